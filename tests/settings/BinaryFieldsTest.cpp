@@ -119,7 +119,7 @@ TEST(FieldReader, ReadPastEndFailsAndStaysFailed) {
     EXPECT_EQ(reader.remaining(), 0u);
 }
 
-TEST(FieldReader, SkipAndStringRespectTheEnd) {
+TEST(FieldReader, SkipAndStringStopAtTheEnd) {
     std::string bytes = "xyz";
     FieldReader reader(bytes);
     EXPECT_TRUE(reader.skip(2));
