@@ -1,0 +1,252 @@
+// The POSIX files port: lexical path resolution, directory scans with fnmatch, stat and access.
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fnmatch.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/Environment.h"
+
+namespace vexa::platform {
+namespace {
+
+void setError(std::string* errorText, int error) {
+    if (errorText != nullptr) {
+        *errorText = std::strerror(error);
+    }
+}
+
+int64_t modifiedOf(const struct stat& info) {
+    return static_cast<int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+}
+
+FileKind kindOf(const struct stat& info) {
+    if (S_ISREG(info.st_mode)) {
+        return FileKind::Regular;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return FileKind::Directory;
+    }
+    return FileKind::Other;
+}
+
+bool matchesName(const std::string& pattern, const char* name) {
+    if (pattern == "*.*") {
+        return true;
+    }
+    return fnmatch(pattern.c_str(), name, FNM_PERIOD) == 0;
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+} // namespace
+
+std::string fullPathFrom(std::string_view base, std::string_view path) {
+    std::string joined;
+    if (!path.empty() && path.front() == '/') {
+        joined = path;
+    } else {
+        joined = base;
+        joined += '/';
+        joined += path;
+    }
+    std::vector<std::string_view> parts;
+    std::string_view rest = joined;
+    while (!rest.empty()) {
+        auto slash = rest.find('/');
+        std::string_view part = rest.substr(0, slash);
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+        if (part.empty() || part == ".") {
+            continue;
+        }
+        if (part == "..") {
+            // Above the root is the root again, as the kernel resolves it.
+            if (!parts.empty()) {
+                parts.pop_back();
+            }
+            continue;
+        }
+        parts.push_back(part);
+    }
+    std::string result;
+    for (std::string_view part : parts) {
+        result += '/';
+        result += part;
+    }
+    return result.empty() ? std::string("/") : result;
+}
+
+std::optional<std::string> fullPath(std::string_view path) {
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    if (path.front() == '/') {
+        return fullPathFrom("/", path);
+    }
+    auto current = currentDirectory();
+    if (!current) {
+        return std::nullopt;
+    }
+    return fullPathFrom(*current, path);
+}
+
+std::optional<std::string> canonicalPath(std::string_view path) {
+    std::string copy(path);
+    std::unique_ptr<char, decltype(&std::free)> resolved(realpath(copy.c_str(), nullptr), &std::free);
+    if (!resolved) {
+        return std::nullopt;
+    }
+    return std::string(resolved.get());
+}
+
+bool hasWildcard(std::string_view path) {
+    return namePart(path).find_first_of("*?[") != std::string_view::npos;
+}
+
+std::vector<FoundFile> findFiles(std::string_view pattern) {
+    std::vector<FoundFile> found;
+    std::string directory(directoryPart(pattern));
+    std::string name(namePart(pattern));
+    if (name.empty()) {
+        return found;
+    }
+    std::string scanned = directory.empty() ? std::string(".") : directory;
+    std::unique_ptr<DIR, DirCloser> dir(opendir(scanned.c_str()));
+    if (!dir) {
+        return found;
+    }
+    while (const dirent* entry = readdir(dir.get())) {
+        if (!matchesName(name, entry->d_name)) {
+            continue;
+        }
+        struct stat info {};
+        std::string path = directory + entry->d_name;
+        if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        found.push_back(FoundFile{entry->d_name, static_cast<uint64_t>(info.st_size), modifiedOf(info)});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const FoundFile& a, const FoundFile& b) { return a.name < b.name; });
+    return found;
+}
+
+bool canAccess(const std::string& path, Access access) {
+    int mode = F_OK;
+    switch (access) {
+    case Access::Exists:
+        mode = F_OK;
+        break;
+    case Access::Read:
+        mode = R_OK;
+        break;
+    case Access::Write:
+        mode = W_OK;
+        break;
+    case Access::ReadWrite:
+        mode = R_OK | W_OK;
+        break;
+    case Access::Execute:
+        mode = X_OK;
+        break;
+    }
+    return !path.empty() && ::access(path.c_str(), mode) == 0;
+}
+
+std::optional<FileInfo> fileInfo(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileInfo{kindOf(info), static_cast<uint64_t>(info.st_size), modifiedOf(info)};
+}
+
+bool isRegularFile(const std::string& path) {
+    auto info = fileInfo(path);
+    return info && info->kind == FileKind::Regular;
+}
+
+bool isDirectory(const std::string& path) {
+    auto info = fileInfo(path);
+    return info && info->kind == FileKind::Directory;
+}
+
+std::optional<int64_t> modificationTime(const std::string& path) {
+    auto info = fileInfo(path);
+    if (!info) {
+        return std::nullopt;
+    }
+    return info->modified;
+}
+
+std::optional<uint64_t> fileSize(const std::string& path) {
+    auto info = fileInfo(path);
+    if (!info) {
+        return std::nullopt;
+    }
+    return info->size;
+}
+
+bool removeFile(const std::string& path, std::string* errorText) {
+    if (isDirectory(path)) {
+        setError(errorText, EISDIR);
+        return false;
+    }
+    if (::unlink(path.c_str()) != 0) {
+        setError(errorText, errno);
+        return false;
+    }
+    return true;
+}
+
+bool makeDirectory(const std::string& path, std::string* errorText) {
+    if (::mkdir(path.c_str(), 0777) == 0) {
+        return true;
+    }
+    int error = errno;
+    if (error == EEXIST && isDirectory(path)) {
+        return true;
+    }
+    setError(errorText, error);
+    return false;
+}
+
+bool makeDirectories(const std::string& path, std::string* errorText) {
+    if (path.empty()) {
+        setError(errorText, ENOENT);
+        return false;
+    }
+    if (isDirectory(path)) {
+        return true;
+    }
+    // Each prefix ending before a '/' is a parent to create first.
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        std::string parent = path.substr(0, slash);
+        if (!parent.empty() && parent.back() != '/' && !makeDirectory(parent, errorText)) {
+            return false;
+        }
+    }
+    return makeDirectory(path, errorText);
+}
+
+std::string_view directoryPart(std::string_view path) {
+    auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
+std::string_view namePart(std::string_view path) {
+    auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace vexa::platform
