@@ -1,0 +1,49 @@
+// The frame port: everything the behaviour asks of the main window, beyond the messages.
+// The Qt main window implements it, and so does the headless frame of tests and batch runs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/Messenger.h"
+#include "platform/Sound.h"
+
+namespace vexa {
+
+// One entry of a file dialog's type list: the text shown and its patterns ("*.c;*.h").
+struct FileFilter {
+    std::string description;
+    std::string patterns;
+
+    friend bool operator==(const FileFilter&, const FileFilter&) = default;
+};
+
+enum class FileSelection : uint8_t { One, Several };
+
+// What a file dialog starts with. Empty fields leave the choice to the frame.
+struct FileDialogRequest {
+    std::string title;
+    std::string initialDirectory;
+    std::string initialName;
+    std::vector<FileFilter> filters;
+    std::size_t filterIndex = 0;  // the filter selected first, 0-based
+    std::string defaultExtension; // appended by a save dialog to a name without one
+    FileSelection selection = FileSelection::One;
+};
+
+class Frame : public Messenger {
+public:
+    // The open dialog: the full paths chosen (one, or several when the request allows it),
+    // empty when the user cancelled.
+    [[nodiscard]] virtual std::vector<std::string> chooseFilesToOpen(const FileDialogRequest& request) = 0;
+
+    // The save-as dialog: the full path chosen, nothing when the user cancelled.
+    [[nodiscard]] virtual std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) = 0;
+
+    // A beep of the given kind without a message (the frame applies "MakeSound").
+    virtual void beep(platform::SoundKind kind) = 0;
+};
+
+} // namespace vexa

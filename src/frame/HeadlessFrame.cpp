@@ -1,0 +1,160 @@
+// The headless frame: recorded events, scripted replies, the busy-cursor counter.
+#include "frame/HeadlessFrame.h"
+
+#include <utility>
+
+namespace vexa {
+
+void HeadlessFrame::answerNext(Answer answer) {
+    m_script.push_back(Reply{ReplyKind::Answer, answer, {}});
+}
+
+void HeadlessFrame::chooseNextOpen(std::vector<std::string> paths) {
+    m_script.push_back(Reply{ReplyKind::Open, Answer::No, std::move(paths)});
+}
+
+void HeadlessFrame::chooseNextSave(std::string path) {
+    m_script.push_back(Reply{ReplyKind::Save, Answer::No, {std::move(path)}});
+}
+
+void HeadlessFrame::cancelNextDialog() {
+    m_script.push_back(Reply{ReplyKind::Cancel, Answer::Cancel, {}});
+}
+
+std::optional<HeadlessFrame::Reply> HeadlessFrame::takeReply(bool fits, std::string_view request) {
+    if (m_script.empty() || !fits) {
+        std::string note(request);
+        note += m_script.empty() ? " (no reply scripted)" : " (the next scripted reply does not fit)";
+        m_unexpected.push_back(std::move(note));
+        return std::nullopt;
+    }
+    Reply reply = std::move(m_script.front());
+    m_script.pop_front();
+    return reply;
+}
+
+void HeadlessFrame::record(FrameEvent event) {
+    m_events.push_back(std::move(event));
+    if (m_observer) {
+        m_observer(m_events.back());
+    }
+}
+
+void HeadlessFrame::status(std::string_view text, platform::SoundKind sound, Hold hold) {
+    FrameEvent event;
+    event.kind = FrameEventKind::Status;
+    event.text = text;
+    event.sound = sound;
+    event.hold = hold;
+    record(std::move(event));
+}
+
+void HeadlessFrame::messageBox(std::string_view text, std::string_view title) {
+    FrameEvent event;
+    event.kind = FrameEventKind::MessageBox;
+    event.text = text;
+    event.title = title;
+    record(std::move(event));
+}
+
+Answer HeadlessFrame::ask(std::string_view text, std::string_view title, Question kind) {
+    const Reply* head = m_script.empty() ? nullptr : &m_script.front();
+    // A Yes/No question has no Cancel button, so a scripted Cancel cannot be its answer.
+    bool fits = head != nullptr && head->kind == ReplyKind::Answer &&
+                (kind == Question::YesNoCancel || head->answer != Answer::Cancel);
+    auto reply = takeReply(fits, std::string("question \"") + std::string(text) + "\"");
+
+    FrameEvent event;
+    event.kind = FrameEventKind::Question;
+    event.text = text;
+    event.title = title;
+    event.question = kind;
+    event.scripted = reply.has_value();
+    // Unscripted, the safe reply: the one that changes nothing.
+    event.answer = reply ? reply->answer : (kind == Question::YesNo ? Answer::No : Answer::Cancel);
+    Answer answer = event.answer;
+    record(std::move(event));
+    return answer;
+}
+
+void HeadlessFrame::beginBusy() {
+    if (m_busyDepth++ == 0) {
+        ++m_busyShown;
+    }
+}
+
+void HeadlessFrame::endBusy() {
+    if (m_busyDepth == 0) {
+        ++m_busyUnderflows;
+        return;
+    }
+    --m_busyDepth;
+}
+
+std::vector<std::string> HeadlessFrame::chooseFilesToOpen(const FileDialogRequest& request) {
+    const Reply* head = m_script.empty() ? nullptr : &m_script.front();
+    bool fits =
+        head != nullptr && (head->kind == ReplyKind::Cancel ||
+                            (head->kind == ReplyKind::Open &&
+                             (request.selection == FileSelection::Several || head->paths.size() <= 1)));
+    auto reply = takeReply(fits, std::string("open dialog \"") + request.title + "\"");
+
+    FrameEvent event;
+    event.kind = FrameEventKind::OpenDialog;
+    event.text = request.title;
+    event.title = request.initialName;
+    event.scripted = reply.has_value();
+    if (reply && reply->kind == ReplyKind::Open) {
+        event.paths = reply->paths;
+    }
+    std::vector<std::string> paths = event.paths;
+    record(std::move(event));
+    return paths;
+}
+
+std::optional<std::string> HeadlessFrame::chooseFileToSave(const FileDialogRequest& request) {
+    const Reply* head = m_script.empty() ? nullptr : &m_script.front();
+    bool fits = head != nullptr && (head->kind == ReplyKind::Cancel || head->kind == ReplyKind::Save);
+    auto reply = takeReply(fits, std::string("save dialog \"") + request.title + "\"");
+
+    FrameEvent event;
+    event.kind = FrameEventKind::SaveDialog;
+    event.text = request.title;
+    event.title = request.initialName;
+    event.scripted = reply.has_value();
+    std::optional<std::string> path;
+    if (reply && reply->kind == ReplyKind::Save) {
+        event.paths = reply->paths;
+        path = reply->paths.front();
+    }
+    record(std::move(event));
+    return path;
+}
+
+void HeadlessFrame::beep(platform::SoundKind kind) {
+    FrameEvent event;
+    event.kind = FrameEventKind::Beep;
+    event.sound = kind;
+    record(std::move(event));
+}
+
+std::vector<FrameEvent> HeadlessFrame::eventsOf(FrameEventKind kind) const {
+    std::vector<FrameEvent> found;
+    for (const FrameEvent& event : m_events) {
+        if (event.kind == kind) {
+            found.push_back(event);
+        }
+    }
+    return found;
+}
+
+std::string HeadlessFrame::lastStatus() const {
+    for (auto it = m_events.rbegin(); it != m_events.rend(); ++it) {
+        if (it->kind == FrameEventKind::Status) {
+            return it->text;
+        }
+    }
+    return {};
+}
+
+} // namespace vexa

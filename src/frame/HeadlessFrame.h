@@ -1,0 +1,99 @@
+// The frame of tests and of programs without a window: it records everything it is asked to
+// show and answers questions and file dialogs from a script given in advance.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/Frame.h"
+
+namespace vexa {
+
+enum class FrameEventKind : uint8_t { Status, MessageBox, Question, OpenDialog, SaveDialog, Beep };
+
+// One thing the behaviour showed or asked, with the reply it got.
+struct FrameEvent {
+    FrameEventKind kind = FrameEventKind::Status;
+    std::string text;  // the message, or the dialog's title
+    std::string title; // the box's title; the dialog's initial name
+    platform::SoundKind sound = platform::SoundKind::None;
+    Hold hold = Hold::No;
+    Question question = Question::YesNo;
+    Answer answer = Answer::No;     // a question's reply
+    std::vector<std::string> paths; // a dialog's reply; empty when cancelled
+    bool scripted = false;          // whether the reply came from the script
+};
+
+class HeadlessFrame final : public Frame {
+public:
+    // The script: replies taken in order by the questions and dialogs that come. A reply
+    // that does not fit the request (a Yes for a file dialog, a Cancel for a Yes/No question)
+    // stays queued and the request counts as unexpected.
+    void answerNext(Answer answer);
+    void chooseNextOpen(std::vector<std::string> paths);
+    void chooseNextSave(std::string path);
+    void cancelNextDialog();
+
+    // Called for each event as it happens (a batch program prints them).
+    void setObserver(std::function<void(const FrameEvent&)> observer) { m_observer = std::move(observer); }
+
+    // Messenger
+    void status(std::string_view text, platform::SoundKind sound, Hold hold = Hold::No) override;
+    void messageBox(std::string_view text, std::string_view title = kErrorTitle) override;
+    Answer ask(std::string_view text, std::string_view title, Question kind = Question::YesNo) override;
+    void beginBusy() override;
+    void endBusy() override;
+    void drainEvents() override { ++m_drainCount; }
+
+    // Frame
+    [[nodiscard]] std::vector<std::string> chooseFilesToOpen(const FileDialogRequest& request) override;
+    [[nodiscard]] std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
+    void beep(platform::SoundKind kind) override;
+
+    // What happened, in order.
+    const std::vector<FrameEvent>& events() const { return m_events; }
+    std::vector<FrameEvent> eventsOf(FrameEventKind kind) const;
+    // The text of the latest status message; empty when there was none.
+    std::string lastStatus() const;
+    void clearEvents() { m_events.clear(); }
+
+    // Requests the script had no fitting reply for, each described in a line of text, and the
+    // replies never used: a test that scripted its dialogs expects both to be empty.
+    const std::vector<std::string>& unexpected() const { return m_unexpected; }
+    std::size_t unusedReplies() const { return m_script.size(); }
+
+    // The busy cursor: the current nesting, how often it was shown (count went 0 -> 1), and
+    // how often endBusy came without a matching beginBusy.
+    int busyDepth() const { return m_busyDepth; }
+    int busyShownCount() const { return m_busyShown; }
+    int busyUnderflows() const { return m_busyUnderflows; }
+    int drainCount() const { return m_drainCount; }
+
+private:
+    enum class ReplyKind : uint8_t { Answer, Open, Save, Cancel };
+    struct Reply {
+        ReplyKind kind = ReplyKind::Answer;
+        Answer answer = Answer::No;
+        std::vector<std::string> paths;
+    };
+
+    // The head of the script when it fits, else nothing (and the request is noted).
+    std::optional<Reply> takeReply(bool fits, std::string_view request);
+    void record(FrameEvent event);
+
+    std::deque<Reply> m_script;
+    std::vector<FrameEvent> m_events;
+    std::vector<std::string> m_unexpected;
+    std::function<void(const FrameEvent&)> m_observer;
+    int m_busyDepth = 0;
+    int m_busyShown = 0;
+    int m_busyUnderflows = 0;
+    int m_drainCount = 0;
+};
+
+} // namespace vexa
