@@ -1,0 +1,206 @@
+// The POSIX child process: program lookup with the spawner's result codes, spawn, zero-wait poll.
+#include "platform/posix/PosixProcess.h"
+
+#include <cerrno>
+#include <csignal>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/CommandLine.h"
+#include "platform/Environment.h"
+#include "platform/Files.h"
+
+extern char** environ;
+
+namespace vexa::platform {
+namespace {
+
+struct Resolved {
+    SpawnResult result = SpawnResult::Failed;
+    std::string path;
+};
+
+// Classifies a program path that names a directory part explicitly.
+Resolved checkProgramPath(const std::string& path) {
+    std::string directory(directoryPart(path));
+    if (!directory.empty() && !isDirectory(directory)) {
+        return {SpawnResult::PathNotFound, {}};
+    }
+    auto info = fileInfo(path);
+    if (!info) {
+        return {SpawnResult::FileNotFound, {}};
+    }
+    if (info->kind != FileKind::Regular || !canAccess(path, Access::Execute)) {
+        return {SpawnResult::Failed, {}};
+    }
+    return {SpawnResult::Started, path};
+}
+
+Resolved resolveProgram(const std::string& program, const std::string& workingDirectory) {
+    if (program.empty()) {
+        return {SpawnResult::FileNotFound, {}};
+    }
+    if (program.find('/') != std::string::npos) {
+        return checkProgramPath(fullPathFrom(workingDirectory, program));
+    }
+    // A bare name is looked for along PATH only, never in the working directory: a file
+    // lying beside a source file must not be taken for the compiler.
+    std::string searchPath = environmentVariable("PATH").value_or("/usr/bin:/bin");
+    bool sawNonExecutable = false;
+    std::size_t start = 0;
+    while (start <= searchPath.size()) {
+        std::size_t colon = searchPath.find(':', start);
+        std::string entry = searchPath.substr(start, colon == std::string::npos ? colon : colon - start);
+        start = colon == std::string::npos ? searchPath.size() + 1 : colon + 1;
+        if (entry.empty() || entry.front() != '/') {
+            continue; // a relative entry would depend on the working directory
+        }
+        std::string candidate = entry + "/" + program;
+        if (isRegularFile(candidate)) {
+            if (canAccess(candidate, Access::Execute)) {
+                return {SpawnResult::Started, candidate};
+            }
+            sawNonExecutable = true;
+        }
+    }
+    return {sawNonExecutable ? SpawnResult::Failed : SpawnResult::FileNotFound, {}};
+}
+
+SpawnResult resultOfErrno(int error) {
+    switch (error) {
+    case ENOENT:
+        return SpawnResult::FileNotFound;
+    case ENOTDIR:
+        return SpawnResult::PathNotFound;
+    default:
+        return SpawnResult::Failed;
+    }
+}
+
+// The spawn attributes and file actions, released on every way out.
+class SpawnSetup {
+public:
+    SpawnSetup() {
+        m_attrOk = posix_spawnattr_init(&m_attr) == 0;
+        m_actionsOk = posix_spawn_file_actions_init(&m_actions) == 0;
+    }
+    ~SpawnSetup() {
+        if (m_attrOk) {
+            posix_spawnattr_destroy(&m_attr);
+        }
+        if (m_actionsOk) {
+            posix_spawn_file_actions_destroy(&m_actions);
+        }
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    bool prepare(const std::string& workingDirectory) {
+        if (!m_attrOk || !m_actionsOk) {
+            return false;
+        }
+        sigset_t none;
+        sigset_t all;
+        sigemptyset(&none);
+        sigfillset(&all);
+        // A fresh process group, default signal handling and an empty signal mask: the child
+        // starts as from a new console, whatever the editor has blocked or ignored.
+        short flags = POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+        return posix_spawnattr_setflags(&m_attr, flags) == 0 && posix_spawnattr_setpgroup(&m_attr, 0) == 0 &&
+               posix_spawnattr_setsigmask(&m_attr, &none) == 0 &&
+               posix_spawnattr_setsigdefault(&m_attr, &all) == 0 &&
+               posix_spawn_file_actions_addchdir_np(&m_actions, workingDirectory.c_str()) == 0 &&
+               posix_spawn_file_actions_addclosefrom_np(&m_actions, 3) == 0;
+    }
+
+    posix_spawnattr_t* attr() { return &m_attr; }
+    posix_spawn_file_actions_t* actions() { return &m_actions; }
+
+private:
+    posix_spawnattr_t m_attr{};
+    posix_spawn_file_actions_t m_actions{};
+    bool m_attrOk = false;
+    bool m_actionsOk = false;
+};
+
+} // namespace
+
+PosixChildProcess::~PosixChildProcess() {
+    if (m_pid > 0) {
+        // Collect it if it has just ended; otherwise it runs on by itself.
+        int status = 0;
+        (void)::waitpid(m_pid, &status, WNOHANG);
+    }
+}
+
+SpawnResult PosixChildProcess::start(const ProcessRequest& request) {
+    if (isRunning()) {
+        return SpawnResult::Busy;
+    }
+    m_exitCode.reset();
+
+    std::string workingDirectory = request.workingDirectory;
+    if (workingDirectory.empty()) {
+        workingDirectory = currentDirectory().value_or(std::string());
+    } else {
+        auto full = fullPath(workingDirectory);
+        workingDirectory = full.value_or(std::string());
+    }
+    if (workingDirectory.empty() || !isDirectory(workingDirectory)) {
+        return SpawnResult::DirectoryNotFound;
+    }
+
+    std::vector<std::string> words = splitCommandLine(request.commandLine);
+    if (words.empty()) {
+        return SpawnResult::Failed;
+    }
+    Resolved program = resolveProgram(words.front(), workingDirectory);
+    if (program.result != SpawnResult::Started) {
+        return program.result;
+    }
+
+    SpawnSetup setup;
+    if (!setup.prepare(workingDirectory)) {
+        return SpawnResult::Failed;
+    }
+    std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    int error = posix_spawn(&pid, program.path.c_str(), setup.actions(), setup.attr(), argv.data(), environ);
+    if (error != 0) {
+        return resultOfErrno(error);
+    }
+    m_pid = pid;
+    return SpawnResult::Started;
+}
+
+bool PosixChildProcess::isRunning() {
+    if (m_pid <= 0) {
+        return false;
+    }
+    int status = 0;
+    pid_t done = ::waitpid(m_pid, &status, WNOHANG);
+    if (done == 0 || (done < 0 && errno == EINTR)) {
+        return true;
+    }
+    if (done == m_pid) {
+        if (WIFEXITED(status)) {
+            m_exitCode = WEXITSTATUS(status);
+        } else if (WIFSIGNALED(status)) {
+            m_exitCode = 128 + WTERMSIG(status);
+        }
+    }
+    // Also when someone else collected it (the end is then unknown).
+    m_pid = 0;
+    return false;
+}
+
+} // namespace vexa::platform
