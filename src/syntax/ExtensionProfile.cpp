@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "settings/BinaryFields.h"
+#include "settings/InfoFile.h"
+
 namespace vexa::syntax {
 
 namespace {
@@ -144,6 +147,143 @@ void ExtensionProfile::refresh() {
         if ((cls & (kBlank | kSpecial)) != 0 || ((cls & kDelimiter) != 0 && (cls & kAlnum) == 0)) {
             cls |= kWordStop;
         }
+    }
+}
+
+bool ExtensionProfile::readBody(std::span<const char> body, bool hasAffixes) {
+    FieldReader in(body);
+    std::string text;
+    uint8_t byte = 0;
+    if (in.fixedString(kDescriptionWidth, text)) {
+        setField(m_description, text);
+    }
+    if (in.fixedString(kCommentWidth, text)) {
+        setField(m_comments[static_cast<std::size_t>(CommentMarker::Start)], text);
+    }
+    if (in.fixedString(kExtensionWidth, text)) {
+        setField(m_extension, text);
+    }
+    if (in.fixedString(kCommentWidth, text)) {
+        setField(m_comments[static_cast<std::size_t>(CommentMarker::End)], text);
+    }
+    if (in.fixedString(kDelimitersWidth, text)) {
+        setField(m_delimiters, text);
+    }
+    if (in.fixedString(kCommentWidth, text)) {
+        setField(m_comments[static_cast<std::size_t>(CommentMarker::Line)], text);
+    }
+    std::array<SpecialChar, 5> order = {SpecialChar::String, SpecialChar::Preprocessor, SpecialChar::Literal,
+                                        SpecialChar::KeywordPrefix, SpecialChar::KeywordPostfix};
+    for (std::size_t i = 0; i < (hasAffixes ? 5u : 3u); ++i) {
+        if (in.u8(byte)) {
+            m_special[static_cast<std::size_t>(order[i])] = static_cast<char>(byte);
+        }
+    }
+    uint16_t ignore = 0;
+    if (in.u16(ignore)) {
+        m_ignoreCase = ignore != 0 ? 1 : 0;
+    }
+    for (std::size_t list = 0; list < kKeywordListCount; ++list) {
+        uint16_t count = 0;
+        KeywordList entries;
+        if (in.u16(count)) {
+            // A damaged count must not reserve more than the bytes left can hold.
+            entries.reserve(std::min<std::size_t>(count, in.remaining() / (2 + kKeywordFieldWidth)));
+            for (uint16_t i = 0; i < count; ++i) {
+                KeywordEntry entry;
+                if (!in.u16(entry.length) || !in.bytes(entry.text)) {
+                    break;
+                }
+                entries.push_back(entry);
+            }
+        }
+        setKeywordList(list, std::move(entries));
+    }
+    refresh();
+    return !in.failed();
+}
+
+void ExtensionProfile::writeBody(std::string& out) const {
+    FieldWriter writer;
+    writer.fixedString(description(), kDescriptionWidth);
+    writer.fixedString(comment(CommentMarker::Start), kCommentWidth);
+    writer.fixedString(extension(), kExtensionWidth);
+    writer.fixedString(comment(CommentMarker::End), kCommentWidth);
+    writer.fixedString(delimiters(), kDelimitersWidth);
+    writer.fixedString(comment(CommentMarker::Line), kCommentWidth);
+    for (SpecialChar which : {SpecialChar::String, SpecialChar::Preprocessor, SpecialChar::Literal,
+                              SpecialChar::KeywordPrefix, SpecialChar::KeywordPostfix}) {
+        writer.u8(static_cast<uint8_t>(special(which)));
+    }
+    writer.u16(m_ignoreCase);
+    for (const KeywordList& list : m_lists) {
+        writer.u16(static_cast<uint16_t>(list.size()));
+        // On disk the length comes first, although the text comes first in the record.
+        for (const KeywordEntry& entry : list) {
+            writer.u16(entry.length);
+            writer.bytes(entry.text);
+        }
+    }
+    out += writer.data();
+}
+
+ProfileFileStatus ExtensionProfile::load(const std::string& path) {
+    InfoFile file;
+    if (!file.openForReading(path)) {
+        return ProfileFileStatus::OpenFailed;
+    }
+    if (!file.isType(kExtensionInfo.fileType)) {
+        (void)file.close();
+        return ProfileFileStatus::UnknownFormat;
+    }
+    if (!file.versionAtMost(kExtensionInfo.version)) {
+        for (std::size_t list = 0; list < kKeywordListCount; ++list) {
+            setKeywordList(list, {});
+        }
+        (void)file.close();
+        return ProfileFileStatus::TooNew;
+    }
+    // The keyword prefix and postfix bytes came with the second layout.
+    const bool hasAffixes = !file.versionAtMost("01.00");
+    std::string body;
+    std::array<char, 4096> chunk{};
+    for (;;) {
+        const std::size_t got = file.read(chunk);
+        body.append(chunk.data(), got);
+        if (got < chunk.size()) {
+            break;
+        }
+    }
+    (void)file.close();
+    return readBody(body, hasAffixes) ? ProfileFileStatus::Ok : ProfileFileStatus::UnknownFormat;
+}
+
+ProfileFileStatus ExtensionProfile::save(const std::string& path) {
+    for (KeywordList& list : m_lists) {
+        sortKeywords(list, caseMode());
+    }
+    std::string body;
+    writeBody(body);
+    InfoFile file;
+    if (!file.create(path, InfoHeader::forKind(kExtensionInfo))) {
+        return ProfileFileStatus::CreateFailed;
+    }
+    const bool written = file.write(body);
+    const bool closed = file.close();
+    refresh();
+    return written && closed ? ProfileFileStatus::Ok : ProfileFileStatus::CreateFailed;
+}
+
+std::string profileFileMessage(ProfileFileStatus status, const std::string& path) {
+    switch (status) {
+    case ProfileFileStatus::OpenFailed:
+        return infoOpenErrorMessage(path);
+    case ProfileFileStatus::UnknownFormat:
+        return infoUnknownFormatMessage(path);
+    case ProfileFileStatus::CreateFailed:
+        return infoCreateErrorMessage(path);
+    default:
+        return {};
     }
 }
 

@@ -126,6 +126,10 @@ private:
     std::array<uint8_t, 256> m_classes{};
 };
 
+// The message that reports a failed load or save of the profile file at path; empty for
+// outcomes that are not reported (Ok, TooNew).
+std::string profileFileMessage(ProfileFileStatus status, const std::string& path);
+
 // The file name of the profile of an extension inside a directory: "Vexa" + extension + ".PRF",
 // the name upper-cased (directories keep their case).
 std::string profileFilePath(const std::string& directory, std::string_view extension);
