@@ -1,0 +1,104 @@
+// Home preparation: share directory lookup and the copy of missing shipped files.
+#include "settings/HomeSetup.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "platform/AtomicFile.h"
+
+namespace vexa {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isDirectory(const fs::path& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+bool readWhole(const fs::path& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ostringstream out;
+    out << in.rdbuf();
+    bytes = out.str();
+    return !in.bad();
+}
+
+} // namespace
+
+fs::path locateShareDirectory(const fs::path& programFile) {
+    if (programFile.empty()) {
+        return {};
+    }
+    fs::path programDirectory = programFile.parent_path();
+    fs::path installed = programDirectory.parent_path() / "share" / "vexa";
+    if (programDirectory.filename() == "bin" && isDirectory(installed)) {
+        return installed;
+    }
+    std::error_code error;
+    for (fs::path ancestor = programDirectory; !ancestor.empty(); ancestor = ancestor.parent_path()) {
+        if (isDirectory(ancestor / "share") && fs::is_regular_file(ancestor / "CMakeLists.txt", error)) {
+            return ancestor / "share";
+        }
+        if (ancestor == ancestor.parent_path()) {
+            break;
+        }
+    }
+    return {};
+}
+
+fs::path currentProgramFile() {
+    std::error_code error;
+    fs::path program = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : program;
+}
+
+SeedResult seedHome(const fs::path& shareDirectory, const std::string& home) {
+    SeedResult result;
+    if (shareDirectory.empty() || !isDirectory(shareDirectory)) {
+        return result;
+    }
+    std::error_code walkError;
+    fs::recursive_directory_iterator it(shareDirectory, fs::directory_options::skip_permission_denied,
+                                        walkError);
+    for (; !walkError && it != fs::recursive_directory_iterator(); it.increment(walkError)) {
+        std::error_code error;
+        if (!it->is_regular_file(error)) {
+            continue;
+        }
+        fs::path target = fs::path(home) / it->path().lexically_relative(shareDirectory);
+        // A file the user already has, or even a broken link in its place, is the user's own.
+        if (fs::exists(fs::symlink_status(target, error))) {
+            continue;
+        }
+        std::string bytes;
+        fs::create_directories(target.parent_path(), error);
+        if (readWhole(it->path(), bytes) && platform::writeFileAtomically(target.string(), bytes)) {
+            ++result.copied;
+        } else {
+            ++result.failed;
+        }
+    }
+    if (walkError) {
+        ++result.failed;
+    }
+    return result;
+}
+
+HomeStart prepareHome(const Directories& directories, const fs::path& shareDirectory) {
+    if (!directories.create()) {
+        return HomeStart::DirectoriesMissing;
+    }
+    std::error_code error;
+    if (fs::exists(directories.settingsFilePath(), error)) {
+        return HomeStart::Ready;
+    }
+    seedHome(shareDirectory, directories.home());
+    return HomeStart::FirstRun;
+}
+
+} // namespace vexa

@@ -1,0 +1,181 @@
+// The general options of the editor: read from the settings file at start, written back at exit.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/Sound.h"
+#include "settings/Directories.h"
+#include "settings/SettingsFile.h"
+
+namespace vexa {
+
+// The values of section "Editor Options"; the defaults live in the option table of Options.cpp.
+struct EditorOptions {
+    int displayMode = 0;
+    int fileReadOnly = 0;
+    int fileMustExist = 0;
+    int clock24Hour = 0;
+    int restoreSize = 0;
+    int fileRead = 0;
+    int fileWrite = 0;
+    int oemRead = 0;
+    int oemWrite = 0;
+    int multipleCopies = 0;
+    int printFilter = 0;
+    int hasMargin = 0;
+    int toolBar = 0;
+    int statusBar = 0;
+    int insertMode = 0;
+    int makeSound = 0;
+    int smartBrace = 0;
+    int smartIndent = 0;
+    int smartTemplate = 0;
+    int smartBraceMode = 0;
+    int useTabs = 0;
+    int lineWrap = 0;
+    int fileTrim = 0;
+    int autoBackup = 0;
+    int useExplorer = 0;
+    int smallIconCaption = 0;
+    int useExternLead = 0;
+    int backupInterval = 0;
+    int wrapColumn = 0;
+    int tabSize = 0;
+    int restoreFiles = 0;
+    int restoreDirectory = 0;
+    int checkOnReload = 0;
+    int promptOnFileOpen = 0;
+    int insertAfterCursor = 0;
+    int searchInclude = 0;
+    std::string defaultSearchPath;
+    std::string keymap;
+};
+
+struct KeyboardOptions {
+    int briefCursor = 0;
+    int allowAlt = 0;
+    int allowControl = 0;
+};
+
+// Mark type values of the three mouse marking actions.
+struct MouseOptions {
+    int mouseMark1 = 0;
+    int mouseMark2 = 0;
+    int mouseMark3 = 0;
+};
+
+struct FilterOptions {
+    int useDefaults = 0;
+    std::string filter1;
+    std::string filter2;
+    std::string filter3;
+    std::string filter4;
+    std::string filter5;
+    std::string filter6;
+    std::string filter7;
+    std::string filter8;
+    std::string filter9;
+};
+
+// The user's own regular expressions of section "RegularExpress".
+struct RegexOptions {
+    std::string lines;
+    std::string errors;
+    std::string functions;
+};
+
+// The edit windows' font. The fields not kept in the file are fixed.
+struct FontDetails {
+    static constexpr int kCharSet = 1; // the default character set
+    static constexpr int kOutPrecision = 0;
+    static constexpr int kClipPrecision = 0;
+    static constexpr int kQuality = 0;
+
+    int height = 0;
+    int width = 0;
+    int weight = 0;
+    int italic = 0;
+    int underline = 0;
+    int strikeOut = 0;
+    int family = 0;
+    std::string face;
+};
+
+struct HistoryOptions {
+    std::string lastDirectoryUsed;
+};
+
+// The options object: typed values for every key of its sections, the settings file the other
+// subsystems use for theirs, and the home's directories. Values are used as read, without range
+// tests; the few that arithmetic depends on have guarded accessors.
+class Options {
+public:
+    // waveOutputDevices: how many sound output devices the system has (the sound decision).
+    explicit Options(Directories directories, int waveOutputDevices = 1);
+
+    // Every value back to its default.
+    void resetToDefaults();
+
+    // Reads every section of the options, the font details and the last directory; a missing
+    // file or key gives the default.
+    void load();
+    // Writes the keys marked as written, the font details and the last directory, in one
+    // replacement of the file; keys marked read only are never written. False when the file
+    // could not be written (the old one then stays whole).
+    [[nodiscard]] bool save();
+
+    void loadFont();
+    // Written after each font choice, too.
+    [[nodiscard]] bool saveFont();
+
+    SettingsFile& settingsFile() { return m_settings; }
+    const SettingsFile& settingsFile() const { return m_settings; }
+    const Directories& directories() const { return m_directories; }
+    std::string directory(DirectoryKind kind) const { return m_directories.path(kind); }
+    const std::string& homeDirectory() const { return m_directories.home(); }
+    const std::string& keymapName() const { return m_editor.keymap; }
+    const std::string& lastDirectoryUsed() const { return m_history.lastDirectoryUsed; }
+    void setLastDirectoryUsed(std::string directory) { m_history.lastDirectoryUsed = std::move(directory); }
+
+    // "Filter1" to "Filter9" joined, each at most 80 characters: the open and save dialogs' list.
+    std::string fileFilterString() const;
+
+    // The sound to make for a requested kind: nothing when sounds are off or none is asked for,
+    // the asterisk sound when the system has no sound output device, otherwise the kind itself.
+    std::optional<platform::SoundKind> soundFor(platform::SoundKind requested) const;
+    int waveOutputDevices() const { return m_waveOutputDevices; }
+
+    // "TabSize" for column arithmetic: a value below 1 would divide by zero, so it counts as 1.
+    int effectiveTabSize() const { return m_editor.tabSize < 1 ? 1 : m_editor.tabSize; }
+
+    EditorOptions& editor() { return m_editor; }
+    const EditorOptions& editor() const { return m_editor; }
+    KeyboardOptions& keyboard() { return m_keyboard; }
+    const KeyboardOptions& keyboard() const { return m_keyboard; }
+    const MouseOptions& mouse() const { return m_mouse; }
+    FilterOptions& filters() { return m_filters; }
+    const FilterOptions& filters() const { return m_filters; }
+    const RegexOptions& regex() const { return m_regex; }
+    FontDetails& font() { return m_font; }
+    const FontDetails& font() const { return m_font; }
+
+private:
+    template <typename Visitor>
+    void visitSections(Visitor&& visit);
+    template <typename Visitor>
+    void visitSections(Visitor&& visit) const;
+
+    Directories m_directories;
+    SettingsFile m_settings;
+    int m_waveOutputDevices;
+    EditorOptions m_editor;
+    KeyboardOptions m_keyboard;
+    MouseOptions m_mouse;
+    FilterOptions m_filters;
+    RegexOptions m_regex;
+    FontDetails m_font;
+    HistoryOptions m_history;
+};
+
+} // namespace vexa
