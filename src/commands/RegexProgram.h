@@ -1,0 +1,112 @@
+// A compiled regular expression: the byte program, its optimisation facts and the interpreter.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexa {
+
+// The node opcodes of the byte program. Open and Close carry the group number added to them.
+enum class RegexOp : uint8_t {
+    End = 0,
+    LineStart = 1,
+    LineEnd = 2,
+    Any = 3,
+    AnyOf = 4,
+    AnyBut = 5,
+    Branch = 6,
+    Back = 7,
+    Exactly = 8,
+    Nothing = 9,
+    Star = 10,
+    Plus = 11,
+    WordStart = 12,
+    WordEnd = 13,
+    Open = 20,
+    Close = 30,
+};
+
+inline constexpr uint8_t kRegexMagic = 156;
+inline constexpr int kRegexSlots = 10; // entry 0 the whole match, 1 to 9 the groups
+inline constexpr std::size_t kRegexMaxProgramBytes = 32767;
+
+// Byte positions in the subject of the whole match (slot 0) and of each group (slots 1 to 9);
+// -1 where a group took no part in the match.
+struct RegexMatch {
+    std::array<int, kRegexSlots> start{};
+    std::array<int, kRegexSlots> end{};
+    [[nodiscard]] int length(int slot = 0) const { return end[slot] - start[slot]; }
+};
+
+// Why an execution found nothing: a plain miss, an engine error, or the work bound reached.
+enum class RegexOutcome : uint8_t { Match, NoMatch, Error, Exhausted };
+
+class RegexProgram {
+public:
+    // Compiles a pattern (it ends at its first NUL). On failure gives nothing and, when asked,
+    // the engine's message ("unmatched ()", ...).
+    [[nodiscard]] static std::optional<RegexProgram> compile(std::string_view pattern,
+                                                             std::string* error = nullptr);
+    // The C form of the above: a null pattern fails with "NULL argument".
+    [[nodiscard]] static std::optional<RegexProgram> compile(const char* pattern,
+                                                             std::string* error = nullptr);
+
+    // A program made of given bytes, without optimisation facts; the interpreter checks every
+    // byte it reads, so even a damaged program is safe to run.
+    [[nodiscard]] static RegexProgram fromBytes(std::vector<uint8_t> bytes);
+
+    // Runs the program against one line (it ends at its first NUL), leftmost and first-path.
+    // The ignore-case flag of the engine applies. On a match fills `match` when given.
+    [[nodiscard]] RegexOutcome execute(std::string_view subject, RegexMatch* match = nullptr,
+                                       std::string* error = nullptr) const;
+    // The C form of the above: a null subject fails with "NULL parameter".
+    [[nodiscard]] RegexOutcome execute(const char* subject, RegexMatch* match = nullptr,
+                                       std::string* error = nullptr) const;
+    [[nodiscard]] bool matches(std::string_view subject, RegexMatch* match = nullptr) const {
+        return execute(subject, match) == RegexOutcome::Match;
+    }
+
+    [[nodiscard]] const std::vector<uint8_t>& bytes() const { return m_bytes; }
+    // The first character of a single alternative that begins with a literal, else 0.
+    [[nodiscard]] uint8_t firstCharacter() const { return m_firstCharacter; }
+    [[nodiscard]] bool isAnchored() const { return m_anchored; }
+    // The literal every match must contain, empty when there is none.
+    [[nodiscard]] std::string_view mustHave() const;
+
+    // Bounds of one execution. A match that needs more backtracking state or more steps than
+    // this is reported as Exhausted, which every caller treats as no match.
+    static constexpr std::size_t kMaxBacktrackEntries = 1u << 20;
+    static constexpr std::size_t kMaxSteps = 20'000'000;
+
+private:
+    RegexProgram() = default;
+    friend class RegexCompiler;
+
+    // Records the operand of every node reachable by a linear walk, so that the interpreter
+    // finds literal lengths and set tables without scanning.
+    void decodeOperands();
+
+    std::vector<uint8_t> m_bytes;
+    uint8_t m_firstCharacter = 0;
+    bool m_anchored = false;
+    std::size_t m_mustOffset = 0;
+    std::size_t m_mustLength = 0;
+    // Per byte offset of a node: for a literal its length, for a set the index of its tables;
+    // -1 where no node was decoded.
+    std::vector<int32_t> m_operandInfo;
+    // For each set node: membership of every byte, as written and independent of case.
+    struct SetTables {
+        std::array<bool, 256> exact{};
+        std::array<bool, 256> folded{};
+    };
+    std::vector<SetTables> m_sets;
+
+    friend class RegexInterpreter;
+};
+
+} // namespace vexa
