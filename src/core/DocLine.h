@@ -1,0 +1,98 @@
+// One line of a document: its bytes, its redraw flag and its cached comment state.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace vexa {
+
+// The two comment markers of a language, each one or two bytes long; empty when it has none.
+struct CommentMarkers {
+    std::string_view open;
+    std::string_view close;
+
+    bool empty() const { return open.empty(); }
+};
+
+// Where the painter starts colouring a line: whether it begins inside a comment and the offset
+// just past its first comment-close marker (0 when it has none).
+struct CommentStart {
+    bool insideAtStart = false;
+    int closeEnd = 0;
+};
+
+// A line is the most numerous object of the editor: a loaded file holds one per text line. Its
+// bytes either point into the document's load buffer (borrowed, never freed by the line) or live
+// in a heap block the line owns, taken on the first change. The record is kept to 16 bytes so
+// that a loaded file stays within a small multiple of its size; this is why the line manages its
+// block itself rather than through a std::string.
+class DocLine {
+public:
+    DocLine() = default;
+    // A line owning a copy of the bytes.
+    explicit DocLine(std::string_view text);
+    // A line reading bytes that outlive it (the document's load buffer).
+    static DocLine borrowing(std::string_view bytes);
+
+    DocLine(const DocLine& other);
+    DocLine& operator=(const DocLine& other);
+    DocLine(DocLine&& other) noexcept;
+    DocLine& operator=(DocLine&& other) noexcept;
+    ~DocLine();
+
+    std::string_view text() const { return {m_data, m_length}; }
+    int length() const { return static_cast<int>(m_length); }
+    bool empty() const { return m_length == 0; }
+    // The byte at an offset, 0 past the end.
+    char at(int offset) const {
+        return offset >= 0 && static_cast<uint32_t>(offset) < m_length ? m_data[offset] : '\0';
+    }
+    bool ownsText() const { return (m_flags & kOwned) != 0; }
+
+    // Display columns: a tab reaches the next multiple of the tab size, every other byte and
+    // every offset past the end counts one.
+    int columnOfOffset(int offset, int tabSize) const;
+    int offsetOfColumn(int column, int tabSize) const;
+    int width(int tabSize) const { return columnOfOffset(length(), tabSize); }
+
+    // Byte changes; offsets are clamped to the text.
+    void insert(int offset, std::string_view bytes);
+    void erase(int offset, int count);
+    void setByte(int offset, char byte);
+    void truncate(int length);
+    void append(std::string_view bytes) { insert(length(), bytes); }
+    void assign(std::string_view bytes);
+
+    bool isChanged() const { return (m_flags & kChanged) != 0; }
+    void setChanged(bool changed);
+
+    // The cached comment state. The start depth is the open-comment depth carried in from the
+    // line above; the counts saturate at 63 (only whether a line has a marker matters to the
+    // painter) and the depth at 65535.
+    int startDepth() const { return m_startDepth; }
+    int openCount() const { return m_openCount; }
+    int closeCount() const { return m_closeCount; }
+    // Stores the start depth, counts the markers and returns the depth at the end of the line.
+    int scanComments(int startDepth, const CommentMarkers& markers);
+    // The depth at the end of the line for a start depth, without storing anything.
+    int endDepth(int startDepth, const CommentMarkers& markers) const;
+    CommentStart commentStart(const CommentMarkers& markers) const;
+    void clearCommentState();
+
+private:
+    static constexpr uint8_t kOwned = 1;
+    static constexpr uint8_t kChanged = 2;
+
+    void reserveOwned(uint32_t length);
+    void release();
+
+    char* m_data = nullptr;
+    uint32_t m_length = 0;
+    uint16_t m_startDepth = 0;
+    uint8_t m_openCount : 6 = 0;
+    uint8_t m_flags : 2 = 0;
+    uint8_t m_closeCount = 0;
+};
+
+} // namespace vexa

@@ -1,0 +1,609 @@
+// The document: its lines, cursor, mark and the operations that change them through records.
+#include "core/Document.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/EditRecords.h"
+
+namespace vexa {
+namespace {
+
+// Beyond this many lines a change asks for the whole window rather than line by line.
+constexpr int kMaxChangedLines = 256;
+
+char convertCase(char ch, CaseChange change) {
+    auto byte = static_cast<unsigned char>(ch);
+    // Only the plain letters change: bytes above 127 depend on the code page.
+    if (byte > 127) {
+        return ch;
+    }
+    switch (change) {
+    case CaseChange::Lower:
+        return static_cast<char>(std::tolower(byte));
+    case CaseChange::Upper:
+        return static_cast<char>(std::toupper(byte));
+    case CaseChange::Swap:
+        if (std::islower(byte)) {
+            return static_cast<char>(std::toupper(byte));
+        }
+        return static_cast<char>(std::tolower(byte));
+    }
+    return ch;
+}
+
+} // namespace
+
+Document::Document() : m_rules(std::make_shared<LanguageRules>()) {
+    m_bookmarks.fill(-1);
+}
+
+Document::~Document() {
+    // Records may hold lines that read the load buffer; they go first.
+    m_undo.flush();
+}
+
+void Document::setLanguageRules(std::shared_ptr<const LanguageRules> rules) {
+    m_rules = rules ? std::move(rules) : std::make_shared<LanguageRules>();
+    m_markers = m_rules->commentMarkers();
+    rescanComments();
+}
+
+void Document::makeNew() {
+    clearForLoad(0);
+    m_lines.append(DocLine());
+}
+
+const DocLine& Document::line(int index) const {
+    if (index < 0 || index >= m_lines.count()) {
+        return m_sentinel;
+    }
+    return m_lines.at(index);
+}
+
+std::string Document::text(std::string_view separator) const {
+    std::string result;
+    for (int i = 0; i < lineCount(); ++i) {
+        if (i > 0) {
+            result.append(separator);
+        }
+        result.append(line(i).text());
+    }
+    return result;
+}
+
+int Document::cursorColumn() const {
+    return currentLine().columnOfOffset(m_cursorOffset, m_settings.tabSize);
+}
+
+bool Document::run(std::unique_ptr<EditRecord> record) {
+    if (!record->execute(*this)) {
+        return false;
+    }
+    m_undo.record(std::move(record));
+    return true;
+}
+
+// ---- cursor ----
+
+void Document::setCursorOffset(int offset) {
+    if (offset < 0) {
+        offset = 0;
+    } else if (offset > kMaxCursorOffset) {
+        offset = kMaxCursorOffset - 1;
+    }
+    if (offset == m_cursorOffset && !m_mark.exists()) {
+        return;
+    }
+    run(std::make_unique<MoveColumnRecord>(offset));
+}
+
+void Document::setCursorColumn(int column) {
+    setCursorOffset(currentLine().offsetOfColumn(std::max(column, 0), m_settings.tabSize));
+}
+
+bool Document::goToLine(int target) {
+    int count = lineCount();
+    target = std::clamp(target, 0, count);
+    if (target > m_cursorLine && m_cursorLine == count - 1 && line(m_cursorLine).empty()) {
+        return false;
+    }
+    if (target == m_cursorLine) {
+        return true;
+    }
+    moveToLine(target);
+    return true;
+}
+
+bool Document::previousLine() {
+    if (m_cursorLine == 0) {
+        return false;
+    }
+    return goToLine(m_cursorLine - 1);
+}
+
+void Document::goToPosition(int targetLine, int column) {
+    goToLine(targetLine);
+    setCursorColumn(column);
+}
+
+void Document::moveToLine(int target) {
+    run(std::make_unique<GoToLineRecord>(std::clamp(target, 0, lineCount())));
+}
+
+void Document::ensureCurrentLine() {
+    if (m_cursorLine >= lineCount()) {
+        // The line one past the end comes into being with the first change made on it.
+        run(std::make_unique<InsertLineRecord>(lineCount(), DocLine()));
+    }
+}
+
+// ---- text on the cursor line ----
+
+void Document::fillToCursor() {
+    int length = currentLine().length();
+    if (m_cursorOffset <= length) {
+        return;
+    }
+    ensureCurrentLine();
+    if (!m_settings.useTabs) {
+        for (int offset = length; offset < m_cursorOffset; ++offset) {
+            run(std::make_unique<InsertCharacterRecord>(m_cursorLine, offset, ' '));
+        }
+        return;
+    }
+    const int tabSize = std::max(m_settings.tabSize, 1);
+    const int target = cursorColumn();
+    int column = currentLine().width(tabSize);
+    int offset = length;
+    while ((column / tabSize + 1) * tabSize <= target) {
+        run(std::make_unique<InsertCharacterRecord>(m_cursorLine, offset++, '\t'));
+        column = (column / tabSize + 1) * tabSize;
+    }
+    while (column < target) {
+        run(std::make_unique<InsertCharacterRecord>(m_cursorLine, offset++, ' '));
+        ++column;
+    }
+    setCursorOffset(currentLine().offsetOfColumn(target, tabSize));
+}
+
+void Document::insertCharacter(char ch, int count) {
+    ensureCurrentLine();
+    fillToCursor();
+    for (int i = 0; i < count; ++i) {
+        run(std::make_unique<InsertCharacterRecord>(m_cursorLine, m_cursorOffset, ch));
+        setCursorOffset(m_cursorOffset + 1);
+    }
+}
+
+void Document::overwriteCharacter(char ch, int count) {
+    ensureCurrentLine();
+    fillToCursor();
+    for (int i = 0; i < count; ++i) {
+        run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, m_cursorOffset, ch));
+        setCursorOffset(m_cursorOffset + 1);
+    }
+}
+
+void Document::typeCharacter(char ch, int count) {
+    if (m_settings.insertMode) {
+        insertCharacter(ch, count);
+    } else {
+        overwriteCharacter(ch, count);
+    }
+}
+
+void Document::insertText(std::string_view text) {
+    for (char ch : text) {
+        insertCharacter(ch);
+    }
+}
+
+void Document::deleteCharacters(int count) {
+    if (m_cursorLine >= lineCount()) {
+        return;
+    }
+    // Joining is refused on the last line, so filling up to the cursor there would only add
+    // blanks that nothing follows.
+    if (m_cursorLine < lineCount() - 1) {
+        fillToCursor();
+    }
+    for (int i = 0; i < count; ++i) {
+        if (m_cursorOffset < currentLine().length()) {
+            run(std::make_unique<DeleteCharacterRecord>(m_cursorLine, m_cursorOffset));
+        } else if (!joinLine()) {
+            break;
+        }
+    }
+}
+
+void Document::deleteToLineStart() {
+    int count = std::min(m_cursorOffset, currentLine().length());
+    setCursorOffset(0);
+    if (count > 0) {
+        deleteCharacters(count);
+    }
+}
+
+void Document::deleteToLineEnd() {
+    int length = currentLine().length();
+    if (m_cursorOffset < length) {
+        deleteCharacters(length - m_cursorOffset);
+    }
+}
+
+void Document::deleteColumnRange(int fromColumn, int toColumn) {
+    const DocLine& current = currentLine();
+    int from = current.offsetOfColumn(fromColumn, m_settings.tabSize);
+    int to = std::min(current.offsetOfColumn(toColumn, m_settings.tabSize), current.length());
+    setCursorOffset(from);
+    if (to > from) {
+        deleteCharacters(to - from);
+    }
+}
+
+void Document::changeCase(int startColumn, int count, CaseChange change) {
+    if (m_cursorLine >= lineCount()) {
+        return;
+    }
+    const DocLine& current = currentLine();
+    int from = current.offsetOfColumn(startColumn, m_settings.tabSize);
+    int to = std::min(from + std::max(count, 0), current.length());
+    for (int offset = from; offset < to; ++offset) {
+        char old = currentLine().at(offset);
+        char converted = convertCase(old, change);
+        if (converted != old) {
+            run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, offset, converted));
+        }
+    }
+}
+
+void Document::overwriteAt(int offset, char ch) {
+    ensureCurrentLine();
+    for (int end = currentLine().length(); end < offset; ++end) {
+        run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, end, ' '));
+    }
+    run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, std::max(offset, 0), ch));
+}
+
+// ---- lines ----
+
+void Document::insertLine(DocLine line) {
+    run(std::make_unique<InsertLineRecord>(std::min(m_cursorLine, lineCount()), std::move(line)));
+}
+
+void Document::insertEmptyLine() {
+    insertLine(DocLine());
+}
+
+bool Document::splitLine() {
+    ensureCurrentLine();
+    return run(std::make_unique<SplitLineRecord>(m_cursorLine, m_cursorOffset));
+}
+
+bool Document::joinLine() {
+    return run(std::make_unique<JoinLineRecord>(m_cursorLine));
+}
+
+bool Document::deleteLine(int index) {
+    return run(std::make_unique<DeleteLineRecord>(index));
+}
+
+void Document::newLine(NewLineMode mode) {
+    if (!m_settings.insertMode && mode != NewLineMode::Forced) {
+        goToLine(m_cursorLine + 1);
+        return;
+    }
+    ensureCurrentLine();
+    if (m_cursorOffset >= currentLine().length()) {
+        moveToLine(m_cursorLine + 1);
+        insertEmptyLine();
+    } else if (m_cursorOffset == 0) {
+        insertEmptyLine();
+        moveToLine(m_cursorLine + 1);
+    } else {
+        splitLine();
+        moveToLine(m_cursorLine + 1);
+    }
+}
+
+// ---- words ----
+
+bool Document::isWordBreak(char ch) const {
+    return ch != '\0' && m_rules->wordBreakCharacters().find(ch) != std::string_view::npos;
+}
+
+std::pair<int, int> Document::wordAt(int offset) const {
+    const DocLine& current = currentLine();
+    if (!isWordByte(current.at(offset))) {
+        return {offset, offset};
+    }
+    int start = offset;
+    while (start > 0 && isWordByte(current.at(start - 1))) {
+        --start;
+    }
+    int end = offset;
+    while (end < current.length() && isWordByte(current.at(end))) {
+        ++end;
+    }
+    return {start, end};
+}
+
+int Document::nextWordOffset(int offset) const {
+    const DocLine& current = currentLine();
+    int length = current.length();
+    int i = std::max(offset, 0);
+    if (i >= length) {
+        return i;
+    }
+    if (isWordByte(current.at(i))) {
+        while (i < length && isWordByte(current.at(i))) {
+            ++i;
+        }
+    } else if (!isBlank(current.at(i))) {
+        while (i < length && isWordBreak(current.at(i))) {
+            ++i;
+        }
+    }
+    while (i < length && isBlank(current.at(i))) {
+        ++i;
+    }
+    return i;
+}
+
+int Document::previousWordOffset(int offset) const {
+    const DocLine& current = currentLine();
+    int i = std::min(std::max(offset, 0), current.length());
+    while (i > 0 && isBlank(current.at(i - 1))) {
+        --i;
+    }
+    if (i == 0) {
+        return 0;
+    }
+    if (isWordByte(current.at(i - 1))) {
+        while (i > 0 && isWordByte(current.at(i - 1))) {
+            --i;
+        }
+    } else {
+        while (i > 0 && isWordBreak(current.at(i - 1))) {
+            --i;
+        }
+    }
+    return i;
+}
+
+// ---- comments ----
+
+void Document::rescanComments() {
+    int depth = 0;
+    for (int i = 0; i < lineCount(); ++i) {
+        depth = m_lines.at(i).scanComments(depth, m_markers);
+    }
+    m_redrawAll = true;
+}
+
+// Recomputes the comment state from a line down until a line's carried-in depth no longer
+// changes: a line with a close marker ends at a depth its start cannot influence, so the walk
+// stops after it, as it does at the last line.
+void Document::updateComments(int from, bool forceFirst) {
+    if (m_markers.open.empty() && m_markers.close.empty()) {
+        return;
+    }
+    int count = lineCount();
+    if (from < 0 || from >= count) {
+        return;
+    }
+    int depth = 0;
+    if (from > 0) {
+        const DocLine& above = m_lines.at(from - 1);
+        depth = above.endDepth(above.startDepth(), m_markers);
+    }
+    for (int i = from; i < count; ++i) {
+        DocLine& current = m_lines.at(i);
+        if (!(i == from && forceFirst) && current.startDepth() == depth) {
+            break;
+        }
+        depth = current.scanComments(depth, m_markers);
+        current.setChanged(true);
+    }
+}
+
+// ---- the marked area ----
+
+void Document::setMark(const MarkState& mark) {
+    if (!(mark == m_mark)) {
+        run(std::make_unique<MarkRecord>(mark));
+    }
+}
+
+void Document::beginMark(MarkType type) {
+    MarkState mark = m_mark;
+    mark.type = type;
+    setMark(mark);
+}
+
+void Document::markStart() {
+    markStart(cursorPoint());
+}
+
+void Document::markStart(MarkPoint point) {
+    MarkState mark = m_mark;
+    mark.anchor = point;
+    mark.moving = point;
+    mark.active = true;
+    setMark(mark);
+}
+
+void Document::markEnd() {
+    markEnd(cursorPoint());
+}
+
+void Document::markEnd(MarkPoint point) {
+    MarkState mark = m_mark;
+    mark.moving = point;
+    mark.active = false;
+    if (!mark.exists()) {
+        mark.type = MarkType::None;
+    }
+    setMark(mark);
+}
+
+void Document::resumeMarking(MarkType type) {
+    MarkState mark = m_mark;
+    mark.type = type;
+    mark.active = true;
+    setMark(mark);
+}
+
+void Document::clearMark() {
+    setMark(MarkState());
+}
+
+void Document::shiftMark(int lineDelta, int columnDelta) {
+    MarkState mark = m_mark;
+    for (MarkPoint* point : {&mark.anchor, &mark.moving}) {
+        point->line = std::max(point->line + lineDelta, 0);
+        point->column = std::max(point->column + columnDelta, 0);
+    }
+    setMark(mark);
+}
+
+void Document::markRange(MarkPoint start, MarkPoint end) {
+    clearMark();
+    beginMark(MarkType::Column);
+    markStart(start);
+    markEnd(end);
+}
+
+void Document::markLinesChanged(int from, int to) {
+    if (from > to) {
+        std::swap(from, to);
+    }
+    from = std::max(from, 0);
+    to = std::min(to, lineCount() - 1);
+    if (to - from > kMaxChangedLines) {
+        m_redrawAll = true;
+        return;
+    }
+    for (int i = from; i <= to; ++i) {
+        m_lines.at(i).setChanged(true);
+    }
+}
+
+// ---- undo ----
+
+bool Document::undo() {
+    ReplayingScope replaying(*this);
+    return m_undo.undo(*this, m_messenger);
+}
+
+bool Document::redo() {
+    ReplayingScope replaying(*this);
+    return m_undo.redo(*this, m_messenger);
+}
+
+// ---- plain state ----
+
+void Document::clearLineChanged(int index) {
+    if (index >= 0 && index < lineCount()) {
+        m_lines.at(index).setChanged(false);
+    }
+}
+
+bool Document::takeRedrawAll() {
+    bool redraw = m_redrawAll;
+    m_redrawAll = false;
+    return redraw;
+}
+
+std::string Document::namePart() const {
+    if (m_fileName.empty()) {
+        return "bad.txt";
+    }
+    auto slash = m_fileName.rfind('/');
+    return slash == std::string::npos ? m_fileName : m_fileName.substr(slash + 1);
+}
+
+// ---- loading ----
+
+void Document::clearForLoad(std::size_t expectedBytes) {
+    m_undo.flush();
+    m_lines.clear();
+    m_arena.clear();
+    m_arena.expect(expectedBytes);
+    m_cursorLine = 0;
+    m_cursorOffset = 0;
+    m_mark = MarkState();
+    m_modifications = 0;
+    m_longLinesWrapped = false;
+    m_nullsReplaced = false;
+    m_widestLine = 80;
+    m_redrawAll = true;
+}
+
+void Document::appendLoadedLine(std::string_view bytes) {
+    m_lines.append(DocLine::borrowing(m_arena.store(bytes)));
+}
+
+DocLine Document::makeLoadedLine(std::string_view bytes) {
+    return DocLine::borrowing(m_arena.store(bytes));
+}
+
+// ---- raw changes for the records ----
+
+void Document::placeLine(EditKey, int index, DocLine line, int modificationDelta) {
+    line.setChanged(true);
+    m_lines.insert(index, std::move(line));
+    m_modifications += modificationDelta;
+    m_redrawAll = true;
+    updateComments(index, true);
+}
+
+DocLine Document::removeLine(EditKey, int index, int modificationDelta) {
+    DocLine line = m_lines.take(index);
+    m_modifications += modificationDelta;
+    m_redrawAll = true;
+    updateComments(index, false);
+    return line;
+}
+
+void Document::setCursor(EditKey, int lineIndex, int offset) {
+    m_cursorLine = lineIndex;
+    m_cursorOffset = offset;
+}
+
+void Document::setMarkState(EditKey, const MarkState& mark) {
+    if (m_mark.type != MarkType::None) {
+        markLinesChanged(m_mark.firstLine(), m_mark.lastLine());
+    }
+    m_mark = mark;
+    if (m_mark.type != MarkType::None) {
+        markLinesChanged(m_mark.firstLine(), m_mark.lastLine());
+    }
+}
+
+void Document::lineTextChanged(EditKey, int index, int modificationDelta) {
+    m_modifications += modificationDelta;
+    m_lines.at(index).setChanged(true);
+    updateComments(index, true);
+}
+
+void Document::cursorMoved(EditKey) {
+    if (m_mark.active) {
+        MarkPoint point = cursorPoint();
+        if (!(point == m_mark.moving)) {
+            markLinesChanged(m_mark.moving.line, point.line);
+            m_mark.moving = point;
+        }
+        return;
+    }
+    if (m_replaying) {
+        return;
+    }
+    bool cuaAllowed = !m_cuaRule || m_cuaRule->cuaMarkingAllowed();
+    if (m_mark.type == MarkType::CuaStream || (m_mark.exists() && cuaAllowed)) {
+        clearMark();
+    }
+}
+
+} // namespace vexa

@@ -1,0 +1,262 @@
+// The text of one open file as lines, its cursor, its marked area, its flags and its undo store.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/DocLine.h"
+#include "core/EditRecord.h"
+#include "core/EditSettings.h"
+#include "core/LanguageRules.h"
+#include "core/LineList.h"
+#include "core/MarkState.h"
+#include "core/TextArena.h"
+#include "core/UndoStore.h"
+
+namespace vexa {
+
+class Messenger;
+
+enum class CaseChange { Lower, Upper, Swap };
+
+// Whether the Enter key's new line follows the insert mode or always opens a line.
+enum class NewLineMode { ByInsertMode, Forced };
+
+// Every change to the text, the cursor or the mark is made by executing an EditRecord, which is
+// then kept in the undo store: commands call the operations below and never touch a line.
+class Document {
+public:
+    // The cursor offset of a line lies in 0..1024; a request beyond 1024 gives 1023.
+    static constexpr int kMaxCursorOffset = 1024;
+    static constexpr int kBookmarkCount = 10;
+    static constexpr std::string_view kOpenBraces = "{[(<";
+    static constexpr std::string_view kCloseBraces = "}])>";
+
+    Document();
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // Collaborators and settings.
+    void setSettings(const EditSettings& settings) { m_settings = settings; }
+    const EditSettings& settings() const { return m_settings; }
+    void setLanguageRules(std::shared_ptr<const LanguageRules> rules);
+    const LanguageRules& languageRules() const { return *m_rules; }
+    void setCuaMarkingRule(std::shared_ptr<const CuaMarkingRule> rule) { m_cuaRule = std::move(rule); }
+    // The messenger for the busy cursor of long undo steps; may be null.
+    void setMessenger(Messenger* messenger) { m_messenger = messenger; }
+    Messenger* messenger() const { return m_messenger; }
+
+    // Turns the document into a new one of a single empty line.
+    void makeNew();
+
+    // Lines.
+    int lineCount() const { return m_lines.count(); }
+    // The line at an index, or an empty line for an index that does not exist.
+    const DocLine& line(int index) const;
+    const DocLine& currentLine() const { return line(m_cursorLine); }
+    std::string_view lineText(int index) const { return line(index).text(); }
+    // The whole text with the lines joined by a separator (tests, scripts, small documents).
+    std::string text(std::string_view separator = "\n") const;
+
+    // The cursor. The line may equal the line count: the line there is created by the first
+    // change made on it.
+    int cursorLine() const { return m_cursorLine; }
+    int cursorOffset() const { return m_cursorOffset; }
+    int cursorColumn() const;
+    bool cursorAtStart() const { return m_cursorOffset == 0; }
+    bool cursorAtEnd() const { return m_cursorOffset == currentLine().length(); }
+    bool cursorWithin() const { return m_cursorOffset < currentLine().length(); }
+    bool cursorBeyond() const { return m_cursorOffset > currentLine().length(); }
+
+    // Cursor moves.
+    void setCursorOffset(int offset);
+    void setCursorColumn(int column);
+    // False when refused: moving down from an empty last line.
+    bool goToLine(int line);
+    bool nextLine() { return goToLine(m_cursorLine + 1); }
+    bool previousLine();
+    bool firstLine() { return goToLine(0); }
+    bool lastLine() { return goToLine(lineCount()); }
+    void goToPosition(int line, int column);
+
+    // Text on the cursor line.
+    void insertCharacter(char ch, int count = 1);
+    void overwriteCharacter(char ch, int count = 1);
+    // Inserts or overwrites by "InsertMode".
+    void typeCharacter(char ch, int count = 1);
+    void insertText(std::string_view text);
+    void deleteCharacters(int count = 1);
+    void deleteToLineStart();
+    void deleteToLineEnd();
+    void deleteColumnRange(int fromColumn, int toColumn);
+    // Fills the gap between the end of the line and a cursor beyond it.
+    void fillToCursor();
+    void changeCase(int startColumn, int count, CaseChange change);
+    // Overwrites one byte at an offset of the cursor line (extending the line at its end).
+    void overwriteAt(int offset, char ch);
+
+    // Lines.
+    void insertLine(DocLine line);
+    void insertEmptyLine();
+    bool splitLine();
+    bool joinLine();
+    bool deleteLine(int index);
+    void newLine(NewLineMode mode = NewLineMode::ByInsertMode);
+
+    // Words: runs of bytes that are neither blanks nor the language's break characters.
+    bool isBlank(char ch) const { return ch == ' ' || ch == '\t'; }
+    bool isWordBreak(char ch) const;
+    bool isWordByte(char ch) const { return ch != '\0' && !isBlank(ch) && !isWordBreak(ch); }
+    // The offsets [start, end) of the word at an offset of the cursor line; empty when none.
+    std::pair<int, int> wordAt(int offset) const;
+    // The offset past the current run and the blanks after it, and the reverse.
+    int nextWordOffset(int offset) const;
+    int previousWordOffset(int offset) const;
+
+    // Comments.
+    CommentMarkers commentMarkers() const { return m_markers; }
+    CommentStart commentStart(int index) const { return line(index).commentStart(m_markers); }
+    // Recomputes the comment state of every line (after the language changed).
+    void rescanComments();
+
+    // The marked area.
+    const MarkState& mark() const { return m_mark; }
+    bool hasMark() const { return m_mark.exists(); }
+    bool isInside(int line, int column) const { return m_mark.isInside(line, column); }
+    void beginMark(MarkType type);
+    void markStart();
+    void markStart(MarkPoint point);
+    void markEnd();
+    void markEnd(MarkPoint point);
+    void resumeMarking(MarkType type);
+    void clearMark();
+    void shiftMark(int lineDelta, int columnDelta);
+    // Marks a column area from one point to another, replacing any mark (a found match).
+    void markRange(MarkPoint start, MarkPoint end);
+
+    // Undo and redo: the replaying flag is set while they run.
+    UndoStore& undoStore() { return m_undo; }
+    bool undo();
+    bool redo();
+    void nextGroup() { m_undo.nextGroup(); }
+
+    // Flags and plain state.
+    bool isModified() const { return m_modifications != 0; }
+    int modificationCount() const { return m_modifications; }
+    // Load and save make the document unmodified.
+    void markUnmodified() { m_modifications = 0; }
+    bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool isLoaded() const { return m_loaded; }
+    void setLoaded(bool loaded) { m_loaded = loaded; }
+    bool nullsReplaced() const { return m_nullsReplaced; }
+    void setNullsReplaced(bool replaced) { m_nullsReplaced = replaced; }
+    bool longLinesWrapped() const { return m_longLinesWrapped; }
+    void setLongLinesWrapped(bool wrapped) { m_longLinesWrapped = wrapped; }
+    bool isReplaying() const { return m_replaying; }
+    void setReplaying(bool replaying) { m_replaying = replaying; }
+    // The painter clears a line's redraw flag once it has drawn it.
+    void clearLineChanged(int index);
+    // Whether the whole window must be repainted; reading it clears it.
+    bool takeRedrawAll();
+    bool redrawAll() const { return m_redrawAll; }
+    int widestLine() const { return m_widestLine; }
+    void setWidestLine(int width) { m_widestLine = std::max(width, 80); }
+
+    // The file (see DocumentFile for loading and saving).
+    const std::string& fileName() const { return m_fileName; }
+    // The name part: after the last separator, "bad.txt" for a new document.
+    std::string namePart() const;
+    bool hasName() const { return !m_fileName.empty(); }
+    void setFileName(std::string path) { m_fileName = std::move(path); }
+    int64_t fileTime() const { return m_fileTime; }
+    void setFileTime(int64_t time) { m_fileTime = time; }
+    // Milliseconds of the program clock at the last backup; negative when never recorded.
+    int64_t lastBackup() const { return m_lastBackup; }
+    void setLastBackup(int64_t milliseconds) { m_lastBackup = milliseconds; }
+
+    std::array<int, kBookmarkCount>& bookmarks() { return m_bookmarks; }
+    const std::array<int, kBookmarkCount>& bookmarks() const { return m_bookmarks; }
+
+    // Loading: empties the document (lines, load buffer, undo store, mark, cursor) and appends
+    // lines whose bytes are kept in the load buffer.
+    void clearForLoad(std::size_t expectedBytes);
+    void appendLoadedLine(std::string_view bytes);
+    // A line reading a copy of the bytes in the load buffer (for insert file).
+    DocLine makeLoadedLine(std::string_view bytes);
+
+    // Raw changes, open to edit records only.
+    DocLine& lineForEdit(EditKey, int index) { return m_lines.at(index); }
+    // Line insertion and removal; the delta is counted as for lineTextChanged (0 when the record
+    // counts its change through the text of a neighbouring line).
+    void placeLine(EditKey, int index, DocLine line, int modificationDelta);
+    DocLine removeLine(EditKey, int index, int modificationDelta);
+    void setCursor(EditKey, int line, int offset);
+    void setMarkState(EditKey, const MarkState& mark);
+    // A text record changed a line: counts the modification (+1 execute, -1 undo), marks the
+    // line for redraw and keeps the comment state.
+    void lineTextChanged(EditKey, int index, int modificationDelta);
+    // The cursor moved: the mark follows it or a plain move removes it.
+    void cursorMoved(EditKey);
+
+private:
+    // Executes a record and keeps it; false when it was refused.
+    bool run(std::unique_ptr<EditRecord> record);
+    void moveToLine(int line);
+    void ensureCurrentLine();
+    void setMark(const MarkState& mark);
+    void updateComments(int from, bool forceFirst);
+    void markLinesChanged(int from, int to);
+    MarkPoint cursorPoint() const { return {cursorColumn(), m_cursorLine}; }
+
+    // The load buffer is declared first so that it outlives the lines and records reading it.
+    TextArena m_arena;
+    LineList m_lines;
+    UndoStore m_undo;
+    DocLine m_sentinel;
+
+    EditSettings m_settings;
+    std::shared_ptr<const LanguageRules> m_rules;
+    std::shared_ptr<const CuaMarkingRule> m_cuaRule;
+    CommentMarkers m_markers;
+    Messenger* m_messenger = nullptr;
+
+    int m_cursorLine = 0;
+    int m_cursorOffset = 0;
+    MarkState m_mark;
+
+    int m_modifications = 0;
+    bool m_readOnly = false;
+    bool m_loaded = false;
+    bool m_nullsReplaced = false;
+    bool m_longLinesWrapped = false;
+    bool m_redrawAll = false;
+    bool m_replaying = false;
+    int m_widestLine = 80;
+
+    std::string m_fileName;
+    int64_t m_fileTime = 0;
+    int64_t m_lastBackup = -1;
+    std::array<int, kBookmarkCount> m_bookmarks;
+};
+
+// Sets the replaying flag of a document for its lifetime, restoring the previous value.
+class ReplayingScope {
+public:
+    explicit ReplayingScope(Document& document) : m_document(document), m_previous(document.isReplaying()) {
+        m_document.setReplaying(true);
+    }
+    ~ReplayingScope() { m_document.setReplaying(m_previous); }
+    ReplayingScope(const ReplayingScope&) = delete;
+    ReplayingScope& operator=(const ReplayingScope&) = delete;
+
+private:
+    Document& m_document;
+    bool m_previous;
+};
+
+} // namespace vexa

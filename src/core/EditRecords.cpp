@@ -1,0 +1,182 @@
+// The primitive edits of a document and their undo.
+#include "core/EditRecords.h"
+
+#include "core/Document.h"
+
+namespace vexa {
+
+bool MoveColumnRecord::execute(Document& document) {
+    m_oldOffset = document.cursorOffset();
+    document.setCursor(key(), document.cursorLine(), m_offset);
+    document.cursorMoved(key());
+    return true;
+}
+
+void MoveColumnRecord::undo(Document& document) {
+    document.setCursor(key(), document.cursorLine(), m_oldOffset);
+    document.cursorMoved(key());
+}
+
+bool GoToLineRecord::execute(Document& document) {
+    m_oldLine = document.cursorLine();
+    m_oldOffset = document.cursorOffset();
+    int column = document.cursorColumn();
+    int offset = document.line(m_line).offsetOfColumn(column, document.settings().tabSize);
+    if (m_oldLine < document.lineCount()) {
+        document.lineForEdit(key(), m_oldLine).setChanged(true);
+    }
+    if (m_line < document.lineCount()) {
+        document.lineForEdit(key(), m_line).setChanged(true);
+    }
+    document.setCursor(key(), m_line, offset);
+    document.cursorMoved(key());
+    return true;
+}
+
+void GoToLineRecord::undo(Document& document) {
+    if (m_line < document.lineCount()) {
+        document.lineForEdit(key(), m_line).setChanged(true);
+    }
+    if (m_oldLine < document.lineCount()) {
+        document.lineForEdit(key(), m_oldLine).setChanged(true);
+    }
+    document.setCursor(key(), m_oldLine, m_oldOffset);
+    document.cursorMoved(key());
+}
+
+bool InsertCharacterRecord::execute(Document& document) {
+    if (m_line >= document.lineCount() || m_offset < 0 || m_offset > document.line(m_line).length()) {
+        return false;
+    }
+    document.lineForEdit(key(), m_line).insert(m_offset, std::string_view(&m_char, 1));
+    document.lineTextChanged(key(), m_line, +1);
+    return true;
+}
+
+void InsertCharacterRecord::undo(Document& document) {
+    document.lineForEdit(key(), m_line).erase(m_offset, 1);
+    document.lineTextChanged(key(), m_line, -1);
+}
+
+bool OverwriteCharacterRecord::execute(Document& document) {
+    if (m_line >= document.lineCount() || m_offset < 0 || m_offset > document.line(m_line).length()) {
+        return false;
+    }
+    DocLine& line = document.lineForEdit(key(), m_line);
+    m_appended = m_offset == line.length();
+    m_oldTail.clear();
+    if (m_char == '\0') {
+        // Writing byte 0 ends the line at the offset.
+        m_oldTail.assign(line.text().substr(static_cast<std::size_t>(m_offset)));
+        line.truncate(m_offset);
+    } else if (m_appended) {
+        line.append(std::string_view(&m_char, 1));
+    } else {
+        m_oldTail.assign(1, line.at(m_offset));
+        line.setByte(m_offset, m_char);
+    }
+    document.lineTextChanged(key(), m_line, +1);
+    return true;
+}
+
+void OverwriteCharacterRecord::undo(Document& document) {
+    DocLine& line = document.lineForEdit(key(), m_line);
+    if (m_char == '\0') {
+        line.append(m_oldTail);
+    } else if (m_appended) {
+        line.truncate(m_offset);
+    } else {
+        line.setByte(m_offset, m_oldTail.front());
+    }
+    document.lineTextChanged(key(), m_line, -1);
+}
+
+bool DeleteCharacterRecord::execute(Document& document) {
+    if (m_line >= document.lineCount() || m_offset < 0 || m_offset >= document.line(m_line).length()) {
+        return false;
+    }
+    DocLine& line = document.lineForEdit(key(), m_line);
+    m_old = line.at(m_offset);
+    line.erase(m_offset, 1);
+    document.lineTextChanged(key(), m_line, +1);
+    return true;
+}
+
+void DeleteCharacterRecord::undo(Document& document) {
+    document.lineForEdit(key(), m_line).insert(m_offset, std::string_view(&m_old, 1));
+    document.lineTextChanged(key(), m_line, -1);
+}
+
+bool InsertLineRecord::execute(Document& document) {
+    if (m_index < 0 || m_index > document.lineCount()) {
+        return false;
+    }
+    document.placeLine(key(), m_index, std::move(m_line), +1);
+    return true;
+}
+
+void InsertLineRecord::undo(Document& document) {
+    m_line = document.removeLine(key(), m_index, -1);
+}
+
+bool SplitLineRecord::execute(Document& document) {
+    if (m_line < 0 || m_line >= document.lineCount()) {
+        return false;
+    }
+    DocLine& line = document.lineForEdit(key(), m_line);
+    m_cut = std::min(std::max(m_offset, 0), line.length());
+    DocLine tail(line.text().substr(static_cast<std::size_t>(m_cut)));
+    line.truncate(m_cut);
+    document.lineTextChanged(key(), m_line, +1);
+    document.placeLine(key(), m_line + 1, std::move(tail), 0);
+    return true;
+}
+
+void SplitLineRecord::undo(Document& document) {
+    DocLine tail = document.removeLine(key(), m_line + 1, 0);
+    DocLine& line = document.lineForEdit(key(), m_line);
+    line.truncate(m_cut);
+    line.append(tail.text());
+    document.lineTextChanged(key(), m_line, -1);
+}
+
+bool JoinLineRecord::execute(Document& document) {
+    if (m_line < 0 || m_line + 1 >= document.lineCount()) {
+        return false;
+    }
+    m_oldLength = document.line(m_line).length();
+    m_removed = document.removeLine(key(), m_line + 1, 0);
+    document.lineForEdit(key(), m_line).append(m_removed.text());
+    document.lineTextChanged(key(), m_line, +1);
+    return true;
+}
+
+void JoinLineRecord::undo(Document& document) {
+    document.lineForEdit(key(), m_line).truncate(m_oldLength);
+    document.lineTextChanged(key(), m_line, -1);
+    document.placeLine(key(), m_line + 1, std::move(m_removed), 0);
+}
+
+bool DeleteLineRecord::execute(Document& document) {
+    if (m_line < 0 || m_line >= document.lineCount()) {
+        return false;
+    }
+    m_removed = document.removeLine(key(), m_line, +1);
+    return true;
+}
+
+void DeleteLineRecord::undo(Document& document) {
+    document.placeLine(key(), m_line, std::move(m_removed), -1);
+}
+
+bool MarkRecord::execute(Document& document) {
+    m_old = document.mark();
+    document.setMarkState(key(), m_mark);
+    return true;
+}
+
+void MarkRecord::undo(Document& document) {
+    document.setMarkState(key(), m_old);
+}
+
+} // namespace vexa

@@ -1,0 +1,94 @@
+// The block list of lines.
+#include "core/LineList.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace vexa {
+
+std::size_t LineList::findBlock(std::size_t index) const {
+    std::size_t cached = m_lastBlock;
+    if (cached < m_blocks.size() && index >= m_starts[cached] &&
+        index < m_starts[cached] + m_blocks[cached].size()) {
+        return cached;
+    }
+    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), index);
+    std::size_t block = static_cast<std::size_t>(std::distance(m_starts.begin(), it)) - 1;
+    m_lastBlock = block;
+    return block;
+}
+
+DocLine& LineList::at(int index) {
+    auto i = static_cast<std::size_t>(index);
+    std::size_t block = findBlock(i);
+    return m_blocks[block][i - m_starts[block]];
+}
+
+const DocLine& LineList::at(int index) const {
+    auto i = static_cast<std::size_t>(index);
+    std::size_t block = findBlock(i);
+    return m_blocks[block][i - m_starts[block]];
+}
+
+void LineList::append(DocLine line) {
+    if (m_blocks.empty() || m_blocks.back().size() >= kBlockLines) {
+        m_blocks.emplace_back();
+        m_blocks.back().reserve(kBlockLines);
+        m_starts.push_back(m_count);
+    }
+    m_blocks.back().push_back(std::move(line));
+    ++m_count;
+}
+
+void LineList::insert(int index, DocLine line) {
+    auto i = static_cast<std::size_t>(std::clamp(index, 0, count()));
+    if (i == m_count) {
+        append(std::move(line));
+        return;
+    }
+    std::size_t block = findBlock(i);
+    auto& lines = m_blocks[block];
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i - m_starts[block]), std::move(line));
+    ++m_count;
+    for (std::size_t b = block + 1; b < m_starts.size(); ++b) {
+        ++m_starts[b];
+    }
+    // A block that has grown to twice its size is split, so no block ever gets long.
+    if (lines.size() >= 2 * kBlockLines) {
+        std::vector<DocLine> tail;
+        tail.reserve(kBlockLines);
+        std::move(lines.begin() + kBlockLines, lines.end(), std::back_inserter(tail));
+        lines.erase(lines.begin() + kBlockLines, lines.end());
+        m_blocks.insert(m_blocks.begin() + static_cast<std::ptrdiff_t>(block + 1), std::move(tail));
+        m_starts.insert(m_starts.begin() + static_cast<std::ptrdiff_t>(block + 1),
+                        m_starts[block] + kBlockLines);
+    }
+}
+
+DocLine LineList::take(int index) {
+    auto i = static_cast<std::size_t>(index);
+    std::size_t block = findBlock(i);
+    auto& lines = m_blocks[block];
+    auto position = lines.begin() + static_cast<std::ptrdiff_t>(i - m_starts[block]);
+    DocLine line = std::move(*position);
+    lines.erase(position);
+    --m_count;
+    for (std::size_t b = block + 1; b < m_starts.size(); ++b) {
+        --m_starts[b];
+    }
+    if (lines.empty()) {
+        m_blocks.erase(m_blocks.begin() + static_cast<std::ptrdiff_t>(block));
+        m_starts.erase(m_starts.begin() + static_cast<std::ptrdiff_t>(block));
+        m_lastBlock = 0;
+    }
+    return line;
+}
+
+void LineList::clear() {
+    m_blocks.clear();
+    m_starts.clear();
+    m_count = 0;
+    m_lastBlock = 0;
+}
+
+} // namespace vexa
