@@ -71,14 +71,14 @@ void StatusLine::showMessage(std::string_view text, MessageTimeout timeout, Mess
     }
 }
 
-bool StatusLine::report(std::string_view text, platform::SoundKind sound) {
+bool StatusLine::report(std::string_view text, platform::SoundKind sound, MessageTimeout timeout) {
     if (m_hold) {
         if (m_messageShown) {
             return false;
         }
         m_hold = false;
     }
-    showMessage(text, MessageTimeout::Clear, MessageBeep::No);
+    showMessage(text, timeout, MessageBeep::No);
     play(sound);
     return true;
 }

@@ -67,9 +67,11 @@ public:
     void showMessage(std::string_view text, MessageTimeout timeout, MessageBeep beep);
 
     // How every editor function reports: while the hold flag is set and a message is still shown, the
-    // message and its sound are dropped (false). Otherwise the hold flag falls, the message is shown
-    // to be cleared at its time-out, and its sound is played.
-    bool report(std::string_view text, platform::SoundKind sound);
+    // message and its sound are dropped (false). Otherwise the hold flag falls and the message is shown
+    // with the given time-out rule (cleared at its time-out unless told otherwise), and its sound is
+    // played.
+    bool report(std::string_view text, platform::SoundKind sound,
+                MessageTimeout timeout = MessageTimeout::Clear);
 
     // Set by whoever shows a message that must stay visible (script runner, spelling, templates).
     void setHold(bool hold) { m_hold = hold; }

@@ -286,6 +286,20 @@ TEST_F(StatusLineTest, HeldMessageDropsNewOnesUntilItHasGone) {
     EXPECT_EQ(m_sound.count(), 2);
 }
 
+TEST_F(StatusLineTest, ReportedMessagesClearAtTheirTimeOutUnlessKept) {
+    for (MessageTimeout timeout : {MessageTimeout::Clear, MessageTimeout::Keep}) {
+        m_ticks = 0;
+        StatusLine line(m_clock, m_sound, {});
+        ASSERT_TRUE(line.report("Write successful.", SoundKind::None, timeout));
+        m_clock.advance(9000);
+        for (int tick = 0; tick < 6; ++tick) {
+            line.tick();
+        }
+        EXPECT_FALSE(line.isMessageShown());
+        EXPECT_EQ(line.text(StatusPane::Message), timeout == MessageTimeout::Keep ? "Write successful." : "");
+    }
+}
+
 TEST_F(StatusLineTest, HoldWithoutAShownMessageFallsAtTheNextReport) {
     m_line.setHold(true);
     EXPECT_TRUE(m_line.report("Ready", SoundKind::None));
