@@ -80,4 +80,43 @@ std::vector<std::string> splitCommandLine(std::string_view line) {
     return words;
 }
 
+std::optional<std::string> joinCommandLine(const std::vector<std::string>& words) {
+    if (words.empty() || words.front().empty() || words.front().find('"') != std::string::npos) {
+        return std::nullopt;
+    }
+    std::string line;
+    const std::string& program = words.front();
+    bool blank = program.find_first_of(" \t") != std::string::npos;
+    line += blank ? "\"" + program + "\"" : program;
+
+    for (std::size_t w = 1; w < words.size(); ++w) {
+        const std::string& word = words[w];
+        line += ' ';
+        if (!word.empty() && word.find_first_of(" \t\"") == std::string::npos) {
+            line += word; // backslashes not followed by a quote are ordinary
+            continue;
+        }
+        line += '"';
+        std::size_t backslashes = 0;
+        for (char c : word) {
+            if (c == '\\') {
+                ++backslashes;
+                continue;
+            }
+            if (c == '"') {
+                // Each backslash before a quote is doubled, and the quote itself escaped.
+                line.append(backslashes * 2 + 1, '\\');
+            } else {
+                line.append(backslashes, '\\');
+            }
+            backslashes = 0;
+            line += c;
+        }
+        // Backslashes before the closing quote are doubled so it stays a closing quote.
+        line.append(backslashes * 2, '\\');
+        line += '"';
+    }
+    return line;
+}
+
 } // namespace vexa::platform
