@@ -1,0 +1,65 @@
+// Feeds patterns and lines (and raw programs) to the regular-expression engine: nothing may crash,
+// overrun or hang, whatever the bytes.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "commands/RegexMatcher.h"
+#include "commands/RegexProgram.h"
+#include "commands/RegexShared.h"
+
+namespace {
+
+// Lines in the editor are short; a long subject only makes the fuzzer slow, not wiser.
+constexpr std::size_t kMaxSubject = 4096;
+
+} // namespace
+
+// Byte 0 chooses the mode: bit 0 ignore case, bit 1 run the pattern bytes as a raw program.
+// Byte 1 is the pattern's length; the pattern follows, then the subject.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    if (size < 2) {
+        return 0;
+    }
+    const uint8_t mode = data[0];
+    const std::size_t patternLength = std::min<std::size_t>(data[1], size - 2);
+    const std::string_view pattern(reinterpret_cast<const char*>(data + 2), patternLength);
+    std::string_view subject(reinterpret_cast<const char*>(data + 2 + patternLength),
+                             size - 2 - patternLength);
+    if (subject.size() > kMaxSubject) {
+        subject = subject.substr(0, kMaxSubject);
+    }
+
+    vexa::setRegexIgnoreCase((mode & 1) != 0);
+    if ((mode & 2) != 0) {
+        std::vector<uint8_t> bytes{vexa::kRegexMagic};
+        bytes.insert(bytes.end(), pattern.begin(), pattern.end());
+        const vexa::RegexProgram program = vexa::RegexProgram::fromBytes(std::move(bytes));
+        vexa::RegexMatch match;
+        (void)program.execute(subject, &match);
+        return 0;
+    }
+
+    vexa::RegexMatcher matcher((mode & 1) != 0 ? vexa::RegexMatcher::kIgnoreCase
+                                               : vexa::RegexMatcher::kCaseSensitive);
+    if (matcher.match(subject, pattern)) {
+        // A reported match must lie within the subject.
+        const std::size_t end = matcher.offset() + matcher.matchedLength();
+        if (end > subject.size() ||
+            matcher.matchedText() != subject.substr(matcher.offset(), matcher.matchedLength())) {
+            __builtin_trap();
+        }
+        const vexa::RegexMatch& positions = matcher.positions();
+        for (int slot = 1; slot < vexa::kRegexSlots; ++slot) {
+            if (positions.start[slot] > static_cast<int>(subject.size()) ||
+                positions.end[slot] > static_cast<int>(subject.size())) {
+                __builtin_trap();
+            }
+        }
+    }
+    return 0;
+}
