@@ -115,6 +115,16 @@ size_t InfoFile::read(std::span<char> buffer) {
     return count;
 }
 
+std::string InfoFile::readRest() {
+    std::string rest;
+    char chunk[8192];
+    size_t count = 0;
+    while ((count = read(chunk)) > 0) {
+        rest.append(chunk, count);
+    }
+    return rest;
+}
+
 bool InfoFile::write(std::span<const char> bytes) {
     if (m_mode != InfoOpenMode::Create) {
         return false;

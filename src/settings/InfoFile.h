@@ -59,6 +59,8 @@ public:
     // Raw transfer of the records after the header. read() gives the number of bytes read;
     // write() fails when the file was not created or an earlier write failed.
     size_t read(std::span<char> buffer);
+    // Every byte from the current position to the end of the file (reading mode only).
+    std::string readRest();
     [[nodiscard]] bool write(std::span<const char> bytes);
 
     // Closes the file. For a created file this is the moment it replaces its target: false when

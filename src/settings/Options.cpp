@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "settings/Format.h"
+
 namespace vexa {
 namespace {
 
@@ -198,6 +200,20 @@ void Options::loadFont() {
 bool Options::saveFont() {
     return m_settings.update(
         [this](SettingsText& settings) { return saveSection(settings, kFontSection, m_font); });
+}
+
+DialogPosition Options::dialogPosition(int dialogId) const {
+    SettingsText settings = m_settings.read();
+    std::string section = formatText("Dialog%d", dialogId);
+    return {settings.getInteger(section, "XPos", 0), settings.getInteger(section, "YPos", 0)};
+}
+
+bool Options::saveDialogPosition(int dialogId, DialogPosition position) {
+    std::string section = formatText("Dialog%d", dialogId);
+    return m_settings.update([&](SettingsText& settings) {
+        return settings.putInteger(section, "XPos", position.x) &&
+               settings.putInteger(section, "YPos", position.y);
+    });
 }
 
 std::string Options::fileFilterString() const {

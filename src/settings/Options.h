@@ -102,6 +102,14 @@ struct FontDetails {
     std::string face;
 };
 
+// The last position of one dialog, kept in section "Dialog%d" of its identifier.
+struct DialogPosition {
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const DialogPosition&) const = default;
+};
+
 struct HistoryOptions {
     std::string lastDirectoryUsed;
 };
@@ -137,6 +145,9 @@ public:
     const std::string& keymapName() const { return m_editor.keymap; }
     const std::string& lastDirectoryUsed() const { return m_history.lastDirectoryUsed; }
     void setLastDirectoryUsed(std::string directory) { m_history.lastDirectoryUsed = std::move(directory); }
+
+    DialogPosition dialogPosition(int dialogId) const;
+    [[nodiscard]] bool saveDialogPosition(int dialogId, DialogPosition position);
 
     // "Filter1" to "Filter9" joined, each at most 80 characters: the open and save dialogs' list.
     std::string fileFilterString() const;

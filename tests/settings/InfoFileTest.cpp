@@ -73,6 +73,20 @@ TEST_F(InfoFileTest, HeaderReadsBackWithAllSixFieldsAndTheRecords) {
     EXPECT_TRUE(file.close());
 }
 
+TEST_F(InfoFileTest, ReadRestTakesEverythingAfterThePosition) {
+    std::string records;
+    for (int i = 0; i < 20000; ++i) {
+        records.push_back(static_cast<char>(i % 251));
+    }
+    std::string path = writeInfo("big.DIC", InfoHeader::forKind(kSpellingInfo), records);
+    InfoFile file;
+    ASSERT_TRUE(file.openForReading(path));
+    char first[3];
+    ASSERT_EQ(file.read(first), 3u);
+    EXPECT_EQ(file.readRest(), records.substr(3));
+    EXPECT_EQ(file.readRest(), "");
+}
+
 struct KindCase {
     InfoKind kind;
     const char* version;

@@ -288,6 +288,18 @@ TEST_F(OptionsTest, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(readFileBytes(iniPath), original);
 }
 
+TEST_F(OptionsTest, DialogPositionsPerIdentifier) {
+    Options options(directories);
+    EXPECT_EQ(options.dialogPosition(120), (DialogPosition{0, 0}));
+    ASSERT_TRUE(options.saveDialogPosition(120, {35, -8}));
+    ASSERT_TRUE(options.saveDialogPosition(7, {1, 2}));
+    EXPECT_EQ(options.dialogPosition(120), (DialogPosition{35, -8}));
+    EXPECT_EQ(options.dialogPosition(7), (DialogPosition{1, 2}));
+    SettingsText text = SettingsText::parse(readFileBytes(iniPath));
+    EXPECT_EQ(text.find("Dialog120", "XPos"), "35");
+    EXPECT_EQ(text.find("Dialog120", "YPos"), "-8");
+}
+
 TEST_F(OptionsTest, DirectoryQueriesComeFromTheHome) {
     Options options(directories);
     const std::string homePath = directories.home();
