@@ -27,6 +27,8 @@ public:
     // Appends bytes; after the first failure every later write fails too.
     bool write(std::span<const char> bytes);
     bool write(std::string_view text) { return write(std::span<const char>(text.data(), text.size())); }
+    // A std::string converts to both forms above; this spares callers the choice.
+    bool write(const std::string& text) { return write(std::string_view(text)); }
 
     // Flushes, syncs and closes the temporary file and renames it over the target.
     [[nodiscard]] bool commit();

@@ -66,5 +66,19 @@ TEST(AtomicFileWriter, UnwritableDirectoryFailsWithErrorText) {
     EXPECT_FALSE(error.empty());
 }
 
+TEST(AtomicFileWriter, SuccessiveWritesOfEveryFormAppendInOrder) {
+    test::TempHome home;
+    auto target = home.path() / "parts.txt";
+    AtomicFileWriter writer;
+    ASSERT_TRUE(writer.open(target.string()));
+    std::string text = "one,";
+    const char bytes[] = {'t', 'w', 'o', ','};
+    ASSERT_TRUE(writer.write(text));
+    ASSERT_TRUE(writer.write(std::span<const char>(bytes)));
+    ASSERT_TRUE(writer.write(std::string_view("three\0four", 10)));
+    ASSERT_TRUE(writer.commit());
+    EXPECT_EQ(readFileBytes(target), std::string("one,two,three\0four", 18));
+}
+
 } // namespace
 } // namespace vexa::platform
