@@ -24,7 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     vexa::SettingsText reread = vexa::SettingsText::parse(text.serialize());
     auto after = reread.find("Editor Options", "Keymap");
-    if (!after || reread.find("Searching", "FindText") != before) {
+    std::string expected = value;
+    for (char& c : expected) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    if (after != expected || reread.find("Searching", "FindText") != before) {
         std::abort();
     }
     if (!text.putInteger("Editor Options", "TabSize", 7) ||

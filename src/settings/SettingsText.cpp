@@ -46,6 +46,23 @@ bool isComment(std::string_view line) {
     return !text.empty() && text.front() == ';';
 }
 
+bool isQuote(char c) {
+    return c == '"' || c == '\'';
+}
+
+// A value loses its outer blanks and one pair of enclosing quotes when it is read, so a value
+// that has either is written inside a pair of quotes of its own; every other value is written
+// as it is, the way hand-written files have it.
+std::string quotedForWriting(std::string value) {
+    bool blankAtEdge = !value.empty() && (kBlanks.find(value.front()) != std::string_view::npos ||
+                                          kBlanks.find(value.back()) != std::string_view::npos);
+    bool quoted = value.size() >= 2 && isQuote(value.front()) && value.back() == value.front();
+    if (blankAtEdge || quoted) {
+        return '"' + value + '"';
+    }
+    return value;
+}
+
 bool hasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -108,8 +125,7 @@ std::optional<std::string> SettingsText::find(std::string_view section, std::str
     }
     std::string_view line = m_lines[location->line];
     std::string_view value = trim(line.substr(line.find('=') + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
+    if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
     return std::string(value);
@@ -160,6 +176,7 @@ bool SettingsText::putString(std::string_view section, std::string_view key, std
     std::string safeValue(value);
     std::replace_if(
         safeValue.begin(), safeValue.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    safeValue = quotedForWriting(std::move(safeValue));
 
     if (auto location = locate(section, key)) {
         std::string& line = m_lines[location->line];

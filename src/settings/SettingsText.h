@@ -37,7 +37,9 @@ public:
     int getInteger(std::string_view section, std::string_view key, int defaultValue) const;
 
     // Sets a key, rewriting its line, adding it to its section or adding the section at the
-    // end. Line breaks in the value become blanks so they cannot start lines of their own.
+    // end. Line breaks in the value become blanks so they cannot start lines of their own; a
+    // value with blanks at its edges or enclosing quotes is written quoted, so it reads back
+    // exactly.
     // False, with nothing changed, for names that cannot be written as a line (an empty key,
     // a key with '=', a section with ']', a line break in either).
     [[nodiscard]] bool putString(std::string_view section, std::string_view key, std::string_view value);

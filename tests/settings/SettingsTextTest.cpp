@@ -158,6 +158,22 @@ TEST(SettingsText, LineBreaksInValuesCannotAddKeys) {
     EXPECT_EQ(reread.find("A", "Find"), "x [Evil]  Key=1");
 }
 
+TEST(SettingsText, EveryValueReadsBackAsWritten) {
+    const std::string values[] = {"plain",    "",      "  leading", "trailing\t",  "\"quoted\"",
+                                  "'single'", "\"",    "'",         "\"\"",        "a \"b\" c",
+                                  "\" x ",    "=;[x]", "\"mixed'",  "  \"both\"  "};
+    for (const auto& value : values) {
+        SettingsText text;
+        ASSERT_TRUE(text.putString("A", "K", value));
+        EXPECT_EQ(SettingsText::parse(text.serialize()).find("A", "K"), value) << value;
+    }
+    SettingsText text;
+    ASSERT_TRUE(text.putString("A", "K", "simple value"));
+    EXPECT_EQ(text.serialize(), "[A]\nK=simple value\n");
+    ASSERT_TRUE(text.putString("A", "K", " edge"));
+    EXPECT_EQ(text.serialize(), "[A]\nK=\" edge\"\n");
+}
+
 TEST(SettingsText, RefusesNamesThatCannotBeALine) {
     SettingsText text = SettingsText::parse("[A]\nK=v\n");
     const std::string before = text.serialize();
