@@ -20,6 +20,19 @@ std::string infoCreateErrorMessage(const std::string& name) {
     return formatText(kInfoCreateErrorFormat, name.c_str());
 }
 
+std::string infoStatusMessage(InfoStatus status, const std::string& name) {
+    switch (status) {
+    case InfoStatus::Ok:
+        return {};
+    case InfoStatus::OpenFailed:
+        return infoOpenErrorMessage(name);
+    case InfoStatus::UnknownFormat:
+    case InfoStatus::TooNew:
+        return infoUnknownFormatMessage(name);
+    }
+    return {};
+}
+
 InfoFile::InfoFile() = default;
 
 InfoFile::~InfoFile() {
@@ -68,6 +81,16 @@ bool InfoFile::openForReading(const std::string& name) {
     m_position = m_headerCount;
     m_mode = InfoOpenMode::Read;
     return true;
+}
+
+InfoStatus InfoFile::openChecked(const std::string& name, InfoKind kind) {
+    if (!openForReading(name)) {
+        return InfoStatus::OpenFailed;
+    }
+    if (!isType(kind.fileType)) {
+        return InfoStatus::UnknownFormat;
+    }
+    return versionAtMost(kind.version) ? InfoStatus::Ok : InfoStatus::TooNew;
 }
 
 bool InfoFile::create(const std::string& name, const InfoHeader& header) {

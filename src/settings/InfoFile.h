@@ -23,6 +23,13 @@ std::string infoOpenErrorMessage(const std::string& name);
 std::string infoUnknownFormatMessage(const std::string& name);
 std::string infoCreateErrorMessage(const std::string& name);
 
+// The outcome of opening an information file for one kind, as every reader checks it.
+enum class InfoStatus : uint8_t { Ok, OpenFailed, UnknownFormat, TooNew };
+
+// The message a reader shows for a refused file: a newer version is reported as an unknown
+// format, since the program cannot read it. Empty for Ok.
+std::string infoStatusMessage(InfoStatus status, const std::string& name);
+
 enum class InfoOpenMode : uint8_t { Closed, Read, Create };
 
 // Whether close() cuts the file at the current position. A created file is always collected
@@ -42,6 +49,10 @@ public:
     // Opens the file and reads its header. Succeeds when the file opened and held at least one
     // byte; whether the header is the one expected is for isType() to say.
     [[nodiscard]] bool openForReading(const std::string& name);
+
+    // Opens the file and checks it is of the kind and not newer than this program writes. The
+    // file stays open whatever the answer, so a reader can still look at the header.
+    [[nodiscard]] InfoStatus openChecked(const std::string& name, InfoKind kind);
 
     // Starts a new file with the given header in front.
     [[nodiscard]] bool create(const std::string& name, const InfoHeader& header);

@@ -266,3 +266,50 @@ TEST(InfoMessages, NameTheFile) {
 
 } // namespace
 } // namespace vexa
+
+namespace vexa {
+namespace {
+
+struct CheckedCase {
+    const char* name;
+    std::string bytes; // empty: no file at all
+    InfoStatus status;
+    const char* message;
+};
+
+std::string headerBytes(InfoKind kind, std::string_view version) {
+    InfoHeader header = InfoHeader::forKind(kind);
+    header.version = version;
+    return encodeInfoHeader(header) + "records";
+}
+
+TEST(InfoFileChecked, ReportsEachRefusalWithItsMessage) {
+    const CheckedCase cases[] = {
+        {"missing", "", InfoStatus::OpenFailed, "Unexpected error opening the 'f.INF' information file."},
+        {"short", headerBytes(kToolInfo, "01.02").substr(0, 100), InfoStatus::UnknownFormat,
+         "The 'f.INF' information file is of an unknown format or has been corrupted."},
+        {"other kind", headerBytes(kKeymapInfo, "01.01"), InfoStatus::UnknownFormat,
+         "The 'f.INF' information file is of an unknown format or has been corrupted."},
+        {"newer", headerBytes(kToolInfo, "01.03"), InfoStatus::TooNew,
+         "The 'f.INF' information file is of an unknown format or has been corrupted."},
+        {"older", headerBytes(kToolInfo, "01.00"), InfoStatus::Ok, ""},
+        {"current", headerBytes(kToolInfo, "01.02"), InfoStatus::Ok, ""},
+    };
+    for (const auto& c : cases) {
+        test::TempHome home;
+        std::string path = home.file("f.INF");
+        if (!c.bytes.empty()) {
+            test::writeFileBytes(path, c.bytes);
+        }
+        InfoFile file;
+        InfoStatus status = file.openChecked(path, kToolInfo);
+        EXPECT_EQ(status, c.status) << c.name;
+        EXPECT_EQ(infoStatusMessage(status, "f.INF"), c.message) << c.name;
+        if (status == InfoStatus::Ok) {
+            EXPECT_EQ(file.readRest(), "records") << c.name;
+        }
+    }
+}
+
+} // namespace
+} // namespace vexa
