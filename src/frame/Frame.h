@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,13 @@ public:
 
     // A beep of the given kind without a message (the frame applies "MakeSound").
     virtual void beep(platform::SoundKind kind) = 0;
+
+    // A repeating timer on the user-interface thread: `tick` runs every `intervalMs` until the
+    // timer is stopped (a tick may stop its own timer). The id is never 0.
+    using TimerId = uint32_t;
+    [[nodiscard]] virtual TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) = 0;
+    // Stopping a timer that is not running does nothing.
+    virtual void stopTimer(TimerId id) = 0;
 };
 
 } // namespace vexa

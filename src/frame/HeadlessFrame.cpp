@@ -138,6 +138,41 @@ void HeadlessFrame::beep(platform::SoundKind kind) {
     record(std::move(event));
 }
 
+Frame::TimerId HeadlessFrame::startTimer(uint32_t intervalMs, std::function<void()> tick) {
+    TimerId id = m_nextTimer++;
+    // A zero interval would fall due forever at the same moment.
+    uint64_t interval = intervalMs == 0 ? 1 : intervalMs;
+    m_timers[id] = Timer{interval, m_now + interval, std::move(tick)};
+    return id;
+}
+
+void HeadlessFrame::stopTimer(TimerId id) {
+    m_timers.erase(id);
+}
+
+void HeadlessFrame::advanceTime(uint64_t milliseconds) {
+    const uint64_t target = m_now + milliseconds;
+    while (true) {
+        auto next = m_timers.end();
+        for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
+            if (it->second.due <= target && (next == m_timers.end() || it->second.due < next->second.due)) {
+                next = it;
+            }
+        }
+        if (next == m_timers.end()) {
+            break;
+        }
+        m_now = next->second.due;
+        next->second.due += next->second.interval;
+        // A copy: the tick may stop its own timer, which destroys the stored function.
+        std::function<void()> tick = next->second.tick;
+        if (tick) {
+            tick();
+        }
+    }
+    m_now = target;
+}
+
 std::vector<FrameEvent> HeadlessFrame::eventsOf(FrameEventKind kind) const {
     std::vector<FrameEvent> found;
     for (const FrameEvent& event : m_events) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +55,14 @@ public:
     [[nodiscard]] std::vector<std::string> chooseFilesToOpen(const FileDialogRequest& request) override;
     [[nodiscard]] std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
     void beep(platform::SoundKind kind) override;
+    [[nodiscard]] TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) override;
+    void stopTimer(TimerId id) override;
+
+    // Moves the frame's own time on, running every timer tick that falls due on the way, in
+    // time order (ties by the order the timers were started). Time stands still otherwise.
+    void advanceTime(uint64_t milliseconds);
+    uint64_t now() const { return m_now; }
+    std::size_t runningTimers() const { return m_timers.size(); }
 
     // What happened, in order.
     const std::vector<FrameEvent>& events() const { return m_events; }
@@ -86,7 +95,16 @@ private:
     std::optional<Reply> takeReply(bool fits, std::string_view request);
     void record(FrameEvent event);
 
+    struct Timer {
+        uint64_t interval = 1;
+        uint64_t due = 0;
+        std::function<void()> tick;
+    };
+
     std::deque<Reply> m_script;
+    std::map<TimerId, Timer> m_timers;
+    TimerId m_nextTimer = 1;
+    uint64_t m_now = 0;
     std::vector<FrameEvent> m_events;
     std::vector<std::string> m_unexpected;
     std::function<void(const FrameEvent&)> m_observer;

@@ -180,5 +180,55 @@ TEST(HeadlessFrame, ObserverSeesEachEventAsItHappens) {
     EXPECT_EQ(frame.drainCount(), 1);
 }
 
+TEST(HeadlessFrame, TimersTickInTimeOrderAsTimeAdvances) {
+    HeadlessFrame frame;
+    std::vector<std::string> ticks;
+    auto compile = frame.startTimer(400, [&] { ticks.push_back("compile@" + std::to_string(frame.now())); });
+    auto tool = frame.startTimer(350, [&] { ticks.push_back("tool@" + std::to_string(frame.now())); });
+    EXPECT_NE(compile, 0u);
+    EXPECT_NE(compile, tool);
+
+    frame.advanceTime(349);
+    EXPECT_TRUE(ticks.empty());
+    frame.advanceTime(851);
+    EXPECT_EQ(ticks, (std::vector<std::string>{"tool@350", "compile@400", "tool@700", "compile@800",
+                                               "tool@1050", "compile@1200"}));
+    EXPECT_EQ(frame.now(), 1200u);
+
+    ticks.clear();
+    frame.stopTimer(compile);
+    frame.stopTimer(compile);
+    frame.advanceTime(400);
+    EXPECT_EQ(ticks, (std::vector<std::string>{"tool@1400"}));
+    EXPECT_EQ(frame.runningTimers(), 1u);
+}
+
+TEST(HeadlessFrame, TickMayStopItsOwnTimerOrStartAnother) {
+    HeadlessFrame frame;
+    int polls = 0;
+    int followUps = 0;
+    Frame::TimerId poller = 0;
+    poller = frame.startTimer(400, [&] {
+        // The third poll finds the work done, as a spawner's owner does.
+        if (++polls == 3) {
+            frame.stopTimer(poller);
+            (void)frame.startTimer(100, [&] { ++followUps; });
+        }
+    });
+    frame.advanceTime(5000);
+    EXPECT_EQ(polls, 3);
+    // Started at 1200, the follow-up falls due every 100 ms up to 5000.
+    EXPECT_EQ(followUps, 38);
+    EXPECT_EQ(frame.runningTimers(), 1u);
+}
+
+TEST(HeadlessFrame, ZeroIntervalTimerStillLetsTimeMoveOn) {
+    HeadlessFrame frame;
+    int ticks = 0;
+    (void)frame.startTimer(0, [&] { ++ticks; });
+    frame.advanceTime(10);
+    EXPECT_EQ(ticks, 10);
+}
+
 } // namespace
 } // namespace vexa
