@@ -57,6 +57,10 @@ enum class Access : uint8_t { Exists, Read, Write, ReadWrite, Execute };
 [[nodiscard]] std::optional<int64_t> modificationTime(const std::string& path);
 [[nodiscard]] std::optional<uint64_t> fileSize(const std::string& path);
 
+// Sets a file's modification (and access) time to now without touching its content. False
+// when the file does not exist or may not be changed.
+[[nodiscard]] bool touchFile(const std::string& path, std::string* errorText = nullptr);
+
 // Removes a file (not a directory). False, with the system's text, when it could not.
 [[nodiscard]] bool removeFile(const std::string& path, std::string* errorText = nullptr);
 

@@ -1,6 +1,7 @@
 // The files port: lexical full paths, wildcard search, access tests, file facts and directories.
 #include "platform/Files.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -218,6 +219,33 @@ TEST(FileAccess, FollowsThePermissionBits) {
         EXPECT_FALSE(canAccess((home.path() / "missing").string(), access));
         EXPECT_FALSE(canAccess("", access));
     }
+}
+
+TEST(FileTouch, MovesTheTimeToNowAndKeepsTheContent) {
+    test::TempHome home;
+    auto file = home.path() / "old.c";
+    writeFileBytes(file, "int x;\n");
+    timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    auto before = std::chrono::system_clock::now();
+
+    ASSERT_TRUE(touchFile(file.string()));
+    auto modified = modificationTime(file.string());
+    ASSERT_TRUE(modified.has_value());
+    auto sinceEpoch = std::chrono::duration_cast<std::chrono::nanoseconds>(before.time_since_epoch()).count();
+    // Coarse file-system clocks may lag the system clock by a tick.
+    EXPECT_GE(*modified, sinceEpoch - 50'000'000);
+    EXPECT_EQ(test::readFileBytes(file), "int x;\n");
+
+    // An empty file can be touched too: nothing is rewritten.
+    auto empty = home.path() / "empty.c";
+    writeFileBytes(empty, "");
+    EXPECT_TRUE(touchFile(empty.string()));
+
+    std::string why;
+    EXPECT_FALSE(touchFile((home.path() / "missing.c").string(), &why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_FALSE(touchFile(""));
 }
 
 TEST(FileRemoval, RemovesFilesButNotDirectoriesAndReportsWhy) {

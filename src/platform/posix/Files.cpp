@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fnmatch.h>
 #include <memory>
 #include <sys/stat.h>
@@ -194,6 +195,19 @@ std::optional<uint64_t> fileSize(const std::string& path) {
         return std::nullopt;
     }
     return info->size;
+}
+
+bool touchFile(const std::string& path, std::string* errorText) {
+    if (path.empty()) {
+        setError(errorText, ENOENT);
+        return false;
+    }
+    // Null times mean "now" for both; the call needs write permission, as a rewrite would.
+    if (::utimensat(AT_FDCWD, path.c_str(), nullptr, 0) != 0) {
+        setError(errorText, errno);
+        return false;
+    }
+    return true;
 }
 
 bool removeFile(const std::string& path, std::string* errorText) {
