@@ -102,7 +102,7 @@ std::vector<std::string> HeadlessFrame::chooseFilesToOpen(const FileDialogReques
     FrameEvent event;
     event.kind = FrameEventKind::OpenDialog;
     event.text = request.title;
-    event.title = request.initialName;
+    event.dialog = request;
     event.scripted = reply.has_value();
     if (reply && reply->kind == ReplyKind::Open) {
         event.paths = reply->paths;
@@ -120,7 +120,7 @@ std::optional<std::string> HeadlessFrame::chooseFileToSave(const FileDialogReque
     FrameEvent event;
     event.kind = FrameEventKind::SaveDialog;
     event.text = request.title;
-    event.title = request.initialName;
+    event.dialog = request;
     event.scripted = reply.has_value();
     std::optional<std::string> path;
     if (reply && reply->kind == ReplyKind::Save) {

@@ -21,13 +21,14 @@ enum class FrameEventKind : uint8_t { Status, MessageBox, Question, OpenDialog, 
 struct FrameEvent {
     FrameEventKind kind = FrameEventKind::Status;
     std::string text;  // the message, or the dialog's title
-    std::string title; // the box's title; the dialog's initial name
+    std::string title; // the title of a box or question
     platform::SoundKind sound = platform::SoundKind::None;
     Hold hold = Hold::No;
     Question question = Question::YesNo;
     Answer answer = Answer::No;     // a question's reply
     std::vector<std::string> paths; // a dialog's reply; empty when cancelled
     bool scripted = false;          // whether the reply came from the script
+    FileDialogRequest dialog;       // what a file dialog was opened with
 };
 
 class HeadlessFrame final : public Frame {

@@ -106,7 +106,8 @@ TEST(HeadlessFrame, OpenDialogReturnsScriptedPathsOrNothing) {
     EXPECT_EQ(dialogs[0].text, "Open");
     EXPECT_EQ(dialogs[1].paths.size(), 0u);
     EXPECT_TRUE(dialogs[1].scripted);
-    EXPECT_EQ(dialogs[2].title, "*.c");
+    EXPECT_EQ(dialogs[2].dialog.initialName, "*.c");
+    EXPECT_EQ(dialogs[0].dialog.selection, FileSelection::Several);
 
     // Unscripted, the dialog is cancelled and noted.
     EXPECT_TRUE(frame.chooseFilesToOpen(one).empty());
@@ -143,7 +144,7 @@ TEST(HeadlessFrame, SaveDialogReturnsScriptedPathOrCancel) {
     EXPECT_TRUE(frame.unexpected().empty());
     auto dialogs = frame.eventsOf(FrameEventKind::SaveDialog);
     ASSERT_EQ(dialogs.size(), 2u);
-    EXPECT_EQ(dialogs[0].title, "untitled.c");
+    EXPECT_EQ(dialogs[0].dialog.initialName, "untitled.c");
     EXPECT_EQ(dialogs[0].paths, std::vector<std::string>{"/home/u/new.c"});
 }
 
