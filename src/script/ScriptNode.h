@@ -83,6 +83,9 @@ struct ScriptNode {
     int32_t depth = 1; // how deep evaluation recurses below this node
     std::string name;  // a variable's name, otherwise the kind name
     std::string text;  // strings and function names
+    // A string constant's text as written; what evaluation shows is `text`, which the host may
+    // have expanded from it.
+    std::string literal;
 
     bool isString() const {
         return valueType == ValueType::StringVariable || valueType == ValueType::StringConstant;

@@ -443,7 +443,8 @@ NodeId ScriptParser::operand() {
         const NodeId string = node(NodeKind::String);
         ScriptNode& n = m_tree[string];
         n.valueType = ValueType::StringConstant;
-        n.text.assign(inner.substr(0, kMaxTextLength));
+        n.literal.assign(inner.substr(0, kMaxTextLength));
+        n.text = n.literal;
         return string;
     }
     default:
