@@ -1,6 +1,7 @@
 // The settings file: sections and keys of the editor's private-profile text file.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
