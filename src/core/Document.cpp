@@ -382,6 +382,13 @@ void Document::rescanComments() {
     m_redrawAll = true;
 }
 
+void Document::finishLoad() {
+    if (!m_markers.open.empty() || !m_markers.close.empty()) {
+        rescanComments();
+    }
+    m_redrawAll = true;
+}
+
 // Recomputes the comment state from a line down until a line's carried-in depth no longer
 // changes: a line with a close marker ends at a depth its start cannot influence, so the walk
 // stops after it, as it does at the last line.
@@ -457,6 +464,12 @@ void Document::resumeMarking(MarkType type) {
 
 void Document::clearMark() {
     setMark(MarkState());
+}
+
+void Document::setMarkingActive(bool active) {
+    MarkState mark = m_mark;
+    mark.active = active;
+    setMark(mark);
 }
 
 void Document::shiftMark(int lineDelta, int columnDelta) {

@@ -81,6 +81,8 @@ public:
     bool previousLine();
     bool firstLine() { return goToLine(0); }
     bool lastLine() { return goToLine(lineCount()); }
+    // Goes to a line (clamped to the line count) without refusing to leave an empty last line.
+    void moveToLine(int line);
     void goToPosition(int line, int column);
 
     // Text on the cursor line.
@@ -122,6 +124,8 @@ public:
     CommentStart commentStart(int index) const { return line(index).commentStart(m_markers); }
     // Recomputes the comment state of every line (after the language changed).
     void rescanComments();
+    // The same after loading, where only a language with markers has anything to compute.
+    void finishLoad();
 
     // The marked area.
     const MarkState& mark() const { return m_mark; }
@@ -134,6 +138,8 @@ public:
     void markEnd(MarkPoint point);
     void resumeMarking(MarkType type);
     void clearMark();
+    // Switches whether the mark's moving point follows the cursor, keeping the area.
+    void setMarkingActive(bool active);
     void shiftMark(int lineDelta, int columnDelta);
     // Marks a column area from one point to another, replacing any mark (a found match).
     void markRange(MarkPoint start, MarkPoint end);
@@ -157,6 +163,9 @@ public:
     void setNullsReplaced(bool replaced) { m_nullsReplaced = replaced; }
     bool longLinesWrapped() const { return m_longLinesWrapped; }
     void setLongLinesWrapped(bool wrapped) { m_longLinesWrapped = wrapped; }
+    // Guards the backup against running again while it writes.
+    bool backupBusy() const { return m_backupBusy; }
+    void setBackupBusy(bool busy) { m_backupBusy = busy; }
     bool isReplaying() const { return m_replaying; }
     void setReplaying(bool replaying) { m_replaying = replaying; }
     // The painter clears a line's redraw flag once it has drawn it.
@@ -206,7 +215,6 @@ public:
 private:
     // Executes a record and keeps it; false when it was refused.
     bool run(std::unique_ptr<EditRecord> record);
-    void moveToLine(int line);
     void ensureCurrentLine();
     void setMark(const MarkState& mark);
     void updateComments(int from, bool forceFirst);
@@ -236,6 +244,7 @@ private:
     bool m_longLinesWrapped = false;
     bool m_redrawAll = false;
     bool m_replaying = false;
+    bool m_backupBusy = false;
     int m_widestLine = 80;
 
     std::string m_fileName;

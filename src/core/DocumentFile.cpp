@@ -1,0 +1,407 @@
+// Loading, inserting, saving, backing up, touching and reloading the file of a document.
+#include "core/DocumentFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <sys/stat.h>
+
+#include "core/Document.h"
+#include "core/MarkedArea.h"
+#include "core/Messenger.h"
+#include "platform/Files.h"
+#include "settings/Format.h"
+
+namespace vexa {
+namespace {
+
+using platform::SoundKind;
+namespace msg = file_messages;
+
+// Where a line of 1023 bytes or more is cut: after its last space when at least three bytes
+// follow from that space on, otherwise five bytes before its end.
+int wrapPoint(std::string_view line) {
+    auto space = line.rfind(' ');
+    if (space != std::string_view::npos && line.size() - space >= 3) {
+        return static_cast<int>(space + 1);
+    }
+    return static_cast<int>(line.size()) - 5;
+}
+
+std::string extensionOf(std::string_view path) {
+    std::string_view name = platform::namePart(path);
+    auto dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return {};
+    }
+    std::string extension(name.substr(dot + 1));
+    for (char& ch : extension) {
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    }
+    return extension;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0;
+}
+
+// Clears the backup guard of a document when the backup ends, however it ends.
+class BackupGuard {
+public:
+    explicit BackupGuard(Document& document) : m_document(document) { m_document.setBackupBusy(true); }
+    ~BackupGuard() { m_document.setBackupBusy(false); }
+    BackupGuard(const BackupGuard&) = delete;
+    BackupGuard& operator=(const BackupGuard&) = delete;
+
+private:
+    Document& m_document;
+};
+
+} // namespace
+
+template <typename AddLine>
+DocumentFile::ReadResult DocumentFile::readLines(TextReader& reader, Progress progress, AddLine&& add) {
+    ReadResult result;
+    std::string line;
+    std::string text = msg::kLoading;
+    const int dotEvery = progress == Progress::Load ? 500 : 1000;
+    while (!reader.endReached()) {
+        int length = reader.readLine(line);
+        if (length < 0) {
+            continue;
+        }
+        if (length >= TextReader::kMaxLineBytes) {
+            int cut = wrapPoint(line);
+            reader.rereadFrom(cut);
+            line.resize(static_cast<std::size_t>(cut));
+            result.wrapped = true;
+        }
+        add(std::string_view(line));
+        if (++result.lines % dotEvery == 0) {
+            if (progress == Progress::Load) {
+                text += '.';
+                if (text.size() > 99) {
+                    text = msg::kLoading;
+                }
+            } else if (text.size() < 100) {
+                text += '.';
+            }
+            m_messenger.status(text, SoundKind::None);
+            m_messenger.drainEvents();
+        }
+    }
+    return result;
+}
+
+bool DocumentFile::load(Document& document) {
+    const std::string& name = document.fileName();
+    TextReader reader(m_options.readOptions());
+    if (!document.hasName() || !reader.open(name)) {
+        document.makeNew();
+        document.setLoaded(false);
+        // A file that is there but cannot be read must not be replaced by this empty text
+        // through an unwary save.
+        if (document.hasName() && exists(name)) {
+            document.setReadOnly(true);
+        }
+        return false;
+    }
+    document.clearForLoad(platform::fileSize(name).value_or(0));
+    m_messenger.status(msg::kLoading, SoundKind::None);
+    int widest = 80;
+    ReadResult result = readLines(reader, Progress::Load, [&](std::string_view text) {
+        document.appendLoadedLine(text);
+        widest = std::max(widest, static_cast<int>(text.size()));
+    });
+    document.setWidestLine(widest);
+    document.setFileTime(platform::modificationTime(name).value_or(0));
+    if (result.wrapped) {
+        document.setLongLinesWrapped(true);
+        m_messenger.messageBox(msg::kLongLines);
+    }
+    if (reader.nullsSeen()) {
+        document.setReadOnly(true);
+        document.setNullsReplaced(true);
+        m_messenger.messageBox(msg::kNullsReplaced);
+    }
+    if (reader.readFailed()) {
+        document.setReadOnly(true);
+        m_messenger.messageBox(formatText(msg::kReadFailed, name.c_str()));
+    }
+    reader.close();
+    document.setLoaded(true);
+    document.markUnmodified();
+    document.undoStore().flush();
+    document.finishLoad();
+    return true;
+}
+
+bool DocumentFile::insertFile(Document& document, const std::string& path, int atLine, ReturnToStart back) {
+    if (document.isReadOnly()) {
+        m_messenger.status(msg::kReadOnly, SoundKind::Information);
+        return false;
+    }
+    document.moveToLine(atLine);
+    TextReader reader(m_options.readOptions());
+    if (!reader.open(path)) {
+        std::string part(platform::namePart(path));
+        m_messenger.messageBox(formatText(msg::kUnableToWrite, part.c_str()));
+        return false;
+    }
+    m_messenger.status(msg::kLoading, SoundKind::None);
+    const int start = document.cursorLine();
+    const bool afterCursor = document.settings().insertAfterCursor;
+    ReadResult result = readLines(reader, Progress::Insert, [&](std::string_view text) {
+        if (afterCursor) {
+            document.moveToLine(document.cursorLine() + 1);
+            document.insertLine(document.makeLoadedLine(text));
+        } else {
+            document.insertLine(document.makeLoadedLine(text));
+            document.moveToLine(document.cursorLine() + 1);
+        }
+    });
+    if (result.wrapped) {
+        document.setLongLinesWrapped(true);
+        m_messenger.messageBox(msg::kLongLines);
+    }
+    if (back == ReturnToStart::Yes) {
+        document.moveToLine(start);
+    }
+    m_messenger.status(msg::kWriteSuccessful, SoundKind::None);
+    return true;
+}
+
+void DocumentFile::showOpenError(const std::string& path) {
+    m_messenger.status(formatText(msg::kOpenError, path.c_str()), SoundKind::Error);
+}
+
+bool DocumentFile::writeDocument(const Document& document, const std::string& path, bool trimLast) {
+    TextWriter writer(m_options.writeOptions());
+    if (path.empty() || !writer.open(path)) {
+        showOpenError(path);
+        return false;
+    }
+    const int count = document.lineCount();
+    for (int i = 0; i + 1 < count; ++i) {
+        writer.writeLine(document.lineText(i));
+    }
+    if (count > 0 && !(trimLast && document.line(count - 1).empty())) {
+        writer.writeLine(document.lineText(count - 1));
+    }
+    return writer.commit();
+}
+
+bool DocumentFile::save(Document& document) {
+    if (!writeDocument(document, document.fileName(), m_options.fileTrim)) {
+        return false;
+    }
+    document.setReadOnly(false);
+    document.markUnmodified();
+    document.setFileTime(platform::modificationTime(document.fileName()).value_or(0));
+    document.undoStore().flush();
+    document.setLongLinesWrapped(false);
+    return true;
+}
+
+bool DocumentFile::saveCommand(Document& document) {
+    if (!document.hasName()) {
+        return false;
+    }
+    if (document.isModified() && !save(document)) {
+        m_messenger.messageBox(formatText(msg::kUnableToWrite, document.namePart().c_str()));
+        return false;
+    }
+    m_messenger.status(msg::kWriteSuccessful, SoundKind::None);
+    return true;
+}
+
+SaveAsResult DocumentFile::saveAs(Document& document, const std::string& path) {
+    std::string old = document.fileName();
+    document.setFileName(path);
+    if (!save(document)) {
+        document.setFileName(old);
+        return SaveAsResult::Failed;
+    }
+    std::string before = extensionOf(old);
+    std::string after = extensionOf(path);
+    if (!before.empty() && !after.empty() && before != after) {
+        return SaveAsResult::SavedWithNewExtension;
+    }
+    return SaveAsResult::Saved;
+}
+
+bool DocumentFile::writeMarkedArea(Document& document, const std::string& path) {
+    if (!document.hasMark()) {
+        return false;
+    }
+    ReplayingScope replaying(document);
+    TextWriter writer(m_options.writeOptions());
+    if (!writer.open(path)) {
+        showOpenError(path);
+        return false;
+    }
+    for (const std::string& piece : markedPieces(document)) {
+        writer.writeLine(piece);
+    }
+    return writer.commit();
+}
+
+std::string DocumentFile::backupPath(const Document& document) const {
+    std::string directory = m_options.backupDirectory;
+    if (!directory.empty() && directory.back() != '/') {
+        directory += '/';
+    }
+    return directory + document.namePart();
+}
+
+bool DocumentFile::backup(Document& document, int64_t nowMilliseconds) {
+    if (document.backupBusy()) {
+        return false;
+    }
+    BackupGuard guard(document);
+    bool written = false;
+    if (document.hasName() && document.isModified()) {
+        if (!m_options.backupDirectory.empty()) {
+            (void)platform::makeDirectories(m_options.backupDirectory);
+        }
+        written = writeDocument(document, backupPath(document), false);
+    }
+    document.setLastBackup(nowMilliseconds);
+    return written;
+}
+
+bool DocumentFile::automaticBackup(Document& document, int64_t nowMilliseconds, bool quitting) {
+    if (!m_options.autoBackup) {
+        return false;
+    }
+    // An unmodified document keeps restarting its clock, so it is never backed up and a
+    // modified one waits a whole interval from when it was first seen modified.
+    int64_t last = nowMilliseconds;
+    if (document.lastBackup() >= 0 && document.isModified()) {
+        last = document.lastBackup();
+    } else {
+        document.setLastBackup(nowMilliseconds);
+    }
+    auto elapsedSeconds = static_cast<int64_t>(static_cast<double>(nowMilliseconds - last) * 0.001);
+    if (last >= nowMilliseconds || elapsedSeconds <= static_cast<int64_t>(m_options.backupInterval) * 60) {
+        return false;
+    }
+    BusyCursor busy(m_messenger);
+    m_messenger.status(msg::kBackupStarted, SoundKind::None);
+    m_messenger.drainEvents();
+    if (quitting) {
+        return false;
+    }
+    return backup(document, nowMilliseconds);
+}
+
+TouchResult DocumentFile::touch(Document& document) {
+    if (document.isModified()) {
+        return save(document) ? TouchResult::Done : TouchResult::Cannot;
+    }
+    const std::string& name = document.fileName();
+    if (!document.hasName() || !exists(name)) {
+        return TouchResult::Cannot;
+    }
+    if (!platform::isRegularFile(name)) {
+        return TouchResult::Cannot;
+    }
+    // Rewriting the first byte in place changes only the time stamp; nothing is truncated.
+    std::FILE* file = std::fopen(name.c_str(), "r+b");
+    if (file == nullptr) {
+        return TouchResult::ReadOnly;
+    }
+    bool done = false;
+    int first = std::fgetc(file);
+    if (first != EOF && std::fseek(file, 0, SEEK_SET) == 0 && std::fputc(first, file) != EOF) {
+        done = std::fflush(file) == 0;
+    }
+    if (std::fclose(file) != 0) {
+        done = false;
+    }
+    if (!done) {
+        return TouchResult::Cannot;
+    }
+    // The new time is the document's own doing, not another program's change.
+    document.setFileTime(platform::modificationTime(name).value_or(0));
+    return TouchResult::Done;
+}
+
+TouchResult DocumentFile::touchCommand(Document& document) {
+    TouchResult result = touch(document);
+    switch (result) {
+    case TouchResult::Done:
+        m_messenger.status(formatText(msg::kTouched, document.fileName().c_str()), SoundKind::None);
+        break;
+    case TouchResult::ReadOnly:
+        m_messenger.status(formatText(msg::kTouchReadOnly, document.fileName().c_str()),
+                           SoundKind::Exclamation);
+        break;
+    case TouchResult::Cannot:
+        m_messenger.messageBox(formatText(msg::kUnableToWrite, document.namePart().c_str()));
+        break;
+    }
+    return result;
+}
+
+bool DocumentFile::hasChangedOnDisk(Document& document) {
+    if (!document.hasName()) {
+        return false;
+    }
+    auto time = platform::modificationTime(document.fileName());
+    if (!time || *time == document.fileTime()) {
+        return false;
+    }
+    document.setFileTime(*time);
+    return true;
+}
+
+bool DocumentFile::reload(Document& document) {
+    const int line = document.cursorLine();
+    const int offset = document.cursorOffset();
+    // A file that cannot be opened any more leaves the text in the editor as it is, rather
+    // than replacing it by an empty new document.
+    TextReader probe;
+    if (!probe.open(document.fileName())) {
+        showOpenError(document.fileName());
+        return false;
+    }
+    probe.close();
+    document.undoStore().flush();
+    if (!load(document)) {
+        showOpenError(document.fileName());
+        return false;
+    }
+    document.moveToLine(line);
+    document.setCursorOffset(offset);
+    document.undoStore().flush();
+    document.markUnmodified();
+    m_messenger.status(formatText(msg::kReloaded, document.fileName().c_str()), SoundKind::None);
+    return true;
+}
+
+bool DocumentFile::reloadCommand(Document& document) {
+    if (m_options.checkOnReload && document.isModified()) {
+        std::string question = formatText(msg::kReloadModified, document.fileName().c_str());
+        if (m_messenger.ask(question, kErrorTitle, Question::YesNo) != Answer::Yes) {
+            return false;
+        }
+    }
+    return reload(document);
+}
+
+bool DocumentFile::checkForOutsideChange(Document& document) {
+    BusyCursor busy(m_messenger);
+    if (!hasChangedOnDisk(document)) {
+        return false;
+    }
+    m_messenger.drainEvents();
+    std::string question = formatText(msg::kChangedByAnother, document.fileName().c_str());
+    if (m_messenger.ask(question, kErrorTitle, Question::YesNo) != Answer::Yes) {
+        return false;
+    }
+    return reload(document);
+}
+
+} // namespace vexa

@@ -1,0 +1,124 @@
+// Moving a document between memory and disk: load, insert file, save, backup, touch, reload.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/TextReader.h"
+#include "core/TextWriter.h"
+
+namespace vexa {
+
+class Document;
+class Messenger;
+
+// The file settings ("Editor Options"), filled by the command layer from the options.
+struct FileOptions {
+    bool readUnix = false;       // "FileRead"
+    bool writeUnix = false;      // "FileWrite"
+    bool oemRead = false;        // "OEMRead"
+    bool oemWrite = false;       // "OEMWrite"
+    bool fileTrim = false;       // "FileTrim": an empty last line is not written
+    bool autoBackup = true;      // "AutoBackup"
+    int backupInterval = 4;      // "BackupInterval", minutes
+    bool checkOnReload = true;   // "CheckOnReload"
+    std::string backupDirectory; // the "vbackup" directory of the home
+
+    ReadOptions readOptions() const { return {readUnix, oemRead}; }
+    WriteOptions writeOptions() const { return {writeUnix, oemWrite}; }
+};
+
+namespace file_messages {
+inline constexpr const char* kLoading = "Loading.";
+inline constexpr const char* kLongLines =
+    "This is a UNIX file the file contains line that are too long. The long \nlines have been wrapped so "
+    "the file may be corrupted if it is saved!";
+inline constexpr const char* kNullsReplaced =
+    "To load this binary file Vexa replaced the null characters. This file is now read only!";
+inline constexpr const char* kReadFailed =
+    "The '%s' file could not be read to its end. The document is read only so that the file is not "
+    "overwritten with part of its text.";
+inline constexpr const char* kReadOnly = "The document can not be changed as it is marked as 'Read Only'";
+inline constexpr const char* kWriteSuccessful = "Write successful.";
+inline constexpr const char* kUnableToWrite =
+    "The program was unable to write to the file '%s'.\nThe file may be write protected or does not exist!";
+inline constexpr const char* kOpenError = "Unexpected error opening the '%s' file.";
+inline constexpr const char* kNewFileCreated = "Error opening the '%s' file. A new file has been created.";
+inline constexpr const char* kBackupStarted = "Background file backup started.";
+inline constexpr const char* kTouched = "The '%s' file has been touched.";
+inline constexpr const char* kTouchReadOnly =
+    "The '%s' file  can not be touched as it is marked as read only.";
+inline constexpr const char* kChangedByAnother =
+    "The file '%s' has been changed by another \napplication. Do you want to reload this file?";
+inline constexpr const char* kReloadModified =
+    "The file '%s' has changed.\nAre you sure you want to reload this file?";
+inline constexpr const char* kReloaded = "The file '%s' has been successfully reloaded.";
+} // namespace file_messages
+
+enum class ReturnToStart { No, Yes };
+
+enum class SaveAsResult { Failed, Saved, SavedWithNewExtension };
+
+enum class TouchResult : int { Done = 0, Cannot = 1, ReadOnly = 2 };
+
+// The file operations of a document. Messages go to the messenger, texts as the user sees them.
+class DocumentFile {
+public:
+    DocumentFile(const FileOptions& options, Messenger& messenger)
+        : m_options(options), m_messenger(messenger) {}
+
+    // Replaces the content with the file the document names. When it cannot be opened the
+    // document becomes a new one-line document and the result is false (the caller reports it).
+    bool load(Document& document);
+    // Reads a file into the document at a line through undoable line insertions.
+    bool insertFile(Document& document, const std::string& path, int atLine, ReturnToStart back);
+    // Writes the whole document to its file. On failure the document stays as it was (still
+    // modified) and the old file is untouched; the opening failure is shown here, the caller
+    // shows the write failure (saveCommand does both).
+    bool save(Document& document);
+    // The save command: saves a modified document and reports "Write successful." or the failure.
+    bool saveCommand(Document& document);
+    // Renames and saves; the old name comes back on failure.
+    SaveAsResult saveAs(Document& document, const std::string& path);
+    // Writes the marked area to another file; false when nothing is marked or writing failed.
+    bool writeMarkedArea(Document& document, const std::string& path);
+    // Writes a modified, named document into the backup directory; the document stays modified.
+    bool backup(Document& document, int64_t nowMilliseconds);
+    // The idle hook's decision for one document: backs it up when its interval has passed.
+    // True when a backup was made.
+    bool automaticBackup(Document& document, int64_t nowMilliseconds, bool quitting = false);
+    TouchResult touch(Document& document);
+    // The touch command: touches and reports.
+    TouchResult touchCommand(Document& document);
+    // True (and the new time recorded) when the file's modification time differs from the one
+    // recorded at the last load or save.
+    bool hasChangedOnDisk(Document& document);
+    // Loads the file again, keeping the cursor position.
+    bool reload(Document& document);
+    // The reload command: asks first when "CheckOnReload" is on and the document is modified.
+    bool reloadCommand(Document& document);
+    // The check when the application becomes active again: asks and reloads on Yes.
+    bool checkForOutsideChange(Document& document);
+
+    // The full path of the backup of a document.
+    std::string backupPath(const Document& document) const;
+
+private:
+    struct ReadResult {
+        bool wrapped = false;
+        int lines = 0;
+    };
+    // Loading adds a dot every 500 lines and starts again past 99 characters; inserting a file
+    // adds one every 1000 lines while the text is shorter than 100.
+    enum class Progress { Load, Insert };
+    template <typename AddLine>
+    ReadResult readLines(TextReader& reader, Progress progress, AddLine&& add);
+    bool writeDocument(const Document& document, const std::string& path, bool trimLast);
+    void showOpenError(const std::string& path);
+
+    FileOptions m_options;
+    Messenger& m_messenger;
+};
+
+} // namespace vexa

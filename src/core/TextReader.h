@@ -1,0 +1,71 @@
+// The buffered line reader of text files: DOS or Unix line ends, Ctrl-Z, NUL bytes, OEM text.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace vexa {
+
+// How a file is read: "FileRead" (Unix text) and "OEMRead".
+struct ReadOptions {
+    bool unixText = false;
+    bool oemText = false;
+};
+
+// Reads one file in chunks of 8192 bytes. A line is returned without its terminator and holds
+// at most 1023 bytes; the rest of a longer physical line becomes the next line.
+class TextReader {
+public:
+    static constexpr std::size_t kChunkSize = 8192;
+    static constexpr int kMaxLineBytes = 1023;
+    static constexpr char kEndOfText = 26; // Ctrl-Z
+
+    explicit TextReader(ReadOptions options = {}) : m_options(options) {}
+
+    // Opens a file for reading; false when it cannot be opened or is not a plain file.
+    [[nodiscard]] bool open(const std::string& path);
+    // Reads from a stream the caller opened; the reader closes it.
+    void adopt(std::FILE* stream);
+    bool isOpen() const { return m_file != nullptr; }
+    void close() { m_file.reset(); }
+
+    // The next line into `line`; its length, or -1 when no line could be read.
+    int readLine(std::string& line);
+    // Makes the next line start at an offset inside the line just returned (the long-line wrap
+    // reads the tail of a cut line again).
+    void rereadFrom(int offsetInLastLine);
+
+    bool endReached() const { return m_end; }
+    // Sticky for the whole file: some byte 0 was replaced by a space.
+    bool nullsSeen() const { return m_nulls; }
+    // A read of the file failed (not the end of the file).
+    bool readFailed() const { return m_failed; }
+    int lastLength() const { return m_lastLength; }
+
+private:
+    struct Closer {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+
+    // Keeps the unread bytes and fills the chunk up behind them; false when nothing was added.
+    bool refill();
+    // The offset of the next line end at or after `from`, or -1 when the chunk holds none yet.
+    long findTerminator(std::size_t from, bool& needMore) const;
+
+    ReadOptions m_options;
+    std::unique_ptr<std::FILE, Closer> m_file;
+    std::array<char, kChunkSize + 1> m_chunk{};
+    std::size_t m_size = 0;
+    std::size_t m_position = 0;
+    std::size_t m_lastStart = 0;
+    bool m_end = false;
+    bool m_nulls = false;
+    bool m_failed = false;
+    bool m_fileDone = false;
+    int m_lastLength = -1;
+};
+
+} // namespace vexa

@@ -1,0 +1,52 @@
+// The atomic text-file writer.
+#include "core/TextWriter.h"
+
+#include <span>
+#include <sys/stat.h>
+
+#include "platform/Charset.h"
+
+namespace vexa {
+
+bool TextWriter::open(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        return false;
+    }
+    m_buffer.clear();
+    m_buffer.reserve(kBufferSize);
+    return m_file.open(path);
+}
+
+void TextWriter::writeLine(std::string_view text) {
+    if (m_options.oemText) {
+        m_scratch.assign(text);
+        platform::ansiToOem(std::span<char>(m_scratch.data(), m_scratch.size()));
+        text = m_scratch;
+    }
+    std::string_view terminator = m_options.unixText ? "\n" : "\r\n";
+    if (m_buffer.size() + text.size() + terminator.size() > kBufferSize) {
+        flush();
+    }
+    if (text.size() >= kBufferSize) {
+        m_file.write(text);
+    } else {
+        m_buffer.append(text);
+    }
+    m_buffer.append(terminator);
+    m_lastWritten = text.size() + terminator.size();
+}
+
+void TextWriter::flush() {
+    if (!m_buffer.empty()) {
+        m_file.write(m_buffer);
+        m_buffer.clear();
+    }
+}
+
+bool TextWriter::commit() {
+    flush();
+    return m_file.commit();
+}
+
+} // namespace vexa

@@ -1,0 +1,46 @@
+// Writes the lines of a text file with DOS or Unix line ends, optionally as OEM text, atomically.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/AtomicFile.h"
+
+namespace vexa {
+
+// How a file is written: "FileWrite" (Unix text) and "OEMWrite".
+struct WriteOptions {
+    bool unixText = false;
+    bool oemText = false;
+};
+
+// The new content goes to a temporary file beside the target and replaces it only when every
+// write and the close succeeded, so the file on disk is always the old or the complete new text.
+class TextWriter {
+public:
+    explicit TextWriter(WriteOptions options = {}) : m_options(options) {}
+
+    // False when the temporary file cannot be created (the directory is not writable, the path
+    // names a directory ...).
+    [[nodiscard]] bool open(const std::string& path);
+    // Writes the text and its terminator (every line, the last one too, ends with one).
+    void writeLine(std::string_view text);
+    // Writes everything out and replaces the target; false (old file kept) on any failure.
+    [[nodiscard]] bool commit();
+    // The system's text for the failure, if any.
+    const std::string& errorText() const { return m_file.errorText(); }
+    // Bytes written by the last writeLine.
+    std::size_t lastWritten() const { return m_lastWritten; }
+
+private:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+    void flush();
+
+    WriteOptions m_options;
+    platform::AtomicFileWriter m_file;
+    std::string m_buffer;
+    std::string m_scratch;
+    std::size_t m_lastWritten = 0;
+};
+
+} // namespace vexa

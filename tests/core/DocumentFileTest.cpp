@@ -1,0 +1,526 @@
+// Loading, saving, backups, touch and reload of a document's file, with their messages.
+#include "core/DocumentFile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+
+#include "DocumentFixture.h"
+#include "core/Document.h"
+#include "platform/Charset.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempHome.h"
+
+namespace vexa {
+namespace {
+
+namespace fs = std::filesystem;
+namespace msg = file_messages;
+using test::linesOf;
+using test::readFileBytes;
+using test::writeFileBytes;
+
+FileOptions withFlags(std::initializer_list<bool FileOptions::*> flags) {
+    FileOptions options;
+    for (bool FileOptions::*flag : flags) {
+        options.*flag = true;
+    }
+    return options;
+}
+
+class DocumentFileTest : public ::testing::Test {
+protected:
+    // Loads bytes written to a file of the temporary home into the document.
+    bool loadBytes(const std::string& bytes, const FileOptions& options = {},
+                   const std::string& name = "file.txt") {
+        std::string path = home.file(name);
+        writeFileBytes(path, bytes);
+        document.setFileName(path);
+        DocumentFile file(options, messenger);
+        return file.load(document);
+    }
+
+    // Sets a file's modification time to a fixed moment in the past.
+    static void ageFile(const std::string& path) {
+        struct timeval times[2] = {{1000000000, 0}, {1000000000, 0}};
+        ASSERT_EQ(utimes(path.c_str(), times), 0);
+    }
+
+    bool boxShown(const std::string& text) const {
+        for (const auto& box : messenger.boxes()) {
+            if (box.text == text) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    test::TempHome home;
+    test::RecordingMessenger messenger;
+    Document document;
+};
+
+struct RoundTripCase {
+    const char* name;
+    std::string bytes;
+    FileOptions options;
+};
+
+TEST_F(DocumentFileTest, LoadingAndSavingGiveBackTheSameBytes) {
+    // Every byte above 127 that survives the OEM conversion both ways.
+    std::string oemBytes;
+    for (int byte = 128; byte < 256; ++byte) {
+        char original = static_cast<char>(byte);
+        char converted = original;
+        platform::oemToAnsi(std::span<char>(&converted, 1));
+        platform::ansiToOem(std::span<char>(&converted, 1));
+        if (converted == original) {
+            oemBytes += original;
+        }
+    }
+    ASSERT_GT(oemBytes.size(), 40u);
+    const RoundTripCase cases[] = {
+        {"dos", "int main()\r\n{\r\n\treturn 0;\r\n}\r\n", {}},
+        {"dos with empty lines", "\r\n\r\na\r\n\r\n", {}},
+        {"unix", "line one\nline two\n\n", withFlags({&FileOptions::readUnix, &FileOptions::writeUnix})},
+        {"oem", oemBytes + "\r\nplain\r\n", withFlags({&FileOptions::oemRead, &FileOptions::oemWrite})},
+        {"high bytes untouched without oem", "\x80\x81\xff\r\n", {}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(loadBytes(c.bytes, c.options)) << c.name;
+        DocumentFile file(c.options, messenger);
+        ASSERT_TRUE(file.save(document)) << c.name;
+        EXPECT_EQ(readFileBytes(document.fileName()), c.bytes) << c.name;
+    }
+}
+
+struct LoadCase {
+    const char* name;
+    std::string bytes;
+    FileOptions options;
+    std::vector<std::string> lines;
+    bool readOnly;
+    const char* box;
+};
+
+TEST_F(DocumentFileTest, LoadingFollowsTheFileRules) {
+    using namespace std::string_literals;
+    const LoadCase cases[] = {
+        {"no final line end", "a\r\nlast", {}, {"a", "last"}, false, nullptr},
+        {"dos file read as unix",
+         "a\r\nb\r\n",
+         withFlags({&FileOptions::readUnix}),
+         {"a", "b"},
+         false,
+         nullptr},
+        {"nul bytes", "a\0b\r\n"s, {}, {"a b"}, true, msg::kNullsReplaced},
+        {"ctrl-z", "keep\r\ncut\x1a here\r\nlost\r\n", {}, {"keep", "cut"}, false, nullptr},
+        {"empty file", "", {}, {}, false, nullptr},
+        {"lone CR line ends stay in one line", "a\rb\rc\r", {}, {"a\rb\rc\r"}, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        messenger.clear();
+        ASSERT_TRUE(loadBytes(c.bytes, c.options)) << c.name;
+        EXPECT_EQ(linesOf(document), c.lines) << c.name;
+        EXPECT_EQ(document.isReadOnly(), c.readOnly) << c.name;
+        EXPECT_EQ(document.nullsReplaced(), c.readOnly) << c.name;
+        EXPECT_TRUE(document.isLoaded());
+        EXPECT_FALSE(document.isModified());
+        EXPECT_TRUE(messenger.sawStatus(msg::kLoading)) << c.name;
+        if (c.box != nullptr) {
+            EXPECT_TRUE(boxShown(c.box)) << c.name;
+        } else {
+            EXPECT_TRUE(messenger.boxes().empty()) << c.name;
+        }
+        document.setReadOnly(false);
+    }
+}
+
+TEST_F(DocumentFileTest, LongLinesAreWrappedWithTheWarning) {
+    std::string words;
+    while (words.size() < 1500) {
+        words += "word ";
+    }
+    struct WrapCase {
+        const char* name;
+        std::string line;
+        std::vector<std::size_t> lengths;
+    };
+    const WrapCase cases[] = {
+        {"no spaces", std::string(3000, 'x'), {1018, 1018, 964}},
+        {"cut after the last space", words, {1020, words.size() - 1020}},
+        {"exactly 1023 bytes", std::string(1023, 'y'), {1018, 5}},
+        {"1022 bytes stay whole", std::string(1022, 'z'), {1022}},
+    };
+    for (const auto& c : cases) {
+        messenger.clear();
+        ASSERT_TRUE(loadBytes(c.line + "\r\nafter\r\n"));
+        std::vector<std::string> lines = linesOf(document);
+        ASSERT_EQ(lines.size(), c.lengths.size() + 1) << c.name;
+        std::string joined;
+        for (std::size_t i = 0; i < c.lengths.size(); ++i) {
+            EXPECT_EQ(lines[i].size(), c.lengths[i]) << c.name << " line " << i;
+            joined += lines[i];
+        }
+        EXPECT_EQ(joined, c.line) << c.name; // nothing lost, nothing doubled
+        EXPECT_EQ(lines.back(), "after");
+        bool wrapped = c.lengths.size() > 1;
+        EXPECT_EQ(document.longLinesWrapped(), wrapped) << c.name;
+        EXPECT_EQ(boxShown(msg::kLongLines), wrapped) << c.name;
+        EXPECT_EQ(document.widestLine(), static_cast<int>(std::max<std::size_t>(80, c.lengths.front())));
+    }
+}
+
+TEST_F(DocumentFileTest, ATenMegabyteLineLoadsWithoutLosingBytes) {
+    std::string big;
+    big.reserve(10'000'000);
+    for (int i = 0; big.size() < 10'000'000; ++i) {
+        big += static_cast<char>('a' + i % 26);
+    }
+    ASSERT_TRUE(loadBytes(big));
+    EXPECT_TRUE(document.longLinesWrapped());
+    EXPECT_EQ(document.text(""), big);
+}
+
+TEST_F(DocumentFileTest, LoadShowsProgressDots) {
+    std::string bytes;
+    for (int i = 0; i < 1200; ++i) {
+        bytes += "x\r\n";
+    }
+    ASSERT_TRUE(loadBytes(bytes));
+    std::vector<std::string> texts;
+    for (const auto& status : messenger.statuses()) {
+        texts.push_back(status.text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"Loading.", "Loading..", "Loading..."}));
+    EXPECT_EQ(messenger.drains(), 2);
+}
+
+TEST_F(DocumentFileTest, AFileThatCannotBeOpenedGivesANewDocument) {
+    struct OpenCase {
+        const char* name;
+        std::string path;
+        bool readOnly;
+    };
+    fs::create_directory(home.path() / "folder");
+    const OpenCase cases[] = {
+        {"missing", home.file("missing.c"), false},
+        // Something is there that could not be read: an unwary save must not replace it.
+        {"directory", home.file("folder"), true},
+    };
+    for (const auto& c : cases) {
+        Document fresh;
+        fresh.setFileName(c.path);
+        DocumentFile file({}, messenger);
+        EXPECT_FALSE(file.load(fresh)) << c.name;
+        EXPECT_EQ(fresh.lineCount(), 1) << c.name;
+        EXPECT_FALSE(fresh.isLoaded()) << c.name;
+        EXPECT_EQ(fresh.isReadOnly(), c.readOnly) << c.name;
+    }
+}
+
+TEST_F(DocumentFileTest, SavingTrimsAndEmptiesTheUndoStore) {
+    ASSERT_TRUE(loadBytes("one\r\ntwo"));
+    document.goToLine(1);
+    document.setCursorOffset(3);
+    document.newLine();
+    ASSERT_EQ(linesOf(document), (std::vector<std::string>{"one", "two", ""}));
+    struct TrimCase {
+        bool trim;
+        const char* bytes;
+    };
+    for (const TrimCase& c : {TrimCase{true, "one\r\ntwo\r\n"}, TrimCase{false, "one\r\ntwo\r\n\r\n"}}) {
+        document.typeCharacter(' ');
+        document.deleteToLineStart();
+        ASSERT_TRUE(document.isModified());
+        FileOptions options;
+        options.fileTrim = c.trim;
+        DocumentFile file(options, messenger);
+        ASSERT_TRUE(file.save(document));
+        EXPECT_EQ(readFileBytes(document.fileName()), c.bytes);
+        EXPECT_FALSE(document.isModified());
+        EXPECT_FALSE(document.undo());
+    }
+}
+
+TEST_F(DocumentFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedDocument) {
+    ASSERT_TRUE(loadBytes("old\r\n"));
+    document.typeCharacter('x');
+    DocumentFile file({}, messenger);
+    document.setFileName(home.file("gone/file.txt"));
+    EXPECT_FALSE(file.saveCommand(document));
+    EXPECT_TRUE(document.isModified());
+    EXPECT_TRUE(document.undoStore().undoCount() > 0);
+    ASSERT_FALSE(messenger.statuses().empty());
+    EXPECT_EQ(messenger.lastStatus(),
+              "Unexpected error opening the '" + home.file("gone/file.txt") + "' file.");
+    EXPECT_EQ(messenger.statuses().back().sound, platform::SoundKind::Error);
+    ASSERT_EQ(messenger.boxes().size(), 1u);
+    EXPECT_EQ(
+        messenger.boxes()[0].text,
+        "The program was unable to write to the file 'file.txt'.\nThe file may be write protected or does "
+        "not exist!");
+    EXPECT_EQ(messenger.boxes()[0].title, "Vexa Error");
+    EXPECT_EQ(readFileBytes(home.file("file.txt")), "old\r\n");
+}
+
+TEST_F(DocumentFileTest, SaveCommandReportsSuccess) {
+    ASSERT_TRUE(loadBytes("a\r\n"));
+    document.typeCharacter('b');
+    DocumentFile file({}, messenger);
+    ASSERT_TRUE(file.saveCommand(document));
+    EXPECT_EQ(messenger.lastStatus(), msg::kWriteSuccessful);
+    EXPECT_EQ(readFileBytes(document.fileName()), "ba\r\n");
+}
+
+TEST_F(DocumentFileTest, SavingThroughALinkReplacesItsTargetAndKeepsPermissions) {
+    fs::create_directory(home.path() / "real");
+    std::string real = (home.path() / "real" / "f.sh").string();
+    writeFileBytes(real, "echo old\n");
+    ASSERT_EQ(chmod(real.c_str(), 0751), 0);
+    fs::create_symlink("real/f.sh", home.path() / "link.sh");
+    document.setFileName(home.file("link.sh"));
+    DocumentFile file(withFlags({&FileOptions::readUnix, &FileOptions::writeUnix}), messenger);
+    ASSERT_TRUE(file.load(document));
+    document.setCursorOffset(5);
+    document.insertText("new ");
+    ASSERT_TRUE(file.save(document));
+    EXPECT_TRUE(fs::is_symlink(home.path() / "link.sh"));
+    EXPECT_EQ(readFileBytes(real), "echo new old\n");
+    struct stat info {};
+    ASSERT_EQ(stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0751u);
+}
+
+TEST_F(DocumentFileTest, SaveAsRenamesAndReportsAnExtensionChange) {
+    struct SaveAsCase {
+        const char* from;
+        const char* to;
+        SaveAsResult result;
+    };
+    const SaveAsCase cases[] = {
+        {"a.c", "b.c", SaveAsResult::Saved},
+        {"a.c", "b.C", SaveAsResult::Saved},
+        {"a.c", "b.cpp", SaveAsResult::SavedWithNewExtension},
+        {"a", "b.cpp", SaveAsResult::Saved},
+        {"a.c", "missing/b.cpp", SaveAsResult::Failed},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(loadBytes("text\r\n", {}, c.from));
+        DocumentFile file({}, messenger);
+        std::string target = home.file(c.to);
+        EXPECT_EQ(file.saveAs(document, target), c.result) << c.to;
+        if (c.result == SaveAsResult::Failed) {
+            EXPECT_EQ(document.fileName(), home.file(c.from));
+        } else {
+            EXPECT_EQ(document.fileName(), target);
+            EXPECT_EQ(readFileBytes(target), "text\r\n");
+        }
+    }
+}
+
+TEST_F(DocumentFileTest, WriteMarkedAreaWritesEachPieceAsALine) {
+    struct MarkCase {
+        MarkType type;
+        MarkPoint from;
+        MarkPoint to;
+        const char* bytes;
+    };
+    const MarkCase cases[] = {
+        {MarkType::Line, {3, 1}, {0, 2}, "bravo two\r\ncharlie three\r\n"},
+        {MarkType::Stream, {2, 0}, {5, 0}, "pha\r\n"},
+        {MarkType::Stream, {6, 0}, {3, 2}, "one\r\nbravo two\r\ncha\r\n"},
+        {MarkType::CuaStream, {6, 0}, {40, 1}, "one\r\nbravo two\r\n"},
+        {MarkType::Column, {1, 0}, {4, 2}, "lph\r\nrav\r\nhar\r\n"},
+    };
+    for (const auto& c : cases) {
+        test::setLines(document, {"alpha one", "bravo two", "charlie three"});
+        document.beginMark(c.type);
+        document.markStart(c.from);
+        document.markEnd(c.to);
+        DocumentFile file({}, messenger);
+        ASSERT_TRUE(file.writeMarkedArea(document, home.file("part.txt")));
+        EXPECT_EQ(readFileBytes(home.file("part.txt")), c.bytes) << static_cast<int>(c.type);
+        EXPECT_FALSE(document.isReplaying());
+    }
+    document.clearMark();
+    DocumentFile file({}, messenger);
+    EXPECT_FALSE(file.writeMarkedArea(document, home.file("none.txt")));
+    EXPECT_FALSE(fs::exists(home.file("none.txt")));
+}
+
+TEST_F(DocumentFileTest, BackupWritesModifiedNamedDocumentsOnly) {
+    FileOptions options = withFlags({&FileOptions::fileTrim});
+    options.backupDirectory = home.file("vbackup");
+    DocumentFile file(options, messenger);
+    ASSERT_TRUE(loadBytes("text\r\n", options, "notes.txt"));
+    EXPECT_FALSE(file.backup(document, 1000));
+    EXPECT_EQ(document.lastBackup(), 1000);
+    EXPECT_FALSE(fs::exists(home.file("vbackup/notes.txt")));
+
+    document.goToLine(1);
+    document.typeCharacter('x');
+    document.newLine();
+    ASSERT_TRUE(file.backup(document, 2000));
+    // Every line is written, the empty last one too: the trim rule is for saving only.
+    EXPECT_EQ(readFileBytes(home.file("vbackup/notes.txt")), "text\r\nx\r\n\r\n");
+    EXPECT_TRUE(document.isModified());
+    EXPECT_EQ(document.fileName(), home.file("notes.txt"));
+    EXPECT_EQ(readFileBytes(home.file("notes.txt")), "text\r\n");
+    EXPECT_EQ(document.lastBackup(), 2000);
+
+    Document unnamed;
+    unnamed.makeNew();
+    unnamed.typeCharacter('q');
+    EXPECT_FALSE(file.backup(unnamed, 3000));
+}
+
+TEST_F(DocumentFileTest, AutomaticBackupWaitsAWholeIntervalOfModification) {
+    FileOptions options;
+    options.backupInterval = 1;
+    options.backupDirectory = home.file("vbackup");
+    DocumentFile file(options, messenger);
+    ASSERT_TRUE(loadBytes("text\r\n", options, "auto.txt"));
+    const int64_t start = 500'000;
+    // Not modified: the clock restarts at every idle check.
+    EXPECT_FALSE(file.automaticBackup(document, start));
+    EXPECT_FALSE(file.automaticBackup(document, start + 120'000));
+    EXPECT_EQ(document.lastBackup(), start + 120'000);
+    document.typeCharacter('x');
+    EXPECT_FALSE(file.automaticBackup(document, start + 150'000));
+    EXPECT_FALSE(file.automaticBackup(document, start + 180'000)); // exactly 60 s: not beyond
+    EXPECT_FALSE(messenger.sawStatus(msg::kBackupStarted));
+    EXPECT_TRUE(file.automaticBackup(document, start + 181'000));
+    EXPECT_TRUE(messenger.sawStatus(msg::kBackupStarted));
+    EXPECT_EQ(messenger.busyShown(), 1);
+    EXPECT_EQ(messenger.busyDepth(), 0);
+    EXPECT_EQ(readFileBytes(home.file("vbackup/auto.txt")), "xtext\r\n");
+    EXPECT_FALSE(file.automaticBackup(document, start + 200'000));
+
+    options.autoBackup = false;
+    DocumentFile off(options, messenger);
+    EXPECT_FALSE(off.automaticBackup(document, start + 999'000));
+}
+
+TEST_F(DocumentFileTest, TouchChangesOnlyTheTimeStamp) {
+    ASSERT_TRUE(loadBytes("content\r\n", {}, "touch.txt"));
+    std::string path = document.fileName();
+    ageFile(path);
+    DocumentFile file({}, messenger);
+    EXPECT_EQ(file.touchCommand(document), TouchResult::Done);
+    EXPECT_EQ(readFileBytes(path), "content\r\n");
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_GT(info.st_mtime, 1000000000);
+    EXPECT_EQ(messenger.lastStatus(), "The '" + path + "' file has been touched.");
+    EXPECT_FALSE(file.hasChangedOnDisk(document)); // the document's own doing
+
+    ASSERT_TRUE(loadBytes("", {}, "empty.txt"));
+    EXPECT_EQ(file.touch(document), TouchResult::Cannot);
+    Document unnamed;
+    unnamed.makeNew();
+    EXPECT_EQ(file.touch(unnamed), TouchResult::Cannot);
+
+    ASSERT_TRUE(loadBytes("a\r\n", {}, "modified.txt"));
+    document.typeCharacter('b');
+    EXPECT_EQ(file.touch(document), TouchResult::Done);
+    EXPECT_EQ(readFileBytes(document.fileName()), "ba\r\n");
+}
+
+TEST_F(DocumentFileTest, ChangesOnDiskAreNoticedAndReloadKeepsTheCursor) {
+    ASSERT_TRUE(loadBytes("one\r\ntwo\r\nthree\r\n", {}, "watch.txt"));
+    std::string path = document.fileName();
+    DocumentFile file({}, messenger);
+    EXPECT_FALSE(file.hasChangedOnDisk(document));
+    document.goToLine(1);
+    document.setCursorOffset(2);
+    writeFileBytes(path, "uno\r\ndos\r\ntres\r\n");
+    ageFile(path);
+    messenger.queueAnswer(Answer::No);
+    EXPECT_FALSE(file.checkForOutsideChange(document));
+    ASSERT_EQ(messenger.questions().size(), 1u);
+    EXPECT_EQ(messenger.questions()[0],
+              "The file '" + path +
+                  "' has been changed by another \napplication. Do you want to reload this file?");
+    EXPECT_EQ(document.lineText(0), "one");
+    EXPECT_FALSE(file.hasChangedOnDisk(document)); // the new time was recorded
+
+    writeFileBytes(path, "eins\r\nzwei\r\ndrei\r\n");
+    messenger.queueAnswer(Answer::Yes);
+    EXPECT_TRUE(file.checkForOutsideChange(document));
+    EXPECT_EQ(linesOf(document), (std::vector<std::string>{"eins", "zwei", "drei"}));
+    EXPECT_EQ(document.cursorLine(), 1);
+    EXPECT_EQ(document.cursorOffset(), 2);
+    EXPECT_TRUE(document.undoStore().isEmpty());
+    EXPECT_EQ(messenger.lastStatus(), "The file '" + path + "' has been successfully reloaded.");
+}
+
+TEST_F(DocumentFileTest, ReloadCommandAsksBeforeDroppingChanges) {
+    ASSERT_TRUE(loadBytes("disk\r\n", {}, "reload.txt"));
+    document.typeCharacter('x');
+    DocumentFile file({}, messenger);
+    messenger.queueAnswer(Answer::No);
+    EXPECT_FALSE(file.reloadCommand(document));
+    EXPECT_EQ(document.lineText(0), "xdisk");
+    EXPECT_EQ(messenger.questions().back(), "The file '" + document.fileName() +
+                                                "' has changed.\nAre you sure you want to reload this file?");
+    FileOptions options;
+    options.checkOnReload = false;
+    DocumentFile unchecked(options, messenger);
+    EXPECT_TRUE(unchecked.reloadCommand(document));
+    EXPECT_EQ(document.lineText(0), "disk");
+    EXPECT_EQ(messenger.questions().size(), 1u);
+}
+
+TEST_F(DocumentFileTest, ReloadOfAVanishedFileKeepsTheText) {
+    ASSERT_TRUE(loadBytes("precious\r\n", {}, "vanish.txt"));
+    document.typeCharacter('!');
+    fs::remove(document.fileName());
+    DocumentFile file({}, messenger);
+    EXPECT_FALSE(file.reload(document));
+    EXPECT_EQ(document.lineText(0), "!precious");
+    EXPECT_EQ(messenger.statuses().back().sound, platform::SoundKind::Error);
+}
+
+TEST_F(DocumentFileTest, InsertFilePlacesLinesByTheInsertionOrder) {
+    writeFileBytes(home.file("insert.txt"), "x\r\ny\r\n");
+    struct InsertCase {
+        bool afterCursor;
+        ReturnToStart back;
+        std::vector<std::string> lines;
+        int cursorLine;
+    };
+    const InsertCase cases[] = {
+        {false, ReturnToStart::No, {"a", "x", "y", "b", "c"}, 3},
+        {true, ReturnToStart::No, {"a", "b", "x", "y", "c"}, 3},
+        {false, ReturnToStart::Yes, {"a", "x", "y", "b", "c"}, 1},
+    };
+    for (const auto& c : cases) {
+        test::setLines(document, {"a", "b", "c"});
+        document.setSettings({.insertAfterCursor = c.afterCursor});
+        DocumentFile file({}, messenger);
+        document.nextGroup();
+        ASSERT_TRUE(file.insertFile(document, home.file("insert.txt"), 1, c.back));
+        document.nextGroup();
+        EXPECT_EQ(linesOf(document), c.lines);
+        EXPECT_EQ(document.cursorLine(), c.cursorLine);
+        EXPECT_EQ(messenger.lastStatus(), msg::kWriteSuccessful);
+        ASSERT_TRUE(document.undo());
+        EXPECT_EQ(linesOf(document), (std::vector<std::string>{"a", "b", "c"}));
+        EXPECT_FALSE(document.isModified());
+    }
+    document.setReadOnly(true);
+    DocumentFile file({}, messenger);
+    EXPECT_FALSE(file.insertFile(document, home.file("insert.txt"), 0, ReturnToStart::No));
+    EXPECT_EQ(messenger.lastStatus(), msg::kReadOnly);
+    document.setReadOnly(false);
+    EXPECT_FALSE(file.insertFile(document, home.file("nothing.txt"), 0, ReturnToStart::No));
+    EXPECT_EQ(
+        messenger.boxes().back().text,
+        "The program was unable to write to the file 'nothing.txt'.\nThe file may be write protected or does "
+        "not exist!");
+}
+
+} // namespace
+} // namespace vexa
