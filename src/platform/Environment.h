@@ -19,6 +19,11 @@ namespace vexa::platform {
 // The full path of the running program file; nothing when the system cannot tell.
 [[nodiscard]] std::optional<std::string> programPath();
 
+// The first executable ordinary file of that name in the directories of PATH, as a full
+// path; relative PATH entries are skipped, for they would depend on the current directory.
+// Nothing for a name with a '/' or when none is found.
+[[nodiscard]] std::optional<std::string> findOnPath(const std::string& name);
+
 // The numeric id of the user running the editor.
 [[nodiscard]] uint32_t userId();
 

@@ -48,6 +48,37 @@ TEST(Environment, ChangesAndReportsTheCurrentDirectory) {
     ASSERT_TRUE(setCurrentDirectory(*previous));
 }
 
+TEST(Environment, FindsExecutablesAlongThePathOnly) {
+    test::TempHome home;
+    auto dir = std::filesystem::canonical(home.path());
+    std::filesystem::create_directories(dir / "first");
+    std::filesystem::create_directories(dir / "second");
+    test::writeFileBytes(dir / "first" / "tool", "not executable here");
+    test::writeFileBytes(dir / "second" / "tool", "#!/bin/sh\n");
+    std::filesystem::permissions(dir / "second" / "tool", std::filesystem::perms::owner_all);
+    std::filesystem::create_directories(dir / "second" / "dirtool");
+    test::writeFileBytes(dir / "here", "#!/bin/sh\n");
+    std::filesystem::permissions(dir / "here", std::filesystem::perms::owner_all);
+
+    auto previous = environmentVariable("PATH");
+    auto previousDirectory = currentDirectory();
+    ASSERT_TRUE(setCurrentDirectory(dir.string()));
+    ASSERT_TRUE(setEnvironmentVariable("PATH", ".:" + (dir / "first").string() +
+                                                   "::" + (dir / "second").string() + "/"));
+    auto tool = findOnPath("tool");
+    auto dirTool = findOnPath("dirtool");
+    auto withSlash = findOnPath("second/tool");
+    auto relativeEntry = findOnPath("here");
+    ASSERT_TRUE(setEnvironmentVariable("PATH", previous.value_or("/usr/bin:/bin")));
+    ASSERT_TRUE(setCurrentDirectory(previousDirectory.value_or("/")));
+
+    EXPECT_EQ(tool, (dir / "second" / "tool").string()) << "the non-executable first match is passed over";
+    EXPECT_FALSE(dirTool.has_value());
+    EXPECT_FALSE(withSlash.has_value());
+    EXPECT_FALSE(relativeEntry.has_value());
+    EXPECT_FALSE(findOnPath("").has_value());
+}
+
 TEST(Environment, ProgramPathNamesThisTestProgram) {
     auto path = programPath();
     ASSERT_TRUE(path.has_value());

@@ -6,6 +6,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/Files.h"
+
 namespace vexa::platform {
 
 std::optional<std::string> environmentVariable(const std::string& name) {
@@ -59,6 +61,28 @@ std::optional<std::string> programPath() {
             return std::string(buffer.data(), static_cast<std::size_t>(length));
         }
         buffer.resize(buffer.size() * 2);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> findOnPath(const std::string& name) {
+    if (name.empty() || name.find('/') != std::string::npos) {
+        return std::nullopt;
+    }
+    std::string searchPath = environmentVariable("PATH").value_or("/usr/bin:/bin");
+    std::size_t start = 0;
+    while (start <= searchPath.size()) {
+        std::size_t colon = searchPath.find(':', start);
+        std::size_t end = colon == std::string::npos ? searchPath.size() : colon;
+        std::string entry = searchPath.substr(start, end - start);
+        start = end + 1;
+        if (entry.empty() || entry.front() != '/') {
+            continue;
+        }
+        std::string candidate = entry.back() == '/' ? entry + name : entry + "/" + name;
+        if (isRegularFile(candidate) && canAccess(candidate, Access::Execute)) {
+            return candidate;
+        }
     }
     return std::nullopt;
 }

@@ -48,25 +48,11 @@ Resolved resolveProgram(const std::string& program, const std::string& workingDi
     }
     // A bare name is looked for along PATH only, never in the working directory: a file
     // lying beside a source file must not be taken for the compiler.
-    std::string searchPath = environmentVariable("PATH").value_or("/usr/bin:/bin");
-    bool sawNonExecutable = false;
-    std::size_t start = 0;
-    while (start <= searchPath.size()) {
-        std::size_t colon = searchPath.find(':', start);
-        std::string entry = searchPath.substr(start, colon == std::string::npos ? colon : colon - start);
-        start = colon == std::string::npos ? searchPath.size() + 1 : colon + 1;
-        if (entry.empty() || entry.front() != '/') {
-            continue; // a relative entry would depend on the working directory
-        }
-        std::string candidate = entry + "/" + program;
-        if (isRegularFile(candidate)) {
-            if (canAccess(candidate, Access::Execute)) {
-                return {SpawnResult::Started, candidate};
-            }
-            sawNonExecutable = true;
-        }
+    auto found = findOnPath(program);
+    if (!found) {
+        return {SpawnResult::FileNotFound, {}};
     }
-    return {sawNonExecutable ? SpawnResult::Failed : SpawnResult::FileNotFound, {}};
+    return {SpawnResult::Started, *found};
 }
 
 SpawnResult resultOfErrno(int error) {
