@@ -54,6 +54,10 @@ bool RegexMatcher::match(const char* subject, const char* pattern) {
 }
 
 bool RegexMatcher::match(std::string_view subject, std::string_view pattern) {
+    return match(subject, pattern, 0);
+}
+
+bool RegexMatcher::match(std::string_view subject, std::string_view pattern, std::size_t from) {
     setRegexErrorMessage("");
     m_engineMessage.clear();
     const CachedProgram& cached = programFor(pattern.substr(0, pattern.find('\0')));
@@ -64,7 +68,7 @@ bool RegexMatcher::match(std::string_view subject, std::string_view pattern) {
         return false;
     }
     RegexMatch positions;
-    const RegexOutcome outcome = cached.program->execute(subject, &positions, &m_engineMessage);
+    const RegexOutcome outcome = cached.program->execute(subject, &positions, &m_engineMessage, from);
     if (outcome != RegexOutcome::Match || positions.start[0] < 0 || positions.end[0] < 0) {
         return false;
     }

@@ -32,6 +32,9 @@ public:
     // offset stored; false when nothing matched or the pattern does not compile (the shared error
     // text then names this module). A pattern already seen is not compiled again.
     [[nodiscard]] bool match(std::string_view subject, std::string_view pattern);
+    // The same for matches that start at `from` or later; the offset still counts from the
+    // subject's start, and line start and word start see the whole subject.
+    [[nodiscard]] bool match(std::string_view subject, std::string_view pattern, std::size_t from);
     // The C form: a missing subject or pattern fails with "Bad command line arguments supplied.".
     [[nodiscard]] bool match(const char* subject, const char* pattern);
 

@@ -412,7 +412,8 @@ RegexOutcome RegexProgram::execute(const char* subject, RegexMatch* match, std::
     return execute(std::string_view(subject), match, error);
 }
 
-RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, std::string* error) const {
+RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, std::string* error,
+                                   std::size_t from) const {
     auto failWith = [&](RegexOutcome outcome, const char* message) {
         if (error != nullptr && message != nullptr) {
             *error = message;
@@ -428,6 +429,10 @@ RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, 
     }
     const auto* text = reinterpret_cast<const uint8_t*>(subject.data());
     const int length = static_cast<int>(subject.size());
+    if (from > subject.size()) {
+        return RegexOutcome::NoMatch;
+    }
+    const int first = static_cast<int>(from);
     const bool ignoreCase = regexIgnoreCase();
     auto same = [ignoreCase](uint8_t a, uint8_t b) {
         return a == b || (ignoreCase && kFolded[a] == kFolded[b]);
@@ -462,17 +467,17 @@ RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, 
     auto attempt = [&](int start) { return interpreter.tryAt(start); };
 
     if (m_anchored) {
-        if (attempt(0)) {
+        if (first == 0 && attempt(0)) {
             return finish(0);
         }
     } else if (m_firstCharacter != 0) {
-        for (int i = 0; i < length && !interpreter.aborted(); ++i) {
+        for (int i = first; i < length && !interpreter.aborted(); ++i) {
             if (same(text[i], m_firstCharacter) && attempt(i)) {
                 return finish(i);
             }
         }
     } else {
-        for (int i = 0; i <= length && !interpreter.aborted(); ++i) {
+        for (int i = first; i <= length && !interpreter.aborted(); ++i) {
             if (attempt(i)) {
                 return finish(i);
             }

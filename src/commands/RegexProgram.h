@@ -61,9 +61,11 @@ public:
     [[nodiscard]] static RegexProgram fromBytes(std::vector<uint8_t> bytes);
 
     // Runs the program against one line (it ends at its first NUL), leftmost and first-path.
-    // The ignore-case flag of the engine applies. On a match fills `match` when given.
+    // The ignore-case flag of the engine applies. On a match fills `match` when given. With
+    // `from`, only matches starting there or later are tried, while line start and word start
+    // still see the whole line.
     [[nodiscard]] RegexOutcome execute(std::string_view subject, RegexMatch* match = nullptr,
-                                       std::string* error = nullptr) const;
+                                       std::string* error = nullptr, std::size_t from = 0) const;
     // The C form of the above: a null subject fails with "NULL parameter".
     [[nodiscard]] RegexOutcome execute(const char* subject, RegexMatch* match = nullptr,
                                        std::string* error = nullptr) const;

@@ -1,0 +1,62 @@
+// A pane for the search tests: a document, a view that records how it was moved, and a switch
+// that makes the pane disappear.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "commands/SearchState.h"
+#include "core/Document.h"
+
+namespace vexa::test {
+
+class SearchPaneFake final : public SearchPane {
+public:
+    explicit SearchPaneFake(Document& document) : m_document(document) {}
+
+    bool isAlive() const override { return alive; }
+    Document* document() override { return &m_document; }
+    int topLine() const override { return top; }
+    int firstColumn() const override { return first; }
+    int visibleLines() const override { return lines; }
+    int visibleColumns() const override { return columns; }
+    void setView(int newTop, int newFirst) override {
+        top = newTop;
+        first = newFirst;
+        ++viewChanges;
+    }
+    void refresh(bool scroll) override {
+        ++refreshes;
+        lastScroll = scroll;
+    }
+
+    bool alive = true;
+    int top = 0;
+    int first = 0;
+    int lines = 20;
+    int columns = 80;
+    int viewChanges = 0;
+    int refreshes = 0;
+    bool lastScroll = false;
+
+private:
+    Document& m_document;
+};
+
+// Fills a document as loading does.
+inline void setDocumentLines(Document& document, const std::vector<std::string>& lines) {
+    document.clearForLoad(0);
+    for (const auto& line : lines) {
+        document.appendLoadedLine(line);
+    }
+}
+
+inline std::vector<std::string> documentLines(const Document& document) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < document.lineCount(); ++i) {
+        lines.emplace_back(document.lineText(i));
+    }
+    return lines;
+}
+
+} // namespace vexa::test
