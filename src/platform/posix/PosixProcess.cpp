@@ -99,11 +99,23 @@ public:
                posix_spawnattr_setsigmask(&m_attr, &none) == 0 &&
                posix_spawnattr_setsigdefault(&m_attr, &all) == 0 &&
                posix_spawn_file_actions_addchdir_np(&m_actions, workingDirectory.c_str()) == 0 &&
-               posix_spawn_file_actions_addclosefrom_np(&m_actions, 3) == 0;
+               closeInheritedDescriptors();
     }
 
     posix_spawnattr_t* attr() { return &m_attr; }
-    posix_spawn_file_actions_t* actions() { return &m_actions; }
+
+    // Descriptors the editor opened without close-on-exec must not leak into the child.
+    // Older C libraries lack the action; there every descriptor of ours is close-on-exec.
+    bool closeInheritedDescriptors() {
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+        return posix_spawn_file_actions_addclosefrom_np(&m_actions, 3) == 0;
+#else
+        return true;
+#endif
+    }
+    posix_spawn_file_actions_t* actions() {
+        return &m_actions;
+    }
 
 private:
     posix_spawnattr_t m_attr{};
