@@ -41,14 +41,19 @@ enum class Access : uint8_t { Exists, Read, Write, ReadWrite, Execute };
 [[nodiscard]] std::optional<std::string> canonicalPath(std::string_view path);
 
 // The ordinary files (not directories, not devices) matching a pattern whose last component
-// may hold the wildcards * ? and [...], sorted by name. The directory part (up to the last
-// '/') is taken literally; without one the current directory is searched. A name beginning
-// with '.' is found only by a pattern whose name part begins with '.', as the shell does;
-// "*.*" finds every file, dotted or not, as the desktop's search does.
+// may hold the wildcards * and ?, sorted by name. The directory part (up to the last '/') is
+// taken literally; without one the current directory is searched. A name beginning with '.'
+// is found only by a pattern whose name part begins with '.', as the shell does; "*.*" finds
+// every file, dotted or not, as the desktop's search does.
 [[nodiscard]] std::vector<FoundFile> findFiles(std::string_view pattern);
 
-// True when the name part of a path holds a wildcard character.
+// True when the name part of a path holds a wildcard character (* or ?).
 [[nodiscard]] bool hasWildcard(std::string_view path);
+
+// Whether a whole name matches a pattern in which * stands for any run of characters and ?
+// for any one character; every other character, '[' included, stands for itself, and case
+// counts.
+[[nodiscard]] bool matchesWildcard(std::string_view pattern, std::string_view name);
 
 [[nodiscard]] bool canAccess(const std::string& path, Access access);
 [[nodiscard]] std::optional<FileInfo> fileInfo(const std::string& path);

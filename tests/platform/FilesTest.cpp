@@ -79,7 +79,7 @@ class FindFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         m_dir = fs::canonical(m_home.path());
-        for (const char* name : {"a.c", "b.c", "c.h", ".hidden.c", "README", "ab.cpp"}) {
+        for (const char* name : {"a.c", "b.c", "c.h", ".hidden.c", "README", "ab.cpp", "x[1].c"}) {
             writeFileBytes(m_dir / name, name);
         }
         fs::create_directory(m_dir / "dir.c");
@@ -107,10 +107,12 @@ struct FindCase {
 TEST_F(FindFiles, MatchesOrdinaryFilesByPattern) {
     const FindCase kCases[] = {
         // A link to a file counts as the file; directories and dangling links never match.
-        {"*.c", {"a.c", "alias.c", "b.c"}},
+        {"*.c", {"a.c", "alias.c", "b.c", "x[1].c"}},
         {"?.c", {"a.c", "b.c"}},
-        {"[ab].c*", {"a.c", "b.c"}},
-        {"*.*", {".hidden.c", "README", "a.c", "ab.cpp", "alias.c", "b.c", "c.h"}},
+        // Brackets are ordinary characters, as in the desktop's search.
+        {"[ab].c*", {}},
+        {"x[1].*", {"x[1].c"}},
+        {"*.*", {".hidden.c", "README", "a.c", "ab.cpp", "alias.c", "b.c", "c.h", "x[1].c"}},
         {".*", {".hidden.c"}},
         {"README", {"README"}},
         {"readme", {}},
@@ -142,11 +144,44 @@ struct WildcardCase {
 
 TEST(Wildcards, OnlyTheNamePartCounts) {
     constexpr WildcardCase kCases[] = {
-        {"plain.c", false}, {"*.c", true},     {"dir/a?.c", true},
-        {"d*r/a.c", false}, {"[abc].h", true}, {"", false},
+        {"plain.c", false}, {"*.c", true},      {"dir/a?.c", true},
+        {"d*r/a.c", false}, {"[abc].h", false}, {"", false},
     };
     for (const WildcardCase& c : kCases) {
         EXPECT_EQ(hasWildcard(c.path), c.expected) << c.path;
+    }
+}
+
+struct MatchCase {
+    const char* pattern;
+    const char* name;
+    bool expected;
+};
+
+TEST(Wildcards, StarAndQuestionMarkMatchWholeNames) {
+    constexpr MatchCase kCases[] = {
+        {"*", "", true},
+        {"*", "anything", true},
+        {"", "", true},
+        {"", "a", false},
+        {"?", "", false},
+        {"?", "a", true},
+        {"a*b*c", "axxbyyc", true},
+        {"a*b*c", "axxbyyd", false},
+        {"*.c", "a.c.c", true},
+        {"*.c", "a.cpp", false},
+        {"*ab", "aab", true},
+        {"**a", "ba", true},
+        {"a?c", "abc", true},
+        {"a?c", "ac", false},
+        {"*.C", "a.c", false},
+        {"[a].c", "[a].c", true},
+        {"[a].c", "a.c", false},
+        {"*x*y*z*", "xxyyzz", true},
+        {"*x*y*z*", "zzyyxx", false},
+    };
+    for (const MatchCase& c : kCases) {
+        EXPECT_EQ(matchesWildcard(c.pattern, c.name), c.expected) << c.pattern << " vs " << c.name;
     }
 }
 

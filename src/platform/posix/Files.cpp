@@ -1,4 +1,4 @@
-// The POSIX files port: lexical path resolution, directory scans with fnmatch, stat and access.
+// The POSIX files port: lexical path resolution, wildcard directory scans, stat and access.
 #include "platform/Files.h"
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fnmatch.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,11 +37,14 @@ FileKind kindOf(const struct stat& info) {
     return FileKind::Other;
 }
 
-bool matchesName(const std::string& pattern, const char* name) {
+bool matchesName(std::string_view pattern, std::string_view name) {
     if (pattern == "*.*") {
         return true;
     }
-    return fnmatch(pattern.c_str(), name, FNM_PERIOD) == 0;
+    if (!name.empty() && name.front() == '.' && pattern.front() != '.') {
+        return false;
+    }
+    return matchesWildcard(pattern, name);
 }
 
 struct DirCloser {
@@ -110,7 +112,34 @@ std::optional<std::string> canonicalPath(std::string_view path) {
 }
 
 bool hasWildcard(std::string_view path) {
-    return namePart(path).find_first_of("*?[") != std::string_view::npos;
+    return namePart(path).find_first_of("*?") != std::string_view::npos;
+}
+
+bool matchesWildcard(std::string_view pattern, std::string_view name) {
+    // Greedy matching that, on a mismatch, lets the latest * swallow one more character:
+    // linear in practice and never recursive.
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t star = std::string_view::npos;
+    std::size_t resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
 }
 
 std::vector<FoundFile> findFiles(std::string_view pattern) {
