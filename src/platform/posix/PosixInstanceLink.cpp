@@ -27,6 +27,18 @@ bool tryLock(int fd) {
     return result == 0;
 }
 
+// A process checking for a stale marker holds the lock for a moment too; a lock that stays
+// taken over a few short waits belongs to a running editor.
+bool tryLockPatiently(int fd) {
+    for (int wait = 0; wait < 3; ++wait) {
+        if (tryLock(fd)) {
+            return true;
+        }
+        ::usleep(10'000);
+    }
+    return tryLock(fd);
+}
+
 // True when the open file is still the one the path names: a holder that is leaving, or a
 // process cleaning up a stale marker, may have unlinked it after we opened it.
 bool isStillAtPath(int fd, const std::string& path) {
@@ -120,7 +132,7 @@ bool PosixInstanceLink::addMarker() {
         if (fd < 0) {
             return false;
         }
-        if (!tryLock(fd)) {
+        if (!tryLockPatiently(fd)) {
             ::close(fd);
             return false; // another editor runs
         }
