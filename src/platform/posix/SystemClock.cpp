@@ -1,6 +1,8 @@
-// The POSIX clock: clock_gettime for ticks and wall time, localtime_r for the calendar parts.
+// The POSIX clock: the monotonic and real-time clocks (clock_gettime beneath the standard
+// clocks) for ticks and wall time, localtime_r for the calendar parts.
 #include "platform/Clock.h"
 
+#include <chrono>
 #include <ctime>
 
 namespace vexa::platform {
@@ -27,15 +29,13 @@ LocalTime breakDown(std::time_t seconds, int millisecond) {
 } // namespace
 
 uint64_t SystemClock::tickCount() const {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec / 1'000'000);
+    auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
 }
 
 LocalTime SystemClock::localTime() const {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return breakDown(now.tv_sec, static_cast<int>(now.tv_nsec / 1'000'000));
+    auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+    return localTimeAt(std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch).count());
 }
 
 LocalTime localTimeAt(int64_t nanosecondsSinceEpoch) {
