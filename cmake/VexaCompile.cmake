@@ -2,6 +2,12 @@
 
 add_compile_options(-Wall -Wextra -Wpedantic)
 
+# The function table and the key tables are assembled and checked while compiling; clang's
+# default evaluation budget is too small for the table-wide checks.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_compile_options(-fconstexpr-steps=50000000)
+endif()
+
 if(VEXA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
