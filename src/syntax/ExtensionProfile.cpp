@@ -115,6 +115,10 @@ void ExtensionProfile::refresh() {
             m_wordBreak.push_back(c);
         }
     }
+    m_documentBreaks = m_wordBreak;
+    if (m_documentBreaks.find('\\') == std::string::npos) {
+        m_documentBreaks.push_back('\\');
+    }
 
     m_classes.fill(0);
     for (const char c : delimiters()) {

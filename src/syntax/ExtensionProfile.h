@@ -73,6 +73,8 @@ public:
     // The delimiters followed by the preprocessor, keyword prefix, keyword postfix and string
     // characters that are set: the characters that end a word for cursor movement.
     std::string_view wordBreakSet() const { return m_wordBreak; }
+    // What the document takes for word-wise cursor movement: the word-break set and the backslash.
+    std::string_view documentWordBreaks() const { return m_documentBreaks; }
 
     // Whether two extensions name the same profile: the first three characters, any case.
     static bool sameExtension(std::string_view a, std::string_view b);
@@ -123,6 +125,7 @@ private:
     uint16_t m_ignoreCase = 0;
     std::array<KeywordList, kKeywordListCount> m_lists;
     std::string m_wordBreak;
+    std::string m_documentBreaks;
     std::array<uint8_t, 256> m_classes{};
 };
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "commands/RegexMatcher.h"
+#include "core/LanguageRules.h"
 #include "syntax/ColourTable.h"
 #include "syntax/ExtensionProfile.h"
 #include "syntax/LineTokenizer.h"
@@ -15,7 +16,9 @@ namespace vexa::syntax {
 inline constexpr std::string_view kEmailPattern =
     "[.0-9a-zA-Z_-]+[@]+[^.]+.[a-zA-Z_-]*.*[a-zA-Z_-]*.*[a-zA-Z_-]*";
 
-class SyntaxProfile : public ExtensionProfile {
+// Every profile that colours a pane is one of these; the document takes its word breaks and
+// comment markers from it.
+class SyntaxProfile : public ExtensionProfile, public LanguageRules {
 public:
     explicit SyntaxProfile(const ColourTable& colours, BuiltInKeywords keywords = BuiltInKeywords::No);
 
@@ -29,6 +32,11 @@ public:
     ColourSlot currentSlot() const { return slotOf(m_token.kind); }
     Rgb currentColour() const { return m_colours->colour(currentSlot()); }
     const ColourTable& colours() const { return *m_colours; }
+
+    std::string_view wordBreakCharacters() const override { return documentWordBreaks(); }
+    CommentMarkers commentMarkers() const override {
+        return {comment(CommentMarker::Start), comment(CommentMarker::End)};
+    }
 
     // Searches text for an e-mail address; on a match gives its offset and its length (at most
     // 1024). A null text matches nothing.
