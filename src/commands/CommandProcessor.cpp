@@ -1,0 +1,237 @@
+// The executor of editor functions against the active document and its pane, and of typed characters.
+#include "commands/CommandProcessor.h"
+
+#include "commands/DocumentWindows.h"
+#include "commands/EditPane.h"
+#include "commands/FileCommands.h"
+#include "commands/KeymapState.h"
+#include "commands/LineCommands.h"
+#include "commands/MacroRecorderHook.h"
+#include "commands/MarkCommands.h"
+#include "commands/MovementCommands.h"
+#include "commands/OptionCommands.h"
+#include "commands/StampCommands.h"
+#include "commands/TypingRoad.h"
+#include "commands/WordCommands.h"
+#include "frame/Frame.h"
+#include "frame/StatusLine.h"
+#include "settings/Options.h"
+
+namespace vexa {
+
+CommandProcessor::CommandProcessor(ProcessorServices services)
+    : m_frame(services.frame), m_options(services.options), m_clock(services.clock),
+      m_clipboard(services.clipboard), m_typing(std::make_unique<TypingRoad>(*this)),
+      m_movement(std::make_unique<MovementCommands>(*this)), m_lines(std::make_unique<LineCommands>(*this)),
+      m_words(std::make_unique<WordCommands>(*this)), m_marks(std::make_unique<MarkCommands>(*this)),
+      m_optionCommands(std::make_unique<OptionCommands>(*this)),
+      m_stamps(std::make_unique<StampCommands>(*this)), m_files(std::make_unique<FileCommands>(*this)) {}
+
+CommandProcessor::~CommandProcessor() = default;
+
+Document* CommandProcessor::document() {
+    return m_pane != nullptr ? &m_pane->document() : nullptr;
+}
+
+void CommandProcessor::forgetRepeats() {
+    // A remembered count two below the current one can never be "the previous command".
+    m_startRepeat = RepeatMemory{static_cast<int64_t>(m_commandCount) - 2, 0};
+    m_endRepeat = m_startRepeat;
+}
+
+void CommandProcessor::activatePane(EditPane* pane) {
+    m_pane = pane;
+    forgetRepeats();
+    if (m_pane != nullptr) {
+        m_pane->document().setSettings(editSettings());
+        m_pane->document().setMessenger(&m_frame);
+    }
+}
+
+void CommandProcessor::activateOutputWindow() {
+    m_pane = nullptr;
+}
+
+void CommandProcessor::paneClosed(EditPane* pane) {
+    if (m_pane == pane) {
+        m_pane = nullptr;
+    }
+}
+
+EditSettings CommandProcessor::editSettings() const {
+    const EditorOptions& editor = m_options.editor();
+    EditSettings settings;
+    settings.tabSize = m_options.effectiveTabSize();
+    settings.useTabs = editor.useTabs == 1;
+    settings.insertMode = editor.insertMode == 1;
+    settings.insertAfterCursor = editor.insertAfterCursor != 0;
+    settings.briefCursor = m_options.keyboard().briefCursor != 0;
+    return settings;
+}
+
+void CommandProcessor::applySettings() {
+    const EditSettings settings = editSettings();
+    if (m_windows != nullptr) {
+        for (EditPane* pane : m_windows->panes()) {
+            if (pane != nullptr) {
+                pane->document().setSettings(settings);
+            }
+        }
+    }
+    if (m_pane != nullptr) {
+        m_pane->document().setSettings(settings);
+    }
+}
+
+bool CommandProcessor::keyPressRemovesMark() const {
+    return m_keymap != nullptr && m_keymap->keyPressRemovesMark();
+}
+
+bool CommandProcessor::cutCopyRemovesMark() const {
+    return m_keymap != nullptr && m_keymap->cutCopyRemovesMark();
+}
+
+void CommandProcessor::showStatus(std::string_view text, platform::SoundKind sound) {
+    if (m_statusLine != nullptr && m_statusLine->isHeld()) {
+        if (m_statusLine->isMessageShown()) {
+            return;
+        }
+        m_statusLine->setHold(false);
+    }
+    m_frame.status(text, m_options.soundFor(sound).value_or(platform::SoundKind::None));
+}
+
+bool CommandProcessor::refuseIfReadOnly() {
+    Document* doc = document();
+    if (doc == nullptr || !doc->isReadOnly()) {
+        return false;
+    }
+    showStatus(kReadOnlyMessage, platform::SoundKind::Information);
+    return true;
+}
+
+void CommandProcessor::resetPrefix() {
+    if (m_keymap != nullptr) {
+        m_keymap->resetPrefix();
+    }
+}
+
+int32_t CommandProcessor::run(FunctionId id) {
+    if (TypingRoad::claims(id)) {
+        return m_typing->run(id);
+    }
+    if (MovementCommands::claims(id)) {
+        return m_movement->run(id);
+    }
+    if (LineCommands::claims(id)) {
+        return m_lines->run(id);
+    }
+    if (WordCommands::claims(id)) {
+        return m_words->run(id);
+    }
+    if (MarkCommands::claims(id)) {
+        return m_marks->run(id);
+    }
+    if (OptionCommands::claims(id)) {
+        return m_optionCommands->run(id);
+    }
+    if (StampCommands::claims(id)) {
+        return m_stamps->run(id);
+    }
+    if (FileCommands::claims(id)) {
+        return m_files->run(id);
+    }
+    return 0;
+}
+
+std::optional<int32_t> CommandProcessor::dispatch(FunctionId id) {
+    const bool built = TypingRoad::claims(id) || MovementCommands::claims(id) || LineCommands::claims(id) ||
+                       WordCommands::claims(id) || MarkCommands::claims(id) || OptionCommands::claims(id) ||
+                       StampCommands::claims(id) || FileCommands::claims(id);
+    if (!built) {
+        return std::nullopt;
+    }
+    // Stamps without a pane do nothing and report success before any guard.
+    if (StampCommands::claims(id) && m_pane == nullptr) {
+        return 1;
+    }
+    if (FunctionTable::standard().is(id, FunctionClass::TextChanging) && refuseIfReadOnly()) {
+        return 0;
+    }
+    return run(id);
+}
+
+void CommandProcessor::refresh() {
+    EditPane& pane = *m_pane;
+    pane.updateExtent();
+    pane.bringCursorIntoView();
+    pane.document().nextGroup();
+    pane.repaintChanged();
+    if (m_statusLine != nullptr) {
+        const Document& doc = pane.document();
+        m_statusLine->showEditPosition(static_cast<uint32_t>(doc.cursorLine()), doc.cursorColumn());
+    }
+}
+
+int32_t CommandProcessor::execute(uint32_t message, uint32_t /*source*/) {
+    const auto id = static_cast<FunctionId>(message & 0xFFFFu);
+    if (id != kMarkCuaStart && id != kMarkCuaEnd) {
+        ++m_commandCount;
+    }
+    const EditorFunction* record = FunctionTable::standard().find(id);
+    if (record == nullptr) {
+        return 0;
+    }
+    if (m_recorder != nullptr && m_recorder->isRecording() && !record->is(FunctionClass::NeverRecorded)) {
+        m_recorder->recordFunction(id);
+    }
+    m_reshow = !record->is(FunctionClass::NoReshow);
+    if (m_pane != nullptr) {
+        m_pane->document().setSettings(editSettings());
+    }
+    const int32_t result = dispatch(id).value_or(0);
+    if (m_reshow && m_pane != nullptr) {
+        refresh();
+    }
+    resetPrefix();
+    return result;
+}
+
+bool CommandProcessor::typeCharacter(char ch, CharacterModifiers modifiers) {
+    Document* doc = document();
+    if (doc == nullptr) {
+        return false;
+    }
+    if (refuseIfReadOnly()) {
+        return true;
+    }
+    if (!m_literalNext) {
+        const KeyboardOptions& keyboard = m_options.keyboard();
+        if (modifiers.alt && keyboard.allowAlt == 0) {
+            m_frame.beep(
+                m_options.soundFor(platform::SoundKind::Information).value_or(platform::SoundKind::None));
+            return true;
+        }
+        if (modifiers.ctrl && keyboard.allowControl == 0) {
+            m_frame.beep(
+                m_options.soundFor(platform::SoundKind::Exclamation).value_or(platform::SoundKind::None));
+            return true;
+        }
+    }
+    ++m_commandCount;
+    if (m_keymap != nullptr && m_keymap->isPrefixArmed()) {
+        m_frame.beep(
+            m_options.soundFor(platform::SoundKind::Exclamation).value_or(platform::SoundKind::None));
+        m_keymap->resetPrefix();
+        return true;
+    }
+    if (m_recorder != nullptr && m_recorder->isRecording()) {
+        m_recorder->recordCharacter(ch);
+    }
+    doc->setSettings(editSettings());
+    m_typing->typeAfterGuards(*doc, ch);
+    refresh();
+    return true;
+}
+
+} // namespace vexa

@@ -1,0 +1,174 @@
+// The executor of editor functions against the active document and its pane, and of typed characters.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "commands/FunctionTable.h"
+#include "core/EditSettings.h"
+#include "platform/Sound.h"
+
+namespace vexa {
+
+class Document;
+class DocumentWindows;
+class EditPane;
+class FileCommands;
+class Frame;
+class KeymapState;
+class LineCommands;
+class MacroRecorderHook;
+class MarkCommands;
+class MovementCommands;
+class OptionCommands;
+class Options;
+class StampCommands;
+class StatusLine;
+class TemplateHook;
+class TypingRoad;
+class WordCommands;
+
+namespace platform {
+class Clipboard;
+class Clock;
+} // namespace platform
+
+// The modifier keys held with a typed character.
+struct CharacterModifiers {
+    bool alt = false;
+    bool ctrl = false;
+};
+
+// The services the processor works with; all outlive it.
+struct ProcessorServices {
+    Frame& frame;
+    Options& options;
+    const platform::Clock& clock;
+    platform::Clipboard& clipboard;
+};
+
+inline constexpr std::string_view kReadOnlyMessage =
+    "The document can not be changed as it is marked as 'Read Only'";
+inline constexpr std::string_view kNoActiveDocument = "Action can only be performed on an active document!";
+inline constexpr std::string_view kNotOverWord = "The cursor is not over a word.";
+inline constexpr std::string_view kNotYetImplemented = "Not yet implemented!";
+
+// Every key, menu item, keyboard macro and script runs editor functions through here. Each
+// dispatched function forms one undo group; after it the pane is refreshed and the keymap's prefix
+// state reset.
+class CommandProcessor {
+public:
+    explicit CommandProcessor(ProcessorServices services);
+    ~CommandProcessor();
+    CommandProcessor(const CommandProcessor&) = delete;
+    CommandProcessor& operator=(const CommandProcessor&) = delete;
+
+    // The collaborators that live above the commands; each may stay unset.
+    void setStatusLine(StatusLine* statusLine) { m_statusLine = statusLine; }
+    void setKeymap(KeymapState* keymap) { m_keymap = keymap; }
+    void setMacroRecorder(MacroRecorderHook* recorder) { m_recorder = recorder; }
+    void setTemplateHook(TemplateHook* templates) { m_templates = templates; }
+    void setDocumentWindows(DocumentWindows* windows) { m_windows = windows; }
+
+    // The active window. Activating a pane forgets both three-press memories; activating an
+    // output window leaves no document; a closed pane is forgotten.
+    void activatePane(EditPane* pane);
+    void activateOutputWindow();
+    void paneClosed(EditPane* pane);
+
+    // A command message: the identifier in the low 16 bits of the first parameter. The result is
+    // the handler's, 0 when nothing handled it (the main window then handles the message).
+    int32_t execute(uint32_t message, uint32_t source = 0);
+    // A character that no key binding claimed; false when it was not handled.
+    bool typeCharacter(char ch, CharacterModifiers modifiers = {});
+
+    // The keyboard layer's Shift state.
+    void setShiftHeld(bool held) { m_shiftHeld = held; }
+    bool shiftHeld() const { return m_shiftHeld; }
+
+    // ---- for the handler families ----
+    Document* document();
+    EditPane* pane() { return m_pane; }
+    Frame& frame() { return m_frame; }
+    Options& options() { return m_options; }
+    const platform::Clock& clock() const { return m_clock; }
+    platform::Clipboard& clipboard() { return m_clipboard; }
+    StatusLine* statusLine() { return m_statusLine; }
+    KeymapState* keymap() { return m_keymap; }
+    MacroRecorderHook* recorder() { return m_recorder; }
+    TemplateHook* templates() { return m_templates; }
+    DocumentWindows* windows() { return m_windows; }
+    TypingRoad& typing() { return *m_typing; }
+    uint32_t commandCount() const { return m_commandCount; }
+
+    // A status message with its sound kind. While the status line holds a message that is still
+    // shown, the message and its sound are dropped; "MakeSound" 0 silences every sound.
+    void showStatus(std::string_view text, platform::SoundKind sound = platform::SoundKind::None);
+    // The refusal of a text-changing function on a read-only document: true when it refused.
+    bool refuseIfReadOnly();
+    // The editing settings the document works with, taken from the options ("TabSize" below 1
+    // counts as 1).
+    EditSettings editSettings() const;
+    // Gives every document the current settings (after an option changed).
+    void applySettings();
+    // Runs the handler of another function as part of the current one (no count, no refresh).
+    int32_t run(FunctionId id);
+
+    bool keyPressRemovesMark() const;
+    bool cutCopyRemovesMark() const;
+
+    // The literal-next-character state of CharQuote, and the state while a template types.
+    bool literalNext() const { return m_literalNext; }
+    void setLiteralNext(bool on) { m_literalNext = on; }
+    bool templateTyping() const { return m_templateTyping; }
+    void setTemplateTyping(bool on) { m_templateTyping = on; }
+
+    // The re-show flag: cleared by functions that act on windows rather than on the cursor.
+    void clearReshow() { m_reshow = false; }
+
+    // The three-press memory of MoveDocumentStartEx and MoveDocumentEndEx.
+    struct RepeatMemory {
+        int64_t lastCount = -2;
+        int repeats = 0;
+    };
+    RepeatMemory& startRepeat() { return m_startRepeat; }
+    RepeatMemory& endRepeat() { return m_endRepeat; }
+
+private:
+    std::optional<int32_t> dispatch(FunctionId id);
+    void refresh();
+    void resetPrefix();
+    void forgetRepeats();
+
+    Frame& m_frame;
+    Options& m_options;
+    const platform::Clock& m_clock;
+    platform::Clipboard& m_clipboard;
+    StatusLine* m_statusLine = nullptr;
+    KeymapState* m_keymap = nullptr;
+    MacroRecorderHook* m_recorder = nullptr;
+    TemplateHook* m_templates = nullptr;
+    DocumentWindows* m_windows = nullptr;
+
+    EditPane* m_pane = nullptr;
+    uint32_t m_commandCount = 0;
+    RepeatMemory m_startRepeat;
+    RepeatMemory m_endRepeat;
+    bool m_shiftHeld = false;
+    bool m_reshow = true;
+    bool m_literalNext = false;
+    bool m_templateTyping = false;
+
+    std::unique_ptr<TypingRoad> m_typing;
+    std::unique_ptr<MovementCommands> m_movement;
+    std::unique_ptr<LineCommands> m_lines;
+    std::unique_ptr<WordCommands> m_words;
+    std::unique_ptr<MarkCommands> m_marks;
+    std::unique_ptr<OptionCommands> m_optionCommands;
+    std::unique_ptr<StampCommands> m_stamps;
+    std::unique_ptr<FileCommands> m_files;
+};
+
+} // namespace vexa

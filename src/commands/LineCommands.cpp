@@ -1,0 +1,251 @@
+// Text changes on the cursor line and its characters.
+#include "commands/LineCommands.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "commands/CommandProcessor.h"
+#include "commands/MacroRecorderHook.h"
+#include "core/Document.h"
+#include "platform/Clipboard.h"
+
+namespace vexa {
+
+namespace {
+
+constexpr std::array<FunctionId, 22> kIds = {
+    functionIdOf("Backspace"),
+    functionIdOf("BackspaceEx"),
+    functionIdOf("CharDelete"),
+    functionIdOf("CharSwapNext"),
+    functionIdOf("CharSwapPrevious"),
+    functionIdOf("CharCopyFromLineAbove"),
+    functionIdOf("CharCopyFromLineBelow"),
+    functionIdOf("CharQuote"),
+    functionIdOf("InsertSpace"),
+    functionIdOf("LineDelete"),
+    functionIdOf("LineDeleteEnd"),
+    functionIdOf("LineDeleteStart"),
+    functionIdOf("LineDeleteEndEx"),
+    functionIdOf("LineCopy"),
+    functionIdOf("LineCut"),
+    functionIdOf("LineCutEnd"),
+    functionIdOf("LineCutStart"),
+    functionIdOf("LineCutEndEx"),
+    functionIdOf("LineCaseLower"),
+    functionIdOf("LineCaseUpper"),
+    functionIdOf("LineCaseTranspose"),
+    functionIdOf("LineTextReverse"),
+};
+
+constexpr std::string_view kLiteralPrompt = "Enter the literal character required";
+
+} // namespace
+
+bool LineCommands::claims(FunctionId id) {
+    return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
+}
+
+Document& LineCommands::document() {
+    return *m_processor.document();
+}
+
+int32_t LineCommands::run(FunctionId id) {
+    if (id == functionIdOf("CharQuote")) {
+        const MacroRecorderHook* recorder = m_processor.recorder();
+        if (recorder == nullptr || !recorder->isPlayingBack()) {
+            m_processor.setLiteralNext(true);
+            m_processor.showStatus(kLiteralPrompt, platform::SoundKind::Information);
+        }
+        return 1;
+    }
+    if (m_processor.document() == nullptr) {
+        return 0;
+    }
+    Document& doc = document();
+    switch (id) {
+    case functionIdOf("Backspace"):
+        return backspace(false);
+    case functionIdOf("BackspaceEx"):
+        return backspace(true);
+    case functionIdOf("CharDelete"):
+        doc.deleteCharacters(1);
+        return 1;
+    case functionIdOf("CharSwapNext"):
+        return swapNext();
+    case functionIdOf("CharSwapPrevious"):
+        return swapPrevious();
+    case functionIdOf("CharCopyFromLineAbove"):
+        return copyFromLine(-1);
+    case functionIdOf("CharCopyFromLineBelow"):
+        return copyFromLine(1);
+    case functionIdOf("InsertSpace"):
+        // The space opens at the cursor whatever the typing mode.
+        doc.insertCharacter(' ');
+        doc.setCursorOffset(doc.cursorOffset() - 1);
+        return 1;
+    case functionIdOf("LineDelete"):
+        return deleteLine();
+    case functionIdOf("LineDeleteEnd"):
+        doc.deleteToLineEnd();
+        return 1;
+    case functionIdOf("LineDeleteStart"):
+        doc.deleteToLineStart();
+        return 1;
+    case functionIdOf("LineDeleteEndEx"):
+        if (doc.cursorOffset() >= doc.currentLine().length()) {
+            doc.deleteCharacters(1);
+        } else {
+            doc.deleteToLineEnd();
+        }
+        return 1;
+    case functionIdOf("LineCopy"):
+        return copyLine();
+    case functionIdOf("LineCut"):
+        // A line that did not reach the clipboard is not deleted.
+        return copyLine() != 0 ? deleteLine() : 0;
+    case functionIdOf("LineCutEnd"):
+        return cutPart(true);
+    case functionIdOf("LineCutEndEx"):
+        if (doc.cursorOffset() >= doc.currentLine().length()) {
+            doc.deleteCharacters(1);
+            return 1;
+        }
+        return cutPart(true);
+    case functionIdOf("LineCutStart"):
+        return cutPart(false);
+    case functionIdOf("LineCaseLower"):
+        doc.changeCase(0, doc.currentLine().length(), CaseChange::Lower);
+        return 1;
+    case functionIdOf("LineCaseUpper"):
+        doc.changeCase(0, doc.currentLine().length(), CaseChange::Upper);
+        return 1;
+    case functionIdOf("LineCaseTranspose"):
+        doc.changeCase(0, doc.currentLine().length(), CaseChange::Swap);
+        return 1;
+    case functionIdOf("LineTextReverse"):
+        return reverseLine();
+    default:
+        return 0;
+    }
+}
+
+int32_t LineCommands::backspace(bool joinAtStart) {
+    Document& doc = document();
+    const int offset = doc.cursorOffset();
+    if (offset == 0) {
+        if (joinAtStart && doc.cursorLine() > 0) {
+            doc.previousLine();
+            doc.setCursorOffset(doc.currentLine().length());
+            doc.joinLine();
+        }
+        return 1;
+    }
+    doc.setCursorOffset(offset - 1);
+    // In the blank space after the end of the line there is nothing to delete.
+    if (offset <= doc.currentLine().length()) {
+        doc.deleteCharacters(1);
+    }
+    return 1;
+}
+
+int32_t LineCommands::swapNext() {
+    Document& doc = document();
+    const int offset = doc.cursorOffset();
+    // Without a character after the one at the cursor there is nothing to swap with.
+    if (offset + 1 >= doc.currentLine().length()) {
+        return 1;
+    }
+    const char taken = doc.currentLine().at(offset);
+    doc.deleteCharacters(1);
+    doc.setCursorOffset(offset + 1);
+    doc.insertCharacter(taken);
+    doc.setCursorOffset(offset);
+    return 1;
+}
+
+int32_t LineCommands::swapPrevious() {
+    Document& doc = document();
+    const int offset = doc.cursorOffset();
+    if (offset == 0 || offset >= doc.currentLine().length()) {
+        return 1;
+    }
+    const char taken = doc.currentLine().at(offset);
+    doc.deleteCharacters(1);
+    doc.setCursorOffset(offset - 1);
+    doc.insertCharacter(taken);
+    return 1;
+}
+
+int32_t LineCommands::copyFromLine(int delta) {
+    Document& doc = document();
+    const int source = doc.cursorLine() + delta;
+    if (source < 0 || source >= doc.lineCount()) {
+        return 1;
+    }
+    const DocLine& line = doc.line(source);
+    const int offset = line.offsetOfColumn(doc.cursorColumn(), doc.settings().tabSize);
+    const char ch = offset < line.length() ? line.at(offset) : ' ';
+    doc.typeCharacter(ch);
+    return 1;
+}
+
+int32_t LineCommands::deleteLine() {
+    Document& doc = document();
+    const int line = doc.cursorLine();
+    if (line >= doc.lineCount()) {
+        return 1;
+    }
+    const int column = doc.cursorColumn();
+    doc.deleteLine(line);
+    doc.moveToLine(std::min(line, std::max(doc.lineCount() - 1, 0)));
+    doc.setCursorColumn(column);
+    return 1;
+}
+
+bool LineCommands::putOnClipboard(std::string_view text, int32_t markType) {
+    return m_processor.clipboard().put(std::string(text), markType);
+}
+
+int32_t LineCommands::copyLine() {
+    std::string text(document().currentLine().text());
+    text.append("\r\n");
+    return putOnClipboard(text, static_cast<int32_t>(MarkType::Line)) ? 1 : 0;
+}
+
+int32_t LineCommands::cutPart(bool toEnd) {
+    Document& doc = document();
+    const std::string_view text = doc.currentLine().text();
+    const int offset = std::min(doc.cursorOffset(), static_cast<int>(text.size()));
+    const std::string_view part = toEnd ? text.substr(offset) : text.substr(0, offset);
+    if (!putOnClipboard(part, static_cast<int32_t>(MarkType::Stream))) {
+        return 0;
+    }
+    if (toEnd) {
+        doc.deleteToLineEnd();
+    } else {
+        doc.deleteToLineStart();
+    }
+    return 1;
+}
+
+int32_t LineCommands::reverseLine() {
+    // The line changes, so a read-only document refuses it like every other change.
+    if (m_processor.refuseIfReadOnly()) {
+        return 0;
+    }
+    Document& doc = document();
+    const int offset = doc.cursorOffset();
+    std::string reversed(doc.currentLine().text());
+    std::reverse(reversed.begin(), reversed.end());
+    for (int i = 0; i < static_cast<int>(reversed.size()); ++i) {
+        if (doc.currentLine().at(i) != reversed[i]) {
+            doc.overwriteAt(i, reversed[i]);
+        }
+    }
+    doc.setCursorOffset(offset);
+    return 1;
+}
+
+} // namespace vexa

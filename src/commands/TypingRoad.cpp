@@ -1,0 +1,404 @@
+// Typing and its aids: typed characters, tabs, smart indent, smart brace, the Enter family and wrap.
+#include "commands/TypingRoad.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "commands/CommandProcessor.h"
+#include "commands/KeymapState.h"
+#include "commands/MarkedText.h"
+#include "commands/TemplateHook.h"
+#include "core/Document.h"
+#include "settings/Options.h"
+
+namespace vexa {
+
+namespace {
+
+constexpr std::array<FunctionId, 12> kIds = {
+    functionIdOf("Enter"),     functionIdOf("EnterOpen"),   functionIdOf("EnterNext"),
+    functionIdOf("EnterLine"), functionIdOf("Tab"),         functionIdOf("TabBack"),
+    functionIdOf("TabChar"),   functionIdOf("TabBackChar"), functionIdOf("TabHard"),
+    functionIdOf("TabSoft"),   functionIdOf("LineWrap"),    functionIdOf("LineWrapMarkedArea"),
+};
+
+bool isBlank(char ch) {
+    return ch == ' ' || ch == '\t';
+}
+
+bool isBlankLine(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char ch) { return isBlank(ch) || ch == '\n'; });
+}
+
+int leadingBlanks(std::string_view text) {
+    int count = 0;
+    while (count < static_cast<int>(text.size()) && isBlank(text[count])) {
+        ++count;
+    }
+    return count;
+}
+
+struct BracePosition {
+    int line = 0;
+    int offset = 0;
+};
+
+// The "}" that closes a "{" standing before an offset, searched forward with nesting counted.
+std::optional<BracePosition> findClosingBrace(const Document& document, int line, int offset) {
+    int depth = 1;
+    for (int index = line; index < document.lineCount(); ++index) {
+        const std::string_view text = document.lineText(index);
+        for (int i = index == line ? offset : 0; i < static_cast<int>(text.size()); ++i) {
+            if (text[i] == '{') {
+                ++depth;
+            } else if (text[i] == '}' && --depth == 0) {
+                return BracePosition{index, i};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool TypingRoad::claims(FunctionId id) {
+    return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
+}
+
+int32_t TypingRoad::run(FunctionId id) {
+    if (m_processor.document() == nullptr) {
+        return 0;
+    }
+    switch (id) {
+    case functionIdOf("Enter"):
+        return enter();
+    case functionIdOf("EnterOpen"):
+        return enterOpen();
+    case functionIdOf("EnterNext"):
+        return enterNext();
+    case functionIdOf("EnterLine"):
+        return enterLine();
+    case functionIdOf("Tab"):
+        if (!m_processor.editSettings().insertMode) {
+            return tabChar(TabFill::BySetting);
+        }
+        if (m_processor.run(functionIdOf("MarkShiftRight")) == 0) {
+            return tabChar(TabFill::BySetting);
+        }
+        return 1;
+    case functionIdOf("TabBack"):
+        if (!m_processor.editSettings().insertMode) {
+            return tabBackChar();
+        }
+        if (m_processor.run(functionIdOf("MarkShiftLeft")) == 0) {
+            return tabBackChar();
+        }
+        return 1;
+    case functionIdOf("TabChar"):
+        return tabChar(TabFill::BySetting);
+    case functionIdOf("TabHard"):
+        return tabChar(TabFill::Tabs);
+    case functionIdOf("TabSoft"):
+        return tabChar(TabFill::Spaces);
+    case functionIdOf("TabBackChar"):
+        return tabBackChar();
+    case functionIdOf("LineWrap"):
+        return lineWrap();
+    case functionIdOf("LineWrapMarkedArea"):
+        return lineWrapMarkedArea();
+    default:
+        return 0;
+    }
+}
+
+int TypingRoad::nextTabStop(int column) const {
+    const int tabSize = m_processor.editSettings().tabSize;
+    return tabSize * (column / tabSize + 1);
+}
+
+int TypingRoad::previousTabStop(int column) const {
+    const int tabSize = m_processor.editSettings().tabSize;
+    return tabSize * std::max(0, column / tabSize - 1);
+}
+
+void TypingRoad::removeMarkForTyping(Document& document) {
+    if (m_processor.editSettings().insertMode && m_processor.keyPressRemovesMark() && document.hasMark()) {
+        MarkedText(document).remove();
+    }
+}
+
+void TypingRoad::typeAfterGuards(Document& document, char ch) {
+    const bool literal = m_processor.literalNext();
+    removeMarkForTyping(document);
+    const EditorOptions& editor = m_processor.options().editor();
+    if (!literal && ch == ' ' && editor.smartTemplate == 1 && editor.insertMode == 1 &&
+        m_processor.templates() != nullptr && m_processor.templates()->expandBeforeSpace(document)) {
+        m_processor.setLiteralNext(false);
+        return;
+    }
+    document.typeCharacter(ch);
+    if (editor.lineWrap == 1) {
+        autoWrap(document.cursorColumn(), ch);
+    }
+    m_processor.setLiteralNext(false);
+}
+
+int32_t TypingRoad::tabChar(TabFill fill) {
+    Document& document = *m_processor.document();
+    EditSettings settings = m_processor.editSettings();
+    if (fill != TabFill::BySetting) {
+        settings.useTabs = fill == TabFill::Tabs;
+    }
+    const int column = document.cursorColumn();
+    const int target = nextTabStop(column);
+    if (!settings.insertMode) {
+        document.setCursorColumn(target);
+        return 1;
+    }
+    // The forced fill lasts for this one call: gaps filled on the way follow it too.
+    document.setSettings(settings);
+    if (settings.useTabs) {
+        document.insertCharacter('\t');
+    } else {
+        document.insertCharacter(' ', target - column);
+    }
+    document.setSettings(m_processor.editSettings());
+    return 1;
+}
+
+int32_t TypingRoad::tabBackChar() {
+    Document& document = *m_processor.document();
+    document.setCursorColumn(previousTabStop(document.cursorColumn()));
+    return 1;
+}
+
+void TypingRoad::smartIndent() {
+    Document* document = m_processor.document();
+    if (document == nullptr || m_processor.options().editor().smartIndent == 0) {
+        return;
+    }
+    int found = document->cursorLine() - 1;
+    while (found >= 0 && isBlankLine(document->lineText(found))) {
+        --found;
+    }
+    if (found < 0) {
+        return;
+    }
+    const std::string indent(document->lineText(found).substr(0, leadingBlanks(document->lineText(found))));
+    const int tabSize = m_processor.editSettings().tabSize;
+    const int indentColumn = document->line(found).columnOfOffset(static_cast<int>(indent.size()), tabSize);
+    if (m_processor.editSettings().insertMode && !document->currentLine().empty()) {
+        const int blanks = leadingBlanks(document->currentLine().text());
+        document->setCursorOffset(0);
+        if (blanks > 0) {
+            document->deleteCharacters(blanks);
+        }
+        document->insertText(indent);
+    }
+    document->setCursorColumn(indentColumn);
+}
+
+bool TypingRoad::cursorAtOrBeyondEnd() const {
+    const Document& document = *m_processor.document();
+    return document.cursorOffset() >= document.currentLine().length();
+}
+
+void TypingRoad::openLineAbove() {
+    Document& document = *m_processor.document();
+    document.setCursorOffset(0);
+    document.insertEmptyLine();
+}
+
+bool TypingRoad::smartBrace() {
+    Document& document = *m_processor.document();
+    if (m_processor.templateTyping() || m_processor.options().editor().smartBrace != 1) {
+        return false;
+    }
+    const DocLine& line = document.currentLine();
+    const int index = std::min(document.cursorOffset(), line.length());
+    const int braceOffset = index == 0 ? 0 : index - 1;
+    if (line.at(braceOffset) != '{') {
+        return false;
+    }
+    const int tabSize = m_processor.editSettings().tabSize;
+    const int braceLine = document.cursorLine();
+    const int braceColumn = line.columnOfOffset(braceOffset, tabSize);
+    const auto typeClosingBrace = [&]() {
+        document.typeCharacter('}');
+        openLineAbove();
+        smartIndent();
+    };
+
+    if (m_processor.options().editor().smartBraceMode == 1) {
+        if (leadingBlanks(line.text()) == braceOffset) {
+            document.setCursorOffset(braceOffset);
+            document.deleteCharacters(1);
+            smartIndent();
+            m_processor.run(functionIdOf("Tab"));
+            document.typeCharacter('{');
+            document.newLine();
+            smartIndent();
+            if (!cursorAtOrBeyondEnd()) {
+                return true;
+            }
+            typeClosingBrace();
+            return true;
+        }
+        document.newLine();
+        smartIndent();
+        m_processor.run(functionIdOf("Tab"));
+        if (!cursorAtOrBeyondEnd()) {
+            return true;
+        }
+        typeClosingBrace();
+        m_processor.run(functionIdOf("Tab"));
+        return true;
+    }
+
+    const auto closing = findClosingBrace(document, braceLine, index);
+    const bool closed =
+        closing && (closing->line == braceLine ||
+                    document.line(closing->line).columnOfOffset(closing->offset, tabSize) == braceColumn);
+    document.newLine();
+    smartIndent();
+    if (!closed) {
+        typeClosingBrace();
+    }
+    m_processor.run(functionIdOf("Tab"));
+    return true;
+}
+
+int32_t TypingRoad::enter() {
+    Document& document = *m_processor.document();
+    removeMarkForTyping(document);
+    if (smartBrace()) {
+        return 1;
+    }
+    document.newLine();
+    smartIndent();
+    return 1;
+}
+
+int32_t TypingRoad::enterOpen() {
+    Document& document = *m_processor.document();
+    document.newLine();
+    smartIndent();
+    document.previousLine();
+    document.setCursorOffset(document.currentLine().length());
+    return 1;
+}
+
+int32_t TypingRoad::enterNext() {
+    Document& document = *m_processor.document();
+    if (document.cursorWithin()) {
+        document.setCursorOffset(document.currentLine().length());
+    }
+    document.newLine(NewLineMode::Forced);
+    smartIndent();
+    return 1;
+}
+
+int32_t TypingRoad::enterLine() {
+    Document& document = *m_processor.document();
+    removeMarkForTyping(document);
+    document.newLine();
+    return 1;
+}
+
+void TypingRoad::autoWrap(int column, char ch) {
+    Document& document = *m_processor.document();
+    const int wrapColumn = m_processor.options().editor().wrapColumn;
+    if (wrapColumn > column) {
+        return;
+    }
+    const bool within = document.cursorWithin();
+    const DocLine& line = document.currentLine();
+    const int s = std::min(document.cursorOffset() - 1, line.length());
+    if (s < 0) {
+        return;
+    }
+    int breakAt = s;
+    if (!(isBlank(line.at(s)) && s - 1 <= wrapColumn)) {
+        bool metBlank = false;
+        for (int i = isBlank(line.at(s)) ? s - 1 : s; i >= 1; --i) {
+            if (isBlank(line.at(i))) {
+                breakAt = i + 1;
+                metBlank = true;
+                if (i <= wrapColumn) {
+                    break;
+                }
+            }
+        }
+        if (!metBlank) {
+            breakAt = s;
+        }
+    }
+    const int tabSize = m_processor.editSettings().tabSize;
+    const int distance = column - line.columnOfOffset(breakAt, tabSize);
+    document.setCursorOffset(breakAt);
+    document.newLine();
+    smartIndent();
+    if (within) {
+        if (!(ch == ' ' && distance == 1)) {
+            document.setCursorColumn(document.cursorColumn() + distance);
+        }
+    } else {
+        document.setCursorOffset(document.currentLine().length());
+    }
+}
+
+bool TypingRoad::wrapCursorLine() {
+    Document& document = *m_processor.document();
+    const int before = document.lineCount();
+    document.setCursorOffset(document.currentLine().length());
+    autoWrap(document.cursorColumn(), ' ');
+    return document.lineCount() > before;
+}
+
+int32_t TypingRoad::lineWrap() {
+    Document& document = *m_processor.document();
+    const int line = document.cursorLine();
+    const int column = document.cursorColumn();
+    wrapCursorLine();
+    document.moveToLine(line);
+    document.setCursorColumn(column);
+    return 1;
+}
+
+int32_t TypingRoad::lineWrapMarkedArea() {
+    Document& document = *m_processor.document();
+    if (!document.hasMark()) {
+        return 0;
+    }
+    const MarkState mark = document.mark();
+    const int line = document.cursorLine();
+    const int column = document.cursorColumn();
+    int count = mark.lastLine() - mark.firstLine() + 1;
+    if (column != 0 && mark.isStream()) {
+        --count;
+    }
+    // The mark goes first: the cursor walks over the area and must not drag it along.
+    document.clearMark();
+    document.moveToLine(mark.firstLine());
+    for (int i = 0; i < count; ++i) {
+        // A split leaves the cursor on the tail, to which the next original line is joined.
+        wrapCursorLine();
+        if (i + 1 == count) {
+            break;
+        }
+        const DocLine& current = document.currentLine();
+        if (!current.empty() && current.at(current.length() - 1) != ' ') {
+            document.setCursorOffset(current.length());
+            document.insertCharacter(' ');
+        }
+        document.setCursorOffset(document.currentLine().length());
+        document.joinLine();
+    }
+    wrapCursorLine();
+    document.moveToLine(line);
+    document.setCursorColumn(column);
+    return 1;
+}
+
+} // namespace vexa

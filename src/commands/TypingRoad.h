@@ -1,0 +1,55 @@
+// Typing and its aids: typed characters, tabs, smart indent, smart brace, the Enter family and wrap.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "commands/FunctionTable.h"
+
+namespace vexa {
+
+class CommandProcessor;
+class Document;
+
+class TypingRoad {
+public:
+    explicit TypingRoad(CommandProcessor& processor) : m_processor(processor) {}
+
+    static bool claims(FunctionId id);
+    int32_t run(FunctionId id);
+
+    // The typed-character road after the count; the caller has passed the guards.
+    void typeAfterGuards(Document& document, char ch);
+
+    // Tab stops of a display column for the current "TabSize".
+    int nextTabStop(int column) const;
+    int previousTabStop(int column) const;
+
+    void smartIndent();
+    // The automatic wrap after a character typed at a display column.
+    void autoWrap(int column, char ch);
+    // Deletes the marked text when typing replaces it (insert mode, the keymap's flag, a mark).
+    void removeMarkForTyping(Document& document);
+
+private:
+    enum class TabFill : uint8_t { BySetting, Tabs, Spaces };
+    int32_t tabChar(TabFill fill);
+    int32_t tabBackChar();
+    int32_t enter();
+    int32_t enterOpen();
+    int32_t enterNext();
+    int32_t enterLine();
+    // Lays out a block after an opening brace; false when the cursor is not just after one.
+    bool smartBrace();
+    // Opens a new empty line above the cursor line and puts the cursor on it.
+    void openLineAbove();
+    int32_t lineWrap();
+    int32_t lineWrapMarkedArea();
+    // Wraps the cursor line once as LineWrap does; true when it split.
+    bool wrapCursorLine();
+    bool cursorAtOrBeyondEnd() const;
+
+    CommandProcessor& m_processor;
+};
+
+} // namespace vexa

@@ -1,0 +1,382 @@
+// The execute road and the typing road of the command processor: counts, hooks, guards, groups, hold.
+#include "commands/CommandProcessor.h"
+
+#include "ProcessorFixture.h"
+#include "frame/StatusLine.h"
+
+namespace vexa {
+namespace {
+
+using platform::SoundKind;
+using test::FakeRecorder;
+using test::FakeTemplates;
+using test::ProcessorTest;
+
+TEST_F(ProcessorTest, CountsEveryDispatchedIdentifierButNotTheInternalShiftFunctions) {
+    struct Case {
+        uint32_t id;
+        uint32_t countAfter;
+        int32_t result;
+    };
+    const std::vector<Case> cases = {
+        {functionIdOf("MoveLineEnd"), 1, 1},
+        {kMarkCuaStart, 1, 1},
+        {kMarkCuaEnd, 1, 1},
+        {1500, 2, 0}, // no record: reaches the frame
+        {1095, 3, 0}, // reserved
+        {999, 4, 0},
+        {functionIdOf("SearchDialog"), 5, 0}, // not in the road yet
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(exec(static_cast<FunctionId>(c.id)), c.result) << c.id;
+        EXPECT_EQ(processor.commandCount(), c.countAfter) << c.id;
+    }
+}
+
+TEST_F(ProcessorTest, OnlyTheLowSixteenBitsCarryTheIdentifier) {
+    setLines({"abc"});
+    EXPECT_EQ(processor.execute(0x70000u | functionIdOf("MoveLineEnd"), kKeyboardCommandSource), 1);
+    EXPECT_EQ(doc().cursorOffset(), 3);
+}
+
+TEST_F(ProcessorTest, ResetsThePrefixAfterEveryFunctionWithARecord) {
+    keymap.armed = true;
+    EXPECT_EQ(exec(functionIdOf("SearchDialog")), 0);
+    EXPECT_FALSE(keymap.armed);
+    keymap.armed = true;
+    exec(functionIdOf("MoveLineHome"));
+    EXPECT_FALSE(keymap.armed);
+    EXPECT_EQ(keymap.resets, 2);
+}
+
+TEST_F(ProcessorTest, RecordsFunctionsExceptTheFourNeverRecorded) {
+    FakeRecorder recorder;
+    processor.setMacroRecorder(&recorder);
+    const std::vector<FunctionId> sent = {
+        functionIdOf("MoveLineEnd"),
+        functionIdOf("MacroPlay"),
+        functionIdOf("MacroRepeat"),
+        functionIdOf("MacroRecordToggle"),
+        functionIdOf("MacroSave"),
+        functionIdOf("MacroRecordReset"),
+        kMarkCuaStart,
+        functionIdOf("MoveLineHome"),
+    };
+    for (FunctionId id : sent) {
+        exec(id);
+    }
+    const std::vector<uint16_t> expected = {functionIdOf("MoveLineEnd"), functionIdOf("MacroRecordReset"),
+                                            kMarkCuaStart, functionIdOf("MoveLineHome")};
+    EXPECT_EQ(recorder.functions, expected);
+    type("ab");
+    EXPECT_EQ(recorder.characters, "ab");
+}
+
+TEST_F(ProcessorTest, ReadOnlyGuardRefusesEveryBuiltTextChangingFunction) {
+    const std::vector<FunctionId> guarded = {
+        functionIdOf("LineDelete"),      functionIdOf("LineCut"),      functionIdOf("WordDelete"),
+        functionIdOf("Enter"),           functionIdOf("Tab"),          functionIdOf("Backspace"),
+        functionIdOf("CharDelete"),      functionIdOf("MarkDelete"),   functionIdOf("LineWrap"),
+        functionIdOf("StampYear"),       functionIdOf("SpaceDelete"),  functionIdOf("InsertSpace"),
+        functionIdOf("LineCaseUpper"),   functionIdOf("CharSwapNext"), functionIdOf("LineTextReverse"),
+        functionIdOf("WordTextReverse"), functionIdOf("Undo"),         functionIdOf("FileInsertAtCursor"),
+    };
+    for (FunctionId id : guarded) {
+        setLines({"alpha beta", "gamma"});
+        place(0, 2);
+        doc().beginMark(MarkType::Line);
+        doc().markStart();
+        doc().setReadOnly(true);
+        frame.clearEvents();
+        EXPECT_EQ(exec(id), 0) << id;
+        EXPECT_EQ(lines(), (std::vector<std::string>{"alpha beta", "gamma"})) << id;
+        ASSERT_EQ(statuses().size(), 1u) << id;
+        EXPECT_EQ(statuses()[0].text, kReadOnlyMessage);
+        EXPECT_EQ(statuses()[0].sound, SoundKind::Information);
+    }
+}
+
+TEST_F(ProcessorTest, ReadOnlyDocumentStillMovesAndCopies) {
+    setLines({"alpha", "beta"});
+    doc().setReadOnly(true);
+    EXPECT_EQ(exec(functionIdOf("MoveLineDown")), 1);
+    EXPECT_EQ(exec(functionIdOf("LineCopy")), 1);
+    EXPECT_EQ(clipboard.get()->text, "beta\r\n");
+    EXPECT_TRUE(statuses().empty());
+}
+
+TEST_F(ProcessorTest, TypingInAReadOnlyDocumentIsRefusedWithoutCounting) {
+    setLines({"abc"});
+    doc().setReadOnly(true);
+    EXPECT_TRUE(processor.typeCharacter('x'));
+    EXPECT_EQ(lines(), std::vector<std::string>{"abc"});
+    EXPECT_EQ(processor.commandCount(), 0u);
+    ASSERT_EQ(statuses().size(), 1u);
+    EXPECT_EQ(statuses()[0].text, kReadOnlyMessage);
+}
+
+TEST_F(ProcessorTest, TypingWithoutADocumentIsNotHandled) {
+    processor.activateOutputWindow();
+    EXPECT_FALSE(processor.typeCharacter('x'));
+    EXPECT_EQ(exec(functionIdOf("MoveLineEnd")), 0);
+}
+
+TEST_F(ProcessorTest, AltAndCtrlCharactersFollowTheirOptions) {
+    struct Case {
+        CharacterModifiers modifiers;
+        int allowAlt;
+        int allowControl;
+        bool typed;
+        SoundKind beep;
+    };
+    const std::vector<Case> cases = {
+        {{true, false}, 0, 0, false, SoundKind::Information},
+        {{false, true}, 0, 0, false, SoundKind::Exclamation},
+        {{true, false}, 1, 0, true, SoundKind::None},
+        {{false, true}, 0, 1, true, SoundKind::None},
+    };
+    for (const Case& c : cases) {
+        setLines({""});
+        frame.clearEvents();
+        options.keyboard().allowAlt = c.allowAlt;
+        options.keyboard().allowControl = c.allowControl;
+        processor.typeCharacter('q', c.modifiers);
+        EXPECT_EQ(doc().lineText(0), c.typed ? "q" : "");
+        const auto beeps = frame.eventsOf(FrameEventKind::Beep);
+        if (c.typed) {
+            EXPECT_TRUE(beeps.empty());
+        } else {
+            ASSERT_EQ(beeps.size(), 1u);
+            EXPECT_EQ(beeps[0].sound, c.beep);
+        }
+    }
+}
+
+TEST_F(ProcessorTest, LiteralNextCharacterSkipsTheAltCheckOnce) {
+    options.keyboard().allowAlt = 0;
+    exec(functionIdOf("CharQuote"));
+    EXPECT_EQ(frame.lastStatus(), "Enter the literal character required");
+    processor.typeCharacter('x', {true, false});
+    processor.typeCharacter('y', {true, false});
+    EXPECT_EQ(doc().lineText(0), "x");
+}
+
+TEST_F(ProcessorTest, ACharacterAfterAnArmedPrefixIsDroppedWithABeep) {
+    keymap.armed = true;
+    processor.typeCharacter('x');
+    EXPECT_EQ(doc().lineText(0), "");
+    EXPECT_FALSE(keymap.armed);
+    ASSERT_EQ(frame.eventsOf(FrameEventKind::Beep).size(), 1u);
+    EXPECT_EQ(frame.eventsOf(FrameEventKind::Beep)[0].sound, SoundKind::Exclamation);
+    EXPECT_EQ(processor.commandCount(), 1u);
+}
+
+TEST_F(ProcessorTest, EachTypedCharacterIsOneUndoStepWithTheCursorPutBack) {
+    type("abc");
+    EXPECT_EQ(doc().lineText(0), "abc");
+    const std::vector<std::pair<std::string, int>> after = {{"ab", 2}, {"a", 1}, {"", 0}};
+    for (const auto& [text, offset] : after) {
+        exec(functionIdOf("Undo"));
+        EXPECT_EQ(doc().lineText(0), text);
+        EXPECT_EQ(doc().cursorOffset(), offset);
+    }
+    exec(functionIdOf("Undo"));
+    EXPECT_EQ(frame.lastStatus(), "Nothing to undo!");
+}
+
+TEST_F(ProcessorTest, OneFunctionIsOneUndoGroup) {
+    setLines({"if (x) {"});
+    place(0, 8);
+    exec(functionIdOf("Enter"));
+    ASSERT_EQ(doc().lineCount(), 3);
+    exec(functionIdOf("Undo"));
+    EXPECT_EQ(lines(), std::vector<std::string>{"if (x) {"});
+    EXPECT_EQ(doc().cursorOffset(), 8);
+    exec(functionIdOf("Redo"));
+    EXPECT_EQ(doc().lineCount(), 3);
+    exec(functionIdOf("Redo"));
+    EXPECT_EQ(frame.lastStatus(), "Nothing to redo!");
+}
+
+TEST_F(ProcessorTest, TypedSpaceTriesTemplatesOnlyInInsertMode) {
+    FakeTemplates templates;
+    processor.setTemplateHook(&templates);
+    type("if ");
+    EXPECT_EQ(doc().lineText(0), "if ()");
+    EXPECT_EQ(templates.calls, 1);
+
+    setLines({""});
+    options.editor().insertMode = 0;
+    type("if ");
+    EXPECT_EQ(doc().lineText(0), "if ");
+    EXPECT_EQ(templates.calls, 1);
+
+    setLines({""});
+    options.editor().insertMode = 1;
+    options.editor().smartTemplate = 0;
+    type("if ");
+    EXPECT_EQ(doc().lineText(0), "if ");
+    EXPECT_EQ(templates.calls, 1);
+}
+
+TEST_F(ProcessorTest, TypingReplacesTheMarkWhenTheKeymapSaysSo) {
+    setLines({"hello world"});
+    place(0, 0);
+    doc().beginMark(MarkType::Stream);
+    doc().markStart();
+    doc().setCursorOffset(6);
+    doc().markEnd();
+    keymap.keyRemovesMark = true;
+    type("X");
+    EXPECT_EQ(doc().lineText(0), "Xworld");
+    EXPECT_FALSE(doc().hasMark());
+}
+
+TEST_F(ProcessorTest, WithoutMakeSoundMessagesAreSilent) {
+    exec(functionIdOf("NotSupported"));
+    EXPECT_EQ(statuses().back().sound, SoundKind::Information);
+    options.editor().makeSound = 0;
+    exec(functionIdOf("NotSupported"));
+    EXPECT_EQ(statuses().back().text, "This keystroke is not supported");
+    EXPECT_EQ(statuses().back().sound, SoundKind::None);
+}
+
+class HeldStatusTest : public ProcessorTest {
+protected:
+    HeldStatusTest() : statusLine(clock, sound, [](int) { return false; }) {
+        processor.setStatusLine(&statusLine);
+    }
+    platform::SilentSoundPlayer sound;
+    StatusLine statusLine;
+};
+
+TEST_F(HeldStatusTest, AHeldMessageDropsNewOnesUntilItHasGone) {
+    statusLine.showMessage("Script line 3", MessageTimeout::Clear, MessageBeep::No);
+    statusLine.setHold(true);
+    doc().setReadOnly(true);
+    processor.typeCharacter('x');
+    exec(functionIdOf("NotSupported"));
+    EXPECT_TRUE(statuses().empty());
+    EXPECT_TRUE(frame.eventsOf(FrameEventKind::Beep).empty());
+
+    clock.advance(9000);
+    for (int i = 0; i < 6; ++i) {
+        statusLine.tick();
+    }
+    ASSERT_FALSE(statusLine.isMessageShown());
+    processor.typeCharacter('x');
+    ASSERT_EQ(statuses().size(), 1u);
+    EXPECT_EQ(statuses()[0].text, kReadOnlyMessage);
+    EXPECT_FALSE(statusLine.isHeld());
+}
+
+TEST_F(HeldStatusTest, OptionSwitchesDriveTheIndicators) {
+    exec(functionIdOf("LineWrapSet"));
+    EXPECT_EQ(statusLine.text(StatusPane::Wrap), " WRAP");
+    exec(functionIdOf("InsertModeToggle"));
+    EXPECT_EQ(statusLine.text(StatusPane::Mode), "OVR ");
+    exec(functionIdOf("FileReadOnlySet"));
+    EXPECT_EQ(statusLine.text(StatusPane::ReadOnly), " RO");
+}
+
+TEST_F(HeldStatusTest, TheRefreshShowsTheCursorPosition) {
+    setLines({"abc", "defgh"});
+    exec(functionIdOf("MoveLineDown"));
+    exec(functionIdOf("MoveLineEnd"));
+    EXPECT_EQ(statusLine.text(StatusPane::Position), " L:00002 C:0006");
+}
+
+class CountingObserver final : public PaneObserver {
+public:
+    void extentChanged(int lines, int) override {
+        ++extents;
+        lastLines = lines;
+    }
+    void viewScrolled() override { ++scrolls; }
+    void repaintAll() override { ++fullRepaints; }
+    void repaintLine(int index) override { repainted.push_back(index); }
+
+    int extents = 0;
+    int lastLines = 0;
+    int scrolls = 0;
+    int fullRepaints = 0;
+    std::vector<int> repainted;
+};
+
+TEST_F(ProcessorTest, RefreshScrollsToTheCursorAndRepaintsOnlyChangedVisibleLines) {
+    std::vector<std::string> text(100, "line");
+    setLines(text);
+    CountingObserver observer;
+    pane->setObserver(&observer);
+    pane->setTextArea(40, 10);
+    for (int i = 0; i < 100; ++i) {
+        doc().clearLineChanged(i);
+    }
+    doc().takeRedrawAll();
+
+    type("x");
+    EXPECT_EQ(observer.extents, 1);
+    EXPECT_EQ(observer.lastLines, 100);
+    EXPECT_EQ(observer.repainted, std::vector<int>{0});
+    EXPECT_EQ(observer.scrolls, 0);
+
+    observer.repainted.clear();
+    for (int i = 0; i < 12; ++i) {
+        exec(functionIdOf("MoveLineDown"));
+    }
+    // The smallest scroll brings line 12 to the bottom of a 10-line view.
+    EXPECT_EQ(pane->topLine(), 3);
+    EXPECT_EQ(observer.extents, 1);
+
+    exec(functionIdOf("MoveDocumentStart"));
+    EXPECT_EQ(pane->topLine(), 0);
+    exec(functionIdOf("MoveLineEnd"));
+    for (int i = 0; i < 45; ++i) {
+        type("y");
+    }
+    EXPECT_EQ(pane->firstColumn(), 50 - 40 + 1);
+}
+
+TEST_F(ProcessorTest, WindowFunctionsDoNotBringTheCursorIntoView) {
+    std::vector<std::string> text(100, "line");
+    setLines(text);
+    pane->setTextArea(40, 10);
+    pane->scrollTo(50, 0);
+    exec(functionIdOf("FileName"));
+    EXPECT_EQ(pane->topLine(), 50);
+    exec(functionIdOf("Version"));
+    EXPECT_EQ(pane->topLine(), 0);
+}
+
+TEST_F(ProcessorTest, NotYetImplementedFunctionsSayIt) {
+    const std::vector<FunctionId> ids = {
+        functionIdOf("FilePrintAll"),       functionIdOf("MarkTextReverse"),
+        functionIdOf("MarkFillWithChar"),   functionIdOf("ProjectExecute"),
+        functionIdOf("ProjectMakeAll"),     functionIdOf("ProjectDisplay"),
+        functionIdOf("SearchForwardCount"), functionIdOf("SearchReverseCount"),
+        functionIdOf("SpaceDelete"),        functionIdOf("SpaceDeleteEnd"),
+        functionIdOf("SpaceDeleteStart"),
+    };
+    for (FunctionId id : ids) {
+        frame.clearEvents();
+        EXPECT_EQ(exec(id), 1) << id;
+        ASSERT_EQ(statuses().size(), 1u) << id;
+        EXPECT_EQ(statuses()[0].text, "Not yet implemented!");
+        EXPECT_EQ(statuses()[0].sound, SoundKind::Information);
+    }
+}
+
+TEST_F(ProcessorTest, FunctionsOfUnbuiltSubsystemsAreLeftToTheFrame) {
+    const std::vector<FunctionId> ids = {
+        functionIdOf("SearchNext"), functionIdOf("MacroPlay"),       functionIdOf("ToolsExecute1"),
+        functionIdOf("WindowTile"), functionIdOf("HelpAbout"),       functionIdOf("OptionsEditor"),
+        functionIdOf("BraceMatch"), functionIdOf("CompilerCompile"), functionIdOf("SpellingDocument"),
+    };
+    for (FunctionId id : ids) {
+        EXPECT_EQ(exec(id), 0) << id;
+    }
+    EXPECT_TRUE(frame.events().empty());
+}
+
+} // namespace
+} // namespace vexa

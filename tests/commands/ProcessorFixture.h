@@ -1,0 +1,183 @@
+// The command tests' fixture: a processor over a headless frame, a temporary home and one pane.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commands/CommandProcessor.h"
+#include "commands/DocumentWindows.h"
+#include "commands/EditPane.h"
+#include "commands/KeymapState.h"
+#include "commands/MacroRecorderHook.h"
+#include "commands/TemplateHook.h"
+#include "core/Document.h"
+#include "frame/HeadlessFrame.h"
+#include "platform/Clipboard.h"
+#include "settings/Options.h"
+#include "support/FakeClock.h"
+#include "support/TempHome.h"
+
+namespace vexa::test {
+
+// A language whose break characters are the usual C punctuation.
+class CLanguage final : public LanguageRules {
+public:
+    std::string_view wordBreakCharacters() const override { return ".,;:()[]{}<>=+-*/&|!\"'"; }
+};
+
+class FakeKeymap final : public KeymapState {
+public:
+    bool isPrefixArmed() const override { return armed; }
+    void resetPrefix() override {
+        armed = false;
+        ++resets;
+    }
+    bool keyPressRemovesMark() const override { return keyRemovesMark; }
+    bool cutCopyRemovesMark() const override { return cutCopyRemoves; }
+
+    bool armed = false;
+    int resets = 0;
+    bool keyRemovesMark = false;
+    bool cutCopyRemoves = false;
+};
+
+class FakeRecorder final : public MacroRecorderHook {
+public:
+    bool isRecording() const override { return recording; }
+    bool isPlayingBack() const override { return playing; }
+    void recordFunction(uint16_t id) override { functions.push_back(id); }
+    void recordCharacter(char ch) override { characters.push_back(ch); }
+
+    bool recording = true;
+    bool playing = false;
+    std::vector<uint16_t> functions;
+    std::string characters;
+};
+
+// Expands the abbreviation "if" before the cursor into "if ()".
+class FakeTemplates final : public TemplateHook {
+public:
+    bool expandBeforeSpace(Document& document) override {
+        ++calls;
+        const std::string_view text = document.currentLine().text();
+        if (document.cursorOffset() >= 2 && text.substr(document.cursorOffset() - 2, 2) == "if") {
+            document.insertText(" ()");
+            return true;
+        }
+        return false;
+    }
+    int calls = 0;
+};
+
+// Document windows over panes the test owns.
+class FakeWindows final : public DocumentWindows {
+public:
+    explicit FakeWindows(CommandProcessor& processor) : m_processor(processor) {}
+
+    EditPane* newDocument() override {
+        auto document = std::make_unique<Document>();
+        document->makeNew();
+        return add(std::move(document));
+    }
+    EditPane* openDocument(const std::string& path) override {
+        opened.push_back(path);
+        auto document = std::make_unique<Document>();
+        document->setFileName(path);
+        document->makeNew();
+        return add(std::move(document));
+    }
+    bool closeActive() override {
+        ++closes;
+        return true;
+    }
+    std::vector<EditPane*> panes() override {
+        std::vector<EditPane*> all;
+        for (auto& pane : owned) {
+            all.push_back(pane.get());
+        }
+        return all;
+    }
+    std::string recentFile(int functionId) override {
+        return functionId == 1014 ? std::string("/recent/one.c") : std::string();
+    }
+    void exitApplication() override { ++exits; }
+
+    EditPane* add(std::unique_ptr<Document> document) {
+        owned.push_back(std::make_unique<EditPane>(std::move(document)));
+        m_processor.activatePane(owned.back().get());
+        return owned.back().get();
+    }
+
+    std::vector<std::unique_ptr<EditPane>> owned;
+    std::vector<std::string> opened;
+    int closes = 0;
+    int exits = 0;
+
+private:
+    CommandProcessor& m_processor;
+};
+
+class ProcessorTest : public ::testing::Test {
+protected:
+    ProcessorTest()
+        : m_directories(m_home.path().string()), options(m_directories),
+          processor(ProcessorServices{frame, options, clock, clipboard}) {
+        processor.setKeymap(&keymap);
+        setLines({""});
+    }
+
+    // Replaces the pane by one over a document of these lines, cursor at 0:0.
+    void setLines(const std::vector<std::string>& lines) {
+        auto document = std::make_unique<Document>();
+        document->clearForLoad(0);
+        for (const auto& line : lines) {
+            document->appendLoadedLine(line);
+        }
+        document->setLanguageRules(std::make_shared<CLanguage>());
+        pane = std::make_unique<EditPane>(std::move(document));
+        processor.activatePane(pane.get());
+    }
+
+    Document& doc() { return pane->document(); }
+
+    // Places the cursor without a command (no count, no undo group of its own).
+    void place(int line, int offset) {
+        doc().moveToLine(line);
+        doc().setCursorOffset(offset);
+        doc().undoStore().flush();
+    }
+
+    int32_t exec(FunctionId id) { return processor.execute(id, kKeyboardCommandSource); }
+    void type(std::string_view text) {
+        for (char ch : text) {
+            processor.typeCharacter(ch);
+        }
+    }
+
+    std::vector<std::string> lines() const {
+        std::vector<std::string> all;
+        for (int i = 0; i < pane->document().lineCount(); ++i) {
+            all.emplace_back(pane->document().lineText(i));
+        }
+        return all;
+    }
+
+    std::vector<FrameEvent> statuses() const { return frame.eventsOf(FrameEventKind::Status); }
+
+    TempHome m_home;
+    Directories m_directories;
+
+public:
+    HeadlessFrame frame;
+    Options options;
+    FakeClock clock;
+    platform::MemoryClipboard clipboard;
+    FakeKeymap keymap;
+    CommandProcessor processor;
+    std::unique_ptr<EditPane> pane;
+};
+
+} // namespace vexa::test
