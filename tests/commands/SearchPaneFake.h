@@ -7,6 +7,7 @@
 
 #include "commands/SearchState.h"
 #include "core/Document.h"
+#include "core/Messenger.h"
 
 namespace vexa::test {
 
@@ -41,6 +42,27 @@ public:
 
 private:
     Document& m_document;
+};
+
+// Keeps the status messages shown, with their sounds.
+class StatusRecorder final : public Messenger {
+public:
+    struct Status {
+        std::string text;
+        platform::SoundKind sound;
+        friend bool operator==(const Status&, const Status&) = default;
+    };
+
+    void status(std::string_view text, platform::SoundKind sound, Hold = Hold::No) override {
+        statuses.push_back({std::string(text), sound});
+    }
+    void messageBox(std::string_view, std::string_view) override { ++boxes; }
+    Answer ask(std::string_view, std::string_view, Question) override { return Answer::No; }
+    void beginBusy() override {}
+    void endBusy() override {}
+
+    std::vector<Status> statuses;
+    int boxes = 0;
 };
 
 // Fills a document as loading does.
