@@ -8,10 +8,12 @@
 
 namespace vexa {
 
-// Lines are kept in blocks of up to a few thousand: an insertion or removal moves only the lines
-// of one block and the start indices of the blocks after it, so its cost does not grow with the
-// length of the document the way a single array's would. The last block found is remembered,
-// as most look-ups are near the previous one.
+// Lines are kept in blocks of a few hundred: an insertion or removal moves only the lines of one
+// block, so its cost does not grow with the length of the document the way a single array's
+// would. The index of each block's first line is recomputed lazily: a change in one block only
+// marks the starts after it stale, and a look-up brings them up to date as far as it needs, so
+// a run of edits at one place (typing, a paste) never walks the whole list. The last block found
+// is remembered, as most look-ups are near the previous one.
 class LineList {
 public:
     int count() const { return static_cast<int>(m_count); }
@@ -29,13 +31,15 @@ public:
     void clear();
 
 private:
-    static constexpr std::size_t kBlockLines = 2048;
+    static constexpr std::size_t kBlockLines = 256;
 
     std::size_t findBlock(std::size_t index) const;
+    void invalidateAfter(std::size_t block);
 
     std::vector<std::vector<DocLine>> m_blocks;
-    // The index of the first line of each block.
-    std::vector<std::size_t> m_starts;
+    // The index of the first line of each block; only the first m_validStarts are up to date.
+    mutable std::vector<std::size_t> m_starts;
+    mutable std::size_t m_validStarts = 0;
     std::size_t m_count = 0;
     mutable std::size_t m_lastBlock = 0;
 };

@@ -43,6 +43,11 @@ TEST(LineList, FollowsAVectorThroughRandomInsertionsAndRemovals) {
             ASSERT_EQ(taken.text(), model[static_cast<std::size_t>(at)]);
             model.erase(model.begin() + at);
         }
+        if (step % 50 == 0 && !model.empty()) {
+            // A look-up far from the last change brings the stale block starts up to date.
+            int probe = static_cast<int>(next() % static_cast<uint32_t>(model.size()));
+            ASSERT_EQ(list.at(probe).text(), model[static_cast<std::size_t>(probe)]) << "step " << step;
+        }
     }
     expectSame(list, model);
 }
