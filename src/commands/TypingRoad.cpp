@@ -173,6 +173,18 @@ int32_t TypingRoad::tabBackChar() {
     return 1;
 }
 
+void TypingRoad::startNewLine(NewLineMode mode) {
+    Document& document = *m_processor.document();
+    const int line = document.cursorLine();
+    const bool opens = mode == NewLineMode::Forced || m_processor.editSettings().insertMode;
+    document.newLine(mode);
+    // The line move carries the old display column over; a line that was just opened starts at
+    // its beginning (smart indent then moves it to the indentation), never out in blank space.
+    if (opens && document.cursorLine() != line) {
+        document.setCursorOffset(0);
+    }
+}
+
 void TypingRoad::smartIndent() {
     Document* document = m_processor.document();
     if (document == nullptr || m_processor.options().editor().smartIndent == 0) {
@@ -237,7 +249,7 @@ bool TypingRoad::smartBrace() {
             smartIndent();
             m_processor.run(functionIdOf("Tab"));
             document.typeCharacter('{');
-            document.newLine();
+            startNewLine(NewLineMode::ByInsertMode);
             smartIndent();
             if (!cursorAtOrBeyondEnd()) {
                 return true;
@@ -245,7 +257,7 @@ bool TypingRoad::smartBrace() {
             typeClosingBrace();
             return true;
         }
-        document.newLine();
+        startNewLine(NewLineMode::ByInsertMode);
         smartIndent();
         m_processor.run(functionIdOf("Tab"));
         if (!cursorAtOrBeyondEnd()) {
@@ -260,7 +272,7 @@ bool TypingRoad::smartBrace() {
     const bool closed =
         closing && (closing->line == braceLine ||
                     document.line(closing->line).columnOfOffset(closing->offset, tabSize) == braceColumn);
-    document.newLine();
+    startNewLine(NewLineMode::ByInsertMode);
     smartIndent();
     if (!closed) {
         typeClosingBrace();
@@ -275,14 +287,14 @@ int32_t TypingRoad::enter() {
     if (smartBrace()) {
         return 1;
     }
-    document.newLine();
+    startNewLine(NewLineMode::ByInsertMode);
     smartIndent();
     return 1;
 }
 
 int32_t TypingRoad::enterOpen() {
     Document& document = *m_processor.document();
-    document.newLine();
+    startNewLine(NewLineMode::ByInsertMode);
     smartIndent();
     document.previousLine();
     document.setCursorOffset(document.currentLine().length());
@@ -294,7 +306,7 @@ int32_t TypingRoad::enterNext() {
     if (document.cursorWithin()) {
         document.setCursorOffset(document.currentLine().length());
     }
-    document.newLine(NewLineMode::Forced);
+    startNewLine(NewLineMode::Forced);
     smartIndent();
     return 1;
 }
@@ -302,7 +314,7 @@ int32_t TypingRoad::enterNext() {
 int32_t TypingRoad::enterLine() {
     Document& document = *m_processor.document();
     removeMarkForTyping(document);
-    document.newLine();
+    startNewLine(NewLineMode::ByInsertMode);
     return 1;
 }
 
@@ -337,7 +349,7 @@ void TypingRoad::autoWrap(int column, char ch) {
     const int tabSize = m_processor.editSettings().tabSize;
     const int distance = column - line.columnOfOffset(breakAt, tabSize);
     document.setCursorOffset(breakAt);
-    document.newLine();
+    startNewLine(NewLineMode::ByInsertMode);
     smartIndent();
     if (within) {
         if (!(ch == ' ' && distance == 1)) {

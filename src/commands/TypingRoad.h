@@ -5,11 +5,11 @@
 #include <optional>
 
 #include "commands/FunctionTable.h"
+#include "core/Document.h"
 
 namespace vexa {
 
 class CommandProcessor;
-class Document;
 
 class TypingRoad {
 public:
@@ -26,6 +26,8 @@ public:
     int previousTabStop(int column) const;
 
     void smartIndent();
+    // The document's new line; an opened line puts the cursor at its start.
+    void startNewLine(NewLineMode mode);
     // The automatic wrap after a character typed at a display column.
     void autoWrap(int column, char ch);
     // Deletes the marked text when typing replaces it (insert mode, the keymap's flag, a mark).
