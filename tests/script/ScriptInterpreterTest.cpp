@@ -203,6 +203,17 @@ const EvalCase kEvalCases[] = {
      "int i = 0; int r = strcmp(i++, i++);",
      {{"i", 2, std::nullopt}, {"r", -1, std::nullopt}}},
     {"EmptyProgram", "{ }", {}},
+    {"LongChainEvaluates",
+     "int x = 1" +
+         [] {
+             std::string chain;
+             for (int i = 0; i < 200; ++i) {
+                 chain += " + 1";
+             }
+             return chain;
+         }() +
+         ";",
+     {{"x", 201, std::nullopt}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScriptEvaluation, ::testing::ValuesIn(kEvalCases),
