@@ -8,6 +8,7 @@
 #include "commands/CommandProcessor.h"
 #include "commands/MacroRecorderHook.h"
 #include "core/Document.h"
+#include "core/MarkedArea.h"
 #include "platform/Clipboard.h"
 
 namespace vexa {
@@ -209,9 +210,7 @@ bool LineCommands::putOnClipboard(std::string_view text, int32_t markType) {
 }
 
 int32_t LineCommands::copyLine() {
-    std::string text(document().currentLine().text());
-    text.append("\r\n");
-    return putOnClipboard(text, static_cast<int32_t>(MarkType::Line)) ? 1 : 0;
+    return MarkedArea(document(), m_processor.clipboard()).copyLineToClipboard() ? 1 : 0;
 }
 
 int32_t LineCommands::cutPart(bool toEnd) {

@@ -6,10 +6,11 @@
 #include <string_view>
 
 #include "commands/CommandProcessor.h"
-#include "commands/MarkedText.h"
+#include "commands/MarkShift.h"
 #include "commands/WordRules.h"
 #include "core/Document.h"
 #include "core/DocumentFile.h"
+#include "core/MarkedArea.h"
 #include "frame/Frame.h"
 #include "platform/Clipboard.h"
 #include "settings/Options.h"
@@ -18,7 +19,17 @@ namespace vexa {
 
 namespace {
 
-constexpr std::array<FunctionId, 38> kIds = {
+constexpr std::array<FunctionId, 48> kIds = {
+    functionIdOf("MarkPaste"),
+    functionIdOf("MarkPasteEx"),
+    functionIdOf("ClipboardPaste"),
+    functionIdOf("ClipboardPasteAndMark"),
+    functionIdOf("MarkFillWithSpace"),
+    functionIdOf("MarkFillWithSpaceEx"),
+    functionIdOf("MarkMoveToCursor"),
+    functionIdOf("MarkMoveToCursorEx"),
+    functionIdOf("MarkCopyToCursor"),
+    functionIdOf("MarkCopyToCursorEx"),
     functionIdOf("MarkLineSet"),
     functionIdOf("MarkLineReset"),
     functionIdOf("MarkLineToggle"),
@@ -63,6 +74,8 @@ constexpr std::string_view kNothingToUndo = "Nothing to undo!";
 constexpr std::string_view kNothingToRedo = "Nothing to redo!";
 constexpr std::string_view kFlushed = "Undo/Redo buffers have been flushed.";
 constexpr std::string_view kWriteSuccessful = "Write successful.";
+constexpr std::string_view kInvalidMove = "You have requested an invalid 'move marked area' operation.";
+constexpr std::string_view kInvalidCopy = "You have requested an invalid 'copy marked area' operation.";
 
 } // namespace
 
@@ -145,22 +158,65 @@ int32_t MarkCommands::run(FunctionId id) {
         if (!doc.hasMark()) {
             return 0;
         }
-        MarkedText(doc).changeCase(id == functionIdOf("MarkCaseLower")   ? CaseChange::Lower
+        area().applyToMarkedText(
+            MarkedArea::caseChange(id == functionIdOf("MarkCaseLower")   ? CaseChange::Lower
                                    : id == functionIdOf("MarkCaseUpper") ? CaseChange::Upper
-                                                                         : CaseChange::Swap);
+                                                                         : CaseChange::Swap));
         return 1;
+    case functionIdOf("MarkFillWithSpace"):
+    case functionIdOf("MarkFillWithSpaceEx"):
+        if (!doc.hasMark()) {
+            return 0;
+        }
+        area().applyToMarkedText(MarkedArea::blank(
+            id == functionIdOf("MarkFillWithSpace") ? BlankReach::WithinLines : BlankReach::BeyondLineEnds));
+        return 1;
+    case functionIdOf("MarkMoveToCursor"):
+    case functionIdOf("MarkMoveToCursorEx"):
+        if (!area().moveMarkedArea(id == functionIdOf("MarkMoveToCursorEx") ? KeepMarked::Yes
+                                                                            : KeepMarked::No)) {
+            m_processor.showStatus(kInvalidMove, platform::SoundKind::Information);
+            return 0;
+        }
+        return 1;
+    case functionIdOf("MarkCopyToCursor"):
+    case functionIdOf("MarkCopyToCursorEx"):
+        if (!area().copyMarkedArea(id == functionIdOf("MarkCopyToCursorEx") ? KeepMarked::Yes
+                                                                            : KeepMarked::No)) {
+            m_processor.showStatus(kInvalidCopy, platform::SoundKind::Information);
+            return 0;
+        }
+        return 1;
+    case functionIdOf("MarkPaste"):
+        if (!doc.hasMark()) {
+            return 0;
+        }
+        area().pasteOver();
+        if (m_processor.cutCopyRemovesMark()) {
+            doc.clearMark();
+        }
+        return 1;
+    case functionIdOf("MarkPasteEx"):
+        return doc.hasMark() ? m_processor.run(functionIdOf("MarkPaste"))
+                             : m_processor.run(functionIdOf("ClipboardPaste"));
+    case functionIdOf("ClipboardPaste"):
+        area().paste();
+        return 1;
+    case functionIdOf("ClipboardPasteAndMark"):
+        return pasteAndMark();
     case functionIdOf("MarkShiftLeft"):
     case functionIdOf("MarkShiftRight"):
         if (!doc.hasMark()) {
             return 0;
         }
-        MarkedText(doc).shiftLines(id == functionIdOf("MarkShiftRight") ? tabSize : -tabSize);
+        MarkShift(doc).shiftLines(id == functionIdOf("MarkShiftRight") ? tabSize : -tabSize);
         return 1;
     case functionIdOf("MarkDelete"):
         if (!doc.hasMark()) {
             return 0;
         }
-        MarkedText(doc).remove();
+        area().deleteMarkedArea();
+        doc.clearMark();
         return 1;
     case functionIdOf("MarkDeleteEx"):
         return doc.hasMark() ? m_processor.run(functionIdOf("MarkDelete"))
@@ -256,16 +312,41 @@ int32_t MarkCommands::copyMarked(bool thenDelete) {
     if (!doc.hasMark()) {
         return 0;
     }
-    const auto type = static_cast<int32_t>(doc.mark().type);
-    if (!m_processor.clipboard().put(MarkedText(doc).collect(), type)) {
+    if (thenDelete) {
+        // The area is only deleted once its text is safely on the clipboard.
+        if (!area().cutToClipboard()) {
+            return 0;
+        }
+        doc.clearMark();
+        return 1;
+    }
+    if (!area().copyToClipboard()) {
         return 0;
     }
-    if (thenDelete) {
-        MarkedText(doc).remove();
-    } else if (m_processor.cutCopyRemovesMark()) {
+    if (m_processor.cutCopyRemovesMark()) {
         doc.clearMark();
     }
     return 1;
+}
+
+int32_t MarkCommands::pasteAndMark() {
+    const std::optional<platform::ClipboardContent> content = m_processor.clipboard().get();
+    if (!content) {
+        return 1;
+    }
+    // The pasted text is marked in the shape it is pasted in.
+    auto type =
+        static_cast<MarkType>(content->privateMarkType.value_or(static_cast<int32_t>(MarkType::CuaStream)));
+    if (content->text.find("\r\n") == std::string::npos) {
+        type = MarkType::Column;
+    }
+    document().clearMark();
+    area().paste(type);
+    return 1;
+}
+
+MarkedArea MarkCommands::area() {
+    return MarkedArea(document(), m_processor.clipboard());
 }
 
 int32_t MarkCommands::writeMarkedToFile() {

@@ -5,6 +5,7 @@
 
 #include "commands/FunctionTable.h"
 #include "core/MarkState.h"
+#include "core/MarkedArea.h"
 
 namespace vexa {
 
@@ -23,6 +24,8 @@ private:
     int32_t markKind(MarkType type, SetMode mode);
     int32_t markWord(FunctionId id);
     int32_t copyMarked(bool thenDelete);
+    int32_t pasteAndMark();
+    MarkedArea area();
     int32_t writeMarkedToFile();
     int32_t undoOrRedo(bool undo);
 

@@ -7,9 +7,9 @@
 
 #include "commands/CommandProcessor.h"
 #include "commands/KeymapState.h"
-#include "commands/MarkedText.h"
 #include "commands/TemplateHook.h"
 #include "core/Document.h"
+#include "core/MarkedArea.h"
 #include "settings/Options.h"
 
 namespace vexa {
@@ -124,7 +124,8 @@ int TypingRoad::previousTabStop(int column) const {
 
 void TypingRoad::removeMarkForTyping(Document& document) {
     if (m_processor.editSettings().insertMode && m_processor.keyPressRemovesMark() && document.hasMark()) {
-        MarkedText(document).remove();
+        MarkedArea(document, m_processor.clipboard()).deleteMarkedArea();
+        document.clearMark();
     }
 }
 

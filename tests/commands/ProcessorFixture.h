@@ -28,6 +28,12 @@ public:
     std::string_view wordBreakCharacters() const override { return ".,;:()[]{}<>=+-*/&|!\"'"; }
 };
 
+// A keymap without CUA marking: plain cursor moves keep line, stream and column marks.
+class NoCuaMarking final : public CuaMarkingRule {
+public:
+    bool cuaMarkingAllowed() const override { return false; }
+};
+
 class FakeKeymap final : public KeymapState {
 public:
     bool isPrefixArmed() const override { return armed; }
@@ -137,6 +143,7 @@ protected:
             document->appendLoadedLine(line);
         }
         document->setLanguageRules(std::make_shared<CLanguage>());
+        document->setCuaMarkingRule(std::make_shared<NoCuaMarking>());
         pane = std::make_unique<EditPane>(std::move(document));
         processor.activatePane(pane.get());
     }
