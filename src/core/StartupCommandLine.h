@@ -1,0 +1,48 @@
+// Reading the editor's command line: the line option, the two-character switches, the files to
+// open and whether the start hands its file to an editor that is already running.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexa {
+
+// The line number of a line option found anywhere in an argument: one or more '-' or '/', one or
+// more 'l' or 'L', any number of spaces, then digits ("-l120", "/L5", "x--ll 7"). The number is
+// the first run of digits of the match; nothing when the argument holds no such option.
+std::optional<int> lineOption(std::string_view argument);
+
+// An argument of exactly two characters whose first is '-' or '/' ("-s", "/S").
+bool isTwoCharacterSwitch(std::string_view argument);
+
+// Whether a text holds a wildcard character.
+bool hasWildcards(std::string_view text);
+
+// The files a new editor opens from its command line. The line option is collected in a first
+// pass (the last one wins) and applies to every named file; switches are dropped.
+struct StartupFiles {
+    int line = 0; // 1-based; 0 leaves the cursor where loading puts it
+    std::vector<std::string> names;
+};
+
+// The arguments exclude the program name.
+StartupFiles collectStartupFiles(std::span<const std::string> arguments);
+
+// What a second start gives to the running editor: a file (empty to only bring it forward) and
+// its 1-based line (0 for none).
+struct HandOff {
+    std::string file;
+    int line = 0;
+
+    friend bool operator==(const HandOff&, const HandOff&) = default;
+};
+
+// The hand-off a command line asks for; nothing when it starts a new editor instead. Wildcards
+// anywhere start a new editor; one argument hands off that file ("-s" alone only activates);
+// two arguments hand off the second only when the first is a matching line option.
+std::optional<HandOff> handOffFor(std::span<const std::string> arguments);
+
+} // namespace vexa
