@@ -1,7 +1,7 @@
 // The only mutable program-wide state of the regular-expression engine.
 #include "commands/RegexShared.h"
 
-#include <utility>
+#include <algorithm>
 
 namespace vexa {
 
@@ -29,12 +29,10 @@ bool regexIgnoreCase() {
 }
 
 void setRegexErrorMessage(std::string_view message) {
-    std::string text = "Regex Error: ";
-    text.append(message);
-    if (text.size() > kErrorTextCapacity - 1) {
-        text.resize(kErrorTextCapacity - 1);
-    }
-    errorTextStorage() = std::move(text);
+    // Assigned in place: every match resets the text, so it must not allocate each time.
+    std::string& text = errorTextStorage();
+    text.assign("Regex Error: ");
+    text.append(message.substr(0, std::min(message.size(), kErrorTextCapacity - 1 - text.size())));
 }
 
 const std::string& regexErrorText() {
