@@ -499,7 +499,10 @@ NodeId ScriptParser::variable() {
         n.valueType = ValueType::StringConstant;
         n.useCount = constantIndex;
         n.first = index;
-        n.depth = index == kNoNode ? 1 : 2;
+        n.depth = index == kNoNode ? 1 : 1 + m_tree[index].depth;
+        if (n.depth > kMaxNesting) {
+            fatal(kTooDeep);
+        }
         return element;
     }
     default:
