@@ -1,11 +1,144 @@
-// The editor's entry: builds the application and its main window and runs the event loop.
+// The editor's entry: hands the command line to a running editor, or prepares the home, loads
+// the options, builds the main window, opens the documents and runs the event loop.
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <new>
+#include <string>
+#include <vector>
 
+#include "core/StartupCommandLine.h"
+#include "core/StartupHandOff.h"
+#include "core/StartupHistory.h"
+#include "platform/posix/PosixInstanceLink.h"
+#include "settings/Directories.h"
+#include "settings/Format.h"
+#include "settings/HomeSetup.h"
+#include "settings/Options.h"
 #include "ui/MainWindow.h"
+
+namespace {
+
+constexpr int kLinkPollMs = 200;
+std::new_handler g_previousNewHandler = nullptr;
+
+// The out-of-memory handler: tells the user once, then lets the earlier handler decide.
+void outOfMemory() {
+    std::set_new_handler(g_previousNewHandler);
+    QMessageBox::critical(nullptr, QStringLiteral("No Memory"),
+                          QStringLiteral("The system has run out of memory, please exit the system!"));
+    if (g_previousNewHandler != nullptr) {
+        g_previousNewHandler();
+    } else {
+        throw std::bad_alloc();
+    }
+}
+
+void unexpectedError(int line) {
+    QApplication::beep();
+    QMessageBox::critical(
+        nullptr, QStringLiteral("Vexa Error"),
+        QString::fromStdString(vexa::formatText(vexa::kUnexpectedError.data(), vexa::kStartupModule.data(),
+                                                std::to_string(line).c_str())));
+}
+
+// The path of an [open("path")] command; empty for any other command.
+std::string openCommandPath(const std::string& command) {
+    const std::string head = "[open(\"";
+    const std::string tail = "\")]";
+    if (command.size() < head.size() + tail.size() || command.compare(0, head.size(), head) != 0 ||
+        command.compare(command.size() - tail.size(), tail.size(), tail) != 0) {
+        return {};
+    }
+    return command.substr(head.size(), command.size() - head.size() - tail.size());
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    vexa::ui::MainWindow window;
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Vexa"));
+    QApplication::setDesktopFileName(QStringLiteral("vexa"));
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+
+    std::unique_ptr<vexa::platform::PosixInstanceLink> link;
+    if (auto directory = vexa::platform::PosixInstanceLink::defaultDirectory()) {
+        link = std::make_unique<vexa::platform::PosixInstanceLink>(*directory);
+    }
+    if (link && link->isMarkerPresent()) {
+        if (auto handOff = vexa::handOffFor(arguments)) {
+            switch (vexa::sendHandOff(*link, *handOff)) {
+            case vexa::HandOffResult::Posted:
+                return 0;
+            case vexa::HandOffResult::NameUnresolved:
+            case vexa::HandOffResult::RecordFailed:
+                unexpectedError(__LINE__);
+                return 1;
+            case vexa::HandOffResult::NotDelivered:
+                break; // the marker's holder is gone: this start becomes the editor
+            }
+        }
+    }
+    g_previousNewHandler = std::set_new_handler(outOfMemory);
+    if (link && !link->addMarker()) {
+        link.reset(); // another editor holds the marker: this one runs without receiving hand-offs
+    }
+
+    vexa::Directories directories(vexa::Directories::resolveHome());
+    const auto share = vexa::locateShareDirectory(vexa::currentProgramFile());
+    if (vexa::prepareHome(directories, share) == vexa::HomeStart::DirectoriesMissing) {
+        QMessageBox::warning(nullptr, QStringLiteral("Vexa Error"),
+                             QStringLiteral("The Vexa home directory '%1' could not be prepared.")
+                                 .arg(QString::fromStdString(directories.home())));
+    }
+    vexa::Options options(directories);
+    options.load();
+
+    int exitCode = 0;
+    {
+        vexa::ui::MainWindow window(options);
+        const vexa::FramePlacement placement =
+            window.history().readFramePlacement(options.editor().restoreSize != 0, 1);
+        if (placement.hasRectangle()) {
+            window.setGeometry(placement.x, placement.y, placement.cx - placement.x,
+                               placement.cy - placement.y);
+        }
+        window.openStartupFiles(arguments);
+        int state = placement.state;
+        if (state == 2 && !window.paneWidgets().empty()) {
+            state = 3;
+        }
+        if (state == 3) {
+            window.showMaximized();
+        } else if (state == 2) {
+            window.showMinimized();
+        } else {
+            window.show();
+        }
+
+        QTimer linkPoll;
+        if (link) {
+            QObject::connect(&linkPoll, &QTimer::timeout, &window, [&] {
+                for (const auto& message : link->receive()) {
+                    if (message.kind == vexa::platform::LinkMessageKind::FileOpen) {
+                        window.acceptHandOff(vexa::receiveHandOff(*link));
+                    } else if (auto path = openCommandPath(message.text); !path.empty()) {
+                        window.acceptHandOff(vexa::HandOff{path, 0});
+                    }
+                }
+            });
+            linkPoll.start(kLinkPollMs);
+        }
+        exitCode = QApplication::exec();
+    }
+    if (!options.save()) {
+        QMessageBox::warning(nullptr, QStringLiteral("Vexa Error"),
+                             QStringLiteral("The settings file '%1' could not be written.")
+                                 .arg(QString::fromStdString(directories.settingsFilePath())));
+    }
+    if (link) {
+        link->deleteMarker();
+    }
+    std::set_new_handler(g_previousNewHandler);
+    return exitCode;
 }

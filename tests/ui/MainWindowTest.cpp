@@ -1,21 +1,262 @@
-// Smoke test of the main window: it opens, shows its document area and closes.
+// The main window driven by real key and mouse events: typing, Shift marking, copy and paste
+// between two document windows, undo, menu commands and hints, the status bar and the window menu.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
 #include <QtTest>
+#include <memory>
 
+#include "commands/FunctionTable.h"
+#include "commands/MenuTable.h"
+#include "core/Document.h"
+#include "settings/Directories.h"
+#include "settings/HomeSetup.h"
+#include "settings/Options.h"
+#include "support/TempHome.h"
+#include "ui/EditPaneWidget.h"
 #include "ui/MainWindow.h"
+#include "ui/QtClipboard.h"
+
+using vexa::Answer;
+using vexa::functionIdOf;
+using vexa::StatusPane;
+using vexa::ui::EditPaneWidget;
+using vexa::ui::MainWindow;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
+private:
+    std::unique_ptr<vexa::test::TempHome> m_home;
+    std::unique_ptr<vexa::Options> m_options;
+    std::unique_ptr<MainWindow> m_window;
+    std::vector<std::string> m_questions;
+    Answer m_answer = Answer::No;
+
+    EditPaneWidget* newPane() {
+        m_window->action(functionIdOf("FileNew"))->trigger();
+        EditPaneWidget* pane = m_window->activePane();
+        if (pane != nullptr) {
+            pane->setFocus();
+        }
+        return pane;
+    }
+
+    std::string text(EditPaneWidget* pane) { return pane->document().text(); }
+
 private slots:
-    void opensAndCloses() {
-        vexa::ui::MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(window.documentArea() != nullptr);
-        QVERIFY(window.windowTitle().startsWith(QStringLiteral("Vexa")));
-        QVERIFY(window.close());
-        QVERIFY(!window.isVisible());
+    void init() {
+        m_home = std::make_unique<vexa::test::TempHome>();
+        vexa::Directories directories(vexa::Directories::resolveHome());
+        QVERIFY(vexa::prepareHome(directories, {}) != vexa::HomeStart::DirectoriesMissing);
+        m_options = std::make_unique<vexa::Options>(directories);
+        m_options->load();
+        m_window = std::make_unique<MainWindow>(*m_options);
+        m_questions.clear();
+        m_answer = Answer::No;
+        m_window->setResponder([this](std::string_view text, std::string_view) {
+            m_questions.emplace_back(text);
+            return m_answer;
+        });
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void cleanup() {
+        m_window.reset();
+        m_options.reset();
+        m_home.reset();
+    }
+
+    void typingInsertsAndUpdatesTheStatusBar() {
+        EditPaneWidget* pane = newPane();
+        QVERIFY(pane != nullptr);
+        QCOMPARE(m_window->statusText(StatusPane::Changed), QString());
+        QTest::keyClicks(pane, QStringLiteral("int x;"));
+        QCOMPARE(text(pane), std::string("int x;"));
+        QCOMPARE(m_window->statusText(StatusPane::Changed), QStringLiteral("CHG"));
+        QCOMPARE(m_window->statusText(StatusPane::Position), QStringLiteral(" L:00001 C:0007"));
+        QCOMPARE(m_window->statusText(StatusPane::Mode), QStringLiteral(" INS"));
+        QTest::keyClick(pane, Qt::Key_Return);
+        QTest::keyClicks(pane, QStringLiteral("y"));
+        QCOMPARE(text(pane), std::string("int x;\ny"));
+        QCOMPARE(m_window->statusText(StatusPane::Position), QStringLiteral(" L:00002 C:0002"));
+    }
+
+    void bytesAboveAsciiTypeAsTheAnsiSet() {
+        EditPaneWidget* pane = newPane();
+        // Keys of another layout arrive with their text and no Latin key code.
+        for (QChar c : QStringLiteral("\u00e9\u20ac")) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(pane, &press);
+        }
+        QCOMPARE(text(pane), std::string("\xe9\x80"));
+    }
+
+    void undoRestoresTheText() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("abc"));
+        QTest::keyClick(pane, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY2(text(pane) != "abc", "Ctrl+Z changed nothing");
+        while (!text(pane).empty() && pane->document().isModified()) {
+            QTest::keyClick(pane, Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCOMPARE(text(pane), std::string());
+        m_window->action(functionIdOf("Redo"))->trigger();
+        QVERIFY(!text(pane).empty());
+    }
+
+    void shiftMarkingCopiesAStreamBetweenWindows() {
+        EditPaneWidget* first = newPane();
+        QTest::keyClicks(first, QStringLiteral("hello world"));
+        QTest::keyClick(first, Qt::Key_Home);
+        QTest::keyPress(first, Qt::Key_Shift, Qt::ShiftModifier);
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(first, Qt::Key_Right, Qt::ShiftModifier);
+        }
+        QTest::keyRelease(first, Qt::Key_Shift, Qt::NoModifier);
+        QVERIFY(first->document().hasMark());
+        QTest::keyClick(first, Qt::Key_C, Qt::ControlModifier);
+
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data != nullptr);
+        QCOMPARE(data->text(), QStringLiteral("hello"));
+        const QByteArray type = data->data(QString::fromLatin1(vexa::ui::kPrivateMimeType));
+        QCOMPARE(type.size(), 4);
+        QCOMPARE(int(type[0]), int(vexa::MarkType::CuaStream));
+        QCOMPARE(int(type[1]) | int(type[2]) | int(type[3]), 0);
+
+        EditPaneWidget* second = newPane();
+        QVERIFY(second != first);
+        QTest::keyClicks(second, QStringLiteral("<>"));
+        QTest::keyClick(second, Qt::Key_Left);
+        QTest::keyClick(second, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(text(second), std::string("<hello>"));
+        QCOMPARE(text(first), std::string("hello world"));
+    }
+
+    void columnMarkPastesAsAColumn() {
+        EditPaneWidget* first = newPane();
+        QTest::keyClicks(first, QStringLiteral("abcd"));
+        QTest::keyClick(first, Qt::Key_Return);
+        QTest::keyClicks(first, QStringLiteral("efgh"));
+        // The plain drag marks with "MouseMark1", a column mark by default.
+        QTest::mousePress(first->viewport(), Qt::LeftButton, {}, first->cellCentre(0, 1));
+        QTest::mouseMove(first->viewport(), first->cellCentre(1, 2));
+        QTest::mouseMove(first->viewport(), first->cellCentre(1, 3));
+        QTest::mouseRelease(first->viewport(), Qt::LeftButton, {}, first->cellCentre(1, 3));
+        QCOMPARE(first->document().mark().type, vexa::MarkType::Column);
+        m_window->action(functionIdOf("MarkCopyEx"))->trigger();
+        auto content = vexa::ui::QtClipboard().get();
+        QVERIFY(content.has_value());
+        QCOMPARE(content->privateMarkType, std::optional<int32_t>(int32_t(vexa::MarkType::Column)));
+
+        EditPaneWidget* second = newPane();
+        QTest::keyClicks(second, QStringLiteral("12"));
+        QTest::keyClick(second, Qt::Key_Return);
+        QTest::keyClicks(second, QStringLiteral("34"));
+        QTest::keyClick(second, Qt::Key_Up);
+        QTest::keyClick(second, Qt::Key_Left);
+        m_window->action(functionIdOf("MarkPasteEx"))->trigger();
+        QCOMPARE(text(second), std::string("1bc2\n3fg4"));
+    }
+
+    void foreignTextPastesAsAStream() {
+        QGuiApplication::clipboard()->setText(QStringLiteral("one\ntwo"));
+        EditPaneWidget* pane = newPane();
+        m_window->action(functionIdOf("MarkPasteEx"))->trigger();
+        QCOMPARE(text(pane), std::string("one\ntwo"));
+    }
+
+    void doubleClickMarksTheWord() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("alpha beta"));
+        QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, pane->cellCentre(0, 7));
+        QVERIFY(pane->document().hasMark());
+        QVERIFY(pane->document().isInside(0, 6));
+        QVERIFY(!pane->document().isInside(0, 4));
+    }
+
+    void menuItemsShowHintsAndKeys() {
+        QAction* save = m_window->action(functionIdOf("FileSave"));
+        QVERIFY(save != nullptr);
+        QVERIFY2(save->text().startsWith(QStringLiteral("&Save")), qPrintable(save->text()));
+        QAction* undo = m_window->action(functionIdOf("Undo"));
+        QVERIFY(undo != nullptr);
+        QVERIFY2(undo->text().contains(QStringLiteral("\tCtrl+Z")), qPrintable(undo->text()));
+        undo->hover();
+        QCOMPARE(m_window->statusText(StatusPane::Message).toStdString(),
+                 std::string(vexa::commandHint(functionIdOf("Undo"))));
+        // Every item of the menu data is reachable from the menu bar.
+        for (const vexa::MenuDefinition& menu : vexa::mainMenuBar()) {
+            for (const vexa::MenuItem& item : menu.items) {
+                if (!item.isSeparator()) {
+                    QVERIFY2(m_window->action(item.commandId) != nullptr, item.text.data());
+                }
+            }
+        }
+    }
+
+    void newWindowFromTheMenuAndTheWindowMenu() {
+        EditPaneWidget* first = newPane();
+        EditPaneWidget* second = newPane();
+        QCOMPARE(m_window->documentArea()->subWindowList().size(), 2);
+        QCOMPARE(m_window->activePane(), second);
+        m_window->action(functionIdOf("WindowNext"))->trigger();
+        QCOMPARE(m_window->activePane(), first);
+        QTest::keyClicks(first, QStringLiteral("x"));
+        QCOMPARE(text(first), std::string("x"));
+        QCOMPARE(text(second), std::string());
+
+        m_window->action(functionIdOf("WindowTileVertical"))->trigger();
+        const QRect a = first->parentWidget()->geometry();
+        const QRect b = second->parentWidget()->geometry();
+        QCOMPARE(a.top(), b.top());
+        QVERIFY(a.right() < b.left() || b.right() < a.left());
+
+        emit m_window->windowMenu()->aboutToShow();
+        int listed = 0;
+        for (QAction* item : m_window->windowMenu()->actions()) {
+            listed += item->text().endsWith(QStringLiteral("Untitled")) ? 1 : 0;
+        }
+        QCOMPARE(listed, 2);
+
+        // Closing a modified window asks; No closes it without saving.
+        m_answer = Answer::No;
+        m_window->documentArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+        m_window->action(functionIdOf("FileClose"))->trigger();
+        QCOMPARE(m_questions.size(), std::size_t(1));
+        QCOMPARE(m_window->documentArea()->subWindowList().size(), 1);
+        m_window->action(functionIdOf("WindowCloseAll"))->trigger();
+        // An unchanged document closes without a question.
+        QCOMPARE(m_questions.size(), std::size_t(1));
+        QVERIFY(m_window->documentArea()->subWindowList().isEmpty());
+    }
+
+    void cancelKeepsTheModifiedWindow() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("keep"));
+        m_answer = Answer::Cancel;
+        m_window->action(functionIdOf("FileClose"))->trigger();
+        QCOMPARE(m_questions.size(), std::size_t(1));
+        QCOMPARE(m_window->documentArea()->subWindowList().size(), 1);
+        QVERIFY(!m_window->close());
+    }
+
+    void openingTheSameFileTwiceActivatesIt() {
+        const std::string path = m_home->file("a.c");
+        vexa::test::writeFileBytes(path, "line1\r\nline2\r\nline3\r\n");
+        m_window->openDocumentAt(path, 0);
+        QCOMPARE(m_window->activePane()->document().lineCount(), 3);
+        QCOMPARE(m_window->activePane()->document().text(), std::string("line1\nline2\nline3"));
+        m_window->openDocumentAt(path, 3);
+        QCOMPARE(m_window->documentArea()->subWindowList().size(), 1);
+        QCOMPARE(m_window->activePane()->document().cursorLine(), 2);
+        QCOMPARE(m_window->statusText(StatusPane::Position), QStringLiteral(" L:00003 C:0001"));
     }
 };
 

@@ -1,0 +1,410 @@
+// The edit pane widget: paints the document in character cells and forwards input to the editor.
+#include "ui/EditPaneWidget.h"
+
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+#include <cstdlib>
+
+#include "commands/CommandProcessor.h"
+#include "commands/FunctionTable.h"
+#include "frame/StatusLine.h"
+#include "keyboard/Keymap.h"
+#include "settings/Options.h"
+#include "syntax/SyntaxProfile.h"
+#include "syntax/SyntaxSettings.h"
+#include "ui/KeyRoad.h"
+#include "ui/KeyTranslation.h"
+#include "ui/QtKeyState.h"
+#include "ui/Windows1252.h"
+
+namespace vexa::ui {
+namespace {
+
+constexpr int kAutoScrollMs = 50;
+constexpr int kDefaultPixelSize = 14;
+
+QColor toQColor(syntax::Rgb rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+} // namespace
+
+EditPaneWidget::EditPaneWidget(PaneServices services, std::unique_ptr<Document> document, QWidget* parent)
+    : QAbstractScrollArea(parent), m_services(services), m_pane(std::move(document)),
+      m_autoScrollTimer(new QTimer(this)) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setCursor(Qt::IBeamCursor);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_pane.setObserver(this);
+    m_autoScrollTimer->setInterval(kAutoScrollMs);
+    connect(m_autoScrollTimer, &QTimer::timeout, this, &EditPaneWidget::autoScroll);
+    chooseProfile();
+    applyFont();
+    m_pane.updateExtent();
+}
+
+EditPaneWidget::~EditPaneWidget() {
+    m_pane.setObserver(nullptr);
+}
+
+void EditPaneWidget::chooseProfile() {
+    m_profile = m_services.syntax.profileForFile(document().fileName());
+    if (m_profile) {
+        document().setLanguageRules(m_profile);
+    }
+    viewport()->update();
+}
+
+void EditPaneWidget::applyFont() {
+    const FontDetails& details = m_services.options.font();
+    QFont font(details.face.empty() ? QStringLiteral("Monospace") : QString::fromLocal8Bit(details.face));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(details.height != 0 ? std::abs(details.height) : kDefaultPixelSize);
+    font.setBold(details.weight >= 600);
+    font.setItalic(details.italic != 0);
+    font.setKerning(false);
+    setFont(font);
+    viewport()->setFont(font);
+    const QFontMetrics metrics(font);
+    m_cellWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
+    m_cellHeight = std::max(1, metrics.height());
+    m_ascent = metrics.ascent();
+    updateTextArea();
+    viewport()->update();
+}
+
+int EditPaneWidget::marginWidth() const {
+    return m_services.options.editor().hasMargin != 0 ? m_cellWidth : 0;
+}
+
+QPoint EditPaneWidget::cellCentre(int line, int column) const {
+    return {marginWidth() + (column - m_pane.firstColumn()) * m_cellWidth + m_cellWidth / 2,
+            (line - m_pane.topLine()) * m_cellHeight + m_cellHeight / 2};
+}
+
+void EditPaneWidget::updateTextArea() {
+    const QSize size = viewport()->size();
+    m_pane.setTextArea((size.width() - marginWidth()) / m_cellWidth, size.height() / m_cellHeight);
+    updateScrollBars();
+}
+
+void EditPaneWidget::updateScrollBars() {
+    m_syncingScrollBars = true;
+    const int lines = std::max(m_pane.extentLines(), document().lineCount());
+    verticalScrollBar()->setRange(0, std::max(std::max(0, lines - m_pane.visibleLines()), m_pane.topLine()));
+    verticalScrollBar()->setPageStep(m_pane.pageLines());
+    verticalScrollBar()->setValue(m_pane.topLine());
+    const int width = std::max(m_pane.extentWidth(), document().widestLine());
+    horizontalScrollBar()->setRange(
+        0, std::max(std::max(0, width - m_pane.visibleColumns()), m_pane.firstColumn()));
+    horizontalScrollBar()->setPageStep(m_pane.pageColumns());
+    horizontalScrollBar()->setValue(m_pane.firstColumn());
+    m_syncingScrollBars = false;
+}
+
+void EditPaneWidget::extentChanged(int, int) {
+    updateScrollBars();
+}
+
+void EditPaneWidget::viewScrolled() {
+    updateScrollBars();
+    viewport()->update();
+}
+
+void EditPaneWidget::repaintAll() {
+    viewport()->update();
+}
+
+void EditPaneWidget::repaintLine(int index) {
+    viewport()->update(lineRect(index));
+}
+
+QRect EditPaneWidget::lineRect(int index) const {
+    return {0, (index - m_pane.topLine()) * m_cellHeight, viewport()->width(), m_cellHeight};
+}
+
+void EditPaneWidget::syncCaret() {
+    emit inputHandled();
+    const int line = document().cursorLine();
+    if (line != m_caretLine) {
+        viewport()->update(lineRect(m_caretLine));
+        m_caretLine = line;
+    }
+    viewport()->update(lineRect(line));
+}
+
+void EditPaneWidget::scrollContentsBy(int, int) {
+    if (m_syncingScrollBars) {
+        return;
+    }
+    // The bars scroll the view only; the cursor stays where it is.
+    m_pane.scrollTo(verticalScrollBar()->value(), horizontalScrollBar()->value());
+}
+
+void EditPaneWidget::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateTextArea();
+}
+
+void EditPaneWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const syntax::ColourTable& colours = m_services.syntax.colours();
+    const QColor background = toQColor(colours.colour(syntax::ColourSlot::Background));
+    const QRect dirty = event->rect();
+    const int margin = marginWidth();
+    if (margin > 0) {
+        painter.fillRect(QRect(0, dirty.top(), margin, dirty.height()), palette().window());
+    }
+    const Document& doc = document();
+    const int first = m_pane.firstColumn();
+    const int tabSize = m_services.processor.editSettings().tabSize;
+    const syntax::VisibleColumns visible{first, m_pane.lastVisibleColumn() + 1};
+    const int firstRow = std::max(0, dirty.top() / m_cellHeight);
+    const int lastRow = dirty.bottom() / m_cellHeight;
+    std::array<QColor, syntax::kColourSlotCount> slotColours;
+    for (std::size_t slot = 0; slot < slotColours.size(); ++slot) {
+        slotColours[slot] = toQColor(colours.colour(static_cast<syntax::ColourSlot>(slot)));
+    }
+    QString text;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const int index = m_pane.topLine() + row;
+        const int y = row * m_cellHeight;
+        painter.fillRect(QRect(margin, y, viewport()->width() - margin, m_cellHeight), background);
+        if (index >= doc.lineCount() || !m_profile) {
+            continue;
+        }
+        const std::string_view line = doc.lineText(index);
+        const auto runs = m_painter.paint(line, doc.commentStart(index), *m_profile, tabSize, visible,
+                                          syntax::markedColumns(doc.mark(), index));
+        for (const syntax::PaintRun& run : runs) {
+            const int x = margin + (run.column - first) * m_cellWidth;
+            const QRect cells(x, y, run.width * m_cellWidth, m_cellHeight);
+            const QColor& back = slotColours[static_cast<std::size_t>(run.background)];
+            if (back != background) {
+                painter.fillRect(cells, back);
+            }
+            if (run.content != syntax::RunContent::Text) {
+                continue;
+            }
+            text.resize(run.width);
+            for (int i = 0; i < run.width; ++i) {
+                text[i] = windows1252Char(
+                    static_cast<unsigned char>(line[run.offset + static_cast<std::size_t>(i)]));
+            }
+            painter.setPen(slotColours[static_cast<std::size_t>(run.foreground)]);
+            painter.drawText(x, y + m_ascent, text);
+        }
+    }
+    // The caret: a bar for inserting, a block for overwriting; hidden while the mouse marks.
+    if (hasFocus() && !m_dragging) {
+        const QPoint centre = cellCentre(doc.cursorLine(), doc.cursorColumn());
+        const int x = centre.x() - m_cellWidth / 2;
+        const int y = centre.y() - m_cellHeight / 2;
+        if (x >= margin) {
+            const QColor caret = slotColours[static_cast<std::size_t>(syntax::ColourSlot::Default)];
+            if (m_services.processor.editSettings().insertMode) {
+                painter.fillRect(QRect(x, y, 2, m_cellHeight), caret);
+            } else {
+                painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+                painter.fillRect(QRect(x, y, m_cellWidth, m_cellHeight), Qt::white);
+            }
+        }
+    }
+}
+
+bool EditPaneWidget::wantsShortcut(const QKeyEvent& event) const {
+    auto key = translateKey(event.key(), event.modifiers());
+    if (!key) {
+        return false;
+    }
+    Keymap& keymap = m_services.keys.keymaps().keymap();
+    if (keymap.isArmed()) {
+        return true;
+    }
+    const KeyChord chord{key->code, key->modifiers};
+    return keymap.isPrefixKey(chord) || keymap.lookupInTable(KeyChord{}, chord) != kNoFunction;
+}
+
+bool EditPaneWidget::event(QEvent* event) {
+    // A key the keymap binds goes to the keymap before any menu shortcut or mnemonic.
+    if (event->type() == QEvent::ShortcutOverride && wantsShortcut(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+bool EditPaneWidget::focusNextPrevChild(bool) {
+    return false;
+}
+
+void EditPaneWidget::keyPressEvent(QKeyEvent* event) {
+    m_services.keyState.keyEvent(*event);
+    if (auto key = translateKey(event->key(), event->modifiers())) {
+        KeyPress press{key->code, key->modifiers,
+                       event->isAutoRepeat() ? KeyRepeat::AutoRepeat : KeyRepeat::First, KeyDirection::Down};
+        if (m_services.keys.filter().keyMessage(press) == KeyHandling::Handled) {
+            syncCaret();
+            return;
+        }
+    }
+    const QString text = event->text();
+    const CharacterModifiers modifiers{event->modifiers().testFlag(Qt::AltModifier),
+                                       event->modifiers().testFlag(Qt::ControlModifier)};
+    for (QChar c : text) {
+        // Control characters come from unbound Ctrl keys; they type nothing.
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            continue;
+        }
+        const std::string bytes = toWindows1252(QString(c));
+        (void)m_services.processor.typeCharacter(bytes[0], modifiers);
+    }
+    syncCaret();
+}
+
+void EditPaneWidget::keyReleaseEvent(QKeyEvent* event) {
+    m_services.keyState.keyEvent(*event);
+    if (auto key = translateKey(event->key(), event->modifiers())) {
+        KeyPress press{key->code, key->modifiers,
+                       event->isAutoRepeat() ? KeyRepeat::AutoRepeat : KeyRepeat::First, KeyDirection::Up};
+        (void)m_services.keys.filter().keyMessage(press);
+    }
+}
+
+void EditPaneWidget::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    emit activated(this);
+    syncCaret();
+}
+
+std::pair<int, int> EditPaneWidget::cellAt(QPoint point) const {
+    const int x = point.x() - marginWidth();
+    const int column = x < 0 ? -1 : x / m_cellWidth;
+    const int row = point.y() < 0 ? -1 : point.y() / m_cellHeight;
+    return {m_pane.topLine() + row, m_pane.firstColumn() + column};
+}
+
+void EditPaneWidget::moveCursorTo(QPoint point) {
+    auto [line, column] = cellAt(point);
+    line = std::clamp(line, 0, std::max(0, document().lineCount() - 1));
+    column = std::max(column, 0);
+    document().goToPosition(line, column);
+}
+
+void EditPaneWidget::refreshAfterMouse() {
+    m_pane.updateExtent();
+    m_pane.bringCursorIntoView();
+    m_pane.repaintChanged();
+    syncCaret();
+    if (StatusLine* status = m_services.processor.statusLine()) {
+        status->showEditPosition(static_cast<uint32_t>(document().cursorLine()), document().cursorColumn());
+    }
+}
+
+void EditPaneWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        m_dragging = false;
+        m_pressModifiers = event->modifiers();
+        m_lastPointer = event->position().toPoint();
+        moveCursorTo(m_lastPointer);
+        refreshAfterMouse();
+    }
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+void EditPaneWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_pressed) {
+        return;
+    }
+    m_lastPointer = event->position().toPoint();
+    if (!m_dragging) {
+        const MouseOptions& mouse = m_services.options.mouse();
+        int kind = mouse.mouseMark1;
+        if (m_pressModifiers.testFlag(Qt::ControlModifier)) {
+            kind = mouse.mouseMark2;
+        } else if (m_pressModifiers.testFlag(Qt::ShiftModifier)) {
+            kind = mouse.mouseMark3;
+        }
+        // A kind the settings file garbled marks a stream rather than nothing.
+        const MarkType type = kind == 1 ? MarkType::Line : kind == 3 ? MarkType::Column : MarkType::Stream;
+        document().clearMark();
+        document().beginMark(type);
+        document().markStart();
+        m_dragging = true;
+    }
+    if (viewport()->rect().contains(m_lastPointer) && m_lastPointer.x() >= marginWidth()) {
+        m_autoScrollTimer->stop();
+        moveCursorTo(m_lastPointer);
+        refreshAfterMouse();
+    } else if (!m_autoScrollTimer->isActive()) {
+        m_autoScrollTimer->start();
+    }
+}
+
+void EditPaneWidget::autoScroll() {
+    if (!m_dragging) {
+        m_autoScrollTimer->stop();
+        return;
+    }
+    const QRect area = viewport()->rect();
+    int lines = 0;
+    int columns = 0;
+    if (m_lastPointer.y() < 0) {
+        lines = -1;
+    } else if (m_lastPointer.y() >= area.height()) {
+        lines = 1;
+    }
+    if (m_lastPointer.x() < marginWidth()) {
+        columns = -1;
+    } else if (m_lastPointer.x() >= area.width()) {
+        columns = 1;
+    }
+    Document& doc = document();
+    const int line = std::clamp(doc.cursorLine() + lines, 0, std::max(0, doc.lineCount() - 1));
+    doc.goToPosition(line, std::max(0, doc.cursorColumn() + columns));
+    refreshAfterMouse();
+}
+
+void EditPaneWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_pressed) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    m_pressed = false;
+    m_autoScrollTimer->stop();
+    if (viewport()->rect().contains(event->position().toPoint())) {
+        moveCursorTo(event->position().toPoint());
+    }
+    if (m_dragging) {
+        m_dragging = false;
+        document().markEnd();
+    }
+    refreshAfterMouse();
+}
+
+void EditPaneWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        moveCursorTo(event->position().toPoint());
+        (void)m_services.processor.execute(functionIdOf("MarkWordCurrent"));
+        syncCaret();
+    }
+}
+
+void EditPaneWidget::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_services.contextMenu != nullptr) {
+        m_services.contextMenu->popup(event->globalPos());
+    }
+}
+
+} // namespace vexa::ui

@@ -1,0 +1,114 @@
+// The edit pane widget: shows one document through its pane model in character cells, draws the
+// painter's runs in the colour table's colours, and forwards keys and the mouse to the editor.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <memory>
+
+#include "commands/EditPane.h"
+#include "syntax/LinePainter.h"
+
+class QMenu;
+
+namespace vexa {
+class CommandProcessor;
+class Options;
+namespace syntax {
+class SyntaxProfile;
+class SyntaxSettings;
+} // namespace syntax
+} // namespace vexa
+
+namespace vexa::ui {
+
+class KeyRoad;
+class QtKeyState;
+
+// What every pane works with; all outlive the panes.
+struct PaneServices {
+    CommandProcessor& processor;
+    KeyRoad& keys;
+    QtKeyState& keyState;
+    Options& options;
+    syntax::SyntaxSettings& syntax;
+    QMenu* contextMenu = nullptr;
+};
+
+class EditPaneWidget final : public QAbstractScrollArea, public PaneObserver {
+    Q_OBJECT
+
+public:
+    EditPaneWidget(PaneServices services, std::unique_ptr<Document> document, QWidget* parent = nullptr);
+    ~EditPaneWidget() override;
+
+    EditPane& pane() { return m_pane; }
+    Document& document() { return m_pane.document(); }
+
+    // Picks the colouring profile of the document's file name again (after a load or rename).
+    void chooseProfile();
+    // Takes the font of the options again.
+    void applyFont();
+    // Moves the drawn caret to the document's cursor and repaints what changed.
+    void syncCaret();
+
+    // Cell geometry, for tests and for the benchmark.
+    int cellWidth() const { return m_cellWidth; }
+    int cellHeight() const { return m_cellHeight; }
+    int marginWidth() const;
+    // The viewport point at the middle of a cell of the view.
+    QPoint cellCentre(int line, int column) const;
+
+    // PaneObserver
+    void extentChanged(int lines, int width) override;
+    void viewScrolled() override;
+    void repaintAll() override;
+    void repaintLine(int index) override;
+
+signals:
+    void activated(EditPaneWidget* pane);
+    // A key or mouse action went to the editor.
+    void inputHandled();
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void updateTextArea();
+    void updateScrollBars();
+    QRect lineRect(int index) const;
+    // The line and display column of a viewport point (may lie outside the text area).
+    std::pair<int, int> cellAt(QPoint point) const;
+    void moveCursorTo(QPoint point);
+    void refreshAfterMouse();
+    void autoScroll();
+    bool wantsShortcut(const QKeyEvent& event) const;
+
+    PaneServices m_services;
+    EditPane m_pane;
+    std::shared_ptr<syntax::SyntaxProfile> m_profile;
+    syntax::LinePainter m_painter;
+    int m_cellWidth = 8;
+    int m_cellHeight = 16;
+    int m_ascent = 12;
+    int m_caretLine = 0;
+    bool m_syncingScrollBars = false;
+    bool m_pressed = false;
+    bool m_dragging = false;
+    Qt::KeyboardModifiers m_pressModifiers;
+    QPoint m_lastPointer;
+    class QTimer* m_autoScrollTimer = nullptr;
+};
+
+} // namespace vexa::ui

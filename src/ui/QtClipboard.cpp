@@ -1,0 +1,48 @@
+// The clipboard port over the desktop clipboard.
+#include "ui/QtClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "ui/Windows1252.h"
+
+namespace vexa::ui {
+
+bool QtClipboard::put(const std::string& text, int32_t markType) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) {
+        return false;
+    }
+    auto data = std::make_unique<QMimeData>();
+    data->setText(fromWindows1252(text));
+    const auto value = static_cast<uint32_t>(markType);
+    QByteArray type(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        type[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+    data->setData(QString::fromLatin1(kPrivateMimeType), type);
+    clipboard->setMimeData(data.release()); // the clipboard takes ownership
+    return true;
+}
+
+std::optional<platform::ClipboardContent> QtClipboard::get() const {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (data == nullptr || !data->hasText()) {
+        return std::nullopt;
+    }
+    platform::ClipboardContent content;
+    content.text = toWindows1252(data->text());
+    const QByteArray type = data->data(QString::fromLatin1(kPrivateMimeType));
+    if (type.size() == 4) {
+        uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            value |= static_cast<uint32_t>(static_cast<unsigned char>(type[i])) << (8 * i);
+        }
+        content.privateMarkType = static_cast<int32_t>(value);
+    }
+    return content;
+}
+
+} // namespace vexa::ui
