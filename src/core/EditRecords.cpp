@@ -162,11 +162,17 @@ bool DeleteLineRecord::execute(Document& document) {
         return false;
     }
     m_removed = document.removeLine(key(), m_line, +1);
+    // A cursor below the end of the shortened text comes up to the line after the last one.
+    m_cursorLine = document.cursorLine();
+    if (m_cursorLine > document.lineCount()) {
+        document.setCursor(key(), document.lineCount(), document.cursorOffset());
+    }
     return true;
 }
 
 void DeleteLineRecord::undo(Document& document) {
     document.placeLine(key(), m_line, std::move(m_removed), -1);
+    document.setCursor(key(), m_cursorLine, document.cursorOffset());
 }
 
 bool MarkRecord::execute(Document& document) {

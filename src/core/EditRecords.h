@@ -122,6 +122,7 @@ public:
 
 private:
     int m_line;
+    int m_cursorLine = 0;
     DocLine m_removed;
 };
 

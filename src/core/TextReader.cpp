@@ -12,9 +12,10 @@ namespace vexa {
 
 bool TextReader::open(const std::string& path) {
     close();
-    // A directory opens for reading on POSIX but yields no bytes; it is no text file.
+    // A directory opens for reading on POSIX but yields no bytes, and a device or pipe may
+    // never end: only plain files are text files.
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");

@@ -25,7 +25,8 @@ public:
 
     explicit TextReader(ReadOptions options = {}) : m_options(options) {}
 
-    // Opens a file for reading; false when it cannot be opened or is not a plain file.
+    // Opens a file for reading; false when it cannot be opened or is not a plain file (a
+    // directory, a device, a pipe).
     [[nodiscard]] bool open(const std::string& path);
     // Reads from a stream the caller opened; the reader closes it.
     void adopt(std::FILE* stream);

@@ -3,6 +3,7 @@
 
 #include <span>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/Charset.h"
 
@@ -11,6 +12,11 @@ namespace vexa {
 bool TextWriter::open(const std::string& path) {
     struct stat info {};
     if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        return false;
+    }
+    // Replacing the file by renaming would get round its write protection; a file that could
+    // not be opened for writing is not written.
+    if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
         return false;
     }
     m_buffer.clear();

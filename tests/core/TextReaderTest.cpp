@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "core/TextWriter.h"
@@ -131,6 +133,7 @@ TEST(TextReader, DirectoriesAndMissingFilesDoNotOpen) {
     TextReader reader;
     EXPECT_FALSE(reader.open(home.path().string()));
     EXPECT_FALSE(reader.open(home.file("missing.txt")));
+    EXPECT_FALSE(reader.open("/dev/null")); // a device is no text file
     std::string line;
     EXPECT_EQ(reader.readLine(line), -1);
     EXPECT_TRUE(reader.endReached());
@@ -158,6 +161,19 @@ TEST(TextWriter, EndsEveryLineAndConvertsToOem) {
         ASSERT_TRUE(writer.commit());
         EXPECT_EQ(test::readFileBytes(path), c.expected);
     }
+}
+
+TEST(TextWriter, AWriteProtectedFileIsNotReplaced) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "the superuser may write to any file";
+    }
+    test::TempHome home;
+    std::string path = home.file("locked.txt");
+    test::writeFileBytes(path, "keep\r\n");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    TextWriter writer;
+    EXPECT_FALSE(writer.open(path));
+    EXPECT_EQ(test::readFileBytes(path), "keep\r\n");
 }
 
 TEST(TextWriter, AFailedOpenLeavesNothingBehind) {

@@ -40,6 +40,13 @@ TEST(UndoStore, UndoAndRedoOfEveryRecordKindRestoreTheStateExactly) {
         {"join line", 0, 0, [](Document& d) { d.joinLine(); }},
         {"delete line", 1, 0, [](Document& d) { d.deleteLine(1); }},
         {"delete last line", 3, 0, [](Document& d) { d.deleteLine(3); }},
+        {"delete lines above a cursor at the end", 3, 2,
+         [](Document& d) {
+             d.deleteLine(0);
+             d.deleteLine(0);
+             d.deleteLine(0);
+             d.typeCharacter('x');
+         }},
         {"go to line", 0, 3, [](Document& d) { d.goToLine(3); }},
         {"go past the end and type", 3, 1,
          [](Document& d) {
