@@ -1,8 +1,10 @@
 // Loading, saving, backups, touch and reload of a document's file, with their messages.
 #include "core/DocumentFile.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 
@@ -263,6 +265,60 @@ TEST_F(DocumentFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedDocument) {
         "not exist!");
     EXPECT_EQ(messenger.boxes()[0].title, "Vexa Error");
     EXPECT_EQ(readFileBytes(home.file("file.txt")), "old\r\n");
+}
+
+// Stands for a full disk: writes past a size limit fail while it is in force.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    struct rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST_F(DocumentFileTest, AWriteFailureIsReportedAndLosesNothing) {
+    ASSERT_TRUE(loadBytes("small old text\r\n"));
+    for (int i = 0; i < 2000; ++i) {
+        document.insertLine(DocLine("a line that makes the new text larger than the limit"));
+    }
+    std::string backupDirectory = home.file("vbackup");
+    FileOptions options;
+    options.backupDirectory = backupDirectory;
+    DocumentFile file(options, messenger);
+    {
+        FileSizeLimit limit(16 * 1024);
+        EXPECT_FALSE(file.saveCommand(document));
+        EXPECT_FALSE(file.backup(document, 1));
+        EXPECT_EQ(file.saveAs(document, home.file("other.txt")), SaveAsResult::Failed);
+    }
+    EXPECT_EQ(readFileBytes(document.fileName()), "small old text\r\n");
+    EXPECT_TRUE(document.isModified());
+    EXPECT_EQ(document.fileName(), home.file("file.txt"));
+    EXPECT_FALSE(fs::exists(home.file("other.txt")));
+    EXPECT_FALSE(messenger.sawStatus(msg::kWriteSuccessful));
+    ASSERT_FALSE(messenger.boxes().empty());
+    EXPECT_EQ(
+        messenger.boxes()[0].text,
+        "The program was unable to write to the file 'file.txt'.\nThe file may be write protected or does "
+        "not exist!");
+    // No temporary file is left behind: only the old file and the empty backup directory.
+    EXPECT_EQ(std::distance(fs::directory_iterator(home.path()), fs::directory_iterator()), 2);
+    EXPECT_TRUE(fs::is_empty(backupDirectory));
+    ASSERT_TRUE(file.saveCommand(document));
+    EXPECT_EQ(document.lineCount(), 2001);
 }
 
 TEST_F(DocumentFileTest, SaveCommandReportsSuccess) {
