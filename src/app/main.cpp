@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <csignal>
 #include <new>
 #include <string>
 #include <vector>
@@ -21,6 +22,13 @@ namespace {
 
 constexpr int kLinkPollMs = 200;
 std::new_handler g_previousNewHandler = nullptr;
+// Set by a termination request; the event loop then closes the window the ordinary way, so the
+// documents are asked about and the settings are written.
+volatile std::sig_atomic_t g_terminate = 0;
+
+extern "C" void requestTermination(int) {
+    g_terminate = 1;
+}
 
 // The out-of-memory handler: tells the user once, then lets the earlier handler decide.
 void outOfMemory() {
@@ -80,6 +88,7 @@ int main(int argc, char* argv[]) {
         }
     }
     g_previousNewHandler = std::set_new_handler(outOfMemory);
+    std::signal(SIGTERM, requestTermination);
     if (link && !link->addMarker()) {
         link.reset(); // another editor holds the marker: this one runs without receiving hand-offs
     }
@@ -117,8 +126,12 @@ int main(int argc, char* argv[]) {
         }
 
         QTimer linkPoll;
-        if (link) {
-            QObject::connect(&linkPoll, &QTimer::timeout, &window, [&] {
+        QObject::connect(&linkPoll, &QTimer::timeout, &window, [&] {
+            if (g_terminate != 0) {
+                g_terminate = 0;
+                window.close();
+            }
+            if (link) {
                 for (const auto& message : link->receive()) {
                     if (message.kind == vexa::platform::LinkMessageKind::FileOpen) {
                         window.acceptHandOff(vexa::receiveHandOff(*link));
@@ -126,9 +139,9 @@ int main(int argc, char* argv[]) {
                         window.acceptHandOff(vexa::HandOff{path, 0});
                     }
                 }
-            });
-            linkPoll.start(kLinkPollMs);
-        }
+            }
+        });
+        linkPoll.start(kLinkPollMs);
         exitCode = QApplication::exec();
     }
     if (!options.save()) {

@@ -1,0 +1,112 @@
+// Two real editor processes: a second start hands its file and line to the running editor and
+// ends, and the running editor opens the file there (seen in the startup files it leaves at exit).
+#include <QDir>
+#include <QProcess>
+#include <QtTest>
+#include <filesystem>
+#include <memory>
+#include <sys/stat.h>
+
+#include "platform/posix/PosixInstanceLink.h"
+#include "settings/Directories.h"
+#include "settings/SettingsFile.h"
+#include "support/TempHome.h"
+
+class HandOffTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<vexa::test::TempHome> m_home;
+    QString m_runtime;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+
+    QProcess& start(const QStringList& arguments) {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("VEXA_HOME"), QString::fromStdString(m_home->path().string()));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime);
+        process->setProcessEnvironment(environment);
+        process->setWorkingDirectory(QString::fromStdString(m_home->path().string()));
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(QStringLiteral(VEXA_PROGRAM), arguments);
+        m_processes.push_back(std::move(process));
+        return *m_processes.back();
+    }
+
+    // Waits until a running editor holds the marker.
+    bool waitForEditor() {
+        vexa::platform::PosixInstanceLink link(m_runtime.toStdString() + "/vexa");
+        for (int i = 0; i < 200; ++i) {
+            if (link.isMarkerPresent()) {
+                return true;
+            }
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+    std::string startupFile(int slot) const {
+        vexa::SettingsFile settings(vexa::Directories(vexa::Directories::resolveHome()).settingsFilePath());
+        return settings.getString("History", "StartupFile:" + std::to_string(slot), "", 300);
+    }
+
+private slots:
+    void init() {
+        m_home = std::make_unique<vexa::test::TempHome>();
+        m_runtime = QString::fromStdString((m_home->path() / "runtime").string());
+        QVERIFY(QDir().mkpath(m_runtime));
+        QVERIFY(::chmod(m_runtime.toLocal8Bit().constData(), 0700) == 0);
+    }
+
+    void cleanup() {
+        for (auto& process : m_processes) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+        }
+        m_processes.clear();
+        m_home.reset();
+    }
+
+    void secondStartOpensTheFileInTheFirst() {
+        const std::string path = m_home->file("a.c");
+        std::string text;
+        for (int i = 1; i <= 40; ++i) {
+            text += "line " + std::to_string(i) + "\r\n";
+        }
+        vexa::test::writeFileBytes(path, text);
+
+        QProcess& first = start({});
+        QVERIFY(first.waitForStarted(10000));
+        QVERIFY2(waitForEditor(), "the first editor never became the running one");
+
+        QProcess& second = start({QStringLiteral("-l25"), QStringLiteral("a.c")});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // The running editor polls its link; give it time to open the file, then end it.
+        QTest::qWait(1500);
+        first.terminate();
+        QVERIFY(first.waitForFinished(20000));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(startupFile(0), path + " 25");
+    }
+
+    void settingsFileWrittenAtExit() {
+        QProcess& editor = start({});
+        QVERIFY(editor.waitForStarted(10000));
+        QVERIFY(waitForEditor());
+        editor.terminate();
+        QVERIFY(editor.waitForFinished(20000));
+        QCOMPARE(editor.exitCode(), 0);
+        QVERIFY(
+            std::filesystem::exists(vexa::Directories(vexa::Directories::resolveHome()).settingsFilePath()));
+    }
+};
+
+QTEST_MAIN(HandOffTest)
+#include "HandOffTest.moc"
