@@ -56,41 +56,8 @@ DocLine& DocLine::operator=(const DocLine& other) {
     return *this;
 }
 
-DocLine::DocLine(DocLine&& other) noexcept
-    : m_data(other.m_data), m_length(other.m_length), m_startDepth(other.m_startDepth),
-      m_openCount(other.m_openCount), m_flags(other.m_flags), m_closeCount(other.m_closeCount) {
-    other.m_data = nullptr;
-    other.m_length = 0;
-    other.m_flags = 0;
-}
-
-DocLine& DocLine::operator=(DocLine&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_data = other.m_data;
-        m_length = other.m_length;
-        m_startDepth = other.m_startDepth;
-        m_openCount = other.m_openCount;
-        m_closeCount = other.m_closeCount;
-        m_flags = other.m_flags;
-        other.m_data = nullptr;
-        other.m_length = 0;
-        other.m_flags = 0;
-    }
-    return *this;
-}
-
-DocLine::~DocLine() {
-    release();
-}
-
-void DocLine::release() {
-    if (ownsText()) {
-        std::free(m_data);
-    }
-    m_data = nullptr;
-    m_length = 0;
-    m_flags &= static_cast<uint8_t>(~kOwned);
+void DocLine::freeOwned() {
+    std::free(m_data);
 }
 
 // Makes the line own a block large enough for `length` bytes, keeping its current bytes.

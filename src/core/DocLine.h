@@ -37,9 +37,16 @@ public:
 
     DocLine(const DocLine& other);
     DocLine& operator=(const DocLine& other);
-    DocLine(DocLine&& other) noexcept;
-    DocLine& operator=(DocLine&& other) noexcept;
-    ~DocLine();
+    // Moves are inline: the line list shifts lines by moving them, many at a time.
+    DocLine(DocLine&& other) noexcept { steal(other); }
+    DocLine& operator=(DocLine&& other) noexcept {
+        if (this != &other) {
+            release();
+            steal(other);
+        }
+        return *this;
+    }
+    ~DocLine() { release(); }
 
     std::string_view text() const { return {m_data, m_length}; }
     int length() const { return static_cast<int>(m_length); }
@@ -85,7 +92,26 @@ private:
     static constexpr uint8_t kChanged = 2;
 
     void reserveOwned(uint32_t length);
-    void release();
+    void release() {
+        if ((m_flags & kOwned) != 0) {
+            freeOwned();
+        }
+        m_data = nullptr;
+        m_length = 0;
+        m_flags &= static_cast<uint8_t>(~kOwned);
+    }
+    void freeOwned();
+    void steal(DocLine& other) noexcept {
+        m_data = other.m_data;
+        m_length = other.m_length;
+        m_startDepth = other.m_startDepth;
+        m_openCount = other.m_openCount;
+        m_flags = other.m_flags;
+        m_closeCount = other.m_closeCount;
+        other.m_data = nullptr;
+        other.m_length = 0;
+        other.m_flags = 0;
+    }
 
     char* m_data = nullptr;
     uint32_t m_length = 0;

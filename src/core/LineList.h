@@ -31,7 +31,7 @@ public:
     void clear();
 
 private:
-    static constexpr std::size_t kBlockLines = 256;
+    static constexpr std::size_t kBlockLines = 128;
 
     std::size_t findBlock(std::size_t index) const;
     void invalidateAfter(std::size_t block);
