@@ -3,6 +3,9 @@
 
 #include "DocumentFixture.h"
 #include "core/Document.h"
+#include "core/DocumentFile.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempHome.h"
 
 namespace vexa {
 namespace {
@@ -53,6 +56,23 @@ TEST(CommentState, OpeningAMarkerCarriesTheDepthDownToTheFirstClose) {
 
     ASSERT_TRUE(document.undo());
     expectFreshScan(document, "after undo");
+}
+
+TEST(CommentState, LoadingAFileComputesTheStateOfEveryLine) {
+    test::TempHome home;
+    std::string path = home.file("comments.c");
+    test::writeFileBytes(path, "int a; /* one\r\ntwo\r\nthree */ x\r\n/* /* four\r\nfive */\r\n");
+    test::RecordingMessenger messenger;
+    Document document;
+    document.setLanguageRules(std::make_shared<CRules>());
+    document.setFileName(path);
+    DocumentFile file({}, messenger);
+    ASSERT_TRUE(file.load(document));
+    expectFreshScan(document, "after load");
+    const int depths[] = {0, 1, 1, 0, 2};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(document.line(i).startDepth(), depths[i]) << i;
+    }
 }
 
 TEST(CommentState, RandomEditsKeepEveryLineAsAFreshScanWouldGiveIt) {
