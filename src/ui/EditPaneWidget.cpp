@@ -176,10 +176,11 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
         slotColours[slot] = toQColor(colours.colour(static_cast<syntax::ColourSlot>(slot)));
     }
     QString text;
+    // One fill for the whole area; runs paint only backgrounds that differ from it.
+    painter.fillRect(QRect(margin, dirty.top(), viewport()->width() - margin, dirty.height()), background);
     for (int row = firstRow; row <= lastRow; ++row) {
         const int index = m_pane.topLine() + row;
         const int y = row * m_cellHeight;
-        painter.fillRect(QRect(margin, y, viewport()->width() - margin, m_cellHeight), background);
         if (index >= doc.lineCount() || !m_profile) {
             continue;
         }
