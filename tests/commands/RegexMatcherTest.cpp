@@ -289,5 +289,76 @@ TEST_F(RegexMatcherTest, ManyPatternsInTurnKeepGivingTheSameResults) {
     }
 }
 
+struct FromCase {
+    const char* name;
+    std::string pattern;
+    std::string subject;
+    std::size_t from;
+    int offset; // kNoMatch when nothing matches at or after `from`
+    int length;
+};
+
+TEST_F(RegexMatcherTest, MatchingFromAnOffsetSeesTheWholeLine) {
+    const FromCase cases[] = {
+        {"offset counts from the line start", "ab", "ab ab", 1, 3, 2},
+        {"a match before the offset is not taken", "ab", "ab x", 1, kNoMatch, 0},
+        {"line start only at the real start", "^ab", "abab", 2, kNoMatch, 0},
+        {"line start from zero", "^ab", "abab", 0, 0, 2},
+        {"word start looks before the offset", "\\<oo", "foo oo", 1, 4, 2},
+        {"line end from the end", "$", "abc", 3, 3, 0},
+        {"offset beyond the end", "$", "abc", 4, kNoMatch, 0},
+    };
+    RegexMatcher matcher(RegexMatcher::kCaseSensitive);
+    for (const FromCase& c : cases) {
+        const bool found = matcher.match(c.subject, c.pattern, c.from);
+        if (c.offset == kNoMatch) {
+            EXPECT_FALSE(found) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(found) << c.name;
+        EXPECT_EQ(matcher.offset(), static_cast<std::size_t>(c.offset)) << c.name;
+        EXPECT_EQ(matcher.matchedLength(), static_cast<std::size_t>(c.length)) << c.name;
+    }
+}
+
+// The patterns function scanning tries when the user has set none, each ignoring case.
+const char* const kFunctionPatterns[] = {
+    "^[_a-z0-9]+[ &*\t]+[_a-z0-9 \t]*[_a-z0-9]+[ \t]*[(]+.*[^; ]+$",
+    "^[_a-z0-9]+[ &*\t]+[_a-z0-9 \t]*[_a-z0-9&+=*<>]+[:_a-z0-9&+=*<>~]+[ \t]*[(]+.*[^; ]+$",
+    "^[_a-z0-9&+=*<>]+[:_a-z0-9&+=*<>~]+[ \t]*[(]+.*[^; ]+$",
+};
+
+TEST_F(RegexMatcherTest, BuiltInFunctionPatterns) {
+    struct Case {
+        const char* line;
+        int pattern; // the first pattern that matches, 0-based; -1 for none
+    };
+    const Case cases[] = {
+        {"int main(int argc, char **argv)", 0},
+        {"static void *Alloc(size_t n)", 1},
+        {"unsigned long\tcount (void)", 0},
+        {"int main(int argc, char **argv);", -1},
+        {"int main(int argc) ", -1},
+        {"    int indented(void)", -1},
+        {"x = call(y)", -1},
+        {"void Widget::paint(Painter& p)", 1},
+        {"bool operator==(const A& a)", 1},
+        {"Widget::~Widget()", 2},
+        {"Widget::Widget(int x) : m_x(x)", 2},
+        {"#define MAX(a, b) ((a) > (b) ? (a) : (b))", -1},
+        {"", -1},
+    };
+    RegexMatcher matcher(RegexMatcher::kIgnoreCase);
+    for (const Case& c : cases) {
+        int first = -1;
+        for (int i = 0; i < 3 && first < 0; ++i) {
+            if (matcher.match(c.line, kFunctionPatterns[i])) {
+                first = i;
+            }
+        }
+        EXPECT_EQ(first, c.pattern) << c.line;
+    }
+}
+
 } // namespace
 } // namespace vexa
