@@ -170,6 +170,7 @@ void CommandProcessor::refresh() {
     if (m_statusLine != nullptr) {
         const Document& doc = pane.document();
         m_statusLine->showEditPosition(static_cast<uint32_t>(doc.cursorLine()), doc.cursorColumn());
+        m_statusLine->setIndicator(Indicator::Changed, doc.isModified());
     }
 }
 

@@ -19,7 +19,7 @@ namespace vexa {
 
 namespace {
 
-constexpr std::array<FunctionId, 48> kIds = {
+constexpr std::array<FunctionId, 45> kIds = {
     functionIdOf("MarkPaste"),
     functionIdOf("MarkPasteEx"),
     functionIdOf("ClipboardPaste"),
@@ -65,9 +65,6 @@ constexpr std::array<FunctionId, 48> kIds = {
     functionIdOf("UndoFlush"),
     kMarkCuaStart,
     kMarkCuaEnd,
-    functionIdOf("MarkCursorEnd"),
-    functionIdOf("MarkCursorStart"),
-    functionIdOf("MarkCursorToggle"),
 };
 
 constexpr std::string_view kNothingToUndo = "Nothing to undo!";
@@ -80,11 +77,6 @@ constexpr std::string_view kInvalidCopy = "You have requested an invalid 'copy m
 } // namespace
 
 bool MarkCommands::claims(FunctionId id) {
-    // The cursor-mark functions have no behaviour of their own to run yet.
-    if (id == functionIdOf("MarkCursorEnd") || id == functionIdOf("MarkCursorStart") ||
-        id == functionIdOf("MarkCursorToggle")) {
-        return false;
-    }
     return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
 }
 

@@ -284,6 +284,11 @@ TEST_F(HeldStatusTest, TheRefreshShowsTheCursorPosition) {
     exec(functionIdOf("MoveLineDown"));
     exec(functionIdOf("MoveLineEnd"));
     EXPECT_EQ(statusLine.text(StatusPane::Position), " L:00002 C:0006");
+    EXPECT_EQ(statusLine.text(StatusPane::Changed), "");
+    type("x");
+    EXPECT_EQ(statusLine.text(StatusPane::Changed), "CHG");
+    exec(functionIdOf("Undo"));
+    EXPECT_EQ(statusLine.text(StatusPane::Changed), "");
 }
 
 class CountingObserver final : public PaneObserver {

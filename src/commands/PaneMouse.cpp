@@ -1,0 +1,121 @@
+// The mouse in an edit pane.
+#include "commands/PaneMouse.h"
+
+#include <algorithm>
+
+#include "commands/CommandProcessor.h"
+#include "commands/EditPane.h"
+#include "core/Document.h"
+#include "settings/Options.h"
+
+namespace vexa {
+
+namespace {
+
+// A mouse option holds a mark type value; anything else falls back to the stream marking.
+MarkType markTypeOf(int value) {
+    switch (value) {
+    case 1:
+        return MarkType::Line;
+    case 3:
+        return MarkType::Column;
+    default:
+        return MarkType::Stream;
+    }
+}
+
+} // namespace
+
+MarkType PaneMouse::markTypeFor(MouseModifiers modifiers) const {
+    const MouseOptions& mouse = m_processor.options().mouse();
+    if (modifiers.ctrl) {
+        return markTypeOf(mouse.mouseMark2);
+    }
+    if (modifiers.shift) {
+        return markTypeOf(mouse.mouseMark3);
+    }
+    return markTypeOf(mouse.mouseMark1);
+}
+
+void PaneMouse::placeCursor(PaneCell cell) {
+    Document& document = m_pane.document();
+    const int last = std::max(document.lineCount() - 1, 0);
+    document.moveToLine(std::clamp(m_pane.topLine() + std::max(cell.row, 0), 0, last));
+    document.setCursorColumn(m_pane.firstColumn() + std::max(cell.column, 0));
+}
+
+void PaneMouse::finishStep() {
+    Document& document = m_pane.document();
+    document.nextGroup();
+    m_pane.repaintChanged();
+}
+
+void PaneMouse::press(PaneCell /*cell*/) {
+    m_pressed = true;
+}
+
+void PaneMouse::move(PaneCell cell, MouseModifiers modifiers, bool insideTextArea) {
+    if (!m_pressed) {
+        return;
+    }
+    Document& document = m_pane.document();
+    if (!m_dragging) {
+        m_dragging = true;
+        document.clearMark();
+        document.beginMark(markTypeFor(modifiers));
+        document.markStart();
+    }
+    if (insideTextArea) {
+        placeCursor(cell);
+    } else {
+        scrollTowards(cell);
+    }
+    finishStep();
+}
+
+void PaneMouse::scrollTowards(PaneCell cell) {
+    Document& document = m_pane.document();
+    int lines = 0;
+    int columns = 0;
+    if (cell.row < 0) {
+        lines = -1;
+    } else if (cell.row >= m_pane.visibleLines()) {
+        lines = 1;
+    }
+    if (cell.column < 0) {
+        columns = -1;
+    } else if (cell.column >= m_pane.visibleColumns()) {
+        columns = 1;
+    }
+    if (lines > 0 && m_pane.topLine() >= m_pane.maxTopLine()) {
+        lines = 0;
+    }
+    m_pane.scrollBy(lines, columns);
+    // The cursor keeps to the edge of the view the pointer has left, so the marking grows with it.
+    const int row = std::clamp(cell.row, 0, m_pane.visibleLines() - 1);
+    const int column = std::clamp(cell.column, 0, m_pane.visibleColumns() - 1);
+    const int last = std::max(document.lineCount() - 1, 0);
+    document.moveToLine(std::clamp(m_pane.topLine() + row, 0, last));
+    document.setCursorColumn(m_pane.firstColumn() + column);
+}
+
+void PaneMouse::release(PaneCell cell) {
+    if (!m_pressed) {
+        return;
+    }
+    m_pressed = false;
+    placeCursor(cell);
+    if (m_dragging) {
+        m_dragging = false;
+        m_pane.document().markEnd();
+    }
+    finishStep();
+}
+
+void PaneMouse::doubleClick(PaneCell cell) {
+    placeCursor(cell);
+    finishStep();
+    m_processor.execute(functionIdOf("MarkWordCurrent"), kKeyboardCommandSource);
+}
+
+} // namespace vexa
