@@ -76,7 +76,8 @@ void EditPaneWidget::applyFont() {
     setFont(font);
     viewport()->setFont(font);
     const QFontMetrics metrics(font);
-    m_cellWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
+    // The advance may be fractional; drawn text moves by it, so the cells must too.
+    m_cellWidth = std::max<qreal>(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('M')));
     m_cellHeight = std::max(1, metrics.height());
     m_ascent = metrics.ascent();
     updateTextArea();
@@ -84,17 +85,17 @@ void EditPaneWidget::applyFont() {
 }
 
 int EditPaneWidget::marginWidth() const {
-    return m_services.options.editor().hasMargin != 0 ? m_cellWidth : 0;
+    return m_services.options.editor().hasMargin != 0 ? qRound(m_cellWidth) : 0;
 }
 
 QPoint EditPaneWidget::cellCentre(int line, int column) const {
-    return {marginWidth() + (column - m_pane.firstColumn()) * m_cellWidth + m_cellWidth / 2,
+    return {marginWidth() + qRound((column - m_pane.firstColumn() + 0.5) * m_cellWidth),
             (line - m_pane.topLine()) * m_cellHeight + m_cellHeight / 2};
 }
 
 void EditPaneWidget::updateTextArea() {
     const QSize size = viewport()->size();
-    m_pane.setTextArea((size.width() - marginWidth()) / m_cellWidth, size.height() / m_cellHeight);
+    m_pane.setTextArea(static_cast<int>((size.width() - marginWidth()) / m_cellWidth), size.height() / m_cellHeight);
     updateScrollBars();
 }
 
@@ -188,8 +189,8 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
         const auto runs = m_painter.paint(line, doc.commentStart(index), *m_profile, tabSize, visible,
                                           syntax::markedColumns(doc.mark(), index));
         for (const syntax::PaintRun& run : runs) {
-            const int x = margin + (run.column - first) * m_cellWidth;
-            const QRect cells(x, y, run.width * m_cellWidth, m_cellHeight);
+            const qreal x = margin + (run.column - first) * m_cellWidth;
+            const QRectF cells(x, y, run.width * m_cellWidth, m_cellHeight);
             const QColor& back = slotColours[static_cast<std::size_t>(run.background)];
             if (back != background) {
                 painter.fillRect(cells, back);
@@ -203,13 +204,13 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
                     static_cast<unsigned char>(line[run.offset + static_cast<std::size_t>(i)]));
             }
             painter.setPen(slotColours[static_cast<std::size_t>(run.foreground)]);
-            painter.drawText(x, y + m_ascent, text);
+            painter.drawText(QPointF(x, y + m_ascent), text);
         }
     }
     // The caret: a bar for inserting, a block for overwriting; hidden while the mouse marks.
     if (hasFocus() && !m_dragging) {
         const QPoint centre = cellCentre(doc.cursorLine(), doc.cursorColumn());
-        const int x = centre.x() - m_cellWidth / 2;
+        const int x = margin + qRound((doc.cursorColumn() - first) * m_cellWidth);
         const int y = centre.y() - m_cellHeight / 2;
         if (x >= margin) {
             const QColor caret = slotColours[static_cast<std::size_t>(syntax::ColourSlot::Default)];
@@ -217,7 +218,7 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
                 painter.fillRect(QRect(x, y, 2, m_cellHeight), caret);
             } else {
                 painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-                painter.fillRect(QRect(x, y, m_cellWidth, m_cellHeight), Qt::white);
+                painter.fillRect(QRect(x, y, qRound(m_cellWidth), m_cellHeight), Qt::white);
             }
         }
     }
@@ -290,7 +291,7 @@ void EditPaneWidget::focusInEvent(QFocusEvent* event) {
 
 std::pair<int, int> EditPaneWidget::cellAt(QPoint point) const {
     const int x = point.x() - marginWidth();
-    const int column = x < 0 ? -1 : x / m_cellWidth;
+    const int column = x < 0 ? -1 : static_cast<int>(x / m_cellWidth);
     const int row = point.y() < 0 ? -1 : point.y() / m_cellHeight;
     return {m_pane.topLine() + row, m_pane.firstColumn() + column};
 }

@@ -52,7 +52,7 @@ public:
     void syncCaret();
 
     // Cell geometry, for tests and for the benchmark.
-    int cellWidth() const { return m_cellWidth; }
+    qreal cellWidth() const { return m_cellWidth; }
     int cellHeight() const { return m_cellHeight; }
     int marginWidth() const;
     // The viewport point at the middle of a cell of the view.
@@ -99,7 +99,7 @@ private:
     EditPane m_pane;
     std::shared_ptr<syntax::SyntaxProfile> m_profile;
     syntax::LinePainter m_painter;
-    int m_cellWidth = 8;
+    qreal m_cellWidth = 8.0;
     int m_cellHeight = 16;
     int m_ascent = 12;
     int m_caretLine = 0;
