@@ -46,6 +46,19 @@ private slots:
                                    << 1;
         QTest::newRow("brace") << int(Qt::Key_BraceRight) << Qt::KeyboardModifiers(Qt::ShiftModifier) << 0xDD
                                << 1;
+        QTest::newRow("application key") << int(Qt::Key_Menu) << none << 0x5D << 0;
+        QTest::newRow("left logo") << int(Qt::Key_Super_L) << none << 0x5B << 0;
+        QTest::newRow("right logo") << int(Qt::Key_Super_R) << none << 0x5C << 0;
+        QTest::newRow("alt gr") << int(Qt::Key_AltGr) << none << 0x12 << 0;
+        QTest::newRow("keypad home without num lock")
+            << int(Qt::Key_Home) << Qt::KeyboardModifiers(Qt::KeypadModifier) << 0x24 << 0;
+        QTest::newRow("keypad clear")
+            << int(Qt::Key_Clear) << Qt::KeyboardModifiers(Qt::KeypadModifier) << 0x0C << 0;
+        QTest::newRow("keypad divide")
+            << int(Qt::Key_Slash) << Qt::KeyboardModifiers(Qt::KeypadModifier) << 0x6F << 0;
+        QTest::newRow("ctrl shift space")
+            << int(Qt::Key_Space) << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier) << 0x20
+            << 3;
         QTest::newRow("ctrl alt") << int(Qt::Key_Delete)
                                   << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier) << 0x2E
                                   << 6;

@@ -1,0 +1,106 @@
+// The Qt-backed ports: the clipboard's private mark-type format, the key states fed from key
+// events, and the ANSI character set the panes show bytes in.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QtTest>
+
+#include "ui/QtClipboard.h"
+#include "ui/QtKeyState.h"
+#include "ui/Windows1252.h"
+
+using vexa::ui::QtClipboard;
+using vexa::ui::QtKeyState;
+
+class PortsTest : public QObject {
+    Q_OBJECT
+
+private:
+    static void key(QtKeyState& state, QEvent::Type type, int qtKey, bool autoRepeat = false) {
+        QKeyEvent event(type, qtKey, Qt::NoModifier, QString(), autoRepeat);
+        state.keyEvent(event);
+    }
+
+private slots:
+    void clipboardCarriesTheMarkType_data() {
+        QTest::addColumn<int>("markType");
+        QTest::newRow("line") << 1;
+        QTest::newRow("column") << 3;
+        QTest::newRow("shift stream") << 5;
+        QTest::newRow("high bytes") << 0x01020304;
+    }
+
+    void clipboardCarriesTheMarkType() {
+        QFETCH(int, markType);
+        QtClipboard clipboard;
+        QVERIFY(clipboard.put("a\nb", markType));
+        const QByteArray raw =
+            QGuiApplication::clipboard()->mimeData()->data(QString::fromLatin1(vexa::ui::kPrivateMimeType));
+        QCOMPARE(raw.size(), 4);
+        QCOMPARE(uint8_t(raw[0]), uint8_t(markType & 0xFF));
+        QCOMPARE(uint8_t(raw[3]), uint8_t((markType >> 24) & 0xFF));
+        auto content = clipboard.get();
+        QVERIFY(content.has_value());
+        QCOMPARE(content->text, std::string("a\nb"));
+        QCOMPARE(content->privateMarkType, std::optional<int32_t>(markType));
+    }
+
+    void foreignTextHasNoMarkType() {
+        QGuiApplication::clipboard()->setText(QStringLiteral("caf\u00e9 \u20ac5"));
+        auto content = QtClipboard().get();
+        QVERIFY(content.has_value());
+        QCOMPARE(content->text, std::string("caf\xe9 \x80"
+                                            "5"));
+        QVERIFY(!content->privateMarkType.has_value());
+        QGuiApplication::clipboard()->clear();
+        QVERIFY(!QtClipboard().get().has_value());
+    }
+
+    void escapePollingSeesPressesBetweenPolls() {
+        QtKeyState state;
+        QVERIFY(!state.wasPressed(vexa::platform::kKeyEscape));
+        key(state, QEvent::KeyPress, Qt::Key_Escape);
+        key(state, QEvent::KeyRelease, Qt::Key_Escape);
+        QVERIFY(!state.isDown(vexa::platform::kKeyEscape));
+        QVERIFY(state.wasPressed(vexa::platform::kKeyEscape));
+        QVERIFY2(!state.wasPressed(vexa::platform::kKeyEscape), "asking forgets the press");
+        key(state, QEvent::KeyPress, Qt::Key_Escape);
+        QVERIFY(state.isDown(vexa::platform::kKeyEscape));
+        QVERIFY(state.wasPressed(vexa::platform::kKeyEscape));
+        QVERIFY2(state.wasPressed(vexa::platform::kKeyEscape), "a held key stays pressed");
+        key(state, QEvent::KeyRelease, Qt::Key_Escape, true);
+        QVERIFY2(state.isDown(vexa::platform::kKeyEscape), "an auto-repeat release is no release");
+    }
+
+    void lockKeysToggleOnPresses() {
+        QtKeyState state;
+        QVERIFY(!state.isToggled(vexa::platform::kKeyCapsLock));
+        key(state, QEvent::KeyPress, Qt::Key_CapsLock);
+        key(state, QEvent::KeyPress, Qt::Key_CapsLock, true);
+        key(state, QEvent::KeyRelease, Qt::Key_CapsLock);
+        QVERIFY(state.isToggled(vexa::platform::kKeyCapsLock));
+        key(state, QEvent::KeyPress, Qt::Key_CapsLock);
+        QVERIFY(!state.isToggled(vexa::platform::kKeyCapsLock));
+        state.setToggled(vexa::platform::kKeyNumLock, true);
+        QVERIFY(state.isToggled(vexa::platform::kKeyNumLock));
+        QVERIFY(!state.isToggled(vexa::platform::kKeyScrollLock));
+    }
+
+    void ansiSetRoundTrips() {
+        std::string all;
+        for (int byte = 1; byte < 256; ++byte) {
+            all.push_back(static_cast<char>(byte));
+        }
+        const QString text = vexa::ui::fromWindows1252(all);
+        QCOMPARE(text.size(), qsizetype(255));
+        QCOMPARE(text[0x80 - 1], QChar(0x20AC));
+        QCOMPARE(text[0x9F - 1], QChar(0x0178));
+        QCOMPARE(text[0xE9 - 1], QChar(0x00E9));
+        QCOMPARE(vexa::ui::toWindows1252(text), all);
+        QCOMPARE(vexa::ui::toWindows1252(QStringLiteral("\u4e2d")), std::string("?"));
+    }
+};
+
+QTEST_MAIN(PortsTest)
+#include "PortsTest.moc"
