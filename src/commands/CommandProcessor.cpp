@@ -43,8 +43,13 @@ void CommandProcessor::activatePane(EditPane* pane) {
     m_pane = pane;
     forgetRepeats();
     if (m_pane != nullptr) {
-        m_pane->document().setSettings(editSettings());
-        m_pane->document().setMessenger(&m_frame);
+        Document& document = m_pane->document();
+        document.setSettings(editSettings());
+        document.setMessenger(&m_frame);
+        if (m_statusLine != nullptr) {
+            m_statusLine->setIndicator(Indicator::Changed, document.isModified());
+            m_statusLine->setIndicator(Indicator::ReadOnly, document.isReadOnly());
+        }
     }
 }
 

@@ -279,6 +279,15 @@ TEST_F(HeldStatusTest, OptionSwitchesDriveTheIndicators) {
     EXPECT_EQ(statusLine.text(StatusPane::ReadOnly), " RO");
 }
 
+TEST_F(HeldStatusTest, ActivatingAPaneShowsItsDocumentState) {
+    setLines({"abc"});
+    doc().setReadOnly(true);
+    processor.activatePane(pane.get());
+    EXPECT_EQ(statusLine.text(StatusPane::ReadOnly), " RO");
+    setLines({"abc"});
+    EXPECT_EQ(statusLine.text(StatusPane::ReadOnly), "");
+}
+
 TEST_F(HeldStatusTest, TheRefreshShowsTheCursorPosition) {
     setLines({"abc", "defgh"});
     exec(functionIdOf("MoveLineDown"));
