@@ -78,6 +78,26 @@ const KeywordEntry* findKeyword(std::span<const KeywordEntry> sorted, const Keyw
     return nullptr;
 }
 
+const KeywordEntry* findExactKeyword(std::span<const KeywordEntry> sorted, std::string_view word) {
+    std::size_t low = 0;
+    std::size_t high = sorted.size();
+    while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        // Entries hold no NUL before their length, so the byte order of the texts is the order
+        // of the entry comparison.
+        const int order = word.compare(sorted[mid].view());
+        if (order == 0) {
+            return &sorted[mid];
+        }
+        if (order < 0) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    return nullptr;
+}
+
 const KeywordEntry* findPrefixKeyword(std::span<const KeywordEntry> sorted, std::string_view text,
                                       CaseMode mode) {
     if (sorted.empty()) {

@@ -50,6 +50,10 @@ void sortKeywords(KeywordList& list, CaseMode mode);
 const KeywordEntry* findKeyword(std::span<const KeywordEntry> sorted, const KeywordEntry& probe,
                                 CaseMode mode);
 
+// The same search for an exact word in a list sorted byte for byte, without building a probe
+// entry: the tokenizer's path for every word of a line.
+const KeywordEntry* findExactKeyword(std::span<const KeywordEntry> sorted, std::string_view word);
+
 // Prefix mode: the longest keyword that the text begins with, or nullptr. Several keywords can
 // be prefixes of one text and they need not sit side by side in the sorted order, so each
 // possible length is looked up exactly, longest first.

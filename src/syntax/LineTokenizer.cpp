@@ -96,8 +96,10 @@ bool isKeywordAt(const ExtensionProfile& profile, std::string_view line, std::si
     if (keywords.empty() || length == 0) {
         return false;
     }
-    const KeywordEntry probe = KeywordEntry::make(line.substr(pos, std::min(length, kKeywordMaxLength)));
-    const KeywordEntry* found = findKeyword(keywords, probe, profile.caseMode());
+    const std::string_view word = line.substr(pos, std::min(length, kKeywordMaxLength));
+    const KeywordEntry* found = profile.caseMode() == CaseMode::Sensitive
+                                    ? findExactKeyword(keywords, word)
+                                    : findKeyword(keywords, KeywordEntry::make(word), CaseMode::Insensitive);
     if (found == nullptr) {
         return false;
     }

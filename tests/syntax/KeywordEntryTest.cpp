@@ -94,9 +94,11 @@ TEST(KeywordSearch, FindsEveryEntryAndNothingElse) {
         const KeywordEntry* found = findKeyword(list, entry, CaseMode::Sensitive);
         ASSERT_NE(found, nullptr) << entry.view();
         EXPECT_EQ(found->view(), entry.view());
+        EXPECT_EQ(findExactKeyword(list, entry.view()), found);
     }
     for (const char* missing : {"", "b", "dou", "whilex", "CASE", "zzz"}) {
         EXPECT_EQ(findKeyword(list, KeywordEntry::make(missing), CaseMode::Sensitive), nullptr) << missing;
+        EXPECT_EQ(findExactKeyword(list, missing), nullptr) << missing;
     }
 }
 

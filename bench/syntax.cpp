@@ -1,0 +1,102 @@
+// Timing of syntax colouring: tokenizing the generated C text with the C profile, and painting
+// a full screen of 60 lines by 200 columns with a column mark across it.
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/GeneratedText.h"
+#include "syntax/ExtensionProfile.h"
+#include "syntax/LinePainter.h"
+#include "syntax/LineTokenizer.h"
+
+namespace {
+
+using vexa::syntax::ExtensionProfile;
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+ExtensionProfile cProfile() {
+    ExtensionProfile profile(vexa::syntax::BuiltInKeywords::Yes);
+    profile.setExtension("C");
+    profile.setSpecial(vexa::syntax::SpecialChar::Literal, '\\');
+    return profile;
+}
+
+} // namespace
+
+int main() {
+    const std::string text = vexa::bench::generateCText();
+    const std::vector<std::string_view> lines = splitLines(text);
+    const ExtensionProfile profile = cProfile();
+    std::size_t bytes = 0;
+    for (const auto line : lines) {
+        bytes += line.size();
+    }
+
+    // Best of three passes over every line, so that a busy moment of the machine does not count.
+    double best = 1e9;
+    std::size_t tokens = 0;
+    for (int pass = 0; pass < 3; ++pass) {
+        tokens = 0;
+        const auto start = std::chrono::steady_clock::now();
+        for (const auto line : lines) {
+            for (std::size_t pos = 0;;) {
+                const vexa::syntax::Token token = vexa::syntax::scanToken(profile, line, pos);
+                if (token.kind == vexa::syntax::TokenKind::EndOfLine) {
+                    break;
+                }
+                ++tokens;
+                pos = token.offset + token.length;
+            }
+        }
+        best = std::min(best, vexa::bench::secondsSince(start));
+    }
+    std::printf("tokenize_lines: %zu\n", lines.size());
+    std::printf("tokenize_tokens: %zu\n", tokens);
+    std::printf("tokenize_mb_s: %.1f\n", static_cast<double>(bytes) / best / 1e6);
+
+    // A screen of 60 lines, each filled to at least 200 columns from the generated lines.
+    constexpr int kScreenLines = 60;
+    constexpr int kScreenColumns = 200;
+    std::vector<std::string> screen;
+    std::size_t next = 0;
+    for (int row = 0; row < kScreenLines; ++row) {
+        std::string line;
+        while (line.size() < static_cast<std::size_t>(kScreenColumns)) {
+            line.append(lines[next++ % lines.size()]);
+            line.push_back(' ');
+        }
+        screen.push_back(line);
+    }
+    vexa::syntax::LinePainter painter;
+    const vexa::syntax::VisibleColumns visible{0, kScreenColumns - 1};
+    const vexa::syntax::MarkedColumns marked{40, 120};
+    constexpr int kRepeats = 2000;
+    std::size_t runs = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int repeat = 0; repeat < kRepeats; ++repeat) {
+        for (const std::string& line : screen) {
+            runs += painter.paint(line, {}, profile, 4, visible, marked).size();
+        }
+    }
+    const double seconds = vexa::bench::secondsSince(start);
+    std::printf("paint_runs_per_screen: %zu\n", runs / kRepeats);
+    std::printf("paint_screen_us: %.1f\n", seconds / kRepeats * 1e6);
+    return 0;
+}
