@@ -35,6 +35,7 @@ const RegexMatcher::CachedProgram& RegexMatcher::programFor(std::string_view pat
     CachedProgram fresh;
     fresh.pattern = std::string(pattern);
     fresh.program = RegexProgram::compile(pattern, &fresh.error);
+    ++m_compileCount;
     if (m_cache.size() < kCacheSize) {
         m_cache.push_back(std::move(fresh));
         return m_cache.back();

@@ -48,6 +48,10 @@ public:
     // never show it, a pattern that does not compile simply finds nothing.
     [[nodiscard]] const std::string& engineMessage() const { return m_engineMessage; }
 
+    // How many patterns this matcher has compiled: a pattern used again is not compiled again
+    // while it is among the last few used.
+    [[nodiscard]] std::size_t compileCount() const { return m_compileCount; }
+
     // The text shared by all matchers: "Regex Error: %s" with the newest error.
     [[nodiscard]] static const std::string& lastErrorText();
 
@@ -65,6 +69,7 @@ private:
 
     std::vector<CachedProgram> m_cache;
     std::size_t m_nextReplaced = 0;
+    std::size_t m_compileCount = 0;
     std::string m_matchedText;
     std::size_t m_matchedLength = 0;
     std::size_t m_offset = 0;

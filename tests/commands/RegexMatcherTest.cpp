@@ -275,6 +275,24 @@ TEST_F(RegexMatcherTest, ErrorTextSurvivesTheMatcherThatWroteIt) {
               "Regex Error: Unexpected Vexa error at File: QLWREG01 Line: 162");
 }
 
+TEST_F(RegexMatcherTest, PatternsUsedOnManyLinesAreCompiledOnce) {
+    RegexMatcher matcher(RegexMatcher::kIgnoreCase);
+    const char* const patterns[] = {"^int ", "^[a-z]+\\(", "x*y", "(unclosed"};
+    int matches = 0;
+    for (int line = 0; line < 500; ++line) {
+        const std::string text = line % 2 == 0 ? "int f(void)" : "call(x)";
+        for (const char* pattern : patterns) {
+            matches += matcher.match(text, pattern) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(matcher.compileCount(), 4u);
+    // "^int " on the even lines, "^[a-z]+\(" on the odd ones; "x*y" never (no y).
+    EXPECT_EQ(matches, 250 + 250);
+    // The failed compile is remembered too, and still reported each time.
+    EXPECT_EQ(RegexMatcher::lastErrorText(),
+              "Regex Error: Unexpected Vexa error at File: QLWREG01 Line: 162");
+}
+
 TEST_F(RegexMatcherTest, ManyPatternsInTurnKeepGivingTheSameResults) {
     // More patterns than the matcher keeps compiled, used in turn, over and over.
     RegexMatcher matcher(RegexMatcher::kCaseSensitive);
@@ -287,6 +305,8 @@ TEST_F(RegexMatcherTest, ManyPatternsInTurnKeepGivingTheSameResults) {
             EXPECT_FALSE(matcher.match("x" + std::to_string(i + 1) + "y", pattern)) << pattern;
         }
     }
+    // Twelve patterns in turn do not all fit among the kept programs.
+    EXPECT_GT(matcher.compileCount(), 12u);
 }
 
 struct FromCase {
