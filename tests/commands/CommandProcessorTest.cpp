@@ -394,3 +394,38 @@ TEST_F(ProcessorTest, FunctionsOfUnbuiltSubsystemsAreLeftToTheFrame) {
 
 } // namespace
 } // namespace vexa
+
+namespace vexa {
+namespace {
+
+// Every identifier, run against a read-only document: whatever a function does, the text stays.
+TEST_F(ProcessorTest, NoFunctionChangesTheTextOfAReadOnlyDocument) {
+    const std::vector<std::string> text = {"int main() {", "   return 0; // done", "}"};
+    for (uint32_t id = 1000; id <= 1355; ++id) {
+        setLines(text);
+        place(1, 5);
+        doc().beginMark(MarkType::Stream);
+        doc().markStart();
+        doc().setCursorOffset(9);
+        doc().markEnd();
+        doc().setReadOnly(true);
+        clipboard.putForeignText("pasted\r\ntext");
+        const int32_t result = exec(static_cast<FunctionId>(id));
+        EXPECT_TRUE(result == 0 || result == 1) << id;
+        EXPECT_EQ(lines(), text) << FunctionTable::standard().nameOf(id);
+    }
+}
+
+// Every identifier without any document: nothing may reach for one.
+TEST_F(ProcessorTest, NoFunctionNeedsADocumentToBeSafe) {
+    processor.activateOutputWindow();
+    for (uint32_t id = 1000; id <= 1355; ++id) {
+        const int32_t result = exec(static_cast<FunctionId>(id));
+        EXPECT_TRUE(result == 0 || result == 1) << id;
+    }
+    EXPECT_EQ(exec(kMarkCuaStart), 0);
+    EXPECT_EQ(exec(kMarkCuaEnd), 0);
+}
+
+} // namespace
+} // namespace vexa
