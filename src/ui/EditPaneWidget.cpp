@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "commands/CommandProcessor.h"
@@ -37,7 +38,7 @@ QColor toQColor(syntax::Rgb rgb) {
 
 EditPaneWidget::EditPaneWidget(PaneServices services, std::unique_ptr<Document> document, QWidget* parent)
     : QAbstractScrollArea(parent), m_services(services), m_pane(std::move(document)),
-      m_autoScrollTimer(new QTimer(this)) {
+      m_mouse(services.processor, m_pane), m_autoScrollTimer(new QTimer(this)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -95,7 +96,8 @@ QPoint EditPaneWidget::cellCentre(int line, int column) const {
 
 void EditPaneWidget::updateTextArea() {
     const QSize size = viewport()->size();
-    m_pane.setTextArea(static_cast<int>((size.width() - marginWidth()) / m_cellWidth), size.height() / m_cellHeight);
+    m_pane.setTextArea(static_cast<int>((size.width() - marginWidth()) / m_cellWidth),
+                       size.height() / m_cellHeight);
     updateScrollBars();
 }
 
@@ -208,7 +210,7 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
         }
     }
     // The caret: a bar for inserting, a block for overwriting; hidden while the mouse marks.
-    if (hasFocus() && !m_dragging) {
+    if (hasFocus() && !m_mouse.caretHidden()) {
         const QPoint centre = cellCentre(doc.cursorLine(), doc.cursorColumn());
         const int x = margin + qRound((doc.cursorColumn() - first) * m_cellWidth);
         const int y = centre.y() - m_cellHeight / 2;
@@ -289,117 +291,75 @@ void EditPaneWidget::focusInEvent(QFocusEvent* event) {
     syncCaret();
 }
 
-std::pair<int, int> EditPaneWidget::cellAt(QPoint point) const {
-    const int x = point.x() - marginWidth();
-    const int column = x < 0 ? -1 : static_cast<int>(x / m_cellWidth);
-    const int row = point.y() < 0 ? -1 : point.y() / m_cellHeight;
-    return {m_pane.topLine() + row, m_pane.firstColumn() + column};
+PaneCell EditPaneWidget::cellAt(QPoint point) const {
+    const qreal x = point.x() - marginWidth();
+    const int column = static_cast<int>(std::floor(x / m_cellWidth));
+    const int row = static_cast<int>(std::floor(static_cast<qreal>(point.y()) / m_cellHeight));
+    return {row, column};
 }
 
-void EditPaneWidget::moveCursorTo(QPoint point) {
-    auto [line, column] = cellAt(point);
-    line = std::clamp(line, 0, std::max(0, document().lineCount() - 1));
-    column = std::max(column, 0);
-    document().goToPosition(line, column);
+bool EditPaneWidget::insideTextArea(QPoint point) const {
+    return viewport()->rect().contains(point) && point.x() >= marginWidth();
 }
 
-void EditPaneWidget::refreshAfterMouse() {
-    m_pane.updateExtent();
-    m_pane.bringCursorIntoView();
-    m_pane.repaintChanged();
+MouseModifiers EditPaneWidget::mouseModifiers() const {
+    return {m_pressModifiers.testFlag(Qt::ControlModifier), m_pressModifiers.testFlag(Qt::ShiftModifier)};
+}
+
+void EditPaneWidget::afterMouse() {
     syncCaret();
-    if (StatusLine* status = m_services.processor.statusLine()) {
-        status->showEditPosition(static_cast<uint32_t>(document().cursorLine()), document().cursorColumn());
-    }
+    viewport()->update();
 }
 
 void EditPaneWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        m_pressed = true;
-        m_dragging = false;
         m_pressModifiers = event->modifiers();
         m_lastPointer = event->position().toPoint();
-        moveCursorTo(m_lastPointer);
-        refreshAfterMouse();
+        m_mouse.press(cellAt(m_lastPointer));
+        afterMouse();
     }
     QAbstractScrollArea::mousePressEvent(event);
 }
 
 void EditPaneWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_pressed) {
+    if (!event->buttons().testFlag(Qt::LeftButton)) {
         return;
     }
     m_lastPointer = event->position().toPoint();
-    if (!m_dragging) {
-        const MouseOptions& mouse = m_services.options.mouse();
-        int kind = mouse.mouseMark1;
-        if (m_pressModifiers.testFlag(Qt::ControlModifier)) {
-            kind = mouse.mouseMark2;
-        } else if (m_pressModifiers.testFlag(Qt::ShiftModifier)) {
-            kind = mouse.mouseMark3;
-        }
-        // A kind the settings file garbled marks a stream rather than nothing.
-        const MarkType type = kind == 1 ? MarkType::Line : kind == 3 ? MarkType::Column : MarkType::Stream;
-        document().clearMark();
-        document().beginMark(type);
-        document().markStart();
-        m_dragging = true;
-    }
-    if (viewport()->rect().contains(m_lastPointer) && m_lastPointer.x() >= marginWidth()) {
+    const bool inside = insideTextArea(m_lastPointer);
+    m_mouse.move(cellAt(m_lastPointer), mouseModifiers(), inside);
+    // Outside the text area the view keeps scrolling towards the pointer while it stays there.
+    if (inside) {
         m_autoScrollTimer->stop();
-        moveCursorTo(m_lastPointer);
-        refreshAfterMouse();
     } else if (!m_autoScrollTimer->isActive()) {
         m_autoScrollTimer->start();
     }
+    afterMouse();
 }
 
 void EditPaneWidget::autoScroll() {
-    if (!m_dragging) {
+    if (!m_mouse.isDragging() || insideTextArea(m_lastPointer)) {
         m_autoScrollTimer->stop();
         return;
     }
-    const QRect area = viewport()->rect();
-    int lines = 0;
-    int columns = 0;
-    if (m_lastPointer.y() < 0) {
-        lines = -1;
-    } else if (m_lastPointer.y() >= area.height()) {
-        lines = 1;
-    }
-    if (m_lastPointer.x() < marginWidth()) {
-        columns = -1;
-    } else if (m_lastPointer.x() >= area.width()) {
-        columns = 1;
-    }
-    Document& doc = document();
-    const int line = std::clamp(doc.cursorLine() + lines, 0, std::max(0, doc.lineCount() - 1));
-    doc.goToPosition(line, std::max(0, doc.cursorColumn() + columns));
-    refreshAfterMouse();
+    m_mouse.move(cellAt(m_lastPointer), mouseModifiers(), false);
+    afterMouse();
 }
 
 void EditPaneWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !m_pressed) {
+    if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
-    m_pressed = false;
     m_autoScrollTimer->stop();
-    if (viewport()->rect().contains(event->position().toPoint())) {
-        moveCursorTo(event->position().toPoint());
-    }
-    if (m_dragging) {
-        m_dragging = false;
-        document().markEnd();
-    }
-    refreshAfterMouse();
+    m_mouse.release(cellAt(event->position().toPoint()));
+    afterMouse();
 }
 
 void EditPaneWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        moveCursorTo(event->position().toPoint());
-        (void)m_services.processor.execute(functionIdOf("MarkWordCurrent"));
-        syncCaret();
+        m_mouse.doubleClick(cellAt(event->position().toPoint()));
+        afterMouse();
     }
 }
 

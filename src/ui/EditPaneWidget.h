@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "commands/EditPane.h"
+#include "commands/PaneMouse.h"
 #include "syntax/LinePainter.h"
 
 class QMenu;
@@ -88,10 +89,11 @@ private:
     void updateTextArea();
     void updateScrollBars();
     QRect lineRect(int index) const;
-    // The line and display column of a viewport point (may lie outside the text area).
-    std::pair<int, int> cellAt(QPoint point) const;
-    void moveCursorTo(QPoint point);
-    void refreshAfterMouse();
+    // The text-area cell of a viewport point (negative or beyond the area outside it).
+    PaneCell cellAt(QPoint point) const;
+    bool insideTextArea(QPoint point) const;
+    MouseModifiers mouseModifiers() const;
+    void afterMouse();
     void autoScroll();
     bool wantsShortcut(const QKeyEvent& event) const;
 
@@ -104,8 +106,7 @@ private:
     int m_ascent = 12;
     int m_caretLine = 0;
     bool m_syncingScrollBars = false;
-    bool m_pressed = false;
-    bool m_dragging = false;
+    PaneMouse m_mouse;
     Qt::KeyboardModifiers m_pressModifiers;
     QPoint m_lastPointer;
     class QTimer* m_autoScrollTimer = nullptr;

@@ -2,6 +2,7 @@
 // between two document windows, undo, menu commands and hints, the status bar and the window menu.
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -144,7 +145,11 @@ private slots:
         QTest::keyClicks(first, QStringLiteral("abcd"));
         QTest::keyClick(first, Qt::Key_Return);
         QTest::keyClicks(first, QStringLiteral("efgh"));
-        // The plain drag marks with "MouseMark1", a column mark by default.
+        // A click places the cursor where the drag's marking then starts; the plain drag marks
+        // with "MouseMark1", a column mark by default.
+        QTest::mouseClick(first->viewport(), Qt::LeftButton, {}, first->cellCentre(0, 1));
+        QCOMPARE(first->document().cursorLine(), 0);
+        QCOMPARE(first->document().cursorColumn(), 1);
         QTest::mousePress(first->viewport(), Qt::LeftButton, {}, first->cellCentre(0, 1));
         QTest::mouseMove(first->viewport(), first->cellCentre(1, 2));
         QTest::mouseMove(first->viewport(), first->cellCentre(1, 3));
@@ -162,7 +167,7 @@ private slots:
         QTest::keyClick(second, Qt::Key_Up);
         QTest::keyClick(second, Qt::Key_Left);
         m_window->action(functionIdOf("MarkPasteEx"))->trigger();
-        QCOMPARE(text(second), std::string("1bc2\n3fg4"));
+        QCOMPARE(QString::fromStdString(text(second)), QStringLiteral("1bc2\n3fg4"));
     }
 
     void foreignTextPastesAsAStream() {
@@ -179,6 +184,37 @@ private slots:
         QVERIFY(pane->document().hasMark());
         QVERIFY(pane->document().isInside(0, 6));
         QVERIFY(!pane->document().isInside(0, 4));
+    }
+
+    void dragBelowTheTextAreaScrolls() {
+        EditPaneWidget* pane = newPane();
+        for (int i = 0; i < 200; ++i) {
+            QTest::keyClicks(pane, QStringLiteral("x"));
+            QTest::keyClick(pane, Qt::Key_Return);
+        }
+        m_window->runCommand(functionIdOf("MoveDocumentStart"));
+        QCOMPARE(pane->pane().topLine(), 0);
+        QTest::mousePress(pane->viewport(), Qt::LeftButton, {}, pane->cellCentre(1, 0));
+        QTest::mouseMove(pane->viewport(), pane->cellCentre(2, 0));
+        QTest::mouseMove(pane->viewport(),
+                         QPoint(pane->cellCentre(2, 0).x(), pane->viewport()->height() + 20));
+        QTRY_VERIFY(pane->pane().topLine() > 2);
+        QTest::mouseRelease(pane->viewport(), Qt::LeftButton, {},
+                            QPoint(pane->cellCentre(2, 0).x(), pane->viewport()->height() + 20));
+        const int top = pane->pane().topLine();
+        QTest::qWait(200);
+        QCOMPARE(pane->pane().topLine(), top);
+        QVERIFY(pane->document().hasMark());
+    }
+
+    void rightButtonOpensTheContextMenu() {
+        EditPaneWidget* pane = newPane();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pane->cellCentre(0, 0),
+                                pane->viewport()->mapToGlobal(pane->cellCentre(0, 0)));
+        QApplication::sendEvent(pane->viewport(), &event);
+        QTRY_VERIFY(m_window->contextMenu()->isVisible());
+        QCOMPARE(m_window->contextMenu()->actions().size(), qsizetype(vexa::editContextMenu().size()));
+        m_window->contextMenu()->hide();
     }
 
     void menuItemsShowHintsAndKeys() {
