@@ -17,6 +17,7 @@ class DocumentWindows;
 class EditPane;
 class FileCommands;
 class Frame;
+class FrameLayout;
 class KeymapState;
 class LineCommands;
 class MacroRecorderHook;
@@ -71,6 +72,7 @@ public:
     void setMacroRecorder(MacroRecorderHook* recorder) { m_recorder = recorder; }
     void setTemplateHook(TemplateHook* templates) { m_templates = templates; }
     void setDocumentWindows(DocumentWindows* windows) { m_windows = windows; }
+    void setFrameLayout(FrameLayout* layout) { m_layout = layout; }
 
     // The active window. Activating a pane forgets both three-press memories; activating an
     // output window leaves no document; a closed pane is forgotten.
@@ -100,6 +102,7 @@ public:
     MacroRecorderHook* recorder() { return m_recorder; }
     TemplateHook* templates() { return m_templates; }
     DocumentWindows* windows() { return m_windows; }
+    FrameLayout* layout() { return m_layout; }
     TypingRoad& typing() { return *m_typing; }
     uint32_t commandCount() const { return m_commandCount; }
 
@@ -151,6 +154,7 @@ private:
     MacroRecorderHook* m_recorder = nullptr;
     TemplateHook* m_templates = nullptr;
     DocumentWindows* m_windows = nullptr;
+    FrameLayout* m_layout = nullptr;
 
     EditPane* m_pane = nullptr;
     uint32_t m_commandCount = 0;

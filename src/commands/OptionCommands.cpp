@@ -2,6 +2,7 @@
 #include "commands/OptionCommands.h"
 
 #include "commands/CommandProcessor.h"
+#include "commands/FrameLayout.h"
 #include "core/Document.h"
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
@@ -35,8 +36,10 @@ constexpr SwitchFamily kReadOnly{functionIdOf("FileReadOnlySet")};
 constexpr SwitchFamily kReadOnlyMode{functionIdOf("FileReadOnlyModeSet")};
 constexpr SwitchFamily kOemRead{functionIdOf("FileReadOEMSet")};
 constexpr SwitchFamily kOemWrite{functionIdOf("FileWriteOEMSet")};
-constexpr std::array<SwitchFamily, 7> kSwitches = {kLineWrap,     kInsertMode, kBackup,  kReadOnly,
-                                                   kReadOnlyMode, kOemRead,    kOemWrite};
+constexpr SwitchFamily kToolBar{functionIdOf("ToolBarViewSet")};
+constexpr SwitchFamily kStatusBar{functionIdOf("StatusBarViewSet")};
+constexpr std::array<SwitchFamily, 9> kSwitches = {kLineWrap, kInsertMode, kBackup,  kReadOnly, kReadOnlyMode,
+                                                   kOemRead,  kOemWrite,   kToolBar, kStatusBar};
 
 bool inFamily(FunctionId id, SwitchFamily family) {
     return id >= family.set && id < family.set + 3;
@@ -86,6 +89,20 @@ int32_t OptionCommands::run(FunctionId id) {
     }
     if (inFamily(id, kReadOnly)) {
         return switchReadOnly(action(kReadOnly.set, id));
+    }
+    if (inFamily(id, kToolBar)) {
+        switchOption(editor.toolBar, action(kToolBar.set, id), nullptr);
+        if (FrameLayout* layout = m_processor.layout()) {
+            layout->showToolBar(editor.toolBar != 0);
+        }
+        return 1;
+    }
+    if (inFamily(id, kStatusBar)) {
+        switchOption(editor.statusBar, action(kStatusBar.set, id), nullptr);
+        if (FrameLayout* layout = m_processor.layout()) {
+            layout->showStatusBar(editor.statusBar != 0);
+        }
+        return 1;
     }
     if (isCursorTest(id)) {
         const Document* document = m_processor.document();

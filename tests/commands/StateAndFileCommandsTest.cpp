@@ -1,5 +1,6 @@
 // Option and state switches, sounds, stamps and the file functions through the processor.
 #include "commands/FileCommands.h"
+#include "commands/FrameLayout.h"
 #include "commands/OptionCommands.h"
 #include "commands/StampCommands.h"
 
@@ -31,6 +32,8 @@ TEST_F(StateTest, SwitchTriplesSetResetAndToggleWithTheirMessages) {
         {"FileReadOnlyMode", &EditorOptions::fileReadOnly, "The system read/only mode state is now '%s'"},
         {"FileReadOEM", &EditorOptions::oemRead, "The 'Read file as OEM text' option is now '%s'"},
         {"FileWriteOEM", &EditorOptions::oemWrite, "The 'Write file as OEM text' option is now '%s'"},
+        {"ToolBarView", &EditorOptions::toolBar, ""},
+        {"StatusBarView", &EditorOptions::statusBar, ""},
     };
     const std::vector<std::pair<const char*, int>> steps = {
         {"Set", 1}, {"Toggle", 0}, {"Toggle", 1}, {"Reset", 0}};
@@ -50,6 +53,23 @@ TEST_F(StateTest, SwitchTriplesSetResetAndToggleWithTheirMessages) {
             }
         }
     }
+}
+
+class RecordingLayout final : public FrameLayout {
+public:
+    void showToolBar(bool visible) override { calls.push_back(visible ? "tool on" : "tool off"); }
+    void showStatusBar(bool visible) override { calls.push_back(visible ? "status on" : "status off"); }
+    std::vector<std::string> calls;
+};
+
+TEST_F(StateTest, BarSwitchesChangeTheFrameLayout) {
+    RecordingLayout layout;
+    processor.setFrameLayout(&layout);
+    exec(functionIdOf("ToolBarViewToggle"));
+    exec(functionIdOf("StatusBarViewReset"));
+    exec(functionIdOf("StatusBarViewSet"));
+    EXPECT_EQ(layout.calls, (std::vector<std::string>{"tool off", "status off", "status on"}));
+    EXPECT_EQ(options.editor().toolBar, 0);
 }
 
 TEST_F(StateTest, InsertModeReachesTheDocument) {
