@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -366,6 +368,16 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
             window->showMaximized();
         }
         return true;
+    case functionIdOf("OptionsFont"): {
+        const QFont current = activePane() != nullptr ? activePane()->font() : font();
+        bool chosen = false;
+        const QFont font = QFontDialog::getFont(&chosen, current, this, QStringLiteral("Font"),
+                                                QFontDialog::MonospacedFonts);
+        if (chosen) {
+            applyFontChoice(font);
+        }
+        return true;
+    }
     case functionIdOf("HelpAbout"):
         if (m_responder) {
             m_responder(versionText(), "About Vexa");
@@ -375,6 +387,22 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
         return true;
     default:
         return false;
+    }
+}
+
+void MainWindow::applyFontChoice(const QFont& font) {
+    FontDetails& details = m_options.font();
+    details.face = font.family().toLocal8Bit().toStdString();
+    details.height = -QFontInfo(font).pixelSize();
+    details.weight = font.bold() ? 700 : 400;
+    details.italic = font.italic() ? 1 : 0;
+    details.underline = font.underline() ? 1 : 0;
+    details.strikeOut = font.strikeOut() ? 1 : 0;
+    if (!m_options.saveFont()) {
+        status("The font could not be written to the settings file.", platform::SoundKind::Exclamation);
+    }
+    for (EditPaneWidget* pane : paneWidgets()) {
+        pane->applyFont();
     }
 }
 

@@ -25,6 +25,7 @@
 #include "ui/QtSoundPlayer.h"
 
 class QAction;
+class QFont;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -61,6 +62,9 @@ public:
     QMenu* windowMenu() const { return m_windowMenu; }
     EditPaneWidget* activePane() const;
     std::vector<EditPaneWidget*> paneWidgets() const;
+
+    // A font chosen in the Options > Font dialog: kept in "Font Details" and given to every pane.
+    void applyFontChoice(const QFont& font);
 
     // Runs a menu command: the processor first, the window's own commands when it has none.
     void runCommand(uint32_t commandId);

@@ -217,6 +217,22 @@ private slots:
         m_window->contextMenu()->hide();
     }
 
+    void chosenFontReachesPanesAndSettings() {
+        EditPaneWidget* pane = newPane();
+        const int before = pane->cellHeight();
+        QFont font(QStringLiteral("Monospace"));
+        font.setPixelSize(before * 2);
+        font.setBold(true);
+        m_window->applyFontChoice(font);
+        QVERIFY2(pane->cellHeight() > before, "the pane kept its old cells");
+        QCOMPARE(m_options->font().height, -before * 2);
+        QCOMPARE(m_options->font().weight, 700);
+        vexa::Options reread(vexa::Directories(vexa::Directories::resolveHome()));
+        reread.load();
+        QCOMPARE(reread.font().height, -before * 2);
+        QCOMPARE(reread.font().face, m_options->font().face);
+    }
+
     void menuItemsShowHintsAndKeys() {
         QAction* save = m_window->action(functionIdOf("FileSave"));
         QVERIFY(save != nullptr);
