@@ -3,6 +3,7 @@
 #include "commands/SearchState.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -180,6 +181,19 @@ TEST_F(SearchStateTest, WholeWordJudgesOnlyTheFirstOccurrenceOfALine) {
     // Line 0: the first "foo" is part of "foobar". Line 1: ";" ends a word only when the
     // language lists it as a delimiter, and this document's language lists none.
     expectCursor(2, 0);
+}
+
+TEST_F(SearchStateTest, WholeWordUsesTheDocumentLanguageDelimiters) {
+    class Semicolons final : public LanguageRules {
+    public:
+        std::string_view wordBreakCharacters() const override { return ";"; }
+    };
+    m_document.setLanguageRules(std::make_shared<Semicolons>());
+    lines({"foobar foo", "x foo;", "foo"});
+    m_state.setFindText("foo", false);
+    m_state.setWholeWord(true);
+    ASSERT_TRUE(find());
+    expectCursor(1, 2);
 }
 
 TEST_F(SearchStateTest, WholeWordRules) {
