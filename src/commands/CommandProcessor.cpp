@@ -198,6 +198,10 @@ int32_t CommandProcessor::execute(uint32_t message, uint32_t /*source*/) {
     const int32_t result = dispatch(id).value_or(0);
     if (m_reshow && m_pane != nullptr) {
         refresh();
+    } else if (m_pane != nullptr) {
+        // A function that leaves the view alone still closes its undo group, so that what it
+        // changed is never undone together with the next function.
+        m_pane->document().nextGroup();
     }
     resetPrefix();
     return result;

@@ -198,6 +198,15 @@ TEST_F(ProcessorTest, OneFunctionIsOneUndoGroup) {
     EXPECT_EQ(frame.lastStatus(), "Nothing to redo!");
 }
 
+TEST_F(ProcessorTest, AFunctionThatKeepsTheViewStillClosesItsUndoGroup) {
+    setLines({"abc"});
+    place(0, 3);
+    exec(functionIdOf("LineDeleteStart"));
+    const int group = doc().undoStore().currentGroup();
+    exec(functionIdOf("FileName"));
+    EXPECT_EQ(doc().undoStore().currentGroup(), group + 1);
+}
+
 TEST_F(ProcessorTest, TypedSpaceTriesTemplatesOnlyInInsertMode) {
     FakeTemplates templates;
     processor.setTemplateHook(&templates);
