@@ -21,11 +21,13 @@
 #include "Version.h"
 #include "commands/FunctionTable.h"
 #include "commands/MenuTable.h"
+
 #include "core/DocumentFile.h"
 #include "platform/Files.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
 #include "ui/EditPaneWidget.h"
+#include "ui/SearchController.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
@@ -66,6 +68,9 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     m_prefixes.load(options.directory(DirectoryKind::Config));
     m_keys.loadKeymap();
     m_history.loadRecentFiles();
+    m_search = std::make_unique<SearchController>(
+        *this, options.settingsFile(), options.directory(DirectoryKind::Config),
+        [this] { return activePane(); }, this);
 
     buildStatusBar();
     buildMenus();
@@ -367,6 +372,13 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
         for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
             window->showMaximized();
         }
+        return true;
+    case functionIdOf("SearchWordCurrent"):
+        m_search->searchWordCurrent();
+        return true;
+    case functionIdOf("SearchNext"):
+    case functionIdOf("SearchPrevious"):
+        m_search->searchAgain(commandId == functionIdOf("SearchNext"));
         return true;
     case functionIdOf("OptionsFont"): {
         const QFont current = activePane() != nullptr ? activePane()->font() : font();
@@ -682,6 +694,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
                                              : 1};
     (void)m_history.writeFramePlacement(placement);
     (void)m_history.saveRecentFiles();
+    (void)m_search->save();
     event->accept();
 }
 

@@ -39,6 +39,7 @@ class Options;
 namespace vexa::ui {
 
 class EditPaneWidget;
+class SearchController;
 
 class MainWindow final : public QMainWindow, public Frame, public DocumentWindows, public StatusLineObserver {
     Q_OBJECT
@@ -60,6 +61,7 @@ public:
     QAction* action(uint32_t commandId) const;
     QMenu* contextMenu() const { return m_contextMenu; }
     QMenu* windowMenu() const { return m_windowMenu; }
+    SearchController& search() { return *m_search; }
     EditPaneWidget* activePane() const;
     std::vector<EditPaneWidget*> paneWidgets() const;
 
@@ -143,6 +145,7 @@ private:
     StartupHistory m_history;
     PrefixKeyList m_prefixes;
     MenuBarTexts m_menuTexts;
+    std::unique_ptr<SearchController> m_search;
 
     QMdiArea* m_documentArea;
     QMenu* m_contextMenu = nullptr;

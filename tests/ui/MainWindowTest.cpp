@@ -2,12 +2,15 @@
 // between two document windows, undo, menu commands and hints, the status bar and the window menu.
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QtTest>
 #include <memory>
 
@@ -21,6 +24,7 @@
 #include "ui/EditPaneWidget.h"
 #include "ui/MainWindow.h"
 #include "ui/QtClipboard.h"
+#include "ui/SearchController.h"
 
 using vexa::Answer;
 using vexa::functionIdOf;
@@ -231,6 +235,41 @@ private slots:
         reread.load();
         QCOMPARE(reread.font().height, -before * 2);
         QCOMPARE(reread.font().face, m_options->font().face);
+    }
+
+    void findDialogFindsTheWordAtTheCursor() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("alpha beta alpha gamma alpha"));
+        QTest::keyClick(pane, Qt::Key_Home);
+        m_window->action(functionIdOf("SearchWordCurrent"))->trigger();
+        QDialog* dialog = m_window->search().findDialog();
+        QVERIFY(dialog != nullptr);
+        QTRY_VERIFY(dialog->isVisible());
+        auto* text = dialog->findChild<QComboBox*>();
+        QVERIFY(text != nullptr);
+        QCOMPARE(text->currentText(), QStringLiteral("alpha"));
+        QPushButton* findNext = nullptr;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("&Find Next")) {
+                findNext = button;
+            }
+        }
+        QVERIFY(findNext != nullptr);
+        QTest::mouseClick(findNext, Qt::LeftButton);
+        // The search starts at the cursor, so the word under it is the first match.
+        QCOMPARE(pane->document().cursorColumn(), 0);
+        QCOMPARE(m_window->statusText(StatusPane::Message), QStringLiteral("Search completed."));
+        m_window->action(functionIdOf("SearchNext"))->trigger();
+        QCOMPARE(pane->document().cursorColumn(), 11);
+        m_window->action(functionIdOf("SearchNext"))->trigger();
+        QCOMPARE(pane->document().cursorColumn(), 23);
+        m_window->action(functionIdOf("SearchPrevious"))->trigger();
+        QCOMPARE(pane->document().cursorColumn(), 11);
+
+        text->setEditText(QStringLiteral("nowhere"));
+        QTest::mouseClick(findNext, Qt::LeftButton);
+        QCOMPARE(pane->document().cursorColumn(), 11);
+        QVERIFY(m_window->statusText(StatusPane::Message) != QStringLiteral("Search completed."));
     }
 
     void menuItemsShowHintsAndKeys() {
