@@ -6,6 +6,7 @@
 
 namespace vexa {
 
+class Document;
 class EditPane;
 
 // Implemented by the main window. Each document window owns its pane and its document; the
@@ -25,6 +26,9 @@ public:
     virtual std::string recentFile(int functionId) = 0;
     // Closes the main window.
     virtual void exitApplication() = 0;
+    // A document was saved under a new name: its window title changes and, when the extension
+    // changed, its syntax profile and template set are chosen anew.
+    virtual void documentRenamed(Document& /*document*/, bool /*extensionChanged*/) {}
 };
 
 } // namespace vexa

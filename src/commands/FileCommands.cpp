@@ -162,10 +162,14 @@ int32_t FileCommands::saveAs(Document& document) {
         return 0;
     }
     Frame& frame = m_processor.frame();
-    if (DocumentFile(fileOptions(), frame).saveAs(document, *path) == SaveAsResult::Failed) {
+    const SaveAsResult saved = DocumentFile(fileOptions(), frame).saveAs(document, *path);
+    if (saved == SaveAsResult::Failed) {
         frame.messageBox(
             formatText(file_messages::kUnableToWrite, std::string(platform::namePart(*path)).c_str()));
         return 0;
+    }
+    if (DocumentWindows* windows = m_processor.windows()) {
+        windows->documentRenamed(document, saved == SaveAsResult::SavedWithNewExtension);
     }
     m_processor.showStatus(file_messages::kWriteSuccessful);
     return 1;

@@ -110,6 +110,9 @@ public:
         return functionId == 1014 ? std::string("/recent/one.c") : std::string();
     }
     void exitApplication() override { ++exits; }
+    void documentRenamed(Document& document, bool extensionChanged) override {
+        renamed.push_back(document.fileName() + (extensionChanged ? " new extension" : ""));
+    }
 
     EditPane* add(std::unique_ptr<Document> document) {
         owned.push_back(std::make_unique<EditPane>(std::move(document)));
@@ -121,6 +124,7 @@ public:
     std::vector<std::string> opened;
     int closes = 0;
     int exits = 0;
+    std::vector<std::string> renamed;
 
 private:
     CommandProcessor& m_processor;

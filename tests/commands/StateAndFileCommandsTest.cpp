@@ -240,6 +240,18 @@ TEST_F(FileTest, SaveAsFailureKeepsTheOldNameAndSaysSo) {
     EXPECT_EQ(exec(functionIdOf("FileSaveAs")), 0);
 }
 
+TEST_F(FileTest, SaveAsTellsTheWindowsOfTheNewName) {
+    openFile("r.c", "r\r\n");
+    frame.chooseNextSave(m_home.file("r.h"));
+    EXPECT_EQ(exec(functionIdOf("FileSaveAs")), 1);
+    frame.chooseNextSave(m_home.file("s.h"));
+    EXPECT_EQ(exec(functionIdOf("FileSaveAs")), 1);
+    EXPECT_EQ(windows.renamed,
+              (std::vector<std::string>{m_home.file("r.h") + " new extension", m_home.file("s.h")}));
+    EXPECT_EQ(test::readFileBytes(m_home.file("s.h")), "r\r\n");
+    EXPECT_EQ(frame.lastStatus(), "Write successful.");
+}
+
 TEST_F(FileTest, SaveAllAndSaveAllNamed) {
     Document& named = openFile("c.txt", "c\r\n");
     named.insertText("1");
