@@ -12,7 +12,7 @@ namespace vexa {
 class Keymap;
 struct KeyboardOptions;
 
-// Virtual-key codes the filter treats specially.
+// Virtual-key codes the filter handles on their own.
 inline constexpr uint16_t kVirtualKeyReturn = 0x0D;
 inline constexpr uint16_t kVirtualKeyShift = 0x10;
 inline constexpr uint16_t kVirtualKeyPrior = 0x21;
