@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/Document.h"
 #include "support/TempHome.h"
 
 namespace vexa {
@@ -36,6 +37,29 @@ TEST_F(ActiveKeymapTest, DocumentsSeeTheFlagOfEachNewKeymap) {
     EXPECT_FALSE(rule->cuaMarkingAllowed());
     active.republish();
     EXPECT_TRUE(rule->cuaMarkingAllowed());
+}
+
+TEST_F(ActiveKeymapTest, DocumentsDropALineMarkOnACursorMoveOnlyWhileShiftMarkingIsAllowed) {
+    ActiveKeymap active;
+    for (const uint16_t allowed : {uint16_t{1}, uint16_t{0}}) {
+        auto keymap = std::make_unique<Keymap>(Keymap::makeDefault());
+        keymap->flags().allowShiftMarking = allowed;
+        active.replace(std::move(keymap));
+
+        Document document;
+        document.setCuaMarkingRule(active.cuaRule());
+        document.clearForLoad(0);
+        for (const char* line : {"abcdef", "ghijkl"}) {
+            document.appendLoadedLine(line);
+        }
+        document.beginMark(MarkType::Line);
+        document.markStart();
+        document.goToPosition(1, 3);
+        document.markEnd();
+        ASSERT_TRUE(document.hasMark());
+        document.setCursorOffset(1);
+        EXPECT_EQ(document.hasMark(), allowed == 0) << "allowShiftMarking " << allowed;
+    }
 }
 
 } // namespace
