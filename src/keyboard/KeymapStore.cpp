@@ -1,10 +1,8 @@
 // Keymap files of the configuration directory and the activation of the configured keymap.
 #include "keyboard/KeymapStore.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "keyboard/DefaultKeymap.h"
+#include "keyboard/KeyboardTextFile.h"
 #include "keyboard/KeymapFile.h"
 #include "keyboard/KeymapText.h"
 #include "platform/AtomicFile.h"
@@ -118,15 +116,11 @@ bool KeymapStore::exportKeymap(std::string_view name) {
 }
 
 ImportResult KeymapStore::importKeymap(const std::string& path, std::string_view name) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const std::optional<std::string> text = readKeyboardTextFile(path);
+    if (!text) {
         return ImportResult::Unreadable;
     }
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        return ImportResult::Unreadable;
-    }
-    const Keymap keymap = importKeymapText(text);
+    const Keymap keymap = importKeymapText(*text);
     if (!save(keymap, name)) {
         m_messenger.status(kKeymapImportFailed, platform::SoundKind::Exclamation);
         return ImportResult::SaveFailed;

@@ -1,10 +1,9 @@
 // Reading the prefix-key file into the list of named prefix keys.
 #include "keyboard/PrefixKeyList.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 
+#include "keyboard/KeyboardTextFile.h"
 #include "keyboard/TextScan.h"
 
 namespace vexa {
@@ -47,12 +46,10 @@ void PrefixKeyList::addLine(std::string_view line) {
 }
 
 void PrefixKeyList::load(const std::string& configDirectory) {
-    std::ifstream in(configDirectory + std::string(kPrefixKeyFileName), std::ios::binary);
-    if (!in) {
-        return;
+    if (const std::optional<std::string> text =
+            readKeyboardTextFile(configDirectory + std::string(kPrefixKeyFileName))) {
+        addFromText(*text);
     }
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    addFromText(text);
 }
 
 const PrefixKey* PrefixKeyList::find(KeyChord key) const {

@@ -154,7 +154,10 @@ TEST_F(KeymapStoreTest, ImportSavesTheTextAsAKeymapFile) {
 
 TEST_F(KeymapStoreTest, ImportFailures) {
     EXPECT_EQ(m_store.importKeymap(m_home.file("absent.key"), "X"), ImportResult::Unreadable);
+    EXPECT_EQ(m_store.importKeymap(m_home.path().string(), "X"), ImportResult::Unreadable) << "a directory";
+    EXPECT_EQ(m_store.importKeymap("/dev/zero", "X"), ImportResult::Unreadable) << "a device";
     EXPECT_TRUE(m_frame.events().empty());
+    EXPECT_TRUE(m_store.listNames().empty());
     const std::string source = m_home.file("mine.key");
     test::writeFileBytes(source, "1 1 1\n0\n");
     EXPECT_EQ(m_store.importKeymap(source, "bad/name"), ImportResult::SaveFailed);
