@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "commands/SearchDialogModel.h"
+#include "commands/ReplaceDialogModel.h"
 
 namespace vexa::ui {
 namespace {
@@ -34,6 +34,22 @@ FindDialog::FindDialog(std::unique_ptr<SearchDialogModel> model, std::function<S
       m_down(new QRadioButton(label(SearchDialogModel::kDownLabel), this)),
       m_findNext(new QPushButton(label(SearchDialogModel::kFindNextLabel), this)) {
     setWindowTitle(label(SearchDialogModel::kTitle));
+    build();
+}
+
+FindDialog::FindDialog(std::unique_ptr<ReplaceDialogModel> model, std::function<SearchPane*()> paneForSearch,
+                       QWidget* parent)
+    : FindDialog(std::unique_ptr<SearchDialogModel>(), std::move(paneForSearch), parent) {
+    m_replaceModel = model.get();
+    m_model = std::move(model);
+    setWindowTitle(label(ReplaceDialogModel::kTitle));
+    build();
+}
+
+void FindDialog::build() {
+    if (!m_model) {
+        return; // the Replace dialog fills the controls once its model is in place
+    }
     setModal(false);
     m_findText->setEditable(true);
     m_findText->setInsertPolicy(QComboBox::NoInsert);
@@ -59,12 +75,36 @@ FindDialog::FindDialog(std::unique_ptr<SearchDialogModel> model, std::function<S
     textRow->addWidget(textLabel);
     textRow->addWidget(m_findText, 1);
     controls->addLayout(textRow);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_findNext);
+    if (m_replaceModel != nullptr) {
+        m_replaceText = new QComboBox(this);
+        m_replaceText->setEditable(true);
+        m_replaceText->setInsertPolicy(QComboBox::NoInsert);
+        fillReplaceHistory();
+        m_replaceText->setEditText(QString::fromLocal8Bit(m_replaceModel->replaceText()));
+        m_replaceAll = new QCheckBox(label(ReplaceDialogModel::kReplaceAllLabel), this);
+        m_replaceAll->setChecked(m_replaceModel->replaceAll());
+        auto* replaceLabel = new QLabel(label(ReplaceDialogModel::kReplaceWithLabel), this);
+        replaceLabel->setBuddy(m_replaceText);
+        auto* replaceRow = new QHBoxLayout;
+        replaceRow->addWidget(replaceLabel);
+        replaceRow->addWidget(m_replaceText, 1);
+        controls->addLayout(replaceRow);
+        controls->addWidget(m_replaceAll);
+        auto* replaceButton = new QPushButton(label(ReplaceDialogModel::kReplaceLabel), this);
+        replaceButton->setObjectName(QStringLiteral("replace"));
+        buttons->addWidget(replaceButton);
+        connect(replaceButton, &QPushButton::clicked, this, [this] { (void)replace(); });
+        connect(m_replaceText, &QComboBox::activated, this, [this](int index) {
+            m_replaceModel->chooseReplaceHistory(static_cast<std::size_t>(index));
+            m_replaceText->setEditText(QString::fromLocal8Bit(m_replaceModel->replaceText()));
+        });
+    }
     controls->addWidget(m_wholeWord);
     controls->addWidget(m_caseSensitive);
     controls->addWidget(m_regex);
     controls->addWidget(direction);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(m_findNext);
     buttons->addWidget(cancel);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
@@ -83,7 +123,28 @@ FindDialog::FindDialog(std::unique_ptr<SearchDialogModel> model, std::function<S
 }
 
 FindDialog::~FindDialog() {
-    (void)m_model->close();
+    if (m_model) {
+        (void)m_model->close();
+    }
+}
+
+void FindDialog::fillReplaceHistory() {
+    m_replaceText->clear();
+    for (const std::string& entry : m_replaceModel->replaceHistory().entries()) {
+        m_replaceText->addItem(QString::fromLocal8Bit(entry));
+    }
+}
+
+int FindDialog::replace() {
+    applyControls();
+    const int replaced = m_replaceModel->replace(m_paneForSearch());
+    const QString find = m_findText->currentText();
+    const QString with = m_replaceText->currentText();
+    fillHistory();
+    fillReplaceHistory();
+    m_findText->setEditText(find);
+    m_replaceText->setEditText(with);
+    return replaced;
 }
 
 void FindDialog::fillHistory() {
@@ -99,6 +160,10 @@ void FindDialog::applyControls() {
     m_model->setCaseSensitive(m_caseSensitive->isChecked());
     m_model->setRegularExpression(m_regex->isChecked());
     m_model->setSearchDown(m_down->isChecked());
+    if (m_replaceModel != nullptr) {
+        m_replaceModel->setReplaceText(m_replaceText->currentText().toLocal8Bit().toStdString());
+        m_replaceModel->setReplaceAll(m_replaceAll->isChecked());
+    }
 }
 
 bool FindDialog::findNext() {

@@ -1,4 +1,4 @@
-// The Find dialog: shows the find model's controls with its history combo box and forwards the
+// The Find and Replace dialogs: show the model's controls with its history combo box and forwards the
 // buttons to the model; the model holds every rule. (The model's header stays out of this one, so
 // that the search and command headers never meet in one translation unit.)
 #pragma once
@@ -13,6 +13,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace vexa {
+class ReplaceDialogModel;
 class SearchDialogModel;
 class SearchPane;
 } // namespace vexa
@@ -26,6 +27,9 @@ public:
     // paneForSearch gives the active pane when a button is pressed (null without one).
     FindDialog(std::unique_ptr<SearchDialogModel> model, std::function<SearchPane*()> paneForSearch,
                QWidget* parent = nullptr);
+    // The Replace dialog: the find controls plus the replacement text, Replace All and Replace.
+    FindDialog(std::unique_ptr<ReplaceDialogModel> model, std::function<SearchPane*()> paneForSearch,
+               QWidget* parent = nullptr);
     ~FindDialog() override;
 
     SearchDialogModel& model() { return *m_model; }
@@ -34,13 +38,17 @@ public:
 
     // Puts the controls into the model and runs Find Next.
     bool findNext();
+    // Puts the controls into the model and runs Replace; the number replaced.
+    int replace();
 
 protected:
     void reject() override;
 
 private:
+    void build();
     void applyControls();
     void fillHistory();
+    void fillReplaceHistory();
 
     std::unique_ptr<SearchDialogModel> m_model;
     std::function<SearchPane*()> m_paneForSearch;
@@ -51,6 +59,9 @@ private:
     QRadioButton* m_up;
     QRadioButton* m_down;
     QPushButton* m_findNext;
+    ReplaceDialogModel* m_replaceModel = nullptr; // the model itself, for the Replace dialog
+    QComboBox* m_replaceText = nullptr;
+    QCheckBox* m_replaceAll = nullptr;
 };
 
 } // namespace vexa::ui

@@ -376,6 +376,9 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
     case functionIdOf("SearchWordCurrent"):
         m_search->searchWordCurrent();
         return true;
+    case functionIdOf("ReplaceWordCurrent"):
+        m_search->replaceWordCurrent();
+        return true;
     case functionIdOf("SearchNext"):
     case functionIdOf("SearchPrevious"):
         m_search->searchAgain(commandId == functionIdOf("SearchNext"));

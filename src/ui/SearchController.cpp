@@ -1,8 +1,8 @@
 // The window's share of searching.
 #include "ui/SearchController.h"
 
+#include "commands/ReplaceDialogModel.h"
 #include "commands/SearchActions.h"
-#include "commands/SearchDialogModel.h"
 #include "commands/SearchPaneAdapter.h"
 #include "settings/SettingsFile.h"
 #include "ui/EditPaneWidget.h"
@@ -39,7 +39,7 @@ SearchPane* SearchController::pane() {
     return m_pane.get();
 }
 
-void SearchController::searchWordCurrent() {
+void SearchController::takeFindText() {
     if (EditPaneWidget* widget = m_activePane()) {
         (void)SearchActions(m_state, m_messenger).takeFindTextFromDocument(widget->document());
     }
@@ -48,20 +48,35 @@ void SearchController::searchWordCurrent() {
         delete m_dialog;
         m_dialog = nullptr;
     }
-    auto model = std::make_unique<SearchDialogModel>(m_state, m_messenger, m_configDirectory);
-    m_dialog = new FindDialog(
-        std::move(model),
-        [this]() -> SearchPane* {
-            SearchPane* found = pane();
-            if (EditPaneWidget* widget = m_activePane()) {
-                widget->syncCaret();
-            }
-            return found;
-        },
-        m_dialogParent);
+}
+
+void SearchController::show(FindDialog* dialog) {
+    m_dialog = dialog;
     m_dialog->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(m_dialog, &QObject::destroyed, [this] { m_dialog = nullptr; });
     m_dialog->show();
+}
+
+void SearchController::searchWordCurrent() {
+    takeFindText();
+    show(new FindDialog(
+        std::make_unique<SearchDialogModel>(m_state, m_messenger, m_configDirectory),
+        [this] { return paneForDialog(); }, m_dialogParent));
+}
+
+void SearchController::replaceWordCurrent() {
+    takeFindText();
+    show(new FindDialog(
+        std::make_unique<ReplaceDialogModel>(m_state, m_messenger, m_configDirectory),
+        [this] { return paneForDialog(); }, m_dialogParent));
+}
+
+SearchPane* SearchController::paneForDialog() {
+    SearchPane* found = pane();
+    if (EditPaneWidget* widget = m_activePane()) {
+        widget->syncCaret();
+    }
+    return found;
 }
 
 void SearchController::searchAgain(bool forward) {

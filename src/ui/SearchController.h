@@ -36,6 +36,8 @@ public:
     // SearchWordCurrent: the word or one-line mark at the cursor becomes the find text, then the
     // Find dialog opens.
     void searchWordCurrent();
+    // ReplaceWordCurrent: as above, with the Replace dialog.
+    void replaceWordCurrent();
     // SearchNext and SearchPrevious.
     void searchAgain(bool forward);
     // Writes the search settings (at exit).
@@ -43,6 +45,10 @@ public:
 
 private:
     SearchPane* pane();
+    void takeFindText();
+    // The pane a dialog button works on, with the caret brought along after it.
+    SearchPane* paneForDialog();
+    void show(FindDialog* dialog);
 
     Messenger& m_messenger;
     SettingsFile& m_settings;

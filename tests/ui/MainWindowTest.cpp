@@ -1,6 +1,7 @@
 // The main window driven by real key and mouse events: typing, Shift marking, copy and paste
 // between two document windows, undo, menu commands and hints, the status bar and the window menu.
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -270,6 +271,33 @@ private slots:
         QTest::mouseClick(findNext, Qt::LeftButton);
         QCOMPARE(pane->document().cursorColumn(), 11);
         QVERIFY(m_window->statusText(StatusPane::Message) != QStringLiteral("Search completed."));
+    }
+
+    void replaceDialogReplacesEveryMatch() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("cat dog cat"));
+        QTest::keyClick(pane, Qt::Key_Home);
+        m_window->action(functionIdOf("ReplaceWordCurrent"))->trigger();
+        QDialog* dialog = m_window->search().findDialog();
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Replace"));
+        const auto boxes = dialog->findChildren<QComboBox*>();
+        QCOMPARE(boxes.size(), qsizetype(2));
+        QCOMPARE(boxes[0]->currentText(), QStringLiteral("cat"));
+        boxes[1]->setEditText(QStringLiteral("bird"));
+        QCheckBox* all = nullptr;
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+            if (box->text() == QStringLiteral("Replace &All")) {
+                all = box;
+            }
+        }
+        QVERIFY(all != nullptr);
+        all->setChecked(true);
+        auto* replace = dialog->findChild<QPushButton*>(QStringLiteral("replace"));
+        QVERIFY(replace != nullptr);
+        QTest::mouseClick(replace, Qt::LeftButton);
+        QCOMPARE(text(pane), std::string("bird dog bird"));
+        QCOMPARE(m_window->statusText(StatusPane::Changed), QStringLiteral("CHG"));
     }
 
     void menuItemsShowHintsAndKeys() {
