@@ -69,6 +69,13 @@ std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart
     return m_runs;
 }
 
+std::span<const PaintRun> LinePainter::paintDocumentLine(const Document& document, int index,
+                                                         const ExtensionProfile& profile,
+                                                         VisibleColumns visible) {
+    return paint(document.lineText(index), document.commentStart(index), profile, document.settings().tabSize,
+                 visible, markedColumns(document.mark(), index));
+}
+
 void LinePainter::addText(std::string_view line, std::size_t offset, std::size_t length,
                           ColourSlot foreground) {
     const std::size_t end = offset + length;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/DocLine.h"
+#include "core/Document.h"
 #include "core/MarkState.h"
 #include "syntax/ColourSlot.h"
 #include "syntax/ExtensionProfile.h"
@@ -58,6 +59,10 @@ public:
     std::span<const PaintRun> paint(std::string_view line, CommentStart comment,
                                     const ExtensionProfile& profile, int tabSize, VisibleColumns visible,
                                     MarkedColumns marked);
+
+    // The runs of line index of a document: its comment state, its tab size and its marked area.
+    std::span<const PaintRun> paintDocumentLine(const Document& document, int index,
+                                                const ExtensionProfile& profile, VisibleColumns visible);
 
     std::span<const PaintRun> runs() const { return m_runs; }
 

@@ -283,6 +283,23 @@ TEST(ProfileAsLanguageRules, DocumentCarriesBlockCommentsToThePainter) {
                 {{0, "still *)", S::Comment, B}, {8, " ", S::Default, B}, {9, "int", S::Keyword, B}});
     expectShown(paintLine(2), {{0, "int", S::Keyword, B}});
 
+    // The document's own tab size and marked area: a column mark over the second and third line.
+    document.goToPosition(1, 0);
+    document.insertText("\t");
+    document.markRange({2, 1}, {6, 2});
+    ASSERT_EQ(document.settings().tabSize, 3);
+    const std::string_view second = document.lineText(1);
+    expectShown(shown(second, painter.paintDocumentLine(document, 1, *profile, {})),
+                {{0, "~~", S::Comment, B},
+                 {2, "~", MT, MB},
+                 {3, "sti", MT, MB},
+                 {6, "ll *)", S::Comment, B},
+                 {11, " ", S::Default, B},
+                 {12, "int", S::Keyword, B}});
+    const std::string_view third = document.lineText(2);
+    expectShown(shown(third, painter.paintDocumentLine(document, 2, *profile, {})),
+                {{0, "in", S::Keyword, B}, {2, "t", MT, MB}});
+
     EXPECT_TRUE(document.isWordBreak('('));
     EXPECT_TRUE(document.isWordBreak('"'));
     EXPECT_TRUE(document.isWordBreak('\\'));
