@@ -13,6 +13,9 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -26,6 +29,7 @@
 #include "platform/Files.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
+#include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
 #include "ui/SearchController.h"
 #include "ui/Windows1252.h"
@@ -53,7 +57,8 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
                    [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }),
       m_syntax(options.directory(DirectoryKind::Config), *this, &options.settingsFile()),
       m_processor(ProcessorServices{*this, options, m_clock, m_clipboard}), m_keys(m_processor, options),
-      m_history(options.settingsFile()), m_documentArea(new QMdiArea(this)) {
+      m_history(options.settingsFile()), m_printer(std::make_unique<QPrinter>()),
+      m_documentArea(new QMdiArea(this)) {
     setWindowTitle(QString::fromLatin1(versionText()));
     setCentralWidget(m_documentArea);
     m_documentArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -383,6 +388,25 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
     case functionIdOf("SearchPrevious"):
         m_search->searchAgain(commandId == functionIdOf("SearchNext"));
         return true;
+    case functionIdOf("FilePrint"):
+    case functionIdOf("MarkPrint"): {
+        const bool marked = commandId == functionIdOf("MarkPrint");
+        if (activePane() == nullptr || (marked && !activePane()->document().hasMark())) {
+            status(marked ? "No area is currently marked" : std::string(kNoActiveDocument),
+                   platform::SoundKind::Information);
+            return true;
+        }
+        QPrintDialog dialog(m_printer.get(), this);
+        if (dialog.exec() == QDialog::Accepted) {
+            (void)printActive(*m_printer, marked);
+        }
+        return true;
+    }
+    case functionIdOf("FilePrintSetup"): {
+        QPageSetupDialog dialog(m_printer.get(), this);
+        (void)dialog.exec();
+        return true;
+    }
     case functionIdOf("OptionsFont"): {
         const QFont current = activePane() != nullptr ? activePane()->font() : font();
         bool chosen = false;
@@ -403,6 +427,21 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
     default:
         return false;
     }
+}
+
+int MainWindow::printActive(QPagedPaintDevice& device, bool markedOnly) {
+    EditPaneWidget* pane = activePane();
+    if (pane == nullptr) {
+        return 0;
+    }
+    PrintRequest request;
+    request.font = pane->font();
+    request.tabSize = m_processor.editSettings().tabSize;
+    request.markedOnly = markedOnly;
+    const Document& document = pane->document();
+    request.title = qText(document.hasName() ? document.fileName() : std::string(kUntitled));
+    BusyCursor busy(*this);
+    return printDocument(document, device, request);
 }
 
 void MainWindow::applyFontChoice(const QFont& font) {

@@ -26,6 +26,8 @@
 
 class QAction;
 class QFont;
+class QPagedPaintDevice;
+class QPrinter;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -67,6 +69,10 @@ public:
 
     // A font chosen in the Options > Font dialog: kept in "Font Details" and given to every pane.
     void applyFontChoice(const QFont& font);
+
+    // Prints the active document, or its marked lines, on the window's printer (or a PDF writer);
+    // the number of pages.
+    int printActive(QPagedPaintDevice& device, bool markedOnly);
 
     // Runs a menu command: the processor first, the window's own commands when it has none.
     void runCommand(uint32_t commandId);
@@ -146,6 +152,7 @@ private:
     PrefixKeyList m_prefixes;
     MenuBarTexts m_menuTexts;
     std::unique_ptr<SearchController> m_search;
+    std::unique_ptr<QPrinter> m_printer;
 
     QMdiArea* m_documentArea;
     QMenu* m_contextMenu = nullptr;

@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrinter>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -298,6 +299,36 @@ private slots:
         QTest::mouseClick(replace, Qt::LeftButton);
         QCOMPARE(text(pane), std::string("bird dog bird"));
         QCOMPARE(m_window->statusText(StatusPane::Changed), QStringLiteral("CHG"));
+    }
+
+    void printsToPdfPageByPage() {
+        EditPaneWidget* pane = newPane();
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString pdf = QString::fromStdString(m_home->file("out.pdf"));
+        printer.setOutputFileName(pdf);
+        QTest::keyClicks(pane, QStringLiteral("one\ttab"));
+        QCOMPARE(m_window->printActive(printer, false), 1);
+        const std::string bytes = vexa::test::readFileBytes(pdf.toStdString());
+        QVERIFY(bytes.rfind("%PDF", 0) == 0);
+
+        for (int i = 0; i < 300; ++i) {
+            QTest::keyClick(pane, Qt::Key_Return);
+            QTest::keyClicks(pane, QStringLiteral("l"));
+        }
+        QPrinter longer;
+        longer.setOutputFormat(QPrinter::PdfFormat);
+        longer.setOutputFileName(QString::fromStdString(m_home->file("long.pdf")));
+        QVERIFY(m_window->printActive(longer, false) > 2);
+
+        // Only the marked lines: nothing without a mark, one page for three lines.
+        QPrinter marked;
+        marked.setOutputFormat(QPrinter::PdfFormat);
+        marked.setOutputFileName(QString::fromStdString(m_home->file("marked.pdf")));
+        QCOMPARE(m_window->printActive(marked, true), 0);
+        pane->document().beginMark(vexa::MarkType::Line);
+        pane->document().markRange({0, 10}, {0, 12});
+        QCOMPARE(m_window->printActive(marked, true), 1);
     }
 
     void menuItemsShowHintsAndKeys() {
