@@ -170,7 +170,6 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
     }
     const Document& doc = document();
     const int first = m_pane.firstColumn();
-    const int tabSize = m_services.processor.editSettings().tabSize;
     const syntax::VisibleColumns visible{first, m_pane.lastVisibleColumn() + 1};
     const int firstRow = std::max(0, dirty.top() / m_cellHeight);
     const int lastRow = dirty.bottom() / m_cellHeight;
@@ -188,8 +187,7 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
             continue;
         }
         const std::string_view line = doc.lineText(index);
-        const auto runs = m_painter.paint(line, doc.commentStart(index), *m_profile, tabSize, visible,
-                                          syntax::markedColumns(doc.mark(), index));
+        const auto runs = m_painter.paintDocumentLine(doc, index, *m_profile, visible);
         for (const syntax::PaintRun& run : runs) {
             const qreal x = margin + (run.column - first) * m_cellWidth;
             const QRectF cells(x, y, run.width * m_cellWidth, m_cellHeight);
