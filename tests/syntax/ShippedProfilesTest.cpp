@@ -17,6 +17,7 @@
 #include "syntax/EditExtensionDialog.h"
 #include "syntax/ExtensionProfile.h"
 #include "syntax/LineTokenizer.h"
+#include "syntax/SyntaxSettings.h"
 
 namespace vexa::syntax {
 namespace {
@@ -256,6 +257,35 @@ TEST(ShippedProfiles, EveryProfileFileComesFromTheTable) {
         }
     }
     EXPECT_EQ(present, expected);
+}
+
+} // namespace
+} // namespace vexa::syntax
+
+namespace vexa::syntax {
+namespace {
+
+TEST(ShippedProfiles, LookupsByFileNameFindThem) {
+    test::TempHome home;
+    HeadlessFrame frame;
+    SyntaxSettings settings(shareDirectory().string(), frame);
+    const struct {
+        const char* file;
+        const char* extension; // nullptr: the default profile
+    } cases[] = {{"main.c", "C"},     {"widget.cpp", "CPP"},  {"Main.java", "JAV"},
+                 {"setup.py", "PY"},  {"build.sh", "SH"},     {"rules.mk", "MK"},
+                 {"unit.pas", "PAS"}, {"notes.txt", nullptr}, {"Makefile", nullptr}};
+    for (const auto& c : cases) {
+        const auto profile = settings.profileForFile(c.file);
+        if (c.extension == nullptr) {
+            EXPECT_EQ(profile, settings.defaultProfile()) << c.file;
+        } else {
+            EXPECT_EQ(profile->extension(), c.extension) << c.file;
+            EXPECT_FALSE(profile->keywords().empty()) << c.file;
+        }
+    }
+    EXPECT_TRUE(frame.events().empty());
+    EXPECT_EQ(settings.lookup("c")->keywords().size(), 55u);
 }
 
 } // namespace
