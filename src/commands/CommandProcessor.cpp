@@ -10,6 +10,8 @@
 #include "commands/MarkCommands.h"
 #include "commands/MovementCommands.h"
 #include "commands/OptionCommands.h"
+#include "commands/SearchCommands.h"
+#include "commands/SearchState.h"
 #include "commands/StampCommands.h"
 #include "commands/TypingRoad.h"
 #include "commands/WordCommands.h"
@@ -25,9 +27,20 @@ CommandProcessor::CommandProcessor(ProcessorServices services)
       m_movement(std::make_unique<MovementCommands>(*this)), m_lines(std::make_unique<LineCommands>(*this)),
       m_words(std::make_unique<WordCommands>(*this)), m_marks(std::make_unique<MarkCommands>(*this)),
       m_optionCommands(std::make_unique<OptionCommands>(*this)),
-      m_stamps(std::make_unique<StampCommands>(*this)), m_files(std::make_unique<FileCommands>(*this)) {}
+      m_stamps(std::make_unique<StampCommands>(*this)), m_files(std::make_unique<FileCommands>(*this)),
+      m_searchState(std::make_unique<SearchState>()),
+      m_search(std::make_unique<SearchCommands>(*this, *m_searchState)) {
+    m_searchState->load(m_options.settingsFile());
+}
 
-CommandProcessor::~CommandProcessor() = default;
+CommandProcessor::~CommandProcessor() {
+    // An open Find or Replace dialog works on this processor and its search state.
+    m_frame.closeSearchDialog();
+}
+
+bool CommandProcessor::saveSearchState() {
+    return m_searchState->save(m_options.settingsFile());
+}
 
 Document* CommandProcessor::document() {
     return m_pane != nullptr ? &m_pane->document() : nullptr;
@@ -146,13 +159,16 @@ int32_t CommandProcessor::run(FunctionId id) {
     if (FileCommands::claims(id)) {
         return m_files->run(id);
     }
+    if (SearchCommands::claims(id)) {
+        return m_search->run(id);
+    }
     return 0;
 }
 
 std::optional<int32_t> CommandProcessor::dispatch(FunctionId id) {
     const bool built = TypingRoad::claims(id) || MovementCommands::claims(id) || LineCommands::claims(id) ||
                        WordCommands::claims(id) || MarkCommands::claims(id) || OptionCommands::claims(id) ||
-                       StampCommands::claims(id) || FileCommands::claims(id);
+                       StampCommands::claims(id) || FileCommands::claims(id) || SearchCommands::claims(id);
     if (!built) {
         return std::nullopt;
     }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "commands/CommandMessages.h"
 #include "commands/FunctionTable.h"
 #include "core/EditSettings.h"
 #include "platform/Sound.h"
@@ -25,6 +26,8 @@ class MarkCommands;
 class MovementCommands;
 class OptionCommands;
 class Options;
+class SearchCommands;
+class SearchState;
 class StampCommands;
 class StatusLine;
 class TemplateHook;
@@ -50,11 +53,8 @@ struct ProcessorServices {
     platform::Clipboard& clipboard;
 };
 
-inline constexpr std::string_view kReadOnlyMessage =
-    "The document can not be changed as it is marked as 'Read Only'";
 inline constexpr std::string_view kNoActiveDocument = "Action can only be performed on an active document!";
 inline constexpr std::string_view kNotOverWord = "The cursor is not over a word.";
-inline constexpr std::string_view kNotYetImplemented = "Not yet implemented!";
 
 // Every key, menu item, keyboard macro and script runs editor functions through here. Each
 // dispatched function forms one undo group; after it the pane is refreshed and the keymap's prefix
@@ -102,6 +102,10 @@ public:
     MacroRecorderHook* recorder() { return m_recorder; }
     TemplateHook* templates() { return m_templates; }
     DocumentWindows* windows() { return m_windows; }
+    // The application's one search state, read from the "Searching" settings when the processor
+    // is made; its owner writes it back at exit with saveSearchState().
+    SearchState& searchState() { return *m_searchState; }
+    [[nodiscard]] bool saveSearchState();
     FrameLayout* layout() { return m_layout; }
     TypingRoad& typing() { return *m_typing; }
     uint32_t commandCount() const { return m_commandCount; }
@@ -173,6 +177,8 @@ private:
     std::unique_ptr<OptionCommands> m_optionCommands;
     std::unique_ptr<StampCommands> m_stamps;
     std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<SearchState> m_searchState;
+    std::unique_ptr<SearchCommands> m_search;
 };
 
 } // namespace vexa

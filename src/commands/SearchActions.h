@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/CommandMessages.h"
 #include "commands/SearchState.h"
 
 namespace vexa {
@@ -23,7 +24,6 @@ inline constexpr const char* kSearchingFor = "Searching for string '%s' pattern"
 inline constexpr const char* kReplacementCompleted = "Replacement completed with %d occurrences changed.";
 inline constexpr const char* kReadOnlyRefusal =
     "The document can not be changed as it is marked as 'Read Only'";
-inline constexpr const char* kNotYetImplemented = "Not yet implemented!";
 
 // The three functions of a switchable option.
 enum class OptionChange : uint8_t { Set, Reset, Toggle };

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/Messenger.h"
+#include "frame/SearchDialogSession.h"
 #include "platform/Sound.h"
 
 namespace vexa {
@@ -52,6 +54,12 @@ public:
     [[nodiscard]] virtual TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) = 0;
     // Stopping a timer that is not running does nothing.
     virtual void stopTimer(TimerId id) = 0;
+
+    // Shows the modeless Find or Replace dialog; the caller has closed any open one first. A
+    // frame without dialogs drops it.
+    virtual void showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) { dialog.reset(); }
+    // Closes the open Find or Replace dialog, writing its histories; nothing when none is open.
+    virtual void closeSearchDialog() {}
 };
 
 } // namespace vexa

@@ -21,6 +21,43 @@ void HeadlessFrame::cancelNextDialog() {
     m_script.push_back(Reply{ReplyKind::Cancel, Answer::Cancel, {}});
 }
 
+void HeadlessFrame::scriptNextSearchDialog(SearchDialogScript script) {
+    m_searchDialogScripts.push_back(std::move(script));
+}
+
+void HeadlessFrame::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {
+    if (dialog == nullptr) {
+        return;
+    }
+    closeSearchDialog();
+    FrameEvent event;
+    event.kind = FrameEventKind::SearchDialog;
+    event.text = dialog->kind() == SearchDialogKind::Replace ? "Replace" : "Find";
+    m_searchDialog = std::move(dialog);
+    event.scripted = !m_searchDialogScripts.empty();
+    record(std::move(event));
+    if (!m_searchDialogScripts.empty()) {
+        SearchDialogScript script = std::move(m_searchDialogScripts.front());
+        m_searchDialogScripts.pop_front();
+        script(*m_searchDialog);
+    }
+}
+
+void HeadlessFrame::closeSearchDialog() {
+    if (m_searchDialog != nullptr) {
+        // Released before closing, so that a close reached again from inside finds none open.
+        std::unique_ptr<SearchDialogSession> dialog = std::move(m_searchDialog);
+        m_searchDialogSaved = dialog->close();
+    }
+}
+
+void HeadlessFrame::cancelSearchDialog() {
+    if (m_searchDialog != nullptr) {
+        m_searchDialog->cancel();
+        closeSearchDialog();
+    }
+}
+
 std::optional<HeadlessFrame::Reply> HeadlessFrame::takeReply(bool fits, std::string_view request) {
     if (m_script.empty() || !fits) {
         std::string note(request);

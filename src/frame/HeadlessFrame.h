@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,12 +16,20 @@
 
 namespace vexa {
 
-enum class FrameEventKind : uint8_t { Status, MessageBox, Question, OpenDialog, SaveDialog, Beep };
+enum class FrameEventKind : uint8_t {
+    Status,
+    MessageBox,
+    Question,
+    OpenDialog,
+    SaveDialog,
+    Beep,
+    SearchDialog
+};
 
 // One thing the behaviour showed or asked, with the reply it got.
 struct FrameEvent {
     FrameEventKind kind = FrameEventKind::Status;
-    std::string text;  // the message, or the dialog's title
+    std::string text;  // the message, or the dialog's title ("Find" or "Replace" for a search dialog)
     std::string title; // the title of a box or question
     platform::SoundKind sound = platform::SoundKind::None;
     Hold hold = Hold::No;
@@ -41,6 +50,17 @@ public:
     void chooseNextSave(std::string path);
     void cancelNextDialog();
 
+    // What the user does in the next Find or Replace dialog shown, run as soon as it is shown;
+    // the dialog then stays open (it is modeless) until it is cancelled or closed.
+    using SearchDialogScript = std::function<void(SearchDialogSession&)>;
+    void scriptNextSearchDialog(SearchDialogScript script);
+    // The open Find or Replace dialog; null when none is open.
+    SearchDialogSession* searchDialog() { return m_searchDialog.get(); }
+    // Presses the open dialog's Cancel, then closes it as a window does.
+    void cancelSearchDialog();
+    // Whether the last close of a search dialog wrote its histories.
+    bool lastSearchDialogCloseSaved() const { return m_searchDialogSaved; }
+
     // Called for each event as it happens (a batch program prints them).
     void setObserver(std::function<void(const FrameEvent&)> observer) { m_observer = std::move(observer); }
 
@@ -58,6 +78,8 @@ public:
     void beep(platform::SoundKind kind) override;
     [[nodiscard]] TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) override;
     void stopTimer(TimerId id) override;
+    void showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) override;
+    void closeSearchDialog() override;
 
     // Moves the frame's own time on, running every timer tick that falls due on the way, in
     // time order (ties by the order the timers were started). Time stands still otherwise.
@@ -75,7 +97,7 @@ public:
     // Requests the script had no fitting reply for, each described in a line of text, and the
     // replies never used: a test that scripted its dialogs expects both to be empty.
     const std::vector<std::string>& unexpected() const { return m_unexpected; }
-    std::size_t unusedReplies() const { return m_script.size(); }
+    std::size_t unusedReplies() const { return m_script.size() + m_searchDialogScripts.size(); }
 
     // The busy cursor: the current nesting, how often it was shown (count went 0 -> 1), and
     // how often endBusy came without a matching beginBusy.
@@ -103,6 +125,9 @@ private:
     };
 
     std::deque<Reply> m_script;
+    std::deque<SearchDialogScript> m_searchDialogScripts;
+    std::unique_ptr<SearchDialogSession> m_searchDialog;
+    bool m_searchDialogSaved = true;
     std::map<TimerId, Timer> m_timers;
     TimerId m_nextTimer = 1;
     uint64_t m_now = 0;

@@ -1,0 +1,12 @@
+// The status messages that several families of editor functions share.
+#pragma once
+
+#include <string_view>
+
+namespace vexa {
+
+inline constexpr std::string_view kReadOnlyMessage =
+    "The document can not be changed as it is marked as 'Read Only'";
+inline constexpr std::string_view kNotYetImplemented = "Not yet implemented!";
+
+} // namespace vexa
