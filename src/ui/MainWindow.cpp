@@ -31,7 +31,7 @@
 #include "settings/Options.h"
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
-#include "ui/SearchController.h"
+#include "ui/SearchDialog.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
@@ -73,9 +73,6 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     m_prefixes.load(options.directory(DirectoryKind::Config));
     m_keys.loadKeymap();
     m_history.loadRecentFiles();
-    m_search = std::make_unique<SearchController>(
-        *this, options.settingsFile(), options.directory(DirectoryKind::Config),
-        [this] { return activePane(); }, this);
 
     buildStatusBar();
     buildMenus();
@@ -377,16 +374,6 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
         for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
             window->showMaximized();
         }
-        return true;
-    case functionIdOf("SearchWordCurrent"):
-        m_search->searchWordCurrent();
-        return true;
-    case functionIdOf("ReplaceWordCurrent"):
-        m_search->replaceWordCurrent();
-        return true;
-    case functionIdOf("SearchNext"):
-    case functionIdOf("SearchPrevious"):
-        m_search->searchAgain(commandId == functionIdOf("SearchNext"));
         return true;
     case functionIdOf("FilePrint"):
     case functionIdOf("MarkPrint"): {
@@ -736,7 +723,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
                                              : 1};
     (void)m_history.writeFramePlacement(placement);
     (void)m_history.saveRecentFiles();
-    (void)m_search->save();
+    closeSearchDialog();
+    (void)m_processor.saveSearchState();
     event->accept();
 }
 
@@ -862,6 +850,32 @@ void MainWindow::stopTimer(TimerId id) {
     found->second->stop();
     found->second->deleteLater();
     m_timers.erase(found);
+}
+
+void MainWindow::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {
+    closeSearchDialog();
+    m_searchDialog = new SearchDialog(std::move(dialog), this);
+    m_searchDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_searchDialog, &QObject::destroyed, this, [this] { m_searchDialog = nullptr; });
+    connect(m_searchDialog, &SearchDialog::searched, this, [this] {
+        if (EditPaneWidget* pane = activePane()) {
+            pane->syncCaret();
+        }
+        updateIndicators();
+    });
+    m_searchDialog->show();
+}
+
+void MainWindow::closeSearchDialog() {
+    if (m_searchDialog != nullptr) {
+        // Deleting the dialog closes its session, which writes the histories now.
+        delete m_searchDialog;
+        m_searchDialog = nullptr;
+    }
+}
+
+QDialog* MainWindow::searchDialog() const {
+    return m_searchDialog;
 }
 
 // ---- the status bar ----

@@ -25,6 +25,7 @@
 #include "ui/QtSoundPlayer.h"
 
 class QAction;
+class QDialog;
 class QFont;
 class QPagedPaintDevice;
 class QPrinter;
@@ -41,7 +42,7 @@ class Options;
 namespace vexa::ui {
 
 class EditPaneWidget;
-class SearchController;
+class SearchDialog;
 
 class MainWindow final : public QMainWindow, public Frame, public DocumentWindows, public StatusLineObserver {
     Q_OBJECT
@@ -63,7 +64,8 @@ public:
     QAction* action(uint32_t commandId) const;
     QMenu* contextMenu() const { return m_contextMenu; }
     QMenu* windowMenu() const { return m_windowMenu; }
-    SearchController& search() { return *m_search; }
+    // The open Find or Replace dialog; null when none is open.
+    QDialog* searchDialog() const;
     EditPaneWidget* activePane() const;
     std::vector<EditPaneWidget*> paneWidgets() const;
 
@@ -102,6 +104,8 @@ public:
     void beep(platform::SoundKind kind) override;
     [[nodiscard]] TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) override;
     void stopTimer(TimerId id) override;
+    void showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) override;
+    void closeSearchDialog() override;
 
     // DocumentWindows
     EditPane* newDocument() override;
@@ -151,7 +155,7 @@ private:
     StartupHistory m_history;
     PrefixKeyList m_prefixes;
     MenuBarTexts m_menuTexts;
-    std::unique_ptr<SearchController> m_search;
+    SearchDialog* m_searchDialog = nullptr;
     std::unique_ptr<QPrinter> m_printer;
 
     QMdiArea* m_documentArea;

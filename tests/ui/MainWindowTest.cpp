@@ -14,6 +14,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QtTest>
+#include <chrono>
+#include <filesystem>
 #include <memory>
 
 #include "commands/FunctionTable.h"
@@ -26,7 +28,6 @@
 #include "ui/EditPaneWidget.h"
 #include "ui/MainWindow.h"
 #include "ui/QtClipboard.h"
-#include "ui/SearchController.h"
 
 using vexa::Answer;
 using vexa::functionIdOf;
@@ -244,7 +245,7 @@ private slots:
         QTest::keyClicks(pane, QStringLiteral("alpha beta alpha gamma alpha"));
         QTest::keyClick(pane, Qt::Key_Home);
         m_window->action(functionIdOf("SearchWordCurrent"))->trigger();
-        QDialog* dialog = m_window->search().findDialog();
+        QDialog* dialog = m_window->searchDialog();
         QVERIFY(dialog != nullptr);
         QTRY_VERIFY(dialog->isVisible());
         auto* text = dialog->findChild<QComboBox*>();
@@ -279,7 +280,7 @@ private slots:
         QTest::keyClicks(pane, QStringLiteral("cat dog cat"));
         QTest::keyClick(pane, Qt::Key_Home);
         m_window->action(functionIdOf("ReplaceWordCurrent"))->trigger();
-        QDialog* dialog = m_window->search().findDialog();
+        QDialog* dialog = m_window->searchDialog();
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Replace"));
         const auto boxes = dialog->findChildren<QComboBox*>();
@@ -329,6 +330,25 @@ private slots:
         pane->document().beginMark(vexa::MarkType::Line);
         pane->document().markRange({0, 10}, {0, 12});
         QCOMPARE(m_window->printActive(marked, true), 1);
+    }
+
+    void reactivationOffersToReloadAChangedFile() {
+        const std::string path = m_home->file("b.c");
+        vexa::test::writeFileBytes(path, "old\r\n");
+        m_window->openDocumentAt(path, 0);
+        EditPaneWidget* pane = m_window->activePane();
+        QCOMPARE(text(pane), std::string("old"));
+        vexa::test::writeFileBytes(path, "new text\r\n");
+        std::filesystem::last_write_time(path,
+                                         std::filesystem::last_write_time(path) + std::chrono::seconds(5));
+        m_answer = Answer::Yes;
+        QEvent activation(QEvent::ActivationChange);
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QApplication::sendEvent(m_window.get(), &activation);
+        QTRY_COMPARE(text(pane), std::string("new text"));
+        QCOMPARE(m_questions.size(), std::size_t(1));
+        QVERIFY2(m_questions[0].find("b.c") != std::string::npos, m_questions[0].c_str());
     }
 
     void menuItemsShowHintsAndKeys() {
