@@ -454,15 +454,15 @@ TEST_F(SearchCommandsTest, DialogButtonsWorkOnThePaneActiveWhenPressed) {
 TEST_F(SearchCommandsTest, ReplaceDialogReplacesEveryMatchAndReturnsTheCursor) {
     setLines({"cat start", "a cat, a cat", "cat"});
     place(0, 4);
-    frame.scriptNextSearchDialog([](SearchDialogSession& dialog) {
-        SearchDialogControls controls = dialog.controls();
-        controls.findText = "cat";
-        controls.replaceText = "dog";
-        controls.replaceAll = true;
-        dialog.setControls(controls);
-        EXPECT_EQ(dialog.replace(), 3);
-    });
     exec(functionIdOf("ReplaceDialog"));
+    ASSERT_NE(frame.searchDialog(), nullptr);
+    SearchDialogControls controls = frame.searchDialog()->controls();
+    controls.findText = "cat";
+    controls.replaceText = "dog";
+    controls.replaceAll = true;
+    frame.searchDialog()->setControls(controls);
+    // Pressed outside any editor function, as a user does.
+    EXPECT_EQ(frame.searchDialog()->replace(), 3);
     EXPECT_EQ(lines(), (Lines{"cat start", "a dog, a dog", "dog"}));
     expectCursor(0, 4, "returned");
     EXPECT_EQ(frame.lastStatus(), "Replacement completed with 3 occurrences changed.");
