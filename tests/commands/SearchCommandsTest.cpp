@@ -143,6 +143,95 @@ TEST_F(SearchCommandsTest, SearchNextAndPreviousWalkTheMatchesAndReportTheEnds) 
     }
 }
 
+TEST_F(SearchCommandsTest, SearchNextEdgeCases) {
+    struct Case {
+        const char* name;
+        Lines text;
+        int startLine;
+        int startOffset;
+        bool regularExpression;
+        bool wholeWord;
+        const char* findText;
+        bool found;
+        int line; // the cursor afterwards
+        int offset;
+        int markStart; // the marked display columns when found
+        int markEnd;
+    };
+    const std::vector<Case> cases = {
+        {"whole word skips a line whose first occurrence is inside a word",
+         {"foobar foo", "x foo"},
+         0,
+         0,
+         false,
+         true,
+         "foo",
+         true,
+         1,
+         2,
+         2,
+         5},
+        {"whole word finds nothing at all", {"foobar foo"}, 0, 0, false, true, "foo", false, 0, 0, 0, 0},
+        {"partial words are found without whole word",
+         {"foobar foo"},
+         0,
+         0,
+         false,
+         false,
+         "foo",
+         true,
+         0,
+         0,
+         0,
+         3},
+        {"backslash t matches a real tab", {"ab", "x\ty"}, 0, 0, false, false, "\\t", true, 1, 1, 1, 3},
+        {"two backslashes match one", {"a\\b"}, 0, 0, false, false, "\\\\", true, 0, 1, 1, 2},
+        {"an anchored pattern begins on the next line",
+         {"ab ab", "ab"},
+         0,
+         1,
+         true,
+         false,
+         "^ab",
+         true,
+         1,
+         0,
+         0,
+         2},
+        {"a lone dollar is marked one column wide", {"abc"}, 0, 0, true, false, "$", true, 0, 3, 3, 4},
+        {"a pattern that does not compile finds nothing",
+         {"a(b"},
+         0,
+         0,
+         true,
+         false,
+         "(b",
+         false,
+         0,
+         0,
+         0,
+         0},
+    };
+    for (const Case& c : cases) {
+        setLines(c.text);
+        place(c.startLine, c.startOffset);
+        state().setRegularExpression(c.regularExpression);
+        state().setWholeWord(c.wholeWord);
+        state().setFindText(c.findText, false);
+        frame.clearEvents();
+        exec(functionIdOf("SearchNext"));
+        if (c.found) {
+            expectCursor(c.line, c.offset, c.name);
+            expectMarked(c.line, c.markStart, c.markEnd, c.name);
+            EXPECT_EQ(frame.lastStatus(), "Search completed.") << c.name;
+        } else {
+            expectCursor(c.startLine, c.startOffset, c.name);
+            EXPECT_FALSE(doc().mark().exists()) << c.name;
+            EXPECT_EQ(frame.lastStatus(), withText(kEndNotFound, c.findText)) << c.name;
+        }
+    }
+}
+
 TEST_F(SearchCommandsTest, TheLastMatchStaysMarkedWhenTheEndIsReached) {
     setLines({"x needle y needle"});
     state().setFindText("needle", false);
