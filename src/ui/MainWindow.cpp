@@ -619,6 +619,21 @@ void MainWindow::exitApplication() {
     QTimer::singleShot(0, this, [this] { close(); });
 }
 
+void MainWindow::documentRenamed(Document& document, bool extensionChanged) {
+    for (EditPaneWidget* pane : paneWidgets()) {
+        if (&pane->document() != &document) {
+            continue;
+        }
+        if (auto* window = qobject_cast<QMdiSubWindow*>(pane->parentWidget())) {
+            window->setWindowTitle(qText(document.fileName()));
+        }
+        // A new extension may bring another colouring profile.
+        if (extensionChanged) {
+            pane->chooseProfile();
+        }
+    }
+}
+
 void MainWindow::windowActivated(QMdiSubWindow* window) {
     auto* pane = window != nullptr ? qobject_cast<EditPaneWidget*>(window->widget()) : nullptr;
     if (pane == nullptr) {
@@ -799,6 +814,9 @@ QString filterString(const std::vector<FileFilter>& filters) {
 } // namespace
 
 std::vector<std::string> MainWindow::chooseFilesToOpen(const FileDialogRequest& request) {
+    if (m_fileChooser) {
+        return m_fileChooser(request);
+    }
     QFileDialog dialog(this, qText(request.title), qText(request.initialDirectory),
                        filterString(request.filters));
     dialog.setFileMode(request.selection == FileSelection::Several ? QFileDialog::ExistingFiles
@@ -813,6 +831,10 @@ std::vector<std::string> MainWindow::chooseFilesToOpen(const FileDialogRequest& 
 }
 
 std::optional<std::string> MainWindow::chooseFileToSave(const FileDialogRequest& request) {
+    if (m_fileChooser) {
+        auto chosen = m_fileChooser(request);
+        return chosen.empty() ? std::nullopt : std::optional<std::string>(chosen.front());
+    }
     QFileDialog dialog(this, qText(request.title), qText(request.initialDirectory),
                        filterString(request.filters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -91,6 +91,9 @@ public:
     // and runs without a user).
     using Responder = std::function<Answer(std::string_view text, std::string_view title)>;
     void setResponder(Responder responder) { m_responder = std::move(responder); }
+    // The file dialogs' answers likewise: the chosen paths, empty for Cancel.
+    using FileChooser = std::function<std::vector<std::string>(const FileDialogRequest& request)>;
+    void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
     // Frame
     void status(std::string_view text, platform::SoundKind sound, Hold hold = Hold::No) override;
@@ -114,6 +117,7 @@ public:
     std::vector<EditPane*> panes() override;
     std::string recentFile(int functionId) override;
     void exitApplication() override;
+    void documentRenamed(Document& document, bool extensionChanged) override;
 
     // StatusLineObserver
     void paneChanged(StatusPane pane, std::string_view text) override;
@@ -174,6 +178,7 @@ private:
     bool m_closingAll = false;
     bool m_checkingOutside = false;
     Responder m_responder;
+    FileChooser m_fileChooser;
 };
 
 } // namespace vexa::ui

@@ -351,6 +351,27 @@ private slots:
         QVERIFY2(m_questions[0].find("b.c") != std::string::npos, m_questions[0].c_str());
     }
 
+    void saveAsRenamesTheWindowAndOpenReadsTheFile() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("int y;"));
+        const std::string path = m_home->file("saved.c");
+        m_window->setFileChooser(
+            [&](const vexa::FileDialogRequest&) { return std::vector<std::string>{path}; });
+        m_window->action(functionIdOf("FileSaveAs"))->trigger();
+        QCOMPARE(vexa::test::readFileBytes(path).substr(0, 6), std::string("int y;"));
+        auto* window = qobject_cast<QMdiSubWindow*>(pane->parentWidget());
+        QCOMPARE(window->windowTitle(), QString::fromStdString(path));
+        QCOMPARE(m_window->statusText(StatusPane::Changed), QString());
+
+        m_window->action(functionIdOf("FileClose"))->trigger();
+        QVERIFY(m_window->documentArea()->subWindowList().isEmpty());
+        m_window->action(functionIdOf("FileOpen"))->trigger();
+        QCOMPARE(m_window->documentArea()->subWindowList().size(), 1);
+        QCOMPARE(text(m_window->activePane()), std::string("int y;"));
+        // The closed file became a recent-file item of the File menu.
+        QCOMPARE(m_window->history().recentFile(1014), path);
+    }
+
     void menuItemsShowHintsAndKeys() {
         QAction* save = m_window->action(functionIdOf("FileSave"));
         QVERIFY(save != nullptr);
