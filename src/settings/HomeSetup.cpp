@@ -28,6 +28,17 @@ bool readWhole(const fs::path& path, std::string& bytes) {
     return !in.bad();
 }
 
+bool isHomeSubdirectory(std::string_view name) {
+    for (DirectoryKind kind :
+         {DirectoryKind::Help, DirectoryKind::Backup, DirectoryKind::Config, DirectoryKind::Macros,
+          DirectoryKind::Example, DirectoryKind::Spell, DirectoryKind::Script}) {
+        if (name == Directories::subdirectoryName(kind)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 fs::path locateShareDirectory(const fs::path& programFile) {
@@ -70,7 +81,13 @@ SeedResult seedHome(const fs::path& shareDirectory, const std::string& home) {
         if (!it->is_regular_file(error)) {
             continue;
         }
-        fs::path target = fs::path(home) / it->path().lexically_relative(shareDirectory);
+        fs::path relative = it->path().lexically_relative(shareDirectory);
+        // The share directory also holds what the desktop needs (the menu entry, the icon);
+        // only the home's own sub-directories are seeded.
+        if (!isHomeSubdirectory(relative.begin()->string())) {
+            continue;
+        }
+        fs::path target = fs::path(home) / relative;
         // A file the user already has, or even a broken link in its place, is the user's own.
         if (fs::exists(fs::symlink_status(target, error))) {
             continue;

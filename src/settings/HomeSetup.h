@@ -24,8 +24,10 @@ struct SeedResult {
     size_t failed = 0;
 };
 
-// Copies every regular file under shareDirectory that the home lacks to the same relative path
-// in the home, making the directories on the way. Files already in the home are never touched.
+// Copies every regular file under the home's sub-directories in shareDirectory (vConfig/,
+// vSpell/, ...) that the home lacks to the same relative path in the home, making the
+// directories on the way. Files already in the home are never touched; anything else in
+// shareDirectory (the desktop entry, icons) is left alone.
 SeedResult seedHome(const std::filesystem::path& shareDirectory, const std::string& home);
 
 enum class HomeStart : uint8_t { Ready, FirstRun, DirectoriesMissing };

@@ -51,7 +51,8 @@ TEST(ShareDirectory, RunningProgramIsKnown) {
 class SeedTest : public ::testing::Test {
 protected:
     SeedTest() {
-        touch(share.path() / "prefix.dat", "prefix keys");
+        touch(share.path() / "vConfig/prefix.dat", "prefix keys");
+        touch(share.path() / "applications/vexa.desktop", "desktop entry");
         touch(share.path() / "vConfig/VexaC.PRF", "c profile");
         touch(share.path() / "vSpell/English.DIC", "dictionary");
         touch(share.path() / "vExample/deep/more/sample.zm", "script");
@@ -65,7 +66,9 @@ TEST_F(SeedTest, CopiesEveryMissingFileKeepingItsPlace) {
     SeedResult result = seedHome(share.path(), home.path().string());
     EXPECT_EQ(result.copied, 4u);
     EXPECT_EQ(result.failed, 0u);
-    EXPECT_EQ(readFileBytes(home.path() / "prefix.dat"), "prefix keys");
+    EXPECT_EQ(readFileBytes(home.path() / "vConfig/prefix.dat"), "prefix keys");
+    // What the desktop needs stays in the installation.
+    EXPECT_FALSE(fs::exists(home.path() / "applications"));
     EXPECT_EQ(readFileBytes(home.path() / "vConfig/VexaC.PRF"), "c profile");
     EXPECT_EQ(readFileBytes(home.path() / "vSpell/English.DIC"), "dictionary");
     EXPECT_EQ(readFileBytes(home.path() / "vExample/deep/more/sample.zm"), "script");
