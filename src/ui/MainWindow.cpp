@@ -93,9 +93,16 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
 
 MainWindow::~MainWindow() {
     m_statusLine.setObserver(nullptr);
-    // The panes hold documents the processor points at; forget them before they go.
-    for (EditPaneWidget* pane : paneWidgets()) {
-        m_processor.paneClosed(&pane->pane());
+    // The document windows and dialogs use the services held here: they go while those still
+    // live, and without the window's handlers, which would see a window half taken down.
+    disconnect(m_documentArea, nullptr, this, nullptr);
+    closeSearchDialog();
+    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
+        if (auto* pane = qobject_cast<EditPaneWidget*>(window->widget())) {
+            m_processor.paneClosed(&pane->pane());
+        }
+        window->removeEventFilter(this);
+        delete window;
     }
     m_processor.activatePane(nullptr);
     m_processor.setDocumentWindows(nullptr);
