@@ -31,6 +31,7 @@
 #include "settings/Options.h"
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
+#include "ui/EditorOptionsDialog.h"
 #include "ui/SearchDialog.h"
 #include "ui/Windows1252.h"
 
@@ -401,6 +402,13 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
         (void)dialog.exec();
         return true;
     }
+    case functionIdOf("OptionsEditor"): {
+        EditorOptionsDialog dialog(m_options, this);
+        if ((m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec()) == QDialog::Accepted) {
+            optionsChanged();
+        }
+        return true;
+    }
     case functionIdOf("OptionsFont"): {
         const QFont current = activePane() != nullptr ? activePane()->font() : font();
         bool chosen = false;
@@ -421,6 +429,16 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
     default:
         return false;
     }
+}
+
+void MainWindow::optionsChanged() {
+    m_processor.applySettings();
+    m_statusLine.setSoundEnabled(m_options.editor().makeSound != 0);
+    m_statusLine.setClock24Hour(m_options.editor().clock24Hour != 0);
+    for (EditPaneWidget* pane : paneWidgets()) {
+        pane->applyFont(); // the margin may have come or gone
+    }
+    updateIndicators();
 }
 
 int MainWindow::printActive(QPagedPaintDevice& device, bool markedOnly) {

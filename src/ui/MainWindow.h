@@ -76,6 +76,9 @@ public:
     // the number of pages.
     int printActive(QPagedPaintDevice& device, bool markedOnly);
 
+    // The options changed in a dialog: the processor, the status line and every pane follow them.
+    void optionsChanged();
+
     // Runs a menu command: the processor first, the window's own commands when it has none.
     void runCommand(uint32_t commandId);
 
@@ -94,6 +97,9 @@ public:
     // The file dialogs' answers likewise: the chosen paths, empty for Cancel.
     using FileChooser = std::function<std::vector<std::string>(const FileDialogRequest& request)>;
     void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
+    // A dialog opened by a menu command, shown to a test instead of run (null: run it).
+    using DialogRunner = std::function<int(QDialog& dialog)>;
+    void setDialogRunner(DialogRunner runner) { m_dialogRunner = std::move(runner); }
 
     // Frame
     void status(std::string_view text, platform::SoundKind sound, Hold hold = Hold::No) override;
@@ -179,6 +185,7 @@ private:
     bool m_checkingOutside = false;
     Responder m_responder;
     FileChooser m_fileChooser;
+    DialogRunner m_dialogRunner;
 };
 
 } // namespace vexa::ui

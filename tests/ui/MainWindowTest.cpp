@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QtTest>
 #include <chrono>
 #include <filesystem>
@@ -26,6 +27,7 @@
 #include "settings/Options.h"
 #include "support/TempHome.h"
 #include "ui/EditPaneWidget.h"
+#include "ui/EditorOptionsDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/QtClipboard.h"
 
@@ -370,6 +372,31 @@ private slots:
         QCOMPARE(text(m_window->activePane()), std::string("int y;"));
         // The closed file became a recent-file item of the File menu.
         QCOMPARE(m_window->history().recentFile(1014), path);
+    }
+
+    void editorOptionsDialogChangesTheOptions() {
+        EditPaneWidget* pane = newPane();
+        QCOMPARE(m_options->editor().insertMode, 1);
+        m_window->setDialogRunner([](QDialog& dialog) {
+            auto& options = static_cast<vexa::ui::EditorOptionsDialog&>(dialog);
+            options.switchFor("InsertMode")->setChecked(false);
+            options.switchFor("FileRead")->setChecked(true);
+            options.numberFor("TabSize")->setValue(4);
+            return options.apply() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+        m_window->action(functionIdOf("OptionsEditor"))->trigger();
+        QCOMPARE(m_options->editor().insertMode, 0);
+        QCOMPARE(m_options->editor().fileRead, 1);
+        QCOMPARE(m_options->editor().tabSize, 4);
+        QCOMPARE(m_window->statusText(StatusPane::Mode), QStringLiteral("OVR "));
+        QTest::keyClicks(pane, QStringLiteral("ab"));
+        QTest::keyClick(pane, Qt::Key_Home);
+        QTest::keyClicks(pane, QStringLiteral("X"));
+        QCOMPARE(text(pane), std::string("Xb"));
+        vexa::Options reread(vexa::Directories(vexa::Directories::resolveHome()));
+        reread.load();
+        QCOMPARE(reread.editor().tabSize, 4);
+        QCOMPARE(reread.editor().insertMode, 0);
     }
 
     void menuItemsShowHintsAndKeys() {

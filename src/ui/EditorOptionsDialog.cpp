@@ -1,0 +1,138 @@
+// The Editor Options dialog.
+#include "ui/EditorOptionsDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <array>
+
+#include "settings/Options.h"
+
+namespace vexa::ui {
+namespace {
+
+struct EditorSwitch {
+    const char* key;
+    const char* label;
+    int EditorOptions::*field;
+};
+
+constexpr std::array kEditorSwitches{
+    EditorSwitch{"InsertMode", "&Insert mode", &EditorOptions::insertMode},
+    EditorSwitch{"UseTabs", "Fill with &tabs", &EditorOptions::useTabs},
+    EditorSwitch{"SmartIndent", "Smart in&dent", &EditorOptions::smartIndent},
+    EditorSwitch{"SmartBrace", "Smart &brace", &EditorOptions::smartBrace},
+    EditorSwitch{"FileRead", "Read files as &Unix text", &EditorOptions::fileRead},
+    EditorSwitch{"FileWrite", "&Write files as Unix text", &EditorOptions::fileWrite},
+    EditorSwitch{"FileTrim", "Do not write an empty last line", &EditorOptions::fileTrim},
+    EditorSwitch{"AutoBackup", "Automatic &backup", &EditorOptions::autoBackup},
+    EditorSwitch{"CheckOnReload", "Ask before &reloading", &EditorOptions::checkOnReload},
+    EditorSwitch{"MultipleCopies", "Open a file &several times", &EditorOptions::multipleCopies},
+    EditorSwitch{"RestoreFiles", "Reopen the last &files", &EditorOptions::restoreFiles},
+    EditorSwitch{"RestoreSize", "Restore the window si&ze", &EditorOptions::restoreSize},
+    EditorSwitch{"RestoreDirectory", "Restore the last director&y", &EditorOptions::restoreDirectory},
+    EditorSwitch{"MakeSound", "&Sounds", &EditorOptions::makeSound},
+    EditorSwitch{"HasMargin", "Left &margin", &EditorOptions::hasMargin},
+    EditorSwitch{"Clock24Hour", "24-hour &clock", &EditorOptions::clock24Hour},
+    EditorSwitch{"InsertAfterCursor", "New lines &after the cursor", &EditorOptions::insertAfterCursor},
+};
+
+struct EditorNumber {
+    const char* key;
+    const char* label;
+    int EditorOptions::*field;
+    int minimum;
+    int maximum;
+};
+
+constexpr std::array kEditorNumbers{
+    EditorNumber{"TabSize", "Tab si&ze:", &EditorOptions::tabSize, 1, 32},
+    EditorNumber{"BackupInterval", "Backup &interval (minutes):", &EditorOptions::backupInterval, 1, 999},
+    EditorNumber{"WrapColumn", "Wrap &column:", &EditorOptions::wrapColumn, 1, 9999},
+};
+
+struct KeyboardSwitch {
+    const char* key;
+    const char* label;
+    int KeyboardOptions::*field;
+};
+
+constexpr std::array kKeyboardSwitches{
+    KeyboardSwitch{"BriefCursor", "Cursor &below a pasted column", &KeyboardOptions::briefCursor},
+    KeyboardSwitch{"AllowAlt", "Type characters with &Alt", &KeyboardOptions::allowAlt},
+    KeyboardSwitch{"AllowControl", "Type characters with C&trl", &KeyboardOptions::allowControl},
+};
+
+} // namespace
+
+EditorOptionsDialog::EditorOptionsDialog(Options& options, QWidget* parent)
+    : QDialog(parent), m_options(options) {
+    setWindowTitle(QStringLiteral("Editor Options"));
+    auto* editorBox = new QGroupBox(QStringLiteral("Editor"), this);
+    auto* grid = new QGridLayout(editorBox);
+    int row = 0;
+    for (const EditorSwitch& entry : kEditorSwitches) {
+        auto* box = new QCheckBox(QString::fromLatin1(entry.label), editorBox);
+        box->setObjectName(QString::fromLatin1(entry.key));
+        box->setChecked(options.editor().*entry.field != 0);
+        grid->addWidget(box, row / 2, row % 2);
+        m_switches.push_back(box);
+        ++row;
+    }
+    auto* numbers = new QFormLayout;
+    for (const EditorNumber& entry : kEditorNumbers) {
+        auto* spin = new QSpinBox(this);
+        spin->setObjectName(QString::fromLatin1(entry.key));
+        spin->setRange(entry.minimum, entry.maximum);
+        spin->setValue(options.editor().*entry.field);
+        numbers->addRow(QString::fromLatin1(entry.label), spin);
+        m_numbers.push_back(spin);
+    }
+    auto* keyboardBox = new QGroupBox(QStringLiteral("Keyboard"), this);
+    auto* keyboardLayout = new QVBoxLayout(keyboardBox);
+    for (const KeyboardSwitch& entry : kKeyboardSwitches) {
+        auto* box = new QCheckBox(QString::fromLatin1(entry.label), keyboardBox);
+        box->setObjectName(QString::fromLatin1(entry.key));
+        box->setChecked(options.keyboard().*entry.field != 0);
+        keyboardLayout->addWidget(box);
+        m_switches.push_back(box);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        (void)apply();
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(editorBox);
+    layout->addLayout(numbers);
+    layout->addWidget(keyboardBox);
+    layout->addWidget(buttons);
+}
+
+QCheckBox* EditorOptionsDialog::switchFor(const char* key) const {
+    return findChild<QCheckBox*>(QString::fromLatin1(key));
+}
+
+QSpinBox* EditorOptionsDialog::numberFor(const char* key) const {
+    return findChild<QSpinBox*>(QString::fromLatin1(key));
+}
+
+bool EditorOptionsDialog::apply() {
+    for (const EditorSwitch& entry : kEditorSwitches) {
+        m_options.editor().*entry.field = switchFor(entry.key)->isChecked() ? 1 : 0;
+    }
+    for (const EditorNumber& entry : kEditorNumbers) {
+        m_options.editor().*entry.field = numberFor(entry.key)->value();
+    }
+    for (const KeyboardSwitch& entry : kKeyboardSwitches) {
+        m_options.keyboard().*entry.field = switchFor(entry.key)->isChecked() ? 1 : 0;
+    }
+    return m_options.save();
+}
+
+} // namespace vexa::ui

@@ -1,0 +1,37 @@
+// The Editor Options dialog: the switches and numbers of "Editor Options" and "Keyboard Options"
+// as check boxes and number boxes; OK puts them into the options and writes the settings file.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+class QCheckBox;
+class QSpinBox;
+
+namespace vexa {
+class Options;
+}
+
+namespace vexa::ui {
+
+class EditorOptionsDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    EditorOptionsDialog(Options& options, QWidget* parent = nullptr);
+
+    // The check box or number box of a settings key ("InsertMode", "TabSize", ...); null when the
+    // dialog has none.
+    QCheckBox* switchFor(const char* key) const;
+    QSpinBox* numberFor(const char* key) const;
+
+    // OK: the controls into the options, then the settings file; false when it could not be written.
+    bool apply();
+
+private:
+    Options& m_options;
+    std::vector<QCheckBox*> m_switches;
+    std::vector<QSpinBox*> m_numbers;
+};
+
+} // namespace vexa::ui
