@@ -32,6 +32,7 @@
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
 #include "ui/EditorOptionsDialog.h"
+#include "ui/FileFiltersDialog.h"
 #include "ui/SearchDialog.h"
 #include "ui/Windows1252.h"
 
@@ -407,6 +408,11 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
         if ((m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec()) == QDialog::Accepted) {
             optionsChanged();
         }
+        return true;
+    }
+    case functionIdOf("OptionsFilters"): {
+        FileFiltersDialog dialog(m_options, this);
+        (void)(m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec());
         return true;
     }
     case functionIdOf("OptionsFont"): {

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -28,6 +29,7 @@
 #include "support/TempHome.h"
 #include "ui/EditPaneWidget.h"
 #include "ui/EditorOptionsDialog.h"
+#include "ui/FileFiltersDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/QtClipboard.h"
 
@@ -397,6 +399,24 @@ private slots:
         reread.load();
         QCOMPARE(reread.editor().tabSize, 4);
         QCOMPARE(reread.editor().insertMode, 0);
+    }
+
+    void fileFiltersDialogKeepsTheFilters() {
+        m_window->setDialogRunner([](QDialog& dialog) {
+            auto& filters = static_cast<vexa::ui::FileFiltersDialog&>(dialog);
+            filters.filter(0)->setText(QStringLiteral("C Files (*.c)|*.c"));
+            filters.filter(8)->setText(QStringLiteral("All Files (*.*)|*.*"));
+            filters.useDefaults()->setChecked(false);
+            return filters.apply() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+        m_window->action(functionIdOf("OptionsFilters"))->trigger();
+        QCOMPARE(m_options->filters().filter1, std::string("C Files (*.c)|*.c"));
+        QCOMPARE(m_options->filters().filter9, std::string("All Files (*.*)|*.*"));
+        QCOMPARE(m_options->filters().useDefaults, 0);
+        vexa::Options reread(vexa::Directories(vexa::Directories::resolveHome()));
+        reread.load();
+        QCOMPARE(reread.filters().filter1, std::string("C Files (*.c)|*.c"));
+        QCOMPARE(reread.filters().useDefaults, 0);
     }
 
     void menuItemsShowHintsAndKeys() {
