@@ -29,6 +29,7 @@
 #include "platform/Files.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
+#include "ui/ColourOptionsWindow.h"
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
 #include "ui/EditorOptionsDialog.h"
@@ -413,6 +414,15 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
     case functionIdOf("OptionsFilters"): {
         FileFiltersDialog dialog(m_options, this);
         (void)(m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec());
+        return true;
+    }
+    case functionIdOf("OptionsColors"): {
+        ColourOptionsWindow dialog(m_syntax.colours(), this);
+        if ((m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec()) == QDialog::Accepted) {
+            for (EditPaneWidget* pane : paneWidgets()) {
+                pane->repaintAll();
+            }
+        }
         return true;
     }
     case functionIdOf("OptionsFont"): {

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -27,6 +28,7 @@
 #include "settings/HomeSetup.h"
 #include "settings/Options.h"
 #include "support/TempHome.h"
+#include "ui/ColourOptionsWindow.h"
 #include "ui/EditPaneWidget.h"
 #include "ui/EditorOptionsDialog.h"
 #include "ui/FileFiltersDialog.h"
@@ -417,6 +419,25 @@ private slots:
         reread.load();
         QCOMPARE(reread.filters().filter1, std::string("C Files (*.c)|*.c"));
         QCOMPARE(reread.filters().useDefaults, 0);
+    }
+
+    void colourOptionsRecolourThePanes() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("x"));
+        const QColor before = pane->viewport()->grab().toImage().pixelColor(pane->cellCentre(3, 10));
+        m_window->setDialogRunner([](QDialog& dialog) {
+            auto& colours = static_cast<vexa::ui::ColourOptionsWindow&>(dialog);
+            colours.groups()->setCurrentRow(int(vexa::syntax::ColourSlot::Background));
+            // The last of the sixteen colours of the palette.
+            colours.colours()->setCurrentRow(colours.colours()->count() - 1);
+            colours.update();
+            return dialog.result();
+        });
+        m_window->action(functionIdOf("OptionsColors"))->trigger();
+        const QColor after = pane->viewport()->grab().toImage().pixelColor(pane->cellCentre(3, 10));
+        QVERIFY(before != after);
+        const vexa::syntax::Rgb last = vexa::syntax::kPalette.back().rgb;
+        QCOMPARE(after, QColor(last.red, last.green, last.blue));
     }
 
     void menuItemsShowHintsAndKeys() {
