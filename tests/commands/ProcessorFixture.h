@@ -135,6 +135,9 @@ protected:
     ProcessorTest()
         : m_directories(m_home.path().string()), options(m_directories),
           processor(ProcessorServices{frame, options, clock, clipboard}) {
+        // The file fixtures are DOS text and are expected back as DOS text.
+        options.editor().fileRead = 0;
+        options.editor().fileWrite = 0;
         processor.setKeymap(&keymap);
         setLines({""});
     }
