@@ -19,7 +19,6 @@ namespace {
 
 constexpr std::string_view kFatalEnd = "Fatal Error";
 constexpr std::string_view kTerminated = "Macro terminated by user!";
-constexpr int32_t kMinimum = std::numeric_limits<int32_t>::min();
 
 // Arithmetic wraps around at 32 bits, as the machine's does; computed unsigned so that an
 // overflow is defined.
