@@ -45,8 +45,7 @@ bool FileCommands::claims(FunctionId id) {
     return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
 }
 
-FileOptions FileCommands::fileOptions() const {
-    const Options& options = m_processor.options();
+FileOptions fileOptionsFrom(const Options& options) {
     const EditorOptions& editor = options.editor();
     FileOptions file;
     file.readUnix = editor.fileRead != 0;
@@ -103,7 +102,7 @@ int32_t FileCommands::run(FunctionId id) {
         }
         return 0;
     }
-    DocumentFile file(fileOptions(), m_processor.frame());
+    DocumentFile file(fileOptionsFrom(m_processor.options()), m_processor.frame());
     switch (id) {
     case functionIdOf("FileSave"):
         return save(*document);
@@ -150,7 +149,9 @@ int32_t FileCommands::save(Document& document) {
     if (!document.hasName()) {
         return saveAs(document);
     }
-    return DocumentFile(fileOptions(), m_processor.frame()).saveCommand(document) ? 1 : 0;
+    return DocumentFile(fileOptionsFrom(m_processor.options()), m_processor.frame()).saveCommand(document)
+               ? 1
+               : 0;
 }
 
 int32_t FileCommands::saveAs(Document& document) {
@@ -162,7 +163,8 @@ int32_t FileCommands::saveAs(Document& document) {
         return 0;
     }
     Frame& frame = m_processor.frame();
-    const SaveAsResult saved = DocumentFile(fileOptions(), frame).saveAs(document, *path);
+    const SaveAsResult saved =
+        DocumentFile(fileOptionsFrom(m_processor.options()), frame).saveAs(document, *path);
     if (saved == SaveAsResult::Failed) {
         frame.messageBox(
             formatText(file_messages::kUnableToWrite, std::string(platform::namePart(*path)).c_str()));
@@ -212,7 +214,7 @@ int32_t FileCommands::insertAtCursor() {
     if (paths.empty()) {
         return 0;
     }
-    DocumentFile file(fileOptions(), m_processor.frame());
+    DocumentFile file(fileOptionsFrom(m_processor.options()), m_processor.frame());
     const std::string& path = paths.front();
     if (!file.insertFile(*document, path, document->cursorLine(), ReturnToStart::Yes)) {
         return 0;
@@ -236,7 +238,7 @@ int32_t FileCommands::reloadRecent(FunctionId id) {
 int32_t FileCommands::backupNow(Document& document) {
     m_processor.showStatus(file_messages::kBackupStarted);
     const auto now = static_cast<int64_t>(m_processor.clock().tickCount());
-    DocumentFile(fileOptions(), m_processor.frame()).backup(document, now);
+    DocumentFile(fileOptionsFrom(m_processor.options()), m_processor.frame()).backup(document, now);
     return 1;
 }
 

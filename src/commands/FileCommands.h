@@ -11,15 +11,17 @@ namespace vexa {
 class CommandProcessor;
 class Document;
 
+class Options;
+
+// The file settings of the options, with the home's backup directory.
+FileOptions fileOptionsFrom(const Options& options);
+
 class FileCommands {
 public:
     explicit FileCommands(CommandProcessor& processor) : m_processor(processor) {}
 
     static bool claims(FunctionId id);
     int32_t run(FunctionId id);
-
-    // The file settings of the options, with the home's backup directory.
-    FileOptions fileOptions() const;
 
 private:
     int32_t open();

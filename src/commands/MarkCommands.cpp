@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "commands/CommandProcessor.h"
+#include "commands/FileCommands.h"
 #include "commands/MarkShift.h"
 #include "commands/WordRules.h"
 #include "core/Document.h"
@@ -353,10 +354,7 @@ int32_t MarkCommands::writeMarkedToFile() {
         return 0;
     }
     Options& options = m_processor.options();
-    FileOptions fileOptions;
-    fileOptions.writeUnix = options.editor().fileWrite != 0;
-    fileOptions.oemWrite = options.editor().oemWrite != 0;
-    DocumentFile file(fileOptions, m_processor.frame());
+    DocumentFile file(fileOptionsFrom(options), m_processor.frame());
     if (!file.writeMarkedArea(doc, *path)) {
         return 0;
     }

@@ -22,6 +22,7 @@
 #include <QToolBar>
 
 #include "Version.h"
+#include "commands/FileCommands.h"
 #include "commands/FunctionTable.h"
 #include "commands/MenuTable.h"
 
@@ -514,18 +515,7 @@ std::vector<EditPane*> MainWindow::panes() {
 }
 
 FileOptions MainWindow::fileOptions() const {
-    const EditorOptions& editor = m_options.editor();
-    FileOptions file;
-    file.readUnix = editor.fileRead != 0;
-    file.writeUnix = editor.fileWrite != 0;
-    file.oemRead = editor.oemRead != 0;
-    file.oemWrite = editor.oemWrite != 0;
-    file.fileTrim = editor.fileTrim != 0;
-    file.autoBackup = editor.autoBackup != 0;
-    file.backupInterval = editor.backupInterval;
-    file.checkOnReload = editor.checkOnReload != 0;
-    file.backupDirectory = m_options.directory(DirectoryKind::Backup);
-    return file;
+    return fileOptionsFrom(m_options);
 }
 
 EditPane* MainWindow::addWindow(std::unique_ptr<Document> document) {

@@ -192,7 +192,7 @@ protected:
         test::writeFileBytes(path, content);
         auto document = std::make_unique<Document>();
         document->setFileName(path);
-        DocumentFile file(FileCommands(processor).fileOptions(), frame);
+        DocumentFile file(fileOptionsFrom(options), frame);
         EXPECT_TRUE(file.load(*document));
         windows.add(std::move(document));
         return processor.pane()->document();
