@@ -48,7 +48,6 @@ int main(int argc, char* argv[]) {
     (void)vexa::prepareHome(directories, vexa::locateShareDirectory(vexa::currentProgramFile()));
     vexa::Options options(directories);
     options.load();
-    options.editor().fileRead = 1; // the sources are Unix text
     const QString output = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(output);
 
