@@ -151,26 +151,15 @@ bool saveSection(SettingsText& settings, const OptionSection<Group, Count>& tabl
 
 } // namespace
 
-template <typename Visitor>
-void Options::visitSections(Visitor&& visit) {
-    visit(kEditorSection, m_editor);
-    visit(kKeyboardSection, m_keyboard);
-    visit(kMouseSection, m_mouse);
-    visit(kFilterSection, m_filters);
-    visit(kRegexSection, m_regex);
-    visit(kFontSection, m_font);
-    visit(kHistorySection, m_history);
-}
-
-template <typename Visitor>
-void Options::visitSections(Visitor&& visit) const {
-    visit(kEditorSection, m_editor);
-    visit(kKeyboardSection, m_keyboard);
-    visit(kMouseSection, m_mouse);
-    visit(kFilterSection, m_filters);
-    visit(kRegexSection, m_regex);
-    visit(kFontSection, m_font);
-    visit(kHistorySection, m_history);
+template <typename Self, typename Visitor>
+void Options::visitSections(Self& self, Visitor&& visit) {
+    visit(kEditorSection, self.m_editor);
+    visit(kKeyboardSection, self.m_keyboard);
+    visit(kMouseSection, self.m_mouse);
+    visit(kFilterSection, self.m_filters);
+    visit(kRegexSection, self.m_regex);
+    visit(kFontSection, self.m_font);
+    visit(kHistorySection, self.m_history);
 }
 
 Options::Options(Directories directories, int waveOutputDevices)
@@ -180,19 +169,20 @@ Options::Options(Directories directories, int waveOutputDevices)
 }
 
 void Options::resetToDefaults() {
-    visitSections([](const auto& table, auto& group) { applyDefaults(table, group); });
+    visitSections(*this, [](const auto& table, auto& group) { applyDefaults(table, group); });
 }
 
 void Options::load() {
     SettingsText settings = m_settings.read();
-    visitSections([&](const auto& table, auto& group) { loadSection(settings, table, group); });
+    visitSections(*this, [&](const auto& table, auto& group) { loadSection(settings, table, group); });
 }
 
 bool Options::save() {
     return m_settings.update([this](SettingsText& settings) {
         bool ok = true;
-        visitSections(
-            [&](const auto& table, const auto& group) { ok = saveSection(settings, table, group) && ok; });
+        visitSections(*this, [&](const auto& table, const auto& group) {
+            ok = saveSection(settings, table, group) && ok;
+        });
         return ok;
     });
 }

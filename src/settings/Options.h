@@ -172,10 +172,9 @@ public:
     const FontDetails& font() const { return m_font; }
 
 private:
-    template <typename Visitor>
-    void visitSections(Visitor&& visit);
-    template <typename Visitor>
-    void visitSections(Visitor&& visit) const;
+    // Walks every section table with its group, for the const and the mutable object alike.
+    template <typename Self, typename Visitor>
+    static void visitSections(Self& self, Visitor&& visit);
 
     Directories m_directories;
     SettingsFile m_settings;

@@ -34,6 +34,7 @@
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
 #include "ui/EditorOptionsDialog.h"
+#include "ui/ExtensionOptionsWindow.h"
 #include "ui/FileFiltersDialog.h"
 #include "ui/SearchDialog.h"
 #include "ui/Windows1252.h"
@@ -422,6 +423,16 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
         if ((m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec()) == QDialog::Accepted) {
             for (EditPaneWidget* pane : paneWidgets()) {
                 pane->repaintAll();
+            }
+        }
+        return true;
+    }
+    case functionIdOf("OptionsExtension"): {
+        ExtensionOptionsWindow dialog(m_syntax, *this, m_dialogRunner, this);
+        (void)(m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec());
+        if (dialog.model().isChanged()) {
+            for (EditPaneWidget* pane : paneWidgets()) {
+                pane->chooseProfile();
             }
         }
         return true;
