@@ -27,6 +27,7 @@
 #include "commands/MenuTable.h"
 
 #include "core/DocumentFile.h"
+#include "keyboard/KeymapStore.h"
 #include "platform/Files.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
@@ -36,6 +37,7 @@
 #include "ui/EditorOptionsDialog.h"
 #include "ui/ExtensionOptionsWindow.h"
 #include "ui/FileFiltersDialog.h"
+#include "ui/KeymapManagerWindow.h"
 #include "ui/SearchDialog.h"
 #include "ui/Windows1252.h"
 
@@ -425,6 +427,16 @@ bool MainWindow::handleWindowCommand(uint32_t commandId) {
                 pane->repaintAll();
             }
         }
+        return true;
+    }
+    case functionIdOf("OptionsKeyboard"): {
+        KeymapStore store(m_options.directory(DirectoryKind::Config), *this);
+        const auto activate = [this](std::unique_ptr<Keymap> keymap) {
+            m_keys.keymaps().replace(std::move(keymap));
+            refreshMenuKeyTexts();
+        };
+        KeymapManagerWindow dialog(m_options, *this, store, m_prefixes, activate, m_dialogRunner, this);
+        (void)(m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec());
         return true;
     }
     case functionIdOf("OptionsExtension"): {
