@@ -136,7 +136,9 @@ void EditExtensionDialog::addEntry(const std::string& text) {
         return;
     }
     const auto at = std::upper_bound(m_keywords.begin(), m_keywords.end(), text, listOrder);
-    m_selected = static_cast<std::size_t>(m_keywords.insert(at, text) - m_keywords.begin());
+    // The insertion may move the list: its position is taken from the iterator it returns.
+    const auto inserted = m_keywords.insert(at, text);
+    m_selected = static_cast<std::size_t>(inserted - m_keywords.begin());
     m_changed = true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -227,6 +228,23 @@ TEST_F(EditExtensionDialogTest, KeywordListEditing) {
     EXPECT_FALSE(dialog.addEnabled());
     EXPECT_FALSE(dialog.updateEnabled());
     EXPECT_TRUE(dialog.deleteEnabled());
+}
+
+// Regression: the added keyword's position was taken from the list before the insertion had
+// grown it, so after a reallocation the selection pointed anywhere and Delete erased out of range.
+TEST_F(EditExtensionDialogTest, AddedKeywordIsSelectedEvenWhenTheListGrows) {
+    EditExtensionDialog dialog(m_profile, ExtensionDialogMode::New, m_frame, m_home.path().string());
+    for (int i = 0; i < 300; ++i) {
+        const std::string word = "kw" + std::to_string(1000 + i);
+        dialog.setText(F::Keyword, word);
+        dialog.addKeyword();
+        ASSERT_TRUE(dialog.selectedKeyword().has_value());
+        ASSERT_LT(*dialog.selectedKeyword(), dialog.keywordEntries().size());
+        ASSERT_EQ(dialog.keywordEntries()[*dialog.selectedKeyword()], word) << "after " << i << " additions";
+    }
+    dialog.deleteKeyword();
+    EXPECT_EQ(std::count(dialog.keywordEntries().begin(), dialog.keywordEntries().end(), "kw1299"), 0);
+    EXPECT_EQ(dialog.keywordEntries().size(), 55u + 299u);
 }
 
 TEST_F(EditExtensionDialogTest, ImportReplacesListWithLinesOfTheFile) {
