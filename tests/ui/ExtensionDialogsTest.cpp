@@ -20,6 +20,8 @@
 #include "ui/ExtensionOptionsWindow.h"
 #include "ui/MainWindow.h"
 
+#include "MainWindowFixture.h"
+
 using vexa::Answer;
 using vexa::functionIdOf;
 using vexa::StatusPane;
@@ -30,16 +32,10 @@ using vexa::ui::EditExtensionWindow;
 using vexa::ui::ExtensionOptionsWindow;
 using vexa::ui::MainWindow;
 
-class ExtensionDialogsTest : public QObject {
+class ExtensionDialogsTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<vexa::test::TempHome> m_home;
-    std::unique_ptr<vexa::Options> m_options;
-    std::unique_ptr<MainWindow> m_window;
-    std::vector<std::string> m_questions;
-    Answer m_answer = Answer::No;
-
     using OptionsStep = std::function<void(ExtensionOptionsWindow&)>;
     using EditorStep = std::function<void(EditExtensionWindow&)>;
 
@@ -96,29 +92,13 @@ private:
 
 private slots:
     void init() {
-        m_home = std::make_unique<vexa::test::TempHome>();
-        vexa::Directories directories(vexa::Directories::resolveHome());
-        QVERIFY(vexa::prepareHome(directories, {}) != vexa::HomeStart::DirectoriesMissing);
-        m_options = std::make_unique<vexa::Options>(directories);
-        m_options->load();
-        writeProfile("C", "C sources");
-        writeProfile("PAS", "Pascal");
-        m_window = std::make_unique<MainWindow>(*m_options);
-        m_questions.clear();
-        m_answer = Answer::No;
-        m_window->setResponder([this](std::string_view text, std::string_view) {
-            m_questions.emplace_back(text);
-            return m_answer;
-        });
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(startWindow([this] {
+            writeProfile("C", "C sources");
+            writeProfile("PAS", "Pascal");
+        }));
     }
 
-    void cleanup() {
-        m_window.reset();
-        m_options.reset();
-        m_home.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void listsProfilesAndShowsTheSelectedDescription() {
         openOptions([](ExtensionOptionsWindow& window) {

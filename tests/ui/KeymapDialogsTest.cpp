@@ -22,6 +22,8 @@
 #include "ui/KeymapManagerWindow.h"
 #include "ui/MainWindow.h"
 
+#include "MainWindowFixture.h"
+
 using vexa::Answer;
 using vexa::functionIdOf;
 using vexa::StatusPane;
@@ -29,16 +31,10 @@ using vexa::ui::BindingEditorWindow;
 using vexa::ui::KeymapManagerWindow;
 using vexa::ui::MainWindow;
 
-class KeymapDialogsTest : public QObject {
+class KeymapDialogsTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<vexa::test::TempHome> m_home;
-    std::unique_ptr<vexa::Options> m_options;
-    std::unique_ptr<MainWindow> m_window;
-    std::vector<std::string> m_questions;
-    Answer m_answer = Answer::No;
-
     using ManagerStep = std::function<void(KeymapManagerWindow&)>;
     using BindingStep = std::function<void(BindingEditorWindow&)>;
 
@@ -79,28 +75,9 @@ private:
     QString message() const { return m_window->statusText(StatusPane::Message); }
 
 private slots:
-    void init() {
-        m_home = std::make_unique<vexa::test::TempHome>();
-        vexa::Directories directories(vexa::Directories::resolveHome());
-        QVERIFY(vexa::prepareHome(directories, {}) != vexa::HomeStart::DirectoriesMissing);
-        m_options = std::make_unique<vexa::Options>(directories);
-        m_options->load();
-        m_window = std::make_unique<MainWindow>(*m_options);
-        m_questions.clear();
-        m_answer = Answer::No;
-        m_window->setResponder([this](std::string_view text, std::string_view) {
-            m_questions.emplace_back(text);
-            return m_answer;
-        });
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    void init() { QVERIFY(startWindow()); }
 
-    void cleanup() {
-        m_window.reset();
-        m_options.reset();
-        m_home.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void newKeymapBindsACapturedKeyAndBecomesActive() {
         m_answer = Answer::Yes;

@@ -33,6 +33,8 @@
 #include "ui/EditorOptionsDialog.h"
 #include "ui/FileFiltersDialog.h"
 #include "ui/MainWindow.h"
+
+#include "MainWindowFixture.h"
 #include "ui/QtClipboard.h"
 
 using vexa::Answer;
@@ -41,16 +43,10 @@ using vexa::StatusPane;
 using vexa::ui::EditPaneWidget;
 using vexa::ui::MainWindow;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<vexa::test::TempHome> m_home;
-    std::unique_ptr<vexa::Options> m_options;
-    std::unique_ptr<MainWindow> m_window;
-    std::vector<std::string> m_questions;
-    Answer m_answer = Answer::No;
-
     EditPaneWidget* newPane() {
         m_window->action(functionIdOf("FileNew"))->trigger();
         EditPaneWidget* pane = m_window->activePane();
@@ -63,28 +59,9 @@ private:
     std::string text(EditPaneWidget* pane) { return pane->document().text(); }
 
 private slots:
-    void init() {
-        m_home = std::make_unique<vexa::test::TempHome>();
-        vexa::Directories directories(vexa::Directories::resolveHome());
-        QVERIFY(vexa::prepareHome(directories, {}) != vexa::HomeStart::DirectoriesMissing);
-        m_options = std::make_unique<vexa::Options>(directories);
-        m_options->load();
-        m_window = std::make_unique<MainWindow>(*m_options);
-        m_questions.clear();
-        m_answer = Answer::No;
-        m_window->setResponder([this](std::string_view text, std::string_view) {
-            m_questions.emplace_back(text);
-            return m_answer;
-        });
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    void init() { QVERIFY(startWindow()); }
 
-    void cleanup() {
-        m_window.reset();
-        m_options.reset();
-        m_home.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void typingInsertsAndUpdatesTheStatusBar() {
         EditPaneWidget* pane = newPane();
