@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/RegexMatcher.h"
-#include "commands/SearchState.h"
 #include "core/Document.h"
+#include "regex/RegexMatcher.h"
+#include "search/SearchState.h"
 #include "support/GeneratedText.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "commands/HistoryFile.h"
+#include "settings/HistoryFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     vexa::HistoryFile history;

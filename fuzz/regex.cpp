@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "commands/RegexMatcher.h"
-#include "commands/RegexProgram.h"
-#include "commands/RegexShared.h"
+#include "regex/RegexMatcher.h"
+#include "regex/RegexProgram.h"
+#include "regex/RegexShared.h"
 
 namespace {
 

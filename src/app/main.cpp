@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "core/StartupCommandLine.h"
-#include "core/StartupHandOff.h"
-#include "core/StartupHistory.h"
 #include "platform/posix/PosixInstanceLink.h"
+#include "session/StartupCommandLine.h"
+#include "session/StartupHandOff.h"
+#include "session/StartupHistory.h"
 #include "settings/Directories.h"
 #include "settings/Format.h"
 #include "settings/HomeSetup.h"

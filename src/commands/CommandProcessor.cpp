@@ -11,12 +11,12 @@
 #include "commands/MovementCommands.h"
 #include "commands/OptionCommands.h"
 #include "commands/SearchCommands.h"
-#include "commands/SearchState.h"
 #include "commands/StampCommands.h"
 #include "commands/TypingRoad.h"
 #include "commands/WordCommands.h"
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
+#include "search/SearchState.h"
 #include "settings/Options.h"
 
 namespace vexa {

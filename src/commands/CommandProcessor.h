@@ -6,9 +6,9 @@
 #include <optional>
 #include <string_view>
 
-#include "commands/CommandMessages.h"
 #include "commands/FunctionTable.h"
 #include "core/EditSettings.h"
+#include "frame/StatusMessages.h"
 #include "platform/Sound.h"
 
 namespace vexa {

@@ -7,11 +7,11 @@
 
 #include "commands/CommandProcessor.h"
 #include "commands/EditPane.h"
-#include "commands/SearchActions.h"
 #include "commands/SearchDialogBridge.h"
 #include "commands/SearchPaneAdapter.h"
-#include "commands/SearchState.h"
 #include "frame/Frame.h"
+#include "search/SearchActions.h"
+#include "search/SearchState.h"
 #include "settings/Options.h"
 
 namespace vexa {

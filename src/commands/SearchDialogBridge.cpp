@@ -3,10 +3,10 @@
 
 #include "commands/CommandProcessor.h"
 #include "commands/EditPane.h"
-#include "commands/ReplaceDialogModel.h"
-#include "commands/SearchDialogModel.h"
 #include "commands/SearchPaneAdapter.h"
 #include "core/Document.h"
+#include "search/ReplaceDialogModel.h"
+#include "search/SearchDialogModel.h"
 
 namespace vexa {
 

@@ -1,7 +1,7 @@
 // The edit pane as the search state sees it.
 #pragma once
 
-#include "commands/SearchState.h"
+#include "search/SearchState.h"
 
 namespace vexa {
 

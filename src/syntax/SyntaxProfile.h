@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "commands/RegexMatcher.h"
 #include "core/LanguageRules.h"
+#include "regex/RegexMatcher.h"
 #include "syntax/ColourTable.h"
 #include "syntax/ExtensionProfile.h"
 #include "syntax/LineTokenizer.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "ProcessorFixture.h"
-#include "commands/HistoryFile.h"
-#include "commands/SearchState.h"
+#include "search/SearchState.h"
+#include "settings/HistoryFile.h"
 
 namespace vexa {
 namespace {

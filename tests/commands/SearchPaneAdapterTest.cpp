@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "SearchPaneFake.h"
 #include "commands/EditPane.h"
+#include "support/SearchPaneFake.h"
 #include "support/TempHome.h"
 
 namespace vexa {

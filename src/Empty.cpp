@@ -1,1 +1,0 @@
-// Stands in for a subsystem folder that holds no code yet, so its library target exists.

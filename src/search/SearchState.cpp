@@ -1,0 +1,419 @@
+// Search and replace in the document of the attached pane.
+#include "search/SearchState.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+
+#include "core/Document.h"
+#include "settings/SettingsFile.h"
+
+namespace vexa {
+
+namespace {
+
+// The settings keep each text in a buffer of 81 bytes with its terminator.
+constexpr std::size_t kSettingsTextSize = SearchState::kMaxText + 1;
+
+constexpr std::array<uint8_t, 256> kFolded = [] {
+    std::array<uint8_t, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        table[static_cast<std::size_t>(c)] = static_cast<uint8_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    return table;
+}();
+
+uint8_t folded(char c) {
+    return kFolded[static_cast<uint8_t>(c)];
+}
+
+// The first occurrence of a text at or after an offset, compared exactly or independently of case.
+std::size_t findOccurrence(std::string_view text, std::string_view pattern, std::size_t from,
+                           bool caseCheck) {
+    if (caseCheck) {
+        return text.find(pattern, from);
+    }
+    if (pattern.size() > text.size()) {
+        return std::string_view::npos;
+    }
+    const uint8_t first = folded(pattern[0]);
+    const std::size_t last = text.size() - pattern.size();
+    for (std::size_t at = from; at <= last; ++at) {
+        if (folded(text[at]) != first) {
+            continue;
+        }
+        std::size_t i = 1;
+        while (i < pattern.size() && folded(text[at + i]) == folded(pattern[i])) {
+            ++i;
+        }
+        if (i == pattern.size()) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string deriveFindPattern(std::string_view typed) {
+    std::string pattern;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (typed[i] == '\\' && i + 1 < typed.size()) {
+            const char next = typed[i + 1];
+            if (next == 't') {
+                pattern += '\t';
+            } else if (next == '\\') {
+                pattern += '\\';
+            } else {
+                // Left whole so that a regular expression's escapes reach the engine.
+                pattern += '\\';
+                pattern += next;
+            }
+            ++i;
+        } else {
+            pattern += typed[i];
+        }
+    }
+    return pattern;
+}
+
+} // namespace
+
+SearchState::SearchState() : m_matcher(RegexMatcher::kIgnoreCase) {}
+
+void SearchState::load(const SettingsFile& settings) {
+    const SettingsText text = settings.read();
+    auto flag = [&](std::string_view key, int fallback) {
+        return text.getInteger(kSearchingSection, key, fallback) != 0 ? 1 : 0;
+    };
+    setFindText(text.getString(kSearchingSection, "FindText", "", kSettingsTextSize), false);
+    setReplaceText(text.getString(kSearchingSection, "ReplaceText", "", kSettingsTextSize));
+    m_options.forward = flag("Forward", 1);
+    m_options.caseCheck = flag("CaseCheck", 0);
+    m_options.wholeWord = flag("WholeWord", 0);
+    m_options.replaceAll = flag("ReplaceAll", 0);
+    m_options.regularExpression = flag("RegExpress", 0);
+    m_found = false;
+}
+
+bool SearchState::save(SettingsFile& settings) const {
+    return settings.update([this](SettingsText& text) {
+        auto flag = [&](std::string_view key, int32_t value) {
+            return text.putString(kSearchingSection, key, value != 0 ? "1" : "0");
+        };
+        return text.putString(kSearchingSection, "FindText", m_findText) &&
+               text.putString(kSearchingSection, "ReplaceText", m_replaceText) &&
+               flag("Forward", m_options.forward) && flag("CaseCheck", m_options.caseCheck) &&
+               flag("WholeWord", m_options.wholeWord) && flag("ReplaceAll", m_options.replaceAll) &&
+               flag("RegExpress", m_options.regularExpression);
+    });
+}
+
+void SearchState::setFindText(std::string_view text, bool foundValue) {
+    text = text.substr(0, std::min(text.size(), kMaxText));
+    if (text != m_findText) {
+        m_found = foundValue;
+    }
+    m_findText = std::string(text);
+    m_findPattern = deriveFindPattern(m_findText);
+}
+
+void SearchState::setReplaceText(std::string_view text) {
+    m_replaceText = std::string(text.substr(0, std::min(text.size(), kMaxText)));
+    m_replacePieces.assign(1, std::string());
+    for (std::size_t i = 0; i < m_replaceText.size(); ++i) {
+        const char c = m_replaceText[i];
+        if (c != '\\' || i + 1 >= m_replaceText.size()) {
+            m_replacePieces.back() += c;
+            continue;
+        }
+        const char next = m_replaceText[++i];
+        if (next == 't') {
+            m_replacePieces.back() += '\t';
+        } else if (next == '\\') {
+            m_replacePieces.back() += '\\';
+        } else {
+            // A placeholder for the found text, then the character itself.
+            m_replacePieces.emplace_back(1, next);
+        }
+    }
+}
+
+std::string SearchState::replaceFormat() const {
+    std::string format = m_replacePieces.front();
+    for (std::size_t i = 1; i < m_replacePieces.size(); ++i) {
+        format += "%s";
+        format += m_replacePieces[i];
+    }
+    return format;
+}
+
+std::string SearchState::replacementFor(std::string_view foundText) const {
+    foundText = foundText.substr(0, std::min(foundText.size(), kMaxText));
+    std::string text = m_replacePieces.front();
+    for (std::size_t i = 1; i < m_replacePieces.size(); ++i) {
+        text += foundText;
+        text += m_replacePieces[i];
+    }
+    return text;
+}
+
+SearchState::Snapshot SearchState::snapshot() const {
+    return Snapshot{m_findText, m_findPattern, m_replaceText, m_replacePieces, m_options, m_found};
+}
+
+void SearchState::restore(const Snapshot& snapshot) {
+    m_findText = snapshot.findText;
+    m_findPattern = snapshot.findPattern;
+    m_replaceText = snapshot.replaceText;
+    m_replacePieces = snapshot.replacePieces;
+    m_options = snapshot.options;
+    m_found = snapshot.found;
+}
+
+Document* SearchState::liveDocument() {
+    if (m_pane == nullptr || !m_pane->isAlive()) {
+        return nullptr;
+    }
+    return m_pane->document();
+}
+
+bool SearchState::isAnchoredPattern() const {
+    return !m_findPattern.empty() && (m_findPattern.front() == '^' || m_findPattern.back() == '$');
+}
+
+std::optional<SearchMatch> SearchState::searchLine(std::string_view text, int from,
+                                                   std::string_view delimiters) {
+    if (from < 0 || static_cast<std::size_t>(from) > text.size()) {
+        return std::nullopt; // nothing lies beyond the end of a line
+    }
+    if (m_options.regularExpression != 0) {
+        // The whole-word option does not apply to regular expressions.
+        m_matcher.setCaseMode(m_options.caseCheck != 0 ? RegexMatcher::kCaseSensitive
+                                                       : RegexMatcher::kIgnoreCase);
+        if (!m_matcher.match(text, m_findPattern, static_cast<std::size_t>(from))) {
+            return std::nullopt;
+        }
+        SearchMatch match;
+        match.offset = static_cast<int>(m_matcher.offset());
+        match.length = static_cast<int>(m_matcher.matchedLength());
+        return match;
+    }
+    if (m_findPattern.empty()) {
+        return std::nullopt;
+    }
+    const std::size_t at =
+        findOccurrence(text, m_findPattern, static_cast<std::size_t>(from), m_options.caseCheck != 0);
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    if (m_options.wholeWord != 0) {
+        // Only the first occurrence is judged: when it is part of a longer word the line counts
+        // as having no match.
+        const std::size_t end = at + m_findPattern.size();
+        const bool endOk =
+            end >= text.size() || isBlank(text[end]) || delimiters.find(text[end]) != std::string_view::npos;
+        const bool startOk = at == 0 || isBlank(text[at - 1]);
+        if (!endOk || !startOk) {
+            return std::nullopt;
+        }
+    }
+    SearchMatch match;
+    match.offset = static_cast<int>(at);
+    match.length = static_cast<int>(m_findPattern.size());
+    return match;
+}
+
+std::optional<SearchMatch> SearchState::lastMatchBefore(std::string_view text, int before,
+                                                        std::string_view delimiters) {
+    // An anchored pattern can match only once in a line, from its start.
+    if (m_options.regularExpression != 0 && isAnchoredPattern()) {
+        auto match = searchLine(text, 0, delimiters);
+        return match && match->offset < before ? match : std::nullopt;
+    }
+    std::optional<SearchMatch> last;
+    int from = 0;
+    while (static_cast<std::size_t>(from) <= text.size()) {
+        auto match = searchLine(text, from, delimiters);
+        if (!match || match->offset >= before) {
+            break;
+        }
+        last = match;
+        from = match->offset + 1;
+    }
+    return last;
+}
+
+std::optional<SearchMatch> SearchState::scan(Document& document, int startLine, int startColumn,
+                                             bool startLineMoved, int skipLine) {
+    const std::string_view delimiters = document.languageRules().wordBreakCharacters();
+    const int lineCount = document.lineCount();
+    if (forward()) {
+        for (int line = startLine; line < lineCount; ++line) {
+            if (line == skipLine) {
+                continue;
+            }
+            auto match = searchLine(document.lineText(line), line == startLine ? startColumn : 0, delimiters);
+            if (match) {
+                match->line = line;
+                return match;
+            }
+        }
+        return std::nullopt;
+    }
+    // Backwards, each line gives its last match; on the start line the last one before the
+    // cursor, so that repeated searches keep moving towards the start.
+    if (startLine >= lineCount) {
+        startLine = lineCount - 1;
+        startLineMoved = true;
+    }
+    for (int line = startLine; line >= 0; --line) {
+        const int before = line == startLine && !startLineMoved ? startColumn : INT_MAX;
+        auto match = lastMatchBefore(document.lineText(line), before, delimiters);
+        if (match) {
+            match->line = line;
+            return match;
+        }
+    }
+    return std::nullopt;
+}
+
+bool SearchState::findNext(bool scroll) {
+    Document* document = liveDocument();
+    if (document == nullptr) {
+        return false;
+    }
+    const int direction = forward() ? 1 : -1;
+    int startLine = document->cursorLine();
+    int startColumn = document->cursorOffset();
+    bool moved = false;
+    if (m_found) {
+        if (forward() && m_last.line == startLine && m_last.offset == startColumn) {
+            ++startColumn; // so that the same match is not found again
+        }
+        if (m_nextLine) {
+            startLine += direction;
+            startColumn = 0;
+            moved = true;
+        }
+    }
+    int skipLine = -1;
+    if (m_options.regularExpression != 0 && isAnchoredPattern()) {
+        if (startColumn != 0) {
+            startLine += direction;
+            startColumn = 0;
+            moved = true;
+        }
+        if (forward() && m_found) {
+            skipLine = m_last.line;
+        }
+    }
+    if (startLine < 0) {
+        return false;
+    }
+
+    auto match = scan(*document, startLine, startColumn, moved, skipLine);
+    if (!match) {
+        return false;
+    }
+    const DocLine& line = document->line(match->line);
+    const int tabSize = document->settings().tabSize;
+    match->startColumn = line.columnOfOffset(match->offset, tabSize);
+    match->endColumn = line.columnOfOffset(match->offset + match->length, tabSize);
+    m_last = *match;
+    m_found = true;
+
+    showMatch(*m_pane, *match);
+    document->clearMark();
+    document->goToLine(match->line);
+    document->setCursorOffset(match->offset);
+    // An empty match is marked one column wide so that it can be seen.
+    const int endColumn = std::max(match->endColumn, match->startColumn + 1);
+    document->markRange({match->startColumn, match->line}, {endColumn, match->line});
+    m_nextLine = document->cursorOffset() >= document->currentLine().length();
+    m_pane->refresh(scroll);
+    return true;
+}
+
+void SearchState::showMatch(SearchPane& pane, const SearchMatch& match) {
+    const int top = std::max(0, match.line - pane.visibleLines() / 2);
+    const int width = pane.visibleColumns();
+    int first = pane.firstColumn();
+    if (match.endColumn <= width) {
+        first = 0;
+    } else if (match.endColumn > first + width || match.startColumn < first) {
+        // Also when the match lies left of the view, which would otherwise stay hidden.
+        first = std::max(0, match.startColumn - width / 2);
+    }
+    pane.setView(top, first);
+}
+
+bool SearchState::markStillHolds(Document& document) const {
+    if (m_last.line >= document.lineCount() ||
+        m_last.offset + m_last.length > document.line(m_last.line).length()) {
+        return false;
+    }
+    const MarkState& mark = document.mark();
+    const int endColumn = std::max(m_last.endColumn, m_last.startColumn + 1);
+    return mark.type == MarkType::Column && mark.exists() &&
+           mark.start() == MarkPoint{m_last.startColumn, m_last.line} &&
+           mark.end() == MarkPoint{endColumn, m_last.line};
+}
+
+int SearchState::replace(bool scroll) {
+    Document* document = liveDocument();
+    if (document == nullptr) {
+        return 0;
+    }
+    const int rememberedLine = document->cursorLine();
+    const int rememberedOffset = document->cursorOffset();
+    int count = 0;
+    bool matched = false;
+    do {
+        // A match found earlier is replaced only while it is still marked as found; otherwise
+        // the text it pointed at may have changed.
+        matched = m_found && markStillHolds(*document);
+        if (!matched) {
+            m_found = false;
+            matched = findNext(false);
+        }
+        if (matched) {
+            ++count;
+            const SearchMatch match = m_last;
+            const std::string foundText(
+                document->lineText(match.line)
+                    .substr(static_cast<std::size_t>(match.offset), static_cast<std::size_t>(match.length)));
+            const std::string insert = replacementFor(foundText);
+            document->clearMark();
+            document->goToLine(match.line);
+            document->setCursorOffset(match.offset);
+            document->deleteCharacters(match.length);
+            document->insertText(insert);
+            if (!forward()) {
+                // Backwards the next search looks before the cursor: keep the new text behind it.
+                document->setCursorOffset(match.offset);
+            } else if (match.length == 0) {
+                // An empty match would be found again right after its replacement.
+                document->setCursorOffset(document->cursorOffset() + 1);
+            }
+            if (m_pane != nullptr && m_pane->isAlive()) {
+                m_pane->refresh(false);
+            }
+        }
+        m_found = false;
+    } while (m_options.replaceAll != 0 && matched && liveDocument() == document);
+
+    if (liveDocument() == nullptr) {
+        return count;
+    }
+    if (m_options.replaceAll != 0 && count > 0) {
+        document->goToLine(rememberedLine);
+        document->setCursorOffset(rememberedOffset);
+    }
+    m_pane->refresh(scroll);
+    return count;
+}
+
+} // namespace vexa

@@ -1,0 +1,156 @@
+// The find and replacement texts, the search options and the search and replace operations.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "regex/RegexMatcher.h"
+
+namespace vexa {
+
+class Document;
+class SettingsFile;
+
+// What a search needs of the pane that shows the document: whether it still exists, its
+// document, and its view. The edit pane implements it.
+class SearchPane {
+public:
+    virtual ~SearchPane() = default;
+    [[nodiscard]] virtual bool isAlive() const = 0;
+    [[nodiscard]] virtual Document* document() = 0;
+
+    [[nodiscard]] virtual int topLine() const = 0;
+    [[nodiscard]] virtual int firstColumn() const = 0;
+    [[nodiscard]] virtual int visibleLines() const = 0;
+    [[nodiscard]] virtual int visibleColumns() const = 0;
+    virtual void setView(int topLine, int firstColumn) = 0;
+
+    // Repaints the changed lines; with scroll the view first follows the cursor.
+    virtual void refresh(bool scroll) = 0;
+};
+
+// The five search options, each stored as 0 or 1.
+struct SearchOptions {
+    int32_t forward = 1;
+    int32_t caseCheck = 0;
+    int32_t wholeWord = 0;
+    int32_t replaceAll = 0;
+    int32_t regularExpression = 0;
+
+    friend bool operator==(const SearchOptions&, const SearchOptions&) = default;
+};
+
+// Where the current match lies: its line, its byte offset and length in the line, and the
+// display columns it spans.
+struct SearchMatch {
+    int line = 0;
+    int offset = 0;
+    int length = 0;
+    int startColumn = 0;
+    int endColumn = 0;
+};
+
+inline constexpr std::string_view kSearchingSection = "Searching";
+
+class SearchState {
+public:
+    // The texts as typed keep at most this many characters.
+    static constexpr std::size_t kMaxText = 80;
+
+    // What a dialog copies when it opens, so that Cancel can put it back.
+    struct Snapshot {
+        std::string findText;
+        std::string findPattern;
+        std::string replaceText;
+        std::vector<std::string> replacePieces;
+        SearchOptions options;
+        bool found = false;
+    };
+
+    SearchState();
+
+    // Reads and writes the "Searching" section; the flags are written as "1" or "0".
+    void load(const SettingsFile& settings);
+    [[nodiscard]] bool save(SettingsFile& settings) const;
+
+    // Stores the text as typed and derives the find pattern: "\t" becomes a tab, "\\" one
+    // backslash, every other backslash sequence stays for the regular-expression engine. A
+    // text that differs from the current one sets the found state to `foundValue`.
+    void setFindText(std::string_view text, bool foundValue);
+    [[nodiscard]] const std::string& findText() const { return m_findText; }
+    [[nodiscard]] const std::string& findPattern() const { return m_findPattern; }
+
+    // Stores the text as typed and derives the replacement format: "\t" becomes a tab, "\\"
+    // one backslash, and a backslash before any other character becomes a placeholder for
+    // the found text followed by that character.
+    void setReplaceText(std::string_view text);
+    [[nodiscard]] const std::string& replaceText() const { return m_replaceText; }
+    [[nodiscard]] bool hasPlaceholders() const { return m_replacePieces.size() > 1; }
+    // The replacement format with each placeholder shown as "%s".
+    [[nodiscard]] std::string replaceFormat() const;
+    // The text a replacement inserts for a found text (cut to 80 characters); every
+    // placeholder gets it and a "%" is an ordinary character.
+    [[nodiscard]] std::string replacementFor(std::string_view foundText) const;
+
+    [[nodiscard]] const SearchOptions& options() const { return m_options; }
+    void setForward(bool on) { m_options.forward = on ? 1 : 0; }
+    void setCaseCheck(bool on) { m_options.caseCheck = on ? 1 : 0; }
+    void setWholeWord(bool on) { m_options.wholeWord = on ? 1 : 0; }
+    void setReplaceAll(bool on) { m_options.replaceAll = on ? 1 : 0; }
+    void setRegularExpression(bool on) { m_options.regularExpression = on ? 1 : 0; }
+    [[nodiscard]] bool forward() const { return m_options.forward != 0; }
+
+    [[nodiscard]] bool found() const { return m_found; }
+    void setFound(bool found) { m_found = found; }
+    [[nodiscard]] const SearchMatch& lastMatch() const { return m_last; }
+    [[nodiscard]] bool continuesOnNextLine() const { return m_nextLine; }
+
+    [[nodiscard]] Snapshot snapshot() const;
+    void restore(const Snapshot& snapshot);
+
+    // Every operation runs between an attach of the active pane and a detach.
+    void attach(SearchPane* pane) { m_pane = pane; }
+    void detach() { m_pane = nullptr; }
+
+    // Finds the next match from the cursor in the search direction, marks it, puts the cursor
+    // on it and shows it. False (and nothing changed) when there is none.
+    [[nodiscard]] bool findNext(bool scroll);
+
+    // Replaces the current match, or the next one; with replace all on, every match up to the
+    // end (or start) of the document, then returns the cursor. Gives the number replaced.
+    [[nodiscard]] int replace(bool scroll);
+
+    // The first match in a line at or after a byte offset, as searching one line does.
+    [[nodiscard]] std::optional<SearchMatch> searchLine(std::string_view text, int from,
+                                                        std::string_view delimiters);
+
+private:
+    [[nodiscard]] Document* liveDocument();
+    [[nodiscard]] bool isAnchoredPattern() const;
+    [[nodiscard]] std::optional<SearchMatch> lastMatchBefore(std::string_view text, int before,
+                                                             std::string_view delimiters);
+    [[nodiscard]] std::optional<SearchMatch> scan(Document& document, int startLine, int startColumn,
+                                                  bool startLineMoved, int skipLine);
+    void showMatch(SearchPane& pane, const SearchMatch& match);
+    [[nodiscard]] bool markStillHolds(Document& document) const;
+
+    SearchPane* m_pane = nullptr;
+    RegexMatcher m_matcher;
+
+    std::string m_findText;
+    std::string m_findPattern;
+    std::string m_replaceText;
+    // The replacement format as the literal pieces between placeholders.
+    std::vector<std::string> m_replacePieces{std::string()};
+    SearchOptions m_options;
+
+    SearchMatch m_last;
+    bool m_found = false;
+    bool m_nextLine = false;
+};
+
+} // namespace vexa

@@ -1,0 +1,36 @@
+// Handing a file from a second start of the editor to the running one, and reading it there.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "session/StartupCommandLine.h"
+
+namespace vexa {
+
+namespace platform {
+class InstanceLink;
+}
+
+inline constexpr std::string_view kHandOffFileKey = "Load\\FileName";
+inline constexpr std::string_view kHandOffLineKey = "Load\\FileLine";
+inline constexpr std::string_view kStartupModule = "VEXA";
+inline constexpr std::string_view kUnexpectedError = "Unexpected Vexa error at File: %s Line: %s";
+
+enum class HandOffResult : uint8_t {
+    Posted,         // the running editor was told; this process ends
+    NameUnresolved, // the file name has no full path
+    RecordFailed,   // the record could not be written
+    NotDelivered,   // no running editor took the notification
+};
+
+// Writes the record (the full path of a named file, then the line) and, only when both writes
+// succeed, tells the running editor.
+HandOffResult sendHandOff(platform::InstanceLink& link, const HandOff& handOff);
+
+// Reads the record the notification announced; nothing when either value cannot be read. A line
+// that is not a number counts as 0.
+std::optional<HandOff> receiveHandOff(platform::InstanceLink& link);
+
+} // namespace vexa
