@@ -1,6 +1,7 @@
 // The executor of editor functions against the active document and its pane, and of typed characters.
 #include "commands/CommandProcessor.h"
 
+#include "commands/CommandFamily.h"
 #include "commands/DocumentWindows.h"
 #include "commands/EditPane.h"
 #include "commands/FileCommands.h"
@@ -162,13 +163,26 @@ int32_t CommandProcessor::run(FunctionId id) {
     if (SearchCommands::claims(id)) {
         return m_search->run(id);
     }
+    if (CommandFamily* family = addedFamilyOf(id)) {
+        return family->run(id);
+    }
     return 0;
+}
+
+CommandFamily* CommandProcessor::addedFamilyOf(FunctionId id) {
+    for (CommandFamily* family : m_families) {
+        if (family->claims(id)) {
+            return family;
+        }
+    }
+    return nullptr;
 }
 
 std::optional<int32_t> CommandProcessor::dispatch(FunctionId id) {
     const bool built = TypingRoad::claims(id) || MovementCommands::claims(id) || LineCommands::claims(id) ||
                        WordCommands::claims(id) || MarkCommands::claims(id) || OptionCommands::claims(id) ||
-                       StampCommands::claims(id) || FileCommands::claims(id) || SearchCommands::claims(id);
+                       StampCommands::claims(id) || FileCommands::claims(id) || SearchCommands::claims(id) ||
+                       addedFamilyOf(id) != nullptr;
     if (!built) {
         return std::nullopt;
     }

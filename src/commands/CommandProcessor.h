@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "commands/FunctionTable.h"
 #include "core/EditSettings.h"
@@ -13,6 +14,7 @@
 
 namespace vexa {
 
+class CommandFamily;
 class Document;
 class DocumentWindows;
 class EditPane;
@@ -73,6 +75,8 @@ public:
     void setTemplateHook(TemplateHook* templates) { m_templates = templates; }
     void setDocumentWindows(DocumentWindows* windows) { m_windows = windows; }
     void setFrameLayout(FrameLayout* layout) { m_layout = layout; }
+    // A family of functions from a floor above the commands; it outlives the processor's use of it.
+    void addFamily(CommandFamily& family) { m_families.push_back(&family); }
 
     // The active window. Activating a pane forgets both three-press memories; activating an
     // output window leaves no document; a closed pane is forgotten.
@@ -145,6 +149,7 @@ public:
 
 private:
     std::optional<int32_t> dispatch(FunctionId id);
+    CommandFamily* addedFamilyOf(FunctionId id);
     void refresh();
     void resetPrefix();
     void forgetRepeats();
@@ -159,6 +164,7 @@ private:
     TemplateHook* m_templates = nullptr;
     DocumentWindows* m_windows = nullptr;
     FrameLayout* m_layout = nullptr;
+    std::vector<CommandFamily*> m_families;
 
     EditPane* m_pane = nullptr;
     uint32_t m_commandCount = 0;

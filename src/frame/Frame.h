@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Messenger.h"
+#include "frame/DialogModel.h"
 #include "frame/SearchDialogSession.h"
 #include "platform/Sound.h"
 
@@ -54,6 +55,10 @@ public:
     [[nodiscard]] virtual TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) = 0;
     // Stopping a timer that is not running does nothing.
     virtual void stopTimer(TimerId id) = 0;
+
+    // Shows a modal dialog over its model until the user closes it. The model does the work of its
+    // buttons (validation, messages, saving); the frame only shows the fields and forwards.
+    [[nodiscard]] virtual DialogResult showDialog(DialogModel& model) = 0;
 
     // Shows the modeless Find or Replace dialog; the caller has closed any open one first. A
     // frame without dialogs drops it.

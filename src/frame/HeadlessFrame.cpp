@@ -25,6 +25,32 @@ void HeadlessFrame::scriptNextSearchDialog(SearchDialogScript script) {
     m_searchDialogScripts.push_back(std::move(script));
 }
 
+void HeadlessFrame::scriptNextDialog(DialogScript script) {
+    m_dialogScripts.push_back(std::move(script));
+}
+
+DialogResult HeadlessFrame::showDialog(DialogModel& model) {
+    FrameEvent event;
+    event.kind = FrameEventKind::Dialog;
+    event.text = std::string(model.title());
+    event.scripted = !m_dialogScripts.empty();
+    event.answer = Answer::Cancel;
+    if (m_dialogScripts.empty()) {
+        m_unexpected.push_back("dialog \"" + event.text + "\" (no script)");
+    }
+    // Recorded before the script runs, so that what the dialog's buttons show comes after it.
+    record(std::move(event));
+    const std::size_t index = m_events.size() - 1;
+    if (m_dialogScripts.empty()) {
+        return DialogResult::Cancelled;
+    }
+    DialogScript script = std::move(m_dialogScripts.front());
+    m_dialogScripts.pop_front();
+    const DialogResult result = script(model);
+    m_events[index].answer = result == DialogResult::Accepted ? Answer::Yes : Answer::Cancel;
+    return result;
+}
+
 void HeadlessFrame::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {
     if (dialog == nullptr) {
         return;

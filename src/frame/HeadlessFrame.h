@@ -23,7 +23,8 @@ enum class FrameEventKind : uint8_t {
     OpenDialog,
     SaveDialog,
     Beep,
-    SearchDialog
+    SearchDialog,
+    Dialog
 };
 
 // One thing the behaviour showed or asked, with the reply it got.
@@ -56,6 +57,12 @@ public:
     void scriptNextSearchDialog(SearchDialogScript script);
     // The open Find or Replace dialog; null when none is open.
     SearchDialogSession* searchDialog() { return m_searchDialog.get(); }
+    // What the user does in the next modal dialog shown (fills its model's fields, presses its
+    // buttons) and how the dialog is closed. A dialog without a script is cancelled and counts
+    // as unexpected.
+    using DialogScript = std::function<DialogResult(DialogModel&)>;
+    void scriptNextDialog(DialogScript script);
+
     // Presses the open dialog's Cancel, then closes it as a window does.
     void cancelSearchDialog();
     // Whether the last close of a search dialog wrote its histories.
@@ -78,6 +85,7 @@ public:
     void beep(platform::SoundKind kind) override;
     [[nodiscard]] TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) override;
     void stopTimer(TimerId id) override;
+    [[nodiscard]] DialogResult showDialog(DialogModel& model) override;
     void showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) override;
     void closeSearchDialog() override;
 
@@ -97,7 +105,9 @@ public:
     // Requests the script had no fitting reply for, each described in a line of text, and the
     // replies never used: a test that scripted its dialogs expects both to be empty.
     const std::vector<std::string>& unexpected() const { return m_unexpected; }
-    std::size_t unusedReplies() const { return m_script.size() + m_searchDialogScripts.size(); }
+    std::size_t unusedReplies() const {
+        return m_script.size() + m_searchDialogScripts.size() + m_dialogScripts.size();
+    }
 
     // The busy cursor: the current nesting, how often it was shown (count went 0 -> 1), and
     // how often endBusy came without a matching beginBusy.
@@ -126,6 +136,7 @@ private:
 
     std::deque<Reply> m_script;
     std::deque<SearchDialogScript> m_searchDialogScripts;
+    std::deque<DialogScript> m_dialogScripts;
     std::unique_ptr<SearchDialogSession> m_searchDialog;
     bool m_searchDialogSaved = true;
     std::map<TimerId, Timer> m_timers;

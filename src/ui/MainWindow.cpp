@@ -32,6 +32,7 @@
 #include "settings/Format.h"
 #include "settings/Options.h"
 #include "ui/ColourOptionsWindow.h"
+#include "ui/DialogViews.h"
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
 #include "ui/EditorOptionsDialog.h"
@@ -926,6 +927,16 @@ void MainWindow::stopTimer(TimerId id) {
     found->second->stop();
     found->second->deleteLater();
     m_timers.erase(found);
+}
+
+DialogResult MainWindow::showDialog(DialogModel& model) {
+    std::unique_ptr<QDialog> view = makeDialogView(model, this);
+    if (view == nullptr) {
+        messageBox(formatText("The dialog '%s' can not be shown.", std::string(model.title()).c_str()));
+        return DialogResult::Cancelled;
+    }
+    const int code = m_dialogRunner ? m_dialogRunner(*view) : view->exec();
+    return code == QDialog::Accepted ? DialogResult::Accepted : DialogResult::Cancelled;
 }
 
 void MainWindow::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {

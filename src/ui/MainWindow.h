@@ -113,6 +113,7 @@ public:
     void beep(platform::SoundKind kind) override;
     [[nodiscard]] TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) override;
     void stopTimer(TimerId id) override;
+    [[nodiscard]] DialogResult showDialog(DialogModel& model) override;
     void showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) override;
     void closeSearchDialog() override;
 

@@ -148,6 +148,37 @@ TEST(HeadlessFrame, SaveDialogReturnsScriptedPathOrCancel) {
     EXPECT_EQ(dialogs[0].paths, std::vector<std::string>{"/home/u/new.c"});
 }
 
+class NameDialog final : public DialogModel {
+public:
+    std::string_view title() const override { return "Name"; }
+    std::string name;
+};
+
+TEST(HeadlessFrame, ModalDialogsRunTheirScriptInOrderAndAreCancelledWithoutOne) {
+    HeadlessFrame frame;
+    frame.scriptNextDialog([&frame](DialogModel& model) {
+        frame.status("pressed OK", platform::SoundKind::None);
+        static_cast<NameDialog&>(model).name = "typed";
+        return DialogResult::Accepted;
+    });
+    NameDialog dialog;
+    EXPECT_EQ(frame.showDialog(dialog), DialogResult::Accepted);
+    EXPECT_EQ(dialog.name, "typed");
+    EXPECT_EQ(frame.showDialog(dialog), DialogResult::Cancelled);
+
+    const auto& events = frame.events();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].kind, FrameEventKind::Dialog);
+    EXPECT_EQ(events[0].text, "Name");
+    EXPECT_EQ(events[0].answer, Answer::Yes);
+    EXPECT_TRUE(events[0].scripted);
+    EXPECT_EQ(events[1].text, "pressed OK"); // what the buttons showed comes after the dialog
+    EXPECT_EQ(events[2].answer, Answer::Cancel);
+    EXPECT_FALSE(events[2].scripted);
+    ASSERT_EQ(frame.unexpected().size(), 1u);
+    EXPECT_NE(frame.unexpected()[0].find("Name"), std::string::npos);
+}
+
 TEST(HeadlessFrame, BusyCursorNestsAndCountsShowingsAndStrayEnds) {
     HeadlessFrame frame;
     {

@@ -1,0 +1,37 @@
+// The table from dialog-model types to their Qt views.
+#include "ui/DialogViews.h"
+
+#include <vector>
+
+namespace vexa::ui {
+namespace {
+
+// The view of one model type, or null when the model is of another type.
+template <typename Model, typename View>
+std::unique_ptr<QDialog> viewOf(DialogModel& model, QWidget* parent) {
+    if (auto* typed = dynamic_cast<Model*>(&model)) {
+        return std::make_unique<View>(*typed, parent);
+    }
+    return nullptr;
+}
+
+using ViewMaker = std::unique_ptr<QDialog> (*)(DialogModel&, QWidget*);
+
+// One row per dialog model with a Qt view: &viewOf<TheModel, TheDialog>.
+const std::vector<ViewMaker>& viewMakers() {
+    static const std::vector<ViewMaker> makers{};
+    return makers;
+}
+
+} // namespace
+
+std::unique_ptr<QDialog> makeDialogView(DialogModel& model, QWidget* parent) {
+    for (ViewMaker make : viewMakers()) {
+        if (auto view = make(model, parent)) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace vexa::ui
