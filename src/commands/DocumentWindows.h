@@ -18,6 +18,8 @@ public:
     virtual EditPane* newDocument() = 0;
     // Opens a window over the file at a full path (or activates the one showing it).
     virtual EditPane* openDocument(const std::string& path) = 0;
+    // The same, then the cursor on a 1-based line (0 leaves it) as one closed undo step.
+    virtual EditPane* openDocumentAt(const std::string& path, int line) = 0;
     // Closes the active document window after the frame's own save question.
     virtual bool closeActive() = 0;
     // Every open document window, in window order.

@@ -83,7 +83,7 @@ public:
     void runCommand(uint32_t commandId);
 
     // Opens a document at a 1-based line (0 leaves the cursor); an empty path makes a new one.
-    EditPane* openDocumentAt(const std::string& path, int line);
+    EditPane* openDocumentAt(const std::string& path, int line) override;
     // Brings the window forward and opens the file a second start handed over; a record that
     // could not be read is reported.
     void acceptHandOff(const std::optional<HandOff>& handOff);

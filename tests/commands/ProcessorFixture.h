@@ -95,6 +95,14 @@ public:
         document->makeNew();
         return add(std::move(document));
     }
+    EditPane* openDocumentAt(const std::string& path, int line) override {
+        EditPane* pane = openDocument(path);
+        if (line > 0) {
+            pane->document().goToLine(line - 1);
+            pane->document().nextGroup();
+        }
+        return pane;
+    }
     bool closeActive() override {
         ++closes;
         return true;
