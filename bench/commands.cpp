@@ -12,6 +12,9 @@
 #include "frame/HeadlessFrame.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/Sound.h"
+#include "session/Editor.h"
+#include "session/HeadlessWorkspaceView.h"
 #include "settings/Options.h"
 #include "support/GeneratedText.h"
 
@@ -35,22 +38,23 @@ int main(int argc, char** argv) {
     fs::create_directories(home);
 
     vexa::HeadlessFrame frame;
+    vexa::HeadlessWorkspaceView view;
     vexa::Options options{vexa::Directories(home.string())};
     vexa::platform::SystemClock clock;
     vexa::platform::MemoryClipboard clipboard;
-    vexa::CommandProcessor processor(vexa::ProcessorServices{frame, options, clock, clipboard});
+    vexa::platform::SilentSoundPlayer sound;
+    vexa::Editor editor(
+        vexa::EditorPorts{frame, view, options, clock, clipboard, sound, [](int) { return false; }});
+    vexa::CommandProcessor& processor = editor.processor();
 
-    auto document = std::make_unique<vexa::Document>();
-    document->setFileName(path);
-    vexa::FileOptions fileOptions;
-    if (!vexa::DocumentFile(fileOptions, frame).load(*document)) {
+    vexa::EditPane* opened = editor.workspace().openDocument(path);
+    if (opened == nullptr || !frame.eventsOf(vexa::FrameEventKind::Status).empty()) {
         std::fprintf(stderr, "cannot load %s\n", path.c_str());
         return 1;
     }
-    std::printf("lines: %d\n", document->lineCount());
-    vexa::EditPane pane(std::move(document));
+    vexa::EditPane& pane = *opened;
+    std::printf("lines: %d\n", pane.document().lineCount());
     pane.setTextArea(100, 40);
-    processor.activatePane(&pane);
     vexa::Document& doc = pane.document();
 
     // Typing: characters typed into lines spread over the document, each a full trip through the

@@ -10,6 +10,7 @@
 #include "commands/MacroRecorderHook.h"
 #include "commands/MarkCommands.h"
 #include "commands/MovementCommands.h"
+#include "commands/NotYetBuilt.h"
 #include "commands/OptionCommands.h"
 #include "commands/SearchCommands.h"
 #include "commands/StampCommands.h"
@@ -18,7 +19,10 @@
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
 #include "search/SearchState.h"
+#include "settings/Format.h"
 #include "settings/Options.h"
+
+#include <string>
 
 namespace vexa {
 
@@ -37,6 +41,34 @@ CommandProcessor::CommandProcessor(ProcessorServices services)
 CommandProcessor::~CommandProcessor() {
     // An open Find or Replace dialog works on this processor and its search state.
     m_frame.closeSearchDialog();
+}
+
+void CommandProcessor::link(ProcessorLinks links) {
+    m_statusLine = &links.statusLine;
+    m_keymap = &links.keymap;
+    m_windows = &links.windows;
+    m_families = std::move(links.families);
+    m_linked = true;
+}
+
+namespace {
+
+bool claimedByBuiltInFamily(FunctionId id) {
+    return TypingRoad::claims(id) || MovementCommands::claims(id) || LineCommands::claims(id) ||
+           WordCommands::claims(id) || MarkCommands::claims(id) || OptionCommands::claims(id) ||
+           StampCommands::claims(id) || FileCommands::claims(id) || SearchCommands::claims(id);
+}
+
+} // namespace
+
+int CommandProcessor::claimCount(FunctionId id) const {
+    int count = TypingRoad::claims(id) + MovementCommands::claims(id) + LineCommands::claims(id) +
+                WordCommands::claims(id) + MarkCommands::claims(id) + OptionCommands::claims(id) +
+                StampCommands::claims(id) + FileCommands::claims(id) + SearchCommands::claims(id);
+    for (const CommandFamily* family : m_families) {
+        count += family->claims(id) ? 1 : 0;
+    }
+    return count;
 }
 
 bool CommandProcessor::saveSearchState() {
@@ -169,7 +201,7 @@ int32_t CommandProcessor::run(FunctionId id) {
     return 0;
 }
 
-CommandFamily* CommandProcessor::addedFamilyOf(FunctionId id) {
+CommandFamily* CommandProcessor::addedFamilyOf(FunctionId id) const {
     for (CommandFamily* family : m_families) {
         if (family->claims(id)) {
             return family;
@@ -179,11 +211,12 @@ CommandFamily* CommandProcessor::addedFamilyOf(FunctionId id) {
 }
 
 std::optional<int32_t> CommandProcessor::dispatch(FunctionId id) {
-    const bool built = TypingRoad::claims(id) || MovementCommands::claims(id) || LineCommands::claims(id) ||
-                       WordCommands::claims(id) || MarkCommands::claims(id) || OptionCommands::claims(id) ||
-                       StampCommands::claims(id) || FileCommands::claims(id) || SearchCommands::claims(id) ||
-                       addedFamilyOf(id) != nullptr;
-    if (!built) {
+    if (!claimedByBuiltInFamily(id) && addedFamilyOf(id) == nullptr) {
+        if (isNotYetBuilt(id)) {
+            showStatus(
+                formatText(kNotYetBuiltMessage, std::string(FunctionTable::standard().nameOf(id)).c_str()),
+                platform::SoundKind::Information);
+        }
         return std::nullopt;
     }
     // Stamps without a pane do nothing and report success before any guard.
@@ -216,6 +249,11 @@ int32_t CommandProcessor::execute(uint32_t message, uint32_t /*source*/) {
     }
     const EditorFunction* record = FunctionTable::standard().find(id);
     if (record == nullptr) {
+        return 0;
+    }
+    if (!m_linked) {
+        m_frame.messageBox(
+            formatText(kUnexpectedError.data(), kProcessorModule, std::to_string(__LINE__).c_str()));
         return 0;
     }
     if (m_recorder != nullptr && m_recorder->isRecording() && !record->is(FunctionClass::NeverRecorded)) {

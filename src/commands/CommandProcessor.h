@@ -20,7 +20,6 @@ class DocumentWindows;
 class EditPane;
 class FileCommands;
 class Frame;
-class FrameLayout;
 class KeymapState;
 class LineCommands;
 class MacroRecorderHook;
@@ -47,6 +46,16 @@ struct CharacterModifiers {
     bool ctrl = false;
 };
 
+// The collaborators that live above the commands, given once when the editor is put together; all
+// outlive the processor's use of them.
+struct ProcessorLinks {
+    StatusLine& statusLine;
+    KeymapState& keymap;
+    DocumentWindows& windows;
+    // The families of functions from the floors above the commands (windows, compiling, ...).
+    std::vector<CommandFamily*> families;
+};
+
 // The services the processor works with; all outlive it.
 struct ProcessorServices {
     Frame& frame;
@@ -55,6 +64,8 @@ struct ProcessorServices {
     platform::Clipboard& clipboard;
 };
 
+// The module that internal-error reports of the processor (and of the hand-off it receives) name.
+inline constexpr const char* kProcessorModule = "QLWKEY01";
 inline constexpr std::string_view kNoActiveDocument = "Action can only be performed on an active document!";
 inline constexpr std::string_view kNotOverWord = "The cursor is not over a word.";
 
@@ -68,15 +79,16 @@ public:
     CommandProcessor(const CommandProcessor&) = delete;
     CommandProcessor& operator=(const CommandProcessor&) = delete;
 
-    // The collaborators that live above the commands; each may stay unset.
-    void setStatusLine(StatusLine* statusLine) { m_statusLine = statusLine; }
-    void setKeymap(KeymapState* keymap) { m_keymap = keymap; }
+    // The one wiring step: until it is done every function is refused as an internal error, so
+    // that a missing connection shows at once instead of turning functions into silent no-ops.
+    void link(ProcessorLinks links);
+    bool isLinked() const { return m_linked; }
+    // The hooks of the keyboard macros and the templates, where they are built.
     void setMacroRecorder(MacroRecorderHook* recorder) { m_recorder = recorder; }
     void setTemplateHook(TemplateHook* templates) { m_templates = templates; }
-    void setDocumentWindows(DocumentWindows* windows) { m_windows = windows; }
-    void setFrameLayout(FrameLayout* layout) { m_layout = layout; }
-    // A family of functions from a floor above the commands; it outlives the processor's use of it.
-    void addFamily(CommandFamily& family) { m_families.push_back(&family); }
+
+    // How many families claim a function: 1 for every built function, 0 for the others.
+    int claimCount(FunctionId id) const;
 
     // The active window. Activating a pane forgets both three-press memories; activating an
     // output window leaves no document; a closed pane is forgotten.
@@ -110,7 +122,6 @@ public:
     // is made; its owner writes it back at exit with saveSearchState().
     SearchState& searchState() { return *m_searchState; }
     [[nodiscard]] bool saveSearchState();
-    FrameLayout* layout() { return m_layout; }
     TypingRoad& typing() { return *m_typing; }
     uint32_t commandCount() const { return m_commandCount; }
 
@@ -149,7 +160,7 @@ public:
 
 private:
     std::optional<int32_t> dispatch(FunctionId id);
-    CommandFamily* addedFamilyOf(FunctionId id);
+    CommandFamily* addedFamilyOf(FunctionId id) const;
     void refresh();
     void resetPrefix();
     void forgetRepeats();
@@ -163,8 +174,8 @@ private:
     MacroRecorderHook* m_recorder = nullptr;
     TemplateHook* m_templates = nullptr;
     DocumentWindows* m_windows = nullptr;
-    FrameLayout* m_layout = nullptr;
     std::vector<CommandFamily*> m_families;
+    bool m_linked = false;
 
     EditPane* m_pane = nullptr;
     uint32_t m_commandCount = 0;

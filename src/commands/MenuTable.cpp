@@ -314,4 +314,20 @@ std::string menuTextWithKey(std::string_view itemText, std::string_view keyText)
     return text;
 }
 
+std::span<const ToolBarButton> toolBarButtons() {
+    static constexpr std::array kButtons{
+        ToolBarButton{functionIdOf("FileNew"), "New", ToolBarIcon::NewFile},
+        ToolBarButton{functionIdOf("FileOpen"), "Open", ToolBarIcon::OpenFile},
+        ToolBarButton{functionIdOf("FileSave"), "Save", ToolBarIcon::SaveFile},
+        ToolBarButton{0, nullptr, ToolBarIcon::None},
+        ToolBarButton{functionIdOf("MarkCutEx"), "Cut", ToolBarIcon::None},
+        ToolBarButton{functionIdOf("MarkCopyEx"), "Copy", ToolBarIcon::None},
+        ToolBarButton{functionIdOf("MarkPasteEx"), "Paste", ToolBarIcon::None},
+        ToolBarButton{0, nullptr, ToolBarIcon::None},
+        ToolBarButton{functionIdOf("Undo"), "Undo", ToolBarIcon::Back},
+        ToolBarButton{functionIdOf("Redo"), "Redo", ToolBarIcon::Forward},
+    };
+    return kButtons;
+}
+
 } // namespace vexa

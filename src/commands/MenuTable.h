@@ -40,6 +40,15 @@ std::span<const MenuDefinition> mainMenuBar();
 // The menu shown on the right mouse button in an edit window.
 std::span<const MenuItem> editContextMenu();
 
+// The buttons of the toolbar, left to right; a button with function 0 is a separator.
+enum class ToolBarIcon : uint8_t { None, NewFile, OpenFile, SaveFile, Back, Forward };
+struct ToolBarButton {
+    FunctionId id;
+    const char* text;
+    ToolBarIcon icon;
+};
+std::span<const ToolBarButton> toolBarButtons();
+
 // The hint of a command identifier, including the items added at run time; empty when it has none.
 std::string_view commandHint(uint32_t commandId);
 

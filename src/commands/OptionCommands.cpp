@@ -2,7 +2,6 @@
 #include "commands/OptionCommands.h"
 
 #include "commands/CommandProcessor.h"
-#include "commands/FrameLayout.h"
 #include "core/Document.h"
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
@@ -92,16 +91,12 @@ int32_t OptionCommands::run(FunctionId id) {
     }
     if (inFamily(id, kToolBar)) {
         switchOption(editor.toolBar, action(kToolBar.set, id), nullptr);
-        if (FrameLayout* layout = m_processor.layout()) {
-            layout->showToolBar(editor.toolBar != 0);
-        }
+        m_processor.frame().showBar(FrameBar::ToolBar, editor.toolBar != 0);
         return 1;
     }
     if (inFamily(id, kStatusBar)) {
         switchOption(editor.statusBar, action(kStatusBar.set, id), nullptr);
-        if (FrameLayout* layout = m_processor.layout()) {
-            layout->showStatusBar(editor.statusBar != 0);
-        }
+        m_processor.frame().showBar(FrameBar::StatusBar, editor.statusBar != 0);
         return 1;
     }
     if (isCursorTest(id)) {

@@ -37,6 +37,37 @@ struct FileDialogRequest {
     FileSelection selection = FileSelection::One;
 };
 
+// How the document windows are laid out by the Window functions.
+enum class WindowArrangement : uint8_t {
+    Cascade,
+    Tile,
+    TileVertical,
+    TileHorizontal,
+    ArrangeIcons,
+    RestoreAll,
+    MinimizeAll,
+    MaximizeAll
+};
+
+// The bars of the main window that the View switches show and hide.
+enum class FrameBar : uint8_t { ToolBar, StatusBar };
+
+// What the print functions print of the active document.
+enum class PrintScope : uint8_t { Document, MarkedLines };
+
+// The frame's own dialogs, shown by kind: they edit the options (or the font, the colours, the
+// keymaps, the extension profiles) themselves; the caller applies what changed when one is accepted.
+enum class FrameDialog : uint8_t {
+    EditorOptions,
+    FileFilters,
+    Colours,
+    Keyboard,
+    Extensions,
+    Font,
+    PrintSetup,
+    About
+};
+
 class Frame : public Messenger {
 public:
     // The open dialog: the full paths chosen (one, or several when the request allows it),
@@ -55,6 +86,16 @@ public:
     [[nodiscard]] virtual TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) = 0;
     // Stopping a timer that is not running does nothing.
     virtual void stopTimer(TimerId id) = 0;
+
+    // Lays out the document windows.
+    virtual void arrangeWindows(WindowArrangement arrangement) = 0;
+    // Shows or hides one of the main window's bars.
+    virtual void showBar(FrameBar bar, bool visible) = 0;
+    // Asks for a printer and prints the active document, or its marked lines: the number of pages
+    // printed, 0 when the user cancelled.
+    virtual int print(PrintScope scope) = 0;
+    // Shows one of the frame's own dialogs until the user closes it.
+    [[nodiscard]] virtual DialogResult showFrameDialog(FrameDialog dialog) = 0;
 
     // Shows a modal dialog over its model until the user closes it. The model does the work of its
     // buttons (validation, messages, saving); the frame only shows the fields and forwards.

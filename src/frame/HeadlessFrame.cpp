@@ -29,6 +29,50 @@ void HeadlessFrame::scriptNextDialog(DialogScript script) {
     m_dialogScripts.push_back(std::move(script));
 }
 
+void HeadlessFrame::arrangeWindows(WindowArrangement arrangement) {
+    FrameEvent event;
+    event.kind = FrameEventKind::Arrange;
+    event.value = static_cast<int>(arrangement);
+    record(std::move(event));
+}
+
+void HeadlessFrame::showBar(FrameBar bar, bool visible) {
+    FrameEvent event;
+    event.kind = FrameEventKind::Bar;
+    event.value = static_cast<int>(bar);
+    event.visible = visible;
+    record(std::move(event));
+}
+
+int HeadlessFrame::print(PrintScope scope) {
+    FrameEvent event;
+    event.kind = FrameEventKind::Print;
+    event.value = static_cast<int>(scope);
+    const auto reply = takeReply(!m_script.empty() && m_script.front().kind != ReplyKind::Open &&
+                                     m_script.front().kind != ReplyKind::Save,
+                                 "printer choice");
+    event.scripted = reply.has_value();
+    event.answer = reply ? reply->answer : Answer::Cancel;
+    const int pages = event.answer == Answer::Yes ? m_printPages : 0;
+    record(std::move(event));
+    return pages;
+}
+
+DialogResult HeadlessFrame::showFrameDialog(FrameDialog dialog) {
+    FrameEvent event;
+    event.kind = FrameEventKind::FrameDialog;
+    event.value = static_cast<int>(dialog);
+    const auto reply = takeReply(!m_script.empty() && m_script.front().kind != ReplyKind::Open &&
+                                     m_script.front().kind != ReplyKind::Save,
+                                 "frame dialog " + std::to_string(event.value));
+    event.scripted = reply.has_value();
+    event.answer = reply ? reply->answer : Answer::Cancel;
+    const DialogResult result =
+        event.answer == Answer::Yes ? DialogResult::Accepted : DialogResult::Cancelled;
+    record(std::move(event));
+    return result;
+}
+
 DialogResult HeadlessFrame::showDialog(DialogModel& model) {
     FrameEvent event;
     event.kind = FrameEventKind::Dialog;

@@ -24,7 +24,11 @@ enum class FrameEventKind : uint8_t {
     SaveDialog,
     Beep,
     SearchDialog,
-    Dialog
+    Dialog,
+    FrameDialog,
+    Arrange,
+    Bar,
+    Print
 };
 
 // One thing the behaviour showed or asked, with the reply it got.
@@ -39,6 +43,8 @@ struct FrameEvent {
     std::vector<std::string> paths; // a dialog's reply; empty when cancelled
     bool scripted = false;          // whether the reply came from the script
     FileDialogRequest dialog;       // what a file dialog was opened with
+    int value = 0;                  // the arrangement, bar, print scope or frame dialog, as a number
+    bool visible = false;           // whether a bar was shown
 };
 
 class HeadlessFrame final : public Frame {
@@ -57,6 +63,11 @@ public:
     void scriptNextSearchDialog(SearchDialogScript script);
     // The open Find or Replace dialog; null when none is open.
     SearchDialogSession* searchDialog() { return m_searchDialog.get(); }
+    // A frame dialog or a printer choice takes its reply from answerNext: Yes accepts it, anything
+    // else cancels it; without a reply it is cancelled and counts as unexpected. An accepted print
+    // reports this many pages.
+    void printPagesOnAccept(int pages) { m_printPages = pages; }
+
     // What the user does in the next modal dialog shown (fills its model's fields, presses its
     // buttons) and how the dialog is closed. A dialog without a script is cancelled and counts
     // as unexpected.
@@ -85,6 +96,10 @@ public:
     void beep(platform::SoundKind kind) override;
     [[nodiscard]] TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) override;
     void stopTimer(TimerId id) override;
+    void arrangeWindows(WindowArrangement arrangement) override;
+    void showBar(FrameBar bar, bool visible) override;
+    int print(PrintScope scope) override;
+    [[nodiscard]] DialogResult showFrameDialog(FrameDialog dialog) override;
     [[nodiscard]] DialogResult showDialog(DialogModel& model) override;
     void showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) override;
     void closeSearchDialog() override;
@@ -149,6 +164,7 @@ private:
     int m_busyShown = 0;
     int m_busyUnderflows = 0;
     int m_drainCount = 0;
+    int m_printPages = 1;
 };
 
 } // namespace vexa

@@ -8,6 +8,16 @@
 
 namespace vexa {
 
+void StatusLine::setObserver(StatusLineObserver* observer) {
+    m_observer = observer;
+    if (m_observer == nullptr) {
+        return;
+    }
+    for (std::size_t pane = 0; pane < kStatusPaneCount; ++pane) {
+        m_observer->paneChanged(static_cast<StatusPane>(pane), m_texts[pane]);
+    }
+}
+
 namespace {
 
 struct IndicatorTexts {

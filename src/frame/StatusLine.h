@@ -60,7 +60,8 @@ public:
     StatusLine(const platform::Clock& clock, platform::SoundPlayer& sound, KeyToggleReader keyToggles);
 
     // The observer is not owned; nullptr detaches it.
-    void setObserver(StatusLineObserver* observer) { m_observer = observer; }
+    // A new observer is told every pane's current text at once.
+    void setObserver(StatusLineObserver* observer);
 
     // Shows a message: a different text replaces the shown one, the message counts as shown from now
     // and the time-out rule is the given one. With a beep the exclamation sound is played.

@@ -8,5 +8,7 @@ namespace vexa {
 inline constexpr std::string_view kReadOnlyMessage =
     "The document can not be changed as it is marked as 'Read Only'";
 inline constexpr std::string_view kNotYetImplemented = "Not yet implemented!";
+// An internal failure, with the module's name and the source line.
+inline constexpr std::string_view kUnexpectedError = "Unexpected Vexa error at File: %s Line: %s";
 
 } // namespace vexa

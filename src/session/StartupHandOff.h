@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "frame/StatusMessages.h"
 #include "session/StartupCommandLine.h"
 
 namespace vexa {
@@ -16,7 +17,6 @@ class InstanceLink;
 inline constexpr std::string_view kHandOffFileKey = "Load\\FileName";
 inline constexpr std::string_view kHandOffLineKey = "Load\\FileLine";
 inline constexpr std::string_view kStartupModule = "VEXA";
-inline constexpr std::string_view kUnexpectedError = "Unexpected Vexa error at File: %s Line: %s";
 
 enum class HandOffResult : uint8_t {
     Posted,         // the running editor was told; this process ends

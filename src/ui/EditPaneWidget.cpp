@@ -17,6 +17,7 @@
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
 #include "keyboard/Keymap.h"
+#include "session/Workspace.h"
 #include "settings/Options.h"
 #include "syntax/SyntaxProfile.h"
 #include "syntax/SyntaxSettings.h"
@@ -36,9 +37,9 @@ QColor toQColor(syntax::Rgb rgb) {
 
 } // namespace
 
-EditPaneWidget::EditPaneWidget(PaneServices services, std::unique_ptr<Document> document, QWidget* parent)
-    : QAbstractScrollArea(parent), m_services(services), m_pane(std::move(document)),
-      m_mouse(services.processor, m_pane), m_autoScrollTimer(new QTimer(this)) {
+EditPaneWidget::EditPaneWidget(PaneServices services, EditPane& pane, QWidget* parent)
+    : QAbstractScrollArea(parent), m_services(services), m_pane(pane), m_mouse(services.processor, m_pane),
+      m_autoScrollTimer(new QTimer(this)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -58,16 +59,13 @@ EditPaneWidget::~EditPaneWidget() {
 }
 
 void EditPaneWidget::chooseProfile() {
-    m_profile = m_services.syntax.profileForFile(document().fileName());
-    if (m_profile) {
-        document().setLanguageRules(m_profile);
-    }
+    m_profile = m_services.workspace.profileOf(m_pane);
     viewport()->update();
 }
 
 void EditPaneWidget::applyFont() {
     const FontDetails& details = m_services.options.font();
-    QFont font(details.face.empty() ? QStringLiteral("Monospace") : QString::fromLocal8Bit(details.face));
+    QFont font(details.face.empty() ? QStringLiteral("Monospace") : fromWindows1252(details.face));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setPixelSize(details.height != 0 ? std::abs(details.height) : kDefaultPixelSize);

@@ -14,6 +14,7 @@ class QMenu;
 namespace vexa {
 class CommandProcessor;
 class Options;
+class Workspace;
 namespace syntax {
 class SyntaxProfile;
 class SyntaxSettings;
@@ -32,6 +33,7 @@ struct PaneServices {
     QtKeyState& keyState;
     Options& options;
     syntax::SyntaxSettings& syntax;
+    Workspace& workspace;
     QMenu* contextMenu = nullptr;
 };
 
@@ -39,13 +41,17 @@ class EditPaneWidget final : public QAbstractScrollArea, public PaneObserver {
     Q_OBJECT
 
 public:
-    EditPaneWidget(PaneServices services, std::unique_ptr<Document> document, QWidget* parent = nullptr);
+    // Shows a pane of the workspace; the workspace owns it until its window closes.
+    EditPaneWidget(PaneServices services, EditPane& pane, QWidget* parent = nullptr);
     ~EditPaneWidget() override;
 
     EditPane& pane() { return m_pane; }
     Document& document() { return m_pane.document(); }
 
-    // Picks the colouring profile of the document's file name again (after a load or rename).
+    // The window closed: the pane lives on until this widget goes.
+    void adoptClosedPane(std::unique_ptr<EditPane> pane) { m_closedPane = std::move(pane); }
+
+    // Takes the document's colouring profile from the workspace again (after a load or rename).
     void chooseProfile();
     // Takes the font of the options again.
     void applyFont();
@@ -98,7 +104,8 @@ private:
     bool wantsShortcut(const QKeyEvent& event) const;
 
     PaneServices m_services;
-    EditPane m_pane;
+    std::unique_ptr<EditPane> m_closedPane; // declared first: it outlives everything that uses it
+    EditPane& m_pane;
     std::shared_ptr<syntax::SyntaxProfile> m_profile;
     syntax::LinePainter m_painter;
     qreal m_cellWidth = 8.0;

@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -22,13 +22,11 @@
 #include <QToolBar>
 
 #include "Version.h"
-#include "commands/FileCommands.h"
+#include "commands/EditPane.h"
 #include "commands/FunctionTable.h"
 #include "commands/MenuTable.h"
-
-#include "core/DocumentFile.h"
+#include "commands/NotYetBuilt.h"
 #include "keyboard/KeymapStore.h"
-#include "platform/Files.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
 #include "ui/ColourOptionsWindow.h"
@@ -47,76 +45,84 @@ namespace {
 
 constexpr int kStatusTickMs = 500;
 constexpr int kIdleTickMs = 1000;
-constexpr const char* kSaveQuestion = "The '%s' file has been modified.\nDo you want to save the changes?";
-constexpr const char* kUntitled = "Untitled";
 
 QString qText(std::string_view text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    return fromWindows1252(text);
 }
 
 // The widths of the indicator panes, in characters; the message pane takes the rest.
 constexpr std::array<int, kStatusPaneCount> kPaneChars{0, 3, 2, 4, 3, 3, 18, 3, 4, 4, 8};
 
+QStyle::StandardPixmap pixmapOf(ToolBarIcon icon) {
+    switch (icon) {
+    case ToolBarIcon::NewFile:
+        return QStyle::SP_FileIcon;
+    case ToolBarIcon::OpenFile:
+        return QStyle::SP_DialogOpenButton;
+    case ToolBarIcon::SaveFile:
+        return QStyle::SP_DialogSaveButton;
+    case ToolBarIcon::Back:
+        return QStyle::SP_ArrowBack;
+    case ToolBarIcon::Forward:
+        return QStyle::SP_ArrowForward;
+    case ToolBarIcon::None:
+        break;
+    }
+    return QStyle::SP_CustomBase;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Options& options, QWidget* parent)
-    : QMainWindow(parent), m_options(options),
-      m_statusLine(m_clock, m_sound,
-                   [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }),
-      m_syntax(options.directory(DirectoryKind::Config), *this, &options.settingsFile()),
-      m_processor(ProcessorServices{*this, options, m_clock, m_clipboard}), m_keys(m_processor, options),
-      m_history(options.settingsFile()), m_printer(std::make_unique<QPrinter>()),
-      m_documentArea(new QMdiArea(this)) {
+    : QMainWindow(parent), m_options(options), m_documentArea(new QMdiArea(this)),
+      m_printer(std::make_unique<QPrinter>()) {
     setWindowTitle(QString::fromLatin1(versionText()));
     setCentralWidget(m_documentArea);
     m_documentArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_documentArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     resize(1000, 700);
-
-    m_processor.setStatusLine(&m_statusLine);
-    m_processor.setKeymap(&m_keys);
-    m_processor.setDocumentWindows(this);
-    m_statusLine.setSoundEnabled(options.editor().makeSound != 0);
-    m_statusLine.setClock24Hour(options.editor().clock24Hour != 0);
-    m_prefixes.load(options.directory(DirectoryKind::Config));
-    m_keys.loadKeymap();
-    m_history.loadRecentFiles();
-
     buildStatusBar();
+
+    m_editor = std::make_unique<Editor>(
+        EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound,
+                    [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }});
+
     buildMenus();
     buildToolBar();
-    m_statusLine.setObserver(this);
-    m_statusLine.refreshKeyStates();
-    m_statusLine.setIndicator(Indicator::Mode, true);
-    m_statusLine.setIndicator(Indicator::Mode, options.editor().insertMode != 0);
+    statusLine().setObserver(this);
+    statusLine().refreshKeyStates();
 
-    connect(m_documentArea, &QMdiArea::subWindowActivated, this, &MainWindow::windowActivated);
+    connect(m_documentArea, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
     m_statusTimer = new QTimer(this);
-    connect(m_statusTimer, &QTimer::timeout, this, [this] { m_statusLine.tick(); });
+    connect(m_statusTimer, &QTimer::timeout, this, [this] { statusLine().tick(); });
     m_statusTimer->start(kStatusTickMs);
     m_idleTimer = new QTimer(this);
-    connect(m_idleTimer, &QTimer::timeout, this, &MainWindow::idleBackup);
+    connect(m_idleTimer, &QTimer::timeout, this, [this] { workspace().idleBackup(); });
     m_idleTimer->start(kIdleTickMs);
 }
 
 MainWindow::~MainWindow() {
-    m_statusLine.setObserver(nullptr);
-    // The document windows and dialogs use the services held here: they go while those still
-    // live, and without the window's handlers, which would see a window half taken down.
+    statusLine().setObserver(nullptr);
+    // The document windows and dialogs use the editor's services: they go while those still live,
+    // and without the window's handlers, which would see a window half taken down.
     disconnect(m_documentArea, nullptr, this, nullptr);
     closeSearchDialog();
     for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-        if (auto* pane = qobject_cast<EditPaneWidget*>(window->widget())) {
-            m_processor.paneClosed(&pane->pane());
-        }
         window->removeEventFilter(this);
-        delete window;
+        delete window; // its widget shows a pane of the workspace, which still lives
     }
-    m_processor.activatePane(nullptr);
-    m_processor.setDocumentWindows(nullptr);
+    m_editor.reset();
 }
 
 // ---- building ----
+
+QAction* MainWindow::addCommandAction(QMenu& menu, const QString& text, uint32_t commandId) {
+    QAction* action = menu.addAction(text);
+    action->setData(commandId);
+    action->setEnabled(!isNotYetBuilt(static_cast<FunctionId>(commandId)));
+    connect(action, &QAction::triggered, this, [this, commandId] { runCommand(commandId); });
+    return action;
+}
 
 void MainWindow::buildMenus() {
     m_menuTexts = menuBarTexts(mainMenuBar());
@@ -125,17 +131,13 @@ void MainWindow::buildMenus() {
         QMenu* menu = menuBar()->addMenu(qText(menus[m].title));
         connect(menu, &QMenu::hovered, this, &MainWindow::showHint);
         connect(menu, &QMenu::aboutToHide, this,
-                [this] { m_statusLine.showMessage("", MessageTimeout::Keep, MessageBeep::No); });
+                [this] { statusLine().showMessage("", MessageTimeout::Keep, MessageBeep::No); });
         for (const MenuItemText& item : m_menuTexts[m]) {
             if (item.commandId == 0) {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(qText(item.text));
-            action->setData(item.commandId);
-            const uint32_t id = item.commandId;
-            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
-            m_actions[id] = action;
+            m_actions[item.commandId] = addCommandAction(*menu, qText(item.text), item.commandId);
         }
         if (m == 0) {
             m_fileMenu = menu;
@@ -152,17 +154,14 @@ void MainWindow::buildMenus() {
             m_contextMenu->addSeparator();
             continue;
         }
-        QAction* action = m_contextMenu->addAction(qText(item.text));
-        action->setData(item.commandId);
-        const uint32_t id = item.commandId;
-        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        (void)addCommandAction(*m_contextMenu, qText(item.text), item.commandId);
     }
     refreshMenuKeyTexts();
     refreshRecentFiles();
 }
 
 void MainWindow::refreshMenuKeyTexts() {
-    rewriteMenuKeyTexts(m_menuTexts, 0, m_keys.keymaps().keymap(), m_prefixes);
+    rewriteMenuKeyTexts(m_menuTexts, 0, keys().keymaps().keymap(), m_editor->prefixes());
     for (const auto& menu : m_menuTexts) {
         for (const MenuItemText& item : menu) {
             if (auto found = m_actions.find(item.commandId); found != m_actions.end()) {
@@ -178,7 +177,7 @@ void MainWindow::refreshRecentFiles() {
         action->deleteLater();
     }
     m_recentActions.clear();
-    const auto items = m_history.recentFiles();
+    const auto items = history().recentFiles();
     if (items.empty()) {
         return;
     }
@@ -204,58 +203,40 @@ void MainWindow::refreshWindowList() {
         item->deleteLater();
     }
     m_windowListActions.clear();
-    const auto windows = m_documentArea->subWindowList();
-    if (windows.isEmpty()) {
+    const std::vector<EditPane*> panes = workspace().panes();
+    if (panes.empty()) {
         return;
     }
     m_windowListActions.push_back(m_windowMenu->addSeparator());
     int number = 1;
-    for (QMdiSubWindow* window : windows) {
-        QAction* item =
-            m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle()));
+    for (EditPane* pane : panes) {
+        QAction* item = m_windowMenu->addAction(
+            QStringLiteral("&%1 %2").arg(number++).arg(qText(workspace().title(*pane))));
         item->setCheckable(true);
-        item->setChecked(window == m_documentArea->activeSubWindow());
-        connect(item, &QAction::triggered, this,
-                [this, window] { m_documentArea->setActiveSubWindow(window); });
+        item->setChecked(pane == workspace().active());
+        connect(item, &QAction::triggered, this, [this, pane] { workspace().activate(*pane); });
         m_windowListActions.push_back(item);
     }
 }
 
 void MainWindow::buildToolBar() {
-    QToolBar* bar = addToolBar(QStringLiteral("Standard"));
-    bar->setObjectName(QStringLiteral("StandardToolBar"));
-    struct Button {
-        FunctionId id;
-        QStyle::StandardPixmap icon;
-        const char* text;
-    };
-    const std::array buttons{
-        Button{functionIdOf("FileNew"), QStyle::SP_FileIcon, "New"},
-        Button{functionIdOf("FileOpen"), QStyle::SP_DialogOpenButton, "Open"},
-        Button{functionIdOf("FileSave"), QStyle::SP_DialogSaveButton, "Save"},
-        Button{0, QStyle::SP_CustomBase, nullptr},
-        Button{functionIdOf("MarkCutEx"), QStyle::SP_CustomBase, "Cut"},
-        Button{functionIdOf("MarkCopyEx"), QStyle::SP_CustomBase, "Copy"},
-        Button{functionIdOf("MarkPasteEx"), QStyle::SP_CustomBase, "Paste"},
-        Button{0, QStyle::SP_CustomBase, nullptr},
-        Button{functionIdOf("Undo"), QStyle::SP_ArrowBack, "Undo"},
-        Button{functionIdOf("Redo"), QStyle::SP_ArrowForward, "Redo"},
-    };
-    for (const Button& button : buttons) {
+    m_toolBar = addToolBar(QStringLiteral("Standard"));
+    m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
+    for (const ToolBarButton& button : toolBarButtons()) {
         if (button.id == 0) {
-            bar->addSeparator();
+            m_toolBar->addSeparator();
             continue;
         }
-        QAction* item = bar->addAction(QString::fromLatin1(button.text));
-        if (button.icon != QStyle::SP_CustomBase) {
-            item->setIcon(style()->standardIcon(button.icon));
+        QAction* item = m_toolBar->addAction(QString::fromLatin1(button.text));
+        if (button.icon != ToolBarIcon::None) {
+            item->setIcon(style()->standardIcon(pixmapOf(button.icon)));
         }
         item->setToolTip(qText(commandHint(button.id)));
         item->setData(button.id);
         const uint32_t id = button.id;
         connect(item, &QAction::triggered, this, [this, id] { runCommand(id); });
     }
-    bar->setVisible(m_options.editor().toolBar != 0);
+    m_toolBar->setVisible(m_options.editor().toolBar != 0);
 }
 
 void MainWindow::buildStatusBar() {
@@ -279,37 +260,34 @@ void MainWindow::buildStatusBar() {
 
 void MainWindow::showHint(QAction* action) {
     const uint32_t id = action->data().toUInt();
-    m_statusLine.showMessage(commandHint(id), MessageTimeout::Keep, MessageBeep::No);
+    statusLine().showMessage(commandHint(id), MessageTimeout::Keep, MessageBeep::No);
 }
 
 // ---- commands ----
 
 void MainWindow::runCommand(uint32_t commandId) {
-    if (m_processor.execute(commandId) == 0) {
-        handleWindowCommand(commandId);
-    }
+    (void)processor().execute(commandId);
+    syncActivePane();
+}
+
+void MainWindow::syncActivePane() {
     if (EditPaneWidget* pane = activePane()) {
         pane->syncCaret();
     }
-    updateIndicators();
+    afterInput();
 }
 
-void MainWindow::updateIndicators() {
-    m_statusLine.setIndicator(Indicator::Mode, m_processor.editSettings().insertMode);
-    EditPaneWidget* pane = activePane();
-    if (pane == nullptr) {
+void MainWindow::afterInput() {
+    if (!m_editor) {
         return;
     }
-    const Document& doc = pane->document();
-    m_statusLine.setIndicator(Indicator::Changed, doc.isModified());
-    m_statusLine.setIndicator(Indicator::ReadOnly, doc.isReadOnly());
-    if (auto* window = qobject_cast<QMdiSubWindow*>(pane->parentWidget())) {
-        const QString title = doc.hasName() ? qText(doc.fileName()) : QString::fromLatin1(kUntitled);
-        if (window->windowTitle() != title) {
-            window->setWindowTitle(title);
-            pane->chooseProfile();
-        }
+    statusLine().setIndicator(Indicator::Mode, processor().editSettings().insertMode);
+    if (EditPaneWidget* pane = activePane()) {
+        const Document& doc = pane->document();
+        statusLine().setIndicator(Indicator::Changed, doc.isModified());
+        statusLine().setIndicator(Indicator::ReadOnly, doc.isReadOnly());
     }
+    workspace().refreshTitles();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -317,169 +295,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close) {
         if (auto* window = qobject_cast<QMdiSubWindow*>(watched)) {
             event->ignore();
-            m_documentArea->setActiveSubWindow(window);
-            (void)closeActive();
+            if (auto* pane = qobject_cast<EditPaneWidget*>(window->widget())) {
+                (void)workspace().close(pane->pane());
+            }
             return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-bool MainWindow::handleWindowCommand(uint32_t commandId) {
-    switch (static_cast<FunctionId>(commandId)) {
-    case functionIdOf("WindowCascade"):
-        m_documentArea->cascadeSubWindows();
-        return true;
-    case functionIdOf("WindowTile"):
-        m_documentArea->tileSubWindows();
-        return true;
-    case functionIdOf("WindowTileVertical"):
-    case functionIdOf("WindowTileHorizontal"): {
-        const auto windows = m_documentArea->subWindowList();
-        if (windows.isEmpty()) {
-            return true;
-        }
-        const bool vertical = commandId == functionIdOf("WindowTileVertical");
-        const QRect area = m_documentArea->viewport()->rect();
-        const int count = static_cast<int>(windows.size());
-        for (int i = 0; i < count; ++i) {
-            windows[i]->showNormal();
-            if (vertical) {
-                const int width = area.width() / count;
-                windows[i]->setGeometry(i * width, 0, width, area.height());
-            } else {
-                const int height = area.height() / count;
-                windows[i]->setGeometry(0, i * height, area.width(), height);
-            }
-        }
-        return true;
-    }
-    case functionIdOf("WindowArrange"):
-        for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-            if (window->isMinimized()) {
-                window->showMinimized();
-            }
-        }
-        return true;
-    case functionIdOf("WindowCloseAll"):
-        for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-            m_documentArea->setActiveSubWindow(window);
-            if (!closeActive()) {
-                break;
-            }
-        }
-        return true;
-    case functionIdOf("WindowNext"):
-        m_documentArea->activateNextSubWindow();
-        return true;
-    case functionIdOf("WindowPrevious"):
-        m_documentArea->activatePreviousSubWindow();
-        return true;
-    case functionIdOf("WindowRestoreAll"):
-        for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-            window->showNormal();
-        }
-        return true;
-    case functionIdOf("WindowMinimizeAll"):
-        for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-            window->showMinimized();
-        }
-        return true;
-    case functionIdOf("WindowMaximizeAll"):
-        for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-            window->showMaximized();
-        }
-        return true;
-    case functionIdOf("FilePrint"):
-    case functionIdOf("MarkPrint"): {
-        const bool marked = commandId == functionIdOf("MarkPrint");
-        if (activePane() == nullptr || (marked && !activePane()->document().hasMark())) {
-            status(marked ? "No area is currently marked" : std::string(kNoActiveDocument),
-                   platform::SoundKind::Information);
-            return true;
-        }
-        QPrintDialog dialog(m_printer.get(), this);
-        if (dialog.exec() == QDialog::Accepted) {
-            (void)printActive(*m_printer, marked);
-        }
-        return true;
-    }
-    case functionIdOf("FilePrintSetup"): {
-        QPageSetupDialog dialog(m_printer.get(), this);
-        (void)dialog.exec();
-        return true;
-    }
-    case functionIdOf("OptionsEditor"): {
-        EditorOptionsDialog dialog(m_options, this);
-        if ((m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec()) == QDialog::Accepted) {
-            optionsChanged();
-        }
-        return true;
-    }
-    case functionIdOf("OptionsFilters"): {
-        FileFiltersDialog dialog(m_options, this);
-        (void)(m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec());
-        return true;
-    }
-    case functionIdOf("OptionsColors"): {
-        ColourOptionsWindow dialog(m_syntax.colours(), this);
-        if ((m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec()) == QDialog::Accepted) {
-            for (EditPaneWidget* pane : paneWidgets()) {
-                pane->repaintAll();
-            }
-        }
-        return true;
-    }
-    case functionIdOf("OptionsKeyboard"): {
-        KeymapStore store(m_options.directory(DirectoryKind::Config), *this);
-        const auto activate = [this](std::unique_ptr<Keymap> keymap) {
-            m_keys.keymaps().replace(std::move(keymap));
-            refreshMenuKeyTexts();
-        };
-        KeymapManagerWindow dialog(m_options, *this, store, m_prefixes, activate, m_dialogRunner, this);
-        (void)(m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec());
-        return true;
-    }
-    case functionIdOf("OptionsExtension"): {
-        ExtensionOptionsWindow dialog(m_syntax, *this, m_dialogRunner, this);
-        (void)(m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec());
-        if (dialog.model().isChanged()) {
-            for (EditPaneWidget* pane : paneWidgets()) {
-                pane->chooseProfile();
-            }
-        }
-        return true;
-    }
-    case functionIdOf("OptionsFont"): {
-        const QFont current = activePane() != nullptr ? activePane()->font() : font();
-        bool chosen = false;
-        const QFont font = QFontDialog::getFont(&chosen, current, this, QStringLiteral("Font"),
-                                                QFontDialog::MonospacedFonts);
-        if (chosen) {
-            applyFontChoice(font);
-        }
-        return true;
-    }
-    case functionIdOf("HelpAbout"):
-        if (m_responder) {
-            m_responder(versionText(), "About Vexa");
-        } else {
-            QMessageBox::about(this, QStringLiteral("About Vexa"), QString::fromLatin1(versionText()));
-        }
-        return true;
-    default:
-        return false;
-    }
-}
-
-void MainWindow::optionsChanged() {
-    m_processor.applySettings();
-    m_statusLine.setSoundEnabled(m_options.editor().makeSound != 0);
-    m_statusLine.setClock24Hour(m_options.editor().clock24Hour != 0);
-    for (EditPaneWidget* pane : paneWidgets()) {
-        pane->applyFont(); // the margin may have come or gone
-    }
-    updateIndicators();
 }
 
 int MainWindow::printActive(QPagedPaintDevice& device, bool markedOnly) {
@@ -489,7 +311,7 @@ int MainWindow::printActive(QPagedPaintDevice& device, bool markedOnly) {
     }
     PrintRequest request;
     request.font = pane->font();
-    request.tabSize = m_processor.editSettings().tabSize;
+    request.tabSize = processor().editSettings().tabSize;
     request.markedOnly = markedOnly;
     const Document& document = pane->document();
     request.title = qText(document.hasName() ? document.fileName() : std::string(kUntitled));
@@ -499,7 +321,7 @@ int MainWindow::printActive(QPagedPaintDevice& device, bool markedOnly) {
 
 void MainWindow::applyFontChoice(const QFont& font) {
     FontDetails& details = m_options.font();
-    details.face = font.family().toLocal8Bit().toStdString();
+    details.face = toWindows1252(font.family());
     details.height = -QFontInfo(font).pixelSize();
     details.weight = font.bold() ? 700 : 400;
     details.italic = font.italic() ? 1 : 0;
@@ -513,7 +335,29 @@ void MainWindow::applyFontChoice(const QFont& font) {
     }
 }
 
-// ---- document windows ----
+EditPane* MainWindow::openDocumentAt(const std::string& path, int line) {
+    EditPane* pane = workspace().openDocumentAt(path, line);
+    syncActivePane();
+    return pane;
+}
+
+void MainWindow::acceptHandOff(const std::optional<HandOff>& handOff) {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    drainEvents();
+    workspace().acceptHandOff(handOff);
+    syncActivePane();
+}
+
+void MainWindow::openStartupFiles(std::span<const std::string> arguments) {
+    workspace().openStartupFiles(arguments);
+    syncActivePane();
+}
+
+// ---- the workspace's windows ----
 
 EditPaneWidget* MainWindow::activePane() const {
     QMdiSubWindow* window = m_documentArea->activeSubWindow();
@@ -530,281 +374,277 @@ std::vector<EditPaneWidget*> MainWindow::paneWidgets() const {
     return widgets;
 }
 
-std::vector<EditPane*> MainWindow::panes() {
-    std::vector<EditPane*> result;
+EditPaneWidget* MainWindow::widgetOf(const EditPane& pane) const {
     for (EditPaneWidget* widget : paneWidgets()) {
-        result.push_back(&widget->pane());
+        if (&widget->pane() == &pane) {
+            return widget;
+        }
     }
-    return result;
+    return nullptr;
 }
 
-FileOptions MainWindow::fileOptions() const {
-    return fileOptionsFrom(m_options);
+QMdiSubWindow* MainWindow::windowOf(const EditPane& pane) const {
+    EditPaneWidget* widget = widgetOf(pane);
+    return widget != nullptr ? qobject_cast<QMdiSubWindow*>(widget->parentWidget()) : nullptr;
 }
 
-EditPane* MainWindow::addWindow(std::unique_ptr<Document> document) {
-    document->setMessenger(this);
-    document->setCuaMarkingRule(m_keys.keymaps().cuaRule());
-    document->setSettings(m_processor.editSettings());
-    PaneServices services{m_processor, m_keys, m_keyState, m_options, m_syntax, m_contextMenu};
-    auto* widget = new EditPaneWidget(services, std::move(document));
-    widget->setAttribute(Qt::WA_DeleteOnClose, false);
+void MainWindow::windowOpened(EditPane& pane) {
+    const bool maximised =
+        m_documentArea->activeSubWindow() != nullptr && m_documentArea->activeSubWindow()->isMaximized();
+    PaneServices services{processor(),        keys(),      m_keyState,   m_options,
+                          m_editor->syntax(), workspace(), m_contextMenu};
+    auto* widget = new EditPaneWidget(services, pane);
     QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    const Document& doc = widget->document();
-    window->setWindowTitle(doc.hasName() ? qText(doc.fileName()) : QString::fromLatin1(kUntitled));
+    window->setWindowTitle(qText(workspace().title(pane)));
+    connect(widget, &EditPaneWidget::inputHandled, this, &MainWindow::afterInput);
     connect(widget, &EditPaneWidget::activated, this,
-            [this](EditPaneWidget* pane) { m_processor.activatePane(&pane->pane()); });
-    connect(widget, &EditPaneWidget::inputHandled, this, &MainWindow::updateIndicators);
-    connect(widget, &QObject::destroyed, this,
-            [this, pane = &widget->pane()] { m_processor.paneClosed(pane); });
+            [this](EditPaneWidget* activated) { workspace().windowActivatedByUser(activated->pane()); });
     window->installEventFilter(this);
-    window->show();
-    m_documentArea->setActiveSubWindow(window);
-    widget->setFocus();
-    m_processor.activatePane(&widget->pane());
-    return &widget->pane();
-}
-
-EditPane* MainWindow::newDocument() {
-    auto document = std::make_unique<Document>();
-    document->makeNew();
-    return addWindow(std::move(document));
-}
-
-EditPane* MainWindow::openDocument(const std::string& path) {
-    return openDocumentAt(path, 0);
-}
-
-EditPane* MainWindow::openDocumentAt(const std::string& path, int line) {
-    if (path.empty()) {
-        return newDocument();
-    }
-    const std::string full = platform::fullPath(path).value_or(path);
-    EditPane* pane = nullptr;
-    if (m_options.editor().multipleCopies == 0) {
-        for (EditPaneWidget* widget : paneWidgets()) {
-            if (widget->document().fileName() == full) {
-                m_documentArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(widget->parentWidget()));
-                m_processor.activatePane(&widget->pane());
-                pane = &widget->pane();
-                break;
-            }
-        }
-    }
-    if (pane == nullptr) {
-        auto document = std::make_unique<Document>();
-        document->setMessenger(this);
-        document->setFileName(full);
-        DocumentFile file(fileOptions(), *this);
-        if (!file.load(*document)) {
-            status(formatText(file_messages::kNewFileCreated, document->namePart().c_str()),
-                   platform::SoundKind::Exclamation);
-        }
-        pane = addWindow(std::move(document));
-    }
-    if (line > 0) {
-        pane->document().goToLine(line - 1);
-        pane->updateExtent();
-        pane->bringCursorIntoView();
-        pane->repaintChanged();
-        m_statusLine.showEditPosition(static_cast<uint32_t>(pane->document().cursorLine()),
-                                      pane->document().cursorColumn());
-    }
-    if (EditPaneWidget* widget = activePane()) {
-        widget->syncCaret();
-    }
-    return pane;
-}
-
-bool MainWindow::confirmClose(EditPaneWidget& pane) {
-    Document& document = pane.document();
-    if (!document.isModified()) {
-        return true;
-    }
-    const std::string name = document.hasName() ? document.namePart() : std::string(kUntitled);
-    const Answer answer = ask(formatText(kSaveQuestion, name.c_str()), "Vexa", Question::YesNoCancel);
-    if (answer == Answer::Cancel) {
-        return false;
-    }
-    if (answer == Answer::No) {
-        return true;
-    }
-    m_processor.activatePane(&pane.pane());
-    (void)m_processor.execute(functionIdOf("FileSave"));
-    return !document.isModified();
-}
-
-bool MainWindow::closeActive() {
-    QMdiSubWindow* window = m_documentArea->activeSubWindow();
-    auto* pane = window != nullptr ? qobject_cast<EditPaneWidget*>(window->widget()) : nullptr;
-    if (pane == nullptr || !confirmClose(*pane)) {
-        return false;
-    }
-    Document& document = pane->document();
-    if (document.hasName()) {
-        if (m_closingAll) {
-            (void)m_history.recordStartupFile(document.fileName(), document.cursorLine());
-        }
-        m_history.addRecentFile(document.fileName());
-        if (!m_closingAll) {
-            refreshRecentFiles();
-        }
-    }
-    m_processor.paneClosed(&pane->pane());
-    // The window goes once the current event is handled: a key of this pane may have asked.
-    m_documentArea->removeSubWindow(window);
-    window->hide();
-    window->deleteLater();
-    if (QMdiSubWindow* next = m_documentArea->activeSubWindow()) {
-        windowActivated(next);
-    } else if (!m_documentArea->subWindowList().isEmpty()) {
-        m_documentArea->activateNextSubWindow();
+    if (maximised) {
+        window->showMaximized();
     } else {
-        m_statusLine.clearAll();
+        // A new window takes most of the document area, cascaded below the ones already open.
+        const QRect area = m_documentArea->viewport()->rect();
+        const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const int offset = (static_cast<int>(m_documentArea->subWindowList().size()) - 1) % 8 * step;
+        window->setGeometry(offset, offset, std::max(area.width() * 4 / 5, 200),
+                            std::max(area.height() * 4 / 5, 150));
+        window->show();
     }
-    return true;
 }
 
-std::string MainWindow::recentFile(int functionId) {
-    return m_history.recentFile(static_cast<uint32_t>(functionId));
+void MainWindow::windowClosed(std::unique_ptr<EditPane> pane) {
+    QMdiSubWindow* window = windowOf(*pane);
+    if (window == nullptr) {
+        return;
+    }
+    auto* widget = qobject_cast<EditPaneWidget*>(window->widget());
+    m_documentArea->removeSubWindow(window);
+    window->removeEventFilter(this);
+    window->hide();
+    // The window goes once the current event is handled (a key of this pane may have asked), and
+    // its pane with it.
+    widget->adoptClosedPane(std::move(pane));
+    window->deleteLater();
+    if (m_documentArea->subWindowList().isEmpty()) {
+        statusLine().clearAll();
+    }
 }
 
-void MainWindow::exitApplication() {
+void MainWindow::windowActivated(EditPane& pane) {
+    if (QMdiSubWindow* window = windowOf(pane)) {
+        if (m_documentArea->activeSubWindow() != window) {
+            m_documentArea->setActiveSubWindow(window);
+        }
+        window->widget()->setFocus();
+    }
+    syncActivePane();
+}
+
+void MainWindow::windowChanged(EditPane& pane) {
+    QMdiSubWindow* window = windowOf(pane);
+    if (window == nullptr) {
+        return;
+    }
+    window->setWindowTitle(qText(workspace().title(pane)));
+    auto* widget = qobject_cast<EditPaneWidget*>(window->widget());
+    widget->chooseProfile();
+    widget->applyFont(); // the margin may have come or gone
+    widget->repaintAll();
+}
+
+void MainWindow::recentFilesChanged() {
+    refreshRecentFiles();
+}
+
+void MainWindow::exitRequested() {
     QTimer::singleShot(0, this, [this] { close(); });
 }
 
-void MainWindow::documentRenamed(Document& document, bool extensionChanged) {
-    for (EditPaneWidget* pane : paneWidgets()) {
-        if (&pane->document() != &document) {
-            continue;
-        }
-        if (auto* window = qobject_cast<QMdiSubWindow*>(pane->parentWidget())) {
-            window->setWindowTitle(qText(document.fileName()));
-        }
-        // A new extension may bring another colouring profile.
-        if (extensionChanged) {
-            pane->chooseProfile();
-        }
-    }
-}
-
-void MainWindow::windowActivated(QMdiSubWindow* window) {
+void MainWindow::subWindowActivated(QMdiSubWindow* window) {
     auto* pane = window != nullptr ? qobject_cast<EditPaneWidget*>(window->widget()) : nullptr;
-    if (pane == nullptr) {
+    if (pane == nullptr || m_editor == nullptr) {
         return;
     }
-    m_processor.activatePane(&pane->pane());
-    const Document& doc = pane->document();
-    updateIndicators();
-    m_statusLine.showEditPosition(static_cast<uint32_t>(doc.cursorLine()), doc.cursorColumn());
+    workspace().windowActivatedByUser(pane->pane());
+    afterInput();
 }
 
-void MainWindow::acceptHandOff(const std::optional<HandOff>& handOff) {
-    if (isMinimized()) {
-        showNormal();
-    }
-    raise();
-    activateWindow();
-    drainEvents();
-    if (!handOff) {
-        beep(platform::SoundKind::Exclamation);
-        messageBox(formatText("Unexpected Vexa error at File: %s Line: %s", "VEXA",
-                              std::to_string(__LINE__).c_str()));
-        return;
-    }
-    if (!handOff->file.empty()) {
-        BusyCursor busy(*this);
-        (void)openDocumentAt(handOff->file, handOff->line);
-    }
-}
-
-void MainWindow::openStartupFiles(std::span<const std::string> arguments) {
-    if (m_options.editor().restoreFiles != 0) {
-        for (const HandOff& entry : m_history.takeStartupFiles()) {
-            (void)openDocumentAt(entry.file, entry.line);
-        }
-    }
-    const StartupFiles files = collectStartupFiles(arguments);
-    for (const std::string& name : files.names) {
-        if (hasWildcards(name)) {
-            const std::string directory(platform::directoryPart(name));
-            for (const platform::FoundFile& found : platform::findFiles(name)) {
-                (void)openDocumentAt(directory + found.name, 0);
-            }
-        } else if (platform::isRegularFile(name)) {
-            (void)openDocumentAt(name, files.line);
-        }
-    }
-    if (m_options.editor().restoreDirectory != 0 && !m_options.lastDirectoryUsed().empty()) {
-        QDir::setCurrent(qText(m_options.lastDirectoryUsed()));
-    }
-}
-
-// ---- idle work and re-activation ----
-
-void MainWindow::idleBackup() {
-    if (m_options.editor().autoBackup == 0 || m_closingAll) {
-        return;
-    }
-    DocumentFile file(fileOptions(), *this);
-    const auto now = static_cast<int64_t>(m_clock.tickCount());
-    for (EditPaneWidget* pane : paneWidgets()) {
-        (void)file.automaticBackup(pane->document(), now);
-    }
-}
-
-void MainWindow::checkOutsideChanges() {
-    if (m_checkingOutside) {
-        return;
-    }
-    m_checkingOutside = true;
-    DocumentFile file(fileOptions(), *this);
-    for (EditPaneWidget* pane : paneWidgets()) {
-        if (pane->document().hasName() && file.checkForOutsideChange(pane->document())) {
-            pane->pane().updateExtent();
-            pane->repaintAll();
-        }
-    }
-    m_checkingOutside = false;
-}
+// ---- re-activation and closing ----
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        QTimer::singleShot(0, this, &MainWindow::checkOutsideChanges);
+        QTimer::singleShot(0, this, [this] { workspace().checkOutsideChanges(); });
     }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    m_closingAll = true;
-    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-        m_documentArea->setActiveSubWindow(window);
-        if (!closeActive()) {
-            m_closingAll = false;
-            event->ignore();
-            return;
-        }
+    if (!workspace().closeAllForExit()) {
+        event->ignore();
+        return;
     }
     const QRect frame = geometry();
     FramePlacement placement{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1,
                              isMaximized()   ? 3
                              : isMinimized() ? 2
                                              : 1};
-    (void)m_history.writeFramePlacement(placement);
-    (void)m_history.saveRecentFiles();
-    closeSearchDialog();
-    (void)m_processor.saveSearchState();
+    if (!history().writeFramePlacement(placement)) {
+        status("The window placement could not be written to the settings file.",
+               platform::SoundKind::Exclamation);
+    }
+    (void)m_editor->saveState(); // each failure has been reported
     event->accept();
+}
+
+// ---- the window ports of the frame ----
+
+void MainWindow::arrangeWindows(WindowArrangement arrangement) {
+    const auto windows = m_documentArea->subWindowList();
+    switch (arrangement) {
+    case WindowArrangement::Cascade:
+        m_documentArea->cascadeSubWindows();
+        return;
+    case WindowArrangement::Tile:
+        m_documentArea->tileSubWindows();
+        return;
+    case WindowArrangement::TileVertical:
+    case WindowArrangement::TileHorizontal: {
+        if (windows.isEmpty()) {
+            return;
+        }
+        const bool vertical = arrangement == WindowArrangement::TileVertical;
+        const QRect area = m_documentArea->viewport()->rect();
+        const int count = static_cast<int>(windows.size());
+        for (int i = 0; i < count; ++i) {
+            windows[i]->showNormal();
+            if (vertical) {
+                const int width = area.width() / count;
+                windows[i]->setGeometry(i * width, 0, width, area.height());
+            } else {
+                const int height = area.height() / count;
+                windows[i]->setGeometry(0, i * height, area.width(), height);
+            }
+        }
+        return;
+    }
+    case WindowArrangement::ArrangeIcons:
+        for (QMdiSubWindow* window : windows) {
+            if (window->isMinimized()) {
+                window->showMinimized();
+            }
+        }
+        return;
+    case WindowArrangement::RestoreAll:
+        for (QMdiSubWindow* window : windows) {
+            window->showNormal();
+        }
+        return;
+    case WindowArrangement::MinimizeAll:
+        for (QMdiSubWindow* window : windows) {
+            window->showMinimized();
+        }
+        return;
+    case WindowArrangement::MaximizeAll:
+        for (QMdiSubWindow* window : windows) {
+            window->showMaximized();
+        }
+        return;
+    }
+}
+
+void MainWindow::showBar(FrameBar bar, bool visible) {
+    if (bar == FrameBar::ToolBar) {
+        m_toolBar->setVisible(visible);
+    } else {
+        statusBar()->setVisible(visible);
+    }
+}
+
+int MainWindow::runDialog(QDialog& dialog) {
+    return m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec();
+}
+
+int MainWindow::print(PrintScope scope) {
+    QPrintDialog dialog(m_printer.get(), this);
+    if (runDialog(dialog) != QDialog::Accepted) {
+        return 0;
+    }
+    return printActive(*m_printer, scope == PrintScope::MarkedLines);
+}
+
+DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
+    const auto result = [](int code) {
+        return code == QDialog::Accepted ? DialogResult::Accepted : DialogResult::Cancelled;
+    };
+    switch (kind) {
+    case FrameDialog::EditorOptions: {
+        EditorOptionsDialog dialog(m_options, this);
+        return result(runDialog(dialog));
+    }
+    case FrameDialog::FileFilters: {
+        FileFiltersDialog dialog(m_options, this);
+        return result(runDialog(dialog));
+    }
+    case FrameDialog::Colours: {
+        ColourOptionsWindow dialog(m_editor->syntax().colours(), this);
+        return result(runDialog(dialog));
+    }
+    case FrameDialog::Keyboard: {
+        KeymapStore store(m_options.directory(DirectoryKind::Config), *this);
+        const auto activate = [this](std::unique_ptr<Keymap> keymap) {
+            keys().keymaps().replace(std::move(keymap));
+            refreshMenuKeyTexts();
+        };
+        KeymapManagerWindow dialog(m_options, *this, store, m_editor->prefixes(), activate, m_dialogRunner,
+                                   this);
+        return result(runDialog(dialog));
+    }
+    case FrameDialog::Extensions: {
+        ExtensionOptionsWindow dialog(m_editor->syntax(), *this, m_dialogRunner, this);
+        (void)runDialog(dialog);
+        // The profiles are saved as they are edited: any change counts, however the dialog closed.
+        return dialog.model().isChanged() ? DialogResult::Accepted : DialogResult::Cancelled;
+    }
+    case FrameDialog::Font: {
+        const QFont current = activePane() != nullptr ? activePane()->font() : font();
+        bool chosen = false;
+        const QFont font = QFontDialog::getFont(&chosen, current, this, QStringLiteral("Font"),
+                                                QFontDialog::MonospacedFonts);
+        if (!chosen) {
+            return DialogResult::Cancelled;
+        }
+        applyFontChoice(font);
+        return DialogResult::Accepted;
+    }
+    case FrameDialog::PrintSetup: {
+        QPageSetupDialog dialog(m_printer.get(), this);
+        return result(runDialog(dialog));
+    }
+    case FrameDialog::About:
+        if (m_responder) {
+            (void)m_responder(versionText(), "About Vexa");
+        } else {
+            QMessageBox::about(this, QStringLiteral("About Vexa"), QString::fromLatin1(versionText()));
+        }
+        return DialogResult::Accepted;
+    }
+    return DialogResult::Cancelled;
 }
 
 // ---- the frame port ----
 
 void MainWindow::status(std::string_view text, platform::SoundKind sound, Hold hold) {
-    m_statusLine.showMessage(text, hold == Hold::Yes ? MessageTimeout::Keep : MessageTimeout::Clear,
+    if (m_editor == nullptr) {
+        // A message while the editor is being put together: shown as it is.
+        m_statusLabels[0]->setText(qText(text));
+        return;
+    }
+    statusLine().showMessage(text, hold == Hold::Yes ? MessageTimeout::Keep : MessageTimeout::Clear,
                              MessageBeep::No);
     if (hold == Hold::Yes) {
-        m_statusLine.setHold(true);
+        statusLine().setHold(true);
     }
     if (sound != platform::SoundKind::None) {
         beep(sound);
@@ -872,14 +712,14 @@ std::vector<std::string> MainWindow::chooseFilesToOpen(const FileDialogRequest& 
     if (m_fileChooser) {
         return m_fileChooser(request);
     }
-    QFileDialog dialog(this, qText(request.title), qText(request.initialDirectory),
+    QFileDialog dialog(this, qText(request.title), QFile::decodeName(request.initialDirectory.c_str()),
                        filterString(request.filters));
     dialog.setFileMode(request.selection == FileSelection::Several ? QFileDialog::ExistingFiles
                                                                    : QFileDialog::ExistingFile);
     std::vector<std::string> chosen;
     if (dialog.exec() == QDialog::Accepted) {
         for (const QString& file : dialog.selectedFiles()) {
-            chosen.push_back(file.toLocal8Bit().toStdString());
+            chosen.push_back(QFile::encodeName(file).toStdString());
         }
     }
     return chosen;
@@ -890,17 +730,17 @@ std::optional<std::string> MainWindow::chooseFileToSave(const FileDialogRequest&
         auto chosen = m_fileChooser(request);
         return chosen.empty() ? std::nullopt : std::optional<std::string>(chosen.front());
     }
-    QFileDialog dialog(this, qText(request.title), qText(request.initialDirectory),
+    QFileDialog dialog(this, qText(request.title), QFile::decodeName(request.initialDirectory.c_str()),
                        filterString(request.filters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(qText(request.defaultExtension));
     if (!request.initialName.empty()) {
-        dialog.selectFile(qText(request.initialName));
+        dialog.selectFile(QFile::decodeName(request.initialName.c_str()));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().front().toLocal8Bit().toStdString();
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
 }
 
 void MainWindow::beep(platform::SoundKind kind) {
@@ -935,7 +775,7 @@ DialogResult MainWindow::showDialog(DialogModel& model) {
         messageBox(formatText("The dialog '%s' can not be shown.", std::string(model.title()).c_str()));
         return DialogResult::Cancelled;
     }
-    const int code = m_dialogRunner ? m_dialogRunner(*view) : view->exec();
+    const int code = runDialog(*view);
     return code == QDialog::Accepted ? DialogResult::Accepted : DialogResult::Cancelled;
 }
 
@@ -948,7 +788,7 @@ void MainWindow::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {
         if (EditPaneWidget* pane = activePane()) {
             pane->syncCaret();
         }
-        updateIndicators();
+        syncActivePane();
     });
     m_searchDialog->show();
 }

@@ -1,25 +1,23 @@
-// The editor's main window: the frame that holds the document windows, the menus built from the
-// menu data, the toolbar and the status bar; it serves the frame and document-window ports.
+// The editor's main window: shows the workspace's windows in a document area, the menus built from
+// the menu data, the toolbar and the status bar, and serves the frame port. Every menu item, button
+// and key goes to the command processor; the window decides nothing about what a function does.
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "commands/CommandProcessor.h"
-#include "commands/DocumentWindows.h"
-#include "core/DocumentFile.h"
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
-#include "keyboard/KeyRoad.h"
 #include "keyboard/MenuKeyTexts.h"
-#include "keyboard/PrefixKeyList.h"
 #include "platform/Clock.h"
-#include "session/StartupHistory.h"
-#include "syntax/SyntaxSettings.h"
+#include "session/Editor.h"
+#include "session/WorkspaceView.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtKeyState.h"
 #include "ui/QtSoundPlayer.h"
@@ -34,6 +32,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
+class QToolBar;
 
 namespace vexa {
 class Options;
@@ -44,7 +43,7 @@ namespace vexa::ui {
 class EditPaneWidget;
 class SearchDialog;
 
-class MainWindow final : public QMainWindow, public Frame, public DocumentWindows, public StatusLineObserver {
+class MainWindow final : public QMainWindow, public Frame, public WorkspaceView, public StatusLineObserver {
     Q_OBJECT
 
 public:
@@ -52,12 +51,16 @@ public:
     explicit MainWindow(Options& options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    QMdiArea* documentArea() const { return m_documentArea; }
-    CommandProcessor& processor() { return m_processor; }
-    StatusLine& statusLine() { return m_statusLine; }
-    StartupHistory& history() { return m_history; }
-    KeyRoad& keys() { return m_keys; }
+    Editor& editor() { return *m_editor; }
+    CommandProcessor& processor() { return m_editor->processor(); }
+    StatusLine& statusLine() { return m_editor->statusLine(); }
+    StartupHistory& history() { return m_editor->history(); }
+    KeyRoad& keys() { return m_editor->keys(); }
+    Workspace& workspace() { return m_editor->workspace(); }
     QtKeyState& keyState() { return m_keyState; }
+
+    QMdiArea* documentArea() const { return m_documentArea; }
+    QToolBar* toolBar() const { return m_toolBar; }
     // The text a status-bar pane shows now.
     QString statusText(StatusPane pane) const;
     // The menu action of a command identifier; null when the menus have none.
@@ -71,21 +74,16 @@ public:
 
     // A font chosen in the Options > Font dialog: kept in "Font Details" and given to every pane.
     void applyFontChoice(const QFont& font);
-
-    // Prints the active document, or its marked lines, on the window's printer (or a PDF writer);
-    // the number of pages.
+    // Prints the active document, or its marked lines, on a printer (or a PDF writer); the number
+    // of pages.
     int printActive(QPagedPaintDevice& device, bool markedOnly);
 
-    // The options changed in a dialog: the processor, the status line and every pane follow them.
-    void optionsChanged();
-
-    // Runs a menu command: the processor first, the window's own commands when it has none.
+    // Runs a menu command, as the menus, the toolbar and the context menu do.
     void runCommand(uint32_t commandId);
 
     // Opens a document at a 1-based line (0 leaves the cursor); an empty path makes a new one.
-    EditPane* openDocumentAt(const std::string& path, int line) override;
-    // Brings the window forward and opens the file a second start handed over; a record that
-    // could not be read is reported.
+    EditPane* openDocumentAt(const std::string& path, int line);
+    // Brings the window forward and lets the workspace open what a second start handed over.
     void acceptHandOff(const std::optional<HandOff>& handOff);
     // The files of the command line and the remembered startup files.
     void openStartupFiles(std::span<const std::string> arguments);
@@ -97,7 +95,7 @@ public:
     // The file dialogs' answers likewise: the chosen paths, empty for Cancel.
     using FileChooser = std::function<std::vector<std::string>(const FileDialogRequest& request)>;
     void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
-    // A dialog opened by a menu command, shown to a test instead of run (null: run it).
+    // A dialog opened by a command, shown to a test instead of run (null: run it).
     using DialogRunner = std::function<int(QDialog& dialog)>;
     void setDialogRunner(DialogRunner runner) { m_dialogRunner = std::move(runner); }
 
@@ -113,18 +111,21 @@ public:
     void beep(platform::SoundKind kind) override;
     [[nodiscard]] TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) override;
     void stopTimer(TimerId id) override;
+    void arrangeWindows(WindowArrangement arrangement) override;
+    void showBar(FrameBar bar, bool visible) override;
+    int print(PrintScope scope) override;
+    [[nodiscard]] DialogResult showFrameDialog(FrameDialog dialog) override;
     [[nodiscard]] DialogResult showDialog(DialogModel& model) override;
     void showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) override;
     void closeSearchDialog() override;
 
-    // DocumentWindows
-    EditPane* newDocument() override;
-    EditPane* openDocument(const std::string& path) override;
-    bool closeActive() override;
-    std::vector<EditPane*> panes() override;
-    std::string recentFile(int functionId) override;
-    void exitApplication() override;
-    void documentRenamed(Document& document, bool extensionChanged) override;
+    // WorkspaceView
+    void windowOpened(EditPane& pane) override;
+    void windowClosed(std::unique_ptr<EditPane> pane) override;
+    void windowActivated(EditPane& pane) override;
+    void windowChanged(EditPane& pane) override;
+    void recentFilesChanged() override;
+    void exitRequested() override;
 
     // StatusLineObserver
     void paneChanged(StatusPane pane, std::string_view text) override;
@@ -142,34 +143,28 @@ private:
     void refreshRecentFiles();
     void refreshWindowList();
     void showHint(QAction* action);
-    bool handleWindowCommand(uint32_t commandId);
-    EditPane* addWindow(std::unique_ptr<Document> document);
-    // Asks whether to save a modified document; false when the user cancelled or saving failed.
-    bool confirmClose(EditPaneWidget& pane);
-    void windowActivated(QMdiSubWindow* window);
-    void paneDestroyed(EditPaneWidget* pane);
-    void idleBackup();
-    // The document-state panes of the status line after a command or key.
-    void updateIndicators();
-    void checkOutsideChanges();
-    FileOptions fileOptions() const;
+    QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
+    QMdiSubWindow* windowOf(const EditPane& pane) const;
+    EditPaneWidget* widgetOf(const EditPane& pane) const;
+    void subWindowActivated(QMdiSubWindow* window);
+    // The document-state panes and the window titles after a command, a key or a mouse action.
+    void afterInput();
+    // The same after a function: the active pane's caret first.
+    void syncActivePane();
+    int runDialog(QDialog& dialog);
 
     Options& m_options;
     platform::SystemClock m_clock;
     QtSoundPlayer m_sound;
     QtKeyState m_keyState;
     QtClipboard m_clipboard;
-    StatusLine m_statusLine;
-    syntax::SyntaxSettings m_syntax;
-    CommandProcessor m_processor;
-    KeyRoad m_keys;
-    StartupHistory m_history;
-    PrefixKeyList m_prefixes;
+    QMdiArea* m_documentArea;
+    std::unique_ptr<Editor> m_editor;
     MenuBarTexts m_menuTexts;
     SearchDialog* m_searchDialog = nullptr;
     std::unique_ptr<QPrinter> m_printer;
 
-    QMdiArea* m_documentArea;
+    QToolBar* m_toolBar = nullptr;
     QMenu* m_contextMenu = nullptr;
     QMenu* m_fileMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
@@ -182,8 +177,6 @@ private:
     std::map<TimerId, QTimer*> m_timers;
     TimerId m_nextTimer = 1;
     int m_busy = 0;
-    bool m_closingAll = false;
-    bool m_checkingOutside = false;
     Responder m_responder;
     FileChooser m_fileChooser;
     DialogRunner m_dialogRunner;

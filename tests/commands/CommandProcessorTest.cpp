@@ -1,5 +1,7 @@
 // The execute road and the typing road of the command processor: counts, hooks, guards, groups, hold.
 #include "commands/CommandProcessor.h"
+#include "commands/NotYetBuilt.h"
+#include "settings/Format.h"
 
 #include "ProcessorFixture.h"
 #include "frame/StatusLine.h"
@@ -252,11 +254,7 @@ TEST_F(ProcessorTest, WithoutMakeSoundMessagesAreSilent) {
 
 class HeldStatusTest : public ProcessorTest {
 protected:
-    HeldStatusTest() : statusLine(clock, sound, [](int) { return false; }) {
-        processor.setStatusLine(&statusLine);
-    }
-    platform::SilentSoundPlayer sound;
-    StatusLine statusLine;
+    HeldStatusTest() = default;
 };
 
 TEST_F(HeldStatusTest, AHeldMessageDropsNewOnesUntilItHasGone) {
@@ -389,16 +387,26 @@ TEST_F(ProcessorTest, NotYetImplementedFunctionsSayIt) {
     }
 }
 
-TEST_F(ProcessorTest, FunctionsOfUnbuiltSubsystemsAreLeftToTheFrame) {
-    const std::vector<FunctionId> ids = {
-        functionIdOf("MacroPlay"),       functionIdOf("ToolsExecute1"),    functionIdOf("WindowTile"),
-        functionIdOf("HelpAbout"),       functionIdOf("OptionsEditor"),    functionIdOf("BraceMatch"),
-        functionIdOf("CompilerCompile"), functionIdOf("SpellingDocument"),
-    };
-    for (FunctionId id : ids) {
+TEST_F(ProcessorTest, FunctionsOfUnbuiltSubsystemsSayTheyAreNotAvailable) {
+    ASSERT_FALSE(notYetBuiltFunctions().empty());
+    for (FunctionId id : notYetBuiltFunctions()) {
+        frame.clearEvents();
         EXPECT_EQ(exec(id), 0) << id;
+        const std::string name(FunctionTable::standard().nameOf(id));
+        EXPECT_EQ(frame.lastStatus(), formatText(kNotYetBuiltMessage, name.c_str())) << name;
     }
-    EXPECT_TRUE(frame.events().empty());
+}
+
+TEST_F(ProcessorTest, AnUnlinkedProcessorRefusesEveryFunctionAsAnInternalError) {
+    CommandProcessor unlinked(ProcessorServices{frame, options, clock, clipboard});
+    unlinked.activatePane(pane.get());
+    frame.clearEvents();
+    EXPECT_EQ(unlinked.execute(functionIdOf("MoveLineRight")), 0);
+    ASSERT_EQ(frame.eventsOf(FrameEventKind::MessageBox).size(), 1u);
+    EXPECT_EQ(frame.eventsOf(FrameEventKind::MessageBox)[0].text.rfind(
+                  "Unexpected Vexa error at File: QLWKEY01 Line: ", 0),
+              0u);
+    EXPECT_EQ(doc().cursorOffset(), 0);
 }
 
 } // namespace
@@ -432,6 +440,7 @@ TEST_F(ProcessorTest, NoFunctionNeedsADocumentToBeSafe) {
         const int32_t result = exec(static_cast<FunctionId>(id));
         EXPECT_TRUE(result == 0 || result == 1) << id;
     }
+    processor.activateOutputWindow(); // FileNew and FileOpen may have opened one
     EXPECT_EQ(exec(kMarkCuaStart), 0);
     EXPECT_EQ(exec(kMarkCuaEnd), 0);
 }

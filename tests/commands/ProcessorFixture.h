@@ -15,7 +15,9 @@
 #include "commands/TemplateHook.h"
 #include "core/Document.h"
 #include "frame/HeadlessFrame.h"
+#include "frame/StatusLine.h"
 #include "platform/Clipboard.h"
+#include "platform/Sound.h"
 #include "settings/Options.h"
 #include "support/FakeClock.h"
 #include "support/TempHome.h"
@@ -142,12 +144,18 @@ class ProcessorTest : public ::testing::Test {
 protected:
     ProcessorTest()
         : m_directories(m_home.path().string()), options(m_directories),
-          processor(ProcessorServices{frame, options, clock, clipboard}) {
+          processor(ProcessorServices{frame, options, clock, clipboard}),
+          statusLine(clock, sound, [](int) { return false; }), windows(processor) {
         // The file fixtures are DOS text and are expected back as DOS text.
         options.editor().fileRead = 0;
         options.editor().fileWrite = 0;
-        processor.setKeymap(&keymap);
+        linkProcessor(processor);
         setLines({""});
+    }
+
+    // Links a processor to the fixture's status line, keymap and document windows.
+    void linkProcessor(CommandProcessor& another) {
+        another.link(ProcessorLinks{statusLine, keymap, windows, {}});
     }
 
     // Replaces the pane by one over a document of these lines, cursor at 0:0.
@@ -199,6 +207,9 @@ public:
     platform::MemoryClipboard clipboard;
     FakeKeymap keymap;
     CommandProcessor processor;
+    platform::SilentSoundPlayer sound;
+    StatusLine statusLine;
+    FakeWindows windows;
     std::unique_ptr<EditPane> pane;
 };
 

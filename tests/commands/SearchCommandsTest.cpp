@@ -668,6 +668,7 @@ TEST_F(SearchCommandsTest, OpeningADialogClosesTheOpenOneAndKeepsItsHistory) {
 TEST_F(SearchCommandsTest, ClosingTheProcessorClosesItsDialog) {
     {
         CommandProcessor another(ProcessorServices{frame, options, clock, clipboard});
+        linkProcessor(another);
         another.activatePane(pane.get());
         another.execute(functionIdOf("SearchDialog"));
         ASSERT_NE(frame.searchDialog(), nullptr);
@@ -684,6 +685,7 @@ TEST_F(SearchCommandsTest, TheStateIsReadFromTheSettingsAndWrittenBackOnRequest)
     ASSERT_TRUE(settings.putInteger("Searching", "Forward", 0));
     ASSERT_TRUE(settings.putInteger("Searching", "WholeWord", 1));
     CommandProcessor loaded(ProcessorServices{frame, options, clock, clipboard});
+    linkProcessor(loaded);
     EXPECT_EQ(loaded.searchState().findText(), "needle");
     EXPECT_EQ(loaded.searchState().replaceText(), "pin");
     EXPECT_FALSE(loaded.searchState().forward());

@@ -1,6 +1,5 @@
 // Option and state switches, sounds, stamps and the file functions through the processor.
 #include "commands/FileCommands.h"
-#include "commands/FrameLayout.h"
 #include "commands/OptionCommands.h"
 #include "commands/StampCommands.h"
 
@@ -55,20 +54,16 @@ TEST_F(StateTest, SwitchTriplesSetResetAndToggleWithTheirMessages) {
     }
 }
 
-class RecordingLayout final : public FrameLayout {
-public:
-    void showToolBar(bool visible) override { calls.push_back(visible ? "tool on" : "tool off"); }
-    void showStatusBar(bool visible) override { calls.push_back(visible ? "status on" : "status off"); }
-    std::vector<std::string> calls;
-};
-
-TEST_F(StateTest, BarSwitchesChangeTheFrameLayout) {
-    RecordingLayout layout;
-    processor.setFrameLayout(&layout);
+TEST_F(StateTest, BarSwitchesShowAndHideTheFramesBars) {
     exec(functionIdOf("ToolBarViewToggle"));
     exec(functionIdOf("StatusBarViewReset"));
     exec(functionIdOf("StatusBarViewSet"));
-    EXPECT_EQ(layout.calls, (std::vector<std::string>{"tool off", "status off", "status on"}));
+    std::vector<std::string> calls;
+    for (const FrameEvent& event : frame.eventsOf(FrameEventKind::Bar)) {
+        calls.push_back(std::string(event.value == static_cast<int>(FrameBar::ToolBar) ? "tool" : "status") +
+                        (event.visible ? " on" : " off"));
+    }
+    EXPECT_EQ(calls, (std::vector<std::string>{"tool off", "status off", "status on"}));
     EXPECT_EQ(options.editor().toolBar, 0);
 }
 
@@ -185,7 +180,7 @@ TEST_F(StateTest, DateTimeTextHasTheCLibraryForm) {
 
 class FileTest : public ProcessorTest {
 protected:
-    FileTest() : windows(processor) { processor.setDocumentWindows(&windows); }
+    FileTest() = default;
 
     Document& openFile(const std::string& name, const std::string& content) {
         const std::string path = m_home.file(name);
@@ -197,8 +192,6 @@ protected:
         windows.add(std::move(document));
         return processor.pane()->document();
     }
-
-    test::FakeWindows windows;
 };
 
 TEST_F(FileTest, SaveWritesAModifiedDocumentAndReports) {
@@ -288,9 +281,6 @@ TEST_F(FileTest, WindowFunctionsGoToTheDocumentWindows) {
     EXPECT_EQ(exec(functionIdOf("FileReload2")), 0);
     EXPECT_EQ(exec(functionIdOf("FileExit")), 1);
     EXPECT_EQ(windows.exits, 1);
-
-    processor.setDocumentWindows(nullptr);
-    EXPECT_EQ(exec(functionIdOf("FileNew")), 0);
 }
 
 TEST_F(FileTest, FileNameShowsTheFullPathOrSaysThereIsNone) {

@@ -35,6 +35,7 @@ class StatusLineTest : public ::testing::Test {
 protected:
     StatusLineTest() : m_line(m_clock, m_sound, [this](int key) { return m_toggled[key]; }) {
         m_line.setObserver(&m_log);
+        m_log.changes.clear(); // the texts a new observer is told at once
     }
 
     void setTime(int hour, int minute, int second) {
@@ -97,6 +98,18 @@ TEST_F(StatusLineTest, ClockIsRefreshedOnOddCounterValues) {
     }
     // The counter runs 0..5 and restarts at 1, so the refresh after the fifth comes one tick early.
     EXPECT_EQ(refreshedOn, (std::vector<int>{2, 4, 6, 7, 9, 11, 12}));
+}
+
+TEST_F(StatusLineTest, ANewObserverIsToldEveryPaneAsItIsNow) {
+    m_line.setIndicator(Indicator::Mode, true);
+    m_line.showEditPosition(3, 4);
+    PaneLog late;
+    m_line.setObserver(&late);
+    ASSERT_EQ(late.changes.size(), kStatusPaneCount);
+    for (const auto& [pane, text] : late.changes) {
+        EXPECT_EQ(text, m_line.text(pane));
+    }
+    EXPECT_NE(m_line.text(StatusPane::Mode), "");
 }
 
 TEST_F(StatusLineTest, UnchangedTextsAreNotRewritten) {

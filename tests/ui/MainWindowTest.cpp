@@ -457,7 +457,7 @@ private slots:
         emit m_window->windowMenu()->aboutToShow();
         int listed = 0;
         for (QAction* item : m_window->windowMenu()->actions()) {
-            listed += item->text().endsWith(QStringLiteral("Untitled")) ? 1 : 0;
+            listed += item->text().contains(QStringLiteral("Untitled")) ? 1 : 0;
         }
         QCOMPARE(listed, 2);
 

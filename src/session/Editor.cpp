@@ -1,0 +1,52 @@
+// The editor put together.
+#include "session/Editor.h"
+
+#include "frame/Frame.h"
+#include "settings/Options.h"
+
+namespace vexa {
+
+Editor::Editor(EditorPorts ports)
+    : m_frame(ports.frame), m_options(ports.options),
+      m_statusLine(ports.clock, ports.sound, ports.keyToggled),
+      m_syntax(ports.options.directory(DirectoryKind::Config), ports.frame, &ports.options.settingsFile()),
+      m_processor(ProcessorServices{ports.frame, ports.options, ports.clock, ports.clipboard}),
+      m_keys(m_processor, ports.options), m_history(ports.options.settingsFile()),
+      m_workspace(WorkspaceServices{ports.frame, ports.view, ports.options, m_processor, m_statusLine,
+                                    m_history, m_syntax, m_keys.keymaps(), ports.clock}),
+      m_windowCommands(m_processor, m_workspace) {
+    m_processor.link(ProcessorLinks{m_statusLine, m_keys, m_workspace, {&m_windowCommands}});
+    const EditorOptions& editor = ports.options.editor();
+    m_statusLine.setSoundEnabled(editor.makeSound != 0);
+    m_statusLine.setClock24Hour(editor.clock24Hour != 0);
+    m_prefixes.load(ports.options.directory(DirectoryKind::Config));
+    m_keys.loadKeymap();
+    m_history.loadRecentFiles();
+    m_statusLine.refreshKeyStates();
+    m_statusLine.setIndicator(Indicator::Mode, true);
+    m_statusLine.setIndicator(Indicator::Mode, editor.insertMode != 0);
+    m_statusLine.setIndicator(Indicator::Wrap, editor.lineWrap != 0);
+}
+
+Editor::~Editor() {
+    // An open Find or Replace dialog works on the processor; it goes first.
+    m_frame.closeSearchDialog();
+}
+
+bool Editor::saveState() {
+    bool saved = true;
+    if (!m_history.saveRecentFiles()) {
+        m_frame.status("The recent files could not be written to the settings file.",
+                       platform::SoundKind::Exclamation);
+        saved = false;
+    }
+    m_frame.closeSearchDialog();
+    if (!m_processor.saveSearchState()) {
+        m_frame.status("The search settings could not be written to the settings file.",
+                       platform::SoundKind::Exclamation);
+        saved = false;
+    }
+    return saved;
+}
+
+} // namespace vexa

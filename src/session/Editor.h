@@ -1,0 +1,73 @@
+// The editor put together: the services of one running editor and the one place where they are
+// connected. The Qt main window holds one over its frame and view; tests and batch runs hold one
+// over the headless frame.
+#pragma once
+
+#include <functional>
+
+#include "commands/CommandProcessor.h"
+#include "frame/StatusLine.h"
+#include "keyboard/KeyRoad.h"
+#include "keyboard/PrefixKeyList.h"
+#include "session/StartupHistory.h"
+#include "session/WindowCommands.h"
+#include "session/Workspace.h"
+#include "syntax/SyntaxSettings.h"
+
+namespace vexa {
+
+class Frame;
+class Options;
+class WorkspaceView;
+namespace platform {
+class Clipboard;
+class Clock;
+class SoundPlayer;
+} // namespace platform
+
+// What the editor takes from its surroundings; all outlive it.
+struct EditorPorts {
+    Frame& frame;
+    WorkspaceView& view;
+    Options& options;
+    const platform::Clock& clock;
+    platform::Clipboard& clipboard;
+    platform::SoundPlayer& sound;
+    // Whether a lock key (by its virtual-key code) is toggled on.
+    std::function<bool(int key)> keyToggled;
+};
+
+class Editor {
+public:
+    explicit Editor(EditorPorts ports);
+    ~Editor();
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    CommandProcessor& processor() { return m_processor; }
+    StatusLine& statusLine() { return m_statusLine; }
+    ui::KeyRoad& keys() { return m_keys; }
+    Workspace& workspace() { return m_workspace; }
+    StartupHistory& history() { return m_history; }
+    syntax::SyntaxSettings& syntax() { return m_syntax; }
+    const PrefixKeyList& prefixes() const { return m_prefixes; }
+    Options& options() { return m_options; }
+
+    // Writes what the editor keeps between runs (recent files, search state); false when any
+    // write failed (each failure is reported to the user).
+    [[nodiscard]] bool saveState();
+
+private:
+    Frame& m_frame;
+    Options& m_options;
+    StatusLine m_statusLine;
+    syntax::SyntaxSettings m_syntax;
+    CommandProcessor m_processor;
+    ui::KeyRoad m_keys;
+    StartupHistory m_history;
+    PrefixKeyList m_prefixes;
+    Workspace m_workspace;
+    WindowCommands m_windowCommands;
+};
+
+} // namespace vexa

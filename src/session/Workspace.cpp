@@ -1,0 +1,402 @@
+// The open documents and their windows.
+#include "session/Workspace.h"
+
+#include <algorithm>
+
+#include "commands/CommandProcessor.h"
+#include "commands/EditPane.h"
+#include "commands/FileCommands.h"
+#include "core/Document.h"
+#include "frame/Frame.h"
+#include "frame/StatusLine.h"
+#include "frame/StatusMessages.h"
+#include "keyboard/ActiveKeymap.h"
+#include "platform/Clock.h"
+#include "platform/Environment.h"
+#include "platform/Files.h"
+#include "session/StartupHistory.h"
+#include "session/WorkspaceView.h"
+#include "settings/Format.h"
+#include "settings/Options.h"
+#include "syntax/SyntaxSettings.h"
+
+namespace vexa {
+Workspace::Workspace(WorkspaceServices services) : m_services(services) {}
+
+Workspace::~Workspace() {
+    m_services.processor.activatePane(nullptr);
+    for (Window& window : m_windows) {
+        m_services.processor.paneClosed(window.pane.get());
+    }
+}
+
+// ---- the window list ----
+
+Workspace::Window* Workspace::find(const EditPane& pane) {
+    auto found = std::find_if(m_windows.begin(), m_windows.end(),
+                              [&pane](const Window& window) { return window.pane.get() == &pane; });
+    return found != m_windows.end() ? &*found : nullptr;
+}
+
+const Workspace::Window* Workspace::find(const EditPane& pane) const {
+    return const_cast<Workspace*>(this)->find(pane);
+}
+
+std::vector<EditPane*> Workspace::panes() {
+    std::vector<EditPane*> result;
+    result.reserve(m_windows.size());
+    for (Window& window : m_windows) {
+        result.push_back(window.pane.get());
+    }
+    return result;
+}
+
+std::string Workspace::title(const EditPane& pane) const {
+    const Document& document = pane.document();
+    std::string text = document.hasName() ? document.fileName() : std::string(kUntitled);
+    if (document.isModified()) {
+        text += '*';
+    }
+    if (document.isReadOnly()) {
+        text += " (RO)";
+    }
+    return text;
+}
+
+std::shared_ptr<syntax::SyntaxProfile> Workspace::profileOf(const EditPane& pane) const {
+    const Window* window = find(pane);
+    return window != nullptr ? window->profile : nullptr;
+}
+
+void Workspace::refreshTitles() {
+    for (Window& window : m_windows) {
+        std::string now = title(*window.pane);
+        if (now != window.shownTitle) {
+            window.shownTitle = std::move(now);
+            m_services.view.windowChanged(*window.pane);
+        }
+    }
+}
+
+void Workspace::chooseProfile(Window& window) {
+    window.profile = m_services.syntax.profileForFile(window.pane->document().fileName());
+    if (window.profile) {
+        window.pane->document().setLanguageRules(window.profile);
+    }
+}
+
+// ---- activation ----
+
+void Workspace::showPosition() {
+    if (m_active != nullptr) {
+        const Document& document = m_active->document();
+        m_services.statusLine.showEditPosition(static_cast<uint32_t>(document.cursorLine()),
+                                               document.cursorColumn());
+    }
+}
+
+void Workspace::windowActivatedByUser(EditPane& pane) {
+    if (find(pane) == nullptr) {
+        return;
+    }
+    m_active = &pane;
+    m_services.processor.activatePane(&pane);
+    showPosition();
+}
+
+void Workspace::activate(EditPane& pane) {
+    if (find(pane) == nullptr) {
+        return;
+    }
+    windowActivatedByUser(pane);
+    m_services.view.windowActivated(pane);
+}
+
+void Workspace::activateAt(std::size_t index) {
+    if (index < m_windows.size()) {
+        activate(*m_windows[index].pane);
+    }
+}
+
+void Workspace::activateNext() {
+    if (m_windows.size() < 2 || m_active == nullptr) {
+        return;
+    }
+    const auto at = static_cast<std::size_t>(find(*m_active) - m_windows.data());
+    activateAt((at + 1) % m_windows.size());
+}
+
+void Workspace::activatePrevious() {
+    if (m_windows.size() < 2 || m_active == nullptr) {
+        return;
+    }
+    const auto at = static_cast<std::size_t>(find(*m_active) - m_windows.data());
+    activateAt((at + m_windows.size() - 1) % m_windows.size());
+}
+
+// ---- opening ----
+
+FileOptions Workspace::fileOptions() const {
+    return fileOptionsFrom(m_services.options);
+}
+
+EditPane* Workspace::addWindow(std::unique_ptr<Document> document,
+                               std::shared_ptr<syntax::SyntaxProfile> profile) {
+    document->setMessenger(&m_services.frame);
+    document->setCuaMarkingRule(m_services.keymaps.cuaRule());
+    document->setSettings(m_services.processor.editSettings());
+    Window window;
+    window.pane = std::make_unique<EditPane>(std::move(document));
+    window.profile = std::move(profile);
+    window.shownTitle = title(*window.pane);
+    EditPane& pane = *window.pane;
+    m_windows.push_back(std::move(window));
+    m_services.view.windowOpened(pane);
+    activate(pane);
+    return &pane;
+}
+
+EditPane* Workspace::newDocument() {
+    auto document = std::make_unique<Document>();
+    document->makeNew();
+    return addWindow(std::move(document), m_services.syntax.profileForFile(""));
+}
+
+EditPane* Workspace::openDocument(const std::string& path) {
+    return openDocumentAt(path, 0);
+}
+
+EditPane* Workspace::openDocumentAt(const std::string& path, int line) {
+    if (path.empty()) {
+        return newDocument();
+    }
+    const std::string full = platform::fullPath(path).value_or(path);
+    EditPane* pane = nullptr;
+    if (m_services.options.editor().multipleCopies == 0) {
+        for (Window& window : m_windows) {
+            if (window.pane->document().fileName() == full) {
+                pane = window.pane.get();
+                activate(*pane);
+                break;
+            }
+        }
+    }
+    if (pane == nullptr) {
+        auto document = std::make_unique<Document>();
+        document->setMessenger(&m_services.frame);
+        document->setFileName(full);
+        // The language rules come before the text, so that the comment state is scanned once.
+        auto profile = m_services.syntax.profileForFile(full);
+        if (profile) {
+            document->setLanguageRules(profile);
+        }
+        DocumentFile file(fileOptions(), m_services.frame);
+        if (!file.load(*document)) {
+            m_services.frame.status(formatText(file_messages::kNewFileCreated, document->namePart().c_str()),
+                                    platform::SoundKind::Exclamation);
+        }
+        pane = addWindow(std::move(document), std::move(profile));
+    }
+    if (line > 0) {
+        Document& document = pane->document();
+        document.goToLine(line - 1);
+        // The jump is a step of its own: the user's first Undo must not take the cursor back.
+        document.nextGroup();
+        pane->updateExtent();
+        pane->bringCursorIntoView();
+        pane->repaintChanged();
+        showPosition();
+    }
+    return pane;
+}
+
+void Workspace::documentRenamed(Document& document, bool extensionChanged) {
+    for (Window& window : m_windows) {
+        if (&window.pane->document() != &document) {
+            continue;
+        }
+        // A new extension may bring another colouring profile.
+        if (extensionChanged) {
+            chooseProfile(window);
+        }
+        window.shownTitle = title(*window.pane);
+        m_services.view.windowChanged(*window.pane);
+    }
+}
+
+// ---- closing ----
+
+bool Workspace::confirmClose(EditPane& pane) {
+    Document& document = pane.document();
+    if (!document.isModified()) {
+        return true;
+    }
+    const std::string name = document.hasName() ? document.namePart() : std::string(kUntitled);
+    const Answer answer =
+        m_services.frame.ask(formatText(kSaveQuestion, name.c_str()), "Vexa", Question::YesNoCancel);
+    if (answer == Answer::Cancel) {
+        return false;
+    }
+    if (answer == Answer::No) {
+        return true;
+    }
+    activate(pane);
+    (void)m_services.processor.execute(functionIdOf("FileSave"));
+    return !document.isModified();
+}
+
+bool Workspace::closeWindow(EditPane& pane, bool forExit) {
+    if (find(pane) == nullptr || !confirmClose(pane)) {
+        return false;
+    }
+    const Document& document = pane.document();
+    if (document.hasName()) {
+        if (forExit) {
+            (void)m_services.history.recordStartupFile(document.fileName(), document.cursorLine());
+        }
+        m_services.history.addRecentFile(document.fileName());
+        if (!forExit) {
+            m_services.view.recentFilesChanged();
+        }
+    }
+    const auto index = static_cast<std::size_t>(find(pane) - m_windows.data());
+    m_services.processor.paneClosed(&pane);
+    const bool wasActive = m_active == &pane;
+    // Out of the list before the view gets it, so that nothing reached from the view's handlers
+    // finds a window half gone.
+    std::unique_ptr<EditPane> closing = std::move(m_windows[index].pane);
+    m_windows.erase(m_windows.begin() + static_cast<std::ptrdiff_t>(index));
+    m_services.view.windowClosed(std::move(closing));
+    if (wasActive) {
+        m_active = nullptr;
+        if (m_windows.empty()) {
+            m_services.processor.activatePane(nullptr);
+            m_services.statusLine.clearAll();
+        } else {
+            activateAt(std::min(index, m_windows.size() - 1));
+        }
+    }
+    return true;
+}
+
+bool Workspace::close(EditPane& pane) {
+    return closeWindow(pane, false);
+}
+
+bool Workspace::closeActive() {
+    return m_active != nullptr && closeWindow(*m_active, false);
+}
+
+bool Workspace::closeAll() {
+    while (!m_windows.empty()) {
+        if (!closeWindow(*m_windows.front().pane, false)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Workspace::closeAllForExit() {
+    m_closingAll = true;
+    while (!m_windows.empty()) {
+        activate(*m_windows.front().pane);
+        if (!closeWindow(*m_windows.front().pane, true)) {
+            m_closingAll = false;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Workspace::recentFile(int functionId) {
+    return m_services.history.recentFile(static_cast<uint32_t>(functionId));
+}
+
+void Workspace::exitApplication() {
+    m_services.view.exitRequested();
+}
+
+void Workspace::optionsChanged(Profiles profiles) {
+    m_services.processor.applySettings();
+    const EditorOptions& editor = m_services.options.editor();
+    m_services.statusLine.setSoundEnabled(editor.makeSound != 0);
+    m_services.statusLine.setClock24Hour(editor.clock24Hour != 0);
+    m_services.statusLine.setIndicator(Indicator::Mode, m_services.processor.editSettings().insertMode);
+    for (Window& window : m_windows) {
+        if (profiles == Profiles::ChooseAgain) {
+            chooseProfile(window);
+        }
+        m_services.view.windowChanged(*window.pane);
+    }
+}
+
+// ---- start-up, hand-off and idle work ----
+
+void Workspace::openStartupFiles(std::span<const std::string> arguments) {
+    const EditorOptions& editor = m_services.options.editor();
+    if (editor.restoreFiles != 0) {
+        for (const HandOff& entry : m_services.history.takeStartupFiles()) {
+            (void)openDocumentAt(entry.file, entry.line);
+        }
+    }
+    const StartupFiles files = collectStartupFiles(arguments);
+    for (const std::string& name : files.names) {
+        if (hasWildcards(name)) {
+            const std::string directory(platform::directoryPart(name));
+            for (const platform::FoundFile& found : platform::findFiles(name)) {
+                (void)openDocumentAt(directory + found.name, files.line);
+            }
+        } else {
+            // A name that does not exist yet opens as a new document under that name.
+            (void)openDocumentAt(name, files.line);
+        }
+    }
+    const std::string& last = m_services.options.lastDirectoryUsed();
+    if (editor.restoreDirectory != 0 && !last.empty() && !platform::setCurrentDirectory(last)) {
+        m_services.frame.status(formatText("The directory '%s' could not be restored.", last.c_str()),
+                                platform::SoundKind::Exclamation);
+    }
+}
+
+void Workspace::acceptHandOff(const std::optional<HandOff>& handOff) {
+    if (!handOff) {
+        m_services.frame.beep(platform::SoundKind::Exclamation);
+        m_services.frame.messageBox(
+            formatText(kUnexpectedError.data(), kProcessorModule, std::to_string(__LINE__).c_str()));
+        return;
+    }
+    if (!handOff->file.empty()) {
+        BusyCursor busy(m_services.frame);
+        (void)openDocumentAt(handOff->file, handOff->line);
+    }
+}
+
+void Workspace::idleBackup() {
+    if (m_services.options.editor().autoBackup == 0 || m_closingAll) {
+        return;
+    }
+    DocumentFile file(fileOptions(), m_services.frame);
+    const auto now = static_cast<int64_t>(m_services.clock.tickCount());
+    for (Window& window : m_windows) {
+        (void)file.automaticBackup(window.pane->document(), now);
+    }
+}
+
+void Workspace::checkOutsideChanges() {
+    if (m_checkingOutside) {
+        return;
+    }
+    m_checkingOutside = true;
+    DocumentFile file(fileOptions(), m_services.frame);
+    for (Window& window : m_windows) {
+        EditPane& pane = *window.pane;
+        if (pane.document().hasName() && file.checkForOutsideChange(pane.document())) {
+            pane.updateExtent();
+            pane.repaintChanged();
+            m_services.view.windowChanged(pane);
+        }
+    }
+    m_checkingOutside = false;
+}
+
+} // namespace vexa

@@ -1,0 +1,137 @@
+// The open documents and their windows: opening, closing with the save question, the window order,
+// recent and startup files, the hand-off from a second start, the idle backup and the check for
+// changes made by other programs.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "commands/DocumentWindows.h"
+#include "core/DocumentFile.h"
+#include "session/StartupCommandLine.h"
+
+namespace vexa {
+
+class CommandProcessor;
+class ActiveKeymap;
+class EditPane;
+class Frame;
+class Options;
+class StartupHistory;
+class StatusLine;
+class WorkspaceView;
+namespace platform {
+class Clock;
+}
+namespace syntax {
+class SyntaxProfile;
+class SyntaxSettings;
+} // namespace syntax
+
+inline constexpr const char* kSaveQuestion =
+    "The '%s' file has been modified.\nDo you want to save the changes?";
+inline constexpr const char* kUntitled = "Untitled";
+
+// What the workspace works with; all outlive it.
+struct WorkspaceServices {
+    Frame& frame;
+    WorkspaceView& view;
+    Options& options;
+    CommandProcessor& processor;
+    StatusLine& statusLine;
+    StartupHistory& history;
+    syntax::SyntaxSettings& syntax;
+    const ActiveKeymap& keymaps; // the Shift-marking rule of the active keymap
+    const platform::Clock& clock;
+};
+
+class Workspace final : public DocumentWindows {
+public:
+    explicit Workspace(WorkspaceServices services);
+    ~Workspace() override;
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    // DocumentWindows
+    EditPane* newDocument() override;
+    EditPane* openDocument(const std::string& path) override;
+    EditPane* openDocumentAt(const std::string& path, int line) override;
+    bool closeActive() override;
+    std::vector<EditPane*> panes() override;
+    std::string recentFile(int functionId) override;
+    void exitApplication() override;
+    void documentRenamed(Document& document, bool extensionChanged) override;
+
+    // The active window; null when none is open.
+    EditPane* active() const { return m_active; }
+    // Makes a window the active one and tells the view (for the functions).
+    void activate(EditPane& pane);
+    // The view activated a window (the user clicked it): the processor and the status line follow.
+    void windowActivatedByUser(EditPane& pane);
+    // The next or previous window in window order, wrapping around; nothing with fewer than two.
+    void activateNext();
+    void activatePrevious();
+
+    // Closes one window after the save question; false when the user cancelled or saving failed.
+    bool close(EditPane& pane);
+    // WindowCloseAll: closes the windows one by one until the user cancels one.
+    bool closeAll();
+    // Closes every window to leave the editor, remembering the open files as startup files; false
+    // (and everything still open) when the user cancelled.
+    bool closeAllForExit();
+
+    // The title of a window: the file name (or "Untitled"), "*" when modified, " (RO)" when
+    // read-only.
+    std::string title(const EditPane& pane) const;
+    // The colouring profile of a window's document.
+    std::shared_ptr<syntax::SyntaxProfile> profileOf(const EditPane& pane) const;
+    // The titles and state of the open windows changed (after any function or key): tells the
+    // view of every window whose title changed.
+    void refreshTitles();
+
+    // The options, colours, font or extension profiles changed in a dialog: the processor, the
+    // status line and every window follow them.
+    enum class Profiles : uint8_t { Keep, ChooseAgain };
+    void optionsChanged(Profiles profiles);
+
+    // The files of the command line and the remembered startup files.
+    void openStartupFiles(std::span<const std::string> arguments);
+    // A second start handed over a file (or only asked to be brought forward); a record that could
+    // not be read is reported.
+    void acceptHandOff(const std::optional<HandOff>& handOff);
+    // Idle work: the automatic backup of modified documents.
+    void idleBackup();
+    // The application was activated again: each window's file is checked for outside changes.
+    void checkOutsideChanges();
+
+    FileOptions fileOptions() const;
+
+private:
+    struct Window {
+        std::unique_ptr<EditPane> pane;
+        std::shared_ptr<syntax::SyntaxProfile> profile;
+        std::string shownTitle;
+    };
+
+    EditPane* addWindow(std::unique_ptr<Document> document, std::shared_ptr<syntax::SyntaxProfile> profile);
+    Window* find(const EditPane& pane);
+    const Window* find(const EditPane& pane) const;
+    void chooseProfile(Window& window);
+    void activateAt(std::size_t index);
+    // Asks whether to save a modified document; false when the user cancelled or saving failed.
+    bool confirmClose(EditPane& pane);
+    bool closeWindow(EditPane& pane, bool forExit);
+    void showPosition();
+
+    WorkspaceServices m_services;
+    std::vector<Window> m_windows; // window order: the order they were opened in
+    EditPane* m_active = nullptr;
+    bool m_closingAll = false;
+    bool m_checkingOutside = false;
+};
+
+} // namespace vexa
