@@ -226,14 +226,20 @@ bool RegexInterpreter::countRepeats(int repeatNode, int position, int& count) {
     if (!validNode(operand) || operandInfo(operand) < 0) {
         return abort(RegexOutcome::Error, "corrupted pointers");
     }
-    // A run of members that ends at E, counted from S, ends at E from every start in between:
-    // loops that start the same repetition one byte later do not count it all again.
+    // A run of members that ends at E, counted from S, ends at E from every start in between,
+    // and from an earlier start that reaches S: loops that start the same repetition one byte
+    // later, or earlier, do not count it all again.
     const int index = rememberedIndex(repeatNode);
+    int limit = m_length;
+    Run known;
     if (index >= 0) {
-        const Run& run = m_runs[static_cast<std::size_t>(index)];
-        if (run.from <= position && position <= run.end) {
-            count = run.end - position;
+        known = m_runs[static_cast<std::size_t>(index)];
+        if (known.from <= position && position <= known.end) {
+            count = known.end - position;
             return true;
+        }
+        if (known.from > position) {
+            limit = known.from;
         }
     }
     int p = position;
@@ -243,7 +249,7 @@ bool RegexInterpreter::countRepeats(int repeatNode, int position, int& count) {
         break;
     case RegexOp::Exactly: {
         const uint8_t c = m_code[operand + kNodeHeader];
-        while (p < m_length && same(c, m_subject[p])) {
+        while (p < limit && same(c, m_subject[p])) {
             ++p;
         }
         break;
@@ -252,13 +258,16 @@ bool RegexInterpreter::countRepeats(int repeatNode, int position, int& count) {
     case RegexOp::AnyBut: {
         const bool wanted = m_code[operand] == op(RegexOp::AnyOf);
         const int set = operandInfo(operand);
-        while (p < m_length && inSet(set, m_subject[p]) == wanted) {
+        while (p < limit && inSet(set, m_subject[p]) == wanted) {
             ++p;
         }
         break;
     }
     default:
         return abort(RegexOutcome::Error, "internal foulup");
+    }
+    if (p == limit && limit < m_length) {
+        p = known.end; // reached the start of the run counted before
     }
     count = p - position;
     if (index >= 0) {
