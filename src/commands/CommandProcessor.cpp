@@ -32,6 +32,7 @@ CommandProcessor::CommandProcessor(ProcessorServices services)
       m_searchState(std::make_unique<SearchState>()),
       m_search(std::make_unique<SearchCommands>(*this, *m_searchState)) {
     m_searchState->load(m_options.settingsFile());
+    m_searchState->setInterruption(SearchInterruption{&m_clock, services.keyState, &m_frame});
 }
 
 CommandProcessor::~CommandProcessor() {

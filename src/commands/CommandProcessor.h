@@ -39,6 +39,7 @@ class WordCommands;
 namespace platform {
 class Clipboard;
 class Clock;
+class KeyState;
 } // namespace platform
 
 // The modifier keys held with a typed character.
@@ -53,6 +54,8 @@ struct ProcessorServices {
     Options& options;
     const platform::Clock& clock;
     platform::Clipboard& clipboard;
+    // Where long searches poll Escape; without it they are only bounded in work.
+    platform::KeyState* keyState = nullptr;
 };
 
 inline constexpr std::string_view kNoActiveDocument = "Action can only be performed on an active document!";
