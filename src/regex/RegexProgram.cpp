@@ -637,6 +637,9 @@ RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, 
             return RegexOutcome::NoMatch;
         }
         lastStart = length - m_facts.minimumLength;
+    } else if (m_mustLength != 0 && !containsLiteral(subject, mustHave(), ignoreCase)) {
+        // A program too large to analyse still has the literal its single alternative needs.
+        return RegexOutcome::NoMatch;
     }
 
     RegexInterpreter interpreter(*this, text, length, ignoreCase, limit);
