@@ -54,7 +54,8 @@ struct ProcessorServices {
     Options& options;
     const platform::Clock& clock;
     platform::Clipboard& clipboard;
-    // Where long searches poll Escape; without it they are only bounded in work.
+    // Where long searches poll Escape (it handles pending events itself, without letting user
+    // input through); without it searches are only bounded in work.
     platform::KeyState* keyState = nullptr;
 };
 

@@ -12,10 +12,6 @@ SearchBudget::SearchBudget(SearchInterruption interruption, uint64_t limit)
     if (m_interruption.clock != nullptr) {
         m_lastPoll = m_interruption.clock->tickCount();
     }
-    // A key pressed before the operation began is not a request to end it.
-    if (m_interruption.keys != nullptr) {
-        (void)m_interruption.keys->wasPressed(platform::kKeyEscape);
-    }
 }
 
 bool SearchBudget::spend(uint64_t units) {

@@ -18,7 +18,9 @@ class KeyState;
 
 // What lets the user stop a long search: the time, the pending events (drained before Escape is
 // polled, so that its press has been seen) and the key state. Any may be missing; without the
-// clock and the keys a search is only bounded in work.
+// clock and the keys a search is only bounded in work. Nothing is asked before the first poll,
+// so a search that ends soon never touches the events; the key state should report only presses
+// that belong to the search (the desktop's search key state drains and watches by itself).
 struct SearchInterruption {
     const platform::Clock* clock = nullptr;
     platform::KeyState* keys = nullptr;

@@ -64,7 +64,7 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
       m_statusLine(m_clock, m_sound,
                    [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }),
       m_syntax(options.directory(DirectoryKind::Config), *this, &options.settingsFile()),
-      m_processor(ProcessorServices{*this, options, m_clock, m_clipboard, &m_keyState}),
+      m_processor(ProcessorServices{*this, options, m_clock, m_clipboard, &m_searchKeys}),
       m_keys(m_processor, options), m_history(options.settingsFile()),
       m_printer(std::make_unique<QPrinter>()), m_documentArea(new QMdiArea(this)) {
     setWindowTitle(QString::fromLatin1(versionText()));

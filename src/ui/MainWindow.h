@@ -23,6 +23,7 @@
 #include "ui/QtClipboard.h"
 #include "ui/QtKeyState.h"
 #include "ui/QtSoundPlayer.h"
+#include "ui/SearchKeyState.h"
 
 class QAction;
 class QDialog;
@@ -158,6 +159,7 @@ private:
     platform::SystemClock m_clock;
     QtSoundPlayer m_sound;
     QtKeyState m_keyState;
+    SearchKeyState m_searchKeys{m_keyState};
     QtClipboard m_clipboard;
     StatusLine m_statusLine;
     syntax::SyntaxSettings m_syntax;

@@ -91,16 +91,16 @@ TEST(SearchBudget, PollsEscapeOnlyAfterTheIntervalAndAfterDrainingEvents) {
     EXPECT_TRUE(budget.cancelled());
 }
 
-TEST(SearchBudget, AnEscapePressedBeforeTheOperationDoesNotEndIt) {
-    RunningClock clock(SearchBudget::kPollIntervalMs);
+TEST(SearchBudget, ShortWorkNeverReadsTheClockNorPollsTheKeys) {
+    RunningClock clock(SearchBudget::kPollIntervalMs * 10);
     platform::MemoryKeyState keys;
-    keys.tap(kKeyEscape);
+    keys.setDown(kKeyEscape, true);
     EventsFake events;
     SearchBudget budget({&clock, &keys, &events});
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(budget.spend(SearchBudget::kUnitsPerClockRead));
-    }
-    EXPECT_GT(events.drains, 0);
+    const int readsAtStart = clock.reads;
+    EXPECT_TRUE(budget.spend(SearchBudget::kUnitsPerClockRead - 1));
+    EXPECT_EQ(clock.reads, readsAtStart);
+    EXPECT_EQ(events.drains, 0);
     EXPECT_FALSE(budget.stopped());
 }
 
