@@ -656,7 +656,9 @@ RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, 
     };
 
     if (m_anchored || (m_facts.known && m_facts.startsAtLineStart)) {
-        if (first == 0 && attempt(0)) {
+        const bool canBegin = caseFacts == nullptr || !caseFacts->hasFirstBytes ||
+                              (length > 0 && caseFacts->firstBytes.has(text[0]));
+        if (first == 0 && canBegin && attempt(0)) {
             return finish(0);
         }
     } else if (caseFacts != nullptr && caseFacts->hasFirstBytes) {
