@@ -12,6 +12,7 @@
 #include "frame/HeadlessFrame.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/KeyState.h"
 #include "platform/Sound.h"
 #include "session/Editor.h"
 #include "session/HeadlessWorkspaceView.h"
@@ -43,8 +44,9 @@ int main(int argc, char** argv) {
     vexa::platform::SystemClock clock;
     vexa::platform::MemoryClipboard clipboard;
     vexa::platform::SilentSoundPlayer sound;
+    vexa::platform::MemoryKeyState keys;
     vexa::Editor editor(
-        vexa::EditorPorts{frame, view, options, clock, clipboard, sound, [](int) { return false; }});
+        vexa::EditorPorts{frame, view, options, clock, clipboard, sound, keys, [](int) { return false; }});
     vexa::CommandProcessor& processor = editor.processor();
 
     vexa::EditPane* opened = editor.workspace().openDocument(path);

@@ -1,5 +1,6 @@
-// Timing of search: a literal that is not in the file through the search state, the built-in
-// function patterns on every line, and grep with the first of them for comparison.
+// Timing of search: a literal that is not in the file through the search state (and grep with it),
+// the first built-in function pattern on every line (and grep with it), all three patterns, and
+// regular-expression finds with patterns that defeat plain backtracking.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +75,41 @@ std::string shellQuoted(std::string_view text) {
     return quoted + "'";
 }
 
+// Runs a shell command that prints a count (grep -c) and gives its seconds, or a negative value
+// when it failed.
+double timeCount(const std::string& command, long& count) {
+    const auto start = Clock::now();
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return -1;
+    }
+    char output[64] = {};
+    const bool read = std::fgets(output, sizeof output, pipe) != nullptr;
+    const int status = pclose(pipe);
+    const double seconds = vexa::bench::secondsSince(start);
+    if (!read || status == -1) {
+        return -1;
+    }
+    count = std::strtol(output, nullptr, 10);
+    return seconds;
+}
+
+// A regular-expression find for a pattern the document does not match, from its start; gives
+// milliseconds.
+double timeRegexFind(vexa::Document& document, const char* pattern, bool& found) {
+    vexa::SearchState state;
+    BenchPane pane(document);
+    state.setRegularExpression(true);
+    state.setFindText(pattern, false);
+    document.goToLine(0);
+    document.setCursorOffset(0);
+    const auto start = Clock::now();
+    state.attach(&pane);
+    found = state.findNext(true);
+    state.detach();
+    return vexa::bench::secondsSince(start) * 1000.0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -102,9 +138,30 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Function scanning: every line, the patterns in order until one matches, ignoring case.
+    long grepCount = 0;
+    const double grepLiteral =
+        timeCount("LC_ALL=C grep -c -F -i no_such_identifier " + shellQuoted(path), grepCount);
+    if (grepLiteral < 0) {
+        std::fprintf(stderr, "grep gave no count\n");
+        return 1;
+    }
+    std::printf("grep_literal_search_s: %.3f\n", grepLiteral);
+
+    // Function scanning: every line with the first built-in pattern, ignoring case, as grep does
+    // below; then every line with the patterns in order until one matches.
     vexa::RegexMatcher matcher(vexa::RegexMatcher::kIgnoreCase);
     int functions = 0;
+    start = Clock::now();
+    for (int line = 0; line < document.lineCount(); ++line) {
+        matcher.setCaseMode(vexa::RegexMatcher::kIgnoreCase);
+        if (matcher.match(document.lineText(line), kFunctionPatterns[0])) {
+            ++functions;
+        }
+    }
+    std::printf("function_scan_s: %.3f\n", vexa::bench::secondsSince(start));
+    std::printf("function_lines: %d\n", functions);
+
+    functions = 0;
     start = Clock::now();
     for (int line = 0; line < document.lineCount(); ++line) {
         matcher.setCaseMode(vexa::RegexMatcher::kIgnoreCase);
@@ -115,26 +172,43 @@ int main(int argc, char** argv) {
             }
         }
     }
-    std::printf("function_scan_s: %.3f\n", vexa::bench::secondsSince(start));
-    std::printf("function_lines: %d\n", functions);
+    std::printf("function_scan_all_patterns_s: %.3f\n", vexa::bench::secondsSince(start));
+    std::printf("function_lines_all_patterns: %d\n", functions);
 
-    const std::string command =
-        "LC_ALL=C grep -c -i -E " + shellQuoted(kFunctionPatterns[0]) + " " + shellQuoted(path);
-    start = Clock::now();
-    FILE* grep = popen(command.c_str(), "r");
-    if (grep == nullptr) {
-        std::fprintf(stderr, "cannot run grep\n");
-        return 1;
-    }
-    char output[64] = {};
-    const bool read = std::fgets(output, sizeof output, grep) != nullptr;
-    const int status = pclose(grep);
-    const double grepSeconds = vexa::bench::secondsSince(start);
-    if (!read || status == -1) {
+    const double grepFunctions = timeCount(
+        "LC_ALL=C grep -c -i -E " + shellQuoted(kFunctionPatterns[0]) + " " + shellQuoted(path), grepCount);
+    if (grepFunctions < 0) {
         std::fprintf(stderr, "grep gave no count\n");
         return 1;
     }
-    std::printf("grep_function_scan_s: %.3f\n", grepSeconds);
-    std::printf("grep_function_lines: %ld\n", std::strtol(output, nullptr, 10));
+    std::printf("grep_function_scan_s: %.3f\n", grepFunctions);
+    std::printf("grep_function_lines: %ld\n", grepCount);
+
+    // Patterns that defeat plain backtracking. 10,000 source lines without a ";", so "(.+)+;"
+    // matches none of them; and one line of 10,000 "a" for "(a+)+b".
+    vexa::Document source;
+    std::string withoutSemicolons;
+    int kept = 0;
+    for (int line = 0; line < document.lineCount() && kept < 10'000; ++line) {
+        const std::string_view lineText = document.lineText(line);
+        if (lineText.find(';') == std::string_view::npos) {
+            withoutSemicolons.append(lineText).append("\n");
+            ++kept;
+        }
+    }
+    loadLines(source, withoutSemicolons);
+    bool patternFound = false;
+    std::printf("pathological_scan_ms: %.3f\n", timeRegexFind(source, "(.+)+;", patternFound));
+    if (patternFound) {
+        std::fprintf(stderr, "(.+)+; was found, the measurement is wrong\n");
+        return 1;
+    }
+    vexa::Document longLine;
+    loadLines(longLine, std::string(10'000, 'a'));
+    std::printf("pathological_line_ms: %.3f\n", timeRegexFind(longLine, "(a+)+b", patternFound));
+    if (patternFound) {
+        std::fprintf(stderr, "(a+)+b was found, the measurement is wrong\n");
+        return 1;
+    }
     return 0;
 }

@@ -19,7 +19,9 @@ constexpr std::size_t kMaxSubject = 4096;
 
 } // namespace
 
-// Byte 0 chooses the mode: bit 0 ignore case, bit 1 run the pattern bytes as a raw program.
+// Byte 0 chooses the mode: bit 0 ignore case, bit 1 run the pattern bytes as a raw program, bit 2
+// also run the compiled program remembering failures from its first step (the bookkeeping must
+// not change any answer), bits 4 to 7 a start offset for that run.
 // Byte 1 is the pattern's length; the pattern follows, then the subject.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size < 2) {
@@ -42,6 +44,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         vexa::RegexMatch match;
         (void)program.execute(subject, &match);
         return 0;
+    }
+
+    if ((mode & 4) != 0) {
+        auto program = vexa::RegexProgram::compile(pattern);
+        if (program) {
+            const std::size_t from = std::min<std::size_t>(mode >> 4, subject.size());
+            vexa::RegexMatch plain;
+            const vexa::RegexOutcome plainOutcome = program->execute(subject, &plain, nullptr, from);
+            program->setRememberAfterSteps(1);
+            vexa::RegexMatch remembering;
+            const vexa::RegexOutcome rememberingOutcome =
+                program->execute(subject, &remembering, nullptr, from);
+            const bool bounded = plainOutcome == vexa::RegexOutcome::Exhausted ||
+                                 rememberingOutcome == vexa::RegexOutcome::Exhausted;
+            if (!bounded && (plainOutcome != rememberingOutcome ||
+                             (plainOutcome == vexa::RegexOutcome::Match &&
+                              (plain.start != remembering.start || plain.end != remembering.end)))) {
+                __builtin_trap();
+            }
+            if (plainOutcome == vexa::RegexOutcome::Match &&
+                (plain.start[0] < static_cast<int>(from) ||
+                 plain.end[0] > static_cast<int>(subject.size()))) {
+                __builtin_trap();
+            }
+        }
     }
 
     vexa::RegexMatcher matcher((mode & 1) != 0 ? vexa::RegexMatcher::kIgnoreCase

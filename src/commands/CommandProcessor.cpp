@@ -36,6 +36,9 @@ CommandProcessor::CommandProcessor(ProcessorServices services)
       m_searchState(std::make_unique<SearchState>()),
       m_search(std::make_unique<SearchCommands>(*this, *m_searchState)) {
     m_searchState->load(m_options.settingsFile());
+    // No event drain of its own: a plain drain would let the user edit or close the document being
+    // searched. The key state given lets the interface handle what it safely can when polled.
+    m_searchState->setInterruption(SearchInterruption{&m_clock, services.keyState, nullptr});
 }
 
 CommandProcessor::~CommandProcessor() {

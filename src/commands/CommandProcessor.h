@@ -38,6 +38,7 @@ class WordCommands;
 namespace platform {
 class Clipboard;
 class Clock;
+class KeyState;
 } // namespace platform
 
 // The modifier keys held with a typed character.
@@ -62,6 +63,9 @@ struct ProcessorServices {
     Options& options;
     const platform::Clock& clock;
     platform::Clipboard& clipboard;
+    // Where long searches poll Escape (it handles pending events itself, without letting user
+    // input through); without it searches are only bounded in work.
+    platform::KeyState* keyState = nullptr;
 };
 
 // The module that internal-error reports of the processor (and of the hand-off it receives) name.

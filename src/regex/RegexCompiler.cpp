@@ -90,6 +90,7 @@ std::optional<RegexProgram> RegexCompiler::compile(std::string* error) {
     setOptimisationFacts(program, flags);
     program.m_bytes = std::move(m_code);
     program.decodeOperands();
+    program.analyse();
     return program;
 }
 

@@ -69,7 +69,8 @@ bool RegexMatcher::match(std::string_view subject, std::string_view pattern, std
         return false;
     }
     RegexMatch positions;
-    const RegexOutcome outcome = cached.program->execute(subject, &positions, &m_engineMessage, from);
+    const RegexOutcome outcome =
+        cached.program->execute(subject, &positions, &m_engineMessage, from, m_limit);
     if (outcome != RegexOutcome::Match || positions.start[0] < 0 || positions.end[0] < 0) {
         return false;
     }

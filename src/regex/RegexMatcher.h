@@ -28,6 +28,10 @@ public:
     // Sets the engine's shared flag; callers set it before every match.
     void setCaseMode(int32_t caseMode);
 
+    // The bound every following match reports its work to, until set to nothing; it must
+    // outlive its use here. A match it ends finds nothing.
+    void setWorkLimit(RegexWorkLimit* limit) { m_limit = limit; }
+
     // Matches the pattern against the subject. True on a match, with the matched text, length and
     // offset stored; false when nothing matched or the pattern does not compile (the shared error
     // text then names this module). A pattern already seen is not compiled again.
@@ -70,6 +74,7 @@ private:
     std::vector<CachedProgram> m_cache;
     std::size_t m_nextReplaced = 0;
     std::size_t m_compileCount = 0;
+    RegexWorkLimit* m_limit = nullptr;
     std::string m_matchedText;
     std::size_t m_matchedLength = 0;
     std::size_t m_offset = 0;

@@ -1,7 +1,9 @@
 // The interpreter of the regular-expression engine: leftmost, first-path backtracking without
-// recursion, bounded in memory and in steps.
+// recursion that never tries a node again at a position where it already failed, bounded in
+// memory and in steps; and the rejection of lines that cannot match before it runs.
 #include "regex/RegexProgram.h"
 
+#include <bit>
 #include <climits>
 #include <cstring>
 #include <utility>
@@ -40,10 +42,18 @@ constexpr uint8_t op(RegexOp value) {
 // can overflow anything; both the stack and the number of steps are bounded.
 class RegexInterpreter {
 public:
-    RegexInterpreter(const RegexProgram& program, const uint8_t* subject, int length, bool ignoreCase)
+    RegexInterpreter(const RegexProgram& program, const uint8_t* subject, int length, bool ignoreCase,
+                     RegexWorkLimit* limit)
         : m_program(program), m_code(program.m_bytes.data()),
           m_codeSize(static_cast<int>(program.m_bytes.size())), m_subject(subject), m_length(length),
-          m_ignoreCase(ignoreCase) {}
+          m_ignoreCase(ignoreCase), m_limit(limit) {}
+    ~RegexInterpreter() {
+        if (m_limit != nullptr) {
+            (void)m_limit->proceed(m_steps - m_reported);
+        }
+    }
+    RegexInterpreter(const RegexInterpreter&) = delete;
+    RegexInterpreter& operator=(const RegexInterpreter&) = delete;
 
     // Tries the program at one position; false on a miss or when the run was aborted.
     bool tryAt(int position);
@@ -97,11 +107,39 @@ private:
         return m_ignoreCase ? tables.folded[c] : tables.exact[c];
     }
     bool literalAt(int node, int position, int& length);
-    bool countRepeats(int operand, int position, int& count);
+    bool countRepeats(int repeatNode, int position, int& count);
     // The largest count from `count` down to the minimum at which the rest can start, or -1.
-    [[nodiscard]] int usableCount(int repeatNode, int position, int count) const;
+    [[nodiscard]] int usableCount(int repeatNode, int position, int count);
     bool run(int node, int position);
     bool backtrack(int& node, int& position);
+
+    // ---- remembered failures ----
+    // Starts remembering when the line is small enough for the bit set.
+    void startRemembering();
+    [[nodiscard]] int rememberedIndex(int node) const {
+        return m_remembering ? m_program.m_rememberedIndex[static_cast<std::size_t>(node)] : -1;
+    }
+    // Marks the node as tried at the position; false when it already was, and so failed there
+    // (a node is never reached again at the same position while its first try is still going
+    // on, since every loop consumes a byte per round).
+    bool firstVisit(int node, int position) {
+        const int index = rememberedIndex(node);
+        if (index < 0) {
+            return true;
+        }
+        uint64_t& word = m_tried[wordOf(index, position)];
+        const uint64_t bit = uint64_t{1} << (position & 63);
+        if ((word & bit) != 0) {
+            return false;
+        }
+        word |= bit;
+        return true;
+    }
+    [[nodiscard]] std::size_t wordOf(int index, int position) const {
+        return static_cast<std::size_t>(index) * m_stride + static_cast<std::size_t>(position >> 6);
+    }
+    // The highest position from `high` down to `low` at which the node was not tried, or -1.
+    [[nodiscard]] int highestUntried(int index, int high, int low) const;
 
     const RegexProgram& m_program;
     const uint8_t* m_code;
@@ -109,12 +147,53 @@ private:
     const uint8_t* m_subject;
     int m_length;
     bool m_ignoreCase;
+    RegexWorkLimit* m_limit;
     RegexMatch m_slots;
     std::vector<Entry> m_stack;
     std::size_t m_steps = 0;
+    std::size_t m_reported = 0;
     RegexOutcome m_outcome = RegexOutcome::Match;
     const char* m_error = nullptr;
+
+    bool m_remembering = false;
+    std::size_t m_stride = 0; // words per remembered node
+    std::vector<uint64_t> m_tried;
+    // Per remembered star or plus node: the last run counted, from its start to its end.
+    struct Run {
+        int from = -1;
+        int end = -1;
+    };
+    std::vector<Run> m_runs;
 };
+
+void RegexInterpreter::startRemembering() {
+    const auto positions = static_cast<std::size_t>(m_length) + 1;
+    const auto nodes = static_cast<std::size_t>(m_program.m_rememberedCount);
+    if (nodes == 0 || positions > RegexProgram::kMaxRememberedBits / nodes) {
+        return;
+    }
+    m_stride = (positions + 63) / 64;
+    m_tried.assign(nodes * m_stride, 0);
+    m_runs.assign(nodes, Run{});
+    m_remembering = true;
+}
+
+int RegexInterpreter::highestUntried(int index, int high, int low) const {
+    const uint64_t* bits = m_tried.data() + static_cast<std::size_t>(index) * m_stride;
+    int position = high;
+    while (position >= low) {
+        const int word = position >> 6;
+        const int bit = position & 63;
+        const uint64_t below = bit == 63 ? ~uint64_t{0} : (uint64_t{1} << (bit + 1)) - 1;
+        const uint64_t untried = ~bits[word] & below;
+        if (untried != 0) {
+            const int found = word * 64 + 63 - std::countl_zero(untried);
+            return found >= low ? found : -1;
+        }
+        position = word * 64 - 1;
+    }
+    return -1;
+}
 
 bool RegexInterpreter::tryAt(int position) {
     m_slots.start.fill(-1);
@@ -141,10 +220,27 @@ bool RegexInterpreter::literalAt(int node, int position, int& length) {
     return true;
 }
 
-bool RegexInterpreter::countRepeats(int operand, int position, int& count) {
+bool RegexInterpreter::countRepeats(int repeatNode, int position, int& count) {
     count = 0;
+    const int operand = repeatNode + kNodeHeader;
     if (!validNode(operand) || operandInfo(operand) < 0) {
         return abort(RegexOutcome::Error, "corrupted pointers");
+    }
+    // A run of members that ends at E, counted from S, ends at E from every start in between,
+    // and from an earlier start that reaches S: loops that start the same repetition one byte
+    // later, or earlier, do not count it all again.
+    const int index = rememberedIndex(repeatNode);
+    int limit = m_length;
+    Run known;
+    if (index >= 0) {
+        known = m_runs[static_cast<std::size_t>(index)];
+        if (known.from <= position && position <= known.end) {
+            count = known.end - position;
+            return true;
+        }
+        if (known.from > position) {
+            limit = known.from;
+        }
     }
     int p = position;
     switch (static_cast<RegexOp>(m_code[operand])) {
@@ -153,7 +249,7 @@ bool RegexInterpreter::countRepeats(int operand, int position, int& count) {
         break;
     case RegexOp::Exactly: {
         const uint8_t c = m_code[operand + kNodeHeader];
-        while (p < m_length && same(c, m_subject[p])) {
+        while (p < limit && same(c, m_subject[p])) {
             ++p;
         }
         break;
@@ -162,7 +258,7 @@ bool RegexInterpreter::countRepeats(int operand, int position, int& count) {
     case RegexOp::AnyBut: {
         const bool wanted = m_code[operand] == op(RegexOp::AnyOf);
         const int set = operandInfo(operand);
-        while (p < m_length && inSet(set, m_subject[p]) == wanted) {
+        while (p < limit && inSet(set, m_subject[p]) == wanted) {
             ++p;
         }
         break;
@@ -170,22 +266,41 @@ bool RegexInterpreter::countRepeats(int operand, int position, int& count) {
     default:
         return abort(RegexOutcome::Error, "internal foulup");
     }
+    if (p == limit && limit < m_length) {
+        p = known.end; // reached the start of the run counted before
+    }
     count = p - position;
+    if (index >= 0) {
+        m_runs[static_cast<std::size_t>(index)] = Run{position, p};
+    }
     return true;
 }
 
-int RegexInterpreter::usableCount(int repeatNode, int position, int count) const {
+int RegexInterpreter::usableCount(int repeatNode, int position, int count) {
     const int minimum = m_code[repeatNode] == op(RegexOp::Star) ? 0 : 1;
     // When a literal follows, only counts that leave its first character next can succeed.
     const int next = nextOf(repeatNode);
-    if (validNode(next) && m_code[next] == op(RegexOp::Exactly) && operandInfo(next) > 0) {
-        const uint8_t wanted = m_code[next + kNodeHeader];
-        while (count >= minimum &&
-               !(position + count < m_length && same(m_subject[position + count], wanted))) {
-            --count;
+    const bool literalNext = validNode(next) && m_code[next] == op(RegexOp::Exactly) && operandInfo(next) > 0;
+    const uint8_t wanted = literalNext ? m_code[next + kNodeHeader] : 0;
+    // Counts after which the rest already failed are skipped a word of positions at a time.
+    const int index = validNode(next) ? rememberedIndex(next) : -1;
+    while (count >= minimum) {
+        if (index >= 0) {
+            const int untried = highestUntried(index, position + count, position + minimum);
+            if (untried < 0) {
+                return -1;
+            }
+            count = untried - position;
         }
+        if (!literalNext || (position + count < m_length && same(m_subject[position + count], wanted))) {
+            return count;
+        }
+        if (index >= 0) {
+            (void)firstVisit(next, position + count); // the literal cannot start there
+        }
+        --count;
     }
-    return count >= minimum ? count : -1;
+    return -1;
 }
 
 bool RegexInterpreter::run(int node, int position) {
@@ -193,8 +308,24 @@ bool RegexInterpreter::run(int node, int position) {
         if (++m_steps > RegexProgram::kMaxSteps) {
             return abort(RegexOutcome::Exhausted, nullptr);
         }
+        if (m_steps - m_reported >= kRegexWorkChunk) {
+            if (m_limit != nullptr && !m_limit->proceed(m_steps - m_reported)) {
+                m_reported = m_steps;
+                return abort(RegexOutcome::Exhausted, nullptr);
+            }
+            m_reported = m_steps;
+        }
+        if (m_steps == m_program.m_rememberAfterSteps) {
+            startRemembering();
+        }
         if (!validNode(node)) {
             return abort(RegexOutcome::Error, "corrupted pointers");
+        }
+        if (!firstVisit(node, position)) {
+            if (!backtrack(node, position)) {
+                return false;
+            }
+            continue;
         }
         const uint8_t code = m_code[node];
         const int next = nextOf(node);
@@ -246,7 +377,7 @@ bool RegexInterpreter::run(int node, int position) {
         case op(RegexOp::Star):
         case op(RegexOp::Plus): {
             int count = 0;
-            if (!countRepeats(node + kNodeHeader, position, count)) {
+            if (!countRepeats(node, position, count)) {
                 return false;
             }
             count = usableCount(node, position, count);
@@ -366,6 +497,13 @@ std::string_view RegexProgram::mustHave() const {
 void RegexProgram::decodeOperands() {
     m_operandInfo.assign(m_bytes.size(), -1);
     m_sets.clear();
+    struct ChooseRemembered {
+        RegexProgram& program;
+        ~ChooseRemembered() {
+            program.m_rememberedIndex =
+                rememberedNodes(program.m_bytes, program.m_operandInfo, program.m_rememberedCount);
+        }
+    } chooseRemembered{*this};
     std::size_t at = 1;
     while (at + kNodeHeader <= m_bytes.size()) {
         const uint8_t code = m_bytes[at];
@@ -384,7 +522,7 @@ void RegexProgram::decodeOperands() {
         if (code == op(RegexOp::Exactly)) {
             m_operandInfo[at] = static_cast<int32_t>(length);
         } else {
-            SetTables tables;
+            RegexSetTables tables;
             for (std::size_t i = operand; i < operand + length; ++i) {
                 const uint8_t c = m_bytes[i];
                 tables.exact[c] = true;
@@ -412,8 +550,53 @@ RegexOutcome RegexProgram::execute(const char* subject, RegexMatch* match, std::
     return execute(std::string_view(subject), match, error);
 }
 
+void RegexProgram::analyse() {
+    m_facts = analyseProgram(m_bytes, m_operandInfo, m_sets);
+}
+
+namespace {
+
+// Whether any of a few bytes occurs in the text.
+bool containsAnyOf(const uint8_t* text, std::size_t length, std::string_view bytes) {
+    for (const char c : bytes) {
+        if (std::memchr(text, static_cast<uint8_t>(c), length) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the literal occurs in the text, compared exactly or independently of case.
+bool containsLiteral(std::string_view text, std::string_view literal, bool ignoreCase) {
+    if (!ignoreCase) {
+        return text.find(literal) != std::string_view::npos;
+    }
+    if (literal.size() > text.size()) {
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto* needle = reinterpret_cast<const uint8_t*>(literal.data());
+    const uint8_t first = kFolded[needle[0]];
+    const std::size_t last = text.size() - literal.size();
+    for (std::size_t at = 0; at <= last; ++at) {
+        if (kFolded[bytes[at]] != first) {
+            continue;
+        }
+        std::size_t i = 1;
+        while (i < literal.size() && kFolded[bytes[at + i]] == kFolded[needle[i]]) {
+            ++i;
+        }
+        if (i == literal.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, std::string* error,
-                                   std::size_t from) const {
+                                   std::size_t from, RegexWorkLimit* limit) const {
     auto failWith = [&](RegexOutcome outcome, const char* message) {
         if (error != nullptr && message != nullptr) {
             *error = message;
@@ -434,29 +617,32 @@ RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, 
     }
     const int first = static_cast<int>(from);
     const bool ignoreCase = regexIgnoreCase();
-    auto same = [ignoreCase](uint8_t a, uint8_t b) {
-        return a == b || (ignoreCase && kFolded[a] == kFolded[b]);
-    };
 
-    // A literal that every match needs rules out most lines without interpreting anything.
-    const std::string_view must = mustHave();
-    if (!must.empty()) {
-        const auto* needle = reinterpret_cast<const uint8_t*>(must.data());
-        const int needleLength = static_cast<int>(must.size());
-        bool found = false;
-        for (int i = 0; i + needleLength <= length && !found; ++i) {
-            int j = 0;
-            while (j < needleLength && same(text[i + j], needle[j])) {
-                ++j;
-            }
-            found = j == needleLength;
-        }
-        if (!found) {
+    // What every match needs rules out most lines without interpreting anything. A match lies
+    // at or after `from`, so only that part of the line is looked at.
+    int lastStart = length;
+    const RegexCaseFacts* caseFacts = nullptr;
+    if (m_facts.known) {
+        caseFacts = &m_facts.byCase[ignoreCase ? 1 : 0];
+        const auto rest = static_cast<std::size_t>(length - first);
+        if (length - first < m_facts.minimumLength || (m_facts.startsAtLineStart && first > 0)) {
             return RegexOutcome::NoMatch;
         }
+        if (!caseFacts->requiredBytes.empty() &&
+            !containsAnyOf(text + first, rest, caseFacts->requiredBytes)) {
+            return RegexOutcome::NoMatch;
+        }
+        if (m_facts.requiredLiteral.size() > 1 &&
+            !containsLiteral(subject.substr(from), m_facts.requiredLiteral, ignoreCase)) {
+            return RegexOutcome::NoMatch;
+        }
+        lastStart = length - m_facts.minimumLength;
+    } else if (m_mustLength != 0 && !containsLiteral(subject, mustHave(), ignoreCase)) {
+        // A program too large to analyse still has the literal its single alternative needs.
+        return RegexOutcome::NoMatch;
     }
 
-    RegexInterpreter interpreter(*this, text, length, ignoreCase);
+    RegexInterpreter interpreter(*this, text, length, ignoreCase, limit);
     auto finish = [&](int start) {
         if (match != nullptr) {
             *match = interpreter.slots();
@@ -465,10 +651,39 @@ RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, 
         return RegexOutcome::Match;
     };
     auto attempt = [&](int start) { return interpreter.tryAt(start); };
+    auto same = [ignoreCase](uint8_t a, uint8_t b) {
+        return a == b || (ignoreCase && kFolded[a] == kFolded[b]);
+    };
 
-    if (m_anchored) {
-        if (first == 0 && attempt(0)) {
+    if (m_anchored || (m_facts.known && m_facts.startsAtLineStart)) {
+        const bool canBegin = caseFacts == nullptr || !caseFacts->hasFirstBytes ||
+                              (length > 0 && caseFacts->firstBytes.has(text[0]));
+        if (first == 0 && canBegin && attempt(0)) {
             return finish(0);
+        }
+    } else if (caseFacts != nullptr && caseFacts->hasFirstBytes) {
+        // Only where a match can begin; with one or two such bytes memchr finds them.
+        const ByteSet& firstBytes = caseFacts->firstBytes;
+        const std::string_view few = caseFacts->fewFirstBytes;
+        for (int i = first; i <= lastStart && !interpreter.aborted(); ++i) {
+            if (few.size() == 1) {
+                const void* found = std::memchr(text + i, static_cast<uint8_t>(few[0]),
+                                                static_cast<std::size_t>(lastStart + 1 - i));
+                if (found == nullptr) {
+                    break;
+                }
+                i = static_cast<int>(static_cast<const uint8_t*>(found) - text);
+            } else {
+                while (i <= lastStart && !firstBytes.has(text[i])) {
+                    ++i;
+                }
+                if (i > lastStart) {
+                    break;
+                }
+            }
+            if (attempt(i)) {
+                return finish(i);
+            }
         }
     } else if (m_firstCharacter != 0) {
         for (int i = first; i < length && !interpreter.aborted(); ++i) {
@@ -477,7 +692,7 @@ RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, 
             }
         }
     } else {
-        for (int i = first; i <= length && !interpreter.aborted(); ++i) {
+        for (int i = first; i <= lastStart && !interpreter.aborted(); ++i) {
             if (attempt(i)) {
                 return finish(i);
             }

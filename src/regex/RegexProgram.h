@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "regex/RegexFacts.h"
+
 namespace vexa {
 
 // The node opcodes of the byte program. Open and Close carry the group number added to them.
@@ -46,6 +48,17 @@ struct RegexMatch {
 // Why an execution found nothing: a plain miss, an engine error, or the work bound reached.
 enum class RegexOutcome : uint8_t { Match, NoMatch, Error, Exhausted };
 
+// Lets a caller bound the work of many executions together (one search over a document) and end
+// them early. An execution reports its steps to it in chunks of kRegexWorkChunk, and once more
+// with the rest when it ends; a false answer during the run ends that execution as Exhausted.
+class RegexWorkLimit {
+public:
+    virtual ~RegexWorkLimit() = default;
+    [[nodiscard]] virtual bool proceed(std::size_t steps) = 0;
+};
+
+inline constexpr std::size_t kRegexWorkChunk = std::size_t{1} << 14;
+
 class RegexProgram {
 public:
     // Compiles a pattern (it ends at its first NUL). On failure gives nothing and, when asked,
@@ -63,9 +76,16 @@ public:
     // Runs the program against one line (it ends at its first NUL), leftmost and first-path.
     // The ignore-case flag of the engine applies. On a match fills `match` when given. With
     // `from`, only matches starting there or later are tried, while line start and word start
-    // still see the whole line.
+    // still see the whole line. With a work limit, the steps are reported to it.
+    //
+    // Within one execution a node that failed at a position is never tried there again: with no
+    // back-references, whether the rest of the program matches from a node depends only on the
+    // node and the position. So the work grows with program size times line length, never
+    // exponentially, and the first successful path (and so every group) is the one plain
+    // backtracking finds.
     [[nodiscard]] RegexOutcome execute(std::string_view subject, RegexMatch* match = nullptr,
-                                       std::string* error = nullptr, std::size_t from = 0) const;
+                                       std::string* error = nullptr, std::size_t from = 0,
+                                       RegexWorkLimit* limit = nullptr) const;
     // The C form of the above: a null subject fails with "NULL parameter".
     [[nodiscard]] RegexOutcome execute(const char* subject, RegexMatch* match = nullptr,
                                        std::string* error = nullptr) const;
@@ -79,19 +99,31 @@ public:
     [[nodiscard]] bool isAnchored() const { return m_anchored; }
     // The literal every match must contain, empty when there is none.
     [[nodiscard]] std::string_view mustHave() const;
+    // What every match needs, derived from the whole program (unknown for raw programs).
+    [[nodiscard]] const RegexFacts& facts() const { return m_facts; }
 
     // Bounds of one execution. A match that needs more backtracking state or more steps than
     // this is reported as Exhausted, which every caller treats as no match.
     static constexpr std::size_t kMaxBacktrackEntries = 1u << 20;
     static constexpr std::size_t kMaxSteps = 20'000'000;
+    // The failures remembered in one execution take at most this many bits (remembered nodes
+    // times line length); beyond it only the bounds above hold the work in check.
+    static constexpr std::size_t kMaxRememberedBits = std::size_t{1} << 26;
+    // Failures are remembered once an execution has taken this many steps, so that ordinary
+    // lines pay nothing for the bookkeeping; tests lower it to check the bookkeeping on every run.
+    static constexpr std::size_t kRememberAfterSteps = 256;
+    void setRememberAfterSteps(std::size_t steps) { m_rememberAfterSteps = steps; }
 
 private:
     RegexProgram() = default;
     friend class RegexCompiler;
 
     // Records the operand of every node reachable by a linear walk, so that the interpreter
-    // finds literal lengths and set tables without scanning.
+    // finds literal lengths and set tables without scanning, and chooses the nodes whose
+    // failures are remembered.
     void decodeOperands();
+    // Derives the facts; only for programs made by the compiler.
+    void analyse();
 
     std::vector<uint8_t> m_bytes;
     uint8_t m_firstCharacter = 0;
@@ -102,11 +134,12 @@ private:
     // -1 where no node was decoded.
     std::vector<int32_t> m_operandInfo;
     // For each set node: membership of every byte, as written and independent of case.
-    struct SetTables {
-        std::array<bool, 256> exact{};
-        std::array<bool, 256> folded{};
-    };
-    std::vector<SetTables> m_sets;
+    std::vector<RegexSetTables> m_sets;
+    // Per byte offset of a node: its index among the remembered nodes, or -1.
+    std::vector<int32_t> m_rememberedIndex;
+    int m_rememberedCount = 0;
+    std::size_t m_rememberAfterSteps = kRememberAfterSteps;
+    RegexFacts m_facts;
 
     friend class RegexInterpreter;
 };

@@ -83,6 +83,22 @@ std::string deriveFindPattern(std::string_view typed) {
 
 SearchState::SearchState() : m_matcher(RegexMatcher::kIgnoreCase) {}
 
+SearchState::BudgetScope::BudgetScope(SearchState& state) : m_state(state) {
+    if (m_state.m_budget == nullptr) {
+        m_budget.emplace(m_state.m_interruption, m_state.m_workLimit);
+        m_state.m_budget = &*m_budget;
+        m_state.m_matcher.setWorkLimit(m_state.m_budget);
+    }
+}
+
+SearchState::BudgetScope::~BudgetScope() {
+    if (m_budget) {
+        m_state.m_lastStopped = m_budget->stopped();
+        m_state.m_budget = nullptr;
+        m_state.m_matcher.setWorkLimit(nullptr);
+    }
+}
+
 void SearchState::load(const SettingsFile& settings) {
     const SettingsText text = settings.read();
     auto flag = [&](std::string_view key, int fallback) {
@@ -235,7 +251,7 @@ std::optional<SearchMatch> SearchState::lastMatchBefore(std::string_view text, i
     }
     std::optional<SearchMatch> last;
     int from = 0;
-    while (static_cast<std::size_t>(from) <= text.size()) {
+    while (static_cast<std::size_t>(from) <= text.size() && (m_budget == nullptr || !m_budget->stopped())) {
         auto match = searchLine(text, from, delimiters);
         if (!match || match->offset >= before) {
             break;
@@ -255,7 +271,11 @@ std::optional<SearchMatch> SearchState::scan(Document& document, int startLine, 
             if (line == skipLine) {
                 continue;
             }
-            auto match = searchLine(document.lineText(line), line == startLine ? startColumn : 0, delimiters);
+            const std::string_view text = document.lineText(line);
+            if (m_budget != nullptr && !m_budget->spend(1 + text.size())) {
+                return std::nullopt;
+            }
+            auto match = searchLine(text, line == startLine ? startColumn : 0, delimiters);
             if (match) {
                 match->line = line;
                 return match;
@@ -271,7 +291,11 @@ std::optional<SearchMatch> SearchState::scan(Document& document, int startLine, 
     }
     for (int line = startLine; line >= 0; --line) {
         const int before = line == startLine && !startLineMoved ? startColumn : INT_MAX;
-        auto match = lastMatchBefore(document.lineText(line), before, delimiters);
+        const std::string_view text = document.lineText(line);
+        if (m_budget != nullptr && !m_budget->spend(1 + text.size())) {
+            return std::nullopt;
+        }
+        auto match = lastMatchBefore(text, before, delimiters);
         if (match) {
             match->line = line;
             return match;
@@ -281,6 +305,7 @@ std::optional<SearchMatch> SearchState::scan(Document& document, int startLine, 
 }
 
 bool SearchState::findNext(bool scroll) {
+    const BudgetScope budget(*this);
     Document* document = liveDocument();
     if (document == nullptr) {
         return false;
@@ -363,6 +388,7 @@ bool SearchState::markStillHolds(Document& document) const {
 }
 
 int SearchState::replace(bool scroll) {
+    const BudgetScope budget(*this);
     Document* document = liveDocument();
     if (document == nullptr) {
         return 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "regex/RegexMatcher.h"
+#include "search/SearchBudget.h"
 
 namespace vexa {
 
@@ -116,6 +117,15 @@ public:
     void attach(SearchPane* pane) { m_pane = pane; }
     void detach() { m_pane = nullptr; }
 
+    // What lets the user end a long find or replace with Escape. Each find and each replace
+    // (a replace all as a whole) is also bounded in work; an operation ended either way finds
+    // nothing more.
+    void setInterruption(SearchInterruption interruption) { m_interruption = interruption; }
+    // The bound of each operation (SearchBudget::kDefaultLimit unless changed).
+    void setWorkLimit(uint64_t limit) { m_workLimit = limit; }
+    // Whether the last operation was ended by Escape or by its bound rather than finishing.
+    [[nodiscard]] bool lastOperationStopped() const { return m_lastStopped; }
+
     // Finds the next match from the cursor in the search direction, marks it, puts the cursor
     // on it and shows it. False (and nothing changed) when there is none.
     [[nodiscard]] bool findNext(bool scroll);
@@ -129,6 +139,19 @@ public:
                                                         std::string_view delimiters);
 
 private:
+    // Gives every search in its lifetime one budget; nested operations share the outer one.
+    class BudgetScope {
+    public:
+        explicit BudgetScope(SearchState& state);
+        ~BudgetScope();
+        BudgetScope(const BudgetScope&) = delete;
+        BudgetScope& operator=(const BudgetScope&) = delete;
+
+    private:
+        SearchState& m_state;
+        std::optional<SearchBudget> m_budget;
+    };
+
     [[nodiscard]] Document* liveDocument();
     [[nodiscard]] bool isAnchoredPattern() const;
     [[nodiscard]] std::optional<SearchMatch> lastMatchBefore(std::string_view text, int before,
@@ -140,6 +163,10 @@ private:
 
     SearchPane* m_pane = nullptr;
     RegexMatcher m_matcher;
+    SearchInterruption m_interruption;
+    uint64_t m_workLimit = SearchBudget::kDefaultLimit;
+    SearchBudget* m_budget = nullptr;
+    bool m_lastStopped = false;
 
     std::string m_findText;
     std::string m_findPattern;

@@ -22,6 +22,7 @@ class WorkspaceView;
 namespace platform {
 class Clipboard;
 class Clock;
+class KeyState;
 class SoundPlayer;
 } // namespace platform
 
@@ -33,6 +34,8 @@ struct EditorPorts {
     const platform::Clock& clock;
     platform::Clipboard& clipboard;
     platform::SoundPlayer& sound;
+    // What a long search polls for Escape.
+    platform::KeyState& keyState;
     // Whether a lock key (by its virtual-key code) is toggled on.
     std::function<bool(int key)> keyToggled;
 };

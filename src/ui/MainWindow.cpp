@@ -84,7 +84,7 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     buildStatusBar();
 
     m_editor = std::make_unique<Editor>(
-        EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound,
+        EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys,
                     [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }});
 
     buildMenus();

@@ -21,6 +21,7 @@
 #include "ui/QtClipboard.h"
 #include "ui/QtKeyState.h"
 #include "ui/QtSoundPlayer.h"
+#include "ui/SearchKeyState.h"
 
 class QAction;
 class QDialog;
@@ -157,6 +158,7 @@ private:
     platform::SystemClock m_clock;
     QtSoundPlayer m_sound;
     QtKeyState m_keyState;
+    SearchKeyState m_searchKeys{m_keyState};
     QtClipboard m_clipboard;
     QMdiArea* m_documentArea;
     std::unique_ptr<Editor> m_editor;

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "ProcessorFixture.h"
+#include "platform/Clock.h"
+#include "platform/KeyState.h"
 #include "search/SearchState.h"
 #include "settings/HistoryFile.h"
 
@@ -674,6 +676,45 @@ TEST_F(SearchCommandsTest, ClosingTheProcessorClosesItsDialog) {
         ASSERT_NE(frame.searchDialog(), nullptr);
     }
     EXPECT_EQ(frame.searchDialog(), nullptr);
+}
+
+// ---- ending a long search ----
+
+// A clock that moves on each time it is read, as time passes while a search works.
+class RunningClock final : public platform::Clock {
+public:
+    [[nodiscard]] uint64_t tickCount() const override { return m_ticks += 40; }
+    [[nodiscard]] platform::LocalTime localTime() const override { return {}; }
+
+private:
+    mutable uint64_t m_ticks = 0;
+};
+
+TEST_F(SearchCommandsTest, EscapeHeldThroughTheKeyStateEndsALongFind) {
+    Lines text(20'000, "    total += table[i]; /* nothing to see */");
+    text.push_back("the needle");
+    RunningClock running;
+    platform::MemoryKeyState keys;
+    for (const bool held : {false, true}) {
+        CommandProcessor watched(ProcessorServices{frame, options, running, clipboard, &keys});
+        linkProcessor(watched);
+        setLines(text);
+        watched.activatePane(pane.get());
+        watched.searchState().setFindText("needle", false);
+        keys.setDown(platform::kKeyEscape, held);
+        const int drainsBefore = frame.drainCount();
+        frame.clearEvents();
+        watched.execute(functionIdOf("SearchNext"), kKeyboardCommandSource);
+        // Nothing else runs during the search: the frame's events are not drained.
+        EXPECT_EQ(frame.drainCount(), drainsBefore) << held;
+        if (held) {
+            EXPECT_EQ(doc().cursorLine(), 0);
+            EXPECT_EQ(shown(),
+                      (std::vector<Shown>{{withText(kEndNotFound, "needle"), SoundKind::Information}}));
+        } else {
+            EXPECT_EQ(doc().cursorLine(), 20'000);
+        }
+    }
 }
 
 // ---- the settings ----

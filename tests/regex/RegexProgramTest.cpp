@@ -3,6 +3,7 @@
 #include "regex/RegexProgram.h"
 
 #include <chrono>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -197,14 +198,142 @@ TEST_F(RegexProgramTest, LongLoopOverALongLineDoesNotCrash) {
     EXPECT_NE(outcome, RegexOutcome::Match);
 }
 
-TEST_F(RegexProgramTest, ExponentialBacktrackingStopsAtTheStepBound) {
-    auto program = RegexProgram::compile("(a+)+b");
-    ASSERT_TRUE(program.has_value());
+// Patterns that take plain backtracking exponential or polynomial time now end quickly with the
+// plain answer instead of giving up at the step bound.
+TEST_F(RegexProgramTest, NestedRepetitionEndsWithTheRealAnswer) {
+    struct Case {
+        const char* pattern;
+        std::string subject;
+        RegexOutcome expected;
+        int matchEnd;
+    };
+    const Case cases[] = {
+        {"(a+)+b", std::string(40, 'a'), RegexOutcome::NoMatch, 0},
+        // The "b" is there, so only the interpreter can tell.
+        {"(a+)+b", "b" + std::string(5000, 'a'), RegexOutcome::NoMatch, 0},
+        {"(a+)+b", std::string(10, 'a') + "b", RegexOutcome::Match, 11},
+        {"(.+)+;$", "x = 1; " + std::string(3000, 'y'), RegexOutcome::NoMatch, 0},
+        {"(a|aa)*c", std::string(3000, 'a'), RegexOutcome::NoMatch, 0},
+        {"(a|aa)*c", std::string(3000, 'a') + "c", RegexOutcome::Match, 3001},
+        {"(x+x+)+y", std::string(2000, 'x') + "y", RegexOutcome::Match, 2001},
+    };
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(program->execute(std::string(40, 'a')), RegexOutcome::Exhausted);
-    // Without the bound this would take on the order of 2^40 steps.
+    for (const Case& c : cases) {
+        auto program = RegexProgram::compile(c.pattern);
+        ASSERT_TRUE(program.has_value()) << c.pattern;
+        RegexMatch match;
+        EXPECT_EQ(program->execute(c.subject, &match), c.expected) << c.pattern;
+        if (c.expected == RegexOutcome::Match) {
+            EXPECT_EQ(match.end[0], c.matchEnd) << c.pattern;
+        }
+    }
+    // A hang guard only: before, the first case alone took on the order of 2^40 steps.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
-    EXPECT_EQ(program->execute(std::string(10, 'a') + "b"), RegexOutcome::Match);
+}
+
+// The facts drawn from the whole program, which turn lines away before the interpreter runs.
+TEST_F(RegexProgramTest, FactsEveryMatchNeeds) {
+    struct Case {
+        const char* pattern;
+        int minimumLength;
+        bool startsAtLineStart;
+        const char* requiredLiteral;
+        const char* requiredExact;
+        const char* requiredIgnoringCase;
+        const char* firstExact; // "*" when a match can begin with nearly anything or be empty
+    };
+    const Case cases[] = {
+        {"(.+)+;", 2, false, ";", ";", ";", "*"},
+        {"(a+)+b", 2, false, "b", "b", "Bb", "a"},
+        {"^[_a-z0-9]+[ \t]*[(]+.*[^; ]+$", 3, true, "", "(", "(", "*"},
+        {"x(a|b)*yz", 3, false, "yz", "y", "Yy", "x"},
+        {"(ab|cd)ef", 4, false, "ef", "e", "Ee", "ac"},
+        {"a?b?", 0, false, "", "", "", "*"},
+        {"(a|b)^c", 2, true, "c", "c", "Cc", "ab"},
+        {"[Kk]ey|lock", 3, false, "", "", "", "Kkl"},
+        {"\\<if\\>", 2, false, "if", "i", "Ii", "i"},
+    };
+    for (const Case& c : cases) {
+        auto program = RegexProgram::compile(c.pattern);
+        ASSERT_TRUE(program.has_value()) << c.pattern;
+        const RegexFacts& facts = program->facts();
+        ASSERT_TRUE(facts.known) << c.pattern;
+        EXPECT_EQ(facts.minimumLength, c.minimumLength) << c.pattern;
+        EXPECT_EQ(facts.startsAtLineStart, c.startsAtLineStart) << c.pattern;
+        EXPECT_EQ(facts.requiredLiteral, c.requiredLiteral) << c.pattern;
+        EXPECT_EQ(facts.byCase[0].requiredBytes, c.requiredExact) << c.pattern;
+        EXPECT_EQ(facts.byCase[1].requiredBytes, c.requiredIgnoringCase) << c.pattern;
+        const std::string first = facts.byCase[0].hasFirstBytes && facts.byCase[0].firstBytes.size() < 10
+                                      ? facts.byCase[0].firstBytes.members()
+                                      : "*";
+        EXPECT_EQ(first, c.firstExact) << c.pattern;
+    }
+    // Raw programs claim nothing.
+    EXPECT_FALSE(RegexProgram::fromBytes({0x9C, 6, 0, 9, 8, 0, 6, 'a', 'b', 0, 0, 0, 0}).facts().known);
+}
+
+// The facts hold under the case mode: with ignore case on, a line with the required bytes in the
+// other case is not turned away.
+TEST_F(RegexProgramTest, FactsFollowTheCaseMode) {
+    struct Case {
+        const char* pattern;
+        const char* subject;
+        bool matchesExactly;
+        bool matchesIgnoringCase;
+    };
+    const Case cases[] = {
+        {"(a+)+b", "AAAB", false, true}, {"x(a|b)*yz", "XabYZ", false, true}, {"[(]+q", "((Q", false, true},
+        {"[^a]+z", "AAz", true, false},  {"^int", "INT x", false, true},
+    };
+    for (const Case& c : cases) {
+        auto program = RegexProgram::compile(c.pattern);
+        ASSERT_TRUE(program.has_value()) << c.pattern;
+        setRegexIgnoreCase(false);
+        EXPECT_EQ(program->matches(c.subject), c.matchesExactly) << c.pattern;
+        setRegexIgnoreCase(true);
+        EXPECT_EQ(program->matches(c.subject), c.matchesIgnoringCase) << c.pattern;
+    }
+}
+
+// Counts the steps reported and ends the execution after a given number.
+class CountingLimit final : public RegexWorkLimit {
+public:
+    explicit CountingLimit(std::size_t stopAfter) : m_stopAfter(stopAfter) {}
+    bool proceed(std::size_t steps) override {
+        m_total += steps;
+        ++m_calls;
+        return m_total < m_stopAfter;
+    }
+    std::size_t total() const { return m_total; }
+    int calls() const { return m_calls; }
+
+private:
+    std::size_t m_stopAfter;
+    std::size_t m_total = 0;
+    int m_calls = 0;
+};
+
+TEST_F(RegexProgramTest, WorkLimitSeesTheStepsAndCanEndTheRun) {
+    // Linear, but long: several hundred thousand steps, reported in chunks.
+    auto program = RegexProgram::compile("(a|b)*c");
+    ASSERT_TRUE(program.has_value());
+    const std::string line = std::string(100'000, 'a') + "c";
+    CountingLimit generous(SIZE_MAX);
+    RegexMatch match;
+    EXPECT_EQ(program->execute(line, &match, nullptr, 0, &generous), RegexOutcome::Match);
+    EXPECT_EQ(match.end[0], static_cast<int>(line.size()));
+    EXPECT_GT(generous.calls(), 2);
+    EXPECT_GT(generous.total(), line.size());
+
+    CountingLimit strict(kRegexWorkChunk * 3);
+    EXPECT_EQ(program->execute(line, &match, nullptr, 0, &strict), RegexOutcome::Exhausted);
+    EXPECT_LE(strict.total(), kRegexWorkChunk * 3);
+
+    // A short run still reports what it did.
+    CountingLimit small(SIZE_MAX);
+    EXPECT_EQ(program->execute("abc", nullptr, nullptr, 0, &small), RegexOutcome::Match);
+    EXPECT_EQ(small.calls(), 1);
+    EXPECT_GT(small.total(), 0u);
 }
 
 TEST_F(RegexProgramTest, GroupsNestedAsDeepAsAllowed) {

@@ -20,6 +20,8 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "commands/FunctionTable.h"
 #include "commands/MenuTable.h"
@@ -256,6 +258,70 @@ private slots:
         QTest::mouseClick(findNext, Qt::LeftButton);
         QCOMPARE(pane->document().cursorColumn(), 11);
         QVERIFY(m_window->statusText(StatusPane::Message) != QStringLiteral("Search completed."));
+    }
+
+    // Patterns on which plain backtracking takes minutes: the Find dialog's search must end,
+    // here with the not-found message, and leave the window working.
+    void findDialogEndsPathologicalPatterns() {
+        struct Case {
+            const char* pattern;
+            std::vector<std::string> lines;
+        };
+        std::vector<std::string> source;
+        for (int i = 0; i < 10'000; ++i) {
+            source.push_back(i % 3 == 0 ? "int function_" + std::to_string(i) + "(int count, char *name)"
+                                        : "    /* compute the value of item " + std::to_string(i) + " */");
+        }
+        const Case cases[] = {
+            {"(.+)+;", source},
+            {"(a+)+b", {std::string(10'000, 'a')}},
+            {"(a+)+b", {"b" + std::string(10'000, 'a')}},
+        };
+        EditPaneWidget* pane = newPane();
+        QVERIFY(pane != nullptr);
+        m_window->action(functionIdOf("SearchWordCurrent"))->trigger();
+        QDialog* dialog = m_window->searchDialog();
+        QVERIFY(dialog != nullptr);
+        QTRY_VERIFY(dialog->isVisible());
+        auto* text = dialog->findChild<QComboBox*>();
+        QVERIFY(text != nullptr);
+        QCheckBox* regex = nullptr;
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+            if (box->text() == QStringLiteral("Regular E&xpression")) {
+                regex = box;
+            }
+        }
+        QVERIFY(regex != nullptr);
+        regex->setChecked(true);
+        QPushButton* findNext = nullptr;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("&Find Next")) {
+                findNext = button;
+            }
+        }
+        QVERIFY(findNext != nullptr);
+        for (const Case& c : cases) {
+            vexa::Document& document = pane->document();
+            document.clearForLoad(0);
+            for (const std::string& line : c.lines) {
+                document.appendLoadedLine(line);
+            }
+            document.goToLine(0);
+            document.setCursorOffset(0);
+            text->setEditText(QString::fromLatin1(c.pattern));
+            QTest::mouseClick(findNext, Qt::LeftButton);
+            QCOMPARE(document.cursorLine(), 0);
+            QCOMPARE(m_window->statusText(StatusPane::Message),
+                     QStringLiteral("Reached the end of document and the search string '%1' was not found.")
+                         .arg(QString::fromLatin1(c.pattern)));
+        }
+        // The window still answers: a plain find after them works.
+        pane->document().clearForLoad(0);
+        pane->document().appendLoadedLine("a line with a b in it");
+        text->setEditText(QStringLiteral("(a+)+ b"));
+        QTest::mouseClick(findNext, Qt::LeftButton);
+        QCOMPARE(pane->document().cursorOffset(), 12);
+        QCOMPARE(m_window->statusText(StatusPane::Message), QStringLiteral("Search completed."));
     }
 
     void replaceDialogReplacesEveryMatch() {

@@ -1,17 +1,20 @@
 // The Qt-backed ports: the clipboard's private mark-type format, the key states fed from key
-// events, and the ANSI character set the panes show bytes in.
+// events (and the one a long search polls), and the ANSI character set the panes show bytes in.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QtTest>
 
 #include "ui/QtClipboard.h"
 #include "ui/QtKeyState.h"
+#include "ui/SearchKeyState.h"
 #include "ui/Windows1252.h"
 
 using vexa::ui::QtClipboard;
 using vexa::ui::QtKeyState;
+using vexa::ui::SearchKeyState;
 
 class PortsTest : public QObject {
     Q_OBJECT
@@ -71,6 +74,31 @@ private slots:
         QVERIFY2(state.wasPressed(vexa::platform::kKeyEscape), "a held key stays pressed");
         key(state, QEvent::KeyRelease, Qt::Key_Escape, true);
         QVERIFY2(state.isDown(vexa::platform::kKeyEscape), "an auto-repeat release is no release");
+    }
+
+    // Escape pressed while a long search runs is seen when the search polls; the other input
+    // waiting then is kept from the widgets, and a press from before the search does not count.
+    void searchPollingSeesEscapeAndHoldsInputBack() {
+        QtKeyState state;
+        SearchKeyState search(state);
+        key(state, QEvent::KeyPress, Qt::Key_Escape);
+        key(state, QEvent::KeyRelease, Qt::Key_Escape);
+        QVERIFY2(!search.wasPressed(vexa::platform::kKeyEscape), "an earlier press is not for the search");
+
+        QLineEdit edit;
+        edit.show();
+        QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
+        QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier));
+        QVERIFY(search.wasPressed(vexa::platform::kKeyEscape));
+        QCOMPARE(edit.text(), QString());
+        QVERIFY2(!state.isDown(vexa::platform::kKeyEscape), "the key state still follows the keys");
+        QVERIFY2(!search.wasPressed(vexa::platform::kKeyEscape), "each press is seen once");
+
+        // Afterwards input reaches the widgets again.
+        QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Y, Qt::NoModifier, "y"));
+        QCoreApplication::processEvents();
+        QCOMPARE(edit.text(), QStringLiteral("y"));
     }
 
     void lockKeysToggleOnPresses() {
