@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -12,9 +11,13 @@
 #include "core/MarkedArea.h"
 #include "core/Messenger.h"
 #include "support/GeneratedText.h"
+#include "support/ProcessMemory.h"
 
 namespace {
 
+using vexa::bench::mib;
+using vexa::bench::resetPeak;
+using vexa::bench::statusKib;
 using Clock = std::chrono::steady_clock;
 
 class QuietMessenger final : public vexa::Messenger {
@@ -25,30 +28,6 @@ public:
     void beginBusy() override {}
     void endBusy() override {}
 };
-
-// A field of /proc/self/status in kibibytes.
-long statusKib(const char* field) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    std::string prefix = std::string(field) + ":";
-    while (std::getline(in, line)) {
-        if (line.rfind(prefix, 0) == 0) {
-            return std::stol(line.substr(prefix.size()));
-        }
-    }
-    return -1;
-}
-
-// Starts the peak resident size again from the current size, so that the peak measured around
-// the load is the load's own.
-void resetPeak() {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-}
-
-double mib(long kib) {
-    return static_cast<double>(kib) / 1024.0;
-}
 
 double microsecondsPer(Clock::time_point start, int count) {
     return vexa::bench::secondsSince(start) * 1e6 / count;

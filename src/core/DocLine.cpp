@@ -25,6 +25,95 @@ bool matchesAt(std::string_view text, std::size_t at, std::string_view marker) {
            text.compare(at, marker.size(), marker) == 0;
 }
 
+// Finds the bytes that can begin a comment marker. A marker can only match where the line holds
+// its first byte, so the scan jumps from one such byte to the next instead of testing both
+// markers at every byte. With two different first bytes, the next place of each is remembered
+// until the scan passes it: every byte of the line is searched at most once per first byte.
+class MarkerBytes {
+public:
+    MarkerBytes(std::string_view line, const CommentMarkers& markers) : m_line(line) {
+        if (!markers.open.empty()) {
+            m_first = markers.open.front();
+            m_firstUsed = true;
+        }
+        if (!markers.close.empty()) {
+            if (!m_firstUsed) {
+                m_first = markers.close.front();
+                m_firstUsed = true;
+            } else if (markers.close.front() != m_first) {
+                m_second = markers.close.front();
+                m_secondUsed = true;
+            }
+        }
+        m_nextFirst = find(m_first, 0, m_firstUsed);
+        m_nextSecond = find(m_second, 0, m_secondUsed);
+    }
+
+    // The first offset at or after `from` holding a first byte, or the line's size.
+    std::size_t next(std::size_t from) {
+        if (m_nextFirst < from) {
+            m_nextFirst = find(m_first, from, true);
+        }
+        if (m_nextSecond < from) {
+            m_nextSecond = find(m_second, from, true);
+        }
+        return std::min(m_nextFirst, m_nextSecond);
+    }
+
+private:
+    std::size_t find(char byte, std::size_t from, bool used) const {
+        if (!used || from >= m_line.size()) {
+            return m_line.size();
+        }
+        const void* found =
+            std::memchr(m_line.data() + from, static_cast<unsigned char>(byte), m_line.size() - from);
+        return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - m_line.data())
+                                : m_line.size();
+    }
+
+    std::string_view m_line;
+    char m_first = 0;
+    char m_second = 0;
+    bool m_firstUsed = false;
+    bool m_secondUsed = false;
+    std::size_t m_nextFirst = 0;
+    std::size_t m_nextSecond = 0;
+};
+
+struct MarkerScan {
+    int depth = 0;
+    int opens = 0;
+    int closes = 0;
+};
+
+// Walks a line from its start: at each offset an open marker wins over a close marker, a matched
+// marker is stepped over whole, and any other byte is stepped over alone. Open markers add one
+// to the depth, close markers set it to zero.
+MarkerScan scanMarkers(std::string_view line, int startDepth, const CommentMarkers& markers) {
+    MarkerScan scan;
+    scan.depth = startDepth;
+    if (line.empty() || (markers.open.empty() && markers.close.empty())) {
+        return scan;
+    }
+    MarkerBytes candidates(line, markers);
+    std::size_t i = candidates.next(0);
+    while (i < line.size()) {
+        if (matchesAt(line, i, markers.open)) {
+            scan.depth = std::min(scan.depth + 1, kMaxDepth);
+            ++scan.opens;
+            i += markers.open.size();
+        } else if (matchesAt(line, i, markers.close)) {
+            scan.depth = 0;
+            ++scan.closes;
+            i += markers.close.size();
+        } else {
+            ++i;
+        }
+        i = candidates.next(i);
+    }
+    return scan;
+}
+
 } // namespace
 
 DocLine::DocLine(std::string_view text) {
@@ -187,51 +276,15 @@ int DocLine::offsetOfColumn(int column, int tabSize) const {
 }
 
 int DocLine::endDepth(int startDepth, const CommentMarkers& markers) const {
-    if (markers.open.empty() && markers.close.empty()) {
-        return startDepth;
-    }
-    std::string_view line = text();
-    int depth = startDepth;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        if (matchesAt(line, i, markers.open)) {
-            depth = std::min(depth + 1, kMaxDepth);
-            i += markers.open.size();
-        } else if (matchesAt(line, i, markers.close)) {
-            depth = 0;
-            i += markers.close.size();
-        } else {
-            ++i;
-        }
-    }
-    return depth;
+    return scanMarkers(text(), startDepth, markers).depth;
 }
 
 int DocLine::scanComments(int startDepth, const CommentMarkers& markers) {
     m_startDepth = static_cast<uint16_t>(std::clamp(startDepth, 0, kMaxDepth));
-    int opens = 0;
-    int closes = 0;
-    int depth = m_startDepth;
-    if (!markers.open.empty() || !markers.close.empty()) {
-        std::string_view line = text();
-        std::size_t i = 0;
-        while (i < line.size()) {
-            if (matchesAt(line, i, markers.open)) {
-                depth = std::min(depth + 1, kMaxDepth);
-                ++opens;
-                i += markers.open.size();
-            } else if (matchesAt(line, i, markers.close)) {
-                depth = 0;
-                ++closes;
-                i += markers.close.size();
-            } else {
-                ++i;
-            }
-        }
-    }
-    m_openCount = static_cast<uint8_t>(std::min(opens, kMaxCount));
-    m_closeCount = static_cast<uint8_t>(std::min(closes, kMaxCount));
-    return depth;
+    const MarkerScan scan = scanMarkers(text(), m_startDepth, markers);
+    m_openCount = static_cast<uint8_t>(std::min(scan.opens, kMaxCount));
+    m_closeCount = static_cast<uint8_t>(std::min(scan.closes, kMaxCount));
+    return scan.depth;
 }
 
 CommentStart DocLine::commentStart(const CommentMarkers& markers) const {

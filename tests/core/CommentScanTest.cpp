@@ -1,0 +1,146 @@
+// The comment scan of a line, which jumps between the bytes that can begin a marker, gives what a
+// plain walk testing both markers at every byte gives, on generated text of many shapes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/DocLine.h"
+
+namespace vexa {
+namespace {
+
+struct PlainScan {
+    int depth = 0;
+    int opens = 0;
+    int closes = 0;
+};
+
+bool plainMatch(std::string_view line, std::size_t at, std::string_view marker) {
+    return !marker.empty() && line.substr(at, marker.size()) == marker;
+}
+
+// The walk the line's scan must agree with: an open marker wins over a close marker at the same
+// offset, a matched marker is stepped over whole, any other byte alone.
+PlainScan plainScan(std::string_view line, int startDepth, const CommentMarkers& markers) {
+    PlainScan scan{startDepth, 0, 0};
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (plainMatch(line, i, markers.open)) {
+            scan.depth = std::min(scan.depth + 1, 65535);
+            ++scan.opens;
+            i += markers.open.size();
+        } else if (plainMatch(line, i, markers.close)) {
+            scan.depth = 0;
+            ++scan.closes;
+            i += markers.close.size();
+        } else {
+            ++i;
+        }
+    }
+    return scan;
+}
+
+class Sequence {
+public:
+    explicit Sequence(uint32_t seed) : m_state(seed) {}
+    uint32_t next(uint32_t range) {
+        m_state = m_state * 1664525u + 1013904223u;
+        return (m_state >> 8) % range;
+    }
+
+private:
+    uint32_t m_state;
+};
+
+// Lines made of pieces of C-like text: comment markers alone, doubled and overlapping, strings
+// with escaped quotes and markers inside, line comments, stray halves of markers, words, blanks
+// and bytes above 127; some lines are thousands of bytes long.
+std::vector<std::string> generatedLines(uint32_t seed, int count) {
+    static const char* const kPieces[] = {
+        "/*",       "*/",    "/**/",
+        "/*/",      "*/*",   "**",
+        "//",       "/",     "*",
+        "\"",       "\\\"",  "\"/* in a string */\"",
+        "'*'",      "'\\''", "\\",
+        "{",        "}",     "(*",
+        "*)",       "--",    "#",
+        "<",        ">",     "int",
+        " ",        "\t",    "x = a / b * c;",
+        "\xAB\xFF", "{}",    "}{",
+    };
+    constexpr uint32_t kPieceCount = sizeof kPieces / sizeof kPieces[0];
+    Sequence random(seed);
+    std::vector<std::string> lines;
+    for (int n = 0; n < count; ++n) {
+        const uint32_t shape = random.next(10);
+        const uint32_t pieces = shape == 0 ? 0 : shape < 8 ? random.next(12) : 400 + random.next(1200);
+        std::string line;
+        for (uint32_t p = 0; p < pieces; ++p) {
+            line += kPieces[random.next(kPieceCount)];
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+struct MarkerCase {
+    const char* name;
+    CommentMarkers markers;
+};
+
+TEST(CommentScan, JumpingBetweenMarkerBytesGivesThePlainWalksState) {
+    const MarkerCase cases[] = {
+        {"C", {"/*", "*/"}},
+        {"braces", {"{", "}"}},
+        {"parenthesis star", {"(*", "*)"}},
+        {"same first byte", {"/*", "/"}},
+        {"same marker", {"*", "*"}},
+        {"close is a prefix of open", {"--", "-"}},
+        {"open only", {"/*", ""}},
+        {"close only", {"", "*/"}},
+        {"one byte open, two byte close", {"#", "*/"}},
+        {"bytes above 127", {"\xAB", "\xFF"}},
+        {"none", {"", ""}},
+    };
+    const std::vector<std::string> lines = generatedLines(2026, 3000);
+    for (const auto& c : cases) {
+        int depth = 0;
+        int plainDepth = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            DocLine line(lines[i]);
+            const PlainScan plain = plainScan(lines[i], plainDepth, c.markers);
+            ASSERT_EQ(line.endDepth(plainDepth, c.markers), plain.depth) << c.name << " line " << i;
+            depth = line.scanComments(depth, c.markers);
+            ASSERT_EQ(line.startDepth(), plainDepth) << c.name << " line " << i;
+            ASSERT_EQ(depth, plain.depth) << c.name << " line " << i;
+            ASSERT_EQ(line.openCount(), std::min(plain.opens, 63)) << c.name << " line " << i;
+            ASSERT_EQ(line.closeCount(), std::min(plain.closes, 63)) << c.name << " line " << i;
+            plainDepth = plain.depth;
+        }
+    }
+}
+
+TEST(CommentScan, TheDepthSaturatesAsThePlainWalksDoes) {
+    const CommentMarkers markers{"/*", "*/"};
+    struct DepthCase {
+        const char* text;
+        int startDepth;
+    };
+    const DepthCase cases[] = {
+        {"/* /* /*", 65533}, {"/* /* */ /*", 65535}, {"a", 65535}, {"*/ /*", 65535}, {"/*/", 0},
+    };
+    for (const auto& c : cases) {
+        DocLine line(c.text);
+        const PlainScan plain = plainScan(c.text, c.startDepth, markers);
+        EXPECT_EQ(line.scanComments(c.startDepth, markers), plain.depth) << c.text;
+        EXPECT_EQ(line.endDepth(c.startDepth, markers), plain.depth) << c.text;
+        EXPECT_EQ(line.openCount(), plain.opens) << c.text;
+        EXPECT_EQ(line.closeCount(), plain.closes) << c.text;
+    }
+}
+
+} // namespace
+} // namespace vexa
