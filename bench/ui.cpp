@@ -27,6 +27,7 @@
 
 namespace {
 
+constexpr int kOpenRuns = 5;
 constexpr int kRepaints = 200;
 constexpr int kKeystrokes = 200;
 
@@ -83,6 +84,18 @@ private:
     bool m_painted = false;
 };
 
+// Opens the file through the main window, at a line in its middle, and handles events until its
+// pane has painted; the milliseconds that took. Not inlined, so that a profile shows it apart.
+[[gnu::noinline]] double openUntilPainted(vexa::ui::MainWindow& window, const std::string& file,
+                                          const FirstPaintWatch& watch) {
+    const auto start = std::chrono::steady_clock::now();
+    window.openDocumentAt(file, 500'000);
+    while (!watch.painted()) {
+        QApplication::processEvents();
+    }
+    return msSince(start);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -96,12 +109,6 @@ int main(int argc, char* argv[]) {
 
     const double fileMib = static_cast<double>(std::filesystem::file_size(file)) / (1024.0 * 1024.0);
 
-    // The core first, three times (the median), so that the file is in the page cache for both.
-    std::vector<double> coreLoads;
-    for (int i = 0; i < 3; ++i) {
-        coreLoads.push_back(coreLoadMs(file));
-    }
-
     QApplication app(argc, argv);
     vexa::Directories directories(vexa::Directories::resolveHome());
     (void)vexa::prepareHome(directories, vexa::locateShareDirectory(vexa::currentProgramFile()));
@@ -111,21 +118,30 @@ int main(int argc, char* argv[]) {
     window.setResponder([](std::string_view, std::string_view) { return vexa::Answer::No; });
     window.setGeometry(0, 0, 1920, 1080);
     window.show();
-
     QApplication::processEvents();
 
-    FirstPaintWatch watch;
-    app.installEventFilter(&watch);
-    vexa::bench::resetPeak();
-    const long before = vexa::bench::statusKib("VmRSS");
-    auto start = std::chrono::steady_clock::now();
-    window.openDocumentAt(file, 500'000);
-    while (!watch.painted()) {
-        QApplication::processEvents();
+    // The machine is shared: the core's load and the window's open take turns, and each figure is
+    // the median of its runs. The first open also pays for the pane's font and glyphs.
+    std::vector<double> coreLoads;
+    std::vector<double> opens;
+    long openPeakKib = 0;
+    for (int run = 0; run < kOpenRuns; ++run) {
+        coreLoads.push_back(coreLoadMs(file));
+        if (run > 0) {
+            (void)window.closeActive();
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QApplication::processEvents();
+        }
+        FirstPaintWatch watch;
+        app.installEventFilter(&watch);
+        vexa::bench::resetPeak();
+        const long before = vexa::bench::statusKib("VmRSS");
+        opens.push_back(openUntilPainted(window, file, watch));
+        openPeakKib = std::max(openPeakKib, vexa::bench::statusKib("VmHWM") - before);
+        app.removeEventFilter(&watch);
     }
-    const double loadMs = msSince(start);
-    const long peak = vexa::bench::statusKib("VmHWM");
-    app.removeEventFilter(&watch);
+    const double coreLoad = median(coreLoads);
+    const double load = median(opens);
     window.documentArea()->activeSubWindow()->showMaximized();
     vexa::ui::EditPaneWidget* pane = window.activePane();
     pane->setFocus();
@@ -137,14 +153,14 @@ int main(int argc, char* argv[]) {
 
     std::vector<double> repaints;
     for (int i = 0; i < kRepaints; ++i) {
-        start = std::chrono::steady_clock::now();
+        const auto start = std::chrono::steady_clock::now();
         pane->viewport()->repaint();
         repaints.push_back(msSince(start));
     }
 
     std::vector<double> keystrokes;
     for (int i = 0; i < kKeystrokes; ++i) {
-        start = std::chrono::steady_clock::now();
+        const auto start = std::chrono::steady_clock::now();
         const bool erase = i % 2 == 1;
         QKeyEvent press(QEvent::KeyPress, erase ? Qt::Key_Backspace : Qt::Key_X, Qt::NoModifier,
                         erase ? QString() : QStringLiteral("x"));
@@ -158,11 +174,12 @@ int main(int argc, char* argv[]) {
     std::printf("pane_size: %dx%d cells %dx%d\n", pane->viewport()->width(), pane->viewport()->height(),
                 pane->pane().visibleColumns(), pane->pane().visibleLines());
     std::printf("file_mib: %.1f\n", fileMib);
-    std::printf("core_load_ms: %.1f\n", median(coreLoads));
-    std::printf("load_ms: %.1f\n", loadMs);
-    std::printf("load_ratio: %.2f\n", loadMs / median(coreLoads));
-    std::printf("open_peak_mib: %.1f\n", vexa::bench::mib(peak - before));
-    std::printf("open_peak_ratio: %.2f\n", vexa::bench::mib(peak - before) / fileMib);
+    std::printf("core_load_ms: %.1f\n", coreLoad);
+    std::printf("load_ms: %.1f\n", load);
+    std::printf("load_ratio: %.2f\n", load / coreLoad);
+    std::printf("first_load_ms: %.1f\n", opens.front());
+    std::printf("open_peak_mib: %.1f\n", vexa::bench::mib(openPeakKib));
+    std::printf("open_peak_ratio: %.2f\n", vexa::bench::mib(openPeakKib) / fileMib);
     std::printf("repaint_ms: %.3f\n", median(repaints));
     std::printf("keystroke_ms: %.3f\n", median(keystrokes));
     return 0;

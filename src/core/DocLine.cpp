@@ -7,6 +7,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vexa {
 namespace {
 
@@ -20,65 +24,52 @@ uint32_t capacityFor(uint32_t length) {
     return std::max(kMinCapacity, std::bit_ceil(length));
 }
 
+// Markers are a byte or two: comparing them in place is cheaper than a call to compare.
 bool matchesAt(std::string_view text, std::size_t at, std::string_view marker) {
-    return !marker.empty() && text.size() - at >= marker.size() &&
-           text.compare(at, marker.size(), marker) == 0;
+    if (marker.empty() || text.size() - at < marker.size()) {
+        return false;
+    }
+    for (std::size_t k = 0; k < marker.size(); ++k) {
+        if (text[at + k] != marker[k]) {
+            return false;
+        }
+    }
+    return true;
 }
 
-// Finds the bytes that can begin a comment marker. A marker can only match where the line holds
-// its first byte, so the scan jumps from one such byte to the next instead of testing both
-// markers at every byte. With two different first bytes, the next place of each is remembered
-// until the scan passes it: every byte of the line is searched at most once per first byte.
-class MarkerBytes {
-public:
-    MarkerBytes(std::string_view line, const CommentMarkers& markers) : m_line(line) {
-        if (!markers.open.empty()) {
-            m_first = markers.open.front();
-            m_firstUsed = true;
-        }
-        if (!markers.close.empty()) {
-            if (!m_firstUsed) {
-                m_first = markers.close.front();
-                m_firstUsed = true;
-            } else if (markers.close.front() != m_first) {
-                m_second = markers.close.front();
-                m_secondUsed = true;
+// The first offset at or after `from` whose byte is `a` or `b`, or the size of the text. With
+// SSE2 sixteen bytes are tested at once; a last block shorter than sixteen bytes is tested as the
+// sixteen bytes ending at the end of the text, never reading past it.
+std::size_t findEither(std::string_view text, std::size_t from, char a, char b) {
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = from;
+#if defined(__SSE2__)
+    if (i < size && size >= 16) {
+        const __m128i wantA = _mm_set1_epi8(a);
+        const __m128i wantB = _mm_set1_epi8(b);
+        while (i < size) {
+            const std::size_t at = std::min(i, size - 16);
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            auto mask = static_cast<uint32_t>(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB))));
+            // The block may start before `from`: bytes already passed do not count.
+            mask &= ~0u << (i - at);
+            if (mask != 0) {
+                return at + static_cast<std::size_t>(std::countr_zero(mask));
             }
+            i = at + 16;
         }
-        m_nextFirst = find(m_first, 0, m_firstUsed);
-        m_nextSecond = find(m_second, 0, m_secondUsed);
+        return size;
     }
-
-    // The first offset at or after `from` holding a first byte, or the line's size.
-    std::size_t next(std::size_t from) {
-        if (m_nextFirst < from) {
-            m_nextFirst = find(m_first, from, true);
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == a || data[i] == b) {
+            return i;
         }
-        if (m_nextSecond < from) {
-            m_nextSecond = find(m_second, from, true);
-        }
-        return std::min(m_nextFirst, m_nextSecond);
     }
-
-private:
-    std::size_t find(char byte, std::size_t from, bool used) const {
-        if (!used || from >= m_line.size()) {
-            return m_line.size();
-        }
-        const void* found =
-            std::memchr(m_line.data() + from, static_cast<unsigned char>(byte), m_line.size() - from);
-        return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - m_line.data())
-                                : m_line.size();
-    }
-
-    std::string_view m_line;
-    char m_first = 0;
-    char m_second = 0;
-    bool m_firstUsed = false;
-    bool m_secondUsed = false;
-    std::size_t m_nextFirst = 0;
-    std::size_t m_nextSecond = 0;
-};
+    return size;
+}
 
 struct MarkerScan {
     int depth = 0;
@@ -95,8 +86,11 @@ MarkerScan scanMarkers(std::string_view line, int startDepth, const CommentMarke
     if (line.empty() || (markers.open.empty() && markers.close.empty())) {
         return scan;
     }
-    MarkerBytes candidates(line, markers);
-    std::size_t i = candidates.next(0);
+    // A marker can only match where the line holds its first byte, so the scan jumps from one
+    // such byte to the next instead of testing both markers at every byte.
+    const char first = markers.open.empty() ? markers.close.front() : markers.open.front();
+    const char second = markers.close.empty() ? first : markers.close.front();
+    std::size_t i = findEither(line, 0, first, second);
     while (i < line.size()) {
         if (matchesAt(line, i, markers.open)) {
             scan.depth = std::min(scan.depth + 1, kMaxDepth);
@@ -109,7 +103,7 @@ MarkerScan scanMarkers(std::string_view line, int startDepth, const CommentMarke
         } else {
             ++i;
         }
-        i = candidates.next(i);
+        i = findEither(line, i, first, second);
     }
     return scan;
 }

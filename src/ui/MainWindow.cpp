@@ -596,10 +596,14 @@ EditPane* MainWindow::openDocumentAt(const std::string& path, int line) {
         auto document = std::make_unique<Document>();
         document->setMessenger(this);
         document->setFileName(full);
+        // With its language known before the load, the text is scanned for comments as it is read.
+        document->setLanguageRules(m_syntax.profileForFile(full));
         DocumentFile file(fileOptions(), *this);
         if (!file.load(*document)) {
             status(formatText(file_messages::kNewFileCreated, document->namePart().c_str()),
                    platform::SoundKind::Exclamation);
+        } else {
+            status({}, platform::SoundKind::None); // the loading dots end with the load
         }
         pane = addWindow(std::move(document));
     }
@@ -851,7 +855,14 @@ void MainWindow::endBusy() {
 }
 
 void MainWindow::drainEvents() {
+    // A long operation asks often (a load every 500 lines); handling events more often than
+    // the screen can show a change only slows it down, and the window stays responsive anyway.
+    constexpr qint64 kDrainIntervalMs = 40;
+    if (m_lastDrain.isValid() && m_lastDrain.elapsed() < kDrainIntervalMs) {
+        return;
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_lastDrain.start();
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // menu data, the toolbar and the status bar; it serves the frame and document-window ports.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
 #include <map>
@@ -182,6 +183,8 @@ private:
     std::map<TimerId, QTimer*> m_timers;
     TimerId m_nextTimer = 1;
     int m_busy = 0;
+    // When pending events were last handled for a long operation (see drainEvents).
+    QElapsedTimer m_lastDrain;
     bool m_closingAll = false;
     bool m_checkingOutside = false;
     Responder m_responder;

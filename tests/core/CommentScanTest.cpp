@@ -1,5 +1,6 @@
 // The comment scan of a line, which jumps between the bytes that can begin a marker, gives what a
-// plain walk testing both markers at every byte gives, on generated text of many shapes.
+// plain walk testing both markers at every byte gives, on generated text of many shapes; and a
+// document has that state for every line however its language and its text arrive.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,10 @@
 #include <vector>
 
 #include "core/DocLine.h"
+#include "core/Document.h"
+#include "core/DocumentFile.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempHome.h"
 
 namespace vexa {
 namespace {
@@ -140,6 +145,93 @@ TEST(CommentScan, TheDepthSaturatesAsThePlainWalksDoes) {
         EXPECT_EQ(line.openCount(), plain.opens) << c.text;
         EXPECT_EQ(line.closeCount(), plain.closes) << c.text;
     }
+}
+
+// Rules whose markers can be changed after the document got them, as a profile edited in place.
+class EditableRules final : public LanguageRules {
+public:
+    EditableRules(std::string open, std::string close) : m_open(std::move(open)), m_close(std::move(close)) {}
+    CommentMarkers commentMarkers() const override { return {m_open, m_close}; }
+    void set(std::string open, std::string close) {
+        m_open = std::move(open);
+        m_close = std::move(close);
+    }
+
+private:
+    std::string m_open;
+    std::string m_close;
+};
+
+// Every line's state against the plain walk from the top with the given markers.
+void expectPlainState(const Document& document, const CommentMarkers& markers, const std::string& context) {
+    int depth = 0;
+    for (int i = 0; i < document.lineCount(); ++i) {
+        const PlainScan plain = plainScan(document.lineText(i), depth, markers);
+        const DocLine& line = document.line(i);
+        ASSERT_EQ(line.startDepth(), depth) << context << " line " << i;
+        ASSERT_EQ(line.openCount(), std::min(plain.opens, 63)) << context << " line " << i;
+        ASSERT_EQ(line.closeCount(), std::min(plain.closes, 63)) << context << " line " << i;
+        depth = plain.depth;
+    }
+}
+
+TEST(CommentScan, ALoadedDocumentHasTheStateOfItsLanguageWheneverTheRulesArrive) {
+    test::TempHome home;
+    const std::string path = home.file("generated.c");
+    std::string bytes;
+    for (const std::string& line : generatedLines(7, 2000)) {
+        bytes += line + "\r\n";
+    }
+    test::writeFileBytes(path, bytes);
+    const CommentMarkers c{"/*", "*/"};
+    enum class When { Before, After, BeforeAndAgain, BeforeThenNone };
+    const struct {
+        const char* name;
+        When when;
+    } cases[] = {
+        {"rules before the load", When::Before},
+        {"rules after the load", When::After},
+        // The window gives the opened document the rules it was loaded with once more.
+        {"the same rules again", When::BeforeAndAgain},
+        {"rules without markers after", When::BeforeThenNone},
+    };
+    for (const auto& c2 : cases) {
+        test::RecordingMessenger messenger;
+        Document document;
+        auto rules = std::make_shared<EditableRules>("/*", "*/");
+        document.setFileName(path);
+        if (c2.when != When::After) {
+            document.setLanguageRules(rules);
+        }
+        DocumentFile file({}, messenger);
+        ASSERT_TRUE(file.load(document)) << c2.name;
+        if (c2.when == When::After || c2.when == When::BeforeAndAgain) {
+            document.setLanguageRules(rules);
+        }
+        if (c2.when == When::BeforeThenNone) {
+            document.setLanguageRules(nullptr);
+            expectPlainState(document, CommentMarkers{}, c2.name);
+        } else {
+            expectPlainState(document, c, c2.name);
+        }
+    }
+}
+
+TEST(CommentScan, RulesWhoseMarkersChangedInPlaceAreScannedAgain) {
+    Document document;
+    auto rules = std::make_shared<EditableRules>("/*", "*/");
+    document.setLanguageRules(rules);
+    document.clearForLoad(0);
+    for (const std::string& line : generatedLines(11, 500)) {
+        document.appendLoadedLine(line);
+    }
+    document.finishLoad();
+    expectPlainState(document, {"/*", "*/"}, "C markers");
+    rules->set("{", "}");
+    // Until it is told, the document keeps the state of the markers it was given.
+    EXPECT_EQ(document.commentMarkers().open, "/*");
+    document.setLanguageRules(rules);
+    expectPlainState(document, {"{", "}"}, "brace markers");
 }
 
 } // namespace
