@@ -1,4 +1,4 @@
-// The comment scan of a line, which jumps between the bytes that can begin a marker, gives what a
+// The comment scan of a line, which tests only the offsets where a marker may begin, gives what a
 // plain walk testing both markers at every byte gives, on generated text of many shapes; and a
 // document has that state for every line however its language and its text arrive.
 #include <gtest/gtest.h>
@@ -96,7 +96,7 @@ struct MarkerCase {
     CommentMarkers markers;
 };
 
-TEST(CommentScan, JumpingBetweenMarkerBytesGivesThePlainWalksState) {
+TEST(CommentScan, TestingOnlyWhereAMarkerMayBeginGivesThePlainWalksState) {
     const MarkerCase cases[] = {
         {"C", {"/*", "*/"}},
         {"braces", {"{", "}"}},
