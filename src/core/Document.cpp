@@ -386,9 +386,7 @@ int Document::previousWordOffset(int offset) const {
 
 void Document::rescanComments() {
     int depth = 0;
-    for (int i = 0; i < lineCount(); ++i) {
-        depth = m_lines.at(i).scanComments(depth, m_markers);
-    }
+    m_lines.forEach([&](DocLine& line) { depth = line.scanComments(depth, m_markers); });
     m_redrawAll = true;
 }
 
