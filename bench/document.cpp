@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -12,9 +11,13 @@
 #include "core/MarkedArea.h"
 #include "core/Messenger.h"
 #include "support/GeneratedText.h"
+#include "support/ProcessMemory.h"
 
 namespace {
 
+using vexa::bench::mib;
+using vexa::bench::resetPeak;
+using vexa::bench::statusKib;
 using Clock = std::chrono::steady_clock;
 
 class QuietMessenger final : public vexa::Messenger {
@@ -26,29 +29,11 @@ public:
     void endBusy() override {}
 };
 
-// A field of /proc/self/status in kibibytes.
-long statusKib(const char* field) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    std::string prefix = std::string(field) + ":";
-    while (std::getline(in, line)) {
-        if (line.rfind(prefix, 0) == 0) {
-            return std::stol(line.substr(prefix.size()));
-        }
-    }
-    return -1;
-}
-
-// Starts the peak resident size again from the current size, so that the peak measured around
-// the load is the load's own.
-void resetPeak() {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-}
-
-double mib(long kib) {
-    return static_cast<double>(kib) / 1024.0;
-}
+// The comment markers of C, as the syntax layer gives them for a ".c" file.
+class CRules final : public vexa::LanguageRules {
+public:
+    vexa::CommentMarkers commentMarkers() const override { return {"/*", "*/"}; }
+};
 
 double microsecondsPer(Clock::time_point start, int count) {
     return vexa::bench::secondsSince(start) * 1e6 / count;
@@ -85,6 +70,21 @@ int main(int argc, char** argv) {
     std::printf("peak_mib: %.1f\n", mib(peak - before));
     std::printf("peak_ratio: %.2f\n", mib(peak - before) / fileMib);
     std::printf("process_peak_mib: %.1f\n", mib(peak));
+
+    // The comment state of every line, computed when the document learns its language.
+    start = Clock::now();
+    document.setLanguageRules(std::make_shared<CRules>());
+    std::printf("comment_scan_ms: %.1f\n", vexa::bench::secondsSince(start) * 1000.0);
+    document.setLanguageRules(nullptr);
+    {
+        // A document that knows its language before the load scans each line as it reads it.
+        vexa::Document commented;
+        commented.setLanguageRules(std::make_shared<CRules>());
+        commented.setFileName(path);
+        start = Clock::now();
+        (void)file.load(commented);
+        std::printf("load_with_comments_s: %.3f\n", vexa::bench::secondsSince(start));
+    }
 
     const std::string savePath = path + ".saved";
     document.setFileName(savePath);

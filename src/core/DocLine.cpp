@@ -7,6 +7,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vexa {
 namespace {
 
@@ -20,9 +24,107 @@ uint32_t capacityFor(uint32_t length) {
     return std::max(kMinCapacity, std::bit_ceil(length));
 }
 
+// Markers are a byte or two: comparing them in place is cheaper than a call to compare.
 bool matchesAt(std::string_view text, std::size_t at, std::string_view marker) {
-    return !marker.empty() && text.size() - at >= marker.size() &&
-           text.compare(at, marker.size(), marker) == 0;
+    if (marker.empty() || text.size() - at < marker.size()) {
+        return false;
+    }
+    for (std::size_t k = 0; k < marker.size(); ++k) {
+        if (text[at + k] != marker[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+#if defined(__SSE2__)
+// The offsets of a 16-byte block at which a marker may begin, as a bit mask: its first byte is
+// there and, for a longer marker, its second byte follows (the last offset of the block cannot
+// see the byte after it and is kept whenever its first byte is there). Empty markers never begin.
+class MarkerMask {
+public:
+    explicit MarkerMask(std::string_view marker)
+        : m_used(!marker.empty()), m_long(marker.size() > 1),
+          m_first(_mm_set1_epi8(m_used ? marker[0] : '\0')),
+          m_second(_mm_set1_epi8(m_long ? marker[1] : '\0')) {}
+
+    uint32_t at(__m128i bytes, __m128i following) const {
+        if (!m_used) {
+            return 0;
+        }
+        auto mask = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, m_first)));
+        if (m_long) {
+            mask &= static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(following, m_second))) | 0x8000u;
+        }
+        return mask;
+    }
+
+private:
+    bool m_used;
+    bool m_long;
+    __m128i m_first;
+    __m128i m_second;
+};
+#endif
+
+// Walks a line from its start: at each offset an open marker wins over a close marker, a matched
+// marker is stepped over whole, and any other byte is stepped over alone. Open markers add one
+// to the depth, close markers set it to zero. Returns the depth at the end of the line and adds
+// the markers met to the counts.
+//
+// Only the offsets where a marker may begin are tested: with SSE2 sixteen bytes at a time give a
+// mask of them (a last block shorter than sixteen bytes is taken as the sixteen bytes ending at
+// the end of the line, never reading past it), and the walk goes from one set bit to the next.
+// An offset inside a marker already stepped over is passed by, as the byte-by-byte walk would.
+int scanMarkers(std::string_view line, int depth, const CommentMarkers& markers, int& opens, int& closes) {
+    if (line.empty() || (markers.open.empty() && markers.close.empty())) {
+        return depth;
+    }
+    const char* data = line.data();
+    const std::size_t size = line.size();
+    std::size_t next = 0; // the first offset the walk has not stepped over
+    auto visit = [&](std::size_t at) {
+        if (at < next) {
+            return;
+        }
+        if (matchesAt(line, at, markers.open)) {
+            depth = std::min(depth + 1, kMaxDepth);
+            ++opens;
+            next = at + markers.open.size();
+        } else if (matchesAt(line, at, markers.close)) {
+            depth = 0;
+            ++closes;
+            next = at + markers.close.size();
+        }
+    };
+#if defined(__SSE2__)
+    if (size >= 16) {
+        const MarkerMask open(markers.open);
+        const MarkerMask close(markers.close);
+        for (std::size_t block = 0; block < size; block += 16) {
+            const std::size_t at = std::min(block, size - 16);
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            const __m128i following = _mm_srli_si128(bytes, 1);
+            uint32_t mask = open.at(bytes, following) | close.at(bytes, following);
+            // The last block may reach back into the one before: those bytes were seen there.
+            mask &= ~0u << (block - at);
+            while (mask != 0) {
+                visit(at + static_cast<std::size_t>(std::countr_zero(mask)));
+                mask &= mask - 1;
+            }
+        }
+        return depth;
+    }
+#endif
+    const char openFirst = markers.open.empty() ? '\0' : markers.open.front();
+    const char closeFirst = markers.close.empty() ? '\0' : markers.close.front();
+    for (std::size_t at = 0; at < size; ++at) {
+        if ((data[at] == openFirst && !markers.open.empty()) ||
+            (data[at] == closeFirst && !markers.close.empty())) {
+            visit(at);
+        }
+    }
+    return depth;
 }
 
 } // namespace
@@ -187,48 +289,16 @@ int DocLine::offsetOfColumn(int column, int tabSize) const {
 }
 
 int DocLine::endDepth(int startDepth, const CommentMarkers& markers) const {
-    if (markers.open.empty() && markers.close.empty()) {
-        return startDepth;
-    }
-    std::string_view line = text();
-    int depth = startDepth;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        if (matchesAt(line, i, markers.open)) {
-            depth = std::min(depth + 1, kMaxDepth);
-            i += markers.open.size();
-        } else if (matchesAt(line, i, markers.close)) {
-            depth = 0;
-            i += markers.close.size();
-        } else {
-            ++i;
-        }
-    }
-    return depth;
+    int opens = 0;
+    int closes = 0;
+    return scanMarkers(text(), startDepth, markers, opens, closes);
 }
 
 int DocLine::scanComments(int startDepth, const CommentMarkers& markers) {
     m_startDepth = static_cast<uint16_t>(std::clamp(startDepth, 0, kMaxDepth));
     int opens = 0;
     int closes = 0;
-    int depth = m_startDepth;
-    if (!markers.open.empty() || !markers.close.empty()) {
-        std::string_view line = text();
-        std::size_t i = 0;
-        while (i < line.size()) {
-            if (matchesAt(line, i, markers.open)) {
-                depth = std::min(depth + 1, kMaxDepth);
-                ++opens;
-                i += markers.open.size();
-            } else if (matchesAt(line, i, markers.close)) {
-                depth = 0;
-                ++closes;
-                i += markers.close.size();
-            } else {
-                ++i;
-            }
-        }
-    }
+    const int depth = scanMarkers(text(), m_startDepth, markers, opens, closes);
     m_openCount = static_cast<uint8_t>(std::min(opens, kMaxCount));
     m_closeCount = static_cast<uint8_t>(std::min(closes, kMaxCount));
     return depth;

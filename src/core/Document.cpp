@@ -45,7 +45,17 @@ Document::~Document() {
 
 void Document::setLanguageRules(std::shared_ptr<const LanguageRules> rules) {
     m_rules = rules ? std::move(rules) : std::make_shared<LanguageRules>();
-    m_markers = m_rules->commentMarkers();
+    const CommentMarkers markers = m_rules->commentMarkers();
+    m_redrawAll = true;
+    // Every edit keeps the comment state right for the markers the document holds; only other
+    // markers need the whole text scanned again. Giving an opened document the rules it was
+    // loaded with (the window does) costs nothing.
+    if (markers.open == m_markers.open && markers.close == m_markers.close) {
+        return;
+    }
+    m_openMarker.assign(markers.open);
+    m_closeMarker.assign(markers.close);
+    m_markers = {m_openMarker, m_closeMarker};
     rescanComments();
 }
 
@@ -376,16 +386,12 @@ int Document::previousWordOffset(int offset) const {
 
 void Document::rescanComments() {
     int depth = 0;
-    for (int i = 0; i < lineCount(); ++i) {
-        depth = m_lines.at(i).scanComments(depth, m_markers);
-    }
+    m_lines.forEach([&](DocLine& line) { depth = line.scanComments(depth, m_markers); });
     m_redrawAll = true;
 }
 
 void Document::finishLoad() {
-    if (!m_markers.open.empty() || !m_markers.close.empty()) {
-        rescanComments();
-    }
+    // Each line got its comment state as it was appended.
     m_redrawAll = true;
 }
 
@@ -393,7 +399,7 @@ void Document::finishLoad() {
 // changes: a line with a close marker ends at a depth its start cannot influence, so the walk
 // stops after it, as it does at the last line.
 void Document::updateComments(int from, bool forceFirst) {
-    if (m_markers.open.empty() && m_markers.close.empty()) {
+    if (!hasCommentMarkers()) {
         return;
     }
     int count = lineCount();
@@ -552,10 +558,17 @@ void Document::clearForLoad(std::size_t expectedBytes) {
     m_nullsReplaced = false;
     m_widestLine = 80;
     m_redrawAll = true;
+    m_loadDepth = 0;
 }
 
 void Document::appendLoadedLine(std::string_view bytes) {
-    m_lines.append(DocLine::borrowing(m_arena.store(bytes)));
+    DocLine line = DocLine::borrowing(m_arena.store(bytes));
+    // The comment state is computed while the bytes are fresh in the cache, so a loaded
+    // document is scanned once, in the same pass that reads it.
+    if (hasCommentMarkers()) {
+        m_loadDepth = line.scanComments(m_loadDepth, m_markers);
+    }
+    m_lines.append(std::move(line));
 }
 
 DocLine Document::makeLoadedLine(std::string_view bytes) {

@@ -122,9 +122,12 @@ public:
     // Comments.
     CommentMarkers commentMarkers() const { return m_markers; }
     CommentStart commentStart(int index) const { return line(index).commentStart(m_markers); }
-    // Recomputes the comment state of every line (after the language changed).
+    bool hasCommentMarkers() const { return !m_markers.open.empty() || !m_markers.close.empty(); }
+    // Recomputes the comment state of every line (after the language's markers changed).
     void rescanComments();
-    // The same after loading, where only a language with markers has anything to compute.
+    // Ends a load. Loaded lines get their comment state as they are appended, with the markers
+    // of the rules the document has then: an opener that gives the document its language
+    // before loading has the text scanned once, in the reading pass.
     void finishLoad();
 
     // The marked area.
@@ -230,6 +233,9 @@ private:
     EditSettings m_settings;
     std::shared_ptr<const LanguageRules> m_rules;
     std::shared_ptr<const CuaMarkingRule> m_cuaRule;
+    // The markers are copied: a profile may change while the document keeps its state.
+    std::string m_openMarker;
+    std::string m_closeMarker;
     CommentMarkers m_markers;
     Messenger* m_messenger = nullptr;
 
@@ -246,6 +252,8 @@ private:
     bool m_replaying = false;
     bool m_backupBusy = false;
     int m_widestLine = 80;
+    // The open-comment depth at the end of the last line appended by a load.
+    int m_loadDepth = 0;
 
     std::string m_fileName;
     int64_t m_fileTime = 0;

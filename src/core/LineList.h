@@ -26,6 +26,15 @@ public:
     // Inserts before `index` (index == count appends).
     void insert(int index, DocLine line);
     void append(DocLine line);
+    // Calls f on every line in order: a walk over the whole text without an index look-up.
+    template <typename F>
+    void forEach(F&& f) {
+        for (std::vector<DocLine>& block : m_blocks) {
+            for (DocLine& line : block) {
+                f(line);
+            }
+        }
+    }
     // Removes the line at an existing index and hands it back.
     DocLine take(int index);
     void clear();

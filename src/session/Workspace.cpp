@@ -194,6 +194,8 @@ EditPane* Workspace::openDocumentAt(const std::string& path, int line) {
         if (!file.load(*document)) {
             m_services.frame.status(formatText(file_messages::kNewFileCreated, document->namePart().c_str()),
                                     platform::SoundKind::Exclamation);
+        } else {
+            m_services.frame.status({}, platform::SoundKind::None); // the loading dots end with the load
         }
         pane = addWindow(std::move(document), std::move(profile));
     }

@@ -691,7 +691,14 @@ void MainWindow::endBusy() {
 }
 
 void MainWindow::drainEvents() {
+    // A long operation asks often (a load every 500 lines); handling events more often than
+    // the screen can show a change only slows it down, and the window stays responsive anyway.
+    constexpr qint64 kDrainIntervalMs = 40;
+    if (m_lastDrain.isValid() && m_lastDrain.elapsed() < kDrainIntervalMs) {
+        return;
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_lastDrain.start();
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // and key goes to the command processor; the window decides nothing about what a function does.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -179,6 +180,8 @@ private:
     std::map<TimerId, QTimer*> m_timers;
     TimerId m_nextTimer = 1;
     int m_busy = 0;
+    // When pending events were last handled for a long operation (see drainEvents).
+    QElapsedTimer m_lastDrain;
     Responder m_responder;
     FileChooser m_fileChooser;
     DialogRunner m_dialogRunner;

@@ -560,6 +560,25 @@ private slots:
         QCOMPARE(m_window->activePane()->document().cursorLine(), 2);
         QCOMPARE(m_window->statusText(StatusPane::Position), QStringLiteral(" L:00003 C:0001"));
     }
+
+    void openingALongFileKnowsItsCommentsAndEndsTheLoadingDots() {
+        const std::string path = m_home->file("long.c");
+        std::string bytes = "int a; /* opened here\r\n";
+        for (int i = 1; i < 3000; ++i) {
+            bytes += i == 1500 ? "closed here */ int b;\r\n" : "text\r\n";
+        }
+        vexa::test::writeFileBytes(path, bytes);
+        m_window->openDocumentAt(path, 0);
+        const vexa::Document& document = m_window->activePane()->document();
+        QCOMPARE(document.lineCount(), 3000);
+        QCOMPARE(document.line(1).startDepth(), 1);
+        QCOMPARE(document.line(1500).startDepth(), 1);
+        QCOMPARE(document.commentStart(1500).closeEnd, 14);
+        QCOMPARE(document.line(1501).startDepth(), 0);
+        // The dots counted the load's progress; once it is done they are gone.
+        QVERIFY2(!m_window->statusText(StatusPane::Message).startsWith(QStringLiteral("Loading")),
+                 qPrintable(m_window->statusText(StatusPane::Message)));
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
