@@ -371,6 +371,7 @@ int32_t MarkCommands::undoOrRedo(bool undo) {
     const bool done = undo ? doc.undo() : doc.redo();
     if (!done) {
         m_processor.showStatus(undo ? kNothingToUndo : kNothingToRedo, platform::SoundKind::Information);
+        return 0;
     }
     return 1;
 }

@@ -23,6 +23,9 @@ constexpr std::array<FunctionId, 12> kIds = {
     functionIdOf("TabSoft"),   functionIdOf("LineWrap"),    functionIdOf("LineWrapMarkedArea"),
 };
 
+// Typing stops where the cursor could no longer step over the typed character.
+constexpr std::string_view kCursorLimitReached = "The cursor can not move beyond character 1024 of a line.";
+
 bool isBlank(char ch) {
     return ch == ' ' || ch == '\t';
 }
@@ -138,7 +141,11 @@ void TypingRoad::typeAfterGuards(Document& document, char ch) {
         m_processor.setLiteralNext(false);
         return;
     }
-    document.typeCharacter(ch);
+    if (!document.typeCharacter(ch)) {
+        m_processor.showStatus(kCursorLimitReached, platform::SoundKind::Exclamation);
+        m_processor.setLiteralNext(false);
+        return;
+    }
     if (editor.lineWrap == 1) {
         autoWrap(document.cursorColumn(), ch);
     }

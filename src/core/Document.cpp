@@ -167,36 +167,76 @@ void Document::fillToCursor() {
     setCursorOffset(currentLine().offsetOfColumn(target, tabSize));
 }
 
-void Document::insertCharacter(char ch, int count) {
+// Typed characters go at the cursor and the cursor steps over them. Where it could not follow
+// (its limit), the next character would land in front of this one, so such typing is refused.
+bool Document::insertCharacter(char ch, int count) {
+    if (m_cursorOffset + count > kMaxCursorOffset) {
+        return false;
+    }
     ensureCurrentLine();
     fillToCursor();
-    for (int i = 0; i < count; ++i) {
-        run(std::make_unique<InsertCharacterRecord>(m_cursorLine, m_cursorOffset, ch));
-        setCursorOffset(m_cursorOffset + 1);
+    const int at = m_cursorOffset;
+    int inserted = 0;
+    while (inserted < count &&
+           run(std::make_unique<InsertCharacterRecord>(m_cursorLine, at + inserted, ch))) {
+        ++inserted;
     }
+    setCursorOffset(at + inserted);
+    return true;
 }
 
-void Document::overwriteCharacter(char ch, int count) {
+bool Document::overwriteCharacter(char ch, int count) {
+    if (m_cursorOffset + count > kMaxCursorOffset) {
+        return false;
+    }
     ensureCurrentLine();
     fillToCursor();
-    for (int i = 0; i < count; ++i) {
-        run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, m_cursorOffset, ch));
-        setCursorOffset(m_cursorOffset + 1);
+    const int at = m_cursorOffset;
+    int written = 0;
+    while (written < count &&
+           run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, at + written, ch))) {
+        ++written;
     }
+    setCursorOffset(at + written);
+    return true;
 }
 
-void Document::typeCharacter(char ch, int count) {
-    if (m_settings.insertMode) {
-        insertCharacter(ch, count);
-    } else {
-        overwriteCharacter(ch, count);
-    }
+bool Document::typeCharacter(char ch, int count) {
+    return m_settings.insertMode ? insertCharacter(ch, count) : overwriteCharacter(ch, count);
 }
 
+// A text inserted in one piece goes at explicit offsets from where the cursor stood; only then
+// does the cursor move, so a text reaching past the cursor limit keeps its order while the cursor
+// stops at the limit.
 void Document::insertText(std::string_view text) {
-    for (char ch : text) {
-        insertCharacter(ch);
+    if (text.empty()) {
+        return;
     }
+    ensureCurrentLine();
+    fillToCursor();
+    const int at = m_cursorOffset;
+    const int inserted = insertAt(m_cursorLine, at, text);
+    setCursorOffset(at + inserted);
+}
+
+int Document::insertAt(int index, int offset, std::string_view text) {
+    int inserted = 0;
+    for (char ch : text) {
+        if (!run(std::make_unique<InsertCharacterRecord>(index, offset + inserted, ch))) {
+            break;
+        }
+        ++inserted;
+    }
+    return inserted;
+}
+
+int Document::deleteAt(int index, int offset, int count) {
+    int deleted = 0;
+    while (deleted < count && offset < line(index).length() &&
+           run(std::make_unique<DeleteCharacterRecord>(index, offset))) {
+        ++deleted;
+    }
+    return deleted;
 }
 
 void Document::deleteCharacters(int count) {

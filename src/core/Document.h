@@ -86,11 +86,18 @@ public:
     void goToPosition(int line, int column);
 
     // Text on the cursor line.
-    void insertCharacter(char ch, int count = 1);
-    void overwriteCharacter(char ch, int count = 1);
+    // Typing: false (and nothing changed) when the cursor could not step over the characters
+    // because of its limit.
+    bool insertCharacter(char ch, int count = 1);
+    bool overwriteCharacter(char ch, int count = 1);
     // Inserts or overwrites by "InsertMode".
-    void typeCharacter(char ch, int count = 1);
+    bool typeCharacter(char ch, int count = 1);
     void insertText(std::string_view text);
+    // Edits at an explicit line and byte offset, leaving the cursor alone: the cursor cannot
+    // stand beyond its limit, text can. Each gives the number of bytes it inserted or deleted
+    // (fewer when the line ends first).
+    int insertAt(int line, int offset, std::string_view text);
+    int deleteAt(int line, int offset, int count);
     void deleteCharacters(int count = 1);
     void deleteToLineStart();
     void deleteToLineEnd();

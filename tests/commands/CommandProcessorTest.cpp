@@ -198,6 +198,54 @@ TEST_F(ProcessorTest, OneFunctionIsOneUndoGroup) {
     EXPECT_EQ(frame.lastStatus(), "Nothing to redo!");
 }
 
+// Regression: redo after a new edit replayed a group recorded for another text, which could put
+// the cursor past the end of the document; a refused redo then kept reporting success.
+TEST_F(ProcessorTest, ANewEditClearsTheRedoListAndARefusedRedoIsReported) {
+    setLines({"one", "two"});
+    place(1, 3);
+    exec(functionIdOf("LineDelete"));
+    exec(functionIdOf("Undo"));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"one", "two"}));
+    type("x");
+    EXPECT_EQ(exec(functionIdOf("Redo")), 0);
+    EXPECT_EQ(frame.lastStatus(), "Nothing to redo!");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"one", "twox"}));
+    // A loop that redoes until nothing is left ends.
+    int steps = 0;
+    while (exec(functionIdOf("Redo")) != 0 && steps < 5) {
+        ++steps;
+    }
+    EXPECT_EQ(steps, 0);
+}
+
+// Regression: each byte typed past the cursor limit landed in front of the previous one.
+TEST_F(ProcessorTest, TypingAtTheCursorLimitNeverReordersText) {
+    setLines({std::string(1020, '.')});
+    place(0, 1020);
+    type("abcdefghij");
+    EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abcd");
+    EXPECT_EQ(doc().cursorOffset(), 1024);
+    EXPECT_EQ(frame.lastStatus(), "The cursor can not move beyond character 1024 of a line.");
+    // In overwrite mode the same limit holds.
+    options.editor().insertMode = 0;
+    place(0, 1022);
+    type("XYZ");
+    EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abXY");
+}
+
+TEST_F(ProcessorTest, PastingBeyondTheCursorLimitKeepsTheOrder) {
+    std::string text;
+    for (int i = 0; i < 1100; ++i) {
+        text += static_cast<char>('a' + i % 26);
+    }
+    clipboard.putForeignText(text);
+    setLines({std::string(1000, '.')});
+    place(0, 1000);
+    exec(functionIdOf("ClipboardPaste"));
+    EXPECT_EQ(doc().lineText(0), std::string(1000, '.') + text);
+    EXPECT_EQ(doc().cursorOffset(), 1023);
+}
+
 TEST_F(ProcessorTest, AFunctionThatKeepsTheViewStillClosesItsUndoGroup) {
     setLines({"abc"});
     place(0, 3);
