@@ -328,11 +328,7 @@ int32_t MarkCommands::pasteAndMark() {
         return 1;
     }
     // The pasted text is marked in the shape it is pasted in.
-    auto type =
-        static_cast<MarkType>(content->privateMarkType.value_or(static_cast<int32_t>(MarkType::CuaStream)));
-    if (content->text.find("\r\n") == std::string::npos) {
-        type = MarkType::Column;
-    }
+    const MarkType type = pasteShapeOf(*content);
     document().clearMark();
     area().paste(type);
     return 1;

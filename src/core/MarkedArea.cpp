@@ -28,19 +28,22 @@ std::string_view columnSlice(const DocLine& line, int fromColumn, int toColumn, 
     return line.text().substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
 }
 
+// Cuts clipboard text at its line ends: CR LF as the editor writes them, or a lone LF as the
+// programs of this platform do. A final empty piece is dropped.
 std::vector<std::string> splitPieces(const std::string& text) {
     std::vector<std::string> pieces;
     std::size_t start = 0;
     while (true) {
-        std::size_t end = text.find(kLineEnd, start);
+        const std::size_t end = text.find('\n', start);
         if (end == std::string::npos) {
             if (start < text.size()) {
                 pieces.emplace_back(text.substr(start));
             }
             break;
         }
-        pieces.emplace_back(text.substr(start, end - start));
-        start = end + kLineEnd.size();
+        const std::size_t pieceEnd = end > start && text[end - 1] == '\r' ? end - 1 : end;
+        pieces.emplace_back(text.substr(start, pieceEnd - start));
+        start = end + 1;
     }
     return pieces;
 }
@@ -69,6 +72,22 @@ private:
 };
 
 } // namespace
+
+MarkType pasteShapeOf(const platform::ClipboardContent& content) {
+    if (content.text.find('\n') == std::string::npos) {
+        return MarkType::Column;
+    }
+    switch (content.privateMarkType.value_or(0)) {
+    case static_cast<int32_t>(MarkType::Line):
+        return MarkType::Line;
+    case static_cast<int32_t>(MarkType::Stream):
+        return MarkType::Stream;
+    case static_cast<int32_t>(MarkType::Column):
+        return MarkType::Column;
+    default:
+        return MarkType::CuaStream;
+    }
+}
 
 std::vector<std::string> markedPieces(const Document& document) {
     std::vector<std::string> pieces;
@@ -198,13 +217,7 @@ bool MarkedArea::paste(MarkType resultType) {
         return false;
     }
     ReplayingScope replaying(m_document);
-    // Text from another program carries no mark type and pastes as a stream; text without a
-    // line end always goes in at the cursor.
-    auto type =
-        static_cast<MarkType>(content->privateMarkType.value_or(static_cast<int32_t>(MarkType::CuaStream)));
-    if (content->text.find(kLineEnd) == std::string::npos) {
-        type = MarkType::Column;
-    }
+    const MarkType type = pasteShapeOf(*content);
     std::vector<std::string> pieces = splitPieces(content->text);
     if (pieces.empty()) {
         pieces.emplace_back();

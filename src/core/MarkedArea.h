@@ -21,6 +21,11 @@ enum class BlankReach { WithinLines, BeyondLineEnds };
 // lines whole and the last line up to its end column.
 std::vector<std::string> markedPieces(const Document& document);
 
+// The shape clipboard text pastes in: the private mark type when it is one the editor writes
+// (another program may put anything there), otherwise a stream; text without a line end (LF,
+// or CR LF) always goes in at the cursor.
+MarkType pasteShapeOf(const platform::ClipboardContent& content);
+
 // Works on the marked area of one document and the clipboard. Every change goes through the
 // document's records, so one editor function is undone in one step.
 class MarkedArea {

@@ -199,6 +199,20 @@ TEST_F(MarkedAreaTest, PasteTakesTheShapeOfTheClipboardText) {
          {"abcdef", "gh", "i1j", " 2", " 3"},
          4,
          2},
+        {"foreign text with LF line ends is a stream of lines",
+         "one\ntwo\nthree",
+         std::nullopt,
+         {},
+         0,
+         3,
+         {"abcone", "two", "threedef", "gh", "ij"},
+         2,
+         5},
+        {"mixed LF and CR LF", "one\r\ntwo\nthree", std::nullopt, {}, 0, 3, {"abcone", "two", "threedef", "gh", "ij"}, 2, 5},
+        {"lines with LF line ends", "x1\nx2\n", 1, {}, 1, 3, {"abcdef", "x1", "x2", "gh", "ij"}, 3, 3},
+        {"an unknown mark type 4 is plain text", "one\r\ntwo", 4, {}, 0, 3, {"abcone", "twodef", "gh", "ij"}, 1, 3},
+        {"an unknown mark type 99 is plain text", "one\r\ntwo", 99, {}, 0, 3, {"abcone", "twodef", "gh", "ij"}, 1, 3},
+        {"mark type 0 is plain text", "one\r\ntwo", 0, {}, 0, 3, {"abcone", "twodef", "gh", "ij"}, 1, 3},
     };
     for (const auto& c : cases) {
         setLines(document, {"abcdef", "gh", "ij"});
