@@ -74,6 +74,11 @@ private:
 } // namespace
 
 MarkType pasteShapeOf(const platform::ClipboardContent& content) {
+    // Whole lines stay whole lines, also the single line of a one-line line mark, whose text
+    // has no line end: otherwise moving that mark would merge the line into the target line.
+    if (content.privateMarkType == static_cast<int32_t>(MarkType::Line)) {
+        return MarkType::Line;
+    }
     if (content.text.find('\n') == std::string::npos) {
         return MarkType::Column;
     }
@@ -411,35 +416,43 @@ void MarkedArea::applyToMarkedText(const LineOperation& operation) {
         d.moveToLine(i);
         const DocLine& current = d.line(i);
         int startColumn = 0;
-        int count = current.length();
+        int endColumn = current.width(tabSize);
         if (mark.type == MarkType::Column) {
             startColumn = b.startColumn;
-            count = b.endColumn - b.startColumn;
+            endColumn = b.endColumn;
         } else if (mark.isStream()) {
             int from =
                 i == b.first ? std::min(current.offsetOfColumn(b.startColumn, tabSize), current.length()) : 0;
             int to = i == b.last ? std::min(current.offsetOfColumn(b.endColumn, tabSize), current.length())
                                  : current.length();
             startColumn = current.columnOfOffset(from, tabSize);
-            count = std::max(to - from, 0);
+            endColumn = current.columnOfOffset(std::max(to, from), tabSize);
         }
-        operation(d, startColumn, count);
+        operation(d, startColumn, endColumn);
     }
     d.moveToLine(line);
     d.setCursorColumn(column);
 }
 
 MarkedArea::LineOperation MarkedArea::caseChange(CaseChange change) {
-    return [change](Document& document, int startColumn, int count) {
-        document.changeCase(startColumn, count, change);
+    return [change](Document& document, int startColumn, int endColumn) {
+        const DocLine& line = document.currentLine();
+        const int tabSize = document.settings().tabSize;
+        const int from = line.offsetOfColumn(startColumn, tabSize);
+        const int to = std::min(line.offsetOfColumn(endColumn, tabSize), line.length());
+        document.changeCase(startColumn, to - from, change);
     };
 }
 
 MarkedArea::LineOperation MarkedArea::blank(BlankReach reach) {
-    return [reach](Document& document, int startColumn, int count) {
+    return [reach](Document& document, int startColumn, int endColumn) {
         const DocLine& line = document.currentLine();
-        int from = line.offsetOfColumn(startColumn, document.settings().tabSize);
-        for (int offset = from; offset < from + count; ++offset) {
+        const int tabSize = document.settings().tabSize;
+        // Past the end of the text every column is one byte, so the end offset also tells how
+        // far a shorter line is extended.
+        const int from = line.offsetOfColumn(startColumn, tabSize);
+        const int to = line.offsetOfColumn(endColumn, tabSize);
+        for (int offset = from; offset < to; ++offset) {
             int length = document.currentLine().length();
             if (offset >= length && reach == BlankReach::WithinLines) {
                 break;
