@@ -237,15 +237,18 @@ bool TypingRoad::smartBrace() {
     }
     const DocLine& line = document.currentLine();
     const int index = std::min(document.cursorOffset(), line.length());
-    const int braceOffset = index == 0 ? 0 : index - 1;
-    if (line.at(braceOffset) != '{') {
+    // Only a brace left of the cursor opens a block: at column 0 the brace stands after it.
+    if (index == 0 || line.at(index - 1) != '{') {
         return false;
     }
+    const int braceOffset = index - 1;
     const int tabSize = m_processor.editSettings().tabSize;
     const int braceLine = document.cursorLine();
     const int braceColumn = line.columnOfOffset(braceOffset, tabSize);
+    // The block's lines are opened and its braces inserted in overwrite mode too: laying out a
+    // block never writes over the text that follows it.
     const auto typeClosingBrace = [&]() {
-        document.typeCharacter('}');
+        document.insertCharacter('}');
         openLineAbove();
         smartIndent();
     };
@@ -256,8 +259,8 @@ bool TypingRoad::smartBrace() {
             document.deleteCharacters(1);
             smartIndent();
             m_processor.run(functionIdOf("Tab"));
-            document.typeCharacter('{');
-            startNewLine(NewLineMode::ByInsertMode);
+            document.insertCharacter('{');
+            startNewLine(NewLineMode::Forced);
             smartIndent();
             if (!cursorAtOrBeyondEnd()) {
                 return true;
@@ -265,7 +268,7 @@ bool TypingRoad::smartBrace() {
             typeClosingBrace();
             return true;
         }
-        startNewLine(NewLineMode::ByInsertMode);
+        startNewLine(NewLineMode::Forced);
         smartIndent();
         m_processor.run(functionIdOf("Tab"));
         if (!cursorAtOrBeyondEnd()) {
@@ -280,7 +283,7 @@ bool TypingRoad::smartBrace() {
     const bool closed =
         closing && (closing->line == braceLine ||
                     document.line(closing->line).columnOfOffset(closing->offset, tabSize) == braceColumn);
-    startNewLine(NewLineMode::ByInsertMode);
+    startNewLine(NewLineMode::Forced);
     smartIndent();
     if (!closed) {
         typeClosingBrace();
@@ -357,7 +360,9 @@ void TypingRoad::autoWrap(int column, char ch) {
     const int tabSize = m_processor.editSettings().tabSize;
     const int distance = column - line.columnOfOffset(breakAt, tabSize);
     document.setCursorOffset(breakAt);
-    startNewLine(NewLineMode::ByInsertMode);
+    // The wrap splits the line in overwrite mode too; a plain move to the next line would send
+    // the typed text into it (and make a wrapped area take in the line after it).
+    startNewLine(NewLineMode::Forced);
     smartIndent();
     if (within) {
         if (!(ch == ' ' && distance == 1)) {
