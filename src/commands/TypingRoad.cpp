@@ -125,23 +125,30 @@ int TypingRoad::previousTabStop(int column) const {
     return tabSize * std::max(0, column / tabSize - 1);
 }
 
-void TypingRoad::removeMarkForTyping(Document& document) {
-    if (m_processor.editSettings().insertMode && m_processor.keyPressRemovesMark() && document.hasMark()) {
-        MarkedArea(document, m_processor.clipboard()).deleteMarkedArea();
-        document.clearMark();
+bool TypingRoad::removeMarkForTyping(Document& document, MarkRemoval when) {
+    const bool modeAllows = when == MarkRemoval::InEitherMode || m_processor.editSettings().insertMode;
+    if (!modeAllows || !m_processor.keyPressRemovesMark() || !document.hasMark()) {
+        return false;
     }
+    MarkedArea(document, m_processor.clipboard()).deleteMarkedArea();
+    document.clearMark();
+    return true;
 }
 
 void TypingRoad::typeAfterGuards(Document& document, char ch) {
     const bool literal = m_processor.literalNext();
-    removeMarkForTyping(document);
+    // A typed character replaces the mark in overwrite mode as well (only the Enter family leaves
+    // it alone there): it takes the place of the marked text rather than writing over the text
+    // after it.
+    const bool replacedMark = removeMarkForTyping(document, MarkRemoval::InEitherMode);
     const EditorOptions& editor = m_processor.options().editor();
     if (!literal && ch == ' ' && editor.smartTemplate == 1 && editor.insertMode == 1 &&
         m_processor.templates() != nullptr && m_processor.templates()->expandBeforeSpace(document)) {
         m_processor.setLiteralNext(false);
         return;
     }
-    if (!document.typeCharacter(ch)) {
+    const bool typed = replacedMark ? document.insertCharacter(ch) : document.typeCharacter(ch);
+    if (!typed) {
         m_processor.showStatus(kCursorLimitReached, platform::SoundKind::Exclamation);
         m_processor.setLiteralNext(false);
         return;
@@ -294,7 +301,7 @@ bool TypingRoad::smartBrace() {
 
 int32_t TypingRoad::enter() {
     Document& document = *m_processor.document();
-    removeMarkForTyping(document);
+    removeMarkForTyping(document, MarkRemoval::InInsertMode);
     if (smartBrace()) {
         return 1;
     }
@@ -324,7 +331,7 @@ int32_t TypingRoad::enterNext() {
 
 int32_t TypingRoad::enterLine() {
     Document& document = *m_processor.document();
-    removeMarkForTyping(document);
+    removeMarkForTyping(document, MarkRemoval::InInsertMode);
     startNewLine(NewLineMode::ByInsertMode);
     return 1;
 }

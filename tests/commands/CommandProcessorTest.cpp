@@ -276,17 +276,49 @@ TEST_F(ProcessorTest, TypedSpaceTriesTemplatesOnlyInInsertMode) {
     EXPECT_EQ(templates.calls, 1);
 }
 
+// Regression: in overwrite mode the typed character left the marked text in place.
 TEST_F(ProcessorTest, TypingReplacesTheMarkWhenTheKeymapSaysSo) {
-    setLines({"hello world"});
-    place(0, 0);
-    doc().beginMark(MarkType::Stream);
-    doc().markStart();
-    doc().setCursorOffset(6);
-    doc().markEnd();
+    struct Case {
+        const char* name;
+        bool removesMark;
+        int insertMode;
+        std::string expected;
+        bool marked;
+    };
+    const Case cases[] = {
+        {"insert mode", true, 1, "Xworld", false},
+        {"overwrite mode", true, 0, "Xworld", false},
+        {"flag off, insert mode", false, 1, "Xhello world", true},
+        {"flag off, overwrite mode", false, 0, "Xello world", true},
+    };
+    for (const Case& c : cases) {
+        setLines({"hello world"});
+        options.editor().insertMode = c.insertMode;
+        place(0, 0);
+        doc().beginMark(MarkType::Stream);
+        doc().markStart();
+        doc().setCursorOffset(6);
+        doc().markEnd();
+        place(0, 0);
+        keymap.keyRemovesMark = c.removesMark;
+        type("X");
+        EXPECT_EQ(doc().lineText(0), c.expected) << c.name;
+        EXPECT_EQ(doc().hasMark(), c.marked) << c.name;
+    }
+}
+
+TEST_F(ProcessorTest, EnterReplacesTheMarkOnlyInInsertMode) {
     keymap.keyRemovesMark = true;
-    type("X");
-    EXPECT_EQ(doc().lineText(0), "Xworld");
-    EXPECT_FALSE(doc().hasMark());
+    for (const int insertMode : {1, 0}) {
+        setLines({"hello world", "next"});
+        options.editor().insertMode = insertMode;
+        doc().beginMark(MarkType::Stream);
+        doc().markStart();
+        doc().setCursorOffset(6);
+        doc().markEnd();
+        exec(functionIdOf("Enter"));
+        EXPECT_EQ(doc().lineText(0), insertMode == 1 ? "" : "hello world") << insertMode;
+    }
 }
 
 TEST_F(ProcessorTest, WithoutMakeSoundMessagesAreSilent) {
