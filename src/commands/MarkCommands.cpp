@@ -310,7 +310,9 @@ int32_t MarkCommands::copyMarked(bool thenDelete) {
         if (!area().cutToClipboard()) {
             return 0;
         }
-        doc.clearMark();
+        if (m_processor.cutCopyRemovesMark()) {
+            doc.clearMark();
+        }
         return 1;
     }
     if (!area().copyToClipboard()) {

@@ -77,7 +77,8 @@ public:
     void setCursorColumn(int column);
     // False when refused: moving down from an empty last line.
     bool goToLine(int line);
-    bool nextLine() { return goToLine(m_cursorLine + 1); }
+    // False when the cursor did not move: refused, or already one past the last line.
+    bool nextLine() { return m_cursorLine < lineCount() && goToLine(m_cursorLine + 1); }
     bool previousLine();
     bool firstLine() { return goToLine(0); }
     bool lastLine() { return goToLine(lineCount()); }
