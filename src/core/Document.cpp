@@ -5,6 +5,8 @@
 #include <cctype>
 
 #include "core/EditRecords.h"
+#include "core/Messenger.h"
+#include "settings/Format.h"
 
 namespace vexa {
 namespace {
@@ -82,6 +84,13 @@ bool Document::run(std::unique_ptr<EditRecord> record) {
     }
     m_undo.record(std::move(record));
     return true;
+}
+
+void Document::reportMissingLine(std::source_location where) const {
+    if (m_messenger != nullptr) {
+        m_messenger->messageBox(
+            formatText(kUnexpectedErrorFormat, kDocumentModule.data(), static_cast<int>(where.line())));
+    }
 }
 
 // ---- cursor ----
@@ -284,6 +293,7 @@ void Document::deleteColumnRange(int fromColumn, int toColumn) {
 
 void Document::changeCase(int startColumn, int count, CaseChange change) {
     if (m_cursorLine >= lineCount()) {
+        reportMissingLine();
         return;
     }
     const DocLine& current = currentLine();
@@ -322,10 +332,20 @@ bool Document::splitLine() {
 }
 
 bool Document::joinLine() {
+    // Joining is refused at the last line as a matter of course; without a line at the cursor
+    // there is nothing to join at all.
+    if (m_cursorLine >= lineCount()) {
+        reportMissingLine();
+        return false;
+    }
     return run(std::make_unique<JoinLineRecord>(m_cursorLine));
 }
 
 bool Document::deleteLine(int index) {
+    if (index < 0 || index >= lineCount()) {
+        reportMissingLine();
+        return false;
+    }
     return run(std::make_unique<DeleteLineRecord>(index));
 }
 

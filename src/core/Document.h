@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <source_location>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,10 @@
 namespace vexa {
 
 class Messenger;
+
+// The module name internal errors of the document report.
+inline constexpr std::string_view kDocumentModule = "QLWDAC01";
+inline constexpr const char* kUnexpectedErrorFormat = "Unexpected Error in File: %s at Line: %d";
 
 enum class CaseChange { Lower, Upper, Swap };
 
@@ -223,6 +228,9 @@ public:
 private:
     // Executes a record and keeps it; false when it was refused.
     bool run(std::unique_ptr<EditRecord> record);
+    // A line operation found no line to work on: reported to the user as an internal error
+    // with the module and source line, after which the editor carries on.
+    void reportMissingLine(std::source_location where = std::source_location::current()) const;
     void ensureCurrentLine();
     void setMark(const MarkState& mark);
     void updateComments(int from, bool forceFirst);

@@ -177,10 +177,13 @@ bool MarkedArea::deleteMarkedArea() {
     const MarkState mark = d.mark();
     const Bounds b = boundsOf(mark);
     ReplayingInactiveMark scope(d);
+    // A mark may reach the line one past the end, which holds nothing yet: only lines that
+    // exist are deleted.
+    const int lastExisting = std::min(b.last, d.lineCount() - 1);
     switch (mark.type) {
     case MarkType::Line:
         d.moveToLine(b.first);
-        for (int i = b.first; i <= b.last; ++i) {
+        for (int i = b.first; i <= lastExisting; ++i) {
             d.deleteLine(b.first);
         }
         break;
@@ -198,8 +201,11 @@ bool MarkedArea::deleteMarkedArea() {
         }
         d.setCursorColumn(b.startColumn);
         d.deleteToLineEnd();
-        for (int i = b.first + 1; i < b.last; ++i) {
+        for (int i = b.first + 1; i < std::min(b.last, lastExisting + 1); ++i) {
             d.deleteLine(b.first + 1);
+        }
+        if (b.last > lastExisting) {
+            break;
         }
         if (b.endColumn > d.line(b.first + 1).width(d.settings().tabSize)) {
             d.deleteLine(b.first + 1);
