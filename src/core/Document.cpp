@@ -665,7 +665,14 @@ void Document::cursorMoved(EditKey) {
     if (m_mark.active) {
         MarkPoint point = cursorPoint();
         if (!(point == m_mark.moving)) {
-            markLinesChanged(m_mark.moving.line, point.line);
+            if (m_mark.type == MarkType::Column && point.column != m_mark.moving.column) {
+                // A column block changes its width on every line it covers, before and after.
+                const int first = std::min({m_mark.anchor.line, m_mark.moving.line, point.line});
+                const int last = std::max({m_mark.anchor.line, m_mark.moving.line, point.line});
+                markLinesChanged(first, last);
+            } else {
+                markLinesChanged(m_mark.moving.line, point.line);
+            }
             m_mark.moving = point;
         }
         return;

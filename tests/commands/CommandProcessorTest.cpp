@@ -440,6 +440,26 @@ TEST_F(ProcessorTest, RefreshScrollsToTheCursorAndRepaintsOnlyChangedVisibleLine
     EXPECT_EQ(pane->firstColumn(), 50 - 40 + 1);
 }
 
+// Regression: widening a column mark repainted only the cursor line; the others looked unmarked.
+TEST_F(ProcessorTest, WideningAColumnMarkRepaintsEveryMarkedLine) {
+    setLines(std::vector<std::string>(10, "some text"));
+    CountingObserver observer;
+    pane->setObserver(&observer);
+    pane->setTextArea(40, 10);
+    place(1, 1);
+    exec(functionIdOf("MarkColumnSet"));
+    for (int i = 0; i < 3; ++i) {
+        exec(functionIdOf("MoveLineDown"));
+    }
+    observer.repainted.clear();
+    exec(functionIdOf("MoveLineRight"));
+    EXPECT_EQ(observer.repainted, (std::vector<int>{1, 2, 3, 4}));
+    observer.repainted.clear();
+    exec(functionIdOf("MoveLineUp"));
+    // Shrinking by a line changes the line left and the line the cursor reaches.
+    EXPECT_EQ(observer.repainted, (std::vector<int>{3, 4}));
+}
+
 TEST_F(ProcessorTest, WindowFunctionsDoNotBringTheCursorIntoView) {
     std::vector<std::string> text(100, "line");
     setLines(text);
