@@ -173,12 +173,13 @@ int32_t TypingRoad::tabChar(TabFill fill) {
     }
     // The forced fill lasts for this one call: gaps filled on the way follow it too.
     document.setSettings(settings);
-    if (settings.useTabs) {
-        document.insertCharacter('\t');
-    } else {
-        document.insertCharacter(' ', target - column);
-    }
+    const bool typed =
+        settings.useTabs ? document.insertCharacter('\t') : document.insertCharacter(' ', target - column);
     document.setSettings(m_processor.editSettings());
+    if (!typed) {
+        m_processor.showStatus(kCursorLimitReached, platform::SoundKind::Exclamation);
+        return 0;
+    }
     return 1;
 }
 

@@ -226,6 +226,12 @@ TEST_F(ProcessorTest, TypingAtTheCursorLimitNeverReordersText) {
     EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abcd");
     EXPECT_EQ(doc().cursorOffset(), 1024);
     EXPECT_EQ(frame.lastStatus(), "The cursor can not move beyond character 1024 of a line.");
+    // A tab that would take the cursor past its limit is refused the same way.
+    frame.clearEvents();
+    place(0, 1023);
+    EXPECT_EQ(exec(functionIdOf("TabChar")), 0);
+    EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abcd");
+    EXPECT_EQ(frame.lastStatus(), "The cursor can not move beyond character 1024 of a line.");
     // In overwrite mode the same limit holds.
     options.editor().insertMode = 0;
     place(0, 1022);
