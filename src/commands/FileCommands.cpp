@@ -41,6 +41,34 @@ bool isRecentReload(FunctionId id) {
 
 } // namespace
 
+std::vector<FileFilter> fileFiltersFrom(std::string_view filterString) {
+    std::vector<std::string_view> fields;
+    while (!filterString.empty()) {
+        const std::size_t bar = filterString.find('|');
+        fields.push_back(filterString.substr(0, bar));
+        filterString = bar == std::string_view::npos ? std::string_view() : filterString.substr(bar + 1);
+    }
+    std::vector<FileFilter> filters;
+    for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
+        if (fields[i].empty() || fields[i + 1].empty()) {
+            continue;
+        }
+        std::string patterns;
+        std::string_view rest = fields[i + 1];
+        while (!rest.empty()) {
+            const std::size_t semicolon = rest.find(';');
+            const std::string_view pattern = rest.substr(0, semicolon);
+            if (!patterns.empty()) {
+                patterns += ';';
+            }
+            patterns += pattern == "*.*" ? std::string_view("*") : pattern;
+            rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
+        }
+        filters.push_back({std::string(fields[i]), patterns});
+    }
+    return filters;
+}
+
 bool FileCommands::claims(FunctionId id) {
     return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
 }
@@ -98,7 +126,7 @@ int32_t FileCommands::run(FunctionId id) {
     }
     if (document == nullptr) {
         if (id == functionIdOf("FileSave")) {
-            m_processor.showStatus(kNoActiveDocument, platform::SoundKind::Information);
+            m_processor.showStatus(kNoActiveDocument); // a message only, without a sound
         }
         return 0;
     }
@@ -129,6 +157,7 @@ int32_t FileCommands::open() {
     FileDialogRequest request;
     request.title = kOpenTitle;
     request.initialDirectory = m_processor.options().lastDirectoryUsed();
+    request.filters = fileFiltersFrom(m_processor.options().fileFilterString());
     request.selection = FileSelection::Several;
     const std::vector<std::string> paths = m_processor.frame().chooseFilesToOpen(request);
     if (paths.empty()) {
@@ -158,6 +187,7 @@ int32_t FileCommands::saveAs(Document& document) {
     FileDialogRequest request;
     request.title = kSaveAsTitle;
     request.initialName = document.hasName() ? document.fileName() : std::string();
+    request.filters = fileFiltersFrom(m_processor.options().fileFilterString());
     const std::optional<std::string> path = m_processor.frame().chooseFileToSave(request);
     if (!path) {
         return 0;
@@ -190,7 +220,9 @@ int32_t FileCommands::saveAll(bool namedOnly) {
         if (namedOnly && !document.hasName()) {
             continue;
         }
-        if (document.isModified() || !document.hasName()) {
+        // An untitled window nobody typed into has nothing to save: asking for a name for it
+        // would only get in the way.
+        if (document.isModified()) {
             save(document);
         }
     }
@@ -210,6 +242,7 @@ int32_t FileCommands::insertAtCursor() {
     FileDialogRequest request;
     request.title = kOpenTitle;
     request.initialDirectory = m_processor.options().lastDirectoryUsed();
+    request.filters = fileFiltersFrom(m_processor.options().fileFilterString());
     const std::vector<std::string> paths = m_processor.frame().chooseFilesToOpen(request);
     if (paths.empty()) {
         return 0;

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "commands/FunctionTable.h"
 #include "core/DocumentFile.h"
+#include "frame/Frame.h"
 
 namespace vexa {
 
@@ -15,6 +18,11 @@ class Options;
 
 // The file settings of the options, with the home's backup directory.
 FileOptions fileOptionsFrom(const Options& options);
+
+// The type list of the open and save dialogs from the filter string of the options: pairs of a
+// description and its patterns, each ended by "|" ("C Files (*.c)|*.c;*.h|"). The pattern "*.*"
+// means every file, as "*" does here. A description without patterns is left out.
+std::vector<FileFilter> fileFiltersFrom(std::string_view filterString);
 
 class FileCommands {
 public:

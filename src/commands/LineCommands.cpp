@@ -195,11 +195,11 @@ int32_t LineCommands::copyFromLine(int delta) {
 int32_t LineCommands::deleteLine() {
     Document& doc = document();
     const int line = doc.cursorLine();
-    if (line >= doc.lineCount()) {
-        return 1;
-    }
     const int column = doc.cursorColumn();
-    doc.deleteLine(line);
+    // The line one past the end does not exist yet: the document reports the failed deletion.
+    if (!doc.deleteLine(line)) {
+        return 0;
+    }
     doc.moveToLine(std::min(line, std::max(doc.lineCount() - 1, 0)));
     doc.setCursorColumn(column);
     return 1;

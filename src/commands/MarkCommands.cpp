@@ -310,7 +310,9 @@ int32_t MarkCommands::copyMarked(bool thenDelete) {
         if (!area().cutToClipboard()) {
             return 0;
         }
-        doc.clearMark();
+        if (m_processor.cutCopyRemovesMark()) {
+            doc.clearMark();
+        }
         return 1;
     }
     if (!area().copyToClipboard()) {
@@ -328,11 +330,7 @@ int32_t MarkCommands::pasteAndMark() {
         return 1;
     }
     // The pasted text is marked in the shape it is pasted in.
-    auto type =
-        static_cast<MarkType>(content->privateMarkType.value_or(static_cast<int32_t>(MarkType::CuaStream)));
-    if (content->text.find("\r\n") == std::string::npos) {
-        type = MarkType::Column;
-    }
+    const MarkType type = pasteShapeOf(*content);
     document().clearMark();
     area().paste(type);
     return 1;
@@ -371,6 +369,7 @@ int32_t MarkCommands::undoOrRedo(bool undo) {
     const bool done = undo ? doc.undo() : doc.redo();
     if (!done) {
         m_processor.showStatus(undo ? kNothingToUndo : kNothingToRedo, platform::SoundKind::Information);
+        return 0;
     }
     return 1;
 }

@@ -178,9 +178,11 @@ int32_t MovementCommands::moveLeft(bool continueOnPreviousLine) {
 int32_t MovementCommands::moveRight(bool continueOnNextLine) {
     Document& doc = document();
     if (continueOnNextLine && doc.cursorOffset() >= doc.currentLine().length()) {
-        if (doc.nextLine()) {
-            doc.setCursorOffset(0);
+        // At the end of the document nothing moves, and a script's loop over it must end.
+        if (!doc.nextLine()) {
+            return 0;
         }
+        doc.setCursorOffset(0);
         return 1;
     }
     // The cursor does not walk out of the right edge of the view.

@@ -37,11 +37,19 @@ MarkType PaneMouse::markTypeFor(MouseModifiers modifiers) const {
     return markTypeOf(mouse.mouseMark1);
 }
 
-void PaneMouse::placeCursor(PaneCell cell) {
+MarkPoint PaneMouse::pointOf(PaneCell cell) const {
+    return {m_pane.firstColumn() + std::max(cell.column, 0), m_pane.topLine() + std::max(cell.row, 0)};
+}
+
+void PaneMouse::placeCursor(MarkPoint point) {
     Document& document = m_pane.document();
     const int last = std::max(document.lineCount() - 1, 0);
-    document.moveToLine(std::clamp(m_pane.topLine() + std::max(cell.row, 0), 0, last));
-    document.setCursorColumn(m_pane.firstColumn() + std::max(cell.column, 0));
+    document.moveToLine(std::clamp(point.line, 0, last));
+    document.setCursorColumn(point.column);
+}
+
+void PaneMouse::placeCursor(PaneCell cell) {
+    placeCursor(pointOf(cell));
 }
 
 void PaneMouse::finishStep() {
@@ -50,8 +58,10 @@ void PaneMouse::finishStep() {
     m_pane.repaintChanged();
 }
 
-void PaneMouse::press(PaneCell /*cell*/) {
+void PaneMouse::press(PaneCell cell) {
     m_pressed = true;
+    // Kept as a text position: the view may scroll before the drag begins.
+    m_pressedAt = pointOf(cell);
 }
 
 void PaneMouse::move(PaneCell cell, MouseModifiers modifiers, bool insideTextArea) {
@@ -60,8 +70,10 @@ void PaneMouse::move(PaneCell cell, MouseModifiers modifiers, bool insideTextAre
     }
     Document& document = m_pane.document();
     if (!m_dragging) {
+        // The marking starts where the button went down, not at the old caret.
         m_dragging = true;
         document.clearMark();
+        placeCursor(m_pressedAt);
         document.beginMark(markTypeFor(modifiers));
         document.markStart();
     }

@@ -31,8 +31,8 @@ public:
     PaneMouse(CommandProcessor& processor, EditPane& pane) : m_processor(processor), m_pane(pane) {}
 
     void press(PaneCell cell);
-    // The pointer moved with the button held. The first move starts a marking at the cursor of the
-    // kind the mouse options give ("MouseMark1"; "MouseMark2" with Ctrl, "MouseMark3" with Shift,
+    // The pointer moved with the button held. The first move starts a marking at the pressed cell of
+    // the kind the mouse options give ("MouseMark1"; "MouseMark2" with Ctrl, "MouseMark3" with Shift,
     // Ctrl winning). Inside the text area the cursor follows the pointer; outside it the view
     // scrolls one step towards it.
     void move(PaneCell cell, MouseModifiers modifiers, bool insideTextArea);
@@ -45,7 +45,9 @@ public:
     bool caretHidden() const { return m_dragging; }
 
 private:
+    MarkPoint pointOf(PaneCell cell) const;
     void placeCursor(PaneCell cell);
+    void placeCursor(MarkPoint point);
     void scrollTowards(PaneCell cell);
     MarkType markTypeFor(MouseModifiers modifiers) const;
     void finishStep();
@@ -54,6 +56,7 @@ private:
     EditPane& m_pane;
     bool m_pressed = false;
     bool m_dragging = false;
+    MarkPoint m_pressedAt;
 };
 
 } // namespace vexa

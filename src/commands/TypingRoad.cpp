@@ -23,6 +23,9 @@ constexpr std::array<FunctionId, 12> kIds = {
     functionIdOf("TabSoft"),   functionIdOf("LineWrap"),    functionIdOf("LineWrapMarkedArea"),
 };
 
+// Typing stops where the cursor could no longer step over the typed character.
+constexpr std::string_view kCursorLimitReached = "The cursor can not move beyond character 1024 of a line.";
+
 bool isBlank(char ch) {
     return ch == ' ' || ch == '\t';
 }
@@ -122,23 +125,34 @@ int TypingRoad::previousTabStop(int column) const {
     return tabSize * std::max(0, column / tabSize - 1);
 }
 
-void TypingRoad::removeMarkForTyping(Document& document) {
-    if (m_processor.editSettings().insertMode && m_processor.keyPressRemovesMark() && document.hasMark()) {
-        MarkedArea(document, m_processor.clipboard()).deleteMarkedArea();
-        document.clearMark();
+bool TypingRoad::removeMarkForTyping(Document& document, MarkRemoval when) {
+    const bool modeAllows = when == MarkRemoval::InEitherMode || m_processor.editSettings().insertMode;
+    if (!modeAllows || !m_processor.keyPressRemovesMark() || !document.hasMark()) {
+        return false;
     }
+    MarkedArea(document, m_processor.clipboard()).deleteMarkedArea();
+    document.clearMark();
+    return true;
 }
 
 void TypingRoad::typeAfterGuards(Document& document, char ch) {
     const bool literal = m_processor.literalNext();
-    removeMarkForTyping(document);
+    // A typed character replaces the mark in overwrite mode as well (only the Enter family leaves
+    // it alone there): it takes the place of the marked text rather than writing over the text
+    // after it.
+    const bool replacedMark = removeMarkForTyping(document, MarkRemoval::InEitherMode);
     const EditorOptions& editor = m_processor.options().editor();
     if (!literal && ch == ' ' && editor.smartTemplate == 1 && editor.insertMode == 1 &&
         m_processor.templates() != nullptr && m_processor.templates()->expandBeforeSpace(document)) {
         m_processor.setLiteralNext(false);
         return;
     }
-    document.typeCharacter(ch);
+    const bool typed = replacedMark ? document.insertCharacter(ch) : document.typeCharacter(ch);
+    if (!typed) {
+        m_processor.showStatus(kCursorLimitReached, platform::SoundKind::Exclamation);
+        m_processor.setLiteralNext(false);
+        return;
+    }
     if (editor.lineWrap == 1) {
         autoWrap(document.cursorColumn(), ch);
     }
@@ -159,12 +173,13 @@ int32_t TypingRoad::tabChar(TabFill fill) {
     }
     // The forced fill lasts for this one call: gaps filled on the way follow it too.
     document.setSettings(settings);
-    if (settings.useTabs) {
-        document.insertCharacter('\t');
-    } else {
-        document.insertCharacter(' ', target - column);
-    }
+    const bool typed =
+        settings.useTabs ? document.insertCharacter('\t') : document.insertCharacter(' ', target - column);
     document.setSettings(m_processor.editSettings());
+    if (!typed) {
+        m_processor.showStatus(kCursorLimitReached, platform::SoundKind::Exclamation);
+        return 0;
+    }
     return 1;
 }
 
@@ -230,15 +245,18 @@ bool TypingRoad::smartBrace() {
     }
     const DocLine& line = document.currentLine();
     const int index = std::min(document.cursorOffset(), line.length());
-    const int braceOffset = index == 0 ? 0 : index - 1;
-    if (line.at(braceOffset) != '{') {
+    // Only a brace left of the cursor opens a block: at column 0 the brace stands after it.
+    if (index == 0 || line.at(index - 1) != '{') {
         return false;
     }
+    const int braceOffset = index - 1;
     const int tabSize = m_processor.editSettings().tabSize;
     const int braceLine = document.cursorLine();
     const int braceColumn = line.columnOfOffset(braceOffset, tabSize);
+    // The block's lines are opened and its braces inserted in overwrite mode too: laying out a
+    // block never writes over the text that follows it.
     const auto typeClosingBrace = [&]() {
-        document.typeCharacter('}');
+        document.insertCharacter('}');
         openLineAbove();
         smartIndent();
     };
@@ -249,8 +267,8 @@ bool TypingRoad::smartBrace() {
             document.deleteCharacters(1);
             smartIndent();
             m_processor.run(functionIdOf("Tab"));
-            document.typeCharacter('{');
-            startNewLine(NewLineMode::ByInsertMode);
+            document.insertCharacter('{');
+            startNewLine(NewLineMode::Forced);
             smartIndent();
             if (!cursorAtOrBeyondEnd()) {
                 return true;
@@ -258,7 +276,7 @@ bool TypingRoad::smartBrace() {
             typeClosingBrace();
             return true;
         }
-        startNewLine(NewLineMode::ByInsertMode);
+        startNewLine(NewLineMode::Forced);
         smartIndent();
         m_processor.run(functionIdOf("Tab"));
         if (!cursorAtOrBeyondEnd()) {
@@ -273,7 +291,7 @@ bool TypingRoad::smartBrace() {
     const bool closed =
         closing && (closing->line == braceLine ||
                     document.line(closing->line).columnOfOffset(closing->offset, tabSize) == braceColumn);
-    startNewLine(NewLineMode::ByInsertMode);
+    startNewLine(NewLineMode::Forced);
     smartIndent();
     if (!closed) {
         typeClosingBrace();
@@ -284,7 +302,7 @@ bool TypingRoad::smartBrace() {
 
 int32_t TypingRoad::enter() {
     Document& document = *m_processor.document();
-    removeMarkForTyping(document);
+    removeMarkForTyping(document, MarkRemoval::InInsertMode);
     if (smartBrace()) {
         return 1;
     }
@@ -314,7 +332,7 @@ int32_t TypingRoad::enterNext() {
 
 int32_t TypingRoad::enterLine() {
     Document& document = *m_processor.document();
-    removeMarkForTyping(document);
+    removeMarkForTyping(document, MarkRemoval::InInsertMode);
     startNewLine(NewLineMode::ByInsertMode);
     return 1;
 }
@@ -350,7 +368,9 @@ void TypingRoad::autoWrap(int column, char ch) {
     const int tabSize = m_processor.editSettings().tabSize;
     const int distance = column - line.columnOfOffset(breakAt, tabSize);
     document.setCursorOffset(breakAt);
-    startNewLine(NewLineMode::ByInsertMode);
+    // The wrap splits the line in overwrite mode too; a plain move to the next line would send
+    // the typed text into it (and make a wrapped area take in the line after it).
+    startNewLine(NewLineMode::Forced);
     smartIndent();
     if (within) {
         if (!(ch == ' ' && distance == 1)) {

@@ -30,8 +30,10 @@ public:
     void startNewLine(NewLineMode mode);
     // The automatic wrap after a character typed at a display column.
     void autoWrap(int column, char ch);
-    // Deletes the marked text when typing replaces it (insert mode, the keymap's flag, a mark).
-    void removeMarkForTyping(Document& document);
+    // Deletes the marked text when typing replaces it (the keymap's flag, a mark, and for the
+    // Enter family insert mode); true when it did.
+    enum class MarkRemoval { InEitherMode, InInsertMode };
+    bool removeMarkForTyping(Document& document, MarkRemoval when);
 
 private:
     enum class TabFill : uint8_t { BySetting, Tabs, Spaces };

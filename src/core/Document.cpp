@@ -5,6 +5,8 @@
 #include <cctype>
 
 #include "core/EditRecords.h"
+#include "core/Messenger.h"
+#include "settings/Format.h"
 
 namespace vexa {
 namespace {
@@ -94,6 +96,13 @@ bool Document::run(std::unique_ptr<EditRecord> record) {
     return true;
 }
 
+void Document::reportMissingLine(std::source_location where) const {
+    if (m_messenger != nullptr) {
+        m_messenger->messageBox(
+            formatText(kUnexpectedErrorFormat, kDocumentModule.data(), static_cast<int>(where.line())));
+    }
+}
+
 // ---- cursor ----
 
 void Document::setCursorOffset(int offset) {
@@ -177,36 +186,76 @@ void Document::fillToCursor() {
     setCursorOffset(currentLine().offsetOfColumn(target, tabSize));
 }
 
-void Document::insertCharacter(char ch, int count) {
+// Typed characters go at the cursor and the cursor steps over them. Where it could not follow
+// (its limit), the next character would land in front of this one, so such typing is refused.
+bool Document::insertCharacter(char ch, int count) {
+    if (m_cursorOffset + count > kMaxCursorOffset) {
+        return false;
+    }
     ensureCurrentLine();
     fillToCursor();
-    for (int i = 0; i < count; ++i) {
-        run(std::make_unique<InsertCharacterRecord>(m_cursorLine, m_cursorOffset, ch));
-        setCursorOffset(m_cursorOffset + 1);
+    const int at = m_cursorOffset;
+    int inserted = 0;
+    while (inserted < count &&
+           run(std::make_unique<InsertCharacterRecord>(m_cursorLine, at + inserted, ch))) {
+        ++inserted;
     }
+    setCursorOffset(at + inserted);
+    return true;
 }
 
-void Document::overwriteCharacter(char ch, int count) {
+bool Document::overwriteCharacter(char ch, int count) {
+    if (m_cursorOffset + count > kMaxCursorOffset) {
+        return false;
+    }
     ensureCurrentLine();
     fillToCursor();
-    for (int i = 0; i < count; ++i) {
-        run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, m_cursorOffset, ch));
-        setCursorOffset(m_cursorOffset + 1);
+    const int at = m_cursorOffset;
+    int written = 0;
+    while (written < count &&
+           run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, at + written, ch))) {
+        ++written;
     }
+    setCursorOffset(at + written);
+    return true;
 }
 
-void Document::typeCharacter(char ch, int count) {
-    if (m_settings.insertMode) {
-        insertCharacter(ch, count);
-    } else {
-        overwriteCharacter(ch, count);
-    }
+bool Document::typeCharacter(char ch, int count) {
+    return m_settings.insertMode ? insertCharacter(ch, count) : overwriteCharacter(ch, count);
 }
 
+// A text inserted in one piece goes at explicit offsets from where the cursor stood; only then
+// does the cursor move, so a text reaching past the cursor limit keeps its order while the cursor
+// stops at the limit.
 void Document::insertText(std::string_view text) {
-    for (char ch : text) {
-        insertCharacter(ch);
+    if (text.empty()) {
+        return;
     }
+    ensureCurrentLine();
+    fillToCursor();
+    const int at = m_cursorOffset;
+    const int inserted = insertAt(m_cursorLine, at, text);
+    setCursorOffset(at + inserted);
+}
+
+int Document::insertAt(int index, int offset, std::string_view text) {
+    int inserted = 0;
+    for (char ch : text) {
+        if (!run(std::make_unique<InsertCharacterRecord>(index, offset + inserted, ch))) {
+            break;
+        }
+        ++inserted;
+    }
+    return inserted;
+}
+
+int Document::deleteAt(int index, int offset, int count) {
+    int deleted = 0;
+    while (deleted < count && offset < line(index).length() &&
+           run(std::make_unique<DeleteCharacterRecord>(index, offset))) {
+        ++deleted;
+    }
+    return deleted;
 }
 
 void Document::deleteCharacters(int count) {
@@ -254,6 +303,7 @@ void Document::deleteColumnRange(int fromColumn, int toColumn) {
 
 void Document::changeCase(int startColumn, int count, CaseChange change) {
     if (m_cursorLine >= lineCount()) {
+        reportMissingLine();
         return;
     }
     const DocLine& current = currentLine();
@@ -292,10 +342,20 @@ bool Document::splitLine() {
 }
 
 bool Document::joinLine() {
+    // Joining is refused at the last line as a matter of course; without a line at the cursor
+    // there is nothing to join at all.
+    if (m_cursorLine >= lineCount()) {
+        reportMissingLine();
+        return false;
+    }
     return run(std::make_unique<JoinLineRecord>(m_cursorLine));
 }
 
 bool Document::deleteLine(int index) {
+    if (index < 0 || index >= lineCount()) {
+        reportMissingLine();
+        return false;
+    }
     return run(std::make_unique<DeleteLineRecord>(index));
 }
 
@@ -618,7 +678,14 @@ void Document::cursorMoved(EditKey) {
     if (m_mark.active) {
         MarkPoint point = cursorPoint();
         if (!(point == m_mark.moving)) {
-            markLinesChanged(m_mark.moving.line, point.line);
+            if (m_mark.type == MarkType::Column && point.column != m_mark.moving.column) {
+                // A column block changes its width on every line it covers, before and after.
+                const int first = std::min({m_mark.anchor.line, m_mark.moving.line, point.line});
+                const int last = std::max({m_mark.anchor.line, m_mark.moving.line, point.line});
+                markLinesChanged(first, last);
+            } else {
+                markLinesChanged(m_mark.moving.line, point.line);
+            }
             m_mark.moving = point;
         }
         return;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <source_location>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,10 @@
 namespace vexa {
 
 class Messenger;
+
+// The module name internal errors of the document report.
+inline constexpr std::string_view kDocumentModule = "QLWDAC01";
+inline constexpr const char* kUnexpectedErrorFormat = "Unexpected Error in File: %s at Line: %d";
 
 enum class CaseChange { Lower, Upper, Swap };
 
@@ -77,7 +82,8 @@ public:
     void setCursorColumn(int column);
     // False when refused: moving down from an empty last line.
     bool goToLine(int line);
-    bool nextLine() { return goToLine(m_cursorLine + 1); }
+    // False when the cursor did not move: refused, or already one past the last line.
+    bool nextLine() { return m_cursorLine < lineCount() && goToLine(m_cursorLine + 1); }
     bool previousLine();
     bool firstLine() { return goToLine(0); }
     bool lastLine() { return goToLine(lineCount()); }
@@ -86,11 +92,18 @@ public:
     void goToPosition(int line, int column);
 
     // Text on the cursor line.
-    void insertCharacter(char ch, int count = 1);
-    void overwriteCharacter(char ch, int count = 1);
+    // Typing: false (and nothing changed) when the cursor could not step over the characters
+    // because of its limit.
+    bool insertCharacter(char ch, int count = 1);
+    bool overwriteCharacter(char ch, int count = 1);
     // Inserts or overwrites by "InsertMode".
-    void typeCharacter(char ch, int count = 1);
+    bool typeCharacter(char ch, int count = 1);
     void insertText(std::string_view text);
+    // Edits at an explicit line and byte offset, leaving the cursor alone: the cursor cannot
+    // stand beyond its limit, text can. Each gives the number of bytes it inserted or deleted
+    // (fewer when the line ends first).
+    int insertAt(int line, int offset, std::string_view text);
+    int deleteAt(int line, int offset, int count);
     void deleteCharacters(int count = 1);
     void deleteToLineStart();
     void deleteToLineEnd();
@@ -218,6 +231,9 @@ public:
 private:
     // Executes a record and keeps it; false when it was refused.
     bool run(std::unique_ptr<EditRecord> record);
+    // A line operation found no line to work on: reported to the user as an internal error
+    // with the module and source line, after which the editor carries on.
+    void reportMissingLine(std::source_location where = std::source_location::current()) const;
     void ensureCurrentLine();
     void setMark(const MarkState& mark);
     void updateComments(int from, bool forceFirst);

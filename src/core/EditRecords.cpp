@@ -22,6 +22,11 @@ bool GoToLineRecord::execute(Document& document) {
     m_oldOffset = document.cursorOffset();
     int column = document.cursorColumn();
     int offset = document.line(m_line).offsetOfColumn(column, document.settings().tabSize);
+    // A column reached through tabs can lie further out than the cursor may stand on a line
+    // without them: the cursor rule holds after a line move as after any other.
+    if (offset > Document::kMaxCursorOffset) {
+        offset = Document::kMaxCursorOffset - 1;
+    }
     if (m_oldLine < document.lineCount()) {
         document.lineForEdit(key(), m_oldLine).setChanged(true);
     }

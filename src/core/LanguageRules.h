@@ -14,6 +14,9 @@ public:
     virtual ~LanguageRules() = default;
     // The bytes that end a word besides space and tab.
     virtual std::string_view wordBreakCharacters() const { return {}; }
+    // The language's delimiters, which end a whole word for the search; the word breaks may
+    // hold more.
+    virtual std::string_view delimiterCharacters() const { return {}; }
     virtual CommentMarkers commentMarkers() const { return {}; }
 };
 

@@ -28,19 +28,22 @@ std::string_view columnSlice(const DocLine& line, int fromColumn, int toColumn, 
     return line.text().substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
 }
 
+// Cuts clipboard text at its line ends: CR LF as the editor writes them, or a lone LF as the
+// programs of this platform do. A final empty piece is dropped.
 std::vector<std::string> splitPieces(const std::string& text) {
     std::vector<std::string> pieces;
     std::size_t start = 0;
     while (true) {
-        std::size_t end = text.find(kLineEnd, start);
+        const std::size_t end = text.find('\n', start);
         if (end == std::string::npos) {
             if (start < text.size()) {
                 pieces.emplace_back(text.substr(start));
             }
             break;
         }
-        pieces.emplace_back(text.substr(start, end - start));
-        start = end + kLineEnd.size();
+        const std::size_t pieceEnd = end > start && text[end - 1] == '\r' ? end - 1 : end;
+        pieces.emplace_back(text.substr(start, pieceEnd - start));
+        start = end + 1;
     }
     return pieces;
 }
@@ -69,6 +72,27 @@ private:
 };
 
 } // namespace
+
+MarkType pasteShapeOf(const platform::ClipboardContent& content) {
+    // Whole lines stay whole lines, also the single line of a one-line line mark, whose text
+    // has no line end: otherwise moving that mark would merge the line into the target line.
+    if (content.privateMarkType == static_cast<int32_t>(MarkType::Line)) {
+        return MarkType::Line;
+    }
+    if (content.text.find('\n') == std::string::npos) {
+        return MarkType::Column;
+    }
+    switch (content.privateMarkType.value_or(0)) {
+    case static_cast<int32_t>(MarkType::Line):
+        return MarkType::Line;
+    case static_cast<int32_t>(MarkType::Stream):
+        return MarkType::Stream;
+    case static_cast<int32_t>(MarkType::Column):
+        return MarkType::Column;
+    default:
+        return MarkType::CuaStream;
+    }
+}
 
 std::vector<std::string> markedPieces(const Document& document) {
     std::vector<std::string> pieces;
@@ -153,10 +177,13 @@ bool MarkedArea::deleteMarkedArea() {
     const MarkState mark = d.mark();
     const Bounds b = boundsOf(mark);
     ReplayingInactiveMark scope(d);
+    // A mark may reach the line one past the end, which holds nothing yet: only lines that
+    // exist are deleted.
+    const int lastExisting = std::min(b.last, d.lineCount() - 1);
     switch (mark.type) {
     case MarkType::Line:
         d.moveToLine(b.first);
-        for (int i = b.first; i <= b.last; ++i) {
+        for (int i = b.first; i <= lastExisting; ++i) {
             d.deleteLine(b.first);
         }
         break;
@@ -174,8 +201,11 @@ bool MarkedArea::deleteMarkedArea() {
         }
         d.setCursorColumn(b.startColumn);
         d.deleteToLineEnd();
-        for (int i = b.first + 1; i < b.last; ++i) {
+        for (int i = b.first + 1; i < std::min(b.last, lastExisting + 1); ++i) {
             d.deleteLine(b.first + 1);
+        }
+        if (b.last > lastExisting) {
+            break;
         }
         if (b.endColumn > d.line(b.first + 1).width(d.settings().tabSize)) {
             d.deleteLine(b.first + 1);
@@ -198,13 +228,7 @@ bool MarkedArea::paste(MarkType resultType) {
         return false;
     }
     ReplayingScope replaying(m_document);
-    // Text from another program carries no mark type and pastes as a stream; text without a
-    // line end always goes in at the cursor.
-    auto type =
-        static_cast<MarkType>(content->privateMarkType.value_or(static_cast<int32_t>(MarkType::CuaStream)));
-    if (content->text.find(kLineEnd) == std::string::npos) {
-        type = MarkType::Column;
-    }
+    const MarkType type = pasteShapeOf(*content);
     std::vector<std::string> pieces = splitPieces(content->text);
     if (pieces.empty()) {
         pieces.emplace_back();
@@ -398,35 +422,43 @@ void MarkedArea::applyToMarkedText(const LineOperation& operation) {
         d.moveToLine(i);
         const DocLine& current = d.line(i);
         int startColumn = 0;
-        int count = current.length();
+        int endColumn = current.width(tabSize);
         if (mark.type == MarkType::Column) {
             startColumn = b.startColumn;
-            count = b.endColumn - b.startColumn;
+            endColumn = b.endColumn;
         } else if (mark.isStream()) {
             int from =
                 i == b.first ? std::min(current.offsetOfColumn(b.startColumn, tabSize), current.length()) : 0;
             int to = i == b.last ? std::min(current.offsetOfColumn(b.endColumn, tabSize), current.length())
                                  : current.length();
             startColumn = current.columnOfOffset(from, tabSize);
-            count = std::max(to - from, 0);
+            endColumn = current.columnOfOffset(std::max(to, from), tabSize);
         }
-        operation(d, startColumn, count);
+        operation(d, startColumn, endColumn);
     }
     d.moveToLine(line);
     d.setCursorColumn(column);
 }
 
 MarkedArea::LineOperation MarkedArea::caseChange(CaseChange change) {
-    return [change](Document& document, int startColumn, int count) {
-        document.changeCase(startColumn, count, change);
+    return [change](Document& document, int startColumn, int endColumn) {
+        const DocLine& line = document.currentLine();
+        const int tabSize = document.settings().tabSize;
+        const int from = line.offsetOfColumn(startColumn, tabSize);
+        const int to = std::min(line.offsetOfColumn(endColumn, tabSize), line.length());
+        document.changeCase(startColumn, to - from, change);
     };
 }
 
 MarkedArea::LineOperation MarkedArea::blank(BlankReach reach) {
-    return [reach](Document& document, int startColumn, int count) {
+    return [reach](Document& document, int startColumn, int endColumn) {
         const DocLine& line = document.currentLine();
-        int from = line.offsetOfColumn(startColumn, document.settings().tabSize);
-        for (int offset = from; offset < from + count; ++offset) {
+        const int tabSize = document.settings().tabSize;
+        // Past the end of the text every column is one byte, so the end offset also tells how
+        // far a shorter line is extended.
+        const int from = line.offsetOfColumn(startColumn, tabSize);
+        const int to = line.offsetOfColumn(endColumn, tabSize);
+        for (int offset = from; offset < to; ++offset) {
             int length = document.currentLine().length();
             if (offset >= length && reach == BlankReach::WithinLines) {
                 break;

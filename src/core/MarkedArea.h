@@ -21,12 +21,18 @@ enum class BlankReach { WithinLines, BeyondLineEnds };
 // lines whole and the last line up to its end column.
 std::vector<std::string> markedPieces(const Document& document);
 
+// The shape clipboard text pastes in: the private mark type when it is one the editor writes
+// (another program may put anything there), otherwise a stream. Text without a line end (LF or
+// CR LF) goes in at the cursor, unless it is marked as whole lines.
+MarkType pasteShapeOf(const platform::ClipboardContent& content);
+
 // Works on the marked area of one document and the clipboard. Every change goes through the
 // document's records, so one editor function is undone in one step.
 class MarkedArea {
 public:
-    // An operation on part of the cursor line: from a display column, a number of bytes.
-    using LineOperation = std::function<void(Document&, int startColumn, int count)>;
+    // An operation on part of the cursor line, given as a range of display columns [start, end):
+    // on a line with tabs the bytes of a column block are not as many as its columns.
+    using LineOperation = std::function<void(Document&, int startColumn, int endColumn)>;
 
     MarkedArea(Document& document, platform::Clipboard& clipboard)
         : m_document(document), m_clipboard(clipboard) {}

@@ -10,6 +10,9 @@ namespace vexa {
 void UndoStore::record(std::unique_ptr<EditRecord> record) {
     record->setGroup(m_group);
     m_undo.push_back(std::move(record));
+    // The undone groups were recorded against a text this edit has just changed: replayed on
+    // top of it they could reach lines and offsets that no longer exist.
+    m_redo.clear();
 }
 
 bool UndoStore::undo(Document& document, Messenger* messenger) {
@@ -34,13 +37,12 @@ bool UndoStore::step(Document& document, Messenger* messenger, Direction directi
         from.pop_back();
         if (direction == Direction::Undo) {
             record->undo(document);
-        } else {
-            // A record that executed once executes again on the same state; should it refuse
-            // anyway, it is kept on the redo side rather than lost.
-            if (!record->execute(document)) {
-                from.push_back(std::move(record));
-                break;
-            }
+        } else if (!record->execute(document)) {
+            // A record that executed once executes again on the same state. Should it refuse
+            // anyway, the redo list no longer fits the text: it is dropped, so that the refusal
+            // is reported once and a redo loop ends.
+            m_redo.clear();
+            return processed > 0;
         }
         to.push_back(std::move(record));
         if (++processed == kBusyRecords && messenger != nullptr && !busy) {

@@ -16,8 +16,8 @@ public:
     // A step that has worked through this many records shows the busy cursor until it ends.
     static constexpr int kBusyRecords = 50;
 
-    // Takes a record its caller has already executed, stamped with the current group. The redo
-    // stack is left alone: a redo after a new edit replays the undone group on top of it.
+    // Takes a record its caller has already executed, stamped with the current group. A new
+    // edit empties the redo stack.
     void record(std::unique_ptr<EditRecord> record);
     void nextGroup() { ++m_group; }
     int currentGroup() const { return m_group; }

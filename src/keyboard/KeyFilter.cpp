@@ -95,28 +95,4 @@ KeyHandling KeyFilter::keyDown(const KeyPress& press) {
     return KeyHandling::Handled;
 }
 
-CharacterVerdict KeyFilter::character(uint16_t modifiers) {
-    if (!m_surroundings.literalCharacterPending()) {
-        if ((modifiers & kModifierAlt) != 0 && m_options.allowAlt == 0) {
-            m_surroundings.beep(platform::SoundKind::Information);
-            return CharacterVerdict::Refused;
-        }
-        if ((modifiers & kModifierCtrl) != 0 && m_options.allowControl == 0) {
-            m_surroundings.beep(platform::SoundKind::Exclamation);
-            return CharacterVerdict::Refused;
-        }
-    }
-    if (Keymap* keymap = m_surroundings.activeKeymap(); keymap != nullptr && keymap->isArmed()) {
-        // A prefix key followed by an unbound key that types a character cancels the prefix.
-        m_surroundings.beep(platform::SoundKind::Exclamation);
-        keymap->resetPrefixState();
-        return CharacterVerdict::CancelledPrefix;
-    }
-    const Keymap* keymap = m_surroundings.activeKeymap();
-    if (keymap != nullptr && keymap->flags().keyPressRemovesMark == 1 && m_surroundings.documentMarked()) {
-        return CharacterVerdict::ReplaceMarkAndInsert;
-    }
-    return CharacterVerdict::Insert;
-}
-
 } // namespace vexa

@@ -1,5 +1,6 @@
-// The key filter: key presses to editor functions through the active keymap, and the keyboard's
-// share of the character road. Platform-neutral: the front end feeds it virtual-key codes.
+// The key filter: key presses to editor functions through the active keymap. Platform-neutral:
+// the front end feeds it virtual-key codes. Characters take the command processor's typing road,
+// which holds the Alt, Ctrl, prefix and mark rules.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,6 @@
 namespace vexa {
 
 class Keymap;
-struct KeyboardOptions;
 
 // Virtual-key codes the filter handles on their own.
 inline constexpr uint16_t kVirtualKeyReturn = 0x0D;
@@ -59,32 +59,16 @@ public:
     // Removes the document's Shift (CUA stream) mark, when it has one.
     virtual void removeShiftMark() = 0;
 
-    // Whether the active document has a marked area.
-    virtual bool documentMarked() const = 0;
-
     virtual void beep(platform::SoundKind kind) = 0;
-};
-
-// What becomes of a typed character once the keyboard has seen it.
-enum class CharacterVerdict : uint8_t {
-    Insert,               // type it
-    ReplaceMarkAndInsert, // delete the marked text and remove the mark, then type it
-    Refused,              // dropped with a beep (Alt or Ctrl held and not allowed)
-    CancelledPrefix,      // dropped with a beep: it ended an armed prefix key
 };
 
 class KeyFilter {
 public:
-    KeyFilter(KeyFilterSurroundings& surroundings, FunctionDispatcher& dispatcher,
-              const KeyboardOptions& options)
-        : m_surroundings(surroundings), m_dispatcher(dispatcher), m_options(options) {}
+    KeyFilter(KeyFilterSurroundings& surroundings, FunctionDispatcher& dispatcher)
+        : m_surroundings(surroundings), m_dispatcher(dispatcher) {}
 
     // A key-down or key-up message. Functions are sent to the dispatcher as keyboard commands.
     KeyHandling keyMessage(const KeyPress& press);
-
-    // A character produced by translation or replayed from a keyboard macro, with the modifier
-    // set it came with. Called after the read-only guard; a pending literal character passes.
-    CharacterVerdict character(uint16_t modifiers);
 
 private:
     KeyHandling keyDown(const KeyPress& press);
@@ -93,7 +77,6 @@ private:
 
     KeyFilterSurroundings& m_surroundings;
     FunctionDispatcher& m_dispatcher;
-    const KeyboardOptions& m_options;
 };
 
 } // namespace vexa

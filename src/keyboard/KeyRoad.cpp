@@ -12,7 +12,7 @@
 namespace vexa::ui {
 
 KeyRoad::KeyRoad(CommandProcessor& processor, Options& options)
-    : m_processor(processor), m_options(options), m_filter(*this, *this, options.keyboard()) {}
+    : m_processor(processor), m_options(options), m_filter(*this, *this) {}
 
 void KeyRoad::loadKeymap() {
     const std::string& name = m_options.keymapName();
@@ -54,11 +54,6 @@ void KeyRoad::removeShiftMark() {
     if (document != nullptr && document->mark().type == MarkType::CuaStream) {
         document->clearMark();
     }
-}
-
-bool KeyRoad::documentMarked() const {
-    Document* document = m_processor.document();
-    return document != nullptr && document->hasMark();
 }
 
 void KeyRoad::beep(platform::SoundKind kind) {

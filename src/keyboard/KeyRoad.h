@@ -37,7 +37,6 @@ public:
     bool shiftMarkingInProgress() const override { return m_shiftMarking; }
     void setShiftMarkingInProgress(bool inProgress) override { m_shiftMarking = inProgress; }
     void removeShiftMark() override;
-    bool documentMarked() const override;
     void beep(platform::SoundKind kind) override;
 
     // FunctionDispatcher

@@ -205,6 +205,11 @@ std::optional<SearchMatch> SearchState::searchLine(std::string_view text, int fr
     if (from < 0 || static_cast<std::size_t>(from) > text.size()) {
         return std::nullopt; // nothing lies beyond the end of a line
     }
+    // An empty find text finds nothing in either mode: as a regular expression it would match
+    // before every character.
+    if (m_findPattern.empty()) {
+        return std::nullopt;
+    }
     if (m_options.regularExpression != 0) {
         // The whole-word option does not apply to regular expressions.
         m_matcher.setCaseMode(m_options.caseCheck != 0 ? RegexMatcher::kCaseSensitive
@@ -216,9 +221,6 @@ std::optional<SearchMatch> SearchState::searchLine(std::string_view text, int fr
         match.offset = static_cast<int>(m_matcher.offset());
         match.length = static_cast<int>(m_matcher.matchedLength());
         return match;
-    }
-    if (m_findPattern.empty()) {
-        return std::nullopt;
     }
     const std::size_t at =
         findOccurrence(text, m_findPattern, static_cast<std::size_t>(from), m_options.caseCheck != 0);
@@ -243,11 +245,15 @@ std::optional<SearchMatch> SearchState::searchLine(std::string_view text, int fr
 }
 
 std::optional<SearchMatch> SearchState::lastMatchBefore(std::string_view text, int before,
-                                                        std::string_view delimiters) {
+                                                        std::string_view delimiters, MatchEnd end) {
     // An anchored pattern can match only once in a line, from its start.
     if (m_options.regularExpression != 0 && isAnchoredPattern()) {
         auto match = searchLine(text, 0, delimiters);
-        return match && match->offset < before ? match : std::nullopt;
+        if (!match || match->offset >= before ||
+            (end == MatchEnd::BeforeLimit && match->offset + match->length > before)) {
+            return std::nullopt;
+        }
+        return match;
     }
     std::optional<SearchMatch> last;
     int from = 0;
@@ -256,18 +262,20 @@ std::optional<SearchMatch> SearchState::lastMatchBefore(std::string_view text, i
         if (!match || match->offset >= before) {
             break;
         }
-        last = match;
+        if (end == MatchEnd::Anywhere || match->offset + match->length <= before) {
+            last = match;
+        }
         from = match->offset + 1;
     }
     return last;
 }
 
 std::optional<SearchMatch> SearchState::scan(Document& document, int startLine, int startColumn,
-                                             bool startLineMoved, int skipLine) {
-    const std::string_view delimiters = document.languageRules().wordBreakCharacters();
+                                             bool startLineMoved, int skipLine, MatchEnd end) {
+    const std::string_view delimiters = document.languageRules().delimiterCharacters();
     const int lineCount = document.lineCount();
     if (forward()) {
-        for (int line = startLine; line < lineCount; ++line) {
+        for (int line = std::max(startLine, 0); line < lineCount; ++line) {
             if (line == skipLine) {
                 continue;
             }
@@ -290,12 +298,13 @@ std::optional<SearchMatch> SearchState::scan(Document& document, int startLine, 
         startLineMoved = true;
     }
     for (int line = startLine; line >= 0; --line) {
-        const int before = line == startLine && !startLineMoved ? startColumn : INT_MAX;
+        const bool limited = line == startLine && !startLineMoved;
+        const int before = limited ? startColumn : INT_MAX;
         const std::string_view text = document.lineText(line);
         if (m_budget != nullptr && !m_budget->spend(1 + text.size())) {
             return std::nullopt;
         }
-        auto match = lastMatchBefore(text, before, delimiters);
+        auto match = lastMatchBefore(text, before, delimiters, limited ? end : MatchEnd::Anywhere);
         if (match) {
             match->line = line;
             return match;
@@ -304,15 +313,16 @@ std::optional<SearchMatch> SearchState::scan(Document& document, int startLine, 
     return std::nullopt;
 }
 
-bool SearchState::findNext(bool scroll) {
-    const BudgetScope budget(*this);
-    Document* document = liveDocument();
-    if (document == nullptr) {
-        return false;
-    }
+std::optional<SearchMatch> SearchState::locate(Document& document) {
     const int direction = forward() ? 1 : -1;
-    int startLine = document->cursorLine();
-    int startColumn = document->cursorOffset();
+    int startLine = document.cursorLine();
+    int startColumn = document.cursorOffset();
+    // The cursor cannot stand beyond its limit: where it was put as near to a match or a
+    // replacement as it may stand, the search goes on from where it was meant to stand.
+    if (m_resume.document == &document && m_resume.line == startLine &&
+        m_resume.cursorOffset == startColumn) {
+        startColumn = m_resume.searchOffset;
+    }
     bool moved = false;
     if (m_found) {
         if (forward() && m_last.line == startLine && m_last.offset == startColumn) {
@@ -336,17 +346,28 @@ bool SearchState::findNext(bool scroll) {
         }
     }
     if (startLine < 0) {
+        return std::nullopt;
+    }
+    auto match = scan(document, startLine, startColumn, moved, skipLine, MatchEnd::Anywhere);
+    if (match) {
+        const DocLine& line = document.line(match->line);
+        const int tabSize = document.settings().tabSize;
+        match->startColumn = line.columnOfOffset(match->offset, tabSize);
+        match->endColumn = line.columnOfOffset(match->offset + match->length, tabSize);
+    }
+    return match;
+}
+
+bool SearchState::findNext(bool scroll) {
+    const BudgetScope budget(*this);
+    Document* document = liveDocument();
+    if (document == nullptr) {
         return false;
     }
-
-    auto match = scan(*document, startLine, startColumn, moved, skipLine);
+    auto match = locate(*document);
     if (!match) {
         return false;
     }
-    const DocLine& line = document->line(match->line);
-    const int tabSize = document->settings().tabSize;
-    match->startColumn = line.columnOfOffset(match->offset, tabSize);
-    match->endColumn = line.columnOfOffset(match->offset + match->length, tabSize);
     m_last = *match;
     m_found = true;
 
@@ -354,12 +375,36 @@ bool SearchState::findNext(bool scroll) {
     document->clearMark();
     document->goToLine(match->line);
     document->setCursorOffset(match->offset);
+    m_resume = {document, match->line, document->cursorOffset(), match->offset};
     // An empty match is marked one column wide so that it can be seen.
     const int endColumn = std::max(match->endColumn, match->startColumn + 1);
     document->markRange({match->startColumn, match->line}, {endColumn, match->line});
-    m_nextLine = document->cursorOffset() >= document->currentLine().length();
-    m_pane->refresh(scroll);
+    m_nextLine = match->offset >= document->currentLine().length();
+    // A match beyond where the cursor may stand is shown by the view set above, not by the cursor.
+    m_pane->refresh(scroll && document->cursorOffset() == match->offset);
     return true;
+}
+
+std::optional<SearchMatch> SearchState::nextAfterReplacement(Document& document, const SearchMatch& done,
+                                                             int inserted) {
+    const bool anchored = m_options.regularExpression != 0 && isAnchoredPattern();
+    if (forward()) {
+        // The next match starts after the inserted text, and after an empty match one byte
+        // further on: what is left of the line to search shrinks with every replacement.
+        if (anchored) {
+            return scan(document, done.line + 1, 0, true, -1, MatchEnd::Anywhere);
+        }
+        const int from = done.offset + inserted + (done.length == 0 ? 1 : 0);
+        return scan(document, done.line, from, false, -1, MatchEnd::Anywhere);
+    }
+    // Backwards the next match lies wholly before the replacement and starts before it.
+    if (anchored) {
+        if (done.line == 0) {
+            return std::nullopt;
+        }
+        return scan(document, done.line - 1, 0, true, -1, MatchEnd::Anywhere);
+    }
+    return scan(document, done.line, done.offset, false, -1, MatchEnd::BeforeLimit);
 }
 
 void SearchState::showMatch(SearchPane& pane, const SearchMatch& match) {
@@ -393,50 +438,57 @@ int SearchState::replace(bool scroll) {
     if (document == nullptr) {
         return 0;
     }
+    const bool all = m_options.replaceAll != 0;
     const int rememberedLine = document->cursorLine();
     const int rememberedOffset = document->cursorOffset();
-    int count = 0;
-    bool matched = false;
-    do {
-        // A match found earlier is replaced only while it is still marked as found; otherwise
-        // the text it pointed at may have changed.
-        matched = m_found && markStillHolds(*document);
-        if (!matched) {
-            m_found = false;
-            matched = findNext(false);
-        }
-        if (matched) {
-            ++count;
-            const SearchMatch match = m_last;
-            const std::string foundText(
-                document->lineText(match.line)
-                    .substr(static_cast<std::size_t>(match.offset), static_cast<std::size_t>(match.length)));
-            const std::string insert = replacementFor(foundText);
-            document->clearMark();
-            document->goToLine(match.line);
-            document->setCursorOffset(match.offset);
-            document->deleteCharacters(match.length);
-            document->insertText(insert);
-            if (!forward()) {
-                // Backwards the next search looks before the cursor: keep the new text behind it.
-                document->setCursorOffset(match.offset);
-            } else if (match.length == 0) {
-                // An empty match would be found again right after its replacement.
-                document->setCursorOffset(document->cursorOffset() + 1);
-            }
-            if (m_pane != nullptr && m_pane->isAlive()) {
-                m_pane->refresh(false);
-            }
-        }
+    // A match found earlier is replaced only while it is still marked as found; otherwise the
+    // text it pointed at may have changed. Replace all does not show the matches it replaces.
+    std::optional<SearchMatch> match;
+    if (m_found && markStillHolds(*document)) {
+        match = m_last;
+    } else {
         m_found = false;
-    } while (m_options.replaceAll != 0 && matched && liveDocument() == document);
-
-    if (liveDocument() == nullptr) {
-        return count;
+        if (all) {
+            match = locate(*document);
+        } else if (findNext(false)) {
+            match = m_last;
+        }
     }
-    if (m_options.replaceAll != 0 && count > 0) {
+    m_found = false;
+    if (!match) {
+        m_pane->refresh(scroll);
+        return 0;
+    }
+    document->clearMark();
+    // Every edit is made at the match's own line and offset, never through the cursor, which
+    // cannot stand beyond its limit on a long line.
+    int count = 0;
+    SearchMatch done;
+    int inserted = 0;
+    while (match) {
+        done = *match;
+        const std::string foundText(document->lineText(done.line).substr(
+            static_cast<std::size_t>(done.offset), static_cast<std::size_t>(done.length)));
+        document->deleteAt(done.line, done.offset, done.length);
+        inserted = document->insertAt(done.line, done.offset, replacementFor(foundText));
+        ++count;
+        if (!all) {
+            break;
+        }
+        match = nextAfterReplacement(*document, done, inserted);
+    }
+    if (all) {
         document->goToLine(rememberedLine);
         document->setCursorOffset(rememberedOffset);
+        m_resume = {};
+    } else {
+        // Forwards the cursor stands right after the new text; backwards at its start, so
+        // that the next search, which looks before the cursor, never meets it.
+        const int intended = forward() ? done.offset + inserted : done.offset;
+        document->goToLine(done.line);
+        document->setCursorOffset(intended);
+        const int searchFrom = forward() && done.length == 0 ? intended + 1 : intended;
+        m_resume = {document, done.line, document->cursorOffset(), searchFrom};
     }
     m_pane->refresh(scroll);
     return count;

@@ -154,10 +154,17 @@ private:
 
     [[nodiscard]] Document* liveDocument();
     [[nodiscard]] bool isAnchoredPattern() const;
+    // Whether a backward match on the start line may reach past the limit or must end before it.
+    enum class MatchEnd { Anywhere, BeforeLimit };
     [[nodiscard]] std::optional<SearchMatch> lastMatchBefore(std::string_view text, int before,
-                                                             std::string_view delimiters);
+                                                             std::string_view delimiters, MatchEnd end);
     [[nodiscard]] std::optional<SearchMatch> scan(Document& document, int startLine, int startColumn,
-                                                  bool startLineMoved, int skipLine);
+                                                  bool startLineMoved, int skipLine, MatchEnd end);
+    // The next match from the cursor by the rules of find next, without showing it.
+    [[nodiscard]] std::optional<SearchMatch> locate(Document& document);
+    // The next match of a replace all: never inside a replacement already made.
+    [[nodiscard]] std::optional<SearchMatch> nextAfterReplacement(Document& document, const SearchMatch& done,
+                                                                  int inserted);
     void showMatch(SearchPane& pane, const SearchMatch& match);
     [[nodiscard]] bool markStillHolds(Document& document) const;
 
@@ -175,7 +182,17 @@ private:
     std::vector<std::string> m_replacePieces{std::string()};
     SearchOptions m_options;
 
+    // Where the search goes on when the cursor still stands where the last find or replace put
+    // it: on a long line that can differ from where the cursor stands.
+    struct Resume {
+        const Document* document = nullptr;
+        int line = -1;
+        int cursorOffset = -1;
+        int searchOffset = 0;
+    };
+
     SearchMatch m_last;
+    Resume m_resume;
     bool m_found = false;
     bool m_nextLine = false;
 };

@@ -34,6 +34,7 @@ public:
     const ColourTable& colours() const { return *m_colours; }
 
     std::string_view wordBreakCharacters() const override { return documentWordBreaks(); }
+    std::string_view delimiterCharacters() const override { return delimiters(); }
     CommentMarkers commentMarkers() const override {
         return {comment(CommentMarker::Start), comment(CommentMarker::End)};
     }

@@ -15,7 +15,16 @@ bool QtClipboard::put(const std::string& text, int32_t markType) {
         return false;
     }
     auto data = std::make_unique<QMimeData>();
-    data->setText(fromWindows1252(text));
+    // The editor joins lines with CR LF; the programs of this platform expect LF in plain text.
+    // The private mark type keeps the shape, and reading takes either line end.
+    std::string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            plain += text[i];
+        }
+    }
+    data->setText(fromWindows1252(plain));
     const auto value = static_cast<uint32_t>(markType);
     QByteArray type(4, '\0');
     for (int i = 0; i < 4; ++i) {

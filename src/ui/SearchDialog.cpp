@@ -11,11 +11,14 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/Windows1252.h"
+
 namespace vexa::ui {
 namespace {
 
+// The texts are document bytes: they cross into the dialog through the documents' code page.
 QString text(std::string_view bytes) {
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return fromWindows1252(bytes);
 }
 
 QComboBox* historyBox(QWidget* parent) {
@@ -122,13 +125,13 @@ void SearchDialog::fillHistories() {
 
 void SearchDialog::applyControls() {
     SearchDialogControls values;
-    values.findText = m_findText->currentText().toLocal8Bit().toStdString();
+    values.findText = toWindows1252(m_findText->currentText());
     values.wholeWord = m_wholeWord->isChecked();
     values.caseSensitive = m_caseSensitive->isChecked();
     values.regularExpression = m_regex->isChecked();
     values.searchDown = m_down->isChecked();
     if (m_replaceText != nullptr) {
-        values.replaceText = m_replaceText->currentText().toLocal8Bit().toStdString();
+        values.replaceText = toWindows1252(m_replaceText->currentText());
         values.replaceAll = m_replaceAll->isChecked();
     }
     m_session->setControls(values);

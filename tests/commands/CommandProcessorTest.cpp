@@ -200,6 +200,60 @@ TEST_F(ProcessorTest, OneFunctionIsOneUndoGroup) {
     EXPECT_EQ(frame.lastStatus(), "Nothing to redo!");
 }
 
+// Regression: redo after a new edit replayed a group recorded for another text, which could put
+// the cursor past the end of the document; a refused redo then kept reporting success.
+TEST_F(ProcessorTest, ANewEditClearsTheRedoListAndARefusedRedoIsReported) {
+    setLines({"one", "two"});
+    place(1, 3);
+    exec(functionIdOf("LineDelete"));
+    exec(functionIdOf("Undo"));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"one", "two"}));
+    type("x");
+    EXPECT_EQ(exec(functionIdOf("Redo")), 0);
+    EXPECT_EQ(frame.lastStatus(), "Nothing to redo!");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"one", "twox"}));
+    // A loop that redoes until nothing is left ends.
+    int steps = 0;
+    while (exec(functionIdOf("Redo")) != 0 && steps < 5) {
+        ++steps;
+    }
+    EXPECT_EQ(steps, 0);
+}
+
+// Regression: each byte typed past the cursor limit landed in front of the previous one.
+TEST_F(ProcessorTest, TypingAtTheCursorLimitNeverReordersText) {
+    setLines({std::string(1020, '.')});
+    place(0, 1020);
+    type("abcdefghij");
+    EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abcd");
+    EXPECT_EQ(doc().cursorOffset(), 1024);
+    EXPECT_EQ(frame.lastStatus(), "The cursor can not move beyond character 1024 of a line.");
+    // A tab that would take the cursor past its limit is refused the same way.
+    frame.clearEvents();
+    place(0, 1023);
+    EXPECT_EQ(exec(functionIdOf("TabChar")), 0);
+    EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abcd");
+    EXPECT_EQ(frame.lastStatus(), "The cursor can not move beyond character 1024 of a line.");
+    // In overwrite mode the same limit holds.
+    options.editor().insertMode = 0;
+    place(0, 1022);
+    type("XYZ");
+    EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abXY");
+}
+
+TEST_F(ProcessorTest, PastingBeyondTheCursorLimitKeepsTheOrder) {
+    std::string text;
+    for (int i = 0; i < 1100; ++i) {
+        text += static_cast<char>('a' + i % 26);
+    }
+    clipboard.putForeignText(text);
+    setLines({std::string(1000, '.')});
+    place(0, 1000);
+    exec(functionIdOf("ClipboardPaste"));
+    EXPECT_EQ(doc().lineText(0), std::string(1000, '.') + text);
+    EXPECT_EQ(doc().cursorOffset(), 1023);
+}
+
 TEST_F(ProcessorTest, AFunctionThatKeepsTheViewStillClosesItsUndoGroup) {
     setLines({"abc"});
     place(0, 3);
@@ -230,17 +284,49 @@ TEST_F(ProcessorTest, TypedSpaceTriesTemplatesOnlyInInsertMode) {
     EXPECT_EQ(templates.calls, 1);
 }
 
+// Regression: in overwrite mode the typed character left the marked text in place.
 TEST_F(ProcessorTest, TypingReplacesTheMarkWhenTheKeymapSaysSo) {
-    setLines({"hello world"});
-    place(0, 0);
-    doc().beginMark(MarkType::Stream);
-    doc().markStart();
-    doc().setCursorOffset(6);
-    doc().markEnd();
+    struct Case {
+        const char* name;
+        bool removesMark;
+        int insertMode;
+        std::string expected;
+        bool marked;
+    };
+    const Case cases[] = {
+        {"insert mode", true, 1, "Xworld", false},
+        {"overwrite mode", true, 0, "Xworld", false},
+        {"flag off, insert mode", false, 1, "Xhello world", true},
+        {"flag off, overwrite mode", false, 0, "Xello world", true},
+    };
+    for (const Case& c : cases) {
+        setLines({"hello world"});
+        options.editor().insertMode = c.insertMode;
+        place(0, 0);
+        doc().beginMark(MarkType::Stream);
+        doc().markStart();
+        doc().setCursorOffset(6);
+        doc().markEnd();
+        place(0, 0);
+        keymap.keyRemovesMark = c.removesMark;
+        type("X");
+        EXPECT_EQ(doc().lineText(0), c.expected) << c.name;
+        EXPECT_EQ(doc().hasMark(), c.marked) << c.name;
+    }
+}
+
+TEST_F(ProcessorTest, EnterReplacesTheMarkOnlyInInsertMode) {
     keymap.keyRemovesMark = true;
-    type("X");
-    EXPECT_EQ(doc().lineText(0), "Xworld");
-    EXPECT_FALSE(doc().hasMark());
+    for (const int insertMode : {1, 0}) {
+        setLines({"hello world", "next"});
+        options.editor().insertMode = insertMode;
+        doc().beginMark(MarkType::Stream);
+        doc().markStart();
+        doc().setCursorOffset(6);
+        doc().markEnd();
+        exec(functionIdOf("Enter"));
+        EXPECT_EQ(doc().lineText(0), insertMode == 1 ? "" : "hello world") << insertMode;
+    }
 }
 
 TEST_F(ProcessorTest, WithoutMakeSoundMessagesAreSilent) {
@@ -356,6 +442,26 @@ TEST_F(ProcessorTest, RefreshScrollsToTheCursorAndRepaintsOnlyChangedVisibleLine
         type("y");
     }
     EXPECT_EQ(pane->firstColumn(), 50 - 40 + 1);
+}
+
+// Regression: widening a column mark repainted only the cursor line; the others looked unmarked.
+TEST_F(ProcessorTest, WideningAColumnMarkRepaintsEveryMarkedLine) {
+    setLines(std::vector<std::string>(10, "some text"));
+    CountingObserver observer;
+    pane->setObserver(&observer);
+    pane->setTextArea(40, 10);
+    place(1, 1);
+    exec(functionIdOf("MarkColumnSet"));
+    for (int i = 0; i < 3; ++i) {
+        exec(functionIdOf("MoveLineDown"));
+    }
+    observer.repainted.clear();
+    exec(functionIdOf("MoveLineRight"));
+    EXPECT_EQ(observer.repainted, (std::vector<int>{1, 2, 3, 4}));
+    observer.repainted.clear();
+    exec(functionIdOf("MoveLineUp"));
+    // Shrinking by a line changes the line left and the line the cursor reaches.
+    EXPECT_EQ(observer.repainted, (std::vector<int>{3, 4}));
 }
 
 TEST_F(ProcessorTest, WindowFunctionsDoNotBringTheCursorIntoView) {

@@ -198,5 +198,32 @@ TEST_F(LineWordTest, LineChangesUndoInOneStep) {
     EXPECT_FALSE(doc().isModified());
 }
 
+// Regression: deleting where no line exists failed without a word.
+TEST_F(LineWordTest, DeletingTheLineAfterTheLastReportsAnInternalError) {
+    setLines({"a", "b"});
+    place(2, 0);
+    EXPECT_EQ(exec(functionIdOf("LineDelete")), 0);
+    EXPECT_EQ(lines(), (std::vector<std::string>{"a", "b"}));
+    const auto boxes = frame.eventsOf(FrameEventKind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind("Unexpected Error in File: QLWDAC01 at Line: ", 0), 0u) << boxes[0].text;
+}
+
+TEST_F(LineWordTest, AMarkReachingTheLineAfterTheLastDeletesWithoutAnError) {
+    const std::pair<FunctionId, std::vector<std::string>> cases[] = {
+        {functionIdOf("MarkLineSet"), {"a"}},
+        {functionIdOf("MarkBlockSet"), {"a", ""}},
+    };
+    for (const auto& [kind, expected] : cases) {
+        setLines({"a", "b"});
+        place(1, 0);
+        exec(kind);
+        exec(functionIdOf("MoveLineDown"));
+        exec(functionIdOf("MarkDelete"));
+        EXPECT_EQ(lines(), expected) << kind;
+        EXPECT_TRUE(frame.eventsOf(FrameEventKind::MessageBox).empty()) << kind;
+    }
+}
+
 } // namespace
 } // namespace vexa

@@ -133,12 +133,16 @@ TEST_F(MarkTest, ExVariantsFallBackWithoutAMark) {
 }
 
 TEST_F(MarkTest, CutAndDeleteRemoveTheAreaAndTheMark) {
-    setLines({"one two", "three"});
-    markFrom(0, 4, 1, 2);
-    EXPECT_EQ(exec(functionIdOf("MarkCut")), 1);
-    EXPECT_EQ(lines(), Lines{"one ree"});
-    EXPECT_EQ(clipboard.get()->text, "two\r\nth");
-    EXPECT_FALSE(doc().hasMark());
+    // Cut removes the mark by the keymap's flag, as copy does; delete always does.
+    for (const bool removes : {true, false}) {
+        keymap.cutCopyRemoves = removes;
+        setLines({"one two", "three"});
+        markFrom(0, 4, 1, 2);
+        EXPECT_EQ(exec(functionIdOf("MarkCut")), 1);
+        EXPECT_EQ(lines(), Lines{"one ree"});
+        EXPECT_EQ(clipboard.get()->text, "two\r\nth");
+        EXPECT_EQ(doc().hasMark(), !removes) << removes;
+    }
 
     setLines({"a", "b", "c"});
     markFrom(0, 0, 1, 0, "Line");

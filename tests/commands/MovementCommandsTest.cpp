@@ -71,6 +71,31 @@ TEST_F(MovementTest, MovesTheCursorByTheRuleOfEachFunction) {
          0,
          5},
         {"escaped quote does not open", {"a \\\"bc d"}, 0, 5, functionIdOf("MoveWordStart"), 1, 0, 4},
+        // At the end of the document nothing moves and the result says so, so that a script's
+        // loop over these functions ends. The line after a non-empty last line is the end.
+        {"down past the last line", two, 2, 0, functionIdOf("MoveLineDown"), 0, 2, 0},
+        {"down and first past the last line", two, 2, 0, functionIdOf("MoveLineDownAndFirst"), 0, 2, 0},
+        {"down and last past the last line", two, 2, 0, functionIdOf("MoveLineDownAndLast"), 0, 2, 0},
+        {"down onto the line after the last", two, 1, 0, functionIdOf("MoveLineDown"), 1, 2, 0},
+        {"word next ex at the end", two, 2, 0, functionIdOf("MoveWordNextEx"), 0, 2, 0},
+        {"right ex at the end", two, 2, 0, functionIdOf("MoveLineRightEx"), 0, 2, 0},
+        {"right ex at the end of an empty last line",
+         {"a", ""},
+         1,
+         0,
+         functionIdOf("MoveLineRightEx"),
+         0,
+         1,
+         0},
+        // A column reached through tabs is further out than the cursor may stand elsewhere.
+        {"down keeps the cursor within its limit",
+         {std::string(400, '\t'), std::string(2000, 'x')},
+         0,
+         400,
+         functionIdOf("MoveLineDown"),
+         1,
+         1,
+         1023},
     };
     for (const MoveCase& c : cases) {
         setLines(c.lines);
@@ -79,6 +104,15 @@ TEST_F(MovementTest, MovesTheCursorByTheRuleOfEachFunction) {
         EXPECT_EQ(doc().cursorLine(), c.expectedLine) << c.name;
         EXPECT_EQ(doc().cursorOffset(), c.expectedOffset) << c.name;
     }
+}
+
+TEST_F(MovementTest, AScriptLoopOverMoveLineDownEnds) {
+    setLines({"a", "b", "c"});
+    int moves = 0;
+    while (exec(functionIdOf("MoveLineDown")) != 0 && moves < 10) {
+        ++moves;
+    }
+    EXPECT_EQ(moves, 3);
 }
 
 TEST_F(MovementTest, WordPositionsOffAWordAreReported) {

@@ -59,6 +59,19 @@ TEST_F(PaneMouseTest, DraggingMarksWithTheKindOfTheMouseOptions) {
     }
 }
 
+// Regression: the marking began at the old caret, wherever that stood.
+TEST_F(PaneMouseTest, TheMarkStartsWhereTheButtonWentDown) {
+    place(17, 0);
+    pane->scrollTo(10, 0);
+    PaneMouse mouse(processor, *pane);
+    mouse.press({9, 2});
+    mouse.move({10, 2}, {}, true);
+    mouse.move({11, 4}, {}, true);
+    mouse.release({11, 4});
+    EXPECT_EQ(doc().mark().anchor, (MarkPoint{2, 19}));
+    EXPECT_EQ(doc().mark().moving, (MarkPoint{4, 21}));
+}
+
 TEST_F(PaneMouseTest, AnOptionOfAnotherValueMarksAStream) {
     ASSERT_TRUE(options.settingsFile().putInteger("Mouse Options", "MouseMark1", 7));
     options.load();

@@ -568,6 +568,67 @@ TEST_F(SearchCommandsTest, ReplaceDialogReplacesEveryMatchAndReturnsTheCursor) {
     EXPECT_EQ(lines(), (Lines{"cat start", "a cat, a cat", "cat"}));
 }
 
+// Regression: the cursor stops at offset 1023, so replace all through the cursor never ended once
+// the line grew past it.
+TEST_F(SearchCommandsTest, ReplaceAllOnALongLineEndsAndCountsEveryMatch) {
+    setLines({std::string(600, 'x')});
+    exec(functionIdOf("ReplaceDialog"));
+    ASSERT_NE(frame.searchDialog(), nullptr);
+    SearchDialogControls controls = frame.searchDialog()->controls();
+    controls.findText = "x";
+    controls.replaceText = "yy";
+    controls.replaceAll = true;
+    frame.searchDialog()->setControls(controls);
+    EXPECT_EQ(frame.searchDialog()->replace(), 600);
+    EXPECT_EQ(lines(), (Lines{std::string(1200, 'y')}));
+    EXPECT_EQ(frame.lastStatus(), "Replacement completed with 600 occurrences changed.");
+}
+
+// Regression: the view stayed at the last replacement while the cursor went back.
+TEST_F(SearchCommandsTest, AfterReplaceAllTheViewFollowsTheCursor) {
+    Lines text(200, "plain");
+    text[150] = "cat";
+    text[190] = "cat";
+    setLines(text);
+    pane->setTextArea(80, 20);
+    place(2, 0);
+    exec(functionIdOf("ReplaceDialog"));
+    ASSERT_NE(frame.searchDialog(), nullptr);
+    SearchDialogControls controls = frame.searchDialog()->controls();
+    controls.findText = "cat";
+    controls.replaceText = "dog";
+    controls.replaceAll = true;
+    frame.searchDialog()->setControls(controls);
+    EXPECT_EQ(frame.searchDialog()->replace(), 2);
+    expectCursor(2, 0, "returned");
+    EXPECT_LE(pane->topLine(), 2);
+    EXPECT_GT(pane->topLine() + pane->visibleLines(), 2);
+}
+
+TEST_F(SearchCommandsTest, SearchNextAndReplaceNextGoPastMatchesBeyondTheCursorLimit) {
+    std::string longLine(1400, '.');
+    longLine.replace(1100, 3, "abc");
+    longLine.replace(1200, 3, "abc");
+    setLines({longLine, "abc"});
+    state().setFindText("abc", false);
+    state().setReplaceText("XYZ");
+    exec(functionIdOf("SearchNext"));
+    EXPECT_EQ(state().lastMatch().offset, 1100);
+    exec(functionIdOf("SearchNext"));
+    EXPECT_EQ(state().lastMatch().offset, 1200);
+    exec(functionIdOf("SearchNext"));
+    EXPECT_EQ(state().lastMatch().line, 1);
+    place(0, 0);
+    state().setFound(false);
+    exec(functionIdOf("ReplaceNext"));
+    exec(functionIdOf("ReplaceNext"));
+    exec(functionIdOf("ReplaceNext"));
+    std::string expected = longLine;
+    expected.replace(1100, 3, "XYZ");
+    expected.replace(1200, 3, "XYZ");
+    EXPECT_EQ(lines(), (Lines{expected, "XYZ"}));
+}
+
 TEST_F(SearchCommandsTest, ReplaceDialogFindsNothingAndReportsTheDirection) {
     struct Case {
         bool down;

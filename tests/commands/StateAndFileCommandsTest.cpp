@@ -207,6 +207,9 @@ TEST_F(FileTest, SaveWithoutADocumentOrNameTakesTheOtherRoads) {
     processor.activateOutputWindow();
     EXPECT_EQ(exec(functionIdOf("FileSave")), 0);
     EXPECT_EQ(frame.lastStatus(), "Action can only be performed on an active document!");
+    // A message only: saving without a document makes no sound.
+    EXPECT_EQ(statuses().back().sound, SoundKind::None);
+    EXPECT_TRUE(frame.eventsOf(FrameEventKind::Beep).empty());
 
     windows.newDocument();
     type("new text");
@@ -257,6 +260,56 @@ TEST_F(FileTest, SaveAllAndSaveAllNamed) {
     frame.chooseNextSave(m_home.file("d.txt"));
     EXPECT_EQ(exec(functionIdOf("FileSaveAll")), 1);
     EXPECT_EQ(test::readFileBytes(m_home.file("d.txt")), "unnamed\r\n");
+}
+
+// Regression: save all asked for a name for every untitled window, also the untouched ones.
+TEST_F(FileTest, SaveAllSkipsUnmodifiedUntitledWindows) {
+    windows.newDocument();
+    windows.newDocument();
+    type("typed");
+    frame.chooseNextSave(m_home.file("typed.txt"));
+    EXPECT_EQ(exec(functionIdOf("FileSaveAll")), 1);
+    EXPECT_EQ(frame.eventsOf(FrameEventKind::SaveDialog).size(), 1u);
+    EXPECT_EQ(test::readFileBytes(m_home.file("typed.txt")), "typed\r\n");
+    EXPECT_TRUE(frame.unexpected().empty());
+}
+
+TEST_F(FileTest, TheFiltersOfTheOptionsAreOfferedByTheOpenAndSaveDialogs) {
+    options.filters().filter1 = "C Files (*.c)|*.c;*.h|";
+    options.filters().filter2 = "All Files (*.*)|*.*|";
+    const std::vector<FileFilter> expected = {{"C Files (*.c)", "*.c;*.h"}, {"All Files (*.*)", "*"}};
+    openFile("f.c", "f\r\n");
+    frame.cancelNextDialog();
+    exec(functionIdOf("FileOpen"));
+    frame.cancelNextDialog();
+    exec(functionIdOf("FileSaveAs"));
+    frame.cancelNextDialog();
+    exec(functionIdOf("FileInsertAtCursor"));
+    const auto opens = frame.eventsOf(FrameEventKind::OpenDialog);
+    const auto saves = frame.eventsOf(FrameEventKind::SaveDialog);
+    ASSERT_EQ(opens.size(), 2u);
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(opens[0].dialog.filters, expected);
+    EXPECT_EQ(opens[1].dialog.filters, expected);
+    EXPECT_EQ(saves[0].dialog.filters, expected);
+}
+
+TEST(FileFilters, TheFilterStringIsReadInPairs) {
+    struct Case {
+        const char* text;
+        std::vector<FileFilter> filters;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"Text (*.txt)|*.txt|", {{"Text (*.txt)", "*.txt"}}},
+        {"Text (*.txt)|*.txt", {{"Text (*.txt)", "*.txt"}}},
+        {"A|*.a|B|*.b;*.*|", {{"A", "*.a"}, {"B", "*.b;*"}}},
+        {"No patterns|", {}},
+        {"Empty||Text|*.txt|", {{"Text", "*.txt"}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(fileFiltersFrom(c.text), c.filters) << c.text;
+    }
 }
 
 TEST_F(FileTest, OpenOpensEveryChosenFileAndHonoursTheReadOnlyMode) {

@@ -251,6 +251,57 @@ TEST_F(TypingTest, SmartBraceLayoutsWithBracesIndentedWithTheBlock) {
     }
 }
 
+// Regression: in overwrite mode the layout wrote "}" over the first character of the next line.
+TEST_F(TypingTest, SmartBraceNeverOverwritesText) {
+    options.editor().insertMode = 0;
+    const std::vector<std::pair<int, EnterCase>> cases = {
+        {0,
+         {"default mode",
+          {"if (x) {", "important();"},
+          0,
+          8,
+          functionIdOf("Enter"),
+          {"if (x) {", "", "}", "important();"},
+          1,
+          3}},
+        {1,
+         {"brace alone on its line",
+          {"if (x)", "{", "body"},
+          1,
+          1,
+          functionIdOf("Enter"),
+          {"if (x)", "   {", "", "   }", "body"},
+          2,
+          3}},
+        {1,
+         {"brace after text",
+          {"if (x) {", "body"},
+          0,
+          8,
+          functionIdOf("Enter"),
+          {"if (x) {", "", "   }", "body"},
+          1,
+          3}},
+    };
+    for (const auto& [mode, c] : cases) {
+        options.editor().smartBraceMode = mode;
+        setLines(c.lines);
+        place(c.line, c.offset);
+        exec(c.id);
+        EXPECT_EQ(lines(), c.expected) << c.name;
+        expectCursor(c.cursorLine, c.cursorColumn, c.name);
+    }
+}
+
+// Regression: Enter at column 0 tested the brace right of the cursor and added a stray "}".
+TEST_F(TypingTest, SmartBraceNeedsTheBraceLeftOfTheCursor) {
+    setLines({"{x", "}"});
+    place(0, 0);
+    exec(functionIdOf("Enter"));
+    EXPECT_EQ(lines(), (Lines{"", "{x", "}"}));
+    expectCursor(1, 0, "on the brace line");
+}
+
 TEST_F(TypingTest, SmartBraceStaysOutOfTheWayWhenOffOrWhileATemplateTypes) {
     for (int pass = 0; pass < 2; ++pass) {
         options.editor().smartBrace = pass == 0 ? 0 : 1;
@@ -267,6 +318,17 @@ TEST_F(TypingTest, TypingPastTheWrapColumnBreaksAtTheLastBlank) {
     options.editor().wrapColumn = 10;
     type("hello world again");
     EXPECT_EQ(lines(), (Lines{"hello ", "world ", "again"}));
+    expectCursor(2, 5, "end of the last piece");
+}
+
+// Regression: in overwrite mode the wrap moved to the next line and typed over it.
+TEST_F(TypingTest, WrapInOverwriteModeOpensALine) {
+    options.editor().lineWrap = 1;
+    options.editor().wrapColumn = 10;
+    options.editor().insertMode = 0;
+    setLines({"", "keep this"});
+    type("hello world again");
+    EXPECT_EQ(lines(), (Lines{"hello ", "world ", "again", "keep this"}));
     expectCursor(2, 5, "end of the last piece");
 }
 
@@ -318,6 +380,19 @@ TEST_F(TypingTest, LineWrapMarkedAreaReflowsTheMarkedLines) {
     EXPECT_FALSE(doc().hasMark());
     expectCursor(0, 0, "back");
     EXPECT_EQ(exec(functionIdOf("LineWrapMarkedArea")), 0);
+}
+
+TEST_F(TypingTest, LineWrapMarkedAreaInOverwriteModeChangesOnlyTheMarkedLines) {
+    options.editor().wrapColumn = 10;
+    options.editor().insertMode = 0;
+    setLines({"aa bb", "cc dd", "ee", "tail"});
+    place(2, 0);
+    exec(functionIdOf("MarkLineSet"));
+    exec(functionIdOf("MoveLineUp"));
+    exec(functionIdOf("MoveLineUp"));
+    exec(functionIdOf("MarkLineReset"));
+    EXPECT_EQ(exec(functionIdOf("LineWrapMarkedArea")), 1);
+    EXPECT_EQ(lines(), (Lines{"aa bb cc ", "dd ee", "tail"}));
 }
 
 TEST_F(TypingTest, ToggleFunctionsSwitchTheLineWrapOption) {

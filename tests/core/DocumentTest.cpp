@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "DocumentFixture.h"
+#include "support/RecordingMessenger.h"
 
 namespace vexa {
 namespace {
@@ -201,12 +202,25 @@ TEST(Document, LineRangeDeletions) {
 }
 
 TEST(Document, LineOperationsAreRefusedWhereNoLineExists) {
+    test::RecordingMessenger messenger;
     Document document;
+    document.setMessenger(&messenger);
     setLines(document, {"only"});
+    // Joining at the last line is an ordinary refusal.
     EXPECT_FALSE(document.joinLine());
+    EXPECT_TRUE(messenger.boxes().empty());
+    // A line that does not exist is an internal error, reported with the module's name.
     EXPECT_FALSE(document.deleteLine(1));
     EXPECT_FALSE(document.deleteLine(-1));
-    EXPECT_TRUE(document.undoStore().isEmpty());
+    ASSERT_EQ(messenger.boxes().size(), 2u);
+    EXPECT_EQ(messenger.boxes()[0].text.rfind("Unexpected Error in File: QLWDAC01 at Line: ", 0), 0u)
+        << messenger.boxes()[0].text;
+    EXPECT_EQ(messenger.boxes()[0].title, "Vexa Error");
+    document.moveToLine(1);
+    EXPECT_FALSE(document.joinLine());
+    document.changeCase(0, 3, CaseChange::Upper);
+    EXPECT_EQ(messenger.boxes().size(), 4u);
+    EXPECT_EQ(document.lineText(0), "only");
     EXPECT_TRUE(document.deleteLine(0));
     EXPECT_EQ(document.lineCount(), 0);
     EXPECT_EQ(document.line(5).text(), "");

@@ -199,6 +199,44 @@ TEST_F(MarkedAreaTest, PasteTakesTheShapeOfTheClipboardText) {
          {"abcdef", "gh", "i1j", " 2", " 3"},
          4,
          2},
+        {"foreign text with LF line ends is a stream of lines",
+         "one\ntwo\nthree",
+         std::nullopt,
+         {},
+         0,
+         3,
+         {"abcone", "two", "threedef", "gh", "ij"},
+         2,
+         5},
+        {"mixed LF and CR LF",
+         "one\r\ntwo\nthree",
+         std::nullopt,
+         {},
+         0,
+         3,
+         {"abcone", "two", "threedef", "gh", "ij"},
+         2,
+         5},
+        {"lines with LF line ends", "x1\nx2\n", 1, {}, 1, 3, {"abcdef", "x1", "x2", "gh", "ij"}, 3, 3},
+        {"an unknown mark type 4 is plain text",
+         "one\r\ntwo",
+         4,
+         {},
+         0,
+         3,
+         {"abcone", "twodef", "gh", "ij"},
+         1,
+         3},
+        {"an unknown mark type 99 is plain text",
+         "one\r\ntwo",
+         99,
+         {},
+         0,
+         3,
+         {"abcone", "twodef", "gh", "ij"},
+         1,
+         3},
+        {"mark type 0 is plain text", "one\r\ntwo", 0, {}, 0, 3, {"abcone", "twodef", "gh", "ij"}, 1, 3},
     };
     for (const auto& c : cases) {
         setLines(document, {"abcdef", "gh", "ij"});
@@ -276,6 +314,15 @@ struct MoveCase {
 
 TEST_F(MarkedAreaTest, MovingLandsAtTheSameTextPositionAsBeforeTheRemoval) {
     const MoveCase cases[] = {
+        // Regression: the one line went into the target line as in-line text.
+        {"a one-line line mark moves a whole line",
+         {"AA", "BB", "cc", "dd"},
+         MarkType::Line,
+         {0, 0},
+         {0, 0},
+         3,
+         1,
+         {"BB", "cc", "AA", "dd"}},
         {"lines below",
          {"AA", "BB", "cc", "dd"},
          MarkType::Line,
@@ -414,6 +461,46 @@ TEST_F(MarkedAreaTest, OperationsApplyToTheMarkedTextOnly) {
         EXPECT_TRUE(document.hasMark()) << c.name;
         ASSERT_TRUE(document.undo());
         EXPECT_EQ(linesOf(document), (Lines{"abcdef", "gh", "ijklm"})) << c.name;
+    }
+}
+
+// Regression: the width of a column block in columns was used as a number of bytes, so on lines
+// with tabs the change spilled past the block.
+TEST_F(MarkedAreaTest, ColumnOperationsCountDisplayColumnsOnLinesWithTabs) {
+    // Tab size 3: in "\tabcd" the tab spans columns 0-2; in "x\tyz" columns 1-2.
+    const ApplyCase cases[] = {
+        {"upper",
+         MarkType::Column,
+         {0, 0},
+         {4, 1},
+         MarkedArea::caseChange(CaseChange::Upper),
+         {"\tAbcd", "X\tYz"}},
+        {"upper right of the tabs",
+         MarkType::Column,
+         {3, 0},
+         {5, 1},
+         MarkedArea::caseChange(CaseChange::Upper),
+         {"\tABcd", "x\tYZ"}},
+        {"blank within lines",
+         MarkType::Column,
+         {3, 0},
+         {4, 1},
+         MarkedArea::blank(BlankReach::WithinLines),
+         {"\t bcd", "x\t z"}},
+        {"blank beyond line ends",
+         MarkType::Column,
+         {4, 0},
+         {7, 1},
+         MarkedArea::blank(BlankReach::BeyondLineEnds),
+         {"\ta   ", "x\ty   "}},
+    };
+    for (const auto& c : cases) {
+        setLines(document, {"\tabcd", "x\tyz"});
+        mark(c.type, c.from, c.to);
+        document.nextGroup();
+        area.applyToMarkedText(c.operation);
+        document.nextGroup();
+        EXPECT_EQ(linesOf(document), c.lines) << c.name;
     }
 }
 

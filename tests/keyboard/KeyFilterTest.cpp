@@ -22,7 +22,7 @@ constexpr uint16_t kKeyF9 = 0x78;
 constexpr uint16_t kKeyEnd = 0x23;
 constexpr uint16_t kKeyDown = 0x28;
 
-// The surroundings of the filter: a pane with its Shift states and a document that may be marked.
+// The surroundings of the filter: a pane with its Shift states.
 class FakeSurroundings final : public KeyFilterSurroundings {
 public:
     Keymap* activeKeymap() override { return keymap; }
@@ -35,7 +35,6 @@ public:
     bool shiftMarkingInProgress() const override { return marking; }
     void setShiftMarkingInProgress(bool inProgress) override { marking = inProgress; }
     void removeShiftMark() override { ++shiftMarksRemoved; }
-    bool documentMarked() const override { return marked; }
     void beep(SoundKind kind) override { beeps.push_back(kind); }
 
     Keymap* keymap = nullptr;
@@ -44,7 +43,6 @@ public:
     bool editActive = true;
     bool shift = false;
     bool marking = false;
-    bool marked = false;
     int shiftMarksRemoved = 0;
     std::vector<SoundKind> beeps;
 };
@@ -86,10 +84,9 @@ protected:
 
     test::TempHome m_home;
     Keymap m_keymap;
-    KeyboardOptions m_options;
     FakeSurroundings m_surroundings;
     RecordingDispatcher m_dispatcher{m_surroundings};
-    KeyFilter m_filter{m_surroundings, m_dispatcher, m_options};
+    KeyFilter m_filter{m_surroundings, m_dispatcher};
 };
 
 TEST_F(KeyFilterTest, BoundKeyRunsItsFunctionAsAKeyboardCommand) {
@@ -124,11 +121,9 @@ TEST_F(KeyFilterTest, ArmedKeymapWithUnboundKeys) {
     down(kKeyK, 2);
     EXPECT_EQ(down(kKeyF9), KeyHandling::NotHandled);
     EXPECT_TRUE(m_keymap.isArmed());
-    // An unbound letter goes on to the character road, which beeps, drops it and unarms.
+    // An unbound letter goes on to the character road (the processor's typing, which beeps,
+    // drops it and unarms).
     EXPECT_EQ(down(0x5A), KeyHandling::NotHandled);
-    EXPECT_EQ(m_filter.character(0), CharacterVerdict::CancelledPrefix);
-    EXPECT_FALSE(m_keymap.isArmed());
-    EXPECT_EQ(m_surroundings.beeps, std::vector<SoundKind>{SoundKind::Exclamation});
     EXPECT_TRUE(m_dispatcher.sent.empty());
 }
 
@@ -243,44 +238,9 @@ TEST_F(KeyFilterTest, RepeatedShiftDoesNotSetTheHeldState) {
     EXPECT_FALSE(m_surroundings.shift);
 }
 
-TEST_F(KeyFilterTest, CharacterRules) {
-    struct Case {
-        std::string name;
-        uint16_t modifiers;
-        int allowAlt;
-        int allowControl;
-        bool literal;
-        bool marked;
-        uint16_t removesMark;
-        CharacterVerdict verdict;
-        std::vector<SoundKind> beeps;
-    };
-    const std::vector<Case> cases = {
-        {"plain", 0, 0, 0, false, false, 1, CharacterVerdict::Insert, {}},
-        {"Alt refused", 4, 0, 1, false, false, 1, CharacterVerdict::Refused, {SoundKind::Information}},
-        {"Alt allowed", 4, 1, 0, false, false, 1, CharacterVerdict::Insert, {}},
-        {"Ctrl refused", 2, 1, 0, false, false, 1, CharacterVerdict::Refused, {SoundKind::Exclamation}},
-        {"Ctrl allowed", 2, 0, 1, false, false, 1, CharacterVerdict::Insert, {}},
-        {"literal passes", 6, 0, 0, true, false, 1, CharacterVerdict::Insert, {}},
-        {"replaces mark", 0, 0, 0, false, true, 1, CharacterVerdict::ReplaceMarkAndInsert, {}},
-        {"mark stays", 0, 0, 0, false, true, 0, CharacterVerdict::Insert, {}},
-    };
-    for (const Case& c : cases) {
-        m_options.allowAlt = c.allowAlt;
-        m_options.allowControl = c.allowControl;
-        m_surroundings.literalPending = c.literal;
-        m_surroundings.marked = c.marked;
-        m_surroundings.beeps.clear();
-        m_keymap.flags().keyPressRemovesMark = c.removesMark;
-        EXPECT_EQ(m_filter.character(c.modifiers), c.verdict) << c.name;
-        EXPECT_EQ(m_surroundings.beeps, c.beeps) << c.name;
-    }
-}
-
 TEST_F(KeyFilterTest, WithoutAKeymapNothingIsHandled) {
     m_surroundings.keymap = nullptr;
     EXPECT_EQ(down(0x43, 2), KeyHandling::NotHandled);
-    EXPECT_EQ(m_filter.character(0), CharacterVerdict::Insert);
     EXPECT_TRUE(m_dispatcher.sent.empty());
 }
 

@@ -184,16 +184,18 @@ TEST_F(SearchStateTest, WholeWordJudgesOnlyTheFirstOccurrenceOfALine) {
 }
 
 TEST_F(SearchStateTest, WholeWordUsesTheDocumentLanguageDelimiters) {
+    // The word breaks hold more than the delimiters ("#" here); only the delimiters end a word.
     class Semicolons final : public LanguageRules {
     public:
-        std::string_view wordBreakCharacters() const override { return ";"; }
+        std::string_view wordBreakCharacters() const override { return ";#"; }
+        std::string_view delimiterCharacters() const override { return ";"; }
     };
     m_document.setLanguageRules(std::make_shared<Semicolons>());
-    lines({"foobar foo", "x foo;", "foo"});
+    lines({"foobar foo", "x foo#", "x foo;", "foo"});
     m_state.setFindText("foo", false);
     m_state.setWholeWord(true);
     ASSERT_TRUE(find());
-    expectCursor(1, 2);
+    expectCursor(2, 2);
 }
 
 TEST_F(SearchStateTest, WholeWordRules) {
@@ -339,9 +341,31 @@ TEST_F(SearchStateTest, NoPaneOrDeadPaneDoesNothing) {
 }
 
 TEST_F(SearchStateTest, EmptyFindTextFindsNothing) {
+    for (const bool regular : {false, true}) {
+        lines({"abc"});
+        m_state.setRegularExpression(regular);
+        m_state.setFindText("", false);
+        m_state.setReplaceText("-");
+        EXPECT_FALSE(find()) << regular;
+        m_state.setReplaceAll(true);
+        EXPECT_EQ(replace(), 0) << regular;
+        m_state.setReplaceAll(false);
+        EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{"abc"})) << regular;
+    }
+}
+
+TEST_F(SearchStateTest, ReplacingAnEmptyMatchLeavesTheCursorRightAfterTheNewText) {
     lines({"abc"});
-    m_state.setFindText("", false);
-    EXPECT_FALSE(find());
+    m_state.setRegularExpression(true);
+    m_state.setFindText("x*", false);
+    m_state.setReplaceText("--");
+    EXPECT_EQ(replace(), 1);
+    EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{"--abc"}));
+    expectCursor(0, 2);
+    // The next replacement does not land on the same spot again.
+    EXPECT_EQ(replace(), 1);
+    EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{"--a--bc"}));
+    expectCursor(0, 5);
 }
 
 struct ViewCase {
@@ -438,6 +462,75 @@ TEST_F(SearchStateTest, ReplaceAllWithEmptyMatchesEnds) {
     m_state.setReplaceAll(true);
     EXPECT_EQ(replace(), 5);
     EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{"-a-b-", "-c-"}));
+}
+
+// Regression: the cursor cannot stand beyond offset 1024, so replace all through the cursor found
+// the same match on a grown line for ever.
+TEST_F(SearchStateTest, ReplaceAllOnLinesLongerThanTheCursorLimitEnds) {
+    struct Case {
+        const char* name;
+        std::size_t length;
+        bool forward;
+    };
+    const Case cases[] = {{"600 bytes growing past the limit", 600, true},
+                          {"2000 bytes forward", 2000, true},
+                          {"2000 bytes backward", 2000, false}};
+    for (const Case& c : cases) {
+        lines({std::string(c.length, 'x'), "x"});
+        m_state.setFindText("x", false);
+        m_state.setReplaceText("yy");
+        m_state.setReplaceAll(true);
+        m_state.setForward(c.forward);
+        cursor(c.forward ? 0 : 1, c.forward ? 0 : 1);
+        EXPECT_EQ(replace(), static_cast<int>(c.length) + 1) << c.name;
+        EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{std::string(2 * c.length, 'y'), "yy"}))
+            << c.name;
+        expectCursor(c.forward ? 0 : 1, c.forward ? 0 : 1);
+    }
+}
+
+TEST_F(SearchStateTest, ReplaceAndSearchWorkOnMatchesBeyondTheCursorLimit) {
+    std::string longLine(1500, '.');
+    longLine.replace(1100, 3, "abc");
+    longLine.replace(1300, 3, "abc");
+    lines({longLine, "abc"});
+    m_state.setFindText("abc", false);
+    m_state.setReplaceText("XYZ");
+    ASSERT_TRUE(find());
+    EXPECT_EQ(m_state.lastMatch().offset, 1100);
+    expectMarked(0, 1100, 1103);
+    // The next search goes past the match although the cursor could not stand on it.
+    ASSERT_TRUE(find());
+    EXPECT_EQ(m_state.lastMatch().offset, 1300);
+    EXPECT_EQ(replace(), 1);
+    std::string expected = longLine;
+    expected.replace(1300, 3, "XYZ");
+    EXPECT_EQ(m_document.lineText(0), expected);
+    // The next replacement goes on after the new text, not back at the cursor.
+    EXPECT_EQ(replace(), 1);
+    EXPECT_EQ(m_document.lineText(0), expected);
+    EXPECT_EQ(m_document.lineText(1), "XYZ");
+}
+
+TEST_F(SearchStateTest, ReplaceAllAnchoredPatternOncePerLine) {
+    lines({"\t\t\tx", "\t\ty"});
+    m_state.setRegularExpression(true);
+    m_state.setFindText("^\\t", false);
+    m_state.setReplaceText("");
+    m_state.setReplaceAll(true);
+    EXPECT_EQ(replace(), 2);
+    EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{"\t\tx", "\ty"}));
+}
+
+TEST_F(SearchStateTest, ReplaceAllBackwardNeverSearchesItsOwnReplacement) {
+    lines({"aab"});
+    m_state.setFindText("ab", false);
+    m_state.setReplaceText("b");
+    m_state.setReplaceAll(true);
+    m_state.setForward(false);
+    cursor(0, 3);
+    EXPECT_EQ(replace(), 1);
+    EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{"ab"}));
 }
 
 TEST_F(SearchStateTest, ReplaceAllAtLineEnds) {

@@ -49,6 +49,15 @@ private slots:
         QCOMPARE(content->privateMarkType, std::optional<int32_t>(markType));
     }
 
+    void plainTextUsesThePlatformLineEnd() {
+        QtClipboard clipboard;
+        QVERIFY(clipboard.put("one\r\ntwo\r\n", 1));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("one\ntwo\n"));
+        auto content = clipboard.get();
+        QVERIFY(content.has_value());
+        QCOMPARE(content->privateMarkType, std::optional<int32_t>(1));
+    }
+
     void foreignTextHasNoMarkType() {
         QGuiApplication::clipboard()->setText(QStringLiteral("caf\u00e9 \u20ac5"));
         auto content = QtClipboard().get();
