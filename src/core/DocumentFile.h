@@ -81,9 +81,11 @@ public:
     bool saveCommand(Document& document);
     // Renames and saves; the old name comes back on failure.
     SaveAsResult saveAs(Document& document, const std::string& path);
-    // Writes the marked area to another file; false when nothing is marked or writing failed.
+    // Writes the marked area to another file; false when nothing is marked or writing failed
+    // (every failure is shown).
     bool writeMarkedArea(Document& document, const std::string& path);
     // Writes a modified, named document into the backup directory; the document stays modified.
+    // A failure is shown; the document's own file is never touched.
     bool backup(Document& document, int64_t nowMilliseconds);
     // The idle hook's decision for one document: backs it up when its interval has passed.
     // True when a backup was made.
@@ -101,7 +103,8 @@ public:
     // The check when the application becomes active again: asks and reloads on Yes.
     bool checkForOutsideChange(Document& document);
 
-    // The full path of the backup of a document.
+    // The full path of the backup of a document: its own even when documents of other
+    // directories share its name.
     std::string backupPath(const Document& document) const;
 
 private:
@@ -114,7 +117,10 @@ private:
     enum class Progress { Load, Insert };
     template <typename AddLine>
     ReadResult readLines(TextReader& reader, Progress progress, AddLine&& add);
-    bool writeDocument(const Document& document, const std::string& path, bool trimLast);
+    enum class WriteOutcome { Written, OpenFailed, WriteFailed };
+    // Shows the opening failure; the caller reports a failed write as it sees fit.
+    WriteOutcome writeDocument(const Document& document, const std::string& path, bool trimLast);
+    void showWriteError(const std::string& path);
     void showOpenError(const std::string& path);
 
     FileOptions m_options;
