@@ -35,13 +35,22 @@ BackupIndex::BackupIndex(std::string directory) : m_directory(withSlash(std::mov
         return;
     }
     std::ifstream in(m_directory + kFileName, std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
+    std::ostringstream text;
+    text << in.rdbuf();
+    parse(text.str());
+}
+
+void BackupIndex::parse(std::string_view text) {
+    m_entries.clear();
+    while (!text.empty()) {
+        auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         auto tab = line.find('\t');
-        if (tab == std::string::npos || tab == 0 || tab + 1 == line.size()) {
+        if (tab == std::string_view::npos || tab == 0 || tab + 1 == line.size()) {
             continue;
         }
-        m_entries.push_back({line.substr(0, tab), line.substr(tab + 1)});
+        m_entries.push_back({std::string(line.substr(0, tab)), std::string(line.substr(tab + 1))});
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vexa {
@@ -17,6 +18,10 @@ public:
 
     // Reads the index of a backup directory (missing or unreadable: empty).
     explicit BackupIndex(std::string directory);
+
+    // Replaces the entries by those of an index file's text; lines without a name and a path
+    // are skipped.
+    void parse(std::string_view text);
 
     // The backup file of a document's full path: the one listed for it, else the first free name.
     std::string backupPathFor(const std::string& documentPath) const;
