@@ -175,6 +175,8 @@ void Options::resetToDefaults() {
 void Options::load() {
     SettingsText settings = m_settings.read();
     visitSections(*this, [&](const auto& table, auto& group) { loadSection(settings, table, group); });
+    // A hand-edited size past the dialog's range is taken as the largest the dialog offers.
+    m_editor.tabSize = std::min(m_editor.tabSize, kMaxTabSize);
 }
 
 bool Options::save() {

@@ -50,7 +50,7 @@ struct EditorNumber {
 };
 
 constexpr std::array kEditorNumbers{
-    EditorNumber{"TabSize", "Tab si&ze:", &EditorOptions::tabSize, 1, 32},
+    EditorNumber{"TabSize", "Tab si&ze:", &EditorOptions::tabSize, kMinTabSize, kMaxTabSize},
     EditorNumber{"BackupInterval", "Backup &interval (minutes):", &EditorOptions::backupInterval, 1, 999},
     EditorNumber{"WrapColumn", "Wrap &column:", &EditorOptions::wrapColumn, 1, 9999},
 };

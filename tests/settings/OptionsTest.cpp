@@ -120,6 +120,21 @@ TEST_F(OptionsTest, DefaultsWithoutAFile) {
     EXPECT_EQ(options.fileFilterString(), "");
 }
 
+TEST_F(OptionsTest, ATabSizePastTheDialogsRangeIsTakenAsItsTop) {
+    const struct {
+        const char* value;
+        int loaded;
+        int effective;
+    } cases[] = {{"1073741824", 32, 32}, {"33", 32, 32}, {"32", 32, 32}, {"8", 8, 8}, {"-4", -4, 1}};
+    for (const auto& c : cases) {
+        writeFileBytes(iniPath, std::string("[Editor Options]\nTabSize=") + c.value + "\n");
+        Options options(directories);
+        options.load();
+        EXPECT_EQ(options.editor().tabSize, c.loaded) << c.value;
+        EXPECT_EQ(options.effectiveTabSize(), c.effective) << c.value;
+    }
+}
+
 TEST_F(OptionsTest, ReadsEverySectionAsWrittenByHand) {
     writeFileBytes(iniPath, "[editor options]\r\n"
                             "tabsize = 0\r\n"
