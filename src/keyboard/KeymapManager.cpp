@@ -175,11 +175,13 @@ void KeymapManager::exportKeymap() {
 }
 
 void KeymapManager::confirm() {
-    const std::optional<std::string> name = selectedName();
-    if (!name) {
-        return;
+    if (const std::optional<std::string> name = selectedName()) {
+        setCurrentKeymap(*name);
     }
-    setCurrentKeymap(*name);
+    close();
+}
+
+void KeymapManager::close() {
     m_host.activateKeymap(createConfiguredKeymap(m_store, m_options));
 }
 

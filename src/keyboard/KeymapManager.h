@@ -68,8 +68,11 @@ public:
     void importKeymap();
     void exportKeymap();
 
-    // OK: the selected keymap becomes the current one and is activated.
+    // OK: the selected keymap becomes the current one, and the dialog closes.
     void confirm();
+    // Closing the dialog in any way (OK, Cancel): the keymap the setting names is activated
+    // again, so edits saved to the current keymap's file take effect.
+    void close();
 
 private:
     void refill();

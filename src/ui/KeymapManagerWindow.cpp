@@ -55,7 +55,7 @@ KeymapManagerWindow::KeymapManagerWindow(Options& options, Frame& frame, KeymapS
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &KeymapManagerWindow::confirm);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::rejected, this, &KeymapManagerWindow::reject);
 
     auto* side = new QVBoxLayout;
     side->addWidget(new QLabel(QStringLiteral("New &Keymap:"), this));
@@ -79,7 +79,13 @@ KeymapManagerWindow::KeymapManagerWindow(Options& options, Frame& frame, KeymapS
 
 void KeymapManagerWindow::confirm() {
     m_model.confirm();
-    accept();
+    QDialog::accept();
+}
+
+void KeymapManagerWindow::reject() {
+    // Cancel, Escape and the window's close button all close the dialog.
+    m_model.close();
+    QDialog::reject();
 }
 
 void KeymapManagerWindow::runBindingEditor(BindingEditor& editor) {

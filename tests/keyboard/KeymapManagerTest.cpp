@@ -250,6 +250,19 @@ TEST_F(KeymapManagerTest, ConfirmActivatesTheSelectedKeymap) {
     EXPECT_EQ(m_host.activated[0]->lookup({0x53, 4}), kFileSave);
 }
 
+TEST_F(KeymapManagerTest, CancelActivatesTheCurrentKeymapWithItsSavedEdits) {
+    saveFile("Mine.BND", Keymap());
+    m_options.editor().keymap = "Mine";
+    KeymapManager manager = makeManager();
+    manager.select(indexOf(manager, "Mine"));
+    m_host.edit = bindAltS;
+    manager.editKeymap();
+    manager.close();
+    EXPECT_EQ(m_options.keymapName(), "Mine");
+    ASSERT_EQ(m_host.activated.size(), 1u);
+    EXPECT_EQ(m_host.activated[0]->lookup({0x53, 4}), kFileSave);
+}
+
 TEST_F(KeymapManagerTest, ConfirmingAKeymapThatNoLongerLoadsActivatesTheDefault) {
     saveFile("Mine.BND", Keymap());
     KeymapManager manager = makeManager();
