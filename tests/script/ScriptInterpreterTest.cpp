@@ -284,6 +284,32 @@ INSTANTIATE_TEST_SUITE_P(Cases, ScriptTermination, ::testing::ValuesIn(kTerminat
                              return info.param.name;
                          });
 
+TEST_F(ScriptRun, LongChainsWithinTheNodeLimitRun) {
+    std::string sum = "a = 1;\nx = a";
+    for (int i = 1; i < 255; ++i) {
+        sum += " + a";
+    }
+    runBody(sum + ";");
+    EXPECT_EQ(variable("x").value, 255) << m_host.output();
+
+    std::string chain = "x = 124;\ny = 999;\n";
+    for (int i = 0; i < 125; ++i) {
+        chain += (i == 0 ? "if (x == " : " else if (x == ") + std::to_string(i) +
+                 ") y = " + std::to_string(i * 2) + ";";
+    }
+    runBody(chain);
+    EXPECT_EQ(variable("y").value, 248) << m_host.output();
+}
+
+TEST_F(ScriptRun, DeepNestingUpToTheLimitEvaluatesWithoutExhaustingTheStack) {
+    std::string nots = "a = 1;\nif (";
+    for (int i = 0; i < 2000; ++i) {
+        nots += "!";
+    }
+    runBody(nots + "a) y = 1; else y = 2;");
+    EXPECT_EQ(variable("y").value, 1) << m_host.output();
+}
+
 TEST_F(ScriptRun, SyntaxErrorsStopTheRunBeforeItStarts) {
     EXPECT_EQ(runBody("int x = 1;\nx = ;\n"), -1);
     EXPECT_TRUE(m_interpreter.syntaxError());
