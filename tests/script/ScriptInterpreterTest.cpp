@@ -231,6 +231,14 @@ TEST_F(ScriptRun, WarningNamesTheNodeItsPositionAndReason) {
     EXPECT_EQ(m_host.endCode(), 0);
 }
 
+TEST_F(ScriptRun, AWarningShowsNoValueForAStringWithoutText) {
+    runBody("string s;\nstring s;\nstring t = \"\";\nstring t;");
+    EXPECT_EQ(
+        m_host.output(),
+        "WARNING: File: /s/t.zm Type: 's' Line: 2 Column: 8\nReason: Variable already defined\n\n"
+        "WARNING: File: /s/t.zm Type: 't' Value: '' Line: 4 Column: 8\nReason: Variable already defined\n\n");
+}
+
 TEST_F(ScriptRun, TheEleventhWarningEndsTheRun) {
     EXPECT_EQ(runBody("int i = 0; while (i < 20) { i++; foo(); }"), -1);
     EXPECT_EQ(variable("i").value, 11);
@@ -314,8 +322,9 @@ TEST_F(ScriptRun, SyntaxErrorsStopTheRunBeforeItStarts) {
     EXPECT_EQ(runBody("int x = 1;\nx = ;\n"), -1);
     EXPECT_TRUE(m_interpreter.syntaxError());
     EXPECT_EQ(variable("x").value, 0);
-    EXPECT_EQ(m_host.endCode(), -1);
-    EXPECT_EQ(m_host.endMessage(), "");
+    EXPECT_EQ(m_interpreter.endMessage(), "");
+    // Nothing ran, so the host is not told of an end (it would report a completed script).
+    EXPECT_FALSE(m_host.endCode().has_value());
 }
 
 TEST_F(ScriptRun, FatalLimitsEndWithFatalError) {
@@ -325,7 +334,8 @@ TEST_F(ScriptRun, FatalLimitsEndWithFatalError) {
     }
     EXPECT_EQ(runBody(body), -1);
     EXPECT_EQ(m_host.output(), "ERROR: Too many variables! File: /s/t.zm \n\n");
-    EXPECT_EQ(m_host.endMessage(), "Fatal Error");
+    EXPECT_EQ(m_interpreter.endMessage(), "Fatal Error");
+    EXPECT_FALSE(m_host.endCode().has_value());
     EXPECT_TRUE(m_interpreter.syntaxError());
 }
 
@@ -335,6 +345,7 @@ TEST_F(ScriptRun, CheckModeEchoesAndParsesWithoutRunning) {
     EXPECT_EQ(m_interpreter.runText(source, "/s/t.zm", {"t.zm"}), 0);
     EXPECT_EQ(m_host.output(), "Check Mode = 1\n" + source);
     EXPECT_EQ(variable("x").value, 0);
+    EXPECT_FALSE(m_host.endCode().has_value());
 }
 
 TEST_F(ScriptRun, CheckModeReportsSyntaxErrorsWithoutRepeatingTheLine) {
