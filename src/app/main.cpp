@@ -95,7 +95,17 @@ int main(int argc, char* argv[]) {
 
     vexa::Directories directories(vexa::Directories::resolveHome());
     const auto share = vexa::locateShareDirectory(vexa::currentProgramFile());
-    if (vexa::prepareHome(directories, share) == vexa::HomeStart::DirectoriesMissing) {
+    const vexa::HomeStart start = vexa::prepareHome(directories, share);
+    if (start == vexa::HomeStart::NoHome) {
+        QMessageBox::critical(nullptr, QStringLiteral("Vexa Error"),
+                              QString::fromLatin1(vexa::kNoHomeMessage));
+        if (link) {
+            link->deleteMarker();
+        }
+        std::set_new_handler(g_previousNewHandler);
+        return 1;
+    }
+    if (start == vexa::HomeStart::DirectoriesMissing) {
         QMessageBox::warning(nullptr, QStringLiteral("Vexa Error"),
                              QStringLiteral("The Vexa home directory '%1' could not be prepared.")
                                  .arg(QString::fromStdString(directories.home())));

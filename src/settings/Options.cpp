@@ -1,6 +1,8 @@
 // The option table of the settings file, and the load and save that walk it.
 #include "settings/Options.h"
 
+#include "platform/Files.h"
+
 #include <array>
 #include <string_view>
 
@@ -111,7 +113,7 @@ constexpr auto kFontSection =
 
 using H = HistoryOptions;
 constexpr auto kHistorySection =
-    section<H>("History", text("LastDirectoryUsed", &H::lastDirectoryUsed, "", 256));
+    section<H>("History", text("LastDirectoryUsed", &H::lastDirectoryUsed, "", platform::kPathLimit));
 
 template <typename Group, size_t Count>
 void applyDefaults(const OptionSection<Group, Count>& table, Group& group) {

@@ -192,6 +192,18 @@ TEST_F(StartupHistoryTest, RememberedPathReusesItsSlot) {
     EXPECT_EQ(value(kHistorySection, "StartupFile:1"), "<none>");
 }
 
+TEST_F(StartupHistoryTest, PathsLongerThan255BytesComeBackWhole) {
+    const std::string deep = "/" + std::string(300, 'd') + "/" + std::string(200, 'n') + ".c";
+    EXPECT_TRUE(m_history.recordStartupFile(deep, 6));
+    m_history.addRecentFile(deep);
+    ASSERT_TRUE(m_history.saveRecentFiles());
+
+    StartupHistory next(m_settings);
+    EXPECT_EQ(next.takeStartupFiles(), (std::vector<HandOff>{{deep, 7}}));
+    next.loadRecentFiles();
+    EXPECT_EQ(next.recentFile(1014), deep);
+}
+
 TEST_F(StartupHistoryTest, RecentFilesRotateAndSurvive) {
     m_history.loadRecentFiles();
     EXPECT_TRUE(m_history.recentFiles().empty());
