@@ -118,6 +118,10 @@ TEST_F(HandOffLinkTest, ActivationWritesEmptyName) {
     EXPECT_EQ(m_link.record().readValue(kHandOffLineKey), "0");
 }
 
+TEST(HandOffReceiver, AnUnreadableRecordNamesTheCommandProcessorModule) {
+    EXPECT_EQ(handOffReadFailure(712), "Unexpected Vexa error at File: QLWKEY01 Line: 712");
+}
+
 TEST_F(HandOffLinkTest, FailedRecordPostsNothing) {
     m_link.setOtherEditorRunning(true);
     m_link.memoryRecord().setWritable(false);
