@@ -61,6 +61,10 @@ private:
 
 } // namespace
 
+bool userMayWrite(const std::string& path) {
+    return platform::canAccess(path, platform::Access::Write);
+}
+
 template <typename AddLine>
 DocumentFile::ReadResult DocumentFile::readLines(TextReader& reader, Progress progress, AddLine&& add) {
     ReadResult result;
@@ -129,6 +133,10 @@ bool DocumentFile::load(Document& document) {
     if (reader.readFailed()) {
         document.setReadOnly(true);
         m_messenger.messageBox(formatText(msg::kReadFailed, name.c_str()));
+    }
+    if (!document.isReadOnly() && !m_mayWrite(name)) {
+        document.setReadOnly(true);
+        m_messenger.status(formatText(msg::kWriteProtected, name.c_str()), SoundKind::Information);
     }
     reader.close();
     document.setLoaded(true);

@@ -223,6 +223,32 @@ TEST_F(DocumentFileTest, AFileThatCannotBeOpenedGivesANewDocument) {
     }
 }
 
+TEST_F(DocumentFileTest, AFileTheUserMayNotWriteOpensReadOnlyAndSavesUnderANewName) {
+    // The superuser may write every file, so the access test stands in for the system's.
+    const WritableCheck nothingWritable = [](const std::string&) { return false; };
+    writeFileBytes(home.file("locked.txt"), "keep\r\n");
+    document.setFileName(home.file("locked.txt"));
+    DocumentFile file({}, messenger, nothingWritable);
+    ASSERT_TRUE(file.load(document));
+    EXPECT_TRUE(document.isReadOnly());
+    EXPECT_EQ(messenger.lastStatus(),
+              "The '" + home.file("locked.txt") +
+                  "' file is write protected, so it has been opened as read only. Save As writes it under "
+                  "another name.");
+    EXPECT_EQ(messenger.statuses().back().sound, platform::SoundKind::Information);
+
+    EXPECT_EQ(file.saveAs(document, home.file("copy.txt")), SaveAsResult::Saved);
+    EXPECT_FALSE(document.isReadOnly());
+    EXPECT_EQ(readFileBytes(home.file("copy.txt")), "keep\r\n");
+
+    // The system's own test lets an ordinary file of the user's load as usual.
+    Document writable;
+    writable.setFileName(home.file("copy.txt"));
+    DocumentFile plain({}, messenger);
+    ASSERT_TRUE(plain.load(writable));
+    EXPECT_FALSE(writable.isReadOnly());
+}
+
 TEST_F(DocumentFileTest, SavingTrimsAndEmptiesTheUndoStore) {
     ASSERT_TRUE(loadBytes("one\r\ntwo"));
     document.goToLine(1);
