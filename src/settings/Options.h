@@ -11,6 +11,9 @@
 
 namespace vexa {
 
+// What the user is told when the settings file could not be written.
+inline constexpr const char* kSettingsWriteFailedFormat = "The settings file '%s' could not be written.";
+
 // The range of "TabSize" the editor options dialog offers.
 inline constexpr int kMinTabSize = 1;
 inline constexpr int kMaxTabSize = 32;
