@@ -139,8 +139,14 @@ TEST(AtomicFileWriter, AWritableFileInAnUnwritableDirectoryIsSavedInPlace) {
     ASSERT_EQ(chmod(directory.c_str(), 0555), 0);
     std::string error;
     bool written = writeFileAtomically(target.string(), "new text", &error);
+    // A file that is locked as well keeps its text, and nothing is left behind anywhere.
+    chmod(target.c_str(), 0400);
+    std::string lockedError;
+    bool lockedWritten = writeFileAtomically(target.string(), "other", &lockedError);
     chmod(directory.c_str(), 0755);
     EXPECT_TRUE(written) << error;
+    EXPECT_FALSE(lockedWritten);
+    EXPECT_FALSE(lockedError.empty());
     EXPECT_EQ(readFileBytes(target), "new text");
     EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);
 }

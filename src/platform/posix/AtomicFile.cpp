@@ -148,19 +148,22 @@ bool copyContent(int from, int to) {
     }
 }
 
-// Truncates the target and copies a source file's content into it; false with errno set.
-bool rewriteFrom(const std::string& target, int source) {
+enum class Rewrite : uint8_t { Done, NotOpened, Failed };
+
+// Truncates the target and copies a source file's content into it. NotOpened leaves the target
+// as it was; Failed may have left it truncated or partly written. errno tells why.
+Rewrite rewriteFrom(const std::string& target, int source) {
     int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return Rewrite::NotOpened;
     }
     bool ok = copyContent(source, fd) && fsync(fd) == 0;
     int saved = errno;
     if (::close(fd) != 0 && ok) {
-        return false;
+        return Rewrite::Failed;
     }
     errno = saved;
-    return ok;
+    return ok ? Rewrite::Done : Rewrite::Failed;
 }
 
 } // namespace
@@ -213,6 +216,12 @@ bool AtomicFileWriter::open(const std::string& targetPath) {
     m_method = chooseReplaceMethod(facts);
     // In place, the new content is still collected completely before the target is touched; it
     // waits beside the target when the directory allows, in the temporary directory otherwise.
+    // Written in place, the target itself must take the new content.
+    if (m_method == ReplaceMethod::InPlace && access(m_target.c_str(), W_OK) != 0) {
+        m_error = std::strerror(errno);
+        m_failed = true;
+        return false;
+    }
     const std::string stagingDirectory =
         m_method == ReplaceMethod::InPlace && !facts.directoryWritable ? temporaryDirectory() : directory;
     removeStaleTemporaries(stagingDirectory, name);
@@ -299,10 +308,11 @@ bool AtomicFileWriter::replaceInPlace() {
         unlink(oldCopy.c_str());
         return false;
     }
-    if (!rewriteFrom(m_target, fileno(m_file))) {
+    const Rewrite written = rewriteFrom(m_target, fileno(m_file));
+    if (written != Rewrite::Done) {
         fail();
         // The target may now hold part of the new text: put the old content back.
-        if (rewriteFrom(m_target, copyFd)) {
+        if (written == Rewrite::NotOpened || rewriteFrom(m_target, copyFd) == Rewrite::Done) {
             unlink(oldCopy.c_str());
         } else {
             m_error += "; the old content is kept in " + oldCopy;
