@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (result == ParseResult::Parsed) {
         if (tree.root() == kNoNode || tree[tree.root()].kind != NodeKind::Program ||
-            tree[tree.root()].depth > ScriptParser::kMaxNesting + 1) {
+            tree[tree.root()].depth > ScriptParser::kMaxDepth + 1) {
             __builtin_trap();
         }
     } else if (!reporter.syntaxError()) {

@@ -69,8 +69,10 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("vexa"));
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
 
+    // The home decides, with the display, which running editor a start may hand its file to.
+    vexa::Directories directories(vexa::Directories::resolveHome());
     std::unique_ptr<vexa::platform::PosixInstanceLink> link;
-    if (auto directory = vexa::platform::PosixInstanceLink::defaultDirectory()) {
+    if (auto directory = vexa::platform::PosixInstanceLink::defaultDirectory(directories.home())) {
         link = std::make_unique<vexa::platform::PosixInstanceLink>(*directory);
     }
     if (link && link->isMarkerPresent()) {
@@ -93,9 +95,18 @@ int main(int argc, char* argv[]) {
         link.reset(); // another editor holds the marker: this one runs without receiving hand-offs
     }
 
-    vexa::Directories directories(vexa::Directories::resolveHome());
     const auto share = vexa::locateShareDirectory(vexa::currentProgramFile());
-    if (vexa::prepareHome(directories, share) == vexa::HomeStart::DirectoriesMissing) {
+    const vexa::HomeStart start = vexa::prepareHome(directories, share);
+    if (start == vexa::HomeStart::NoHome) {
+        QMessageBox::critical(nullptr, QStringLiteral("Vexa Error"),
+                              QString::fromLatin1(vexa::kNoHomeMessage));
+        if (link) {
+            link->deleteMarker();
+        }
+        std::set_new_handler(g_previousNewHandler);
+        return 1;
+    }
+    if (start == vexa::HomeStart::DirectoriesMissing) {
         QMessageBox::warning(nullptr, QStringLiteral("Vexa Error"),
                              QStringLiteral("The Vexa home directory '%1' could not be prepared.")
                                  .arg(QString::fromStdString(directories.home())));

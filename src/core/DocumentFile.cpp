@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sys/stat.h>
 
+#include "core/BackupIndex.h"
 #include "core/Document.h"
 #include "core/MarkedArea.h"
 #include "core/Messenger.h"
@@ -59,6 +60,10 @@ private:
 };
 
 } // namespace
+
+bool userMayWrite(const std::string& path) {
+    return platform::canAccess(path, platform::Access::Write);
+}
 
 template <typename AddLine>
 DocumentFile::ReadResult DocumentFile::readLines(TextReader& reader, Progress progress, AddLine&& add) {
@@ -129,6 +134,10 @@ bool DocumentFile::load(Document& document) {
         document.setReadOnly(true);
         m_messenger.messageBox(formatText(msg::kReadFailed, name.c_str()));
     }
+    if (!document.isReadOnly() && !m_mayWrite(name)) {
+        document.setReadOnly(true);
+        m_messenger.status(formatText(msg::kWriteProtected, name.c_str()), SoundKind::Information);
+    }
     reader.close();
     document.setLoaded(true);
     document.markUnmodified();
@@ -176,11 +185,17 @@ void DocumentFile::showOpenError(const std::string& path) {
     m_messenger.status(formatText(msg::kOpenError, path.c_str()), SoundKind::Error);
 }
 
-bool DocumentFile::writeDocument(const Document& document, const std::string& path, bool trimLast) {
+void DocumentFile::showWriteError(const std::string& path) {
+    std::string part(platform::namePart(path));
+    m_messenger.messageBox(formatText(msg::kUnableToWrite, part.c_str()));
+}
+
+DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document, const std::string& path,
+                                                       bool trimLast) {
     TextWriter writer(m_options.writeOptions());
     if (path.empty() || !writer.open(path)) {
         showOpenError(path);
-        return false;
+        return WriteOutcome::OpenFailed;
     }
     const int count = document.lineCount();
     for (int i = 0; i + 1 < count; ++i) {
@@ -189,11 +204,11 @@ bool DocumentFile::writeDocument(const Document& document, const std::string& pa
     if (count > 0 && !(trimLast && document.line(count - 1).empty())) {
         writer.writeLine(document.lineText(count - 1));
     }
-    return writer.commit();
+    return writer.commit() ? WriteOutcome::Written : WriteOutcome::WriteFailed;
 }
 
 bool DocumentFile::save(Document& document) {
-    if (!writeDocument(document, document.fileName(), m_options.fileTrim)) {
+    if (writeDocument(document, document.fileName(), m_options.fileTrim) != WriteOutcome::Written) {
         return false;
     }
     document.setReadOnly(false);
@@ -244,15 +259,15 @@ bool DocumentFile::writeMarkedArea(Document& document, const std::string& path) 
     for (const std::string& piece : markedPieces(document)) {
         writer.writeLine(piece);
     }
-    return writer.commit();
+    if (!writer.commit()) {
+        showWriteError(path);
+        return false;
+    }
+    return true;
 }
 
 std::string DocumentFile::backupPath(const Document& document) const {
-    std::string directory = m_options.backupDirectory;
-    if (!directory.empty() && directory.back() != '/') {
-        directory += '/';
-    }
-    return directory + document.namePart();
+    return BackupIndex(m_options.backupDirectory).backupPathFor(document.fileName());
 }
 
 bool DocumentFile::backup(Document& document, int64_t nowMilliseconds) {
@@ -265,7 +280,22 @@ bool DocumentFile::backup(Document& document, int64_t nowMilliseconds) {
         if (!m_options.backupDirectory.empty()) {
             (void)platform::makeDirectories(m_options.backupDirectory);
         }
-        written = writeDocument(document, backupPath(document), false);
+        BackupIndex index(m_options.backupDirectory);
+        const std::string target = index.backupPathFor(document.fileName());
+        switch (writeDocument(document, target, false)) {
+        case WriteOutcome::Written:
+            written = true;
+            // Without its line in the index the backup would be taken for another file's.
+            if (!index.record(document.fileName(), target)) {
+                showWriteError(m_options.backupDirectory + "/" + BackupIndex::kFileName);
+            }
+            break;
+        case WriteOutcome::WriteFailed:
+            showWriteError(target);
+            break;
+        case WriteOutcome::OpenFailed:
+            break;
+        }
     }
     document.setLastBackup(nowMilliseconds);
     return written;

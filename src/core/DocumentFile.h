@@ -40,6 +40,9 @@ inline constexpr const char* kReadFailed =
     "The '%s' file could not be read to its end. The document is read only so that the file is not "
     "overwritten with part of its text.";
 inline constexpr const char* kReadOnly = "The document can not be changed as it is marked as 'Read Only'";
+inline constexpr const char* kWriteProtected =
+    "The '%s' file is write protected, so it has been opened as read only. Save As writes it under "
+    "another name.";
 inline constexpr const char* kWriteSuccessful = "Write successful.";
 inline constexpr const char* kUnableToWrite =
     "The program was unable to write to the file '%s'.\nThe file may be write protected or does not exist!";
@@ -62,14 +65,20 @@ enum class SaveAsResult { Failed, Saved, SavedWithNewExtension };
 
 enum class TouchResult : int { Done = 0, Cannot = 1, ReadOnly = 2 };
 
+// Whether this user may write a file; the system's access test unless a test stands in.
+using WritableCheck = bool (*)(const std::string& path);
+bool userMayWrite(const std::string& path);
+
 // The file operations of a document. Messages go to the messenger, texts as the user sees them.
 class DocumentFile {
 public:
-    DocumentFile(const FileOptions& options, Messenger& messenger)
-        : m_options(options), m_messenger(messenger) {}
+    DocumentFile(const FileOptions& options, Messenger& messenger, WritableCheck mayWrite = userMayWrite)
+        : m_options(options), m_messenger(messenger), m_mayWrite(mayWrite) {}
 
     // Replaces the content with the file the document names. When it cannot be opened the
     // document becomes a new one-line document and the result is false (the caller reports it).
+    // A file this user may not write loads read only, with a message, so the user learns it
+    // before editing rather than when saving fails.
     bool load(Document& document);
     // Reads a file into the document at a line through undoable line insertions.
     bool insertFile(Document& document, const std::string& path, int atLine, ReturnToStart back);
@@ -81,9 +90,11 @@ public:
     bool saveCommand(Document& document);
     // Renames and saves; the old name comes back on failure.
     SaveAsResult saveAs(Document& document, const std::string& path);
-    // Writes the marked area to another file; false when nothing is marked or writing failed.
+    // Writes the marked area to another file; false when nothing is marked or writing failed
+    // (every failure is shown).
     bool writeMarkedArea(Document& document, const std::string& path);
     // Writes a modified, named document into the backup directory; the document stays modified.
+    // A failure is shown; the document's own file is never touched.
     bool backup(Document& document, int64_t nowMilliseconds);
     // The idle hook's decision for one document: backs it up when its interval has passed.
     // True when a backup was made.
@@ -101,7 +112,8 @@ public:
     // The check when the application becomes active again: asks and reloads on Yes.
     bool checkForOutsideChange(Document& document);
 
-    // The full path of the backup of a document.
+    // The full path of the backup of a document: its own even when documents of other
+    // directories share its name.
     std::string backupPath(const Document& document) const;
 
 private:
@@ -114,11 +126,15 @@ private:
     enum class Progress { Load, Insert };
     template <typename AddLine>
     ReadResult readLines(TextReader& reader, Progress progress, AddLine&& add);
-    bool writeDocument(const Document& document, const std::string& path, bool trimLast);
+    enum class WriteOutcome { Written, OpenFailed, WriteFailed };
+    // Shows the opening failure; the caller reports a failed write as it sees fit.
+    WriteOutcome writeDocument(const Document& document, const std::string& path, bool trimLast);
+    void showWriteError(const std::string& path);
     void showOpenError(const std::string& path);
 
     FileOptions m_options;
     Messenger& m_messenger;
+    WritableCheck m_mayWrite;
 };
 
 } // namespace vexa

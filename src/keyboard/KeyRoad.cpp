@@ -7,6 +7,7 @@
 #include "frame/Frame.h"
 #include "keyboard/DefaultKeymap.h"
 #include "keyboard/KeymapFile.h"
+#include "keyboard/KeymapStore.h"
 #include "settings/Options.h"
 
 namespace vexa::ui {
@@ -15,18 +16,8 @@ KeyRoad::KeyRoad(CommandProcessor& processor, Options& options)
     : m_processor(processor), m_options(options), m_filter(*this, *this) {}
 
 void KeyRoad::loadKeymap() {
-    const std::string& name = m_options.keymapName();
-    if (name.empty() || name == kDefaultKeymapName) {
-        return;
-    }
-    auto path = keymapFilePath(m_options.directory(DirectoryKind::Config), name);
-    if (!path) {
-        return;
-    }
-    auto keymap = std::make_unique<Keymap>();
-    if (loadKeymapFile(*path, *keymap) == KeymapFileStatus::Ok) {
-        m_keymap.replace(std::move(keymap));
-    }
+    KeymapStore store(m_options.directory(DirectoryKind::Config), m_processor.frame());
+    m_keymap.replace(createConfiguredKeymap(store, m_options));
 }
 
 bool KeyRoad::literalCharacterPending() const {

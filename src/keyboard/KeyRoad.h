@@ -23,7 +23,8 @@ public:
     ActiveKeymap& keymaps() { return m_keymap; }
     KeyFilter& filter() { return m_filter; }
 
-    // Loads the keymap the options name; the built-in one when it names none or cannot be read.
+    // Activates the keymap the options name; when it cannot be loaded, the built-in one with the
+    // message, and the setting names the built-in one from then on.
     void loadKeymap();
 
     // KeyFilterSurroundings

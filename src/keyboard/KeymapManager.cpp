@@ -18,16 +18,16 @@ namespace {
 constexpr std::string_view kOptionsSection = "Editor Options";
 constexpr std::string_view kKeymapKey = "Keymap";
 
+} // namespace
+
 // Two names stand for the same keymap when they lead to the same file.
-bool sameKeymap(std::string_view a, std::string_view b) {
+bool KeymapManager::sameKeymap(std::string_view a, std::string_view b) const {
     if (a == kDefaultKeymapName || b == kDefaultKeymapName) {
         return a == b;
     }
-    const std::optional<std::string> fileA = keymapFileBaseName(a);
-    return fileA && fileA == keymapFileBaseName(b);
+    const std::optional<std::string> fileA = m_store.filePath(a);
+    return fileA && fileA == m_store.filePath(b);
 }
-
-} // namespace
 
 KeymapManager::KeymapManager(Options& options, Frame& frame, KeymapStore& store,
                              const PrefixKeyList& prefixes, KeymapManagerHost& host)
@@ -93,6 +93,12 @@ void KeymapManager::newKeymap() {
     if (m_newName.find(' ') != std::string::npos || !listName) {
         m_frame.status(kBadKeymapNameMessage, platform::SoundKind::Exclamation);
         return;
+    }
+    if (m_store.fileExists(m_newName)) {
+        const std::string question = formatText(kReplaceKeymapFormat, listName->c_str());
+        if (m_frame.ask(question, "New Keymap") != Answer::Yes) {
+            return;
+        }
     }
     const bool useDefaults = m_frame.ask(kUseDefaultsQuestion, "New Keymap") == Answer::Yes;
     BindingEditor editor(useDefaults ? Keymap::makeDefault() : Keymap(), m_newName, KeymapEditMode::New,
@@ -175,11 +181,13 @@ void KeymapManager::exportKeymap() {
 }
 
 void KeymapManager::confirm() {
-    const std::optional<std::string> name = selectedName();
-    if (!name) {
-        return;
+    if (const std::optional<std::string> name = selectedName()) {
+        setCurrentKeymap(*name);
     }
-    setCurrentKeymap(*name);
+    close();
+}
+
+void KeymapManager::close() {
     m_host.activateKeymap(createConfiguredKeymap(m_store, m_options));
 }
 

@@ -23,6 +23,8 @@ inline constexpr std::string_view kBadKeymapNameMessage =
 inline constexpr std::string_view kUseDefaultsQuestion =
     "Vexa has a default keymap that has many of the basic key strokes \nalready defined. Do you wish to use "
     "these defaults as a template \nfor the new keymap?";
+inline constexpr const char* kReplaceKeymapFormat =
+    "The keymap '%s' already exists. Do you want to replace\nthe old keymap?";
 inline constexpr std::string_view kCannotEditDefaultMessage = "Cannot edit the default key mapping!";
 inline constexpr std::string_view kCannotDeleteDefaultMessage = "Cannot delete the default key mapping!";
 inline constexpr const char* kSelectFileFormat = "Select the name of the %s file to be %s";
@@ -68,11 +70,15 @@ public:
     void importKeymap();
     void exportKeymap();
 
-    // OK: the selected keymap becomes the current one and is activated.
+    // OK: the selected keymap becomes the current one, and the dialog closes.
     void confirm();
+    // Closing the dialog in any way (OK, Cancel): the keymap the setting names is activated
+    // again, so edits saved to the current keymap's file take effect.
+    void close();
 
 private:
     void refill();
+    bool sameKeymap(std::string_view a, std::string_view b) const;
     void addAndSelect(const std::string& listName);
     std::optional<std::string> selectedName() const;
     void setCurrentKeymap(const std::string& name);

@@ -37,7 +37,7 @@ std::unique_ptr<Keymap> KeymapStore::create(std::string_view name) {
 
 bool KeymapStore::load(Keymap& keymap, std::string_view name) {
     const std::string shown(name);
-    const std::optional<std::string> path = keymapFilePath(m_directory, name);
+    const std::optional<std::string> path = filePath(name);
     if (!path) {
         keymap = Keymap();
         keymap.setValid(false);
@@ -68,7 +68,7 @@ bool KeymapStore::load(Keymap& keymap, std::string_view name) {
 }
 
 bool KeymapStore::save(const Keymap& keymap, std::string_view name) {
-    const std::optional<std::string> path = keymapFilePath(m_directory, name);
+    const std::optional<std::string> path = filePath(name);
     KeymapFileStatus status = KeymapFileStatus::CreateFailed;
     if (path) {
         BusyCursor busy(m_messenger);
@@ -94,8 +94,40 @@ std::vector<std::string> KeymapStore::listNames() const {
     return names;
 }
 
+std::optional<std::string> KeymapStore::filePath(std::string_view name) const {
+    if (name == kDefaultKeymapName) {
+        return std::nullopt;
+    }
+    std::optional<std::string> listed;
+    for (const platform::FoundFile& file :
+         platform::findFiles(m_directory + "*" + std::string(kKeymapFileExtension))) {
+        const std::string_view base =
+            std::string_view(file.name).substr(0, file.name.size() - kKeymapFileExtension.size());
+        if (base.empty() || keymapListName(base) != name) {
+            continue;
+        }
+        // Two files may show the same list name ("mine.BND", "MINE.BND"): the one spelt as
+        // the name wins, otherwise the first in order.
+        if (base == name) {
+            return m_directory + file.name;
+        }
+        if (!listed) {
+            listed = m_directory + file.name;
+        }
+    }
+    if (listed) {
+        return listed;
+    }
+    return keymapFilePath(m_directory, name);
+}
+
+bool KeymapStore::fileExists(std::string_view name) const {
+    const std::optional<std::string> path = filePath(name);
+    return path && platform::fileInfo(*path).has_value();
+}
+
 bool KeymapStore::remove(std::string_view name) {
-    const std::optional<std::string> path = keymapFilePath(m_directory, name);
+    const std::optional<std::string> path = filePath(name);
     return path && platform::removeFile(*path);
 }
 

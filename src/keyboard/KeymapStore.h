@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,14 @@ public:
 
     // The list names of the keymap files in the directory, sorted.
     std::vector<std::string> listNames() const;
+
+    // The file of a keymap name. A listed name stands for the file it was listed from, so a
+    // hand-placed "a.b.BND" listed as "A.b" is that file; a name no file lists under gives the
+    // file a new keymap of that name is saved to (the name cut at its first full stop). Nothing
+    // for the default keymap and for names that cannot be file names.
+    std::optional<std::string> filePath(std::string_view name) const;
+    // Whether the file of a name exists.
+    bool fileExists(std::string_view name) const;
 
     // Removes the keymap file of a name; false when there is none or it could not be removed.
     [[nodiscard]] bool remove(std::string_view name);

@@ -1,6 +1,7 @@
 // Writing a file so that its target is always either the old or the complete new content.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -8,11 +9,40 @@
 
 namespace vexa::platform {
 
-// Collects the new content in a temporary file beside the target and renames it over the
-// target on commit. A symbolic link is followed, so the link stays and its target is replaced;
-// the target's permission bits are kept. Every write and the close are checked: a failure
-// leaves the old file untouched and commit() returns false. Without a commit the temporary
-// file is removed.
+// How the new content reaches an existing target.
+enum class ReplaceMethod : uint8_t {
+    // A complete temporary file is renamed over the target: the target is never partly written.
+    Rename,
+    // The target keeps its directory entry and inode: after a backup copy of the old content the
+    // complete new content is copied into it. Used where a rename would lose something.
+    InPlace,
+};
+
+// What decides the method, gathered from the target, its directory and the user.
+struct TargetFacts {
+    bool exists = false;
+    bool directoryWritable = true;
+    uint64_t links = 1;
+    // A file made by this user can be given the target's owner and group.
+    bool ownerKeepable = true;
+    // Extended access rules that a new file would not carry.
+    bool hasAccessList = false;
+};
+
+// A rename would fail in a directory the user cannot write, would split the name from the
+// file's other hard links, and would give the file this user's owner or group or drop its
+// access list; each of these writes in place instead.
+[[nodiscard]] ReplaceMethod chooseReplaceMethod(const TargetFacts& facts);
+
+// The facts of a target path (symbolic links already resolved).
+[[nodiscard]] TargetFacts targetFacts(const std::string& path);
+
+// Collects the new content in a complete temporary file and on commit puts it in place by the
+// method above. A symbolic link is followed, so the link stays and its target is replaced; the
+// target's permission bits, owner and group are kept. Every write and the close are checked: a
+// failure leaves the old file untouched and commit() returns false. Without a commit the
+// temporary file is removed. Opening also removes temporary files that earlier saves of the
+// same target by this user left behind when they were killed.
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
@@ -23,6 +53,8 @@ public:
     // Opens the temporary file for the target path. False when it cannot be created.
     [[nodiscard]] bool open(const std::string& targetPath);
     [[nodiscard]] bool isOpen() const { return m_file != nullptr; }
+    // The method commit() will use; known after open().
+    [[nodiscard]] ReplaceMethod method() const { return m_method; }
 
     // Appends bytes; after the first failure every later write fails too.
     bool write(std::span<const char> bytes);
@@ -30,7 +62,7 @@ public:
     // A std::string converts to both forms above; this spares callers the choice.
     bool write(const std::string& text) { return write(std::string_view(text)); }
 
-    // Flushes, syncs and closes the temporary file and renames it over the target.
+    // Flushes and syncs the temporary file and puts it in place of the target.
     [[nodiscard]] bool commit();
 
     // The system's text for the first failure, empty when there was none.
@@ -39,13 +71,18 @@ public:
 private:
     void fail();
     void discard();
+    bool replaceInPlace();
 
     std::FILE* m_file = nullptr;
     std::string m_target;
     std::string m_temporary;
     std::string m_error;
+    ReplaceMethod m_method = ReplaceMethod::Rename;
     bool m_failed = false;
 };
+
+// The temporary-file prefix of a target's name: ".NAME.vexa-".
+[[nodiscard]] std::string temporaryPrefix(std::string_view name);
 
 // Writes the whole content with an AtomicFileWriter; false (and the old file kept) on failure.
 [[nodiscard]] bool writeFileAtomically(const std::string& targetPath, std::string_view content,

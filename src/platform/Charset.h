@@ -6,7 +6,7 @@
 namespace vexa::platform {
 
 // Both convert in place, byte for byte; bytes below 128 never change. A byte with no exact
-// counterpart maps to the closest look-alike, as the system conversion of the desktop does.
+// counterpart maps by the code pages' best-fit data, as the system conversion of the desktop does.
 void oemToAnsi(std::span<char> bytes);
 void ansiToOem(std::span<char> bytes);
 

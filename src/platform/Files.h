@@ -1,6 +1,7 @@
 // The files port: full paths, wildcard search, access tests, file facts, removal, directories.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,6 +9,10 @@
 #include <vector>
 
 namespace vexa::platform {
+
+// The longest path the system takes, counting the terminator: settings that hold paths keep
+// this many bytes.
+inline constexpr std::size_t kPathLimit = 4096;
 
 enum class FileKind : uint8_t { Regular, Directory, Other };
 

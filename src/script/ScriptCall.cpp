@@ -35,6 +35,10 @@ bool ScriptCall::isString(int i) const {
     return i >= 0 && i < m_count && valueNode(i).isString();
 }
 
+bool ScriptCall::hasText(int i) const {
+    return i >= 0 && i < m_count && valueNode(i).hasText();
+}
+
 bool ScriptCall::isVariable(int i) const {
     return i >= 0 && i < m_count && valueNode(i).kind == NodeKind::Variable;
 }
@@ -52,8 +56,11 @@ std::string ScriptCall::text(int i) const {
     case ValueType::Integer:
     case ValueType::NumberConstant:
         return std::to_string(argumentNode(i).value);
-    case ValueType::Character:
-        return std::string(1, static_cast<char>(argumentNode(i).value));
+    case ValueType::Character: {
+        // A character is text up to its terminating zero, so the character 0 is no text at all.
+        const char c = static_cast<char>(argumentNode(i).value);
+        return c == '\0' ? std::string() : std::string(1, c);
+    }
     case ValueType::StringVariable:
     case ValueType::StringConstant:
         return value.text;
@@ -69,6 +76,7 @@ bool ScriptCall::setText(int i, std::string_view text) {
     }
     ScriptNode& value = valueNode(i);
     value.text.assign(text.substr(0, kMaxTextLength));
+    value.textSet = true;
     value.value = textToNumber(value.text);
     argumentNode(i).value = value.value;
     return true;
@@ -81,6 +89,7 @@ bool ScriptCall::setNumber(int i, int32_t number) {
     ScriptNode& value = valueNode(i);
     if (value.valueType == ValueType::StringVariable) {
         value.text = std::to_string(number);
+        value.textSet = true;
     }
     value.value = number;
     argumentNode(i).value = number;

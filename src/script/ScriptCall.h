@@ -24,6 +24,9 @@ public:
 
     // Whether argument i is a string: a string variable, a string constant or an argv element.
     bool isString(int i) const;
+    // Whether argument i is a string that holds a text (a string variable never given one does
+    // not).
+    bool hasText(int i) const;
     // Whether argument i is a variable that can take a result.
     bool isVariable(int i) const;
 

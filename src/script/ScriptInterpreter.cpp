@@ -116,6 +116,7 @@ int32_t ScriptInterpreter::runText(std::string source, const std::string& path,
     scanner.setCheckMode(m_checkMode);
     scanner.setDebugMode(m_debugMode);
     ScriptParser parser(scanner, *m_tree, *m_reporter);
+    bool ran = false;
     switch (parser.parse()) {
     case ParseResult::Fatal:
         end(-1, kFatalEnd);
@@ -128,6 +129,7 @@ int32_t ScriptInterpreter::runText(std::string source, const std::string& path,
             end(0, {});
         } else {
             prepare();
+            ran = true;
             execute((*m_tree)[m_tree->root()].second);
             end(0, {});
         }
@@ -136,7 +138,11 @@ int32_t ScriptInterpreter::runText(std::string source, const std::string& path,
     if (m_debugMode) {
         m_host.write("Processing complete. Return code " + std::to_string(m_code) + "\n");
     }
-    m_host.runEnded(m_code, m_endMessage);
+    // The host hears of the end only of a script that ran: a failed parse or a check has
+    // nothing to complete.
+    if (ran) {
+        m_host.runEnded(m_code, m_endMessage);
+    }
     return m_code;
 }
 
@@ -259,6 +265,7 @@ void ScriptInterpreter::declare(ScriptNode& node) {
     if (target.valueType == ValueType::StringVariable) {
         evaluateText(node.second, m_text);
         target.text.assign(m_text, 0, kMaxTextLength);
+        target.textSet = true;
         target.value = textToNumber(target.text);
     } else {
         target.value = evaluate(node.second);
@@ -418,6 +425,7 @@ int32_t ScriptInterpreter::assign(ScriptNode& node) {
         } else {
             return value;
         }
+        target.textSet = true;
         target.value = textToNumber(target.text);
         return value;
     }

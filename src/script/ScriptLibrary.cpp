@@ -89,7 +89,7 @@ int32_t libChdir(ScriptCall& call) {
         return kMisuse;
     }
     const std::string path = call.text(0);
-    if (path.empty()) {
+    if (!call.hasText(0) || path.empty()) {
         return -1;
     }
     return platform::setCurrentDirectory(path) ? 1 : 0;
@@ -220,6 +220,9 @@ int32_t libStrcpy(ScriptCall& call) {
 int32_t libStrlen(ScriptCall& call) {
     if (call.count() != 1 || !call.isString(0)) {
         return kMisuse;
+    }
+    if (!call.hasText(0)) {
+        return -1;
     }
     return static_cast<int32_t>(call.text(0).size());
 }

@@ -80,6 +80,9 @@ struct ScriptNode {
     int32_t value = 0;
     char assignOperator = 0;
     bool declared = false;
+    // Whether a string variable was ever given a text; until then it has none (which is not
+    // the same as an empty text: strlen gives -1, reports show no value).
+    bool textSet = false;
     int32_t depth = 1; // how deep evaluation recurses below this node
     std::string name;  // a variable's name, otherwise the kind name
     std::string text;  // strings and function names
@@ -90,7 +93,10 @@ struct ScriptNode {
     bool isString() const {
         return valueType == ValueType::StringVariable || valueType == ValueType::StringConstant;
     }
-    bool hasText() const { return isString() || valueType == ValueType::FunctionName; }
+    bool hasText() const {
+        return valueType == ValueType::StringConstant || valueType == ValueType::FunctionName ||
+               (valueType == ValueType::StringVariable && textSet);
+    }
 };
 
 } // namespace vexa::script

@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char* kTooBig = "Macro is too big!";
 constexpr const char* kTooManyVariables = "Too many variables!";
-constexpr const char* kTooDeep = "Macro is nested too deeply!";
+constexpr const char* kStackOverflow = "parser stack overflow";
 
 // The binding levels of the binary expression operators: "+" and "-" loosest, then "*", "/"
 // and "%", then the three bitwise operators on one level; 0 for every other token.
@@ -85,8 +85,8 @@ bool comparisonKind(TokenCode code, NodeKind& kind) {
 class ScriptParser::NestingGuard {
 public:
     explicit NestingGuard(ScriptParser& parser) : m_parser(parser) {
-        if (++m_parser.m_nesting > kMaxNesting) {
-            m_parser.fatal(kTooDeep);
+        if (++m_parser.m_nesting > kMaxDepth) {
+            m_parser.stackOverflow();
         }
     }
     ~NestingGuard() { --m_parser.m_nesting; }
@@ -146,6 +146,12 @@ void ScriptParser::syntaxError() {
     throw SyntaxError{};
 }
 
+void ScriptParser::stackOverflow() {
+    m_failed = true;
+    m_scanner.reportError(kStackOverflow);
+    throw Abort{};
+}
+
 void ScriptParser::fatal(const char* message) {
     m_reporter.fatal(message);
     throw FatalLimit{};
@@ -173,9 +179,6 @@ NodeId ScriptParser::node(NodeKind kind, NodeId first, NodeId second, NodeId thi
         depth = std::max(depth, 1 + depthOf(second));
     }
     n.depth = depth;
-    if (depth > kMaxNesting) {
-        fatal(kTooDeep);
-    }
     return id;
 }
 
@@ -500,9 +503,6 @@ NodeId ScriptParser::variable() {
         n.useCount = constantIndex;
         n.first = index;
         n.depth = index == kNoNode ? 1 : 1 + m_tree[index].depth;
-        if (n.depth > kMaxNesting) {
-            fatal(kTooDeep);
-        }
         return element;
     }
     default:

@@ -18,9 +18,12 @@ enum class ParseResult : uint8_t {
 
 class ScriptParser {
 public:
-    // Nesting of statements, conditions and expressions deeper than this is refused, so that
-    // neither the parser nor the evaluation of the tree can exhaust the stack.
-    static constexpr int kMaxNesting = 256;
+    // The parser's recursion, and with it the depth of the tree the interpreter walks, is
+    // bounded by the node limit: every level of nesting but a pair of parentheses makes a node,
+    // so no script within the node limit needs more. Deeper nesting is reported as the parser's
+    // stack overflow and fails the parse, so neither the parser nor the evaluation of the tree
+    // can exhaust the stack.
+    static constexpr int kMaxDepth = static_cast<int>(ScriptTree::kMaxNodes);
 
     ScriptParser(ScriptScanner& scanner, ScriptTree& tree, ScriptReporter& reporter);
 
@@ -38,6 +41,7 @@ private:
     void expect(TokenCode code);
     [[noreturn]] void syntaxError();
     [[noreturn]] void fatal(const char* message);
+    [[noreturn]] void stackOverflow();
 
     NodeId program();
     NodeId statementList(TokenCode end);

@@ -7,8 +7,9 @@
 namespace vexa {
 namespace {
 
+// On this platform '/' begins absolute paths, so only '-' begins a switch.
 bool isDash(char c) {
-    return c == '-' || c == '/';
+    return c == '-';
 }
 bool isEll(char c) {
     return c == 'l' || c == 'L';
@@ -17,8 +18,9 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The digits of a line option starting at `start`, when one starts there.
-std::optional<std::string_view> matchAt(std::string_view text, std::size_t start) {
+// The digits of a line option that is the whole text.
+std::optional<std::string_view> matchWhole(std::string_view text) {
+    const std::size_t start = 0;
     std::size_t at = start;
     while (at < text.size() && isDash(text[at])) {
         ++at;
@@ -36,7 +38,7 @@ std::optional<std::string_view> matchAt(std::string_view text, std::size_t start
     while (at < text.size() && isDigit(text[at])) {
         ++at;
     }
-    if (at == digits) {
+    if (at == digits || at != text.size()) {
         return std::nullopt;
     }
     return text.substr(digits, at - digits);
@@ -49,14 +51,14 @@ bool isSwitch(std::string_view argument) {
 } // namespace
 
 std::optional<int> lineOption(std::string_view argument) {
-    for (std::size_t start = 0; start < argument.size(); ++start) {
-        if (auto digits = matchAt(argument, start)) {
-            // A number too long for an int is read as the largest line, never as garbage.
-            int value = 0;
-            auto [end, error] = std::from_chars(digits->data(), digits->data() + digits->size(), value);
-            (void)end;
-            return error == std::errc{} ? value : INT_MAX;
-        }
+    // Only an argument that is nothing but the option counts: a file name such as
+    // "notes-l2.txt" or "src/l10n/strings.c" stays a file name.
+    if (auto digits = matchWhole(argument)) {
+        // A number too long for an int is read as the largest line, never as garbage.
+        int value = 0;
+        auto [end, error] = std::from_chars(digits->data(), digits->data() + digits->size(), value);
+        (void)end;
+        return error == std::errc{} ? value : INT_MAX;
     }
     return std::nullopt;
 }

@@ -10,12 +10,12 @@
 
 namespace vexa {
 
-// The line number of a line option found anywhere in an argument: one or more '-' or '/', one or
-// more 'l' or 'L', any number of spaces, then digits ("-l120", "/L5", "x--ll 7"). The number is
-// the first run of digits of the match; nothing when the argument holds no such option.
+// The line number of an argument that is a line option as a whole: one or more '-', one or more
+// 'l' or 'L', any number of spaces, then digits and nothing else ("-l120", "--LL 7"). Nothing for
+// any other argument, so paths that merely contain such text are never taken for the option.
 std::optional<int> lineOption(std::string_view argument);
 
-// An argument of exactly two characters whose first is '-' or '/' ("-s", "/S").
+// An argument of exactly two characters whose first is '-' ("-s", "-S"); '/' begins paths here.
 bool isTwoCharacterSwitch(std::string_view argument);
 
 // Whether a text holds a wildcard character.

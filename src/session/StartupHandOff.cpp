@@ -6,6 +6,7 @@
 
 #include "platform/Files.h"
 #include "platform/InstanceLink.h"
+#include "settings/Format.h"
 
 namespace vexa {
 
@@ -24,6 +25,11 @@ HandOffResult sendHandOff(platform::InstanceLink& link, const HandOff& handOff) 
         return HandOffResult::RecordFailed;
     }
     return link.postFileOpen() ? HandOffResult::Posted : HandOffResult::NotDelivered;
+}
+
+std::string handOffReadFailure(int sourceLine) {
+    return formatText(kUnexpectedError.data(), kHandOffReceiverModule.data(),
+                      std::to_string(sourceLine).c_str());
 }
 
 std::optional<HandOff> receiveHandOff(platform::InstanceLink& link) {

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "commands/CommandProcessor.h"
 #include "frame/StatusMessages.h"
 #include "session/StartupCommandLine.h"
 
@@ -17,6 +19,8 @@ class InstanceLink;
 inline constexpr std::string_view kHandOffFileKey = "Load\\FileName";
 inline constexpr std::string_view kHandOffLineKey = "Load\\FileLine";
 inline constexpr std::string_view kStartupModule = "VEXA";
+// The receiver runs inside the command processor, so its failures carry that module's name.
+inline constexpr std::string_view kHandOffReceiverModule = kProcessorModule;
 
 enum class HandOffResult : uint8_t {
     Posted,         // the running editor was told; this process ends
@@ -28,6 +32,9 @@ enum class HandOffResult : uint8_t {
 // Writes the record (the full path of a named file, then the line) and, only when both writes
 // succeed, tells the running editor.
 HandOffResult sendHandOff(platform::InstanceLink& link, const HandOff& handOff);
+
+// The message of a record that could not be read, for the receiver's source line.
+std::string handOffReadFailure(int sourceLine);
 
 // Reads the record the notification announced; nothing when either value cannot be read. A line
 // that is not a number counts as 0.

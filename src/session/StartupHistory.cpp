@@ -3,12 +3,14 @@
 
 #include <charconv>
 
+#include "platform/Files.h"
 #include "settings/SettingsFile.h"
 
 namespace vexa {
 namespace {
 
-constexpr std::size_t kPathSize = 256;
+// A path value may be as long as the system allows; the startup entry adds its line number.
+constexpr std::size_t kPathSize = platform::kPathLimit;
 
 std::string slotKey(std::string_view stem, int slot) {
     return std::string(stem) + std::to_string(slot);

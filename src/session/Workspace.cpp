@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
+#include "session/StartupHandOff.h"
 #include "session/StartupHistory.h"
 #include "session/WorkspaceView.h"
 #include "settings/Format.h"
@@ -363,8 +364,7 @@ void Workspace::openStartupFiles(std::span<const std::string> arguments) {
 void Workspace::acceptHandOff(const std::optional<HandOff>& handOff) {
     if (!handOff) {
         m_services.frame.beep(platform::SoundKind::Exclamation);
-        m_services.frame.messageBox(
-            formatText(kUnexpectedError.data(), kProcessorModule, std::to_string(__LINE__).c_str()));
+        m_services.frame.messageBox(handOffReadFailure(__LINE__));
         return;
     }
     if (!handOff->file.empty()) {

@@ -4,7 +4,10 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <system_error>
+
+#include "platform/Files.h"
 
 namespace vexa {
 namespace {
@@ -39,7 +42,10 @@ bool isSet(const char* value) {
 
 Directories::Directories(std::string home) : m_home(withSlash(std::move(home))) {}
 
-std::string Directories::resolveHome(const EnvironmentLookup& lookup) {
+namespace {
+
+// The environment's choice of home, as written there.
+std::string homeFromEnvironment(const EnvironmentLookup& lookup) {
     if (const char* home = lookup("VEXA_HOME"); isSet(home)) {
         return withSlash(home);
     }
@@ -50,6 +56,18 @@ std::string Directories::resolveHome(const EnvironmentLookup& lookup) {
         return withSlash(user) + ".local/share/vexa/";
     }
     return {};
+}
+
+} // namespace
+
+std::string Directories::resolveHome(const EnvironmentLookup& lookup) {
+    const std::string home = homeFromEnvironment(lookup);
+    if (home.empty()) {
+        return {};
+    }
+    // A relative home would follow the current directory, which the editor changes.
+    const std::optional<std::string> absolute = platform::fullPath(home);
+    return absolute ? withSlash(*absolute) : std::string();
 }
 
 std::string Directories::resolveHome() {

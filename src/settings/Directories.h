@@ -22,6 +22,10 @@ enum class DirectoryKind : uint32_t {
 
 inline constexpr std::string_view kSettingsFileName = "vexa.INI";
 
+inline constexpr const char* kNoHomeMessage =
+    "Vexa can not find a home directory for its settings. Set VEXA_HOME (or HOME) to a directory "
+    "and start Vexa again.";
+
 // What every sub-directory becomes when the home path is too long to hold the editor's file
 // names: a path that names no usable directory, so later writes fail instead of landing in a
 // truncated path.
@@ -40,8 +44,9 @@ public:
     // The home path; a final '/' is added when it lacks one.
     explicit Directories(std::string home);
 
-    // $VEXA_HOME when set and not empty, otherwise ${XDG_DATA_HOME:-$HOME/.local/share}/vexa.
-    // Empty when none of these variables helps.
+    // $VEXA_HOME when set and not empty, otherwise ${XDG_DATA_HOME:-$HOME/.local/share}/vexa,
+    // made absolute against the current directory at the time of the call, so a later change
+    // of directory never moves the settings file. Empty when none of these variables helps.
     static std::string resolveHome(const EnvironmentLookup& lookup);
     static std::string resolveHome();
 

@@ -107,6 +107,9 @@ SeedResult seedHome(const fs::path& shareDirectory, const std::string& home) {
 }
 
 HomeStart prepareHome(const Directories& directories, const fs::path& shareDirectory) {
+    if (directories.home().empty()) {
+        return HomeStart::NoHome;
+    }
     if (!directories.create()) {
         return HomeStart::DirectoriesMissing;
     }

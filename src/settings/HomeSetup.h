@@ -30,11 +30,13 @@ struct SeedResult {
 // shareDirectory (the desktop entry, icons) is left alone.
 SeedResult seedHome(const std::filesystem::path& shareDirectory, const std::string& home);
 
-enum class HomeStart : uint8_t { Ready, FirstRun, DirectoriesMissing };
+enum class HomeStart : uint8_t { Ready, FirstRun, DirectoriesMissing, NoHome };
 
 // Builds the home's directories and, on the first run (no settings file yet), seeds it from
 // the share directory (when one is given). DirectoriesMissing when the home could not be made
-// complete (a path too long, a file in the way, no permission).
+// complete (a path too long, a file in the way, no permission); NoHome when there is no home
+// at all (the environment names none), in which case nothing is made: the settings would
+// otherwise land in whatever the current directory is (kNoHomeMessage says so to the user).
 HomeStart prepareHome(const Directories& directories, const std::filesystem::path& shareDirectory);
 
 } // namespace vexa

@@ -1,6 +1,8 @@
 // The option table of the settings file, and the load and save that walk it.
 #include "settings/Options.h"
 
+#include "platform/Files.h"
+
 #include <array>
 #include <string_view>
 
@@ -111,7 +113,7 @@ constexpr auto kFontSection =
 
 using H = HistoryOptions;
 constexpr auto kHistorySection =
-    section<H>("History", text("LastDirectoryUsed", &H::lastDirectoryUsed, "", 256));
+    section<H>("History", text("LastDirectoryUsed", &H::lastDirectoryUsed, "", platform::kPathLimit));
 
 template <typename Group, size_t Count>
 void applyDefaults(const OptionSection<Group, Count>& table, Group& group) {
@@ -175,6 +177,8 @@ void Options::resetToDefaults() {
 void Options::load() {
     SettingsText settings = m_settings.read();
     visitSections(*this, [&](const auto& table, auto& group) { loadSection(settings, table, group); });
+    // A hand-edited size past the dialog's range is taken as the largest the dialog offers.
+    m_editor.tabSize = std::min(m_editor.tabSize, kMaxTabSize);
 }
 
 bool Options::save() {

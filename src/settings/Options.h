@@ -1,6 +1,7 @@
 // The general options of the editor: read from the settings file at start, written back at exit.
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,13 @@
 #include "settings/SettingsFile.h"
 
 namespace vexa {
+
+// What the user is told when the settings file could not be written.
+inline constexpr const char* kSettingsWriteFailedFormat = "The settings file '%s' could not be written.";
+
+// The range of "TabSize" the editor options dialog offers.
+inline constexpr int kMinTabSize = 1;
+inline constexpr int kMaxTabSize = 32;
 
 // The values of section "Editor Options"; the defaults live in the option table of Options.cpp.
 struct EditorOptions {
@@ -157,8 +165,11 @@ public:
     std::optional<platform::SoundKind> soundFor(platform::SoundKind requested) const;
     int waveOutputDevices() const { return m_waveOutputDevices; }
 
-    // "TabSize" for column arithmetic: a value below 1 would divide by zero, so it counts as 1.
-    int effectiveTabSize() const { return m_editor.tabSize < 1 ? 1 : m_editor.tabSize; }
+    // "TabSize" for column arithmetic: a value below 1 would divide by zero, so it counts as 1;
+    // one above the dialog's range would overflow the painter's columns, so it counts as the top.
+    int effectiveTabSize() const {
+        return m_editor.tabSize < kMinTabSize ? kMinTabSize : std::min(m_editor.tabSize, kMaxTabSize);
+    }
 
     EditorOptions& editor() { return m_editor; }
     const EditorOptions& editor() const { return m_editor; }

@@ -135,6 +135,11 @@ void EditExtensionDialog::addEntry(const std::string& text) {
         m_selected = static_cast<std::size_t>(same - m_keywords.begin());
         return;
     }
+    if (m_keywords.size() >= kMaxKeywords) {
+        m_frame.status(formatText(kKeywordListFullFormat, static_cast<unsigned>(kMaxKeywords)),
+                       platform::SoundKind::Exclamation);
+        return;
+    }
     const auto at = std::upper_bound(m_keywords.begin(), m_keywords.end(), text, listOrder);
     // The insertion may move the list: its position is taken from the iterator it returns.
     const auto inserted = m_keywords.insert(at, text);
@@ -188,9 +193,7 @@ bool EditExtensionDialog::importKeywords() {
         m_frame.messageBox(formatText(kImportOpenErrorFormat, chosen.front().c_str()));
         return false;
     }
-    m_keywords.clear();
-    m_selected.reset();
-    m_changed = true;
+    std::vector<std::string> words;
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') {
@@ -198,10 +201,21 @@ bool EditExtensionDialog::importKeywords() {
         }
         // A line longer than a keyword goes on as the next entry.
         for (std::size_t at = 0; at < line.size(); at += kKeywordMaxLength) {
-            addEntry(line.substr(at, kKeywordMaxLength));
+            words.push_back(line.substr(at, kKeywordMaxLength));
         }
     }
+    // One sort and one pass for duplicates: adding a whole dictionary word by word into the
+    // sorted list would move the list once per word.
+    std::stable_sort(words.begin(), words.end(), listOrder);
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+    if (words.size() > kMaxKeywords) {
+        words.resize(kMaxKeywords);
+        m_frame.status(formatText(kKeywordListFullFormat, static_cast<unsigned>(kMaxKeywords)),
+                       platform::SoundKind::Exclamation);
+    }
+    m_keywords = std::move(words);
     m_selected.reset();
+    m_changed = true;
     return true;
 }
 

@@ -43,6 +43,8 @@ inline constexpr const char* kDelimiterInUseFormat =
 inline constexpr const char* kImportOpenErrorFormat =
     "Error opening the '%s' file. A new file has been created.";
 inline constexpr std::string_view kImportTitle = "Keyword Definition File";
+inline constexpr const char* kKeywordListFullFormat =
+    "The keyword list can hold no more than %u keywords. The other words were not added.";
 
 class EditExtensionDialog {
 public:

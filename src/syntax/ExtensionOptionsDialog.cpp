@@ -102,7 +102,8 @@ void ExtensionOptionsDialog::put(Entry entry) {
         m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(*old));
     }
     m_entries.push_back(std::move(entry));
-    m_selected = m_entries.size() - 1;
+    // The new entry is the selected one, so its description is the one shown.
+    select(m_entries.size() - 1);
 }
 
 void ExtensionOptionsDialog::reportUnableToUpdate(const std::string& path) {

@@ -83,6 +83,10 @@ void ExtensionProfile::setKeywords(KeywordList list) {
 }
 
 void ExtensionProfile::setKeywordList(std::size_t listIndex, KeywordList list) {
+    // More entries than the file's count can hold would be saved with a wrapped count.
+    if (list.size() > kMaxKeywords) {
+        list.resize(kMaxKeywords);
+    }
     for (KeywordEntry& entry : list) {
         // Keep every entry consistent: terminated text and a length that matches it.
         entry.text[kKeywordMaxLength] = '\0';
@@ -187,24 +191,37 @@ bool ExtensionProfile::readBody(std::span<const char> body, bool hasAffixes) {
     if (in.u16(ignore)) {
         m_ignoreCase = ignore != 0 ? 1 : 0;
     }
+    std::array<KeywordList, kKeywordListCount> lists;
+    std::size_t listsStarted = 0;
     for (std::size_t list = 0; list < kKeywordListCount; ++list) {
         uint16_t count = 0;
-        KeywordList entries;
-        if (in.u16(count)) {
-            // A damaged count must not reserve more than the bytes left can hold.
-            entries.reserve(std::min<std::size_t>(count, in.remaining() / (2 + kKeywordFieldWidth)));
-            for (uint16_t i = 0; i < count; ++i) {
-                KeywordEntry entry;
-                if (!in.u16(entry.length) || !in.bytes(entry.text)) {
-                    break;
-                }
-                entries.push_back(entry);
-            }
+        if (!in.u16(count)) {
+            break;
         }
-        setKeywordList(list, std::move(entries));
+        ++listsStarted;
+        // A damaged count must not reserve more than the bytes left can hold.
+        lists[list].reserve(std::min<std::size_t>(count, in.remaining() / (2 + kKeywordFieldWidth)));
+        for (uint16_t i = 0; i < count; ++i) {
+            KeywordEntry entry;
+            if (!in.u16(entry.length) || !in.bytes(entry.text)) {
+                break;
+            }
+            lists[list].push_back(entry);
+        }
+    }
+    // The counts must add up to the file: bytes left over after the last list, or a later list
+    // running past the end, mean a count that is wrong (damaged, or wrapped past 16 bits) and
+    // later lists read from keyword text, so no list of such a file is kept. A file that ends
+    // inside the first list is merely cut short and keeps the entries read before the end.
+    const bool damaged = (!in.failed() && in.remaining() != 0) || (in.failed() && listsStarted > 1);
+    if (damaged) {
+        lists = {};
+    }
+    for (std::size_t list = 0; list < kKeywordListCount; ++list) {
+        setKeywordList(list, std::move(lists[list]));
     }
     refresh();
-    return !in.failed();
+    return !in.failed() && !damaged;
 }
 
 void ExtensionProfile::writeBody(std::string& out) const {

@@ -19,6 +19,8 @@ inline constexpr std::size_t kDescriptionWidth = 36;
 inline constexpr std::size_t kDelimitersWidth = 61;
 inline constexpr std::size_t kCommentWidth = 3;
 inline constexpr std::size_t kKeywordListCount = 4;
+// A keyword list's count is a 16-bit field of the profile file: no list holds more entries.
+inline constexpr std::size_t kMaxKeywords = 65535;
 
 inline constexpr std::string_view kDefaultDelimiters = "[](){},;:.$&*+-=~!%<>^|?/";
 
@@ -34,7 +36,7 @@ enum class BuiltInKeywords : uint8_t { No, Yes };
 enum class ProfileFileStatus : uint8_t {
     Ok,
     OpenFailed,    // the file could not be opened for reading
-    UnknownFormat, // not a profile file, or cut short
+    UnknownFormat, // not a profile file, cut short, or its keyword lists do not add up
     TooNew,        // written by a newer program: nothing after the header was read
     CreateFailed,  // the file could not be written
 };

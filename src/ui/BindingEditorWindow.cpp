@@ -28,9 +28,9 @@ struct FlagBox {
 };
 
 constexpr std::array kFlagBoxes{
-    FlagBox{KeymapFlag::AllowShiftMarking, "Allow Shift key &marking"},
-    FlagBox{KeymapFlag::KeyPressRemovesMark, "&Key press removes mark"},
-    FlagBox{KeymapFlag::CutCopyRemovesMark, "C&ut/copy removes mark"},
+    FlagBox{KeymapFlag::AllowShiftMarking, "Allow CUA marking"},
+    FlagBox{KeymapFlag::KeyPressRemovesMark, "Key press removes mark"},
+    FlagBox{KeymapFlag::CutCopyRemovesMark, "Cut/copy removes mark"},
 };
 
 std::optional<std::size_t> rowOf(int row) {
@@ -80,8 +80,13 @@ BindingEditorWindow::BindingEditorWindow(BindingEditor& model, QWidget* parent)
     });
 
     auto* flags = new QVBoxLayout;
+    auto* behaviour = new QLabel(QStringLiteral("Keyboard &Behaviour:"), this);
+    flags->addWidget(behaviour);
     for (const FlagBox& entry : kFlagBoxes) {
         auto* box = new QCheckBox(QString::fromLatin1(entry.label), this);
+        if (behaviour->buddy() == nullptr) {
+            behaviour->setBuddy(box);
+        }
         box->setChecked(m_model.flag(entry.flag));
         const KeymapFlag which = entry.flag;
         connect(box, &QCheckBox::toggled, this, [this, which](bool on) { m_model.setFlag(which, on); });
@@ -92,14 +97,20 @@ BindingEditorWindow::BindingEditorWindow(BindingEditor& model, QWidget* parent)
     modifiers->addWidget(m_shift);
     modifiers->addWidget(m_control);
 
+    const auto label = [this](const char* text, QWidget* buddy) {
+        auto* shown = new QLabel(QString::fromLatin1(text), this);
+        shown->setBuddy(buddy);
+        return shown;
+    };
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("&Prefix:"), this), 0, 0);
+    grid->addWidget(label("&Prefix Key:", m_prefixes), 0, 0);
     grid->addWidget(m_prefixes, 1, 0);
-    grid->addWidget(new QLabel(QStringLiteral("&Key code:"), this), 2, 0);
+    grid->addWidget(label("&Key Code:", m_keys), 2, 0);
     grid->addWidget(m_keys, 3, 0);
-    grid->addLayout(modifiers, 4, 0);
-    grid->addWidget(new QLabel(QStringLiteral("&Function:"), this), 0, 1);
-    grid->addWidget(m_functions, 1, 1, 4, 1);
+    grid->addWidget(label("&Extended Code:", m_alt), 4, 0);
+    grid->addLayout(modifiers, 5, 0);
+    grid->addWidget(label("&Functions Available:", m_functions), 0, 1);
+    grid->addWidget(m_functions, 1, 1, 5, 1);
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(m_update, QDialogButtonBox::ActionRole);

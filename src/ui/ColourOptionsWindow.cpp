@@ -71,7 +71,7 @@ ColourOptionsWindow::ColourOptionsWindow(syntax::ColourTable& table, QWidget* pa
         reject();
     });
     auto* lists = new QHBoxLayout;
-    lists->addWidget(titled(QStringLiteral("&Schemes"), m_schemes, this));
+    lists->addWidget(titled(QStringLiteral("Preset Colors"), m_schemes, this));
     lists->addWidget(titled(QStringLiteral("&Groups"), m_groups, this));
     lists->addWidget(titled(QStringLiteral("&Colors"), m_colours, this));
     auto* layout = new QVBoxLayout(this);

@@ -6,10 +6,12 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <array>
 
+#include "settings/Format.h"
 #include "settings/Options.h"
 
 namespace vexa::ui {
@@ -50,7 +52,7 @@ struct EditorNumber {
 };
 
 constexpr std::array kEditorNumbers{
-    EditorNumber{"TabSize", "Tab si&ze:", &EditorOptions::tabSize, 1, 32},
+    EditorNumber{"TabSize", "Tab si&ze:", &EditorOptions::tabSize, kMinTabSize, kMaxTabSize},
     EditorNumber{"BackupInterval", "Backup &interval (minutes):", &EditorOptions::backupInterval, 1, 999},
     EditorNumber{"WrapColumn", "Wrap &column:", &EditorOptions::wrapColumn, 1, 9999},
 };
@@ -102,10 +104,7 @@ EditorOptionsDialog::EditorOptionsDialog(Options& options, QWidget* parent)
         m_switches.push_back(box);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        (void)apply();
-        accept();
-    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &EditorOptionsDialog::confirm);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(editorBox);
@@ -120,6 +119,16 @@ QCheckBox* EditorOptionsDialog::switchFor(const char* key) const {
 
 QSpinBox* EditorOptionsDialog::numberFor(const char* key) const {
     return findChild<QSpinBox*>(QString::fromLatin1(key));
+}
+
+void EditorOptionsDialog::confirm() {
+    if (!apply()) {
+        // The options stay in force for this session; only their record on disk is missing.
+        QMessageBox::warning(this, QStringLiteral("Vexa Error"),
+                             QString::fromStdString(formatText(kSettingsWriteFailedFormat,
+                                                               m_options.settingsFile().path().c_str())));
+    }
+    accept();
 }
 
 bool EditorOptionsDialog::apply() {

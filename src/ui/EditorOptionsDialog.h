@@ -27,6 +27,8 @@ public:
 
     // OK: the controls into the options, then the settings file; false when it could not be written.
     bool apply();
+    // The OK button: applies and closes; a settings file that could not be written is reported.
+    void confirm();
 
 private:
     Options& m_options;

@@ -6,8 +6,10 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QVBoxLayout>
 
+#include "settings/Format.h"
 #include "settings/Options.h"
 
 namespace vexa::ui {
@@ -38,15 +40,22 @@ FileFiltersDialog::FileFiltersDialog(Options& options, QWidget* parent)
     }
     m_useDefaults->setChecked(options.filters().useDefaults != 0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        (void)apply();
-        accept();
-    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &FileFiltersDialog::confirm);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_useDefaults);
     layout->addWidget(buttons);
+}
+
+void FileFiltersDialog::confirm() {
+    if (!apply()) {
+        // The options stay in force for this session; only their record on disk is missing.
+        QMessageBox::warning(this, QStringLiteral("Vexa Error"),
+                             QString::fromStdString(formatText(kSettingsWriteFailedFormat,
+                                                               m_options.settingsFile().path().c_str())));
+    }
+    accept();
 }
 
 bool FileFiltersDialog::apply() {

@@ -55,17 +55,24 @@ KeymapManagerWindow::KeymapManagerWindow(Options& options, Frame& frame, KeymapS
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &KeymapManagerWindow::confirm);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::rejected, this, &KeymapManagerWindow::reject);
 
     auto* side = new QVBoxLayout;
-    side->addWidget(new QLabel(QStringLiteral("New &Keymap:"), this));
+    auto* newLabel = new QLabel(QStringLiteral("Ne&w Keymap:"), this);
+    newLabel->setBuddy(m_newName);
+    side->addWidget(newLabel);
     side->addWidget(m_newName);
     for (QPushButton* button : {m_new, m_edit, m_delete, m_import, m_export}) {
         side->addWidget(button);
     }
     side->addStretch();
+    auto* listColumn = new QVBoxLayout;
+    auto* listLabel = new QLabel(QStringLiteral("Definded &Keymaps"), this);
+    listLabel->setBuddy(m_keymaps);
+    listColumn->addWidget(listLabel);
+    listColumn->addWidget(m_keymaps);
     auto* columns = new QHBoxLayout;
-    columns->addWidget(m_keymaps);
+    columns->addLayout(listColumn);
     columns->addLayout(side);
     auto* current = new QHBoxLayout;
     current->addWidget(new QLabel(QStringLiteral("Current Keymap:"), this));
@@ -79,7 +86,13 @@ KeymapManagerWindow::KeymapManagerWindow(Options& options, Frame& frame, KeymapS
 
 void KeymapManagerWindow::confirm() {
     m_model.confirm();
-    accept();
+    QDialog::accept();
+}
+
+void KeymapManagerWindow::reject() {
+    // Cancel, Escape and the window's close button all close the dialog.
+    m_model.close();
+    QDialog::reject();
 }
 
 void KeymapManagerWindow::runBindingEditor(BindingEditor& editor) {

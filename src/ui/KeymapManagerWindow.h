@@ -37,6 +37,8 @@ public:
     QPushButton* exportButton() const { return m_export; }
     // OK: the selected keymap becomes the current one.
     void confirm();
+    // Cancel: the current keymap is activated again.
+    void reject() override;
 
 private:
     void runBindingEditor(BindingEditor& editor) override;

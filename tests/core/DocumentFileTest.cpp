@@ -11,6 +11,7 @@
 #include "DocumentFixture.h"
 #include "core/Document.h"
 #include "platform/Charset.h"
+#include "settings/Format.h"
 #include "support/RecordingMessenger.h"
 #include "support/TempHome.h"
 
@@ -222,6 +223,32 @@ TEST_F(DocumentFileTest, AFileThatCannotBeOpenedGivesANewDocument) {
     }
 }
 
+TEST_F(DocumentFileTest, AFileTheUserMayNotWriteOpensReadOnlyAndSavesUnderANewName) {
+    // The superuser may write every file, so the access test stands in for the system's.
+    const WritableCheck nothingWritable = [](const std::string&) { return false; };
+    writeFileBytes(home.file("locked.txt"), "keep\r\n");
+    document.setFileName(home.file("locked.txt"));
+    DocumentFile file({}, messenger, nothingWritable);
+    ASSERT_TRUE(file.load(document));
+    EXPECT_TRUE(document.isReadOnly());
+    EXPECT_EQ(messenger.lastStatus(),
+              "The '" + home.file("locked.txt") +
+                  "' file is write protected, so it has been opened as read only. Save As writes it under "
+                  "another name.");
+    EXPECT_EQ(messenger.statuses().back().sound, platform::SoundKind::Information);
+
+    EXPECT_EQ(file.saveAs(document, home.file("copy.txt")), SaveAsResult::Saved);
+    EXPECT_FALSE(document.isReadOnly());
+    EXPECT_EQ(readFileBytes(home.file("copy.txt")), "keep\r\n");
+
+    // The system's own test lets an ordinary file of the user's load as usual.
+    Document writable;
+    writable.setFileName(home.file("copy.txt"));
+    DocumentFile plain({}, messenger);
+    ASSERT_TRUE(plain.load(writable));
+    EXPECT_FALSE(writable.isReadOnly());
+}
+
 TEST_F(DocumentFileTest, SavingTrimsAndEmptiesTheUndoStore) {
     ASSERT_TRUE(loadBytes("one\r\ntwo"));
     document.goToLine(1);
@@ -319,6 +346,78 @@ TEST_F(DocumentFileTest, AWriteFailureIsReportedAndLosesNothing) {
     EXPECT_TRUE(fs::is_empty(backupDirectory));
     ASSERT_TRUE(file.saveCommand(document));
     EXPECT_EQ(document.lineCount(), 2001);
+}
+
+TEST_F(DocumentFileTest, AFailedWriteOfAMarkedAreaOrABackupIsShown) {
+    ASSERT_TRUE(loadBytes("small old text\r\n"));
+    for (int i = 0; i < 2000; ++i) {
+        document.insertLine(DocLine("a line that makes the new text larger than the limit"));
+    }
+    document.beginMark(MarkType::Line);
+    document.markStart({0, 0});
+    document.markEnd({0, 1999});
+    FileOptions options;
+    options.backupDirectory = home.file("vbackup");
+    ASSERT_TRUE(fs::create_directory(options.backupDirectory));
+    DocumentFile file(options, messenger);
+    {
+        FileSizeLimit limit(16 * 1024);
+        EXPECT_FALSE(file.writeMarkedArea(document, home.file("part.txt")));
+        EXPECT_FALSE(file.backup(document, 1));
+    }
+    const std::string failed = "The program was unable to write to the file '%s'.\nThe file may be write "
+                               "protected or does not exist!";
+    ASSERT_EQ(messenger.boxes().size(), 2u);
+    EXPECT_EQ(messenger.boxes()[0].text, formatText(failed.c_str(), "part.txt"));
+    EXPECT_EQ(messenger.boxes()[1].text, formatText(failed.c_str(), "file.txt"));
+    EXPECT_FALSE(fs::exists(home.file("part.txt")));
+    EXPECT_TRUE(fs::is_empty(options.backupDirectory));
+}
+
+TEST_F(DocumentFileTest, BackupsOfSameNamedFilesKeepTheirOwnCopies) {
+    FileOptions options;
+    options.backupDirectory = home.file("vbackup");
+    DocumentFile file(options, messenger);
+    fs::create_directories(home.path() / "a");
+    fs::create_directories(home.path() / "b");
+    Document first;
+    Document second;
+    struct Source {
+        Document& document;
+        const char* path;
+        const char* text;
+    };
+    for (const Source& source :
+         {Source{first, "a/util.c", "int a;\r\n"}, Source{second, "b/util.c", "int b;\r\n"}}) {
+        writeFileBytes(home.file(source.path), source.text);
+        source.document.setFileName(home.file(source.path));
+        ASSERT_TRUE(file.load(source.document));
+        source.document.typeCharacter('/');
+    }
+    ASSERT_TRUE(file.backup(first, 1));
+    ASSERT_TRUE(file.backup(second, 2));
+    EXPECT_EQ(file.backupPath(first), home.file("vbackup/util.c"));
+    EXPECT_EQ(file.backupPath(second), home.file("vbackup/util~2.c"));
+    EXPECT_EQ(readFileBytes(home.file("vbackup/util.c")), "/int a;\r\n");
+    EXPECT_EQ(readFileBytes(home.file("vbackup/util~2.c")), "/int b;\r\n");
+
+    // Each later backup finds its own file again, also from a new DocumentFile.
+    second.typeCharacter('*');
+    DocumentFile later(options, messenger);
+    ASSERT_TRUE(later.backup(second, 3));
+    EXPECT_EQ(readFileBytes(home.file("vbackup/util~2.c")), "/*int b;\r\n");
+    EXPECT_EQ(readFileBytes(home.file("vbackup/util.c")), "/int a;\r\n");
+
+    // A file the index does not list is not overwritten either.
+    writeFileBytes(home.file("vbackup/notes.txt"), "placed by hand");
+    Document third;
+    writeFileBytes(home.file("notes.txt"), "n\r\n");
+    third.setFileName(home.file("notes.txt"));
+    ASSERT_TRUE(file.load(third));
+    third.typeCharacter('x');
+    ASSERT_TRUE(file.backup(third, 4));
+    EXPECT_EQ(readFileBytes(home.file("vbackup/notes.txt")), "placed by hand");
+    EXPECT_EQ(readFileBytes(home.file("vbackup/notes~2.txt")), "xn\r\n");
 }
 
 TEST_F(DocumentFileTest, SaveCommandReportsSuccess) {

@@ -117,6 +117,56 @@ TEST_F(KeymapManagerTest, NewFromTheDefaultsIsSavedEvenWithoutEdits) {
     EXPECT_EQ(manager.keymapNames()[*manager.selection()], "Mine");
 }
 
+TEST_F(KeymapManagerTest, NewAsksBeforeReplacingAnExistingKeymapFile) {
+    Keymap mine;
+    ASSERT_EQ(mine.bind(kNoPrefix, {0x53, 4, kFileSave}), BindResult::Bound);
+    saveFile("Mine.BND", mine);
+    KeymapManager manager = makeManager();
+    manager.setNewName("mine");
+    m_frame.answerNext(Answer::No);
+    manager.newKeymap();
+    auto questions = m_frame.eventsOf(FrameEventKind::Question);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].text, "The keymap 'Mine' already exists. Do you want to replace\nthe old keymap?");
+    EXPECT_TRUE(m_host.titles.empty());
+    Keymap kept;
+    ASSERT_EQ(loadKeymapFile(configFile("Mine.BND"), kept), KeymapFileStatus::Ok);
+    EXPECT_EQ(kept.lookup({0x53, 4}), kFileSave);
+
+    m_frame.answerNext(Answer::Yes); // replace
+    m_frame.answerNext(Answer::Yes); // start from the defaults
+    manager.newKeymap();
+    EXPECT_EQ(m_frame.eventsOf(FrameEventKind::Question).size(), 3u);
+    EXPECT_EQ(m_host.titles, std::vector<std::string>{"New Keymap"});
+    Keymap replaced;
+    ASSERT_EQ(loadKeymapFile(configFile("Mine.BND"), replaced), KeymapFileStatus::Ok);
+    EXPECT_EQ(replaced.tables()[0].size(), 98u);
+    EXPECT_TRUE(m_frame.unexpected().empty());
+}
+
+TEST_F(KeymapManagerTest, AHandPlacedDottedFileIsListedEditedAndDeletedByItsRealName) {
+    Keymap dotted;
+    ASSERT_EQ(dotted.bind(kNoPrefix, {0x53, 4, kFileSave}), BindResult::Bound);
+    saveFile("a.b.BND", dotted);
+    saveFile("A.BND", Keymap());
+    KeymapManager manager = makeManager();
+    ASSERT_TRUE(indexOf(manager, "A.b"));
+    ASSERT_TRUE(indexOf(manager, "A"));
+
+    manager.select(indexOf(manager, "A.b"));
+    Keymap seen;
+    m_host.edit = [&seen](BindingEditor& editor) { seen = editor.keymap(); };
+    manager.editKeymap();
+    EXPECT_EQ(seen.lookup({0x53, 4}), kFileSave);
+
+    manager.select(indexOf(manager, "A.b"));
+    manager.deleteKeymap();
+    EXPECT_FALSE(std::filesystem::exists(configFile("a.b.BND")));
+    EXPECT_TRUE(std::filesystem::exists(configFile("A.BND")));
+    EXPECT_FALSE(indexOf(manager, "A.b"));
+    EXPECT_TRUE(indexOf(manager, "A"));
+}
+
 TEST_F(KeymapManagerTest, NewEmptyKeymapIsSavedOnlyWhenEdited) {
     KeymapManager manager = makeManager();
     manager.setNewName("Plain");
@@ -246,6 +296,19 @@ TEST_F(KeymapManagerTest, ConfirmActivatesTheSelectedKeymap) {
     manager.confirm();
     EXPECT_EQ(m_options.keymapName(), "Mine");
     EXPECT_EQ(m_options.settingsFile().getString("Editor Options", "Keymap", "", 51), "Mine");
+    ASSERT_EQ(m_host.activated.size(), 1u);
+    EXPECT_EQ(m_host.activated[0]->lookup({0x53, 4}), kFileSave);
+}
+
+TEST_F(KeymapManagerTest, CancelActivatesTheCurrentKeymapWithItsSavedEdits) {
+    saveFile("Mine.BND", Keymap());
+    m_options.editor().keymap = "Mine";
+    KeymapManager manager = makeManager();
+    manager.select(indexOf(manager, "Mine"));
+    m_host.edit = bindAltS;
+    manager.editKeymap();
+    manager.close();
+    EXPECT_EQ(m_options.keymapName(), "Mine");
     ASSERT_EQ(m_host.activated.size(), 1u);
     EXPECT_EQ(m_host.activated[0]->lookup({0x53, 4}), kFileSave);
 }

@@ -1,9 +1,12 @@
 // The atomic writer: complete replacement, links and permissions kept, failures leave the old file.
 #include "platform/AtomicFile.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/TempHome.h"
 
@@ -78,6 +81,101 @@ TEST(AtomicFileWriter, SuccessiveWritesOfEveryFormAppendInOrder) {
     ASSERT_TRUE(writer.write(std::string_view("three\0four", 10)));
     ASSERT_TRUE(writer.commit());
     EXPECT_EQ(readFileBytes(target), std::string("one,two,three\0four", 18));
+}
+
+TEST(AtomicFileWriter, WritesInPlaceWhereARenameWouldLoseSomething) {
+    struct MethodCase {
+        const char* name;
+        TargetFacts facts;
+        ReplaceMethod method;
+    };
+    const MethodCase cases[] = {
+        {"new file", {.exists = false, .directoryWritable = false, .links = 3}, ReplaceMethod::Rename},
+        {"plain file", {.exists = true}, ReplaceMethod::Rename},
+        {"unwritable directory", {.exists = true, .directoryWritable = false}, ReplaceMethod::InPlace},
+        {"hard links", {.exists = true, .links = 2}, ReplaceMethod::InPlace},
+        {"foreign owner", {.exists = true, .ownerKeepable = false}, ReplaceMethod::InPlace},
+        {"access list", {.exists = true, .hasAccessList = true}, ReplaceMethod::InPlace},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(chooseReplaceMethod(c.facts), c.method) << c.name;
+    }
+}
+
+TEST(AtomicFileWriter, AHardLinkedFileKeepsItsLinksAndInode) {
+    test::TempHome home;
+    auto target = home.path() / "shared.c";
+    auto other = home.path() / "other-name.c";
+    writeFileBytes(target, "old text that is longer than the new one");
+    fs::create_hard_link(target, other);
+    struct stat before {};
+    ASSERT_EQ(stat(target.c_str(), &before), 0);
+
+    AtomicFileWriter writer;
+    ASSERT_TRUE(writer.open(target.string()));
+    EXPECT_EQ(writer.method(), ReplaceMethod::InPlace);
+    ASSERT_TRUE(writer.write(std::string_view("new")));
+    ASSERT_TRUE(writer.commit());
+
+    struct stat after {};
+    ASSERT_EQ(stat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(readFileBytes(target), "new");
+    EXPECT_EQ(readFileBytes(other), "new");
+    // Neither the staging file nor the copy of the old content stays.
+    EXPECT_EQ(std::distance(fs::directory_iterator(home.path()), fs::directory_iterator()), 2);
+}
+
+TEST(AtomicFileWriter, AWritableFileInAnUnwritableDirectoryIsSavedInPlace) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    }
+    test::TempHome home;
+    auto directory = home.path() / "locked";
+    fs::create_directory(directory);
+    auto target = directory / "notes.txt";
+    writeFileBytes(target, "old");
+    ASSERT_EQ(chmod(directory.c_str(), 0555), 0);
+    std::string error;
+    bool written = writeFileAtomically(target.string(), "new text", &error);
+    // A file that is locked as well keeps its text, and nothing is left behind anywhere.
+    chmod(target.c_str(), 0400);
+    std::string lockedError;
+    bool lockedWritten = writeFileAtomically(target.string(), "other", &lockedError);
+    chmod(directory.c_str(), 0755);
+    EXPECT_TRUE(written) << error;
+    EXPECT_FALSE(lockedWritten);
+    EXPECT_FALSE(lockedError.empty());
+    EXPECT_EQ(readFileBytes(target), "new text");
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);
+}
+
+TEST(AtomicFileWriter, TemporaryFilesOfKilledSavesGoOnTheNextSave) {
+    test::TempHome home;
+    auto target = home.path() / "big.dat";
+    writeFileBytes(target, "old");
+    const std::string prefix = temporaryPrefix("big.dat");
+    EXPECT_EQ(prefix, ".big.dat.vexa-");
+    auto abandoned = home.path() / (prefix + "a1B2c3");
+    auto inUse = home.path() / (prefix + "d4E5f6");
+    auto oldCopy = home.path() / (prefix + "old-g7H8i9");
+    auto otherFile = home.path() / (temporaryPrefix("small.dat") + "j0K1l2");
+    for (const auto& path : {abandoned, inUse, oldCopy, otherFile}) {
+        writeFileBytes(path, "left over");
+    }
+    // Another save still writing holds a lock on its temporary file.
+    int fd = ::open(inUse.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+
+    ASSERT_TRUE(writeFileAtomically(target.string(), "new"));
+    ::close(fd);
+    EXPECT_FALSE(fs::exists(abandoned));
+    EXPECT_TRUE(fs::exists(inUse));
+    EXPECT_TRUE(fs::exists(oldCopy));
+    EXPECT_TRUE(fs::exists(otherFile));
+    EXPECT_EQ(readFileBytes(target), "new");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The OEM <-> ANSI conversion: exact counterparts, round trips and the look-alike substitutes.
+// The OEM <-> ANSI conversion: exact counterparts, round trips and the best-fit tables.
 #include "platform/Charset.h"
 
 #include <array>
@@ -130,39 +130,44 @@ TEST(Charset, KnownExactPairs) {
     }
 }
 
-TEST(Charset, OemLookAlikes) {
-    constexpr Pair kCases[] = {
-        {0xC4, '-'},  {0xCD, '-'},  {0xB3, '|'}, {0xBA, '|'}, {0xDA, '+'}, {0xC5, '+'},
-        {0xCE, '+'},  {0xB9, '+'},  {0xB0, '#'}, {0xDB, '#'}, {0xFE, '#'}, {0xE0, 'a'},
-        {0xE4, 'S'},  {0xEA, 'O'},  {0xEC, '8'}, {0xF0, '='}, {0xF2, '>'}, {0xF3, '<'},
-        {0xF9, 0xB7}, {0xA9, 0xAC}, {0x9E, 'P'}, {0xFB, 'v'}, {0xFC, 'n'},
-    };
-    for (const Pair& p : kCases) {
-        EXPECT_EQ(toAnsi(p.from), p.to) << "OEM " << int(p.from);
+// The whole table of each direction. Bytes below 128 stay; above, the exact counterparts (also
+// checked against the C library above) and the best fits: box drawing and shades to '-', '+' and
+// the broken bar A6, Greek letters to Latin ones; Windows-1252 punctuation to ASCII, and the
+// bullet, pilcrow, section and currency signs to the glyph bytes 07, 14, 15 and 0F.
+constexpr std::array<unsigned char, 128> kOemHighToAnsi = {
+    0xC7, 0xFC, 0xE9, 0xE2, 0xE4, 0xE0, 0xE5, 0xE7, 0xEA, 0xEB, 0xE8, 0xEF, 0xEE, 0xEC, 0xC4, 0xC5, // 80
+    0xC9, 0xE6, 0xC6, 0xF4, 0xF6, 0xF2, 0xFB, 0xF9, 0xFF, 0xD6, 0xDC, 0xA2, 0xA3, 0xA5, 'P',  0x83, // 90
+    0xE1, 0xED, 0xF3, 0xFA, 0xF1, 0xD1, 0xAA, 0xBA, 0xBF, 0xAC, 0xAC, 0xBD, 0xBC, 0xA1, 0xAB, 0xBB, // A0
+    0xA6, 0xA6, 0xA6, 0xA6, 0xA6, 0xA6, 0xA6, '+',  '+',  0xA6, 0xA6, '+',  '+',  '+',  '+',  '+',  // B0
+    '+',  '-',  '-',  '+',  '-',  '+',  0xA6, 0xA6, '+',  '+',  '-',  '-',  0xA6, '-',  '+',  '-',  // C0
+    '-',  '-',  '-',  '+',  '+',  '+',  '+',  '+',  '+',  '+',  '+',  0xA6, '_',  0xA6, 0xA6, 0xAF, // D0
+    'a',  0xDF, 'G',  'p',  'S',  's',  0xB5, 't',  'F',  'T',  'O',  'd',  '8',  'f',  'e',  'n',  // E0
+    '=',  0xB1, '=',  '=',  '(',  ')',  0xF7, 0x98, 0xB0, 0xB7, 0xB7, 'v',  'n',  0xB2, 0xA6, 0xA0, // F0
+};
+constexpr std::array<unsigned char, 128> kAnsiHighToOem = {
+    '?',  '?',  ',',  0x9F, ',',  '.',  '+',  0xD8, '^',  '%',  'S',  '<',  'O',  '?',  'Z',  '?',  // 80
+    '?',  '`',  '\'', '"',  '"',  0x07, '-',  '-',  '~',  'T',  's',  '>',  'o',  '?',  'z',  'Y',  // 90
+    0xFF, 0xAD, 0x9B, 0x9C, 0x0F, 0x9D, 0xDD, 0x15, '"',  'c',  0xA6, 0xAE, 0xAA, '-',  'r',  '_',  // A0
+    0xF8, 0xF1, 0xFD, '3',  '\'', 0xE6, 0x14, 0xFA, ',',  '1',  0xA7, 0xAF, 0xAC, 0xAB, '_',  0xA8, // B0
+    'A',  'A',  'A',  'A',  0x8E, 0x8F, 0x92, 0x80, 'E',  0x90, 'E',  'E',  'I',  'I',  'I',  'I',  // C0
+    'D',  0xA5, 'O',  'O',  'O',  'O',  0x99, 'x',  'O',  'U',  'U',  'U',  0x9A, 'Y',  '_',  0xE1, // D0
+    0x85, 0xA0, 0x83, 'a',  0x84, 0x86, 0x91, 0x87, 0x8A, 0x82, 0x88, 0x89, 0x8D, 0xA1, 0x8C, 0x8B, // E0
+    'd',  0xA4, 0x95, 0xA2, 0x93, 'o',  0x94, 0xF6, 'o',  0x97, 0xA3, 0x96, 0x81, 'y',  '_',  0x98, // F0
+};
+
+TEST(Charset, OemToAnsiFollowsTheDesktopTableForAll256Bytes) {
+    for (int b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        const unsigned char expected = b < 128 ? byte : kOemHighToAnsi[static_cast<std::size_t>(b - 128)];
+        EXPECT_EQ(toAnsi(byte), expected) << "OEM byte " << b;
     }
 }
 
-TEST(Charset, AnsiLookAlikes) {
-    constexpr Pair kCases[] = {
-        {0x93, '"'}, {0x94, '"'}, {0x91, '\''}, {0x92, '\''}, {0x96, '-'}, {0x97, '-'}, {0x85, '.'},
-        {0x80, 'E'}, {0x8A, 'S'}, {0x9F, 'Y'},  {0x95, 0xF9}, {0xC0, 'A'}, {0xC3, 'A'}, {0xD8, 'O'},
-        {0xE3, 'a'}, {0xFD, 'y'}, {0xA7, 'S'},  {0xB6, 'P'},  {0xA6, '|'}, {0xD7, 'x'}, {0x81, '?'},
-        {0x8D, '?'}, {0x8F, '?'}, {0x90, '?'},  {0x9D, '?'},
-    };
-    for (const Pair& p : kCases) {
-        EXPECT_EQ(toOem(p.from), p.to) << "ANSI " << int(p.from);
-    }
-}
-
-// Text that passes through a conversion must never gain a control byte (a NAK or a DC4 in a
-// saved file is worse than a plain letter).
-TEST(Charset, HighBytesNeverBecomeControlCharacters) {
-    for (int b = 128; b < 256; ++b) {
-        auto byte = static_cast<unsigned char>(b);
-        EXPECT_GE(toAnsi(byte), 0x20) << "OEM " << b;
-        EXPECT_NE(toAnsi(byte), 0x7F) << "OEM " << b;
-        EXPECT_GE(toOem(byte), 0x20) << "ANSI " << b;
-        EXPECT_NE(toOem(byte), 0x7F) << "ANSI " << b;
+TEST(Charset, AnsiToOemFollowsTheDesktopTableForAll256Bytes) {
+    for (int b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        const unsigned char expected = b < 128 ? byte : kAnsiHighToOem[static_cast<std::size_t>(b - 128)];
+        EXPECT_EQ(toOem(byte), expected) << "ANSI byte " << b;
     }
 }
 

@@ -141,9 +141,13 @@ TEST(FileKeyStore, UnwritableDirectoryFailsAndKeepsTheOldFile) {
     std::filesystem::create_directory(dir);
     FileKeyStore store((dir / "registry.keys").string());
     ASSERT_TRUE(store.writeValue("a", "1"));
+    // A writable file in a locked directory is rewritten in place; a locked file is not.
     ASSERT_EQ(::chmod(dir.c_str(), 0500), 0);
-    EXPECT_FALSE(store.writeValue("a", "2"));
-    EXPECT_EQ(store.readValue("a"), "1");
+    EXPECT_TRUE(store.writeValue("a", "2"));
+    EXPECT_EQ(store.readValue("a"), "2");
+    ASSERT_EQ(::chmod((dir / "registry.keys").c_str(), 0400), 0);
+    EXPECT_FALSE(store.writeValue("a", "3"));
+    EXPECT_EQ(store.readValue("a"), "2");
     ASSERT_EQ(::chmod(dir.c_str(), 0700), 0);
 }
 

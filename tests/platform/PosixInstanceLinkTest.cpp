@@ -75,18 +75,37 @@ TEST(InstanceLinkDirectory, DefaultLivesInTheRuntimeDirectory) {
     test::TempHome home;
     auto previous = environmentVariable("XDG_RUNTIME_DIR");
     ASSERT_TRUE(setEnvironmentVariable("XDG_RUNTIME_DIR", home.path().string()));
-    auto inRuntime = PosixInstanceLink::defaultDirectory();
+    auto inRuntime = PosixInstanceLink::defaultDirectory("/home/me/vexa/");
     ASSERT_TRUE(setEnvironmentVariable("XDG_RUNTIME_DIR", "relative/dir"));
-    auto fallback = PosixInstanceLink::defaultDirectory();
+    auto fallback = PosixInstanceLink::defaultDirectory("/home/me/vexa/");
     if (previous) {
         ASSERT_TRUE(setEnvironmentVariable("XDG_RUNTIME_DIR", *previous));
     } else {
         ASSERT_TRUE(unsetEnvironmentVariable("XDG_RUNTIME_DIR"));
     }
 
-    EXPECT_EQ(inRuntime, (home.path() / "vexa").string());
+    const std::string session =
+        PosixInstanceLink::sessionName(environmentVariable("DISPLAY").value_or(""),
+                                       environmentVariable("WAYLAND_DISPLAY").value_or(""), "/home/me/vexa/");
+    EXPECT_EQ(inRuntime, (home.path() / "vexa" / session).string());
     EXPECT_EQ(modeOf(*inRuntime) & 0777, 0700u);
-    EXPECT_EQ(fallback, "/tmp/vexa-" + std::to_string(userId()));
+    EXPECT_EQ(modeOf((home.path() / "vexa").string()) & 0777, 0700u);
+    EXPECT_EQ(fallback, "/tmp/vexa-" + std::to_string(userId()) + "/" + session);
+}
+
+TEST(InstanceLinkDirectory, OneLinkPerDisplayAndHome) {
+    const auto name = [](std::string_view x, std::string_view wayland, std::string_view home) {
+        return PosixInstanceLink::sessionName(x, wayland, home);
+    };
+    const std::string base = name(":0", "", "/home/me/.local/share/vexa/");
+    EXPECT_EQ(name(":0.1", "", "/home/me/.local/share/vexa/"), base) << "another screen of the same display";
+    EXPECT_NE(name(":1", "", "/home/me/.local/share/vexa/"), base);
+    EXPECT_NE(name("host:0", "", "/home/me/.local/share/vexa/"), base);
+    EXPECT_NE(name(":0", "", "/tmp/other-home/"), base);
+    EXPECT_NE(name("", "", "/home/me/.local/share/vexa/"), base);
+    EXPECT_EQ(name(":0", "wayland-0", "/h/"), name(":5", "wayland-0", "/h/")) << "Wayland decides";
+    EXPECT_NE(name("", "wayland-0", "/h/"), name("", "wayland-1", "/h/"));
+    EXPECT_EQ(base.size(), std::string("session-").size() + 16);
 }
 
 TEST_F(InstanceLinkTest, OneEditorHoldsTheMarkerUntilItLetsGo) {

@@ -231,6 +231,14 @@ TEST_F(ScriptRun, WarningNamesTheNodeItsPositionAndReason) {
     EXPECT_EQ(m_host.endCode(), 0);
 }
 
+TEST_F(ScriptRun, AWarningShowsNoValueForAStringWithoutText) {
+    runBody("string s;\nstring s;\nstring t = \"\";\nstring t;");
+    EXPECT_EQ(
+        m_host.output(),
+        "WARNING: File: /s/t.zm Type: 's' Line: 2 Column: 8\nReason: Variable already defined\n\n"
+        "WARNING: File: /s/t.zm Type: 't' Value: '' Line: 4 Column: 8\nReason: Variable already defined\n\n");
+}
+
 TEST_F(ScriptRun, TheEleventhWarningEndsTheRun) {
     EXPECT_EQ(runBody("int i = 0; while (i < 20) { i++; foo(); }"), -1);
     EXPECT_EQ(variable("i").value, 11);
@@ -284,12 +292,39 @@ INSTANTIATE_TEST_SUITE_P(Cases, ScriptTermination, ::testing::ValuesIn(kTerminat
                              return info.param.name;
                          });
 
+TEST_F(ScriptRun, LongChainsWithinTheNodeLimitRun) {
+    std::string sum = "a = 1;\nx = a";
+    for (int i = 1; i < 255; ++i) {
+        sum += " + a";
+    }
+    runBody(sum + ";");
+    EXPECT_EQ(variable("x").value, 255) << m_host.output();
+
+    std::string chain = "x = 124;\ny = 999;\n";
+    for (int i = 0; i < 125; ++i) {
+        chain += (i == 0 ? "if (x == " : " else if (x == ") + std::to_string(i) +
+                 ") y = " + std::to_string(i * 2) + ";";
+    }
+    runBody(chain);
+    EXPECT_EQ(variable("y").value, 248) << m_host.output();
+}
+
+TEST_F(ScriptRun, DeepNestingUpToTheLimitEvaluatesWithoutExhaustingTheStack) {
+    std::string nots = "a = 1;\nif (";
+    for (int i = 0; i < 2000; ++i) {
+        nots += "!";
+    }
+    runBody(nots + "a) y = 1; else y = 2;");
+    EXPECT_EQ(variable("y").value, 1) << m_host.output();
+}
+
 TEST_F(ScriptRun, SyntaxErrorsStopTheRunBeforeItStarts) {
     EXPECT_EQ(runBody("int x = 1;\nx = ;\n"), -1);
     EXPECT_TRUE(m_interpreter.syntaxError());
     EXPECT_EQ(variable("x").value, 0);
-    EXPECT_EQ(m_host.endCode(), -1);
-    EXPECT_EQ(m_host.endMessage(), "");
+    EXPECT_EQ(m_interpreter.endMessage(), "");
+    // Nothing ran, so the host is not told of an end (it would report a completed script).
+    EXPECT_FALSE(m_host.endCode().has_value());
 }
 
 TEST_F(ScriptRun, FatalLimitsEndWithFatalError) {
@@ -299,7 +334,8 @@ TEST_F(ScriptRun, FatalLimitsEndWithFatalError) {
     }
     EXPECT_EQ(runBody(body), -1);
     EXPECT_EQ(m_host.output(), "ERROR: Too many variables! File: /s/t.zm \n\n");
-    EXPECT_EQ(m_host.endMessage(), "Fatal Error");
+    EXPECT_EQ(m_interpreter.endMessage(), "Fatal Error");
+    EXPECT_FALSE(m_host.endCode().has_value());
     EXPECT_TRUE(m_interpreter.syntaxError());
 }
 
@@ -309,6 +345,7 @@ TEST_F(ScriptRun, CheckModeEchoesAndParsesWithoutRunning) {
     EXPECT_EQ(m_interpreter.runText(source, "/s/t.zm", {"t.zm"}), 0);
     EXPECT_EQ(m_host.output(), "Check Mode = 1\n" + source);
     EXPECT_EQ(variable("x").value, 0);
+    EXPECT_FALSE(m_host.endCode().has_value());
 }
 
 TEST_F(ScriptRun, CheckModeReportsSyntaxErrorsWithoutRepeatingTheLine) {

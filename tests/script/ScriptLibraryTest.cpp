@@ -97,6 +97,10 @@ const LibraryCase kLibraryCases[] = {
     {"Strlen",
      "string s = \"hello\"; int n = strlen(s); int e = strlen(\"\"); int m = strlen(5);",
      {{"n", 5, std::nullopt}, {"e", 0, std::nullopt}, {"m", -1, std::nullopt}}},
+    {"StrlenOfAStringWithoutText",
+     "string never; string empty = \"\"; string later; int a = strlen(never); int b = strlen(empty); "
+     "later = \"\"; int c = strlen(later);",
+     {{"a", -1, std::nullopt}, {"b", 0, std::nullopt}, {"c", 0, std::nullopt}}},
     {"Strcmp",
      "int a = strcmp(\"abc\", \"abd\"); int b = strcmp(\"b\", \"a\"); int c = strcmp(\"x\", \"x\"); "
      "int d = strcmp(\"ab\", \"abc\"); int e = strcmp(10, 9); int f = strcmp(\"A\", \"a\");",
@@ -122,6 +126,9 @@ const LibraryCase kLibraryCases[] = {
      "string b; string s = \"str\"; char c = 'q'; int n = 0 - 5; sprintf(b, \"%s|%c|%d|%x|%d\", s, c, n, "
      "\"lit\", 2 + 3);",
      {{"b", std::nullopt, "str|q|-5|lit|5"}}},
+    {"SprintfOfTheCharacterZeroPrintsNoText",
+     "string b; char c; char d = 'x'; sprintf(b, \"[%c][%c]\", c, d); int n = strlen(b);",
+     {{"b", std::nullopt, "[][x]"}, {"n", 5, std::nullopt}}},
     {"SprintfNewlineAndMissingValues",
      "string b; sprintf(b, \"a\\nb %d %d\", 1);",
      {{"b", std::nullopt, "a \nb 1 "}}},

@@ -367,22 +367,32 @@ TEST(ScriptParser, ArgumentsTakeTableEntries) {
     EXPECT_EQ(parsed.output, "ERROR: Too many variables! File: /s/t.zm \n\n");
 }
 
+enum class DepthOutcome { Parses, StackOverflow, TooBig };
+
 struct DepthCase {
     const char* name;
     std::string body;
-    bool tooDeep;
+    DepthOutcome outcome;
 };
 
 class ParserNesting : public ::testing::TestWithParam<DepthCase> {};
 
-TEST_P(ParserNesting, RefusesNestingDeeperThanTheLimit) {
+TEST_P(ParserNesting, BoundsRecursionByTheNodeLimit) {
     const DepthCase& c = GetParam();
     const Parsed parsed = parseScript("int main() {\n" + c.body + "\n}");
-    if (c.tooDeep) {
-        EXPECT_EQ(parsed.result, ParseResult::Fatal);
-        EXPECT_EQ(parsed.output, "ERROR: Macro is nested too deeply! File: /s/t.zm \n\n");
-    } else {
+    switch (c.outcome) {
+    case DepthOutcome::Parses:
         EXPECT_EQ(parsed.result, ParseResult::Parsed) << parsed.output;
+        break;
+    case DepthOutcome::StackOverflow:
+        EXPECT_EQ(parsed.result, ParseResult::Failed);
+        EXPECT_NE(parsed.output.find("Reason: 'parser stack overflow' \n"), std::string::npos)
+            << parsed.output;
+        break;
+    case DepthOutcome::TooBig:
+        EXPECT_EQ(parsed.result, ParseResult::Fatal);
+        EXPECT_EQ(parsed.output, "ERROR: Macro is too big! File: /s/t.zm \n\n");
+        break;
     }
 }
 
@@ -394,19 +404,34 @@ std::string repeated(const std::string& piece, int count) {
     return text;
 }
 
+// "if (x == 0) y = 0; else if (x == 1) y = 1; ..." with the given number of arms.
+std::string elseIfChain(int arms) {
+    std::string text;
+    for (int i = 0; i < arms; ++i) {
+        text += (i == 0 ? "if (x == " : " else if (x == ") + std::to_string(i) +
+                ") y = " + std::to_string(i) + ";";
+    }
+    return text;
+}
+
 const DepthCase kDepthCases[] = {
-    {"LongLeftChain", "x = a" + repeated(" + a", 200) + ";", false},
-    {"TooLongLeftChain", "x = a" + repeated(" + a", 400) + ";", true},
-    {"TooLongRightChain", "x = a" + repeated(" | a", 400) + ";", true},
-    {"TooManyParentheses", "if (" + repeated("(", 5000) + "a" + repeated(")", 5000) + ") x;", true},
-    {"TooManyNots", "if (" + repeated("!", 5000) + "a) x;", true},
-    {"TooManyBlocks", repeated("{", 5000) + repeated("}", 5000), true},
-    {"TooManyIfs", repeated("if (a) ", 3000) + "x;", true},
-    {"TooManyAssignments", repeated("x = ", 3000) + "1;", true},
-    {"TooManyCalls", repeated("f(", 3000) + repeated(")", 3000) + ";", true},
-    {"TooManyArgvIndexes", "x = " + repeated("argv[", 500) + "1" + repeated("]", 500) + ";", true},
-    {"ManyStatementsAreNotDeep", repeated("x = 1;\n", 700), false},
-    {"ManyArgumentsAreNotDeep", "f(" + repeated("a, ", 600) + "a);", false},
+    {"LongLeftChain", "x = a" + repeated(" + a", 200) + ";", DepthOutcome::Parses},
+    {"SumOf255Terms", "x = a" + repeated(" + a", 254) + ";", DepthOutcome::Parses},
+    {"LongerLeftChain", "x = a" + repeated(" + a", 400) + ";", DepthOutcome::Parses},
+    {"LongRightChain", "x = a" + repeated(" | a", 400) + ";", DepthOutcome::Parses},
+    {"ElseIfChainOf125Arms", elseIfChain(125), DepthOutcome::Parses},
+    {"ArgvIndexes", "x = " + repeated("argv[", 500) + "1" + repeated("]", 500) + ";", DepthOutcome::Parses},
+    {"ParenthesesUpToTheLimit", "if (" + repeated("(", 2000) + "a" + repeated(")", 2000) + ") x;",
+     DepthOutcome::Parses},
+    {"TooManyParentheses", "if (" + repeated("(", 5000) + "a" + repeated(")", 5000) + ") x;",
+     DepthOutcome::StackOverflow},
+    {"TooManyNots", "if (" + repeated("!", 5000) + "a) x;", DepthOutcome::StackOverflow},
+    {"TooManyBlocks", repeated("{", 5000) + repeated("}", 5000), DepthOutcome::StackOverflow},
+    {"TooManyIfs", repeated("if (a) ", 3000) + "x;", DepthOutcome::TooBig},
+    {"TooManyAssignments", repeated("x = ", 3000) + "1;", DepthOutcome::StackOverflow},
+    {"TooManyCalls", repeated("f(", 3000) + repeated(")", 3000) + ";", DepthOutcome::StackOverflow},
+    {"ManyStatementsAreNotDeep", repeated("x = 1;\n", 700), DepthOutcome::Parses},
+    {"ManyArgumentsAreNotDeep", "f(" + repeated("a, ", 600) + "a);", DepthOutcome::Parses},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ParserNesting, ::testing::ValuesIn(kDepthCases),

@@ -9,9 +9,11 @@
 namespace vexa::script {
 namespace {
 
+// A node as a run leaves it; a string variable has been given its text.
 ScriptNode makeNode(NodeKind kind, ValueType type, std::string name, std::string text, int32_t line,
                     int32_t column) {
     ScriptNode node;
+    node.textSet = true;
     node.kind = kind;
     node.valueType = type;
     node.name = std::move(name);
@@ -57,6 +59,13 @@ const LayoutCase kLayoutCases[] = {
     {"WarningAboutAnEmptyStringShowsAnEmptyValue",
      makeNode(NodeKind::Variable, ValueType::StringVariable, "s", "", 1, 1), false,
      "WARNING: File: /d/m.zm Type: 's' Value: '' Line: 1 Column: 1\nReason: Variable already defined\n\n"},
+    {"WarningAboutAStringWithoutTextHasNoValue",
+     [] {
+         ScriptNode never = makeNode(NodeKind::Variable, ValueType::StringVariable, "s", "", 2, 3);
+         never.textSet = false;
+         return never;
+     }(),
+     false, "WARNING: File: /d/m.zm Type: 's' Line: 2 Column: 3\nReason: Variable already defined\n\n"},
     {"ErrorAboutAComparison", makeNode(NodeKind::Less, ValueType::Integer, "<", "", 4, 15), true,
      "ERROR: File: /d/m.zm Type: '<' Line: 4 Column: 15\nReason: Unexpexted error in logical operand!\n\n"},
     {"ErrorAboutAFunctionName", makeNode(NodeKind::Function, ValueType::FunctionName, "Funtion", "f", 2, 5),

@@ -25,24 +25,36 @@ struct LineOptionCase {
 
 class LineOptionTest : public ::testing::TestWithParam<LineOptionCase> {};
 
-TEST_P(LineOptionTest, FindsTheOptionAnywhere) {
+TEST_P(LineOptionTest, TakesOnlyAnArgumentOfTheOptionsExactForm) {
     EXPECT_EQ(lineOption(GetParam().argument), GetParam().line) << GetParam().argument;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, LineOptionTest,
-    ::testing::Values(LineOptionCase{"-l120", 120}, LineOptionCase{"/L5", 5}, LineOptionCase{"--ll  7", 7},
-                      LineOptionCase{"x-l3y", 3}, LineOptionCase{"-l0", 0},
-                      LineOptionCase{"-l", std::nullopt}, LineOptionCase{"-s", std::nullopt},
-                      LineOptionCase{"l25", std::nullopt}, LineOptionCase{"-x25", std::nullopt},
-                      LineOptionCase{"a.c", std::nullopt}, LineOptionCase{"-l 12 34", 12},
-                      LineOptionCase{"-l99999999999999", INT_MAX}, LineOptionCase{"-L-l8", 8}));
+    ::testing::Values(LineOptionCase{"-l120", 120}, LineOptionCase{"-L5", 5}, LineOptionCase{"--ll  7", 7},
+                      LineOptionCase{"-l 12", 12}, LineOptionCase{"-l0", 0},
+                      LineOptionCase{"-l99999999999999", INT_MAX}, LineOptionCase{"/L5", std::nullopt},
+                      LineOptionCase{"x-l3y", std::nullopt}, LineOptionCase{"-l", std::nullopt},
+                      LineOptionCase{"-s", std::nullopt}, LineOptionCase{"l25", std::nullopt},
+                      LineOptionCase{"-x25", std::nullopt}, LineOptionCase{"a.c", std::nullopt},
+                      LineOptionCase{"-l 12 34", std::nullopt}, LineOptionCase{"-L-l8", std::nullopt},
+                      LineOptionCase{"notes-l2.txt", std::nullopt},
+                      LineOptionCase{"src/l10n/strings.c", std::nullopt},
+                      LineOptionCase{"-l12.c", std::nullopt}));
 
 TEST(StartupFiles, LineOptionCollectedFirstAndSwitchesDropped) {
-    const Args arguments{"-l10", "a.c", "-s", "-l20", "b.c", "/x"};
+    const Args arguments{"-l10", "a.c", "-s", "-l20", "b.c", "-x"};
     const StartupFiles files = collectStartupFiles(arguments);
     EXPECT_EQ(files.line, 20);
     EXPECT_EQ(files.names, (std::vector<std::string>{"a.c", "b.c"}));
+}
+
+TEST(StartupFiles, PathsAreNeverTakenForOptions) {
+    const Args arguments{"/x", "/srv/x.c", "src/l10n/strings.c", "notes-l2.txt", "-l7"};
+    const StartupFiles files = collectStartupFiles(arguments);
+    EXPECT_EQ(files.line, 7);
+    EXPECT_EQ(files.names,
+              (std::vector<std::string>{"/x", "/srv/x.c", "src/l10n/strings.c", "notes-l2.txt"}));
 }
 
 TEST(StartupFiles, SeparateLineNumberIsAFileName) {
@@ -67,7 +79,12 @@ TEST_P(HandOffChoiceTest, RestsOnTheArguments) {
 INSTANTIATE_TEST_SUITE_P(CommandLines, HandOffChoiceTest,
                          ::testing::Values(HandOffCase{"one_file", {"a.c"}, HandOff{"a.c", 0}},
                                            HandOffCase{"activate_only", {"-s"}, HandOff{"", 0}},
-                                           HandOffCase{"activate_upper", {"/S"}, HandOff{"", 0}},
+                                           HandOffCase{"activate_upper", {"-S"}, HandOff{"", 0}},
+                                           HandOffCase{"absolute_path", {"/srv/x.c"}, HandOff{"/srv/x.c", 0}},
+                                           HandOffCase{"slash_letter_path", {"/S"}, HandOff{"/S", 0}},
+                                           HandOffCase{
+                                               "path_with_ell", {"notes-l2.txt"}, HandOff{"notes-l2.txt", 0}},
+                                           HandOffCase{"slash_line_is_a_path", {"/l25", "a.c"}, std::nullopt},
                                            HandOffCase{"other_switch_as_name", {"-x"}, HandOff{"-x", 0}},
                                            HandOffCase{"line_and_file", {"-l25", "a.c"}, HandOff{"a.c", 25}},
                                            HandOffCase{"bad_line_option", {"-lx", "a.c"}, std::nullopt},
@@ -99,6 +116,10 @@ TEST_F(HandOffLinkTest, ActivationWritesEmptyName) {
     EXPECT_EQ(sendHandOff(m_link, HandOff{}), HandOffResult::Posted);
     EXPECT_EQ(m_link.record().readValue(kHandOffFileKey), "");
     EXPECT_EQ(m_link.record().readValue(kHandOffLineKey), "0");
+}
+
+TEST(HandOffReceiver, AnUnreadableRecordNamesTheCommandProcessorModule) {
+    EXPECT_EQ(handOffReadFailure(712), "Unexpected Vexa error at File: QLWKEY01 Line: 712");
 }
 
 TEST_F(HandOffLinkTest, FailedRecordPostsNothing) {
@@ -173,6 +194,18 @@ TEST_F(StartupHistoryTest, RememberedPathReusesItsSlot) {
     EXPECT_TRUE(m_history.recordStartupFile("/a.c", 5));
     EXPECT_EQ(value(kHistorySection, "StartupFile:0"), "/a.c 6");
     EXPECT_EQ(value(kHistorySection, "StartupFile:1"), "<none>");
+}
+
+TEST_F(StartupHistoryTest, PathsLongerThan255BytesComeBackWhole) {
+    const std::string deep = "/" + std::string(300, 'd') + "/" + std::string(200, 'n') + ".c";
+    EXPECT_TRUE(m_history.recordStartupFile(deep, 6));
+    m_history.addRecentFile(deep);
+    ASSERT_TRUE(m_history.saveRecentFiles());
+
+    StartupHistory next(m_settings);
+    EXPECT_EQ(next.takeStartupFiles(), (std::vector<HandOff>{{deep, 7}}));
+    next.loadRecentFiles();
+    EXPECT_EQ(next.recentFile(1014), deep);
 }
 
 TEST_F(StartupHistoryTest, RecentFilesRotateAndSurvive) {

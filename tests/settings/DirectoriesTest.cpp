@@ -40,8 +40,23 @@ INSTANTIATE_TEST_SUITE_P(
         HomeCase{"EmptyXdgFallsBack",
                  {{"XDG_DATA_HOME", ""}, {"HOME", "/home/me"}},
                  "/home/me/.local/share/vexa/"},
-        HomeCase{"Nothing", {}, ""}),
+        HomeCase{"Nothing", {}, ""},
+        HomeCase{"EmptyEverywhere", {{"VEXA_HOME", ""}, {"XDG_DATA_HOME", ""}, {"HOME", ""}}, ""}),
     [](const auto& info) { return info.param.name; });
+
+TEST(Directories, ARelativeHomeIsMadeAbsolute) {
+    const std::string current = fs::current_path().string();
+    for (const char* relative : {"rel/home", "./rel/home/", "rel/../rel/home"}) {
+        auto lookup = [&](const char* name) -> const char* {
+            return std::string_view(name) == "VEXA_HOME" ? relative : nullptr;
+        };
+        EXPECT_EQ(Directories::resolveHome(lookup), current + "/rel/home/") << relative;
+    }
+    auto xdg = [](const char* name) -> const char* {
+        return std::string_view(name) == "XDG_DATA_HOME" ? "data" : nullptr;
+    };
+    EXPECT_EQ(Directories::resolveHome(xdg), current + "/data/vexa/");
+}
 
 TEST(Directories, ProcessEnvironmentGivesTheTemporaryHome) {
     test::TempHome home;

@@ -131,6 +131,8 @@ TEST_F(HistoryFileTest, FailedWriteKeepsTheOldFile) {
     const std::string path = directory + "/VexaFnd.his";
     m_history.enter("old");
     ASSERT_TRUE(m_history.save(path));
+    // Neither the directory (no rename) nor the file (no rewrite in place) may be written.
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     std::filesystem::permissions(directory,
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     m_history.enter("new");

@@ -101,6 +101,16 @@ TEST_F(SeedTest, FirstRunSeedsAndLaterRunsDoNot) {
     EXPECT_FALSE(fs::exists(home.path() / "vSpell/English.DIC"));
 }
 
+TEST_F(SeedTest, NoHomeIsRefusedAndNothingIsMade) {
+    const fs::path before = fs::current_path();
+    fs::current_path(home.path());
+    const HomeStart start = prepareHome(Directories(""), share.path());
+    fs::current_path(before);
+    EXPECT_EQ(start, HomeStart::NoHome);
+    EXPECT_FALSE(fs::exists(home.path() / "vConfig"));
+    EXPECT_FALSE(fs::exists(home.path() / "vexa.INI"));
+}
+
 TEST_F(SeedTest, TooLongHomeIsReported) {
     Directories directories("/" + std::string(240, 'q') + "/");
     EXPECT_EQ(prepareHome(directories, share.path()), HomeStart::DirectoriesMissing);

@@ -120,6 +120,31 @@ TEST_F(OptionsTest, DefaultsWithoutAFile) {
     EXPECT_EQ(options.fileFilterString(), "");
 }
 
+TEST_F(OptionsTest, TheLastDirectoryKeepsAPathLongerThan255Bytes) {
+    const std::string deep = "/" + std::string(400, 'x') + "/" + std::string(100, 'y') + "/";
+    Options options(directories);
+    options.setLastDirectoryUsed(deep);
+    ASSERT_TRUE(options.save());
+    Options again(directories);
+    again.load();
+    EXPECT_EQ(again.lastDirectoryUsed(), deep);
+}
+
+TEST_F(OptionsTest, ATabSizePastTheDialogsRangeIsTakenAsItsTop) {
+    const struct {
+        const char* value;
+        int loaded;
+        int effective;
+    } cases[] = {{"1073741824", 32, 32}, {"33", 32, 32}, {"32", 32, 32}, {"8", 8, 8}, {"-4", -4, 1}};
+    for (const auto& c : cases) {
+        writeFileBytes(iniPath, std::string("[Editor Options]\nTabSize=") + c.value + "\n");
+        Options options(directories);
+        options.load();
+        EXPECT_EQ(options.editor().tabSize, c.loaded) << c.value;
+        EXPECT_EQ(options.effectiveTabSize(), c.effective) << c.value;
+    }
+}
+
 TEST_F(OptionsTest, ReadsEverySectionAsWrittenByHand) {
     writeFileBytes(iniPath, "[editor options]\r\n"
                             "tabsize = 0\r\n"
@@ -156,7 +181,7 @@ TEST_F(OptionsTest, TextsAreCutToTheirBuffers) {
                                 "\n[Filter Options]\nFilter1=" + std::string(90, '1') +
                                 "\n[RegularExpress]\nLines=" + std::string(150, 'l') +
                                 "\n[Font Details]\nFace=" + std::string(40, 'f') +
-                                "\n[History]\nLastDirectoryUsed=" + std::string(300, 'd') + "\n");
+                                "\n[History]\nLastDirectoryUsed=" + std::string(5000, 'd') + "\n");
     Options options(directories);
     options.load();
     EXPECT_EQ(options.keymapName(), std::string(50, 'k'));
@@ -164,7 +189,8 @@ TEST_F(OptionsTest, TextsAreCutToTheirBuffers) {
     EXPECT_EQ(options.filters().filter1, std::string(80, '1'));
     EXPECT_EQ(options.regex().lines, std::string(99, 'l'));
     EXPECT_EQ(options.font().face, std::string(31, 'f'));
-    EXPECT_EQ(options.lastDirectoryUsed(), std::string(255, 'd'));
+    // A path keeps what the system's path limit allows.
+    EXPECT_EQ(options.lastDirectoryUsed(), std::string(4095, 'd'));
 }
 
 TEST_F(OptionsTest, SaveKeepsReadOnlyKeysAndOtherSections) {

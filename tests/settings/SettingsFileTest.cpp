@@ -72,6 +72,8 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole) {
     }
     const std::string original = "[Editor Options]\nTabSize=3\nWrapColumn=80\n";
     writeFileBytes(settings.path(), original);
+    // Neither the directory (no rename) nor the file (no rewrite in place) may be written.
+    ASSERT_EQ(chmod(settings.path().c_str(), 0400), 0);
     ASSERT_EQ(chmod(home.path().c_str(), 0500), 0);
     bool written = settings.putInteger("Editor Options", "TabSize", 9);
     ASSERT_EQ(chmod(home.path().c_str(), 0700), 0);

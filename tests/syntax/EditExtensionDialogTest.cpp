@@ -263,6 +263,36 @@ TEST_F(EditExtensionDialogTest, ImportReplacesListWithLinesOfTheFile) {
     EXPECT_EQ(m_profile.keywords().size(), 5u);
 }
 
+TEST_F(EditExtensionDialogTest, ImportOfADictionaryIsSortedDedupedAndCapped) {
+    // More distinct words than a keyword list holds, each twice, in reverse order.
+    std::string text;
+    const std::size_t distinct = kMaxKeywords + 500;
+    for (std::size_t i = distinct; i-- > 0;) {
+        const std::string word = "w" + std::to_string(100000 + i) + "\n";
+        text += word + word;
+    }
+    const std::string file = m_home.file("dict.txt");
+    test::writeFileBytes(file, text);
+    EditExtensionDialog dialog(m_profile, ExtensionDialogMode::New, m_frame, m_home.path().string());
+    m_frame.chooseNextOpen({file});
+    ASSERT_TRUE(dialog.importKeywords());
+    const auto& words = dialog.keywordEntries();
+    ASSERT_EQ(words.size(), kMaxKeywords);
+    EXPECT_EQ(words.front(), "w100000");
+    EXPECT_EQ(words.back(), "w" + std::to_string(100000 + kMaxKeywords - 1));
+    EXPECT_TRUE(std::adjacent_find(words.begin(), words.end()) == words.end());
+    const std::string full =
+        "The keyword list can hold no more than 65535 keywords. The other words were not added.";
+    EXPECT_EQ(m_frame.lastStatus(), full);
+
+    // The full list takes no more words by hand either.
+    dialog.setText(ExtensionField::Keyword, "another");
+    dialog.addKeyword();
+    EXPECT_EQ(dialog.keywordEntries().size(), kMaxKeywords);
+    ASSERT_TRUE(dialog.confirm());
+    EXPECT_EQ(m_profile.keywords().size(), kMaxKeywords);
+}
+
 TEST_F(EditExtensionDialogTest, ImportFailuresLeaveTheList) {
     EditExtensionDialog dialog(m_profile, ExtensionDialogMode::New, m_frame, m_home.path().string());
     m_frame.cancelNextDialog();

@@ -71,6 +71,7 @@ TEST_F(ExtensionOptionsTest, ListsProfileFilesAndShowsDescriptions) {
 TEST_F(ExtensionOptionsTest, NewCreatesUpperCaseProfileWithBuiltInKeywords) {
     auto dialog =
         open([](EditExtensionDialog& editor) { editor.setText(ExtensionField::Description, "Python"); });
+    dialog.select(1); // Pascal's description is shown until the new entry takes its place
     dialog.setExtensionField("pyth");
     EXPECT_EQ(dialog.extensionField(), "pyt");
     dialog.setExtensionField("py");
@@ -78,6 +79,7 @@ TEST_F(ExtensionOptionsTest, NewCreatesUpperCaseProfileWithBuiltInKeywords) {
     EXPECT_EQ(m_shownTitles, (std::vector<std::string>{"New Extension"}));
     EXPECT_EQ(listed(dialog), (std::vector<std::string>{"C", "PAS", "PY"}));
     EXPECT_EQ(dialog.selected(), 2u);
+    EXPECT_EQ(dialog.description(), "Python");
     EXPECT_EQ(dialog.extensionField(), "");
     EXPECT_TRUE(dialog.isChanged());
     ExtensionProfile saved;

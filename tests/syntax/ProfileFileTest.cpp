@@ -223,6 +223,45 @@ TEST_F(ProfileFileTest, DamagedKeywordLengthIsTakenFromTheText) {
     EXPECT_EQ(profile.keyword(0)->length, 5);
 }
 
+TEST_F(ProfileFileTest, ACountThatDoesNotAddUpIsRefused) {
+    const std::string body = firstLayoutBody();
+    const std::size_t firstCount = 36 + 3 + 4 + 3 + 61 + 3 + 3 + 2;
+    const struct {
+        const char* name;
+        std::string body;
+    } cases[] = {
+        // Two entries in the file, one in the count: the second is read as the later lists.
+        {"count too small", body.substr(0, firstCount) + le16(1) + body.substr(firstCount + 2)},
+        {"bytes after the last list", body + le16(0)},
+    };
+    for (const auto& c : cases) {
+        test::writeFileBytes(m_path, headerBytes("FILE_EXTENSION", "01.00") + c.body);
+        ExtensionProfile profile(BuiltInKeywords::Yes);
+        EXPECT_EQ(profile.load(m_path), ProfileFileStatus::UnknownFormat) << c.name;
+        for (std::size_t list = 0; list < kKeywordListCount; ++list) {
+            EXPECT_TRUE(profile.keywordList(list).empty()) << c.name << " list " << list;
+        }
+        EXPECT_EQ(profile.description(), "Old Pascal") << c.name;
+    }
+}
+
+TEST_F(ProfileFileTest, AListLongerThanTheCountFieldIsCappedNotWrapped) {
+    KeywordList many;
+    for (std::size_t i = 0; i < kMaxKeywords + 100; ++i) {
+        many.push_back(KeywordEntry::make("w" + std::to_string(i)));
+    }
+    ExtensionProfile profile;
+    profile.setKeywordList(0, many);
+    profile.setKeywordList(1, {KeywordEntry::make("second")});
+    EXPECT_EQ(profile.keywords().size(), kMaxKeywords);
+    ASSERT_EQ(profile.save(m_path), ProfileFileStatus::Ok);
+    ExtensionProfile again;
+    ASSERT_EQ(again.load(m_path), ProfileFileStatus::Ok);
+    EXPECT_EQ(again.keywords().size(), kMaxKeywords);
+    ASSERT_EQ(again.keywordList(1).size(), 1u);
+    EXPECT_EQ(again.keywordList(1)[0].view(), "second");
+}
+
 TEST_F(ProfileFileTest, SaveIntoMissingDirectoryFailsAndMessagesNameThePath) {
     ExtensionProfile profile;
     const std::string bad = m_home.file("no/such/VEXAX.PRF");

@@ -5,6 +5,7 @@
 // VEXA_WRITE_SHIPPED_PROFILES=1 in the environment; it then writes share/vConfig instead.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -50,6 +51,104 @@ const std::vector<ShippedLanguage>& shippedLanguages() {
         std::vector<ShippedLanguage> languages;
         const std::vector<K> cKinds = {K::Keyword, K::Spaces,  K::Word,   K::Symbols,
                                        K::String,  K::Symbols, K::Spaces, K::BlockComment};
+        // The keywords of C++ up to C++23, with the identifiers of special meaning (final,
+        // override, import, module). C keeps the built-in list; a header may be either language.
+        const std::vector<std::string_view> cpp = {"alignas",
+                                                   "alignof",
+                                                   "and",
+                                                   "and_eq",
+                                                   "asm",
+                                                   "auto",
+                                                   "bitand",
+                                                   "bitor",
+                                                   "bool",
+                                                   "break",
+                                                   "case",
+                                                   "catch",
+                                                   "char",
+                                                   "char16_t",
+                                                   "char32_t",
+                                                   "char8_t",
+                                                   "class",
+                                                   "co_await",
+                                                   "co_return",
+                                                   "co_yield",
+                                                   "compl",
+                                                   "concept",
+                                                   "const",
+                                                   "const_cast",
+                                                   "consteval",
+                                                   "constexpr",
+                                                   "constinit",
+                                                   "continue",
+                                                   "decltype",
+                                                   "default",
+                                                   "delete",
+                                                   "do",
+                                                   "double",
+                                                   "dynamic_cast",
+                                                   "else",
+                                                   "enum",
+                                                   "explicit",
+                                                   "export",
+                                                   "extern",
+                                                   "false",
+                                                   "final",
+                                                   "float",
+                                                   "for",
+                                                   "friend",
+                                                   "goto",
+                                                   "if",
+                                                   "import",
+                                                   "inline",
+                                                   "int",
+                                                   "long",
+                                                   "module",
+                                                   "mutable",
+                                                   "namespace",
+                                                   "new",
+                                                   "noexcept",
+                                                   "not",
+                                                   "not_eq",
+                                                   "nullptr",
+                                                   "operator",
+                                                   "or",
+                                                   "or_eq",
+                                                   "override",
+                                                   "private",
+                                                   "protected",
+                                                   "public",
+                                                   "register",
+                                                   "reinterpret_cast",
+                                                   "requires",
+                                                   "return",
+                                                   "short",
+                                                   "signed",
+                                                   "sizeof",
+                                                   "static",
+                                                   "static_assert",
+                                                   "static_cast",
+                                                   "struct",
+                                                   "switch",
+                                                   "template",
+                                                   "this",
+                                                   "thread_local",
+                                                   "throw",
+                                                   "true",
+                                                   "try",
+                                                   "typedef",
+                                                   "typeid",
+                                                   "typename",
+                                                   "union",
+                                                   "unsigned",
+                                                   "using",
+                                                   "virtual",
+                                                   "void",
+                                                   "volatile",
+                                                   "wchar_t",
+                                                   "while",
+                                                   "xor",
+                                                   "xor_eq"};
         for (const auto& [extension, description] :
              std::vector<std::pair<std::string_view, std::string_view>>{{"C", "C source"},
                                                                         {"H", "C and C++ header"},
@@ -57,19 +156,10 @@ const std::vector<ShippedLanguage>& shippedLanguages() {
                                                                         {"CC", "C++ source"},
                                                                         {"CXX", "C++ source"},
                                                                         {"HPP", "C++ header"}}) {
-            languages.push_back({extension,
-                                 description,
-                                 kCDelimiters,
-                                 "/*",
-                                 "*/",
-                                 "//",
-                                 '\\',
-                                 '#',
-                                 '"',
-                                 false,
-                                 {},
-                                 "char s[]=\"a\\\"b\"; /* x */",
-                                 cKinds});
+            const bool isC = extension == "C";
+            languages.push_back({extension, description, kCDelimiters, "/*", "*/", "//", '\\', '#', '"',
+                                 false, isC ? std::vector<std::string_view>{} : cpp,
+                                 "char s[]=\"a\\\"b\"; /* x */", cKinds});
         }
         languages.push_back(
             {"JAV",
@@ -93,10 +183,12 @@ const std::vector<ShippedLanguage>& shippedLanguages() {
              "@Override public // x",
              {K::Preprocessor, K::Spaces, K::Keyword, K::Spaces, K::LineComment}});
         const std::vector<std::string_view> python = {
-            "False", "None",     "True",  "and",    "as",   "assert", "async",  "await",    "break",
-            "class", "continue", "def",   "del",    "elif", "else",   "except", "finally",  "for",
-            "from",  "global",   "if",    "import", "in",   "is",     "lambda", "nonlocal", "not",
-            "or",    "pass",     "raise", "return", "try",  "while",  "with",   "yield"};
+            "False", "None", "True", "and", "as", "assert", "async", "await", "break", "class", "continue",
+            "def", "del", "elif", "else", "except", "finally", "for", "from", "global", "if", "import", "in",
+            "is", "lambda", "nonlocal", "not", "or", "pass", "raise", "return", "try", "while", "with",
+            "yield",
+            // The soft keywords of pattern matching and type aliases.
+            "case", "match", "type"};
         for (const auto extension : {std::string_view("PY"), std::string_view("PYW")}) {
             languages.push_back({extension,
                                  "Python script",
@@ -264,6 +356,33 @@ TEST(ShippedProfiles, EveryProfileFileComesFromTheTable) {
 
 namespace vexa::syntax {
 namespace {
+
+TEST(ShippedProfiles, CarryTheKeywordsOfTodaysLanguages) {
+    HeadlessFrame frame;
+    SyntaxSettings settings(shareDirectory().string(), frame);
+    const struct {
+        const char* extension;
+        std::vector<std::string_view> words;
+    } cases[] = {
+        {"CPP",
+         {"constexpr", "nullptr", "override", "noexcept", "concept", "co_await", "requires", "char8_t",
+          "reinterpret_cast"}},
+        {"HPP", {"constexpr", "nullptr", "static_assert", "thread_local"}},
+        {"H", {"nullptr", "constexpr"}},
+        {"PY", {"async", "await", "nonlocal", "match", "case"}},
+    };
+    for (const auto& c : cases) {
+        const auto profile = settings.lookup(c.extension);
+        for (const auto word : c.words) {
+            const KeywordEntry probe = KeywordEntry::make(word);
+            const bool found = std::any_of(profile->keywords().begin(), profile->keywords().end(),
+                                           [&](const KeywordEntry& entry) {
+                                               return compareEntries(probe, entry, CaseMode::Sensitive) == 0;
+                                           });
+            EXPECT_TRUE(found) << c.extension << " lacks " << word;
+        }
+    }
+}
 
 TEST(ShippedProfiles, LookupsByFileNameFindThem) {
     test::TempHome home;

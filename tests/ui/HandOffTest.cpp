@@ -20,11 +20,12 @@ private:
     QString m_runtime;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 
-    QProcess& start(const QStringList& arguments) {
+    QProcess& start(const QStringList& arguments, const std::string& home = {}) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("VEXA_HOME"), QString::fromStdString(m_home->path().string()));
+        environment.insert(QStringLiteral("VEXA_HOME"),
+                           QString::fromStdString(home.empty() ? m_home->path().string() : home));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime);
         process->setProcessEnvironment(environment);
         process->setWorkingDirectory(QString::fromStdString(m_home->path().string()));
@@ -34,9 +35,13 @@ private:
         return *m_processes.back();
     }
 
-    // Waits until a running editor holds the marker.
-    bool waitForEditor() {
-        vexa::platform::PosixInstanceLink link(m_runtime.toStdString() + "/vexa");
+    // Waits until a running editor of this display and home holds the marker.
+    bool waitForEditor(const std::string& home = {}) {
+        const std::string resolved = home.empty() ? vexa::Directories::resolveHome() : home + "/";
+        const std::string session = vexa::platform::PosixInstanceLink::sessionName(
+            qEnvironmentVariable("DISPLAY").toStdString(),
+            qEnvironmentVariable("WAYLAND_DISPLAY").toStdString(), resolved);
+        vexa::platform::PosixInstanceLink link(m_runtime.toStdString() + "/vexa/" + session);
         for (int i = 0; i < 200; ++i) {
             if (link.isMarkerPresent()) {
                 return true;
@@ -94,6 +99,23 @@ private slots:
         QVERIFY(first.waitForFinished(20000));
         QCOMPARE(first.exitCode(), 0);
         QCOMPARE(startupFile(0), path + " 25");
+    }
+
+    void aStartWithAnotherHomeBecomesAnEditorOfItsOwn() {
+        QProcess& first = start({});
+        QVERIFY(first.waitForStarted(10000));
+        QVERIFY2(waitForEditor(), "the first editor never became the running one");
+
+        const std::string otherHome = m_home->file("other-home");
+        QProcess& second = start({QStringLiteral("a.c")}, otherHome);
+        QVERIFY(second.waitForStarted(10000));
+        QVERIFY2(waitForEditor(otherHome), "the second start handed its file over instead of starting");
+        QCOMPARE(second.state(), QProcess::Running);
+        for (QProcess* editor : {&second, &first}) {
+            editor->terminate();
+            QVERIFY(editor->waitForFinished(20000));
+            QCOMPARE(editor->exitCode(), 0);
+        }
     }
 
     void settingsFileWrittenAtExit() {

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -67,14 +69,53 @@ PosixInstanceLink::~PosixInstanceLink() {
     deleteMarker();
 }
 
-std::optional<std::string> PosixInstanceLink::defaultDirectory() {
-    std::string path;
+std::string PosixInstanceLink::sessionName(std::string_view xDisplay, std::string_view waylandDisplay,
+                                           std::string_view home) {
+    std::string display;
+    if (!waylandDisplay.empty()) {
+        display = "wayland:" + std::string(waylandDisplay);
+    } else if (!xDisplay.empty()) {
+        // ":0" and ":0.1" are screens of one display, served by one editor.
+        std::string_view name = xDisplay;
+        const auto colon = name.rfind(':');
+        if (const auto dot = name.rfind('.');
+            colon != std::string_view::npos && dot != std::string_view::npos && dot > colon) {
+            name = name.substr(0, dot);
+        }
+        display = "x11:" + std::string(name);
+    } else {
+        display = "console";
+    }
+    // FNV-1a over both parts; the separator cannot occur in a display name.
+    uint64_t hash = 0xcbf29ce484222325ULL;
+    const auto mix = [&hash](std::string_view text) {
+        for (const char c : text) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 0x100000001b3ULL;
+        }
+    };
+    mix(display);
+    mix(std::string_view("\n", 1));
+    mix(home);
+    std::array<char, 17> hex{};
+    std::snprintf(hex.data(), hex.size(), "%016llx", static_cast<unsigned long long>(hash));
+    return std::string("session-") + hex.data();
+}
+
+std::optional<std::string> PosixInstanceLink::defaultDirectory(std::string_view home) {
+    std::string base;
     auto runtime = environmentVariable("XDG_RUNTIME_DIR");
     if (runtime && !runtime->empty() && runtime->front() == '/') {
-        path = *runtime + "/vexa";
+        base = *runtime + "/vexa";
     } else {
-        path = "/tmp/vexa-" + std::to_string(userId());
+        base = "/tmp/vexa-" + std::to_string(userId());
     }
+    if (!prepareDirectory(base)) {
+        return std::nullopt;
+    }
+    const std::string path = base + "/" +
+                             sessionName(environmentVariable("DISPLAY").value_or(""),
+                                         environmentVariable("WAYLAND_DISPLAY").value_or(""), home);
     if (!prepareDirectory(path)) {
         return std::nullopt;
     }

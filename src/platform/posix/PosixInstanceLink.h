@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/InstanceLink.h"
 #include "platform/posix/FileKeyStore.h"
@@ -22,10 +23,19 @@ public:
     PosixInstanceLink(const PosixInstanceLink&) = delete;
     PosixInstanceLink& operator=(const PosixInstanceLink&) = delete;
 
-    // The user's runtime directory for the link, created and checked: $XDG_RUNTIME_DIR/vexa,
-    // or /tmp/vexa-<uid> when that variable is unset or not absolute. Nothing when it cannot
-    // be made private to the user.
-    [[nodiscard]] static std::optional<std::string> defaultDirectory();
+    // The user's runtime directory for the link of one display and one Vexa home, created and
+    // checked: a sessionName() directory inside $XDG_RUNTIME_DIR/vexa, or inside
+    // /tmp/vexa-<uid> when that variable is unset or not absolute. A start on another display
+    // or with another home finds no editor there and becomes an editor itself, rather than
+    // handing its file to one its user cannot see or that keeps other settings. Nothing when
+    // a directory cannot be made private to the user.
+    [[nodiscard]] static std::optional<std::string> defaultDirectory(std::string_view home);
+
+    // The name that ties the link to a display and a home: the Wayland display when there is
+    // one, otherwise the X display without its screen number, otherwise the console; with the
+    // home path, hashed into a short name (socket paths are short).
+    [[nodiscard]] static std::string sessionName(std::string_view xDisplay, std::string_view waylandDisplay,
+                                                 std::string_view home);
 
     // Creates the directory with mode 0700 when missing. An existing one must be a real
     // directory (not a link) owned by the user; group and other permissions are removed.
