@@ -1,6 +1,7 @@
 // The error-line patterns and the order in which kind, line number and file name are found.
 #include "build/ErrorLineParser.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "build/PathParts.h"
@@ -19,6 +20,10 @@ constexpr std::string_view kFilePattern = "[^ \t\")(<'`]*[a-zA-Z0-9_\\:]*\\.[a-z
 constexpr std::string_view kFilePatternAgain = "[^ \t\")(<'`]*[a-zA-Z0-9_]*\\.[a-zA-Z0-9_]*[^ :\t\")(>'`*}]";
 
 constexpr std::size_t kLineMatchLimit = 50;
+// Only the start of a line is classified, as far as the compilers' old line buffers reached: the
+// file-name patterns backtrack over long runs of characters in time that grows with the cube of
+// the length, and every compiler names file, line and kind at the start.
+constexpr std::size_t kParsedLength = 255;
 constexpr std::size_t kMaxFileName = 255;
 
 } // namespace
@@ -57,8 +62,32 @@ std::string ErrorLineParser::fileNameIn(std::string_view line) {
     return {};
 }
 
+static bool containsWordIgnoringCase(std::string_view line, std::string_view lowerWord) {
+    if (line.size() < lowerWord.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at + lowerWord.size() <= line.size(); ++at) {
+        std::size_t i = 0;
+        while (i < lowerWord.size() && std::tolower(static_cast<unsigned char>(line[at + i])) ==
+                                           static_cast<unsigned char>(lowerWord[i])) {
+            ++i;
+        }
+        if (i == lowerWord.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 ParsedLine ErrorLineParser::parse(std::string_view line, std::string_view defaultFile) {
     ParsedLine result;
+    line = line.substr(0, std::min(line.size(), kParsedLength));
+    // Both built-in patterns need their word; most output lines have neither, and are settled
+    // without running the patterns.
+    if (m_patterns.errors.empty() && !containsWordIgnoringCase(line, "error") &&
+        !containsWordIgnoringCase(line, "warning")) {
+        return result;
+    }
     if ((!m_patterns.errors.empty() && matches(line, m_patterns.errors)) || matches(line, kErrorPattern)) {
         result.kind = ErrorKind::Error;
     } else if (matches(line, kWarningPattern)) {
@@ -85,6 +114,7 @@ ParsedLine ErrorLineParser::parse(std::string_view line, std::string_view defaul
 
 ParsedLine ErrorLineParser::fileAndLine(std::string_view line) {
     ParsedLine result;
+    line = line.substr(0, std::min(line.size(), kParsedLength));
     result.line = lineNumberOf(line);
     result.fileName = fileNameIn(line);
     result.otherFile = !result.fileName.empty();

@@ -92,7 +92,8 @@ void OutputWindow::followMakeDirectory(std::string_view text) {
         m_directories.push_back(directory->second);
         m_directoryStack.push_back(static_cast<uint32_t>(m_directories.size() - 1));
     } else if (!m_directoryStack.empty()) {
-        m_directoryStack.pop_back();
+        // The leaving line still belongs to the directory it leaves.
+        m_leaving = true;
     }
 }
 
@@ -119,6 +120,10 @@ void OutputWindow::addLine(std::string_view text) {
     }
     // A line that names the directory make enters belongs to that directory already.
     line.directoryIndex = m_directoryStack.empty() ? 0 : m_directoryStack.back();
+    if (m_leaving) {
+        m_directoryStack.pop_back();
+        m_leaving = false;
+    }
     m_lines.push_back(std::move(line));
 }
 

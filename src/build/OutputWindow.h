@@ -86,6 +86,7 @@ private:
     std::vector<OutputLine> m_lines;
     std::vector<std::string> m_directories{std::string()};
     std::vector<uint32_t> m_directoryStack;
+    bool m_leaving = false;
     std::string m_defaultFile;
     std::optional<std::size_t> m_selection;
     bool m_errorSeen = false;
