@@ -1,6 +1,7 @@
 // Selecting, going to, stepping through and copying the lines of the output windows.
 #include "build/OutputWindows.h"
 
+#include "build/PathParts.h"
 #include "commands/CommandProcessor.h"
 #include "commands/DocumentWindows.h"
 #include "commands/EditPane.h"
@@ -110,9 +111,10 @@ bool OutputWindows::goToNamedPlace(OutputWindow& output, std::size_t index) {
         ErrorLineParser parser;
         named = parser.fileAndLine(line.text);
     }
-    // A project line that refers to the project file itself ("Makefile:12: ...").
+    // A line that refers to the project file by its name ("Makefile:12: ..."): a sub-make's line
+    // means the file of that name in the directory it entered, the top make's the project file.
     if (named.fileName.empty() && line.parsed.kind != ErrorKind::None && !output.defaultFile().empty()) {
-        named.fileName = output.defaultFile();
+        named.fileName = splitPath(output.defaultFile()).fileName();
         named.line = line.parsed.line;
     }
     DocumentWindows* windows = m_processor.windows();
