@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     ::execvp(argv[1], argv + 1);
     // Only reached when the program could not be started; the message goes to the joined output.
     const int error = errno;
-    std::fprintf(stdout, "vStdErr: cannot run '%s': %s\n", argv[1], std::strerror(error));
+    std::fprintf(stdout, "vStdErr: error: the program '%s' could not be started: %s\n", argv[1],
+                 std::strerror(error));
     return error == ENOENT ? 127 : 126;
 }

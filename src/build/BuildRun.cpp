@@ -84,10 +84,14 @@ void BuildRun::poll() {
 }
 
 bool BuildRun::loadResults(const std::string& directory, const std::string& defaultFile,
-                           const std::string& errorFile) {
+                           const std::string& errorFile, bool fromRun) {
     OutputWindow& window = m_services.outputs.window(m_kind);
+    const RegexOptions& patterns = m_services.processor.options().regex();
     window.clear();
+    window.setUserPatterns(UserErrorPatterns{patterns.errors, patterns.lines});
     window.setRun(directory, defaultFile);
+    const std::optional<int> exitCode = m_spawner.exitCode();
+    window.setRunFailed(fromRun && exitCode.has_value() && *exitCode != 0);
     window.addHeader();
     const bool loaded = window.loadFile(directory + errorFile);
     m_services.outputs.linesChanged(m_kind);
@@ -170,7 +174,7 @@ int32_t Compiler::compile() {
 }
 
 void Compiler::showResults(bool fromRun) {
-    const bool loaded = loadResults(m_directory, m_source, m_errorFile);
+    const bool loaded = loadResults(m_directory, m_source, m_errorFile, fromRun);
     if (!loaded) {
         report(formatText(kUnableToOpenErrorFile, m_errorFile.c_str()), platform::SoundKind::Exclamation);
         return;
@@ -250,7 +254,7 @@ int32_t Project::make() {
 }
 
 void Project::showResults(bool fromRun) {
-    const bool loaded = loadResults(m_directory, m_settings.current, m_errorFile);
+    const bool loaded = loadResults(m_directory, m_settings.current, m_errorFile, fromRun);
     if (!loaded) {
         report(formatText(kUnableToOpenErrorFile, m_errorFile.c_str()), platform::SoundKind::Exclamation);
         return;

@@ -47,7 +47,7 @@ protected:
     virtual void showResults(bool fromRun) = 0;
     // Loads the error file into the window after its header; false when it could not be opened.
     bool loadResults(const std::string& directory, const std::string& defaultFile,
-                     const std::string& errorFile);
+                     const std::string& errorFile, bool fromRun);
     void report(std::string_view text, platform::SoundKind sound = platform::SoundKind::None);
 
     BuildServices m_services;

@@ -70,6 +70,7 @@ void OutputWindow::clear() {
     m_selection.reset();
     m_errorSeen = false;
     m_warningSeen = false;
+    m_runFailed = false;
 }
 
 void OutputWindow::setRun(std::string directory, std::string defaultFile) {
@@ -177,7 +178,7 @@ void OutputWindow::addFailureLines(const std::string& path) {
 }
 
 std::string_view OutputWindow::outcome() const {
-    if (m_errorSeen) {
+    if (errorSeen()) {
         return kCompiledWithErrors;
     }
     return m_warningSeen ? kCompiledWithWarnings : kCompiledSuccessfully;

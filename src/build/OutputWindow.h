@@ -47,6 +47,8 @@ public:
     // file name of their own refer to.
     void clear();
     void setRun(std::string directory, std::string defaultFile);
+    // The user's own error and line patterns, taken afresh for every run.
+    void setUserPatterns(UserErrorPatterns patterns) { m_parser = ErrorLineParser(std::move(patterns)); }
     const std::string& runDirectory() const { return m_directories.front(); }
     const std::string& defaultFile() const { return m_defaultFile; }
 
@@ -63,7 +65,10 @@ public:
 
     const std::vector<OutputLine>& lines() const { return m_lines; }
     std::size_t lineCount() const { return m_lines.size(); }
-    bool errorSeen() const { return m_errorSeen; }
+    // A run that ended with a failing status counts as one with errors even when none of its
+    // lines reads as an error line (a compiler that could not be started, a crash).
+    void setRunFailed(bool failed) { m_runFailed = failed; }
+    bool errorSeen() const { return m_errorSeen || m_runFailed; }
     bool warningSeen() const { return m_warningSeen; }
     // The closing line for the flags ("Compilation completed with errors." ...).
     std::string_view outcome() const;
@@ -91,6 +96,7 @@ private:
     std::optional<std::size_t> m_selection;
     bool m_errorSeen = false;
     bool m_warningSeen = false;
+    bool m_runFailed = false;
 };
 
 } // namespace vexa::build

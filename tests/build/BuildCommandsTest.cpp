@@ -78,6 +78,16 @@ TEST_F(CompileTest, ResultsOfARunThatEndedAtOnceAreShownAtOnce) {
     EXPECT_EQ(host.shown, (std::vector<OutputKind>{OutputKind::Compiler}));
 }
 
+TEST_F(CompileTest, AFailingStatusCountsAsErrorsEvenWithoutErrorLines) {
+    launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, 127});
+    ASSERT_EQ(exec(kCompile), 1);
+    writeFileBytes(source / "main.err", "");
+    frame.advanceTime(400);
+    EXPECT_EQ(frame.lastStatus(), "Compilation completed with errors.");
+    EXPECT_EQ(outputs.compiler().lines().back().text, "Compilation completed with errors.");
+    EXPECT_EQ(host.shown, (std::vector<OutputKind>{OutputKind::Compiler}));
+}
+
 TEST_F(CompileTest, DebugModePausesAndKeepsEcho) {
     commands.compilerSettings().run.debug = true;
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 5, 0});

@@ -95,9 +95,11 @@ private:
     EditPane* m_adopted = nullptr;
 };
 
-class BuildTest : public ProcessorTest {
+// Over scripted process slots (BuildTest) or real ones (RealBuildTest).
+template <typename Launcher>
+class BuildTestWith : public ProcessorTest {
 protected:
-    BuildTest()
+    BuildTestWith()
         : windows(processor), outputs(processor, host),
           commands(processor, outputs, launcher, VEXA_COMPANION_DIR) {
         processor.setDocumentWindows(&windows);
@@ -123,10 +125,12 @@ protected:
 
     FileWindows windows;
     RecordingOutputHost host;
-    FakeProcessLauncher launcher;
+    Launcher launcher;
     OutputWindows outputs;
     BuildCommands commands;
     std::filesystem::path source;
 };
+
+using BuildTest = BuildTestWith<FakeProcessLauncher>;
 
 } // namespace vexa::build::test
