@@ -17,7 +17,26 @@ UserErrorPatterns patternsOf(const Options& options) {
     return UserErrorPatterns{options.regex().errors, options.regex().lines};
 }
 
+LocateSettings locateSettingsOf(const Options& options) {
+    return LocateSettings{options.editor().defaultSearchPath, options.editor().searchInclude != 0};
+}
+
 } // namespace
+
+EditPane* locateAndOpen(CommandProcessor& processor, std::string_view name, std::string_view baseDirectory,
+                        int line, int column) {
+    DocumentWindows* windows = processor.windows();
+    const auto path = locateFile(name, baseDirectory, locateSettingsOf(processor.options()));
+    if (!path || windows == nullptr) {
+        return nullptr;
+    }
+    EditPane* pane = windows->openDocumentAt(*path, line);
+    if (pane != nullptr && column > 0) {
+        pane->document().setCursorColumn(column - 1);
+        pane->document().nextGroup();
+    }
+    return pane;
+}
 
 OutputWindows::OutputWindows(CommandProcessor& processor, OutputWindowHost& host)
     : m_processor(processor), m_host(host), m_compiler(OutputKind::Compiler, patternsOf(processor.options())),
@@ -44,8 +63,23 @@ void OutputWindows::linesChanged(OutputKind kind) {
 }
 
 LocateSettings OutputWindows::locateSettings() const {
-    const EditorOptions& editor = m_processor.options().editor();
-    return LocateSettings{editor.defaultSearchPath, editor.searchInclude != 0};
+    return locateSettingsOf(m_processor.options());
+}
+
+bool OutputWindows::showStandardOutput(const std::string& pipeFile, const std::string& directory) {
+    m_standard.clear();
+    m_standard.setRun(directory, {});
+    m_standard.addHeader();
+    const bool loaded = m_standard.loadFile(pipeFile);
+    m_host.outputLinesChanged(m_standard);
+    if (!loaded) {
+        m_processor.showStatus(formatText(kUnableToOpenErrorFile, pipeFile.c_str()),
+                               platform::SoundKind::Exclamation);
+        m_host.showOutputWindow(m_standard);
+        return false;
+    }
+    m_processor.showStatus(kCommandCompleted);
+    return true;
 }
 
 void OutputWindows::goToCompiledLine(const OutputWindow& window, int line) {
@@ -70,9 +104,7 @@ void OutputWindows::select(OutputKind kind, std::size_t index) {
 }
 
 bool OutputWindows::openAt(const std::string& name, const std::string& baseDirectory, int line) {
-    DocumentWindows* windows = m_processor.windows();
-    auto path = locateFile(name, baseDirectory, locateSettings());
-    if (!path || windows == nullptr || windows->openDocumentAt(*path, line) == nullptr) {
+    if (locateAndOpen(m_processor, name, baseDirectory, line) == nullptr) {
         m_processor.showStatus(formatText(kUnexpectedErrorOpening, name.c_str()),
                                platform::SoundKind::Exclamation);
         return false;

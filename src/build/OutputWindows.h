@@ -11,7 +11,8 @@
 
 namespace vexa {
 class CommandProcessor;
-}
+class EditPane;
+} // namespace vexa
 
 namespace vexa::build {
 
@@ -33,6 +34,11 @@ public:
     // The selected line changed (by the editor, not by the list itself).
     virtual void outputSelectionChanged(OutputWindow& window) = 0;
 };
+
+// Locates a file (the base directory first) and opens it with the cursor on a 1-based line and
+// column (0 leaves them); null when it was not found or could not be opened.
+EditPane* locateAndOpen(CommandProcessor& processor, std::string_view name, std::string_view baseDirectory,
+                        int line, int column = 0);
 
 class OutputWindows {
 public:
@@ -62,6 +68,12 @@ public:
     bool previousError(OutputKind kind);
     // Puts every line of the window on the clipboard.
     bool copy(OutputKind kind);
+
+    // The captured output of a DOS command line or tool: the window is cleared, given its header
+    // and loaded from the pipe file with the run's directory as base. The status line says
+    // "Command has completed." or why the file could not be read; the window is shown when it
+    // could not. False when it could not.
+    bool showStandardOutput(const std::string& pipeFile, const std::string& directory);
 
     // The Standard Output window's document: a line number without a file goes there.
     void setStandardDocument(std::string path) { m_standardDocument = std::move(path); }

@@ -327,5 +327,30 @@ TEST_F(OutputFunctionsTest, ProjectLinesGoToTheirSubDirectory) {
     EXPECT_EQ(frame.lastStatus(), "The line selected does not contain a valid file name or line number.");
 }
 
+TEST_F(OutputFunctionsTest, StandardOutputLoadsThePipeFile) {
+    writeFileBytes(source / "pipe.dat", "util.h:7: something\n");
+    EXPECT_TRUE(outputs.showStandardOutput(sourceFile("pipe.dat"), sourceDirectory()));
+    EXPECT_EQ(frame.lastStatus(), "Command has completed.");
+    EXPECT_EQ(outputs.standard().lineCount(), 6u);
+    EXPECT_EQ(host.changed.back(), OutputKind::Standard);
+    outputs.select(OutputKind::Standard, 3);
+    EXPECT_TRUE(outputs.goToSelected(OutputKind::Standard));
+    EXPECT_EQ(activeFile(), sourceFile("util.h"));
+    EXPECT_EQ(activeLine(), 7);
+
+    EXPECT_FALSE(outputs.showStandardOutput(sourceFile("none.dat"), sourceDirectory()));
+    EXPECT_EQ(frame.lastStatus(), "Unable to open the '" + sourceFile("none.dat") + "' error file.");
+    EXPECT_EQ(host.shown.back(), OutputKind::Standard);
+}
+
+TEST_F(OutputFunctionsTest, LocateAndOpenPutsTheCursorOnLineAndColumn) {
+    EditPane* opened = locateAndOpen(processor, "util.h", sourceDirectory(), 3, 5);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(activeFile(), sourceFile("util.h"));
+    EXPECT_EQ(activeLine(), 3);
+    EXPECT_EQ(processor.document()->cursorColumn(), 4);
+    EXPECT_EQ(locateAndOpen(processor, "missing.h", sourceDirectory(), 3), nullptr);
+}
+
 } // namespace
 } // namespace vexa::build::test
