@@ -23,6 +23,9 @@ namespace vexa::platform {
 // path; relative PATH entries are skipped, for they would depend on the current directory.
 // Nothing for a name with a '/' or when none is found.
 [[nodiscard]] std::optional<std::string> findOnPath(const std::string& name);
+// The same along a given search path (directories separated by ':') instead of PATH.
+[[nodiscard]] std::optional<std::string> findOnSearchPath(const std::string& name,
+                                                          const std::string& searchPath);
 
 // The numeric id of the user running the editor.
 [[nodiscard]] uint32_t userId();

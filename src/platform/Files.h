@@ -71,6 +71,9 @@ enum class Access : uint8_t { Exists, Read, Write, ReadWrite, Execute };
 // when the file does not exist or may not be changed.
 [[nodiscard]] bool touchFile(const std::string& path, std::string* errorText = nullptr);
 
+// Lets everyone read and run a file its owner may write (a script the editor writes for itself).
+[[nodiscard]] bool makeExecutable(const std::string& path, std::string* errorText = nullptr);
+
 // Removes a file (not a directory). False, with the system's text, when it could not.
 [[nodiscard]] bool removeFile(const std::string& path, std::string* errorText = nullptr);
 

@@ -39,6 +39,9 @@ struct ProcessRequest {
     std::string workingDirectory; // empty: the editor's current directory
     ShowMode showMode = ShowMode::Normal;
     std::string title; // the window title of the new console, where there is one
+    // The PATH the child gets, also used to find a program named without a directory; empty
+    // keeps the editor's own.
+    std::string searchPath;
 };
 
 // One slot for a child process: at most one runs at a time.

@@ -3,6 +3,9 @@
 
 #include <vector>
 
+#include "build/BuildOptionsDialogs.h"
+#include "ui/BuildOptionsWindows.h"
+
 namespace vexa::ui {
 namespace {
 
@@ -19,7 +22,10 @@ using ViewMaker = std::unique_ptr<QDialog> (*)(DialogModel&, QWidget*);
 
 // One row per dialog model with a Qt view: &viewOf<TheModel, TheDialog>.
 const std::vector<ViewMaker>& viewMakers() {
-    static const std::vector<ViewMaker> makers{};
+    static const std::vector<ViewMaker> makers{
+        &viewOf<build::CompilerOptionsDialog, CompilerOptionsWindow>,
+        &viewOf<build::ProjectOptionsDialog, ProjectOptionsWindow>,
+    };
     return makers;
 }
 

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/Environment.h"
+#include "platform/Files.h"
 #include "support/FakeProcess.h"
 #include "support/TempHome.h"
 
@@ -82,6 +83,21 @@ TEST_F(PosixProcess, EmptyWorkingDirectoryMeansTheCurrentOne) {
     ASSERT_EQ(result, SpawnResult::Started);
     ASSERT_TRUE(waitForEnd(process));
     EXPECT_EQ(readFileBytes(m_dir / "here.txt"), m_dir.string() + "\n");
+}
+
+TEST_F(PosixProcess, AGivenSearchPathFindsTheProgramAndIsTheChildsPath) {
+    fs::create_directories(m_dir / "bin");
+    writeFileBytes(m_dir / "bin" / "only-here", "#!/bin/sh\necho \"$PATH\" > path.txt\n");
+    ASSERT_TRUE(makeExecutable((m_dir / "bin" / "only-here").string()));
+    PosixChildProcess process;
+    ProcessRequest r = request("only-here", m_dir.string());
+    EXPECT_EQ(process.start(r), SpawnResult::FileNotFound);
+    r.searchPath = (m_dir / "bin").string() + ":/usr/bin:/bin";
+    ASSERT_EQ(process.start(r), SpawnResult::Started);
+    ASSERT_TRUE(waitForEnd(process));
+    EXPECT_EQ(readFileBytes(m_dir / "path.txt"), r.searchPath + "\n");
+    EXPECT_EQ(findOnSearchPath("only-here", r.searchPath), (m_dir / "bin" / "only-here").string());
+    EXPECT_FALSE(findOnSearchPath("only-here", "/usr/bin").has_value());
 }
 
 struct FailureCase {

@@ -66,10 +66,13 @@ std::optional<std::string> programPath() {
 }
 
 std::optional<std::string> findOnPath(const std::string& name) {
+    return findOnSearchPath(name, environmentVariable("PATH").value_or("/usr/bin:/bin"));
+}
+
+std::optional<std::string> findOnSearchPath(const std::string& name, const std::string& searchPath) {
     if (name.empty() || name.find('/') != std::string::npos) {
         return std::nullopt;
     }
-    std::string searchPath = environmentVariable("PATH").value_or("/usr/bin:/bin");
     std::size_t start = 0;
     while (start <= searchPath.size()) {
         std::size_t colon = searchPath.find(':', start);

@@ -226,6 +226,14 @@ std::optional<uint64_t> fileSize(const std::string& path) {
     return info->size;
 }
 
+bool makeExecutable(const std::string& path, std::string* errorText) {
+    if (::chmod(path.c_str(), 0755) != 0) {
+        setError(errorText, errno);
+        return false;
+    }
+    return true;
+}
+
 bool touchFile(const std::string& path, std::string* errorText) {
     if (path.empty()) {
         setError(errorText, ENOENT);

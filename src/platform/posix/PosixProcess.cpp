@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <spawn.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,7 +40,8 @@ Resolved checkProgramPath(const std::string& path) {
     return {SpawnResult::Started, path};
 }
 
-Resolved resolveProgram(const std::string& program, const std::string& workingDirectory) {
+Resolved resolveProgram(const std::string& program, const std::string& workingDirectory,
+                        const std::string& searchPath) {
     if (program.empty()) {
         return {SpawnResult::FileNotFound, {}};
     }
@@ -48,7 +50,7 @@ Resolved resolveProgram(const std::string& program, const std::string& workingDi
     }
     // A bare name is looked for along PATH only, never in the working directory: a file
     // lying beside a source file must not be taken for the compiler.
-    auto found = findOnPath(program);
+    auto found = searchPath.empty() ? findOnPath(program) : findOnSearchPath(program, searchPath);
     if (!found) {
         return {SpawnResult::FileNotFound, {}};
     }
@@ -155,7 +157,7 @@ SpawnResult PosixChildProcess::start(const ProcessRequest& request) {
     if (words.empty()) {
         return SpawnResult::Failed;
     }
-    Resolved program = resolveProgram(words.front(), workingDirectory);
+    Resolved program = resolveProgram(words.front(), workingDirectory, request.searchPath);
     if (program.result != SpawnResult::Started) {
         return program.result;
     }
@@ -171,8 +173,26 @@ SpawnResult PosixChildProcess::start(const ProcessRequest& request) {
     }
     argv.push_back(nullptr);
 
+    // The child's environment: the editor's, with PATH replaced when the request gives one.
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (request.searchPath.empty() || std::string_view(*entry).substr(0, 5) != "PATH=") {
+            environment.emplace_back(*entry);
+        }
+    }
+    if (!request.searchPath.empty()) {
+        environment.push_back("PATH=" + request.searchPath);
+    }
+    std::vector<char*> envp;
+    envp.reserve(environment.size() + 1);
+    for (std::string& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+
     pid_t pid = 0;
-    int error = posix_spawn(&pid, program.path.c_str(), setup.actions(), setup.attr(), argv.data(), environ);
+    int error =
+        posix_spawn(&pid, program.path.c_str(), setup.actions(), setup.attr(), argv.data(), envp.data());
     if (error != 0) {
         return resultOfErrno(error);
     }

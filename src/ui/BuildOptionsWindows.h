@@ -1,0 +1,78 @@
+// The Qt views of the "Compiler Options" and "Project Options" dialog models.
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace vexa::build {
+class CompilerOptionsDialog;
+class ProjectOptionsDialog;
+class RunOptionsModel;
+} // namespace vexa::build
+
+namespace vexa::ui {
+
+// The controls both dialogs share: the command, the capture box, the run file and how the run is
+// shown. Every change goes to the model at once; the model decides what the fields then show.
+class RunOptionsControls final : public QObject {
+    Q_OBJECT
+
+public:
+    RunOptionsControls(build::RunOptionsModel& model, QDialog& dialog);
+
+    QLineEdit* command;
+    QCheckBox* captureErrors;
+    QRadioButton* useVexaFile;
+    QRadioButton* useOtherFile;
+    QLineEdit* runFile;
+    QCheckBox* debug;
+    QComboBox* display;
+
+    // Shows the model's values.
+    void refresh();
+
+private:
+    build::RunOptionsModel& m_model;
+};
+
+class CompilerOptionsWindow final : public QDialog {
+    Q_OBJECT
+
+public:
+    CompilerOptionsWindow(build::CompilerOptionsDialog& model, QWidget* parent = nullptr);
+
+    RunOptionsControls& controls() { return *m_controls; }
+    QListWidget* entries() const { return m_entries; }
+    QPushButton* addButton() const { return m_add; }
+    QPushButton* deleteButton() const { return m_delete; }
+
+private:
+    void refreshEntries();
+
+    build::CompilerOptionsDialog& m_model;
+    RunOptionsControls* m_controls;
+    QListWidget* m_entries;
+    QPushButton* m_add;
+    QPushButton* m_delete;
+};
+
+class ProjectOptionsWindow final : public QDialog {
+    Q_OBJECT
+
+public:
+    ProjectOptionsWindow(build::ProjectOptionsDialog& model, QWidget* parent = nullptr);
+
+    RunOptionsControls& controls() { return *m_controls; }
+
+private:
+    build::ProjectOptionsDialog& m_model;
+    RunOptionsControls* m_controls;
+};
+
+} // namespace vexa::ui

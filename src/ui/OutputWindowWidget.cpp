@@ -1,0 +1,121 @@
+// The output window widget: a list view over the line model that forwards the user's choices.
+#include "ui/OutputWindowWidget.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QListView>
+#include <QVBoxLayout>
+
+#include "build/OutputWindows.h"
+#include "ui/Windows1252.h"
+
+namespace vexa::ui {
+
+OutputLinesModel::OutputLinesModel(const build::OutputWindow& window, QObject* parent)
+    : QAbstractListModel(parent), m_window(window) {}
+
+int OutputLinesModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_window.lineCount());
+}
+
+QVariant OutputLinesModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() < 0 ||
+        static_cast<std::size_t>(index.row()) >= m_window.lineCount()) {
+        return {};
+    }
+    const build::OutputLine& line = m_window.lines()[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return fromWindows1252(line.text);
+    case Qt::ForegroundRole:
+        if (line.parsed.kind == build::ErrorKind::Error) {
+            return QBrush(QColor(0xB0, 0x00, 0x00));
+        }
+        if (line.parsed.kind == build::ErrorKind::Warning) {
+            return QBrush(QColor(0x80, 0x60, 0x00));
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+void OutputLinesModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+OutputWindowWidget::OutputWindowWidget(build::OutputWindows& outputs, build::OutputKind kind, QWidget* parent)
+    : QWidget(parent), m_outputs(outputs), m_kind(kind),
+      m_model(new OutputLinesModel(outputs.window(kind), this)), m_list(new QListView(this)) {
+    setWindowTitle(fromWindows1252(outputs.window(kind).title()));
+    m_list->setModel(m_model);
+    m_list->setUniformItemSizes(true); // tens of thousands of lines stay quick
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_list->installEventFilter(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_list);
+    setFocusProxy(m_list);
+
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_settingSelection) {
+                    userChoseRow(current);
+                }
+            });
+    connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        userChoseRow(index);
+        (void)m_outputs.goToSelected(m_kind);
+    });
+    refreshLines();
+}
+
+void OutputWindowWidget::userChoseRow(const QModelIndex& index) {
+    if (!index.isValid()) {
+        return;
+    }
+    const auto row = static_cast<std::size_t>(index.row());
+    if (m_outputs.window(m_kind).selection() == row) {
+        return;
+    }
+    m_outputs.select(m_kind, row);
+}
+
+void OutputWindowWidget::refreshLines() {
+    m_settingSelection = true;
+    m_model->reload();
+    m_settingSelection = false;
+    refreshSelection();
+}
+
+void OutputWindowWidget::refreshSelection() {
+    const auto selection = m_outputs.window(m_kind).selection();
+    m_settingSelection = true;
+    if (selection) {
+        const QModelIndex index = m_model->index(static_cast<int>(*selection));
+        m_list->setCurrentIndex(index);
+        m_list->scrollTo(index);
+    } else {
+        m_list->clearSelection();
+    }
+    m_settingSelection = false;
+}
+
+bool OutputWindowWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            userChoseRow(m_list->currentIndex());
+            (void)m_outputs.goToSelected(m_kind);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vexa::ui

@@ -1,0 +1,61 @@
+// The widget of one output window: the list of its lines over the line model, with keyboard
+// navigation; choosing a line selects it, Enter or a double click goes to the place it names.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QWidget>
+
+#include "build/OutputWindow.h"
+
+class QListView;
+
+namespace vexa::build {
+class OutputWindows;
+}
+
+namespace vexa::ui {
+
+// The window's lines for a list view; error lines in red, warning lines in dark yellow.
+class OutputLinesModel final : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    explicit OutputLinesModel(const build::OutputWindow& window, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    // The window's lines were replaced.
+    void reload();
+
+private:
+    const build::OutputWindow& m_window;
+};
+
+class OutputWindowWidget final : public QWidget {
+    Q_OBJECT
+
+public:
+    OutputWindowWidget(build::OutputWindows& outputs, build::OutputKind kind, QWidget* parent = nullptr);
+
+    build::OutputKind kind() const { return m_kind; }
+    QListView* list() const { return m_list; }
+
+    // Called by the window system when the model changed (OutputWindowHost).
+    void refreshLines();
+    void refreshSelection();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void userChoseRow(const QModelIndex& index);
+
+    build::OutputWindows& m_outputs;
+    build::OutputKind m_kind;
+    OutputLinesModel* m_model;
+    QListView* m_list;
+    bool m_settingSelection = false;
+};
+
+} // namespace vexa::ui
