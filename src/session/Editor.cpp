@@ -10,7 +10,8 @@ Editor::Editor(EditorPorts ports)
     : m_frame(ports.frame), m_options(ports.options),
       m_statusLine(ports.clock, ports.sound, ports.keyToggled),
       m_syntax(ports.options.directory(DirectoryKind::Config), ports.frame, &ports.options.settingsFile()),
-      m_processor(ProcessorServices{ports.frame, ports.options, ports.clock, ports.clipboard, &ports.keyState}),
+      m_processor(
+          ProcessorServices{ports.frame, ports.options, ports.clock, ports.clipboard, &ports.keyState}),
       m_keys(m_processor, ports.options), m_history(ports.options.settingsFile()),
       m_workspace(WorkspaceServices{ports.frame, ports.view, ports.options, m_processor, m_statusLine,
                                     m_history, m_syntax, m_keys.keymaps(), ports.clock}),

@@ -7,6 +7,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+
+#include "commands/KeymapState.h"
+#include "frame/StatusLine.h"
+#include "platform/Sound.h"
 #include <memory>
 
 #include "build/BuildOptionsDialogs.h"
@@ -49,12 +53,20 @@ public:
     void outputSelectionChanged(vexa::build::OutputWindow&) override {}
 };
 
+class NoPrefixKeymap final : public vexa::KeymapState {
+public:
+    bool isPrefixArmed() const override { return false; }
+    void resetPrefix() override {}
+    bool keyPressRemovesMark() const override { return false; }
+    bool cutCopyRemovesMark() const override { return false; }
+};
+
 // A processor over a headless frame and a temporary home.
 struct World {
     World()
         : directories(home.path().string()), options(directories),
           processor(vexa::ProcessorServices{frame, options, clock, clipboard}), outputs(processor, host) {
-        processor.setDocumentWindows(&windows);
+        processor.link(vexa::ProcessorLinks{statusLine, keymap, windows, {}});
     }
     vexa::test::TempHome home;
     vexa::Directories directories;
@@ -63,6 +75,9 @@ struct World {
     vexa::test::FakeClock clock;
     vexa::platform::MemoryClipboard clipboard;
     vexa::CommandProcessor processor;
+    vexa::platform::SilentSoundPlayer sound;
+    vexa::StatusLine statusLine{clock, sound, [](int) { return false; }};
+    NoPrefixKeymap keymap;
     RecordingWindows windows;
     NoHost host;
     vexa::build::OutputWindows outputs;
