@@ -14,6 +14,8 @@
 #include "platform/Clock.h"
 #include "platform/KeyState.h"
 #include "platform/Sound.h"
+#include "build/HeadlessOutputHost.h"
+#include "platform/posix/PosixProcess.h"
 #include "session/Editor.h"
 #include "session/HeadlessWorkspaceView.h"
 #include "settings/Options.h"
@@ -45,8 +47,10 @@ int main(int argc, char** argv) {
     vexa::platform::MemoryClipboard clipboard;
     vexa::platform::SilentSoundPlayer sound;
     vexa::platform::MemoryKeyState keys;
-    vexa::Editor editor(
-        vexa::EditorPorts{frame, view, options, clock, clipboard, sound, keys, [](int) { return false; }});
+    vexa::build::HeadlessOutputHost outputs;
+    vexa::platform::PosixProcessLauncher launcher;
+    vexa::Editor editor(vexa::EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputs, launcher, "",
+                                          [](int) { return false; }});
     vexa::CommandProcessor& processor = editor.processor();
 
     vexa::EditPane* opened = editor.workspace().openDocument(path);

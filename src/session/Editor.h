@@ -4,7 +4,10 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
+#include "build/BuildCommands.h"
+#include "build/OutputWindows.h"
 #include "commands/CommandProcessor.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
@@ -23,6 +26,7 @@ namespace platform {
 class Clipboard;
 class Clock;
 class KeyState;
+class ProcessLauncher;
 class SoundPlayer;
 } // namespace platform
 
@@ -36,6 +40,11 @@ struct EditorPorts {
     platform::SoundPlayer& sound;
     // What a long search polls for Escape.
     platform::KeyState& keyState;
+    // Where the output windows are shown, and what starts the compiler, make and tools.
+    build::OutputWindowHost& outputHost;
+    platform::ProcessLauncher& launcher;
+    // Where the companion programs (vCommand, vStdErr) are: the directory of the editor's program.
+    std::string companionDirectory;
     // Whether a lock key (by its virtual-key code) is toggled on.
     std::function<bool(int key)> keyToggled;
 };
@@ -51,6 +60,8 @@ public:
     StatusLine& statusLine() { return m_statusLine; }
     ui::KeyRoad& keys() { return m_keys; }
     Workspace& workspace() { return m_workspace; }
+    build::OutputWindows& outputs() { return m_outputs; }
+    build::BuildCommands& building() { return m_buildCommands; }
     StartupHistory& history() { return m_history; }
     syntax::SyntaxSettings& syntax() { return m_syntax; }
     const PrefixKeyList& prefixes() const { return m_prefixes; }
@@ -71,6 +82,8 @@ private:
     PrefixKeyList m_prefixes;
     Workspace m_workspace;
     WindowCommands m_windowCommands;
+    build::OutputWindows m_outputs;
+    build::BuildCommands m_buildCommands;
 };
 
 } // namespace vexa

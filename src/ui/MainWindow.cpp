@@ -27,6 +27,8 @@
 #include "commands/MenuTable.h"
 #include "commands/NotYetBuilt.h"
 #include "keyboard/KeymapStore.h"
+#include "platform/Environment.h"
+#include "platform/Files.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
 #include "ui/ColourOptionsWindow.h"
@@ -37,6 +39,7 @@
 #include "ui/ExtensionOptionsWindow.h"
 #include "ui/FileFiltersDialog.h"
 #include "ui/KeymapManagerWindow.h"
+#include "ui/OutputWindowWidget.h"
 #include "ui/SearchDialog.h"
 #include "ui/Windows1252.h"
 
@@ -84,7 +87,8 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     buildStatusBar();
 
     m_editor = std::make_unique<Editor>(
-        EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys,
+        EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys, *this, m_launcher,
+                    std::string(platform::directoryPart(platform::programPath().value_or(""))),
                     [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }});
 
     buildMenus();
@@ -463,12 +467,59 @@ void MainWindow::exitRequested() {
 }
 
 void MainWindow::subWindowActivated(QMdiSubWindow* window) {
-    auto* pane = window != nullptr ? qobject_cast<EditPaneWidget*>(window->widget()) : nullptr;
-    if (pane == nullptr || m_editor == nullptr) {
+    if (window == nullptr || m_editor == nullptr) {
+        return;
+    }
+    if (qobject_cast<OutputWindowWidget*>(window->widget()) != nullptr) {
+        processor().activateOutputWindow();
+        return;
+    }
+    auto* pane = qobject_cast<EditPaneWidget*>(window->widget());
+    if (pane == nullptr) {
         return;
     }
     workspace().windowActivatedByUser(pane->pane());
     afterInput();
+}
+
+// ---- the output windows ----
+
+OutputWindowWidget* MainWindow::outputWidgetOf(build::OutputKind kind) const {
+    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
+        auto* widget = qobject_cast<OutputWindowWidget*>(window->widget());
+        if (widget != nullptr && widget->kind() == kind) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+void MainWindow::showOutputWindow(build::OutputWindow& output) {
+    OutputWindowWidget* widget = outputWidgetOf(output.kind());
+    if (widget == nullptr) {
+        widget = new OutputWindowWidget(m_editor->outputs(), output.kind());
+        QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
+        window->setWindowTitle(qText(output.title()));
+        const QRect area = m_documentArea->viewport()->rect();
+        window->setGeometry(0, area.height() * 3 / 5, area.width(), area.height() * 2 / 5);
+    }
+    auto* window = qobject_cast<QMdiSubWindow*>(widget->parentWidget());
+    window->show();
+    m_documentArea->setActiveSubWindow(window);
+    widget->setFocus();
+    processor().activateOutputWindow();
+}
+
+void MainWindow::outputLinesChanged(build::OutputWindow& output) {
+    if (OutputWindowWidget* widget = outputWidgetOf(output.kind())) {
+        widget->refreshLines();
+    }
+}
+
+void MainWindow::outputSelectionChanged(build::OutputWindow& output) {
+    if (OutputWindowWidget* widget = outputWidgetOf(output.kind())) {
+        widget->refreshSelection();
+    }
 }
 
 // ---- re-activation and closing ----

@@ -17,6 +17,7 @@
 #include "frame/StatusLine.h"
 #include "keyboard/MenuKeyTexts.h"
 #include "platform/Clock.h"
+#include "platform/posix/PosixProcess.h"
 #include "session/Editor.h"
 #include "session/WorkspaceView.h"
 #include "ui/QtClipboard.h"
@@ -43,9 +44,14 @@ class Options;
 namespace vexa::ui {
 
 class EditPaneWidget;
+class OutputWindowWidget;
 class SearchDialog;
 
-class MainWindow final : public QMainWindow, public Frame, public WorkspaceView, public StatusLineObserver {
+class MainWindow final : public QMainWindow,
+                         public Frame,
+                         public WorkspaceView,
+                         public build::OutputWindowHost,
+                         public StatusLineObserver {
     Q_OBJECT
 
 public:
@@ -129,6 +135,11 @@ public:
     void recentFilesChanged() override;
     void exitRequested() override;
 
+    // OutputWindowHost
+    void showOutputWindow(build::OutputWindow& window) override;
+    void outputLinesChanged(build::OutputWindow& window) override;
+    void outputSelectionChanged(build::OutputWindow& window) override;
+
     // StatusLineObserver
     void paneChanged(StatusPane pane, std::string_view text) override;
 
@@ -148,6 +159,7 @@ private:
     QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
     QMdiSubWindow* windowOf(const EditPane& pane) const;
     EditPaneWidget* widgetOf(const EditPane& pane) const;
+    OutputWindowWidget* outputWidgetOf(build::OutputKind kind) const;
     void subWindowActivated(QMdiSubWindow* window);
     // The document-state panes and the window titles after a command, a key or a mouse action.
     void afterInput();
@@ -161,6 +173,7 @@ private:
     QtKeyState m_keyState;
     SearchKeyState m_searchKeys{m_keyState};
     QtClipboard m_clipboard;
+    platform::PosixProcessLauncher m_launcher;
     QMdiArea* m_documentArea;
     std::unique_ptr<Editor> m_editor;
     MenuBarTexts m_menuTexts;
