@@ -13,9 +13,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QtTest>
 #include <chrono>
 #include <filesystem>
@@ -511,6 +514,65 @@ private slots:
                 }
             }
         }
+    }
+
+    void functionKeySixSwitchesTheActiveDocumentWindow() {
+        EditPaneWidget* first = newPane();
+        EditPaneWidget* second = newPane();
+        QVERIFY(first != nullptr && second != nullptr);
+        QCOMPARE(m_window->activePane(), second);
+        QTest::keyClick(second, Qt::Key_F6);
+        QCOMPARE(m_window->activePane(), first);
+        QCOMPARE(&m_window->processor().pane()->document(), &first->document());
+        QTest::keyClick(first, Qt::Key_F6, Qt::ShiftModifier);
+        QCOMPARE(m_window->activePane(), second);
+    }
+
+    void ctrlPReachesThePrintDialog() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("print me"));
+        int printDialogs = 0;
+        m_window->setDialogRunner([&printDialogs](QDialog& dialog) {
+            printDialogs += qobject_cast<QPrintDialog*>(&dialog) != nullptr ? 1 : 0;
+            return int(QDialog::Rejected);
+        });
+        QTest::keyClick(pane, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(printDialogs, 1);
+        QCOMPARE(text(pane), std::string("print me"));
+    }
+
+    void viewToolbarHidesTheToolbarAndShowsItAgain() {
+        QVERIFY(m_window->toolBar()->isVisible());
+        m_window->action(functionIdOf("ToolBarViewToggle"))->trigger();
+        QVERIFY(!m_window->toolBar()->isVisible());
+        QCOMPARE(m_options->editor().toolBar, 0);
+        m_window->action(functionIdOf("ToolBarViewToggle"))->trigger();
+        QVERIFY(m_window->toolBar()->isVisible());
+        m_window->action(functionIdOf("StatusBarViewToggle"))->trigger();
+        QVERIFY(!m_window->statusBar()->isVisible());
+    }
+
+    void undoAfterOpeningAtALineLeavesTheCursorWhereTheUserTyped() {
+        const std::string path = m_home->file("lines.c");
+        vexa::test::writeFileBytes(path, "one\ntwo\nthree\nfour\nfive\n");
+        m_window->openDocumentAt(path, 4);
+        EditPaneWidget* pane = m_window->activePane();
+        QVERIFY(pane != nullptr);
+        pane->setFocus();
+        QTest::keyClick(pane, Qt::Key_X);
+        QTest::keyClick(pane, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(pane->document().lineText(3), std::string_view("four"));
+        QCOMPARE(pane->document().cursorLine(), 3);
+        QCOMPARE(m_window->statusText(StatusPane::Position).left(9), QStringLiteral(" L:00004 "));
+    }
+
+    void unbuiltFunctionsAreDisabledAndSayItByKey() {
+        QVERIFY(!m_window->action(functionIdOf("MacroPlay"))->isEnabled());
+        QVERIFY(m_window->action(functionIdOf("FileNew"))->isEnabled());
+        EditPaneWidget* pane = newPane();
+        QCOMPARE(m_window->processor().execute(functionIdOf("MacroPlay"), vexa::kKeyboardCommandSource), 0);
+        QVERIFY(m_window->statusText(StatusPane::Message).contains(QStringLiteral("MacroPlay")));
+        QCOMPARE(text(pane), std::string());
     }
 
     void newWindowFromTheMenuAndTheWindowMenu() {
