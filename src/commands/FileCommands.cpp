@@ -159,6 +159,7 @@ int32_t FileCommands::open() {
     request.initialDirectory = m_processor.options().lastDirectoryUsed();
     request.filters = fileFiltersFrom(m_processor.options().fileFilterString());
     request.selection = FileSelection::Several;
+    request.mustExist = m_processor.options().editor().fileMustExist != 0;
     const std::vector<std::string> paths = m_processor.frame().chooseFilesToOpen(request);
     if (paths.empty()) {
         return 0;

@@ -35,6 +35,7 @@ struct FileDialogRequest {
     std::size_t filterIndex = 0;  // the filter selected first, 0-based
     std::string defaultExtension; // appended by a save dialog to a name without one
     FileSelection selection = FileSelection::One;
+    bool mustExist = true; // an open dialog accepts only names of existing files
 };
 
 // How the document windows are laid out by the Window functions.

@@ -17,7 +17,8 @@ Editor::Editor(EditorPorts ports)
                                     m_history, m_syntax, m_keys.keymaps(), ports.clock}),
       m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost),
       m_buildCommands(m_processor, m_outputs, ports.launcher, std::move(ports.companionDirectory)) {
-    m_processor.link(ProcessorLinks{m_statusLine, m_keys, m_workspace, {&m_windowCommands, &m_buildCommands}});
+    m_processor.link(
+        ProcessorLinks{m_statusLine, m_keys, m_workspace, {&m_windowCommands, &m_buildCommands}});
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);
     m_statusLine.setClock24Hour(editor.clock24Hour != 0);
@@ -39,6 +40,11 @@ bool Editor::saveState() {
     bool saved = true;
     if (!m_history.saveRecentFiles()) {
         m_frame.status("The recent files could not be written to the settings file.",
+                       platform::SoundKind::Exclamation);
+        saved = false;
+    }
+    if (!m_syntax.saveColours()) {
+        m_frame.status("The colours could not be written to the settings file.",
                        platform::SoundKind::Exclamation);
         saved = false;
     }

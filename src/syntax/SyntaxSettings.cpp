@@ -24,11 +24,7 @@ SyntaxSettings::SyntaxSettings(std::string configDirectory, Messenger& messenger
     }
 }
 
-SyntaxSettings::~SyntaxSettings() {
-    if (m_settings != nullptr) {
-        (void)saveColours();
-    }
-}
+SyntaxSettings::~SyntaxSettings() = default;
 
 bool SyntaxSettings::saveColours() {
     return m_settings != nullptr && m_colours.save(*m_settings);

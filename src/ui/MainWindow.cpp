@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -250,6 +251,7 @@ void MainWindow::buildStatusBar() {
         auto* label = new QLabel(bar);
         label->setObjectName(QStringLiteral("statusPane%1").arg(i));
         if (i == 0) {
+            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             bar->addWidget(label, 1);
         } else {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -286,10 +288,12 @@ void MainWindow::afterInput() {
         return;
     }
     statusLine().setIndicator(Indicator::Mode, processor().editSettings().insertMode);
+    statusLine().refreshKeyStates();
     if (EditPaneWidget* pane = activePane()) {
         const Document& doc = pane->document();
         statusLine().setIndicator(Indicator::Changed, doc.isModified());
         statusLine().setIndicator(Indicator::ReadOnly, doc.isReadOnly());
+        statusLine().showEditPosition(static_cast<uint32_t>(doc.cursorLine()), doc.cursorColumn());
     }
     workspace().refreshTitles();
 }
@@ -393,8 +397,11 @@ QMdiSubWindow* MainWindow::windowOf(const EditPane& pane) const {
 }
 
 void MainWindow::windowOpened(EditPane& pane) {
-    const bool maximised =
-        m_documentArea->activeSubWindow() != nullptr && m_documentArea->activeSubWindow()->isMaximized();
+    // "DisplayMode" is the show state of a new document window (3 maximised, 2 minimised); a new
+    // window also follows an active one that is maximised.
+    const int displayMode = m_options.editor().displayMode;
+    const bool maximised = displayMode == 3 || (m_documentArea->activeSubWindow() != nullptr &&
+                                                m_documentArea->activeSubWindow()->isMaximized());
     PaneServices services{processor(),        keys(),      m_keyState,   m_options,
                           m_editor->syntax(), workspace(), m_contextMenu};
     auto* widget = new EditPaneWidget(services, pane);
@@ -407,14 +414,29 @@ void MainWindow::windowOpened(EditPane& pane) {
     window->installEventFilter(this);
     if (maximised) {
         window->showMaximized();
-    } else {
-        // A new window takes most of the document area, cascaded below the ones already open.
+        return;
+    }
+    if (displayMode == 2) {
+        window->showMinimized();
+        return;
+    }
+    // A new window takes most of the document area, cascaded below the ones already open. Before
+    // the main window is first shown the area has no size yet: the window is placed once it has.
+    const int cascade = (static_cast<int>(m_documentArea->subWindowList().size()) - 1) % 8;
+    const auto place = [this, cascade](QMdiSubWindow* placed) {
         const QRect area = m_documentArea->viewport()->rect();
-        const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        const int offset = (static_cast<int>(m_documentArea->subWindowList().size()) - 1) % 8 * step;
-        window->setGeometry(offset, offset, std::max(area.width() * 4 / 5, 200),
+        const int offset = cascade * placed->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        placed->setGeometry(offset, offset, std::max(area.width() * 4 / 5, 200),
                             std::max(area.height() * 4 / 5, 150));
-        window->show();
+    };
+    place(window);
+    window->show();
+    if (!m_documentArea->isVisible()) {
+        QTimer::singleShot(0, window, [window, place] {
+            if (!window->isMaximized()) {
+                place(window);
+            }
+        });
     }
 }
 
@@ -659,7 +681,9 @@ DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
         return dialog.model().isChanged() ? DialogResult::Accepted : DialogResult::Cancelled;
     }
     case FrameDialog::Font: {
-        const QFont current = activePane() != nullptr ? activePane()->font() : font();
+        QFont current = activePane() != nullptr ? activePane()->font() : font();
+        // Without a style name the dialog picks the family's first style (often an oblique one).
+        current.setStyleName(QFontDatabase::styleString(current));
         bool chosen = false;
         const QFont font = QFontDialog::getFont(&chosen, current, this, QStringLiteral("Font"),
                                                 QFontDialog::MonospacedFonts);
@@ -772,8 +796,9 @@ std::vector<std::string> MainWindow::chooseFilesToOpen(const FileDialogRequest& 
     }
     QFileDialog dialog(this, qText(request.title), QFile::decodeName(request.initialDirectory.c_str()),
                        filterString(request.filters));
-    dialog.setFileMode(request.selection == FileSelection::Several ? QFileDialog::ExistingFiles
-                                                                   : QFileDialog::ExistingFile);
+    dialog.setFileMode(!request.mustExist                            ? QFileDialog::AnyFile
+                       : request.selection == FileSelection::Several ? QFileDialog::ExistingFiles
+                                                                     : QFileDialog::ExistingFile);
     std::vector<std::string> chosen;
     if (dialog.exec() == QDialog::Accepted) {
         for (const QString& file : dialog.selectedFiles()) {
@@ -843,12 +868,35 @@ void MainWindow::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {
     m_searchDialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_searchDialog, &QObject::destroyed, this, [this] { m_searchDialog = nullptr; });
     connect(m_searchDialog, &SearchDialog::searched, this, [this] {
-        if (EditPaneWidget* pane = activePane()) {
-            pane->syncCaret();
-        }
         syncActivePane();
+        keepSearchDialogOffTheCursor();
     });
     m_searchDialog->show();
+    keepSearchDialogOffTheCursor();
+}
+
+void MainWindow::keepSearchDialogOffTheCursor() {
+    EditPaneWidget* pane = activePane();
+    if (m_searchDialog == nullptr || pane == nullptr) {
+        return;
+    }
+    const Document& document = pane->document();
+    const QPoint cell =
+        pane->viewport()->mapToGlobal(pane->cellCentre(document.cursorLine(), document.cursorColumn()));
+    const QRect line(cell.x() - pane->cellHeight(), cell.y() - pane->cellHeight(), 2 * pane->cellHeight(),
+                     2 * pane->cellHeight());
+    QRect dialog = m_searchDialog->frameGeometry();
+    if (!dialog.intersects(line)) {
+        return;
+    }
+    // Below the found line when the window has room there, else above it.
+    const QRect frame = frameGeometry();
+    if (line.bottom() + dialog.height() <= frame.bottom()) {
+        dialog.moveTop(line.bottom() + 1);
+    } else {
+        dialog.moveBottom(line.top() - 1);
+    }
+    m_searchDialog->move(dialog.topLeft());
 }
 
 void MainWindow::closeSearchDialog() {
@@ -866,7 +914,12 @@ QDialog* MainWindow::searchDialog() const {
 // ---- the status bar ----
 
 void MainWindow::paneChanged(StatusPane pane, std::string_view text) {
-    m_statusLabels[static_cast<std::size_t>(pane)]->setText(qText(text));
+    QLabel* label = m_statusLabels[static_cast<std::size_t>(pane)];
+    label->setText(qText(text));
+    if (pane == StatusPane::Message) {
+        // A message wider than the free width of the bar is cut; its tool tip shows it whole.
+        label->setToolTip(label->text());
+    }
 }
 
 QString MainWindow::statusText(StatusPane pane) const {

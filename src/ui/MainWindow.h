@@ -166,6 +166,8 @@ private:
     // The same after a function: the active pane's caret first.
     void syncActivePane();
     int runDialog(QDialog& dialog);
+    // Moves the Find or Replace dialog off the cursor's line, so that a match is never hidden.
+    void keepSearchDialogOffTheCursor();
 
     Options& m_options;
     platform::SystemClock m_clock;

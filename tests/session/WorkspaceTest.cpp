@@ -3,6 +3,7 @@
 #include "EditorFixture.h"
 #include "session/StartupHistory.h"
 #include "settings/Format.h"
+#include "syntax/ColourTable.h"
 
 namespace vexa {
 namespace {
@@ -114,13 +115,15 @@ TEST_F(WorkspaceTest, TheFirstUndoAfterOpeningAtALineKeepsTheCursorWhereTheUserT
     EXPECT_EQ(activeDocument().cursorLine(), 2);
 }
 
-TEST_F(WorkspaceTest, ExitRemembersTheOpenFilesAndTheNextStartReopensThem) {
+TEST_F(WorkspaceTest, ExitRemembersTheOpenFilesAndColoursAndTheNextStartReopensThem) {
     options.editor().restoreFiles = 1;
     const std::string path = writeFile("r.c", "1\n2\n3\n");
     workspace().openDocumentAt(path, 2);
     ASSERT_TRUE(workspace().closeAllForExit());
+    ASSERT_TRUE(editor->syntax().colours().setIndex(syntax::ColourSlot::Background, 0));
     ASSERT_TRUE(editor->saveState());
     startEditor();
+    EXPECT_EQ(editor->syntax().colours().index(syntax::ColourSlot::Background), 0);
     workspace().openStartupFiles({});
     ASSERT_EQ(workspace().panes().size(), 1u);
     EXPECT_EQ(activeDocument().fileName(), path);

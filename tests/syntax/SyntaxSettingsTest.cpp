@@ -93,7 +93,7 @@ TEST_F(SyntaxSettingsTest, ProfileFileNamingAnotherExtensionServesItsOwnName) {
     EXPECT_EQ(m_settings.cachedCount(), 1u);
 }
 
-TEST(SyntaxSettingsColours, ReadAtStartWrittenAtEnd) {
+TEST(SyntaxSettingsColours, ReadAtStartWrittenWhenSaved) {
     test::TempHome home;
     HeadlessFrame frame;
     SettingsFile file(home.file("vexa.INI"));
@@ -103,6 +103,7 @@ TEST(SyntaxSettingsColours, ReadAtStartWrittenAtEnd) {
         EXPECT_EQ(settings.colours().index(ColourSlot::Keyword), 2);
         EXPECT_EQ(settings.lookup("c")->currentColour(), kPalette[3].rgb); // nothing scanned: Default
         ASSERT_TRUE(settings.colours().setIndex(ColourSlot::Background, 0));
+        ASSERT_TRUE(settings.saveColours());
     }
     const std::string saved = test::readFileBytes(home.file("vexa.INI"));
     EXPECT_NE(saved.find("Keyword=2\n"), std::string::npos);

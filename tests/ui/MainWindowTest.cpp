@@ -238,6 +238,28 @@ private slots:
         QCOMPARE(reread.font().face, m_options->font().face);
     }
 
+    void findDialogMovesOffTheFoundLine() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("first line"));
+        QTest::keyClick(pane, Qt::Key_Home);
+        m_window->action(functionIdOf("SearchWordCurrent"))->trigger();
+        QDialog* dialog = m_window->searchDialog();
+        QVERIFY(dialog != nullptr);
+        QTRY_VERIFY(dialog->isVisible());
+        const QPoint cell = pane->viewport()->mapToGlobal(pane->cellCentre(0, 0));
+        dialog->move(cell - QPoint(10, 10)); // right over the line
+        m_window->action(functionIdOf("SearchNext"))->trigger();
+        QPushButton* findNext = nullptr;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("&Find Next")) {
+                findNext = button;
+            }
+        }
+        QVERIFY(findNext != nullptr);
+        QTest::mouseClick(findNext, Qt::LeftButton);
+        QTRY_VERIFY(!dialog->frameGeometry().contains(cell));
+    }
+
     void findDialogFindsTheWordAtTheCursor() {
         EditPaneWidget* pane = newPane();
         QTest::keyClicks(pane, QStringLiteral("alpha beta alpha gamma alpha"));
