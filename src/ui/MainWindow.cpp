@@ -4,8 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -38,10 +36,12 @@
 #include "ui/EditPaneWidget.h"
 #include "ui/EditorOptionsDialog.h"
 #include "ui/ExtensionOptionsWindow.h"
+#include "ui/FileDialogs.h"
 #include "ui/FileFiltersDialog.h"
 #include "ui/KeymapManagerWindow.h"
 #include "ui/OutputWindowWidget.h"
 #include "ui/SearchDialog.h"
+#include "ui/WindowArrangement.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
@@ -574,57 +574,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // ---- the window ports of the frame ----
 
 void MainWindow::arrangeWindows(WindowArrangement arrangement) {
-    const auto windows = m_documentArea->subWindowList();
-    switch (arrangement) {
-    case WindowArrangement::Cascade:
-        m_documentArea->cascadeSubWindows();
-        return;
-    case WindowArrangement::Tile:
-        m_documentArea->tileSubWindows();
-        return;
-    case WindowArrangement::TileVertical:
-    case WindowArrangement::TileHorizontal: {
-        if (windows.isEmpty()) {
-            return;
-        }
-        const bool vertical = arrangement == WindowArrangement::TileVertical;
-        const QRect area = m_documentArea->viewport()->rect();
-        const int count = static_cast<int>(windows.size());
-        for (int i = 0; i < count; ++i) {
-            windows[i]->showNormal();
-            if (vertical) {
-                const int width = area.width() / count;
-                windows[i]->setGeometry(i * width, 0, width, area.height());
-            } else {
-                const int height = area.height() / count;
-                windows[i]->setGeometry(0, i * height, area.width(), height);
-            }
-        }
-        return;
-    }
-    case WindowArrangement::ArrangeIcons:
-        for (QMdiSubWindow* window : windows) {
-            if (window->isMinimized()) {
-                window->showMinimized();
-            }
-        }
-        return;
-    case WindowArrangement::RestoreAll:
-        for (QMdiSubWindow* window : windows) {
-            window->showNormal();
-        }
-        return;
-    case WindowArrangement::MinimizeAll:
-        for (QMdiSubWindow* window : windows) {
-            window->showMinimized();
-        }
-        return;
-    case WindowArrangement::MaximizeAll:
-        for (QMdiSubWindow* window : windows) {
-            window->showMaximized();
-        }
-        return;
-    }
+    arrangeSubWindows(*m_documentArea, arrangement);
 }
 
 void MainWindow::showBar(FrameBar bar, bool visible) {
@@ -776,36 +726,8 @@ void MainWindow::drainEvents() {
     m_lastDrain.start();
 }
 
-namespace {
-
-QString filterString(const std::vector<FileFilter>& filters) {
-    QStringList parts;
-    for (const FileFilter& filter : filters) {
-        QString patterns = qText(filter.patterns);
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        parts << QStringLiteral("%1 (%2)").arg(qText(filter.description), patterns);
-    }
-    return parts.join(QStringLiteral(";;"));
-}
-
-} // namespace
-
 std::vector<std::string> MainWindow::chooseFilesToOpen(const FileDialogRequest& request) {
-    if (m_fileChooser) {
-        return m_fileChooser(request);
-    }
-    QFileDialog dialog(this, qText(request.title), QFile::decodeName(request.initialDirectory.c_str()),
-                       filterString(request.filters));
-    dialog.setFileMode(!request.mustExist                            ? QFileDialog::AnyFile
-                       : request.selection == FileSelection::Several ? QFileDialog::ExistingFiles
-                                                                     : QFileDialog::ExistingFile);
-    std::vector<std::string> chosen;
-    if (dialog.exec() == QDialog::Accepted) {
-        for (const QString& file : dialog.selectedFiles()) {
-            chosen.push_back(QFile::encodeName(file).toStdString());
-        }
-    }
-    return chosen;
+    return m_fileChooser ? m_fileChooser(request) : runOpenDialog(this, request);
 }
 
 std::optional<std::string> MainWindow::chooseFileToSave(const FileDialogRequest& request) {
@@ -813,17 +735,7 @@ std::optional<std::string> MainWindow::chooseFileToSave(const FileDialogRequest&
         auto chosen = m_fileChooser(request);
         return chosen.empty() ? std::nullopt : std::optional<std::string>(chosen.front());
     }
-    QFileDialog dialog(this, qText(request.title), QFile::decodeName(request.initialDirectory.c_str()),
-                       filterString(request.filters));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(qText(request.defaultExtension));
-    if (!request.initialName.empty()) {
-        dialog.selectFile(QFile::decodeName(request.initialName.c_str()));
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    return runSaveDialog(this, request);
 }
 
 void MainWindow::beep(platform::SoundKind kind) {
