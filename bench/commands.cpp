@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "build/HeadlessOutputHost.h"
 #include "commands/CommandProcessor.h"
 #include "commands/EditPane.h"
 #include "core/Document.h"
@@ -14,7 +15,6 @@
 #include "platform/Clock.h"
 #include "platform/KeyState.h"
 #include "platform/Sound.h"
-#include "build/HeadlessOutputHost.h"
 #include "platform/posix/PosixProcess.h"
 #include "session/Editor.h"
 #include "session/HeadlessWorkspaceView.h"
@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
     vexa::platform::MemoryKeyState keys;
     vexa::build::HeadlessOutputHost outputs;
     vexa::platform::PosixProcessLauncher launcher;
-    vexa::Editor editor(vexa::EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputs, launcher, "",
-                                          [](int) { return false; }});
+    vexa::Editor editor(vexa::EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputs,
+                                          launcher, "", [](int) { return false; }});
     vexa::CommandProcessor& processor = editor.processor();
 
     vexa::EditPane* opened = editor.workspace().openDocument(path);

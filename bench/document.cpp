@@ -12,6 +12,7 @@
 #include "core/Messenger.h"
 #include "support/GeneratedText.h"
 #include "support/ProcessMemory.h"
+#include "support/QuietMessenger.h"
 
 namespace {
 
@@ -20,14 +21,7 @@ using vexa::bench::resetPeak;
 using vexa::bench::statusKib;
 using Clock = std::chrono::steady_clock;
 
-class QuietMessenger final : public vexa::Messenger {
-public:
-    void status(std::string_view, vexa::platform::SoundKind, vexa::Hold) override {}
-    void messageBox(std::string_view, std::string_view) override {}
-    vexa::Answer ask(std::string_view, std::string_view, vexa::Question) override { return vexa::Answer::No; }
-    void beginBusy() override {}
-    void endBusy() override {}
-};
+using vexa::bench::QuietMessenger;
 
 // The comment markers of C, as the syntax layer gives them for a ".c" file.
 class CRules final : public vexa::LanguageRules {

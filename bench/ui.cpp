@@ -22,6 +22,7 @@
 #include "settings/Options.h"
 #include "support/GeneratedText.h"
 #include "support/ProcessMemory.h"
+#include "support/QuietMessenger.h"
 #include "ui/EditPaneWidget.h"
 #include "ui/MainWindow.h"
 
@@ -42,14 +43,7 @@ double median(std::vector<double> samples) {
     return samples[samples.size() / 2];
 }
 
-class QuietMessenger final : public vexa::Messenger {
-public:
-    void status(std::string_view, vexa::platform::SoundKind, vexa::Hold) override {}
-    void messageBox(std::string_view, std::string_view) override {}
-    vexa::Answer ask(std::string_view, std::string_view, vexa::Question) override { return vexa::Answer::No; }
-    void beginBusy() override {}
-    void endBusy() override {}
-};
+using vexa::bench::QuietMessenger;
 
 // The core's load of a file with the default file options: the yardstick of the window's open.
 double coreLoadMs(const std::string& path) {

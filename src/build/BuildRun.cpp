@@ -38,6 +38,19 @@ platform::ShowMode showModeOf(int display) {
                                          : platform::ShowMode::Minimized;
 }
 
+// A compile or make runs as a DOS program whose output goes to the error file by the batch
+// file's own redirection, not by capture.
+ToolRecord batchRecord(std::string program, const std::string& directory, int display) {
+    ToolRecord record;
+    record.type = ToolType::DosProgram;
+    record.program = std::move(program);
+    record.workingDirectory = directory;
+    record.showMode = showModeOf(display);
+    record.captureOutput = false;
+    record.captureErrors = false;
+    return record;
+}
+
 } // namespace
 
 BuildRun::BuildRun(BuildServices services, OutputKind kind)
@@ -163,14 +176,7 @@ int32_t Compiler::compile() {
         program = run.runFile + " " + m_source + " " + m_errorFile + " " + source.base;
         statusText = program;
     }
-    ToolRecord record;
-    record.type = ToolType::DosProgram;
-    record.program = program;
-    record.workingDirectory = m_directory;
-    record.showMode = showModeOf(run.display);
-    record.captureOutput = false;
-    record.captureErrors = false;
-    return start(record, statusText) ? 1 : 0;
+    return start(batchRecord(program, m_directory, run.display), statusText) ? 1 : 0;
 }
 
 void Compiler::showResults(bool fromRun) {
@@ -243,14 +249,7 @@ int32_t Project::make() {
     window.addHeader();
     m_services.outputs.linesChanged(OutputKind::Project);
 
-    ToolRecord record;
-    record.type = ToolType::DosProgram;
-    record.program = program;
-    record.workingDirectory = m_directory;
-    record.showMode = showModeOf(run.display);
-    record.captureOutput = false;
-    record.captureErrors = false;
-    return start(record, statusText) ? 1 : 0;
+    return start(batchRecord(program, m_directory, run.display), statusText) ? 1 : 0;
 }
 
 void Project::showResults(bool fromRun) {
