@@ -14,12 +14,13 @@
 #include <QVBoxLayout>
 
 #include "ui/KeyTranslation.h"
+#include "ui/Windows1252.h"
 
 namespace vexa::ui {
 namespace {
 
 QString text(std::string_view value) {
-    return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+    return fromWindows1252(value);
 }
 
 struct FlagBox {

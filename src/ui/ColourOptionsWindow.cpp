@@ -1,5 +1,6 @@
 // The Color Options dialog.
 #include "ui/ColourOptionsWindow.h"
+#include "ui/Windows1252.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -14,7 +15,7 @@ namespace vexa::ui {
 namespace {
 
 QString name(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return fromWindows1252(text);
 }
 
 QWidget* titled(const QString& title, QListWidget* list, QWidget* parent) {

@@ -1,5 +1,6 @@
 // The Edit Extension / New Extension dialog.
 #include "ui/EditExtensionWindow.h"
+#include "ui/Windows1252.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -17,7 +18,7 @@ namespace {
 using syntax::ExtensionField;
 
 QString text(std::string_view value) {
-    return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+    return fromWindows1252(value);
 }
 
 std::size_t indexOf(ExtensionField field) {
@@ -57,7 +58,7 @@ EditExtensionWindow::EditExtensionWindow(syntax::EditExtensionDialog& model, QWi
         form->addRow(QString::fromLatin1(entry.label), edit);
         const ExtensionField which = entry.field;
         connect(edit, &QLineEdit::textEdited, this, [this, which, edit](const QString& value) {
-            m_model.setText(which, value.toLatin1().toStdString());
+            m_model.setText(which, toWindows1252(value));
             // The model cuts the text to the field's width; show what it kept.
             const QString kept = text(m_model.text(which));
             if (kept != value) {
@@ -77,7 +78,7 @@ EditExtensionWindow::EditExtensionWindow(syntax::EditExtensionDialog& model, QWi
     auto* keyword = new QLineEdit(this);
     m_fields[indexOf(ExtensionField::Keyword)] = keyword;
     connect(keyword, &QLineEdit::textEdited, this, [this](const QString& value) {
-        m_model.setText(ExtensionField::Keyword, value.toLatin1().toStdString());
+        m_model.setText(ExtensionField::Keyword, toWindows1252(value));
         showEnabled();
     });
     connect(m_keywords, &QListWidget::currentRowChanged, this, [this, keyword](int row) {

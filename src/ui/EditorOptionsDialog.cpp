@@ -13,6 +13,7 @@
 
 #include "settings/Format.h"
 #include "settings/Options.h"
+#include "ui/Windows1252.h"
 
 namespace vexa::ui {
 namespace {
@@ -124,9 +125,9 @@ QSpinBox* EditorOptionsDialog::numberFor(const char* key) const {
 void EditorOptionsDialog::confirm() {
     if (!apply()) {
         // The options stay in force for this session; only their record on disk is missing.
-        QMessageBox::warning(this, QStringLiteral("Vexa Error"),
-                             QString::fromStdString(formatText(kSettingsWriteFailedFormat,
-                                                               m_options.settingsFile().path().c_str())));
+        QMessageBox::warning(
+            this, QStringLiteral("Vexa Error"),
+            fromWindows1252(formatText(kSettingsWriteFailedFormat, m_options.settingsFile().path().c_str())));
     }
     accept();
 }

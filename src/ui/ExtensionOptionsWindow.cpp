@@ -11,12 +11,13 @@
 #include <QVBoxLayout>
 
 #include "ui/EditExtensionWindow.h"
+#include "ui/Windows1252.h"
 
 namespace vexa::ui {
 namespace {
 
 QString text(std::string_view value) {
-    return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+    return fromWindows1252(value);
 }
 
 } // namespace
@@ -33,7 +34,7 @@ ExtensionOptionsWindow::ExtensionOptionsWindow(syntax::SyntaxSettings& settings,
     setWindowTitle(QStringLiteral("Extension Options"));
     m_extension->setMaxLength(3);
     connect(m_extension, &QLineEdit::textChanged, this,
-            [this](const QString& value) { m_model.setExtensionField(value.toLatin1().toStdString()); });
+            [this](const QString& value) { m_model.setExtensionField(toWindows1252(value)); });
     connect(m_entries, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) {
             m_model.select(static_cast<std::size_t>(row));

@@ -11,6 +11,7 @@
 
 #include "settings/Format.h"
 #include "settings/Options.h"
+#include "ui/Windows1252.h"
 
 namespace vexa::ui {
 namespace {
@@ -33,7 +34,7 @@ FileFiltersDialog::FileFiltersDialog(Options& options, QWidget* parent)
     auto* form = new QFormLayout;
     const auto fields = filterFields(options.filters());
     for (std::size_t i = 0; i < kFilters; ++i) {
-        auto* edit = new QLineEdit(QString::fromLocal8Bit(*fields[i]), this);
+        auto* edit = new QLineEdit(fromWindows1252(*fields[i]), this);
         edit->setMaxLength(kFilterLength);
         form->addRow(QStringLiteral("Filter &%1:").arg(i + 1), edit);
         m_filters[i] = edit;
@@ -51,9 +52,9 @@ FileFiltersDialog::FileFiltersDialog(Options& options, QWidget* parent)
 void FileFiltersDialog::confirm() {
     if (!apply()) {
         // The options stay in force for this session; only their record on disk is missing.
-        QMessageBox::warning(this, QStringLiteral("Vexa Error"),
-                             QString::fromStdString(formatText(kSettingsWriteFailedFormat,
-                                                               m_options.settingsFile().path().c_str())));
+        QMessageBox::warning(
+            this, QStringLiteral("Vexa Error"),
+            fromWindows1252(formatText(kSettingsWriteFailedFormat, m_options.settingsFile().path().c_str())));
     }
     accept();
 }
@@ -61,7 +62,7 @@ void FileFiltersDialog::confirm() {
 bool FileFiltersDialog::apply() {
     const auto fields = filterFields(m_options.filters());
     for (std::size_t i = 0; i < kFilters; ++i) {
-        *fields[i] = m_filters[i]->text().toLocal8Bit().toStdString();
+        *fields[i] = toWindows1252(m_filters[i]->text());
     }
     m_options.filters().useDefaults = m_useDefaults->isChecked() ? 1 : 0;
     return m_options.save();

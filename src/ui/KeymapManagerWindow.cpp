@@ -11,12 +11,13 @@
 #include <QVBoxLayout>
 
 #include "ui/BindingEditorWindow.h"
+#include "ui/Windows1252.h"
 
 namespace vexa::ui {
 namespace {
 
 QString text(std::string_view value) {
-    return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+    return fromWindows1252(value);
 }
 
 } // namespace
@@ -37,7 +38,7 @@ KeymapManagerWindow::KeymapManagerWindow(Options& options, Frame& frame, KeymapS
         m_model.select(row >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(row)) : std::nullopt);
     });
     connect(m_newName, &QLineEdit::textChanged, this, [this](const QString& value) {
-        m_model.setNewName(value.toLatin1().toStdString());
+        m_model.setNewName(toWindows1252(value));
         m_new->setEnabled(m_model.newEnabled());
         m_import->setEnabled(m_model.importEnabled());
     });

@@ -779,6 +779,8 @@ void MainWindow::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {
     m_searchDialog = new SearchDialog(std::move(dialog), this);
     m_searchDialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_searchDialog, &QObject::destroyed, this, [this] { m_searchDialog = nullptr; });
+    connect(m_searchDialog, &SearchDialog::helpRequested, this,
+            [this] { runCommand(functionIdOf("HelpIndex")); });
     connect(m_searchDialog, &SearchDialog::searched, this, [this] {
         syncActivePane();
         keepSearchDialogOffTheCursor();

@@ -77,6 +77,10 @@ SearchDialog::SearchDialog(std::unique_ptr<SearchDialogSession> session, QWidget
     controls->addWidget(direction);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     buttons->addWidget(cancel);
+    auto* help = new QPushButton(QStringLiteral("&Help"), this);
+    help->setObjectName(QStringLiteral("help"));
+    buttons->addWidget(help);
+    connect(help, &QPushButton::clicked, this, &SearchDialog::helpRequested);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(controls, 1);

@@ -31,6 +31,8 @@ public:
 signals:
     // A button worked on the active pane; the window brings its caret and status along.
     void searched();
+    // The Help button: the window runs the help function.
+    void helpRequested();
 
 protected:
     void reject() override;

@@ -258,6 +258,12 @@ private slots:
         QVERIFY(findNext != nullptr);
         QTest::mouseClick(findNext, Qt::LeftButton);
         QTRY_VERIFY(!dialog->frameGeometry().contains(cell));
+
+        // Its Help button takes the help road of the processor.
+        auto* help = dialog->findChild<QPushButton*>(QStringLiteral("help"));
+        QVERIFY(help != nullptr);
+        QTest::mouseClick(help, Qt::LeftButton);
+        QVERIFY(m_window->statusText(StatusPane::Message).contains(QStringLiteral("HelpIndex")));
     }
 
     void findDialogFindsTheWordAtTheCursor() {
@@ -486,12 +492,15 @@ private slots:
             auto& filters = static_cast<vexa::ui::FileFiltersDialog&>(dialog);
             filters.filter(0)->setText(QStringLiteral("C Files (*.c)|*.c"));
             filters.filter(8)->setText(QStringLiteral("All Files (*.*)|*.*"));
+            filters.filter(1)->setText(QString::fromUtf8("Caf\u00e9 (*.txt)|*.txt"));
             filters.useDefaults()->setChecked(false);
             return filters.apply() ? int(QDialog::Accepted) : int(QDialog::Rejected);
         });
         m_window->action(functionIdOf("OptionsFilters"))->trigger();
         QCOMPARE(m_options->filters().filter1, std::string("C Files (*.c)|*.c"));
         QCOMPARE(m_options->filters().filter9, std::string("All Files (*.*)|*.*"));
+        QCOMPARE(m_options->filters().filter2,
+                 std::string("Caf\xE9 (*.txt)|*.txt")); // the settings hold 1252 text
         QCOMPARE(m_options->filters().useDefaults, 0);
         vexa::Options reread(vexa::Directories(vexa::Directories::resolveHome()));
         reread.load();
