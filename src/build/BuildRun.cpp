@@ -40,8 +40,9 @@ platform::ShowMode showModeOf(int display) {
 
 } // namespace
 
-BuildRun::BuildRun(BuildServices services, OutputKind kind)
-    : m_services(services), m_kind(kind), m_spawner(services.launcher, services.spawnerSetup) {}
+BuildRun::BuildRun(BuildServices services, OutputKind kind, uint32_t pollMs)
+    : m_services(services), m_kind(kind), m_spawner(services.launcher, services.spawnerSetup),
+      m_pollMs(pollMs) {}
 
 BuildRun::~BuildRun() {
     if (m_timer) {
@@ -67,7 +68,7 @@ bool BuildRun::start(const ToolRecord& record, const std::string& statusText) {
         showResults(true);
         return true;
     }
-    m_timer = m_services.processor.frame().startTimer(kBuildPollMs, [this] { poll(); });
+    m_timer = m_services.processor.frame().startTimer(m_pollMs, [this] { poll(); });
     return true;
 }
 

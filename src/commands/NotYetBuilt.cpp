@@ -8,25 +8,6 @@ namespace vexa {
 namespace {
 
 constexpr std::array kNotYetBuilt{
-    // tools
-    functionIdOf("ToolsShell"),
-    functionIdOf("ToolsCommand"),
-    functionIdOf("OptionsTools"),
-    functionIdOf("ToolsExecute1"),
-    functionIdOf("ToolsExecute2"),
-    functionIdOf("ToolsExecute3"),
-    functionIdOf("ToolsExecute4"),
-    functionIdOf("ToolsExecute5"),
-    functionIdOf("ToolsExecute6"),
-    functionIdOf("ToolsExecute7"),
-    functionIdOf("ToolsExecute8"),
-    functionIdOf("ToolsExecute9"),
-    functionIdOf("ToolsExecute10"),
-    functionIdOf("ToolsExecute11"),
-    functionIdOf("ToolsExecute12"),
-    functionIdOf("ToolsExecute13"),
-    functionIdOf("ToolsExecute14"),
-    functionIdOf("ToolsExecute15"),
     // keyboard macros and scripts
     functionIdOf("MacroPlay"),
     functionIdOf("MacroRepeat"),

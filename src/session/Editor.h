@@ -8,6 +8,7 @@
 
 #include "build/BuildCommands.h"
 #include "build/OutputWindows.h"
+#include "build/ToolCommands.h"
 #include "commands/CommandProcessor.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
@@ -64,6 +65,7 @@ public:
     build::OutputWindows& outputs() { return m_outputs; }
     build::BuildCommands& building() { return m_buildCommands; }
     navigation::NavigationCommands& navigation() { return m_navigation; }
+    build::ToolCommands& tools() { return m_toolCommands; }
     StartupHistory& history() { return m_history; }
     syntax::SyntaxSettings& syntax() { return m_syntax; }
     const PrefixKeyList& prefixes() const { return m_prefixes; }
@@ -87,6 +89,7 @@ private:
     build::OutputWindows m_outputs;
     build::BuildCommands m_buildCommands;
     navigation::NavigationCommands m_navigation;
+    build::ToolCommands m_toolCommands;
 };
 
 } // namespace vexa
