@@ -52,6 +52,10 @@ void CapturedRun::showResults(bool /*fromRun*/) {
     (void)m_services.outputs.showStandardOutput(spawner().pipeFilePath(), spawner().workingDirectory());
 }
 
+FunctionId toolFunctionId(std::size_t index) {
+    return index < kExecutes.size() ? kExecutes[index] : kNoFunction;
+}
+
 std::optional<std::string> terminalProgram() {
     if (auto terminal = platform::environmentVariable("TERMINAL"); terminal && !terminal->empty()) {
         return terminal;

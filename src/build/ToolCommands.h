@@ -30,6 +30,9 @@ private:
     void showResults(bool fromRun) override;
 };
 
+// The function that runs the tool at a 0-based list position (ToolsExecute1 for 0).
+FunctionId toolFunctionId(std::size_t index);
+
 // The terminal for an interactive shell: $TERMINAL, else x-terminal-emulator when it is on the
 // path; nothing when neither is there.
 std::optional<std::string> terminalProgram();
