@@ -204,8 +204,8 @@ int32_t NavigationCommands::run(FunctionId id) {
 
 NavigationCommands::LineMatch NavigationCommands::scanLine(const Document& document, int line,
                                                            SearchBudget& budget) {
+    // The key state sees the pending events by itself, without letting other input through.
     if (line % kEscapePollLines == 0 && line != 0) {
-        m_processor.frame().drainEvents();
         if (m_keys.wasPressed(platform::kKeyEscape)) {
             return LineMatch::Cancelled;
         }
@@ -236,7 +236,7 @@ int32_t NavigationCommands::findNext(int direction) {
     BusyCursor busy(frame);
     m_processor.showStatus(direction > 0 ? kScanningNext : kScanningPrevious);
     (void)m_keys.wasPressed(platform::kKeyEscape); // a press from before the scan is not for it
-    SearchBudget budget(SearchInterruption{&m_processor.clock(), &m_keys, &frame});
+    SearchBudget budget(SearchInterruption{&m_processor.clock(), &m_keys, nullptr});
     m_matcher.setWorkLimit(&budget);
     int line = document.cursorLine();
     if (line == m_lastNext || line == m_lastPrevious) {
@@ -278,7 +278,7 @@ int32_t NavigationCommands::findAll() {
     BusyCursor busy(frame);
     m_processor.showStatus(kScanningAll);
     (void)m_keys.wasPressed(platform::kKeyEscape);
-    SearchBudget budget(SearchInterruption{&m_processor.clock(), &m_keys, &frame});
+    SearchBudget budget(SearchInterruption{&m_processor.clock(), &m_keys, nullptr});
     m_matcher.setWorkLimit(&budget);
     build::OutputWindow* window = nullptr;
     bool cancelled = false;
