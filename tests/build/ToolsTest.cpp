@@ -320,6 +320,54 @@ TEST_F(ToolCommandsTest, AnUnreadableToolsFileIsReported) {
     ASSERT_FALSE(frame.eventsOf(FrameEventKind::MessageBox).empty());
 }
 
+TEST_F(ToolCommandsTest, TheCommandLineDialogRunsItsCommandCaptured) {
+    ToolCommands& family = tools({});
+    frame.scriptNextDialog([this](DialogModel& model) {
+        auto& dialog = dynamic_cast<DosCommandLineModel&>(model);
+        dialog.directory = source.string();
+        dialog.arguments = "echo hi";
+        EXPECT_TRUE(dialog.accept());
+        return DialogResult::Accepted;
+    });
+    launcher.scriptNext(FakeRun{});
+    ASSERT_EQ(family.run(functionIdOf("ToolsCommand")), 1);
+    ASSERT_EQ(launcher.requests().size(), 1u);
+    EXPECT_NE(launcher.requests()[0].commandLine.find(" /C echo hi"), std::string::npos)
+        << launcher.requests()[0].commandLine;
+    EXPECT_NE(launcher.requests()[0].commandLine.find(std::string(kPipeFileName)), std::string::npos);
+    EXPECT_EQ(launcher.requests()[0].workingDirectory, source.string());
+    EXPECT_EQ(host.changed.back(), OutputKind::Standard);
+
+    frame.cancelNextDialog();
+    EXPECT_EQ(family.run(functionIdOf("ToolsCommand")), 0);
+    EXPECT_EQ(launcher.requests().size(), 1u);
+}
+
+TEST_F(ToolCommandsTest, TheShellStartsTheUsersTerminalOrSaysWhyNot) {
+    ToolCommands& family = tools({});
+    const char* saved = std::getenv("TERMINAL");
+    const std::string savedTerminal = saved != nullptr ? saved : "";
+    const char* savedPath = std::getenv("PATH");
+    const std::string path = savedPath != nullptr ? savedPath : "";
+
+    ASSERT_EQ(setenv("TERMINAL", "my-term", 1), 0);
+    launcher.scriptNext(FakeRun{});
+    EXPECT_EQ(family.run(functionIdOf("ToolsShell")), 1);
+    ASSERT_EQ(launcher.requests().size(), 1u);
+    EXPECT_EQ(launcher.requests()[0].commandLine.rfind("my-term", 0), 0u);
+
+    ASSERT_EQ(unsetenv("TERMINAL"), 0);
+    ASSERT_EQ(setenv("PATH", "/nonexistent-directory", 1), 0);
+    EXPECT_EQ(family.run(functionIdOf("ToolsShell")), 0);
+    EXPECT_EQ(frame.lastStatus(), kNoTerminal);
+    EXPECT_EQ(launcher.requests().size(), 1u);
+
+    ASSERT_EQ(setenv("PATH", path.c_str(), 1), 0);
+    if (saved != nullptr) {
+        ASSERT_EQ(setenv("TERMINAL", savedTerminal.c_str(), 1), 0);
+    }
+}
+
 class RealToolTest : public BuildTestWith<platform::PosixProcessLauncher> {};
 
 TEST_F(RealToolTest, AToolRunningLsCapturesIntoStandardOutput) {
