@@ -298,6 +298,9 @@ int32_t NavigationCommands::findAll() {
             }
             window->addLine(functionEntry(line + 1, m_matcher.matchedText()));
             ++count;
+            if (window->lineCount() >= build::OutputWindow::kMaxLines) {
+                break; // the window is full and says so in its last line
+            }
         }
     }
     m_matcher.setWorkLimit(nullptr);
