@@ -163,11 +163,11 @@ std::vector<ToolRecord> defaultTools() {
         tool.menuText = std::move(menuText);
         return tool;
     };
-    ToolRecord grep = captured("grep -n $Word *.c *.h", "&Grep word in *.c *.h");
+    ToolRecord grep = captured("grep -n $Word $FileDir*.c $FileDir*.h", "&Grep word in *.c *.h");
     grep.askArguments = true;
-    ToolRecord make = captured("make", "&Make");
+    ToolRecord make = captured("make -C $FileDir", "&Make");
     make.saveDocument = true;
-    return {grep, captured("git diff $File", "Git &diff of this file"), make};
+    return {grep, captured("git -C $FileDir diff -- $File", "Git &diff of this file"), make};
 }
 
 ToolRecord newToolRecord(std::string workingDirectory) {

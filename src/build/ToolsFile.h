@@ -46,8 +46,9 @@ ToolsRead loadToolsFile(const std::string& path);
 // The message for a refused file, with its name; empty for Ok and Missing.
 std::string toolsReadMessage(ToolsRead::Status status, const std::string& name);
 
-// The tools a new home starts with: search for the word at the cursor, the document's changes
-// under version control and make, each captured into Standard Output.
+// The tools a new home starts with, each working in the active document's directory and captured
+// into Standard Output: search for the word at the cursor, the document's changes under version
+// control and make.
 std::vector<ToolRecord> defaultTools();
 
 // A new tool: DOS program, run hidden, capturing standard output, in the given directory.

@@ -214,7 +214,7 @@ TEST(ToolsFile, TheShippedListIsTheDefaultList) {
     ASSERT_EQ(read.status, ToolsRead::Status::Ok);
     EXPECT_EQ(encodeToolsFile(read.tools), encodeToolsFile(defaultTools()));
     ASSERT_EQ(read.tools.size(), 3u);
-    EXPECT_EQ(read.tools[0].arguments, "grep -n $Word *.c *.h");
+    EXPECT_EQ(read.tools[0].arguments, "grep -n $Word $FileDir*.c $FileDir*.h");
     for (const ToolRecord& tool : read.tools) {
         EXPECT_TRUE(tool.captureOutput) << tool.menuText;
     }
@@ -394,6 +394,27 @@ TEST_F(RealToolTest, AToolRunningLsCapturesIntoStandardOutput) {
     }
     EXPECT_TRUE(listed) << outputs.standard().allText();
     EXPECT_EQ(frame.lastStatus(), "Command has completed.");
+}
+
+TEST_F(RealToolTest, TheShippedGrepToolFindsTheWordAtTheCursor) {
+    openSource("main.c", "int other;\nint needle;\n");
+    doc().goToPosition(1, 5);
+    const std::string config = options.directory(DirectoryKind::Config);
+    std::filesystem::create_directories(config);
+    ASSERT_TRUE(saveToolsFile(config + "/VexaTool.INF", defaultTools()));
+    ToolCommands family(processor, outputs, launcher, VEXA_COMPANION_DIR);
+    frame.scriptNextDialog([](DialogModel&) { return DialogResult::Accepted; }); // the arguments as they are
+    ASSERT_EQ(family.execute(1), 1) << frame.lastStatus();
+    for (int i = 0; i < 600 && family.capturedRun().isBusy(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        frame.advanceTime(kToolPollMs);
+    }
+    ASSERT_FALSE(family.capturedRun().isBusy());
+    bool found = false;
+    for (const auto& line : outputs.standard().lines()) {
+        found = found || line.text == sourceDirectory() + "main.c:2:int needle;";
+    }
+    EXPECT_TRUE(found) << outputs.standard().allText();
 }
 
 } // namespace
