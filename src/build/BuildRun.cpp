@@ -53,8 +53,9 @@ ToolRecord batchRecord(std::string program, const std::string& directory, int di
 
 } // namespace
 
-BuildRun::BuildRun(BuildServices services, OutputKind kind)
-    : m_services(services), m_kind(kind), m_spawner(services.launcher, services.spawnerSetup) {}
+BuildRun::BuildRun(BuildServices services, OutputKind kind, uint32_t pollMs)
+    : m_services(services), m_kind(kind), m_spawner(services.launcher, services.spawnerSetup),
+      m_pollMs(pollMs) {}
 
 BuildRun::~BuildRun() {
     if (m_timer) {
@@ -80,7 +81,7 @@ bool BuildRun::start(const ToolRecord& record, const std::string& statusText) {
         showResults(true);
         return true;
     }
-    m_timer = m_services.processor.frame().startTimer(kBuildPollMs, [this] { poll(); });
+    m_timer = m_services.processor.frame().startTimer(m_pollMs, [this] { poll(); });
     return true;
 }
 

@@ -32,7 +32,7 @@ struct BuildServices {
 // One owner of a spawner with its busy mark and polling timer.
 class BuildRun {
 public:
-    BuildRun(BuildServices services, OutputKind kind);
+    BuildRun(BuildServices services, OutputKind kind, uint32_t pollMs = kBuildPollMs);
     ~BuildRun();
     BuildRun(const BuildRun&) = delete;
     BuildRun& operator=(const BuildRun&) = delete;
@@ -57,6 +57,7 @@ private:
     void poll();
 
     Spawner m_spawner;
+    uint32_t m_pollMs;
     std::optional<Frame::TimerId> m_timer;
     bool m_busy = false;
 };

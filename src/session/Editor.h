@@ -8,10 +8,12 @@
 
 #include "build/BuildCommands.h"
 #include "build/OutputWindows.h"
+#include "build/ToolCommands.h"
 #include "commands/CommandProcessor.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
 #include "keyboard/PrefixKeyList.h"
+#include "navigation/NavigationCommands.h"
 #include "session/StartupHistory.h"
 #include "session/WindowCommands.h"
 #include "session/Workspace.h"
@@ -62,6 +64,8 @@ public:
     Workspace& workspace() { return m_workspace; }
     build::OutputWindows& outputs() { return m_outputs; }
     build::BuildCommands& building() { return m_buildCommands; }
+    navigation::NavigationCommands& navigation() { return m_navigation; }
+    build::ToolCommands& tools() { return m_toolCommands; }
     StartupHistory& history() { return m_history; }
     syntax::SyntaxSettings& syntax() { return m_syntax; }
     const PrefixKeyList& prefixes() const { return m_prefixes; }
@@ -84,6 +88,8 @@ private:
     WindowCommands m_windowCommands;
     build::OutputWindows m_outputs;
     build::BuildCommands m_buildCommands;
+    navigation::NavigationCommands m_navigation;
+    build::ToolCommands m_toolCommands;
 };
 
 } // namespace vexa

@@ -4,7 +4,10 @@
 #include <vector>
 
 #include "build/BuildOptionsDialogs.h"
+#include "build/ToolDialogs.h"
+#include "navigation/NavigationDialogs.h"
 #include "ui/BuildOptionsWindows.h"
+#include "ui/NavigationWindows.h"
 
 namespace vexa::ui {
 namespace {
@@ -25,6 +28,11 @@ const std::vector<ViewMaker>& viewMakers() {
     static const std::vector<ViewMaker> makers{
         &viewOf<build::CompilerOptionsDialog, CompilerOptionsWindow>,
         &viewOf<build::ProjectOptionsDialog, ProjectOptionsWindow>,
+        &viewOf<navigation::NumberDialogModel, NumberDialogWindow>,
+        &viewOf<navigation::ChoiceListModel, ChoiceListWindow>,
+        &viewOf<build::ToolOptionsModel, ToolOptionsWindow>,
+        &viewOf<build::ProgramArgumentsModel, ProgramArgumentsWindow>,
+        &viewOf<build::DosCommandLineModel, DosCommandLineWindow>,
     };
     return makers;
 }

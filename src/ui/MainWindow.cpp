@@ -147,6 +147,9 @@ void MainWindow::buildMenus() {
         if (m == 0) {
             m_fileMenu = menu;
         }
+        if (menus[m].title == "&Tools") {
+            m_toolsMenu = menu;
+        }
         if (menus[m].title == "&Window") {
             m_windowMenu = menu;
             connect(menu, &QMenu::aboutToShow, this, &MainWindow::refreshWindowList);
@@ -163,6 +166,26 @@ void MainWindow::buildMenus() {
     }
     refreshMenuKeyTexts();
     refreshRecentFiles();
+    refreshToolsMenu();
+}
+
+void MainWindow::refreshToolsMenu() {
+    if (m_toolsMenu == nullptr) {
+        return;
+    }
+    for (QAction* action : m_toolActions) {
+        m_toolsMenu->removeAction(action);
+        action->deleteLater();
+    }
+    m_toolActions.clear();
+    const std::vector<std::string> texts = m_editor->tools().menuTexts();
+    if (texts.empty()) {
+        return;
+    }
+    m_toolActions.push_back(m_toolsMenu->addSeparator());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        m_toolActions.push_back(addCommandAction(*m_toolsMenu, qText(texts[i]), build::toolFunctionId(i)));
+    }
 }
 
 void MainWindow::refreshMenuKeyTexts() {
@@ -273,6 +296,9 @@ void MainWindow::showHint(QAction* action) {
 
 void MainWindow::runCommand(uint32_t commandId) {
     (void)processor().execute(commandId);
+    if (commandId == functionIdOf("OptionsTools")) {
+        refreshToolsMenu();
+    }
     syncActivePane();
 }
 

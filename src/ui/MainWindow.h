@@ -154,6 +154,8 @@ private:
     void buildStatusBar();
     void refreshMenuKeyTexts();
     void refreshRecentFiles();
+    // The installed tools at the end of the Tools menu, one item per tool in list order.
+    void refreshToolsMenu();
     void refreshWindowList();
     void showHint(QAction* action);
     QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
@@ -188,6 +190,8 @@ private:
     QMenu* m_windowMenu = nullptr;
     std::map<uint32_t, QAction*> m_actions;
     std::vector<QAction*> m_recentActions;
+    QMenu* m_toolsMenu = nullptr;
+    std::vector<QAction*> m_toolActions;
     std::vector<QAction*> m_windowListActions;
     std::array<QLabel*, kStatusPaneCount> m_statusLabels{};
     QTimer* m_statusTimer = nullptr;

@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -26,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "build/ToolsFile.h"
 #include "commands/FunctionTable.h"
 #include "commands/MenuTable.h"
 #include "core/Document.h"
@@ -681,6 +683,33 @@ private slots:
         // The dots counted the load's progress; once it is done they are gone.
         QVERIFY2(!m_window->statusText(StatusPane::Message).startsWith(QStringLiteral("Loading")),
                  qPrintable(m_window->statusText(StatusPane::Message)));
+    }
+
+    void theToolsMenuListsTheInstalledTools() {
+        stopWindow();
+        QVERIFY(startWindow([this] {
+            vexa::build::ToolRecord make = vexa::build::newToolRecord("");
+            make.arguments = "make";
+            make.menuText = "&Make here";
+            QVERIFY(vexa::build::saveToolsFile(
+                m_options->directory(vexa::DirectoryKind::Config) + "/VexaTool.INF", {make}));
+        }));
+        QMenu* tools = nullptr;
+        for (QAction* item : m_window->menuBar()->actions()) {
+            if (item->text() == QStringLiteral("&Tools")) {
+                tools = item->menu();
+            }
+        }
+        QVERIFY(tools != nullptr);
+        QAction* found = nullptr;
+        for (QAction* item : tools->actions()) {
+            if (item->text() == QStringLiteral("&Make here")) {
+                found = item;
+            }
+        }
+        QVERIFY(found != nullptr);
+        QVERIFY(found->isEnabled());
+        QCOMPARE(found->data().toUInt(), uint32_t(functionIdOf("ToolsExecute1")));
     }
 };
 
