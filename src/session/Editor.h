@@ -11,6 +11,7 @@
 #include "commands/CommandProcessor.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
+#include "keyboard/MacroCommands.h"
 #include "keyboard/PrefixKeyList.h"
 #include "session/StartupHistory.h"
 #include "session/WindowCommands.h"
@@ -62,6 +63,7 @@ public:
     Workspace& workspace() { return m_workspace; }
     build::OutputWindows& outputs() { return m_outputs; }
     build::BuildCommands& building() { return m_buildCommands; }
+    MacroCommands& macros() { return m_macroCommands; }
     StartupHistory& history() { return m_history; }
     syntax::SyntaxSettings& syntax() { return m_syntax; }
     const PrefixKeyList& prefixes() const { return m_prefixes; }
@@ -84,6 +86,7 @@ private:
     WindowCommands m_windowCommands;
     build::OutputWindows m_outputs;
     build::BuildCommands m_buildCommands;
+    MacroCommands m_macroCommands;
 };
 
 } // namespace vexa
