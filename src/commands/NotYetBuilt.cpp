@@ -59,8 +59,6 @@ constexpr std::array kNotYetBuilt{
     functionIdOf("ToolsExecute13"),
     functionIdOf("ToolsExecute14"),
     functionIdOf("ToolsExecute15"),
-    // scripts
-    functionIdOf("MacroExecuteScript"),
     // templates and spelling
     functionIdOf("OptionsElectric"),
     functionIdOf("OptionsSpelling"),

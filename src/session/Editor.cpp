@@ -17,9 +17,15 @@ Editor::Editor(EditorPorts ports)
                                     m_history, m_syntax, m_keys.keymaps(), ports.clock}),
       m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost),
       m_buildCommands(m_processor, m_outputs, ports.launcher, std::move(ports.companionDirectory)),
-      m_macroCommands(m_processor) {
-    m_processor.link(ProcessorLinks{
-        m_statusLine, m_keys, m_workspace, {&m_windowCommands, &m_buildCommands, &m_macroCommands}});
+      m_macroCommands(m_processor),
+      m_scriptCommands(
+          EditorScriptServices{m_processor, m_workspace, m_outputs, ports.keyState, ports.clock, {}},
+          ports.options.directory(DirectoryKind::Config)) {
+    m_processor.link(
+        ProcessorLinks{m_statusLine,
+                       m_keys,
+                       m_workspace,
+                       {&m_windowCommands, &m_buildCommands, &m_macroCommands, &m_scriptCommands}});
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);
     m_statusLine.setClock24Hour(editor.clock24Hour != 0);

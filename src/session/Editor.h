@@ -13,6 +13,7 @@
 #include "keyboard/KeyRoad.h"
 #include "keyboard/MacroCommands.h"
 #include "keyboard/PrefixKeyList.h"
+#include "session/ScriptCommands.h"
 #include "session/StartupHistory.h"
 #include "session/WindowCommands.h"
 #include "session/Workspace.h"
@@ -64,6 +65,7 @@ public:
     build::OutputWindows& outputs() { return m_outputs; }
     build::BuildCommands& building() { return m_buildCommands; }
     MacroCommands& macros() { return m_macroCommands; }
+    ScriptCommands& scripts() { return m_scriptCommands; }
     StartupHistory& history() { return m_history; }
     syntax::SyntaxSettings& syntax() { return m_syntax; }
     const PrefixKeyList& prefixes() const { return m_prefixes; }
@@ -87,6 +89,7 @@ private:
     build::OutputWindows m_outputs;
     build::BuildCommands m_buildCommands;
     MacroCommands m_macroCommands;
+    ScriptCommands m_scriptCommands;
 };
 
 } // namespace vexa
