@@ -1,6 +1,9 @@
 // The dialogs of the keyboard macros.
 #include "keyboard/MacroDialogs.h"
 
+#include "frame/Frame.h"
+#include "settings/Format.h"
+
 namespace vexa {
 
 MacroMenuEdit MacroOptionsModel::add(const MacroMenuEntry& entry) {
@@ -10,7 +13,7 @@ MacroMenuEdit MacroOptionsModel::add(const MacroMenuEntry& entry) {
     }
     for (MacroMenuEntry& existing : m_entries) {
         if (existing.name == entry.name) {
-            if (m_messenger.ask(kMacroMenuReplaceQuestion, title()) != Answer::Yes) {
+            if (m_frame.ask(kMacroMenuReplaceQuestion, title()) != Answer::Yes) {
                 return MacroMenuEdit::ReplaceDeclined;
             }
             existing = entry;
@@ -18,7 +21,7 @@ MacroMenuEdit MacroOptionsModel::add(const MacroMenuEntry& entry) {
         }
     }
     if (m_entries.size() >= kMacroMenuMaxEntries) {
-        m_messenger.messageBox(kMacroMenuFullMessage, title());
+        m_frame.messageBox(kMacroMenuFullMessage, title());
         return MacroMenuEdit::Full;
     }
     m_entries.push_back(entry);
@@ -31,6 +34,19 @@ bool MacroOptionsModel::remove(size_t index) {
     }
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(index));
     return true;
+}
+
+std::optional<std::string> MacroOptionsModel::chooseFile() {
+    m_frame.status(formatText("Select the name of the %s file to be %s", "macro", "used."),
+                   platform::SoundKind::None);
+    FileDialogRequest request;
+    request.title = "Load Macro";
+    request.filters = {{"Macro Files (*.mac)", "*.mac"}, {"All Files (*.*)", "*.*"}};
+    std::vector<std::string> chosen = m_frame.chooseFilesToOpen(request);
+    if (chosen.empty()) {
+        return std::nullopt;
+    }
+    return std::move(chosen.front());
 }
 
 } // namespace vexa

@@ -2,15 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/Messenger.h"
 #include "frame/DialogModel.h"
 #include "keyboard/MacroFile.h"
 
 namespace vexa {
+
+class Frame;
 
 // How many times MacroRepeat plays the macro.
 class MacroRepeatModel final : public DialogModel {
@@ -42,8 +44,8 @@ inline constexpr std::string_view kMacroMenuReplaceQuestion =
 // writes the list and rebuilds the menu when the dialog is accepted.
 class MacroOptionsModel final : public DialogModel {
 public:
-    MacroOptionsModel(std::vector<MacroMenuEntry> entries, Messenger& messenger)
-        : m_entries(std::move(entries)), m_messenger(messenger) {}
+    MacroOptionsModel(std::vector<MacroMenuEntry> entries, Frame& frame)
+        : m_entries(std::move(entries)), m_frame(frame) {}
 
     std::string_view title() const override { return "Macro Options"; }
     std::string_view nameLabel() const { return "&Name:"; }
@@ -54,10 +56,12 @@ public:
     MacroMenuEdit add(const MacroMenuEntry& entry);
     // Removes the entry at the index; false when there is none.
     bool remove(size_t index);
+    // The macro file of an entry, chosen in a "Load Macro" file dialog; nothing on Cancel.
+    std::optional<std::string> chooseFile();
 
 private:
     std::vector<MacroMenuEntry> m_entries;
-    Messenger& m_messenger;
+    Frame& m_frame;
 };
 
 } // namespace vexa

@@ -20,6 +20,7 @@
 #include "script/ScriptInterpreter.h"
 #include "script/ScriptText.h"
 #include "search/SearchState.h"
+#include "session/UserInputModel.h"
 #include "session/Workspace.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
@@ -398,7 +399,30 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         processor.frame().drainEvents();
         return 1;
     }
-    // spawn and user_input are not available in this editor yet.
+    if (name == "user_input") {
+        if ((count != 2 && count != 4) || !call.isVariable(1) || (count == 4 && !call.isVariable(3))) {
+            return badCount();
+        }
+        std::vector<std::string> prompts{call.text(0)};
+        if (count == 4) {
+            prompts.push_back(call.text(2));
+        }
+        UserInputModel model(std::move(prompts));
+        if (processor.frame().showDialog(model) != DialogResult::Accepted) {
+            return 0;
+        }
+        for (int field = 0; field * 2 + 1 < count; ++field) {
+            const int variable = field * 2 + 1;
+            const std::string& text = model.text(static_cast<std::size_t>(field));
+            if (call.isString(variable)) {
+                call.setText(variable, text);
+            } else {
+                call.setNumber(variable, script::textToNumber(text));
+            }
+        }
+        return 1;
+    }
+    // spawn is not available in this editor yet.
     return std::nullopt;
 }
 

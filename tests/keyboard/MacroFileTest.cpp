@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/HeadlessFrame.h"
 #include "keyboard/MacroDialogs.h"
 #include "keyboard/MacroRecorder.h"
 #include "settings/BinaryFields.h"
@@ -149,45 +150,40 @@ TEST(MacroMenuTextTest, KeyNumbersSkipFiveAndSix) {
     }
 }
 
-class ScriptedMessenger final : public Messenger {
-public:
-    void status(std::string_view, platform::SoundKind, Hold) override {}
-    void messageBox(std::string_view text, std::string_view) override { boxes.emplace_back(text); }
-    Answer ask(std::string_view text, std::string_view, Question) override {
-        questions.emplace_back(text);
-        return answer;
-    }
-    void beginBusy() override {}
-    void endBusy() override {}
-    std::vector<std::string> boxes;
-    std::vector<std::string> questions;
-    Answer answer = Answer::No;
-};
-
 TEST(MacroOptionsModelTest, AddReplaceAndTheLimit) {
-    ScriptedMessenger messenger;
-    MacroOptionsModel model({}, messenger);
+    HeadlessFrame frame;
+    MacroOptionsModel model({}, frame);
     EXPECT_EQ(model.add({"", "/a.mac"}), MacroMenuEdit::Invalid);
     EXPECT_EQ(model.add({std::string(41, 'n'), "/a.mac"}), MacroMenuEdit::Invalid);
     for (int index = 0; index < 15; ++index) {
         ASSERT_EQ(model.add({"m" + std::to_string(index), "/a.mac"}), MacroMenuEdit::Added);
     }
     EXPECT_EQ(model.add({"sixteen", "/a.mac"}), MacroMenuEdit::Full);
-    ASSERT_EQ(messenger.boxes.size(), 1u);
-    EXPECT_EQ(messenger.boxes[0], kMacroMenuFullMessage);
+    const auto boxes = frame.eventsOf(FrameEventKind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kMacroMenuFullMessage);
 
+    frame.answerNext(Answer::No);
     EXPECT_EQ(model.add({"m3", "/b.mac"}), MacroMenuEdit::ReplaceDeclined);
     EXPECT_EQ(model.entries()[3].path, "/a.mac");
-    messenger.answer = Answer::Yes;
+    frame.answerNext(Answer::Yes);
     EXPECT_EQ(model.add({"m3", "/b.mac"}), MacroMenuEdit::Replaced);
     EXPECT_EQ(model.entries()[3].path, "/b.mac");
-    EXPECT_EQ(messenger.questions.size(), 2u);
-    EXPECT_EQ(messenger.questions[0], kMacroMenuReplaceQuestion);
+    const auto questions = frame.eventsOf(FrameEventKind::Question);
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0].text, kMacroMenuReplaceQuestion);
 
     EXPECT_TRUE(model.remove(0));
     EXPECT_FALSE(model.remove(14));
     EXPECT_EQ(model.entries().size(), 14u);
     EXPECT_EQ(model.entries()[0].name, "m1");
+
+    frame.chooseNextOpen({"/macros/x.mac"});
+    EXPECT_EQ(model.chooseFile(), std::optional<std::string>("/macros/x.mac"));
+    EXPECT_EQ(frame.lastStatus(), "Select the name of the macro file to be used.");
+    frame.cancelNextDialog();
+    EXPECT_EQ(model.chooseFile(), std::nullopt);
+    EXPECT_TRUE(frame.unexpected().empty());
 }
 
 } // namespace

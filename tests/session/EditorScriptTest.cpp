@@ -10,6 +10,7 @@
 #include "build/OutputWindows.h"
 #include "session/EditorFixture.h"
 #include "session/ScriptCommands.h"
+#include "session/UserInputModel.h"
 
 namespace vexa::test {
 namespace {
@@ -98,7 +99,8 @@ TEST_F(EditorScriptTest, RefusedAndUnknownCallsWarn) {
     for (const Case& c :
          {Case{"MacroExecuteScript();", "Call to an unknown function!"},
           Case{"no_such_function();", "Call to an unknown function!"},
-          Case{"string a; string b; user_input(\"x\", a, \"y\");", ""},
+          Case{"string a; string b; user_input(\"x\", a, \"y\");",
+               "Bad number of arguments supplied in macro function call!"},
           Case{"get_line_count();", "Bad number of arguments supplied in macro function call!"},
           Case{"put_string(5);", "Bad argument/format string passed to 'put_string' function!"},
           Case{"message();", "Bad argument/format string passed to 'message' function!"}}) {
@@ -107,6 +109,25 @@ TEST_F(EditorScriptTest, RefusedAndUnknownCallsWarn) {
         EXPECT_NE(outputText().find(c.warning), std::string::npos) << c.body << "\n" << outputText();
         EXPECT_NE(frame.lastStatus().find("Error executing '"), std::string::npos) << c.body;
     }
+}
+
+TEST_F(EditorScriptTest, UserInputFillsTheVariablesOnOkOnly) {
+    frame.scriptNextDialog([](DialogModel& model) {
+        auto& input = dynamic_cast<UserInputModel&>(model);
+        EXPECT_EQ(input.title(), "User Input");
+        EXPECT_EQ(input.prompts(), (std::vector<std::string>{"Name", "Count"}));
+        EXPECT_EQ(input.fieldName(1), "Prompt2:");
+        input.setText(0, "vexa");
+        input.setText(1, "42");
+        return DialogResult::Accepted;
+    });
+    runBody(
+        "string s; int n; int r = user_input(\"Name\", s, \"Count\", n); message(\"%d %s %d\", r, s, n);");
+    EXPECT_EQ(frame.lastStatus(), "1 vexa 42");
+    frame.scriptNextDialog([](DialogModel&) { return DialogResult::Cancelled; });
+    runBody("string s = \"old\"; int r = user_input(\"Name\", s); message(\"%d %s\", r, s);");
+    EXPECT_EQ(frame.lastStatus(), "0 old");
+    EXPECT_TRUE(frame.unexpected().empty());
 }
 
 TEST_F(EditorScriptTest, StringConstantsExpandVariables) {

@@ -112,9 +112,10 @@ TEST_F(MacroCommandsTest, RepeatPlaysTheCountOrNothingOnCancel) {
     EXPECT_EQ(exec(kRepeat), 1);
     EXPECT_EQ(line(1), "twoabc");
     EXPECT_EQ(line(2), "three abc");
-    frame.cancelNextDialog();
+    frame.scriptNextDialog([](DialogModel&) { return DialogResult::Cancelled; });
     EXPECT_EQ(exec(kRepeat), 0);
     EXPECT_EQ(line(3), "four");
+    EXPECT_TRUE(frame.unexpected().empty());
 }
 
 TEST_F(MacroCommandsTest, SaveAndLoadRoundTrip) {
