@@ -54,6 +54,10 @@ int executeIndex(FunctionId id) {
 
 } // namespace
 
+FunctionId macroExecuteId(size_t index) {
+    return index < kExecute.size() ? kExecute[index] : kNoFunction;
+}
+
 MacroCommands::MacroCommands(CommandProcessor& processor)
     : m_processor(processor), m_menu(readMacroMenu(processor.options().directory(DirectoryKind::Config))) {
     m_processor.setMacroRecorder(&m_recorder);
@@ -259,6 +263,9 @@ bool MacroCommands::setMenu(std::vector<MacroMenuEntry> entries) {
         entries.resize(kMacroMenuMaxEntries);
     }
     m_menu = std::move(entries);
+    if (m_menuObserver) {
+        m_menuObserver();
+    }
     const std::string directory = m_processor.options().directory(DirectoryKind::Config);
     if (!writeMacroMenu(directory, m_menu)) {
         m_processor.showStatus(infoCreateErrorMessage(directory + "/" + std::string(kMacroMenuFileName)),

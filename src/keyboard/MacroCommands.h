@@ -1,6 +1,7 @@
 // The keyboard-macro functions: recording, playback, repeat, macro files and the Macros menu list.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ class CommandProcessor;
 
 // The module that internal-error reports of the macros name.
 inline constexpr const char* kMacroModule = "QLWMAC01";
+
+// The function of the Macros menu entry at the index (MacroExecute1 upward).
+FunctionId macroExecuteId(size_t index);
 
 class MacroCommands final : public CommandFamily {
 public:
@@ -37,8 +41,10 @@ public:
     // The Macros menu entries and their item texts.
     const std::vector<MacroMenuEntry>& menu() const { return m_menu; }
     std::vector<std::string> menuItemTexts() const;
-    // Replaces the list and writes it to the configuration directory.
+    // Replaces the list and writes it to the configuration directory; the observer is told.
     bool setMenu(std::vector<MacroMenuEntry> entries);
+    // Called whenever the list changed, so that the menu is built again.
+    void setMenuObserver(std::function<void()> observer) { m_menuObserver = std::move(observer); }
 
 private:
     void startRecording();
@@ -52,6 +58,7 @@ private:
     CommandProcessor& m_processor;
     MacroRecorder m_recorder;
     std::vector<MacroMenuEntry> m_menu;
+    std::function<void()> m_menuObserver;
 };
 
 } // namespace vexa

@@ -4,6 +4,10 @@
 #include <vector>
 
 #include "build/BuildOptionsDialogs.h"
+#include "keyboard/MacroDialogs.h"
+#include "session/ScriptCommands.h"
+#include "session/UserInputModel.h"
+#include "ui/AutomationWindows.h"
 #include "ui/BuildOptionsWindows.h"
 
 namespace vexa::ui {
@@ -25,6 +29,10 @@ const std::vector<ViewMaker>& viewMakers() {
     static const std::vector<ViewMaker> makers{
         &viewOf<build::CompilerOptionsDialog, CompilerOptionsWindow>,
         &viewOf<build::ProjectOptionsDialog, ProjectOptionsWindow>,
+        &viewOf<MacroRepeatModel, MacroRepeatWindow>,
+        &viewOf<MacroOptionsModel, MacroOptionsWindow>,
+        &viewOf<ExecuteScriptModel, ExecuteScriptWindow>,
+        &viewOf<UserInputModel, UserInputWindow>,
     };
     return makers;
 }

@@ -154,6 +154,8 @@ private:
     void buildStatusBar();
     void refreshMenuKeyTexts();
     void refreshRecentFiles();
+    // The entries of the macro menu list after the fixed items of the Macros menu.
+    void refreshMacroMenu();
     void refreshWindowList();
     void showHint(QAction* action);
     QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
@@ -186,6 +188,9 @@ private:
     QMenu* m_windowMenu = nullptr;
     std::map<uint32_t, QAction*> m_actions;
     std::vector<QAction*> m_recentActions;
+    QMenu* m_macrosMenu = nullptr;
+    std::size_t m_macrosMenuIndex = 0;
+    std::vector<QAction*> m_macroActions;
     std::vector<QAction*> m_windowListActions;
     std::array<QLabel*, kStatusPaneCount> m_statusLabels{};
     QTimer* m_statusTimer = nullptr;
