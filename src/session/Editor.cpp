@@ -16,11 +16,12 @@ Editor::Editor(EditorPorts ports)
       m_workspace(WorkspaceServices{ports.frame, ports.view, ports.options, m_processor, m_statusLine,
                                     m_history, m_syntax, m_keys.keymaps(), ports.clock}),
       m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost),
-      m_buildCommands(m_processor, m_outputs, ports.launcher, std::move(ports.companionDirectory)),
+      m_buildCommands(m_processor, m_outputs, ports.launcher, ports.companionDirectory),
       m_macroCommands(m_processor),
       m_scriptCommands(
           EditorScriptServices{m_processor, m_workspace, m_outputs, ports.keyState, ports.clock, {}},
-          ports.options.directory(DirectoryKind::Config)) {
+          ports.options.directory(DirectoryKind::Config), ports.launcher,
+          build::SpawnerSetup{ports.options.homeDirectory(), ports.companionDirectory}) {
     m_processor.link(
         ProcessorLinks{m_statusLine,
                        m_keys,

@@ -8,6 +8,7 @@
 #include "build/CommandVariables.h"
 #include "build/FileLocator.h"
 #include "build/OutputWindows.h"
+#include "build/Spawner.h"
 #include "commands/CommandProcessor.h"
 #include "commands/EditPane.h"
 #include "commands/FunctionDispatcher.h"
@@ -422,7 +423,28 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         }
         return 1;
     }
-    // spawn is not available in this editor yet.
+    if (name == "spawn" && m_services.spawner != nullptr) {
+        if (count < 1 || count > 3 || !call.isString(0) || (count >= 2 && !call.isString(1))) {
+            return badCount();
+        }
+        const int32_t flags = count == 3 ? call.number(2) : 0;
+        build::ToolRecord record;
+        record.program = call.text(0);
+        record.arguments = count >= 2 ? call.text(1) : std::string();
+        record.showMode = (flags & 1) != 0 ? platform::ShowMode::Normal : platform::ShowMode::Hidden;
+        record.captureOutput = (flags & 2) != 0;
+        record.captureErrors = (flags & 4) != 0;
+        record.askArguments = (flags & 8) != 0;
+        record.type = (flags & 16) != 0 ? build::ToolType::DosCommandLine : build::ToolType::DosProgram;
+        const platform::SpawnResult started = m_services.spawner->prepareAndRun(
+            record, build::variableContextOf(processor, m_services.projectPath));
+        if (started == platform::SpawnResult::Busy) {
+            processor.showStatus(build::kSpawnBusy, platform::SoundKind::Exclamation);
+        } else if (started != platform::SpawnResult::Started) {
+            processor.showStatus(build::kSpawnFailed, platform::SoundKind::Exclamation);
+        }
+        return 0;
+    }
     return std::nullopt;
 }
 

@@ -18,7 +18,8 @@ class Document;
 class Workspace;
 namespace build {
 class OutputWindows;
-}
+class Spawner;
+} // namespace build
 namespace platform {
 class Clock;
 class KeyState;
@@ -38,6 +39,8 @@ struct EditorScriptServices {
     const platform::Clock& clock;
     // The open project, for $-variables naming it; empty without one.
     std::string projectPath;
+    // What spawn starts programs with; without one spawn is an unknown function.
+    build::Spawner* spawner = nullptr;
 };
 
 // The outcome of one run.

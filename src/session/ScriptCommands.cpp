@@ -36,6 +36,15 @@ bool ExecuteScriptModel::find() {
     return true;
 }
 
+ScriptCommands::ScriptCommands(EditorScriptServices services, std::string configDirectory,
+                               platform::ProcessLauncher& launcher, build::SpawnerSetup spawnerSetup)
+    : m_spawner(std::make_unique<build::Spawner>(launcher, std::move(spawnerSetup))),
+      m_services(std::move(services)), m_configDirectory(std::move(configDirectory)) {
+    m_services.spawner = m_spawner.get();
+}
+
+ScriptCommands::~ScriptCommands() = default;
+
 bool ScriptCommands::claims(FunctionId id) const {
     return id == kExecuteScript;
 }

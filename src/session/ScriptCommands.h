@@ -1,10 +1,12 @@
 // MacroExecuteScript: the "Execute Macro Script" dialog with its history, and the script run.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "build/Spawner.h"
 #include "commands/CommandFamily.h"
 #include "frame/DialogModel.h"
 #include "session/EditorScript.h"
@@ -41,8 +43,12 @@ private:
 
 class ScriptCommands final : public CommandFamily {
 public:
-    ScriptCommands(EditorScriptServices services, std::string configDirectory)
-        : m_services(std::move(services)), m_configDirectory(std::move(configDirectory)) {}
+    // Scripts start programs through their own spawner, made with the launcher and the setup.
+    ScriptCommands(EditorScriptServices services, std::string configDirectory,
+                   platform::ProcessLauncher& launcher, build::SpawnerSetup spawnerSetup);
+    ~ScriptCommands() override;
+    ScriptCommands(const ScriptCommands&) = delete;
+    ScriptCommands& operator=(const ScriptCommands&) = delete;
 
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;
@@ -54,6 +60,7 @@ public:
 private:
     std::string historyPath() const;
 
+    std::unique_ptr<build::Spawner> m_spawner;
     EditorScriptServices m_services;
     std::string m_configDirectory;
 };

@@ -130,6 +130,19 @@ TEST_F(EditorScriptTest, UserInputFillsTheVariablesOnOkOnly) {
     EXPECT_TRUE(frame.unexpected().empty());
 }
 
+TEST_F(EditorScriptTest, SpawnStartsTheProgramAndGivesZero) {
+    launcher.scriptNext(FakeRun{});
+    runBody("int r = spawn(\"tool\", \"one two\", 1); message(\"r=%d\", r);");
+    EXPECT_EQ(frame.lastStatus(), "r=0");
+    ASSERT_EQ(launcher.requests().size(), 1u);
+    EXPECT_NE(launcher.requests()[0].commandLine.find("tool"), std::string::npos);
+    EXPECT_NE(launcher.requests()[0].commandLine.find("one two"), std::string::npos);
+    EXPECT_EQ(launcher.requests()[0].showMode, platform::ShowMode::Normal);
+    const ScriptRunResult bad = runBody("spawn();");
+    EXPECT_TRUE(bad.warned);
+    EXPECT_NE(outputText().find("Bad number of arguments"), std::string::npos);
+}
+
 TEST_F(EditorScriptTest, StringConstantsExpandVariables) {
     runBody("set_line_pos(3); message(\"at $Line\");");
     EXPECT_EQ(frame.lastStatus(), "at 3");
