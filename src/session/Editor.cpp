@@ -18,11 +18,17 @@ Editor::Editor(EditorPorts ports)
       m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost),
       m_buildCommands(m_processor, m_outputs, ports.launcher, ports.companionDirectory),
       m_navigation(m_processor, m_outputs, ports.keyState),
-      m_toolCommands(m_processor, m_outputs, ports.launcher, std::move(ports.companionDirectory)) {
+      m_toolCommands(m_processor, m_outputs, ports.launcher, ports.companionDirectory),
+      m_macroCommands(m_processor),
+      m_scriptCommands(
+          EditorScriptServices{m_processor, m_workspace, m_outputs, ports.keyState, ports.clock, {}},
+          ports.options.directory(DirectoryKind::Config), ports.launcher,
+          build::SpawnerSetup{ports.options.homeDirectory(), ports.companionDirectory}) {
     m_processor.link(ProcessorLinks{m_statusLine,
                                     m_keys,
                                     m_workspace,
-                                    {&m_windowCommands, &m_buildCommands, &m_navigation, &m_toolCommands}});
+                                    {&m_windowCommands, &m_buildCommands, &m_navigation, &m_toolCommands,
+                                     &m_macroCommands, &m_scriptCommands}});
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);
     m_statusLine.setClock24Hour(editor.clock24Hour != 0);

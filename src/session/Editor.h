@@ -12,8 +12,10 @@
 #include "commands/CommandProcessor.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
+#include "keyboard/MacroCommands.h"
 #include "keyboard/PrefixKeyList.h"
 #include "navigation/NavigationCommands.h"
+#include "session/ScriptCommands.h"
 #include "session/StartupHistory.h"
 #include "session/WindowCommands.h"
 #include "session/Workspace.h"
@@ -66,6 +68,8 @@ public:
     build::BuildCommands& building() { return m_buildCommands; }
     navigation::NavigationCommands& navigation() { return m_navigation; }
     build::ToolCommands& tools() { return m_toolCommands; }
+    MacroCommands& macros() { return m_macroCommands; }
+    ScriptCommands& scripts() { return m_scriptCommands; }
     StartupHistory& history() { return m_history; }
     syntax::SyntaxSettings& syntax() { return m_syntax; }
     const PrefixKeyList& prefixes() const { return m_prefixes; }
@@ -90,6 +94,8 @@ private:
     build::BuildCommands m_buildCommands;
     navigation::NavigationCommands m_navigation;
     build::ToolCommands m_toolCommands;
+    MacroCommands m_macroCommands;
+    ScriptCommands m_scriptCommands;
 };
 
 } // namespace vexa

@@ -6,6 +6,10 @@
 #include "build/BuildOptionsDialogs.h"
 #include "build/ToolDialogs.h"
 #include "navigation/NavigationDialogs.h"
+#include "keyboard/MacroDialogs.h"
+#include "session/ScriptCommands.h"
+#include "session/UserInputModel.h"
+#include "ui/AutomationWindows.h"
 #include "ui/BuildOptionsWindows.h"
 #include "ui/NavigationWindows.h"
 
@@ -33,6 +37,10 @@ const std::vector<ViewMaker>& viewMakers() {
         &viewOf<build::ToolOptionsModel, ToolOptionsWindow>,
         &viewOf<build::ProgramArgumentsModel, ProgramArgumentsWindow>,
         &viewOf<build::DosCommandLineModel, DosCommandLineWindow>,
+        &viewOf<MacroRepeatModel, MacroRepeatWindow>,
+        &viewOf<MacroOptionsModel, MacroOptionsWindow>,
+        &viewOf<ExecuteScriptModel, ExecuteScriptWindow>,
+        &viewOf<UserInputModel, UserInputWindow>,
     };
     return makers;
 }

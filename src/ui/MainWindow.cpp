@@ -150,6 +150,10 @@ void MainWindow::buildMenus() {
         if (menus[m].title == "&Tools") {
             m_toolsMenu = menu;
         }
+        if (menus[m].title == "&Macros") {
+            m_macrosMenu = menu;
+            m_macrosMenuIndex = m;
+        }
         if (menus[m].title == "&Window") {
             m_windowMenu = menu;
             connect(menu, &QMenu::aboutToShow, this, &MainWindow::refreshWindowList);
@@ -164,6 +168,8 @@ void MainWindow::buildMenus() {
         }
         (void)addCommandAction(*m_contextMenu, qText(item.text), item.commandId);
     }
+    m_editor->macros().setMenuObserver([this] { refreshMacroMenu(); });
+    refreshMacroMenu();
     refreshMenuKeyTexts();
     refreshRecentFiles();
     refreshToolsMenu();
@@ -186,6 +192,40 @@ void MainWindow::refreshToolsMenu() {
     for (std::size_t i = 0; i < texts.size(); ++i) {
         m_toolActions.push_back(addCommandAction(*m_toolsMenu, qText(texts[i]), build::toolFunctionId(i)));
     }
+}
+
+void MainWindow::refreshMacroMenu() {
+    if (m_macrosMenu == nullptr) {
+        return;
+    }
+    for (QAction* item : m_macroActions) {
+        m_macrosMenu->removeAction(item);
+        m_actions.erase(item->data().toUInt());
+        item->deleteLater();
+    }
+    m_macroActions.clear();
+    std::vector<MenuItemText>& texts = m_menuTexts[m_macrosMenuIndex];
+    std::erase_if(texts, [](const MenuItemText& item) {
+        for (std::size_t index = 0; index < kMacroMenuMaxEntries; ++index) {
+            if (item.commandId == macroExecuteId(index)) {
+                return true;
+            }
+        }
+        return false;
+    });
+    const std::vector<std::string> items = m_editor->macros().menuItemTexts();
+    if (items.empty()) {
+        return;
+    }
+    m_macroActions.push_back(m_macrosMenu->addSeparator());
+    for (std::size_t index = 0; index < items.size(); ++index) {
+        const FunctionId id = macroExecuteId(index);
+        texts.push_back(MenuItemText{id, items[index]});
+        QAction* item = addCommandAction(*m_macrosMenu, qText(items[index]), id);
+        m_actions[id] = item;
+        m_macroActions.push_back(item);
+    }
+    refreshMenuKeyTexts();
 }
 
 void MainWindow::refreshMenuKeyTexts() {

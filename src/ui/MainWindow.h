@@ -156,6 +156,8 @@ private:
     void refreshRecentFiles();
     // The installed tools at the end of the Tools menu, one item per tool in list order.
     void refreshToolsMenu();
+    // The entries of the macro menu list after the fixed items of the Macros menu.
+    void refreshMacroMenu();
     void refreshWindowList();
     void showHint(QAction* action);
     QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
@@ -192,6 +194,9 @@ private:
     std::vector<QAction*> m_recentActions;
     QMenu* m_toolsMenu = nullptr;
     std::vector<QAction*> m_toolActions;
+    QMenu* m_macrosMenu = nullptr;
+    std::size_t m_macrosMenuIndex = 0;
+    std::vector<QAction*> m_macroActions;
     std::vector<QAction*> m_windowListActions;
     std::array<QLabel*, kStatusPaneCount> m_statusLabels{};
     QTimer* m_statusTimer = nullptr;

@@ -1,0 +1,85 @@
+// The editor's script object: a script run that reaches the active document, calls editor
+// functions by name, expands $-variables, writes into the Standard Output window and stops when
+// the user presses Escape.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/ScriptHost.h"
+
+namespace vexa {
+
+class CommandProcessor;
+class Document;
+class Workspace;
+namespace build {
+class OutputWindows;
+class Spawner;
+} // namespace build
+namespace platform {
+class Clock;
+class KeyState;
+} // namespace platform
+namespace script {
+class ScriptCall;
+}
+
+inline constexpr std::string_view kMacroCompleted = "Macro completed.";
+inline constexpr const char* kScriptErrorFormat = "Error executing '%s' macro script file";
+
+struct EditorScriptServices {
+    CommandProcessor& processor;
+    Workspace& workspace;
+    build::OutputWindows& outputs;
+    platform::KeyState& keyState;
+    const platform::Clock& clock;
+    // The open project, for $-variables naming it; empty without one.
+    std::string projectPath;
+    // What spawn starts programs with; without one spawn is an unknown function.
+    build::Spawner* spawner = nullptr;
+};
+
+// The outcome of one run.
+struct ScriptRunResult {
+    int32_t code = 0;
+    bool syntaxError = false;
+    bool warned = false;
+};
+
+class EditorScript final : public script::ScriptHost {
+public:
+    static constexpr std::size_t kLineBufferSize = 1024;
+
+    explicit EditorScript(EditorScriptServices services) : m_services(std::move(services)) {}
+
+    // Runs a command line (the script's name and its arguments) to its end.
+    ScriptRunResult run(std::string_view commandLine);
+    // Runs script text already read (tests, batch runs); `arguments` starts with its name.
+    ScriptRunResult runText(std::string source, const std::string& path, std::vector<std::string> arguments);
+
+    // ScriptHost
+    void write(std::string_view text) override;
+    bool terminationRequested() override;
+    std::optional<int32_t> callFunction(script::ScriptCall& call) override;
+    bool expandString(std::string_view literal, std::string& expanded) override;
+    void runEnded(int32_t code, std::string_view message) override;
+
+private:
+    template <typename Run>
+    ScriptRunResult runWith(Run&& run);
+    std::optional<int32_t> editorFunction(script::ScriptCall& call);
+    void addOutputLine(std::string_view line);
+    // Types text at the cursor as typed characters would be.
+    void type(std::string_view text);
+    Document* changeableDocument();
+
+    EditorScriptServices m_services;
+    std::string m_buffer;
+    bool m_outputPrepared = false;
+};
+
+} // namespace vexa

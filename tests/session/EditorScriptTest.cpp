@@ -1,0 +1,188 @@
+// Tests of scripts that drive the editor: the call resolution, the editor functions of scripts,
+// the output into the Standard Output window, $-variables, Escape and MacroExecuteScript.
+#include "session/EditorScript.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "build/OutputWindows.h"
+#include "session/EditorFixture.h"
+#include "session/ScriptCommands.h"
+#include "session/UserInputModel.h"
+
+namespace vexa::test {
+namespace {
+
+class EditorScriptTest : public EditorTest {
+protected:
+    EditorScriptTest() {
+        std::filesystem::create_directories(options.directory(DirectoryKind::Config));
+        std::string text;
+        for (int line = 1; line <= 10; ++line) {
+            text += "line " + std::to_string(line) + "\n";
+        }
+        m_docPath = writeFile("doc.txt", text);
+        workspace().openDocument(m_docPath);
+    }
+
+    // Runs a main() with the body; the run's code.
+    ScriptRunResult runBody(const std::string& body) {
+        const std::string path = writeFile("t.zm", "int main() {\n" + body + "\n}\n");
+        return editor->scripts().runCommandLine(path);
+    }
+    std::vector<std::string> output() {
+        std::vector<std::string> lines;
+        for (const auto& line : editor->outputs().standard().lines()) {
+            lines.push_back(line.text);
+        }
+        return lines;
+    }
+    std::string outputText() {
+        std::string text;
+        for (const std::string& line : output()) {
+            text += line + "\n";
+        }
+        return text;
+    }
+    std::string line(int index) { return std::string(activeDocument().lineText(index)); }
+
+    std::string m_docPath;
+};
+
+TEST_F(EditorScriptTest, MoveLineDownMovesAndGivesTheFunctionsResultSoALoopEnds) {
+    const ScriptRunResult result =
+        runBody("int n = 0; while (MoveLineDown()) n++; message(\"%d moves\", n);");
+    EXPECT_FALSE(result.warned) << outputText();
+    EXPECT_EQ(activeDocument().cursorLine(), 10);
+    EXPECT_EQ(frame.lastStatus(), "10 moves");
+    EXPECT_EQ(output(), std::vector<std::string>{"Macro completed."});
+}
+
+TEST_F(EditorScriptTest, ReadingFunctions) {
+    struct Case {
+        const char* body;
+        const char* status;
+    };
+    for (const Case& c : {
+             Case{"string s = \"unchanged\"; int r = get_line(s, 1000); message(\"%d %s\", r, s);",
+                  "0 unchanged"},
+             Case{"string s; int r = get_line(s, 3); message(\"%d %s\", r, s);", "1 line 3"},
+             Case{"int n; int p; int c; get_line_count(n); set_line_pos(4); set_column_pos(3); "
+                  "get_line_pos(p);"
+                  "get_column_pos(c); message(\"%d %d %d\", n, p, c);",
+                  "10 4 3"},
+             Case{"int c; set_line_pos(2); set_column_pos(2); get_char(c); message(\"%d\", c);", "105"},
+         }) {
+        const ScriptRunResult result = runBody(c.body);
+        EXPECT_FALSE(result.warned) << c.body << "\n" << outputText();
+        EXPECT_EQ(frame.lastStatus(), c.status) << c.body;
+    }
+}
+
+TEST_F(EditorScriptTest, TypingFunctions) {
+    runBody("put_string(\"Line%d;\", 7); put_number(42); put_char(65); insert_line(\"new\");");
+    EXPECT_EQ(line(0), "new");
+    EXPECT_EQ(line(1), "Line7;42Aline 1");
+    activeDocument().setReadOnly(true);
+    runBody("int r = put_number(1); message(\"r=%d\", r);");
+    EXPECT_EQ(frame.lastStatus(), "r=0");
+    EXPECT_EQ(line(1), "Line7;42Aline 1");
+}
+
+TEST_F(EditorScriptTest, RefusedAndUnknownCallsWarn) {
+    struct Case {
+        const char* body;
+        const char* warning;
+    };
+    for (const Case& c :
+         {Case{"MacroExecuteScript();", "Call to an unknown function!"},
+          Case{"no_such_function();", "Call to an unknown function!"},
+          Case{"string a; string b; user_input(\"x\", a, \"y\");",
+               "Bad number of arguments supplied in macro function call!"},
+          Case{"get_line_count();", "Bad number of arguments supplied in macro function call!"},
+          Case{"put_string(5);", "Bad argument/format string passed to 'put_string' function!"},
+          Case{"message();", "Bad argument/format string passed to 'message' function!"}}) {
+        const ScriptRunResult result = runBody(c.body);
+        EXPECT_TRUE(result.warned) << c.body;
+        EXPECT_NE(outputText().find(c.warning), std::string::npos) << c.body << "\n" << outputText();
+        EXPECT_NE(frame.lastStatus().find("Error executing '"), std::string::npos) << c.body;
+    }
+}
+
+TEST_F(EditorScriptTest, UserInputFillsTheVariablesOnOkOnly) {
+    frame.scriptNextDialog([](DialogModel& model) {
+        auto& input = dynamic_cast<UserInputModel&>(model);
+        EXPECT_EQ(input.title(), "User Input");
+        EXPECT_EQ(input.prompts(), (std::vector<std::string>{"Name", "Count"}));
+        EXPECT_EQ(input.fieldName(1), "Prompt2:");
+        input.setText(0, "vexa");
+        input.setText(1, "42");
+        return DialogResult::Accepted;
+    });
+    runBody(
+        "string s; int n; int r = user_input(\"Name\", s, \"Count\", n); message(\"%d %s %d\", r, s, n);");
+    EXPECT_EQ(frame.lastStatus(), "1 vexa 42");
+    frame.scriptNextDialog([](DialogModel&) { return DialogResult::Cancelled; });
+    runBody("string s = \"old\"; int r = user_input(\"Name\", s); message(\"%d %s\", r, s);");
+    EXPECT_EQ(frame.lastStatus(), "0 old");
+    EXPECT_TRUE(frame.unexpected().empty());
+}
+
+TEST_F(EditorScriptTest, SpawnStartsTheProgramAndGivesZero) {
+    launcher.scriptNext(FakeRun{});
+    runBody("int r = spawn(\"tool\", \"one two\", 1); message(\"r=%d\", r);");
+    EXPECT_EQ(frame.lastStatus(), "r=0");
+    ASSERT_EQ(launcher.requests().size(), 1u);
+    EXPECT_NE(launcher.requests()[0].commandLine.find("tool"), std::string::npos);
+    EXPECT_NE(launcher.requests()[0].commandLine.find("one two"), std::string::npos);
+    EXPECT_EQ(launcher.requests()[0].showMode, platform::ShowMode::Normal);
+    const ScriptRunResult bad = runBody("spawn();");
+    EXPECT_TRUE(bad.warned);
+    EXPECT_NE(outputText().find("Bad number of arguments"), std::string::npos);
+}
+
+TEST_F(EditorScriptTest, StringConstantsExpandVariables) {
+    runBody("set_line_pos(3); message(\"at $Line\");");
+    EXPECT_EQ(frame.lastStatus(), "at 3");
+}
+
+TEST_F(EditorScriptTest, EscapeEndsAnEndlessLoop) {
+    keys.setDown(platform::kKeyEscape, true);
+    const ScriptRunResult result = runBody("int n = 0; while (1) n++;");
+    keys.setDown(platform::kKeyEscape, false);
+    EXPECT_EQ(result.code, -1);
+    EXPECT_EQ(output().back(), "Macro terminated by user!");
+}
+
+TEST_F(EditorScriptTest, OutputIsCutIntoLinesAndTheFirstLineClearsTheWindow) {
+    editor->outputs().standard().addLine("old");
+    EditorScript script(EditorScriptServices{processor(), workspace(), editor->outputs(), keys, clock, {}});
+    script.write("one\ntw");
+    script.write("o\n" + std::string(1500, 'x') + "\n");
+    const std::vector<std::string> expected = {"one", "two",
+                                               std::string(EditorScript::kLineBufferSize - 1, 'x'),
+                                               std::string(1500 - (EditorScript::kLineBufferSize - 1), 'x')};
+    EXPECT_EQ(output(), expected);
+}
+
+TEST_F(EditorScriptTest, ExecuteScriptDialogRunsAndKeepsTheHistory) {
+    const std::string path = writeFile("hello.zm", "int main() { message(\"hello %s\", argv[1]); }\n");
+    frame.scriptNextDialog([&](DialogModel& model) {
+        auto& dialog = dynamic_cast<ExecuteScriptModel&>(model);
+        EXPECT_EQ(dialog.title(), "Execute Macro Script");
+        dialog.setCommandLine(path + " arg");
+        return DialogResult::Accepted;
+    });
+    EXPECT_EQ(exec(functionIdOf("MacroExecuteScript")), 1);
+    EXPECT_EQ(frame.lastStatus(), "hello arg");
+    frame.scriptNextDialog([&](DialogModel& model) {
+        EXPECT_EQ(dynamic_cast<ExecuteScriptModel&>(model).commandLine(), path + " arg");
+        return DialogResult::Cancelled;
+    });
+    EXPECT_EQ(exec(functionIdOf("MacroExecuteScript")), 0);
+}
+
+} // namespace
+} // namespace vexa::test
