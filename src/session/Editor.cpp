@@ -16,13 +16,17 @@ Editor::Editor(EditorPorts ports)
       m_workspace(WorkspaceServices{ports.frame, ports.view, ports.options, m_processor, m_statusLine,
                                     m_history, m_syntax, m_keys.keymaps(), ports.clock}),
       m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost),
-      m_buildCommands(m_processor, m_outputs, ports.launcher, std::move(ports.companionDirectory)) {
-    m_processor.link(ProcessorLinks{m_statusLine, m_keys, m_workspace, {&m_windowCommands, &m_buildCommands}});
+      m_buildCommands(m_processor, m_outputs, ports.launcher, std::move(ports.companionDirectory)),
+      m_templates(ports.options.directory(DirectoryKind::Config), ports.frame, &m_processor) {
+    m_processor.link(
+        ProcessorLinks{m_statusLine, m_keys, m_workspace, {&m_windowCommands, &m_buildCommands}});
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);
     m_statusLine.setClock24Hour(editor.clock24Hour != 0);
     m_prefixes.load(ports.options.directory(DirectoryKind::Config));
     m_keys.loadKeymap();
+    m_templates.loadAll();
+    m_processor.setTemplateHook(&m_templates);
     m_history.loadRecentFiles();
     m_statusLine.refreshKeyStates();
     m_statusLine.setIndicator(Indicator::Mode, true);

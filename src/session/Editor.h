@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "aids/TemplateStore.h"
 #include "build/BuildCommands.h"
 #include "build/OutputWindows.h"
 #include "commands/CommandProcessor.h"
@@ -66,6 +67,7 @@ public:
     syntax::SyntaxSettings& syntax() { return m_syntax; }
     const PrefixKeyList& prefixes() const { return m_prefixes; }
     Options& options() { return m_options; }
+    aids::TemplateStore& templates() { return m_templates; }
 
     // Writes what the editor keeps between runs (recent files, search state); false when any
     // write failed (each failure is reported to the user).
@@ -84,6 +86,7 @@ private:
     WindowCommands m_windowCommands;
     build::OutputWindows m_outputs;
     build::BuildCommands m_buildCommands;
+    aids::TemplateStore m_templates;
 };
 
 } // namespace vexa
