@@ -109,8 +109,10 @@ bool SpellChecker::loadCustom() {
 bool SpellChecker::loadPrimary() {
     m_messenger.status(kDictionaryLoading, platform::SoundKind::None);
     bool ok = false;
-    if (!m_settings.dictionary.empty()) {
-        const std::filesystem::path named(m_settings.dictionary);
+    const std::string name =
+        m_settings.dictionary.empty() ? std::string(kDefaultDictionary) : m_settings.dictionary;
+    {
+        const std::filesystem::path named(name);
         const std::string path =
             named.is_absolute() ? named.string() : (std::filesystem::path(m_spellDirectory) / named).string();
         const auto result = m_primary.load(path);

@@ -26,6 +26,8 @@ inline constexpr std::string_view kDictionaryLoading = "Please wait as the dicti
 inline constexpr std::string_view kPrimaryLoadFailed =
     "Warning, the loading of the primary dictionary failed!";
 inline constexpr std::string_view kNoDictionaryLoaded = "No Dictionary Loaded";
+// The dictionary used while "Dictionary" is empty: the English list made from the system's words.
+inline constexpr std::string_view kDefaultDictionary = "ENGLISH.DIC";
 inline constexpr const char* kWordNotFoundFormat =
     "The word '%s' you have entered was not found in the\ndictionary. Do you still wish to use this word.";
 

@@ -84,11 +84,6 @@ constexpr std::array kNotYetBuilt{
     functionIdOf("MacroExecute13"),
     functionIdOf("MacroExecute14"),
     functionIdOf("MacroExecute15"),
-    // templates and spelling
-    functionIdOf("OptionsElectric"),
-    functionIdOf("OptionsSpelling"),
-    functionIdOf("SpellingDocument"),
-    functionIdOf("SpellingWordCurrent"),
     // help
     functionIdOf("HelpUsing"),
     functionIdOf("HelpKeys"),

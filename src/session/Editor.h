@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "aids/AidCommands.h"
+#include "aids/SpellChecker.h"
 #include "aids/TemplateStore.h"
 #include "build/BuildCommands.h"
 #include "build/OutputWindows.h"
@@ -68,6 +70,8 @@ public:
     const PrefixKeyList& prefixes() const { return m_prefixes; }
     Options& options() { return m_options; }
     aids::TemplateStore& templates() { return m_templates; }
+    aids::SpellChecker& spelling() { return m_spelling; }
+    aids::AidCommands& aidCommands() { return m_aidCommands; }
 
     // Writes what the editor keeps between runs (recent files, search state); false when any
     // write failed (each failure is reported to the user).
@@ -87,6 +91,8 @@ private:
     build::OutputWindows m_outputs;
     build::BuildCommands m_buildCommands;
     aids::TemplateStore m_templates;
+    aids::SpellChecker m_spelling;
+    aids::AidCommands m_aidCommands;
 };
 
 } // namespace vexa
