@@ -290,6 +290,27 @@ WordFault SpellDictionary::addWord(std::string_view word, bool* added) {
     return WordFault::Ok;
 }
 
+void SpellDictionary::addWords(std::vector<std::string> words) {
+    for (std::string& word : words) {
+        if (checkDictionaryWord(word) != WordFault::Ok) {
+            continue;
+        }
+        Bucket& bucket = m_buckets[bucketOf(word)];
+        if (bucket.bad) {
+            bucket = Bucket{bucket.letter, 0, {}, false};
+        }
+        bucket.words.push_back(std::move(word));
+    }
+    for (Bucket& bucket : m_buckets) {
+        std::sort(bucket.words.begin(), bucket.words.end());
+        bucket.words.erase(std::unique(bucket.words.begin(), bucket.words.end()), bucket.words.end());
+        while (!bucket.words.empty() && bucket.capacity <= bucket.words.size()) {
+            bucket.capacity += 32;
+        }
+    }
+    m_changed = true;
+}
+
 std::string SpellDictionary::encodeBody() const {
     FieldWriter out;
     out.fixedString(m_description, kSpellDescriptionWidth);

@@ -82,6 +82,8 @@ public:
 
     // Adds a word in its sorted place; false when it is already there or cannot be held.
     WordFault addWord(std::string_view word, bool* added = nullptr);
+    // Adds many words at once (each already passed checkDictionaryWord); repeats are dropped.
+    void addWords(std::vector<std::string> words);
 
     // The records after the header, and reading them back.
     std::string encodeBody() const;
