@@ -3,7 +3,9 @@
 
 #include <vector>
 
+#include "aids/AidDialogs.h"
 #include "build/BuildOptionsDialogs.h"
+#include "ui/AidWindows.h"
 #include "ui/BuildOptionsWindows.h"
 
 namespace vexa::ui {
@@ -25,6 +27,10 @@ const std::vector<ViewMaker>& viewMakers() {
     static const std::vector<ViewMaker> makers{
         &viewOf<build::CompilerOptionsDialog, CompilerOptionsWindow>,
         &viewOf<build::ProjectOptionsDialog, ProjectOptionsWindow>,
+        &viewOf<aids::SpellingDialog, SpellingWindow>,
+        &viewOf<aids::SpellingOptionsDialog, SpellingOptionsWindow>,
+        &viewOf<aids::TemplateOptionsDialog, TemplateOptionsWindow>,
+        &viewOf<aids::EditTemplateDialog, EditTemplateWindow>,
     };
     return makers;
 }
