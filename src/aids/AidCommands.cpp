@@ -173,7 +173,7 @@ int32_t AidCommands::checkDocument() {
     }
     int line = m_resumeLine.value_or(document->cursorLine());
     int offset = 0;
-    int wrapLine = m_resumeLine ? 0 : document->cursorLine();
+    int wrapLine = m_resumeLine ? m_wrapLine : document->cursorLine();
     line = std::clamp(line, 0, std::max(0, document->lineCount() - 1));
     m_checker.ensureLoaded();
     const std::shared_ptr<syntax::SyntaxProfile> profile = m_syntax.profileForFile(document->fileName());
@@ -198,6 +198,7 @@ int32_t AidCommands::checkDocument() {
             return 1;
         }
         m_resumeLine = stop->line;
+        m_wrapLine = wrapLine;
         markStop(*document, *stop);
         pane->bringCursorIntoView();
         pane->repaintChanged();

@@ -59,6 +59,8 @@ private:
     // Where the next document check of the same window resumes.
     EditPane* m_lastPane = nullptr;
     std::optional<int> m_resumeLine;
+    // The line the check started at, where it ends after wrapping round; 0 once wrapped.
+    int m_wrapLine = 0;
 };
 
 } // namespace vexa::aids

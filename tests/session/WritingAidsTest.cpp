@@ -113,6 +113,27 @@ TEST_F(WritingAidsTest, CancelLeavesTheWordMarkedAndTheNextCheckResumes) {
     EXPECT_EQ(frame.lastStatus(), "The spell checking of the document is complete.");
 }
 
+TEST_F(WritingAidsTest, AResumedCheckStillWrapsRound) {
+    open("note.c", "/* wrold */\n/* helo */\n");
+    activeDocument().goToLine(1);
+    std::vector<std::string> seen;
+    const auto record = [&](SpellingDialog::Button button) {
+        return [&seen, button](DialogModel& model) {
+            auto& dialog = dynamic_cast<SpellingDialog&>(model);
+            seen.push_back(dialog.word());
+            dialog.press(button);
+            return button == SpellingDialog::Button::None ? DialogResult::Cancelled : DialogResult::Accepted;
+        };
+    };
+    frame.scriptNextDialog(record(SpellingDialog::Button::None));
+    exec(functionIdOf("SpellingDocument"));
+    frame.scriptNextDialog(record(SpellingDialog::Button::Ignore));
+    frame.scriptNextDialog(record(SpellingDialog::Button::Ignore));
+    exec(functionIdOf("SpellingDocument"));
+    EXPECT_EQ(seen, (std::vector<std::string>{"helo", "helo", "wrold"}));
+    EXPECT_EQ(frame.lastStatus(), "The spell checking of the document is complete.");
+}
+
 TEST_F(WritingAidsTest, ChangeToAnUnknownWordAsksFirst) {
     open("note.c", "/* wrold */\n");
     frame.scriptNextDialog(press(SpellingDialog::Button::Change, "wurld"));
