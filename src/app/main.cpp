@@ -97,6 +97,8 @@ int main(int argc, char* argv[]) {
 
     const auto share = vexa::locateShareDirectory(vexa::currentProgramFile());
     const vexa::HomeStart start = vexa::prepareHome(directories, share);
+    // What the build made beside the program (the English dictionary) is seeded the same way.
+    (void)vexa::seedHome(vexa::currentProgramFile().parent_path() / "share", directories.home());
     if (start == vexa::HomeStart::NoHome) {
         QMessageBox::critical(nullptr, QStringLiteral("Vexa Error"),
                               QString::fromLatin1(vexa::kNoHomeMessage));

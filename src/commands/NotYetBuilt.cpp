@@ -8,11 +8,6 @@ namespace vexa {
 namespace {
 
 constexpr std::array kNotYetBuilt{
-    // templates and spelling
-    functionIdOf("OptionsElectric"),
-    functionIdOf("OptionsSpelling"),
-    functionIdOf("SpellingDocument"),
-    functionIdOf("SpellingWordCurrent"),
     // help
     functionIdOf("HelpUsing"),
     functionIdOf("HelpKeys"),

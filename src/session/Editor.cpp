@@ -23,17 +23,23 @@ Editor::Editor(EditorPorts ports)
       m_scriptCommands(
           EditorScriptServices{m_processor, m_workspace, m_outputs, ports.keyState, ports.clock, {}},
           ports.options.directory(DirectoryKind::Config), ports.launcher,
-          build::SpawnerSetup{ports.options.homeDirectory(), ports.companionDirectory}) {
+          build::SpawnerSetup{ports.options.homeDirectory(), ports.companionDirectory}),
+      m_templates(ports.options.directory(DirectoryKind::Config), ports.frame, &m_processor),
+      m_spelling(ports.options.directory(DirectoryKind::Spell), ports.frame, &ports.options.settingsFile()),
+      m_aidCommands(m_processor, m_syntax, m_templates, m_spelling) {
     m_processor.link(ProcessorLinks{m_statusLine,
                                     m_keys,
                                     m_workspace,
                                     {&m_windowCommands, &m_buildCommands, &m_navigation, &m_toolCommands,
-                                     &m_macroCommands, &m_scriptCommands}});
+                                     &m_macroCommands, &m_scriptCommands, &m_aidCommands}});
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);
     m_statusLine.setClock24Hour(editor.clock24Hour != 0);
     m_prefixes.load(ports.options.directory(DirectoryKind::Config));
     m_keys.loadKeymap();
+    m_templates.loadAll();
+    m_spelling.loadCustom();
+    m_processor.setTemplateHook(&m_templates);
     m_history.loadRecentFiles();
     m_statusLine.refreshKeyStates();
     m_statusLine.setIndicator(Indicator::Mode, true);

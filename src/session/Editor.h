@@ -6,6 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "aids/AidCommands.h"
+#include "aids/SpellChecker.h"
+#include "aids/TemplateStore.h"
 #include "build/BuildCommands.h"
 #include "build/OutputWindows.h"
 #include "build/ToolCommands.h"
@@ -74,6 +77,9 @@ public:
     syntax::SyntaxSettings& syntax() { return m_syntax; }
     const PrefixKeyList& prefixes() const { return m_prefixes; }
     Options& options() { return m_options; }
+    aids::TemplateStore& templates() { return m_templates; }
+    aids::SpellChecker& spelling() { return m_spelling; }
+    aids::AidCommands& aidCommands() { return m_aidCommands; }
 
     // Writes what the editor keeps between runs (recent files, search state); false when any
     // write failed (each failure is reported to the user).
@@ -96,6 +102,9 @@ private:
     build::ToolCommands m_toolCommands;
     MacroCommands m_macroCommands;
     ScriptCommands m_scriptCommands;
+    aids::TemplateStore m_templates;
+    aids::SpellChecker m_spelling;
+    aids::AidCommands m_aidCommands;
 };
 
 } // namespace vexa

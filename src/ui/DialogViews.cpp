@@ -3,12 +3,14 @@
 
 #include <vector>
 
+#include "aids/AidDialogs.h"
 #include "build/BuildOptionsDialogs.h"
 #include "build/ToolDialogs.h"
-#include "navigation/NavigationDialogs.h"
 #include "keyboard/MacroDialogs.h"
+#include "navigation/NavigationDialogs.h"
 #include "session/ScriptCommands.h"
 #include "session/UserInputModel.h"
+#include "ui/AidWindows.h"
 #include "ui/AutomationWindows.h"
 #include "ui/BuildOptionsWindows.h"
 #include "ui/NavigationWindows.h"
@@ -41,6 +43,10 @@ const std::vector<ViewMaker>& viewMakers() {
         &viewOf<MacroOptionsModel, MacroOptionsWindow>,
         &viewOf<ExecuteScriptModel, ExecuteScriptWindow>,
         &viewOf<UserInputModel, UserInputWindow>,
+        &viewOf<aids::SpellingDialog, SpellingWindow>,
+        &viewOf<aids::SpellingOptionsDialog, SpellingOptionsWindow>,
+        &viewOf<aids::TemplateOptionsDialog, TemplateOptionsWindow>,
+        &viewOf<aids::EditTemplateDialog, EditTemplateWindow>,
     };
     return makers;
 }

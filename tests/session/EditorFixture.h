@@ -16,6 +16,7 @@
 #include "platform/Sound.h"
 #include "session/Editor.h"
 #include "session/HeadlessWorkspaceView.h"
+#include "settings/HomeSetup.h"
 #include "settings/Options.h"
 #include "support/FakeClock.h"
 #include "support/FakeProcess.h"
@@ -25,7 +26,12 @@ namespace vexa::test {
 
 class EditorTest : public ::testing::Test {
 protected:
-    EditorTest() : m_directories(m_home.path().string()), options(m_directories) { startEditor(); }
+    // The home is prepared as a first start prepares it (its sub-directories, nothing seeded).
+    EditorTest()
+        : m_directories(m_home.path().string()), m_prepared(prepareHome(m_directories, {})),
+          options(m_directories) {
+        startEditor();
+    }
 
     // Puts a new editor together over the same home (the previous one goes first).
     void startEditor() {
@@ -52,6 +58,7 @@ protected:
 
     TempHome m_home;
     Directories m_directories;
+    HomeStart m_prepared;
 
 public:
     HeadlessFrame frame;

@@ -1,0 +1,284 @@
+// The spelling checker.
+#include "aids/SpellChecker.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "core/Messenger.h"
+#include "settings/Format.h"
+#include "settings/InfoFile.h"
+#include "settings/SettingsFile.h"
+#include "syntax/LineTokenizer.h"
+#include "syntax/SyntaxProfile.h"
+
+namespace vexa::aids {
+namespace {
+
+bool sameNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string namePart(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+} // namespace
+
+SpellSettings readSpellSettings(const SettingsFile& settings) {
+    SpellSettings values;
+    values.dictionary = settings.getString(kSpellingSection, "Dictionary", "", 256);
+    const auto flag = [&](std::string_view key, bool fallback) {
+        return settings.getInteger(kSpellingSection, key, fallback ? 1 : 0) != 0;
+    };
+    values.options.html = flag("HTML", true);
+    values.options.english = flag("English", false);
+    values.options.numbers = flag("Numbers", true);
+    values.options.capitals = flag("Capitals", true);
+    values.options.character = flag("Character", true);
+    values.options.underscore = flag("Underscore", false);
+    return values;
+}
+
+bool writeSpellSettings(SettingsFile& settings, const SpellSettings& values) {
+    bool ok = settings.putString(kSpellingSection, "Dictionary", values.dictionary);
+    ok = settings.putInteger(kSpellingSection, "HTML", values.options.html ? 1 : 0) && ok;
+    ok = settings.putInteger(kSpellingSection, "English", values.options.english ? 1 : 0) && ok;
+    ok = settings.putInteger(kSpellingSection, "Numbers", values.options.numbers ? 1 : 0) && ok;
+    ok = settings.putInteger(kSpellingSection, "Capitals", values.options.capitals ? 1 : 0) && ok;
+    ok = settings.putInteger(kSpellingSection, "Character", values.options.character ? 1 : 0) && ok;
+    ok = settings.putInteger(kSpellingSection, "Underscore", values.options.underscore ? 1 : 0) && ok;
+    return ok;
+}
+
+SpellChecker::SpellChecker(std::string spellDirectory, Messenger& messenger, SettingsFile* settings)
+    : m_spellDirectory(std::move(spellDirectory)), m_messenger(messenger), m_settingsFile(settings) {
+    if (m_settingsFile != nullptr) {
+        m_settings = readSpellSettings(*m_settingsFile);
+    }
+    m_primary.setOptions(m_settings.options);
+    m_custom.setOptions(m_settings.options);
+}
+
+void SpellChecker::setSettings(SpellSettings settings) {
+    const bool otherDictionary = settings.dictionary != m_settings.dictionary;
+    m_settings = std::move(settings);
+    m_primary.setOptions(m_settings.options);
+    m_custom.setOptions(m_settings.options);
+    if (otherDictionary) {
+        m_primary.clear();
+        m_primary.setDescription("");
+    }
+}
+
+bool SpellChecker::saveSettings() {
+    return m_settingsFile == nullptr || writeSpellSettings(*m_settingsFile, m_settings);
+}
+
+bool SpellChecker::loadCustom() {
+    const std::string path = (std::filesystem::path(m_spellDirectory) / kCustomDictionaryName).string();
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        m_custom.clear();
+        m_custom.setFileName(path);
+        m_custom.setDescription(kCustomDictionaryDescription);
+        m_custom.setLoaded(true);
+        if (m_custom.save() != SpellDictionary::FileResult::Ok) {
+            m_messenger.messageBox(infoCreateErrorMessage(namePart(path)));
+            return false;
+        }
+        return true;
+    }
+    const auto result = m_custom.load(path);
+    m_custom.setOptions(m_settings.options);
+    if (result != SpellDictionary::FileResult::Ok) {
+        m_messenger.messageBox(result == SpellDictionary::FileResult::OpenFailed
+                                   ? infoOpenErrorMessage(namePart(path))
+                                   : infoUnknownFormatMessage(namePart(path)));
+        // Whatever could be read stays usable; a file that was refused whole is not overwritten
+        // by a later addition until the user adds a word.
+        m_custom.setLoaded(true);
+        return false;
+    }
+    return true;
+}
+
+bool SpellChecker::loadPrimary() {
+    m_messenger.status(kDictionaryLoading, platform::SoundKind::None);
+    bool ok = false;
+    const std::string name =
+        m_settings.dictionary.empty() ? std::string(kDefaultDictionary) : m_settings.dictionary;
+    {
+        const std::filesystem::path named(name);
+        const std::string path =
+            named.is_absolute() ? named.string() : (std::filesystem::path(m_spellDirectory) / named).string();
+        const auto result = m_primary.load(path);
+        ok = result == SpellDictionary::FileResult::Ok;
+        if (result == SpellDictionary::FileResult::UnknownFormat) {
+            m_messenger.messageBox(infoUnknownFormatMessage(namePart(path)));
+        }
+    }
+    m_primary.setOptions(m_settings.options);
+    // A failed load is not retried on every word: the next choice of dictionary loads again.
+    m_primary.setLoaded(true);
+    if (!ok) {
+        m_primary.clear();
+        m_primary.setLoaded(true);
+        m_primary.setDescription("");
+        m_messenger.status(kPrimaryLoadFailed, platform::SoundKind::Error);
+    }
+    return ok;
+}
+
+void SpellChecker::ensureLoaded() {
+    if (m_primary.loaded() && m_custom.loaded()) {
+        return;
+    }
+    m_messenger.status(kDictionaryLoading, platform::SoundKind::None);
+    if (!m_custom.loaded()) {
+        loadCustom();
+    }
+    if (!m_primary.loaded() && !loadPrimary()) {
+        return; // the warning stays on the status line
+    }
+    m_messenger.status("", platform::SoundKind::None);
+}
+
+std::vector<DictionaryChoice> SpellChecker::listDictionaries() const {
+    std::vector<DictionaryChoice> list;
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(m_spellDirectory, error)) {
+        const std::string name = item.path().filename().string();
+        if (name.size() < 4 || !sameNoCase(name.substr(name.size() - 4), ".DIC") ||
+            sameNoCase(name, kCustomDictionaryName)) {
+            continue;
+        }
+        InfoFile file;
+        if (file.openChecked(item.path().string(), kSpellingInfo) != InfoStatus::Ok) {
+            continue;
+        }
+        std::string description = file.readRest().substr(0, kSpellDescriptionWidth);
+        description = description.substr(0, description.find('\0'));
+        list.push_back({name, description});
+    }
+    std::sort(list.begin(), list.end(),
+              [](const DictionaryChoice& a, const DictionaryChoice& b) { return a.fileName < b.fileName; });
+    return list;
+}
+
+bool SpellChecker::accepts(std::string_view word, const SpellDictionary* ignore) const {
+    return m_primary.accepts(word) || m_custom.accepts(word) || (ignore != nullptr && ignore->accepts(word));
+}
+
+std::vector<std::string> SpellChecker::suggestions(std::string_view word) const {
+    std::vector<std::string> list;
+    m_primary.suggest(word, list);
+    m_custom.suggest(word, list);
+    return list;
+}
+
+bool SpellChecker::addToCustom(std::string_view word) {
+    if (!m_custom.loaded()) {
+        loadCustom();
+    }
+    if (m_custom.fileName().empty()) {
+        m_custom.setFileName((std::filesystem::path(m_spellDirectory) / kCustomDictionaryName).string());
+        m_custom.setDescription(kCustomDictionaryDescription);
+    }
+    const WordFault fault = m_custom.addWord(word);
+    if (fault != WordFault::Ok) {
+        m_messenger.status(formatText("The word '%.80s' cannot be added: %s.", std::string(word).c_str(),
+                                      std::string(wordFaultText(fault)).c_str()),
+                           platform::SoundKind::Exclamation);
+        return false;
+    }
+    if (m_custom.save() != SpellDictionary::FileResult::Ok) {
+        m_messenger.messageBox(infoCreateErrorMessage(namePart(m_custom.fileName())));
+        return false;
+    }
+    return true;
+}
+
+std::string SpellChecker::dialogTitle() const {
+    const std::string description =
+        m_primary.description().empty() ? std::string(kNoDictionaryLoaded) : m_primary.description();
+    return formatText("%s: %s", "Spelling", description.c_str());
+}
+
+std::optional<SpellStop> SpellChecker::scanLine(std::string_view line, syntax::SyntaxProfile& profile,
+                                                std::size_t from, const SpellDictionary* ignore) const {
+    using syntax::TokenKind;
+    // The parts still to scan: a string's or comment's inside is scanned as a line of its own, so
+    // it is pushed with its end and scanned before what follows it.
+    struct Part {
+        std::size_t position;
+        std::size_t end;
+    };
+    std::vector<Part> parts{{from, line.size()}};
+    const auto check = [&](std::size_t start, std::size_t length) -> std::optional<SpellStop> {
+        const std::string_view word = line.substr(start, length);
+        if (accepts(word, ignore)) {
+            return std::nullopt;
+        }
+        return SpellStop{0, static_cast<int>(start), static_cast<int>(length), std::string(word)};
+    };
+    while (!parts.empty()) {
+        Part& part = parts.back();
+        const std::string_view view = line.substr(0, part.end);
+        if (part.position >= part.end) {
+            parts.pop_back();
+            continue;
+        }
+        const syntax::Token token = syntax::scanToken(profile, view, part.position);
+        if (token.kind == TokenKind::EndOfLine || token.length == 0) {
+            parts.pop_back();
+            continue;
+        }
+        part.position = token.offset + token.length;
+        switch (token.kind) {
+        case TokenKind::Word: {
+            std::size_t offset = 0;
+            std::size_t length = 0;
+            if (m_settings.options.html &&
+                profile.findEmailAddress(line.substr(token.offset), offset, length) && offset == 0 &&
+                length > 0) {
+                part.position = std::min(part.end, std::max(part.position, token.offset + length));
+                break;
+            }
+            if (auto stop = check(token.offset, token.length)) {
+                return stop;
+            }
+            break;
+        }
+        case TokenKind::FtpString:
+        case TokenKind::HttpString:
+        case TokenKind::MailtoString:
+            if (!m_settings.options.html) {
+                if (auto stop = check(token.offset, token.length)) {
+                    return stop;
+                }
+            }
+            break;
+        case TokenKind::String:
+            if (token.length >= 2) {
+                parts.push_back({token.offset + 1, token.offset + token.length});
+            }
+            break;
+        case TokenKind::OpenComment:
+        case TokenKind::LineComment:
+        case TokenKind::BlockComment:
+            if (token.length > 2) {
+                parts.push_back({token.offset + 2, token.offset + token.length});
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace vexa::aids

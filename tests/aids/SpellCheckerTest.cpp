@@ -1,0 +1,141 @@
+// The checker: settings, dictionaries on disk, and the scan through the tokenizer.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "aids/SpellChecker.h"
+#include "frame/HeadlessFrame.h"
+#include "settings/SettingsFile.h"
+#include "support/TempHome.h"
+#include "syntax/ColourTable.h"
+#include "syntax/SyntaxProfile.h"
+
+namespace vexa::aids {
+namespace {
+
+class SpellCheckerTest : public ::testing::Test {
+protected:
+    SpellCheckerTest() : profile(colours, syntax::BuiltInKeywords::Yes) {
+        profile.setSpecial(syntax::SpecialChar::Preprocessor, '#');
+        SpellDictionary english;
+        english.setDescription("English");
+        english.setFileName(home.file("ENGLISH.DIC"));
+        for (std::string_view word : {"the", "quick", "brown", "fox", "jumps", "over", "lazy", "dog", "value",
+                                      "see", "count", "hello", "world"}) {
+            english.addWord(word);
+        }
+        EXPECT_EQ(english.save(), SpellDictionary::FileResult::Ok);
+    }
+    SpellChecker makeChecker(SpellOptions options = {}) {
+        SpellChecker checker(home.path().string(), frame, nullptr);
+        checker.setSettings({"ENGLISH.DIC", options});
+        checker.ensureLoaded();
+        return checker;
+    }
+    std::optional<std::string> firstUnknown(SpellChecker& checker, std::string_view line) {
+        const auto stop = checker.scanLine(line, profile, 0, nullptr);
+        if (!stop) {
+            return std::nullopt;
+        }
+        EXPECT_EQ(line.substr(static_cast<std::size_t>(stop->offset), static_cast<std::size_t>(stop->length)),
+                  stop->word);
+        return stop->word;
+    }
+
+    test::TempHome home;
+    HeadlessFrame frame;
+    syntax::ColourTable colours;
+    syntax::SyntaxProfile profile;
+};
+
+TEST_F(SpellCheckerTest, ScanChecksWordsCommentsAndStrings) {
+    SpellChecker checker = makeChecker();
+    EXPECT_TRUE(checker.primary().loaded());
+    EXPECT_TRUE(std::filesystem::exists(home.path() / "VexaCust.dic"));
+    struct Case {
+        std::string_view line;
+        std::optional<std::string> unknown;
+    };
+    const std::vector<Case> cases = {
+        {"int count = 0; /* the quick brown fox */", std::nullopt},
+        {"/* the quikc brown fox */", "quikc"},
+        {"// hello wrold", "wrold"},
+        {"see(\"hello wrold\");", "wrold"},
+        {"see(\"http://exmaple.org/x\");", std::nullopt}, // an address string is skipped
+        {"/* mail fox@exmaple.org now */", "mail"},       // the address itself is skipped
+        {"/* fox@exmaple.org */", std::nullopt},
+        {"#  ifdnef", std::nullopt},      // the directive token is skipped
+        {"#include <stdoi.h>", "stdoi"},  // but not what follows a blank
+        {"x = 42 + 0x1F;", std::nullopt}, // one letter and numbers
+        {"valeu = 1;", "valeu"},          // ordinary words are checked too
+        {"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"", std::nullopt},
+        {"/**/", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(firstUnknown(checker, c.line), c.unknown) << c.line;
+    }
+}
+
+TEST_F(SpellCheckerTest, HtmlOptionOffChecksAddresses) {
+    SpellOptions options;
+    options.html = false;
+    SpellChecker checker = makeChecker(options);
+    EXPECT_EQ(firstUnknown(checker, "see(\"http://x\");"), "\"http://x\"");
+}
+
+TEST_F(SpellCheckerTest, ScanOverLinesAndFromAnOffset) {
+    SpellChecker checker = makeChecker();
+    const std::vector<std::string> text = {"/* the dgo */", "/* wrold */", "/* fine dog */"};
+    const auto lineOf = [&](int index) { return std::string_view(text[static_cast<std::size_t>(index)]); };
+    auto stop = checker.scan(lineOf, profile, 0, 0, 3, nullptr);
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(*stop, (SpellStop{0, 7, 3, "dgo"}));
+    stop = checker.scan(lineOf, profile, 0, 10, 3, nullptr);
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(*stop, (SpellStop{1, 3, 5, "wrold"}));
+    SpellDictionary ignore;
+    ignore.addWord("wrold");
+    ignore.addWord("fine");
+    EXPECT_FALSE(checker.scan(lineOf, profile, 1, 0, 3, &ignore));
+}
+
+TEST_F(SpellCheckerTest, CustomDictionaryAndSuggestions) {
+    SpellChecker checker = makeChecker();
+    EXPECT_FALSE(checker.accepts("vexa", nullptr));
+    ASSERT_TRUE(checker.addToCustom("vexa"));
+    EXPECT_TRUE(checker.accepts("vexa", nullptr));
+    SpellChecker again = makeChecker();
+    EXPECT_TRUE(again.accepts("vexa", nullptr));
+    EXPECT_EQ(again.suggestions("helo"), (std::vector<std::string>{"hello"}));
+    EXPECT_EQ(again.dialogTitle(), "Spelling: English");
+    EXPECT_FALSE(again.addToCustom("two words"));
+    const auto list = again.listDictionaries();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].fileName, "ENGLISH.DIC");
+    EXPECT_EQ(list[0].description, "English");
+}
+
+TEST_F(SpellCheckerTest, MissingPrimaryWarnsAndStillUsesTheCustomList) {
+    SpellChecker checker(home.path().string(), frame, nullptr);
+    checker.setSettings({"NONE.DIC", {}});
+    checker.ensureLoaded();
+    EXPECT_EQ(frame.lastStatus(), kPrimaryLoadFailed);
+    EXPECT_EQ(checker.dialogTitle(), "Spelling: No Dictionary Loaded");
+    ASSERT_TRUE(checker.addToCustom("dog"));
+    EXPECT_TRUE(checker.accepts("dogs", nullptr));
+}
+
+TEST_F(SpellCheckerTest, SettingsRoundTrip) {
+    SettingsFile file(home.file("vexa.ini"));
+    SpellSettings defaults = readSpellSettings(file);
+    EXPECT_EQ(defaults.dictionary, "");
+    EXPECT_EQ(defaults.options, SpellOptions{});
+    SpellSettings changed{"ENGLISH.DIC", {false, true, false, false, false, true}};
+    ASSERT_TRUE(writeSpellSettings(file, changed));
+    const SpellSettings back = readSpellSettings(file);
+    EXPECT_EQ(back.dictionary, "ENGLISH.DIC");
+    EXPECT_EQ(back.options, changed.options);
+}
+
+} // namespace
+} // namespace vexa::aids

@@ -1,0 +1,211 @@
+// Template sets on disk, choosing the set, and expansion through the typing road.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "aids/TemplateStore.h"
+#include "commands/ProcessorFixture.h"
+#include "settings/BinaryFields.h"
+#include "settings/InfoFile.h"
+
+namespace vexa::aids {
+namespace {
+
+class CDelimiters final : public LanguageRules {
+public:
+    std::string_view delimiterCharacters() const override { return "[](){},;:.$&*+-=~!%<>^|?/"; }
+};
+
+TemplateSet cSet() {
+    TemplateSet set = TemplateSet::makeNew("C");
+    set.description = "C templates";
+    set.setEntries({{"if", "if (\\c) {\\n}"},
+                    {"fn", "void f\\c(void)\\n{\\n}"},
+                    {"row", "int a\\cb = 1;\\n{\\n}"},
+                    {"longabbrev1", "x"},
+                    {"path", "a\\qb"}});
+    return set;
+}
+
+TEST(TemplateSetTest, BodyRoundTripsWithFixedWidthsAndSortedEntries) {
+    TemplateSet set = cSet();
+    const std::string body = encodeTemplateBody(set);
+    ASSERT_EQ(body.size(), 10u + 35 + 2 + 2 + 2 + 2 + set.entries().size() * kTemplateEntrySize);
+    EXPECT_EQ(loadU16(body, 10 + 35 + 6), set.entries().size());
+    // The first entry on disk is the smallest abbreviation, with its length in front.
+    EXPECT_EQ(loadU16(body, 53), 2u);
+    EXPECT_EQ(std::string(body.data() + 55, 2), "fn");
+    TemplateSet back;
+    ASSERT_EQ(decodeTemplateBody(body, true, back), TemplateRead::Ok);
+    EXPECT_EQ(back, set);
+    // The abbreviation was cut to ten characters when it was stored.
+    EXPECT_NE(back.lookup("longabbrev"), nullptr);
+}
+
+TEST(TemplateSetTest, ShortBodiesAndNewerVersions) {
+    const std::string body = encodeTemplateBody(cSet());
+    TemplateSet cut;
+    EXPECT_EQ(decodeTemplateBody(std::string_view(body).substr(0, 60), true, cut), TemplateRead::Truncated);
+    EXPECT_EQ(cut.name, "C");
+    EXPECT_TRUE(cut.entries().empty());
+    TemplateSet newer;
+    EXPECT_EQ(decodeTemplateBody(std::string_view(body).substr(0, 53), false, newer), TemplateRead::Ok);
+    for (const TemplateEntry& entry : newer.entries()) {
+        EXPECT_TRUE(entry.abbreviation.empty());
+    }
+}
+
+TEST(TemplateSetTest, LookupNeedsEqualLengthAndFollowsTheCaseRule) {
+    TemplateSet set = cSet();
+    EXPECT_NE(set.lookup("if"), nullptr);
+    EXPECT_EQ(set.lookup("i"), nullptr);
+    EXPECT_EQ(set.lookup("iff"), nullptr);
+    EXPECT_EQ(set.lookup("IF"), nullptr);
+    set.ignoreCase = true;
+    set.sortEntries();
+    ASSERT_NE(set.lookup("IF"), nullptr);
+    EXPECT_EQ(set.lookup("IF")->abbreviation, "if");
+}
+
+TEST(TemplateSetTest, FileNames) {
+    EXPECT_EQ(templateFileName("C"), "VEXAC.TPL");
+    EXPECT_EQ(templateFileName("cpp"), "VEXACPP.TPL");
+    EXPECT_EQ(templateFileName("JAVA"), "VEXAJAV.TPL");
+    EXPECT_EQ(templateFileName("<Default>"), "VEXAVDT.TPL");
+}
+
+class TemplateStoreTest : public test::ProcessorTest {
+protected:
+    TemplateStoreTest() : store(m_home.path().string(), frame, &processor) {
+        processor.setTemplateHook(&store);
+        options.editor().smartTemplate = 1;
+        options.editor().insertMode = 1;
+    }
+    void useCDocument(const std::vector<std::string>& text) {
+        setLines(text);
+        doc().setFileName("/src/main.c");
+        doc().setLanguageRules(std::make_shared<CDelimiters>());
+    }
+    TemplateStore store;
+};
+
+TEST_F(TemplateStoreTest, LoadAllCreatesTheDefaultSetFileOnce) {
+    store.loadAll();
+    ASSERT_NE(store.defaultSet(), nullptr);
+    EXPECT_EQ(store.current(), store.defaultSet());
+    const auto path = m_home.path() / "VEXAVDT.TPL";
+    const std::string bytes = test::readFileBytes(path);
+    ASSERT_EQ(bytes.size(), kInfoHeaderSize + 53);
+    EXPECT_EQ(bytes.substr(kInfoHeaderSize, 10), std::string("<Default>\0", 10));
+    EXPECT_EQ(loadU16(bytes, kInfoHeaderSize + 45), 1u); // is default
+    EXPECT_EQ(loadU16(bytes, kInfoHeaderSize + 47), 1u); // use default templates
+    TemplateStore again(m_home.path().string(), frame, &processor);
+    again.loadAll();
+    EXPECT_EQ(again.sets().size(), 1u);
+    EXPECT_EQ(test::readFileBytes(path), bytes);
+}
+
+TEST_F(TemplateStoreTest, CorruptFileIsReportedAndKeptEmpty) {
+    test::writeFileBytes(m_home.path() / "VEXAPAS.TPL", "not a template file at all");
+    store.loadAll();
+    EXPECT_EQ(store.sets().size(), 2u);
+    ASSERT_FALSE(frame.eventsOf(FrameEventKind::MessageBox).empty());
+    EXPECT_EQ(frame.eventsOf(FrameEventKind::MessageBox)[0].text,
+              "The 'VEXAPAS.TPL' information file is of an unknown format or has been corrupted.");
+}
+
+TEST_F(TemplateStoreTest, SelectsBySetNameAndFallsBackToDefault) {
+    ASSERT_TRUE(store.saveSet(cSet()));
+    store.loadAll();
+    store.selectForFile("/src/main.c");
+    ASSERT_NE(store.current(), nullptr);
+    EXPECT_EQ(store.current()->name, "C");
+    store.selectForFile("/src/notes.txt");
+    EXPECT_EQ(store.current(), store.defaultSet());
+    store.selectForFile("/src/Makefile");
+    EXPECT_EQ(store.current(), store.defaultSet());
+    EXPECT_NE(store.findSet("c"), nullptr);
+    EXPECT_EQ(store.findOrLoadSet("PAS"), nullptr);
+}
+
+TEST_F(TemplateStoreTest, ExpansionWithCursorMarkIsOneUndoStep) {
+    ASSERT_TRUE(store.saveSet(cSet()));
+    store.loadAll();
+    store.selectForExtension("C");
+    useCDocument({"row"});
+    place(0, 3);
+    type(" ");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"int ab = 1;", "{", "}"}));
+    EXPECT_EQ(doc().cursorLine(), 0);
+    EXPECT_EQ(doc().cursorOffset(), 5);
+    EXPECT_FALSE(processor.templateTyping());
+    exec(functionIdOf("Undo"));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"row"}));
+}
+
+TEST_F(TemplateStoreTest, WhenExpansionDoesNotHappen) {
+    ASSERT_TRUE(store.saveSet(cSet()));
+    store.loadAll();
+    store.selectForExtension("C");
+    struct Case {
+        std::string line;
+        int cursor;
+        std::string after;
+    };
+    const std::vector<Case> cases = {
+        {"ifx", 2, "if x"},                  // the cursor is on a letter
+        {"longabbrev1", 11, "longabbrev1 "}, // typed text cut to ten never equals a shorter entry
+        {"IF", 2, "IF "},                    // case counts by default
+        {"", 0, " "},                        // nothing before the cursor
+    };
+    for (const Case& c : cases) {
+        useCDocument({c.line});
+        place(0, c.cursor);
+        type(" ");
+        EXPECT_EQ(lines()[0], c.after) << c.line;
+    }
+}
+
+TEST_F(TemplateStoreTest, AbbreviationStartsAfterDelimiterOrBlank) {
+    ASSERT_TRUE(store.saveSet(cSet()));
+    store.loadAll();
+    store.selectForExtension("C");
+    useCDocument({"    x=if"});
+    place(0, 8);
+    type(" ");
+    EXPECT_EQ(lines()[0].substr(0, 10), "    x=if (");
+    useCDocument({"a\\qb"});
+    store.current()->putEntry({"q", "a\\qb"});
+    place(0, 4);
+    type(" ");
+    EXPECT_EQ(lines()[0], "a\\qb ");
+    useCDocument({"path"});
+    place(0, 4);
+    type(" ");
+    // An unknown escape types the backslash and then the character as usual.
+    EXPECT_EQ(lines()[0], "a\\qb");
+}
+
+TEST_F(TemplateStoreTest, IgnoreCaseAndDefaultSetFallback) {
+    TemplateSet c = cSet();
+    c.useDefaultTemplates = false;
+    ASSERT_TRUE(store.saveSet(c));
+    TemplateSet fallback = TemplateSet::makeDefault();
+    fallback.ignoreCase = true;
+    fallback.setEntries({{"hdr", "HEADER"}});
+    ASSERT_TRUE(store.saveSet(fallback));
+    store.loadAll();
+    store.selectForExtension("C");
+    useCDocument({"hdr"});
+    place(0, 3);
+    type(" ");
+    EXPECT_EQ(lines()[0], "hdr ");
+    store.current()->useDefaultTemplates = true;
+    useCDocument({"HDR"});
+    place(0, 3);
+    type(" ");
+    EXPECT_EQ(lines()[0], "HEADER");
+}
+
+} // namespace
+} // namespace vexa::aids
