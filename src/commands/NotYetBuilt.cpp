@@ -89,13 +89,6 @@ constexpr std::array kNotYetBuilt{
     functionIdOf("OptionsSpelling"),
     functionIdOf("SpellingDocument"),
     functionIdOf("SpellingWordCurrent"),
-    // help
-    functionIdOf("HelpUsing"),
-    functionIdOf("HelpKeys"),
-    functionIdOf("HelpIndex"),
-    functionIdOf("HelpQuickHelp"),
-    functionIdOf("HelpQuickSetup"),
-    functionIdOf("HelpQuickSearch"),
 };
 
 } // namespace

@@ -16,8 +16,10 @@ Editor::Editor(EditorPorts ports)
       m_workspace(WorkspaceServices{ports.frame, ports.view, ports.options, m_processor, m_statusLine,
                                     m_history, m_syntax, m_keys.keymaps(), ports.clock}),
       m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost),
-      m_buildCommands(m_processor, m_outputs, ports.launcher, std::move(ports.companionDirectory)) {
-    m_processor.link(ProcessorLinks{m_statusLine, m_keys, m_workspace, {&m_windowCommands, &m_buildCommands}});
+      m_buildCommands(m_processor, m_outputs, ports.launcher, std::move(ports.companionDirectory)),
+      m_helpCommands(m_processor, m_keys.keymaps(), m_prefixes, ports.launcher, m_manualPages) {
+    m_processor.link(ProcessorLinks{
+        m_statusLine, m_keys, m_workspace, {&m_windowCommands, &m_buildCommands, &m_helpCommands}});
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);
     m_statusLine.setClock24Hour(editor.clock24Hour != 0);

@@ -6,12 +6,14 @@
 #include <functional>
 #include <string>
 
+#include "aids/HelpCommands.h"
 #include "build/BuildCommands.h"
 #include "build/OutputWindows.h"
 #include "commands/CommandProcessor.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
 #include "keyboard/PrefixKeyList.h"
+#include "platform/ManualPage.h"
 #include "session/StartupHistory.h"
 #include "session/WindowCommands.h"
 #include "session/Workspace.h"
@@ -84,6 +86,8 @@ private:
     WindowCommands m_windowCommands;
     build::OutputWindows m_outputs;
     build::BuildCommands m_buildCommands;
+    platform::SystemManualPages m_manualPages;
+    aids::HelpCommands m_helpCommands;
 };
 
 } // namespace vexa
