@@ -3,8 +3,10 @@
 
 #include <vector>
 
+#include "aids/QuickHelpDialogs.h"
 #include "build/BuildOptionsDialogs.h"
 #include "ui/BuildOptionsWindows.h"
+#include "ui/QuickHelpWindows.h"
 
 namespace vexa::ui {
 namespace {
@@ -25,6 +27,9 @@ const std::vector<ViewMaker>& viewMakers() {
     static const std::vector<ViewMaker> makers{
         &viewOf<build::CompilerOptionsDialog, CompilerOptionsWindow>,
         &viewOf<build::ProjectOptionsDialog, ProjectOptionsWindow>,
+        &viewOf<aids::HelpTextDialog, HelpTextWindow>,
+        &viewOf<aids::QuickHelpDialog, QuickHelpWindow>,
+        &viewOf<aids::QuickSetupDialog, QuickSetupWindow>,
     };
     return makers;
 }
