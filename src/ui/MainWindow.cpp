@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -13,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -20,6 +23,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 #include "Version.h"
 #include "commands/EditPane.h"
@@ -81,6 +85,7 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
       m_printer(std::make_unique<QPrinter>()) {
     setWindowTitle(QString::fromLatin1(versionText()));
     setCentralWidget(m_documentArea);
+    setAcceptDrops(true);
     m_documentArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_documentArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     resize(1000, 700);
@@ -354,6 +359,21 @@ void MainWindow::acceptHandOff(const std::optional<HandOff>& handOff) {
     drainEvents();
     workspace().acceptHandOff(handOff);
     syncActivePane();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            acceptHandOff(HandOff{QFile::encodeName(url.toLocalFile()).toStdString(), 0});
+        }
+    }
+    event->acceptProposedAction();
 }
 
 void MainWindow::openStartupFiles(std::span<const std::string> arguments) {
