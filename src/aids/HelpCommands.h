@@ -29,6 +29,8 @@ namespace vexa::aids {
 
 // The heading of the guide's section on Quick Help, shown by "Using Help".
 inline constexpr std::string_view kGuideHelpSection = "Quick Help";
+// The section the search dialogs' Help buttons open.
+inline constexpr std::string_view kGuideSearchSection = "Search and replace";
 
 // The settings entry naming the help viewer's command line (%f the help file, %k the keyword).
 inline constexpr std::string_view kHelpSection = "Help";

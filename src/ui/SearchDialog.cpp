@@ -11,6 +11,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "aids/HelpCommands.h"
+#include "aids/QuickHelpDialogs.h"
+#include "ui/QuickHelpWindows.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
@@ -77,6 +80,16 @@ SearchDialog::SearchDialog(std::unique_ptr<SearchDialogSession> session, QWidget
     controls->addWidget(direction);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     buttons->addWidget(cancel);
+    // Help shows the user guide at its section on searching, over this dialog.
+    auto* help = new QPushButton(QStringLiteral("&Help"), this);
+    help->setObjectName(QStringLiteral("help"));
+    buttons->addWidget(help);
+    connect(help, &QPushButton::clicked, this, [this] {
+        aids::HelpTextDialog guide("Vexa User Guide", std::string(userGuideText()),
+                                   aids::HelpTextDialog::Format::Markdown,
+                                   std::string(aids::kGuideSearchSection));
+        HelpTextWindow(guide, this).exec();
+    });
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(controls, 1);

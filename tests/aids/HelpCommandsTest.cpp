@@ -314,7 +314,10 @@ TEST_F(QuickHelpTest, TheGuideOpensAtItsStartOrAtTheHelpSection) {
         EXPECT_EQ(section, c.section);
     }
     // The guide holds every section a reader is sent to.
-    EXPECT_NE(userGuideText().find("## " + std::string(kGuideHelpSection) + "\n"), std::string_view::npos);
+    for (std::string_view heading : {kGuideHelpSection, kGuideSearchSection}) {
+        EXPECT_NE(userGuideText().find("## " + std::string(heading) + "\n"), std::string_view::npos)
+            << heading;
+    }
     EXPECT_TRUE(userGuideText().starts_with("# Vexa User Guide"));
 }
 
