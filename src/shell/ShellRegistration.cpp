@@ -190,6 +190,7 @@ XdgPlaces xdgPlaces() {
     }
     if (!dataHome.empty()) {
         places.applicationsDirectory = withSlash(dataHome) + "applications/";
+        places.iconPath = withSlash(dataHome) + "icons/hicolor/scalable/apps/vexa.svg";
         places.otherLists.push_back(places.applicationsDirectory + "mimeapps.list");
     }
     if (!configHome.empty()) {
@@ -239,6 +240,13 @@ std::vector<std::string> registerWithDesktop(const XdgPlaces& places, std::strin
         if (!platform::makeDirectories(places.applicationsDirectory) ||
             !platform::writeFileAtomically(entryPath, entry)) {
             messages.push_back(registrationFailureMessage(entryPath));
+            return messages;
+        }
+    }
+    if (!places.iconPath.empty() && readWhole(places.iconPath) != std::string(vexaIconSvg())) {
+        if (!platform::makeDirectories(std::string(platform::directoryPart(places.iconPath))) ||
+            !platform::writeFileAtomically(places.iconPath, vexaIconSvg())) {
+            messages.push_back(registrationFailureMessage(places.iconPath));
             return messages;
         }
     }

@@ -13,6 +13,11 @@ namespace vexa::platform {
 class KeyStore;
 }
 
+namespace vexa {
+// The program's icon (SVG) compiled into the program.
+std::string_view vexaIconSvg();
+} // namespace vexa
+
 namespace vexa::shell {
 
 inline constexpr std::string_view kClassKey = "VexaEditor";
@@ -50,6 +55,7 @@ inline constexpr std::array<std::string_view, 4> kClaimedMimeTypes{"text/x-c++sr
 // well, or there was nothing to do).
 struct XdgPlaces {
     std::string applicationsDirectory; // $XDG_DATA_HOME/applications/
+    std::string iconPath;              // $XDG_DATA_HOME/icons/hicolor/scalable/apps/vexa.svg
     std::string userList;              // $XDG_CONFIG_HOME/mimeapps.list
     std::vector<std::string> otherLists;
 };

@@ -77,7 +77,10 @@ TEST(ShellRegistration, DefaultsAreClaimedOnlyForTypesWithoutOne) {
 
 TEST(ShellRegistration, TheDesktopFilesAreWrittenOnceAndTheUsersChoiceKept) {
     test::TempHome home;
-    XdgPlaces places{home.file("data/applications/"), home.file("config/mimeapps.list"), {}};
+    XdgPlaces places{home.file("data/applications/"),
+                     home.file("data/icons/hicolor/scalable/apps/vexa.svg"),
+                     home.file("config/mimeapps.list"),
+                     {}};
     std::filesystem::create_directories(home.path() / "config");
     test::writeFileBytes(places.userList, "[Default Applications]\ntext/x-csrc=emacs.desktop;\n");
     EXPECT_TRUE(registerWithDesktop(places, "/opt/my vexa/vexa").empty());
@@ -92,7 +95,10 @@ TEST(ShellRegistration, TheDesktopFilesAreWrittenOnceAndTheUsersChoiceKept) {
     EXPECT_TRUE(registerWithDesktop(places, "/opt/my vexa/vexa").empty());
     EXPECT_EQ(test::readFileBytes(places.userList), list);
 
-    XdgPlaces unwritable{"/proc/no-such/applications/", home.file("config/mimeapps.list"), {}};
+    EXPECT_EQ(test::readFileBytes(places.iconPath), vexaIconSvg());
+    EXPECT_NE(vexaIconSvg().find("<svg"), std::string_view::npos);
+
+    XdgPlaces unwritable{"/proc/no-such/applications/", "", home.file("config/mimeapps.list"), {}};
     EXPECT_EQ(registerWithDesktop(unwritable, "/vexa"), std::vector<std::string>{registrationFailureMessage(
                                                             "/proc/no-such/applications/vexa.desktop")});
 }
