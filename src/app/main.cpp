@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Environment.h"
 #include "platform/posix/PosixInstanceLink.h"
 #include "session/StartupCommandLine.h"
 #include "session/StartupHandOff.h"
@@ -16,6 +17,8 @@
 #include "settings/Format.h"
 #include "settings/HomeSetup.h"
 #include "settings/Options.h"
+#include "shell/OpenCommand.h"
+#include "shell/ShellRegistration.h"
 #include "ui/MainWindow.h"
 
 namespace {
@@ -50,15 +53,34 @@ void unexpectedError(int line) {
                                                 std::to_string(line).c_str())));
 }
 
-// The path of an [open("path")] command; empty for any other command.
-std::string openCommandPath(const std::string& command) {
-    const std::string head = "[open(\"";
-    const std::string tail = "\")]";
-    if (command.size() < head.size() + tail.size() || command.compare(0, head.size(), head) != 0 ||
-        command.compare(command.size() - tail.size(), tail.size(), tail) != 0) {
-        return {};
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
     }
-    return command.substr(head.size(), command.size() - head.size() - tail.size());
+    return text;
+}
+
+// Registers the editor as the handler of C and C++ sources that no other program handles: in the
+// key store and in the desktop's own files. The first failure is shown with an error beep.
+void registerWithShell(vexa::ui::MainWindow& window, vexa::platform::KeyStore* store) {
+    const std::string program = vexa::platform::programPath().value_or("vexa");
+    std::vector<std::string> failures;
+    if (store != nullptr) {
+        if (auto failed = vexa::shell::registerFileTypes(*store, program)) {
+            failures.push_back(vexa::shell::registrationFailureMessage(*failed));
+        }
+    }
+    // Without a real display (the offscreen platform of tests and batch runs) there is no desktop
+    // whose file types could be taken.
+    const QString platform = QGuiApplication::platformName();
+    if (failures.empty() && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+        failures = vexa::shell::registerWithDesktop(vexa::shell::xdgPlaces(), program);
+    }
+    if (!failures.empty()) {
+        QApplication::beep();
+        window.messageBox(failures.front());
+    }
 }
 
 } // namespace
@@ -125,6 +147,7 @@ int main(int argc, char* argv[]) {
             window.setGeometry(placement.x, placement.y, placement.cx - placement.x,
                                placement.cy - placement.y);
         }
+        registerWithShell(window, link ? &link->record() : nullptr);
         window.openStartupFiles(arguments);
         int state = placement.state;
         if (state == 2 && !window.paneWidgets().empty()) {
@@ -148,8 +171,10 @@ int main(int argc, char* argv[]) {
                 for (const auto& message : link->receive()) {
                     if (message.kind == vexa::platform::LinkMessageKind::FileOpen) {
                         window.acceptHandOff(vexa::receiveHandOff(*link));
-                    } else if (auto path = openCommandPath(message.text); !path.empty()) {
-                        window.acceptHandOff(vexa::HandOff{path, 0});
+                    } else if (auto open = vexa::shell::parseOpenCommand(message.text); open.ok) {
+                        window.acceptHandOff(vexa::HandOff{open.file, 0});
+                    } else {
+                        window.messageBox(joined(open.messages));
                     }
                 }
             }

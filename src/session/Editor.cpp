@@ -26,12 +26,13 @@ Editor::Editor(EditorPorts ports)
           build::SpawnerSetup{ports.options.homeDirectory(), ports.companionDirectory}),
       m_templates(ports.options.directory(DirectoryKind::Config), ports.frame, &m_processor),
       m_spelling(ports.options.directory(DirectoryKind::Spell), ports.frame, &ports.options.settingsFile()),
-      m_aidCommands(m_processor, m_syntax, m_templates, m_spelling) {
+      m_aidCommands(m_processor, m_syntax, m_templates, m_spelling),
+      m_helpCommands(m_processor, m_keys.keymaps(), m_prefixes, ports.launcher, m_manualPages) {
     m_processor.link(ProcessorLinks{m_statusLine,
                                     m_keys,
                                     m_workspace,
                                     {&m_windowCommands, &m_buildCommands, &m_navigation, &m_toolCommands,
-                                     &m_macroCommands, &m_scriptCommands, &m_aidCommands}});
+                                     &m_macroCommands, &m_scriptCommands, &m_aidCommands, &m_helpCommands}});
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);
     m_statusLine.setClock24Hour(editor.clock24Hour != 0);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "aids/AidCommands.h"
+#include "aids/HelpCommands.h"
 #include "aids/SpellChecker.h"
 #include "aids/TemplateStore.h"
 #include "build/BuildCommands.h"
@@ -18,6 +19,7 @@
 #include "keyboard/MacroCommands.h"
 #include "keyboard/PrefixKeyList.h"
 #include "navigation/NavigationCommands.h"
+#include "platform/ManualPage.h"
 #include "session/ScriptCommands.h"
 #include "session/StartupHistory.h"
 #include "session/WindowCommands.h"
@@ -80,6 +82,7 @@ public:
     aids::TemplateStore& templates() { return m_templates; }
     aids::SpellChecker& spelling() { return m_spelling; }
     aids::AidCommands& aidCommands() { return m_aidCommands; }
+    aids::HelpCommands& help() { return m_helpCommands; }
 
     // Writes what the editor keeps between runs (recent files, search state); false when any
     // write failed (each failure is reported to the user).
@@ -105,6 +108,8 @@ private:
     aids::TemplateStore m_templates;
     aids::SpellChecker m_spelling;
     aids::AidCommands m_aidCommands;
+    platform::SystemManualPages m_manualPages;
+    aids::HelpCommands m_helpCommands;
 };
 
 } // namespace vexa

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "aids/AidDialogs.h"
+#include "aids/QuickHelpDialogs.h"
 #include "build/BuildOptionsDialogs.h"
 #include "build/ToolDialogs.h"
 #include "keyboard/MacroDialogs.h"
@@ -14,6 +15,7 @@
 #include "ui/AutomationWindows.h"
 #include "ui/BuildOptionsWindows.h"
 #include "ui/NavigationWindows.h"
+#include "ui/QuickHelpWindows.h"
 
 namespace vexa::ui {
 namespace {
@@ -47,6 +49,9 @@ const std::vector<ViewMaker>& viewMakers() {
         &viewOf<aids::SpellingOptionsDialog, SpellingOptionsWindow>,
         &viewOf<aids::TemplateOptionsDialog, TemplateOptionsWindow>,
         &viewOf<aids::EditTemplateDialog, EditTemplateWindow>,
+        &viewOf<aids::HelpTextDialog, HelpTextWindow>,
+        &viewOf<aids::QuickHelpDialog, QuickHelpWindow>,
+        &viewOf<aids::QuickSetupDialog, QuickSetupWindow>,
     };
     return makers;
 }

@@ -4,6 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -12,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -19,6 +24,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 #include "Version.h"
 #include "commands/EditPane.h"
@@ -82,6 +88,7 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
       m_printer(std::make_unique<QPrinter>()) {
     setWindowTitle(QString::fromLatin1(versionText()));
     setCentralWidget(m_documentArea);
+    setAcceptDrops(true);
     m_documentArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_documentArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     resize(1000, 700);
@@ -424,6 +431,21 @@ void MainWindow::acceptHandOff(const std::optional<HandOff>& handOff) {
     drainEvents();
     workspace().acceptHandOff(handOff);
     syncActivePane();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            acceptHandOff(HandOff{QFile::encodeName(url.toLocalFile()).toStdString(), 0});
+        }
+    }
+    event->acceptProposedAction();
 }
 
 void MainWindow::openStartupFiles(std::span<const std::string> arguments) {
@@ -845,8 +867,9 @@ void MainWindow::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {
     m_searchDialog = new SearchDialog(std::move(dialog), this);
     m_searchDialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_searchDialog, &QObject::destroyed, this, [this] { m_searchDialog = nullptr; });
+    // The dialog's Help button: the user guide at its section on searching.
     connect(m_searchDialog, &SearchDialog::helpRequested, this,
-            [this] { runCommand(functionIdOf("HelpIndex")); });
+            [this] { (void)m_editor->help().showGuide(aids::kGuideSearchSection); });
     connect(m_searchDialog, &SearchDialog::searched, this, [this] {
         syncActivePane();
         keepSearchDialogOffTheCursor();

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "aids/QuickHelpDialogs.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {

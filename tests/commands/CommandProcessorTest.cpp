@@ -1,6 +1,5 @@
 // The execute road and the typing road of the command processor: counts, hooks, guards, groups, hold.
 #include "commands/CommandProcessor.h"
-#include "commands/NotYetBuilt.h"
 #include "settings/Format.h"
 
 #include "ProcessorFixture.h"
@@ -490,16 +489,6 @@ TEST_F(ProcessorTest, NotYetImplementedFunctionsSayIt) {
         ASSERT_EQ(statuses().size(), 1u) << id;
         EXPECT_EQ(statuses()[0].text, "Not yet implemented!");
         EXPECT_EQ(statuses()[0].sound, SoundKind::Information);
-    }
-}
-
-TEST_F(ProcessorTest, FunctionsOfUnbuiltSubsystemsSayTheyAreNotAvailable) {
-    ASSERT_FALSE(notYetBuiltFunctions().empty());
-    for (FunctionId id : notYetBuiltFunctions()) {
-        frame.clearEvents();
-        EXPECT_EQ(exec(id), 0) << id;
-        const std::string name(FunctionTable::standard().nameOf(id));
-        EXPECT_EQ(frame.lastStatus(), formatText(kNotYetBuiltMessage, name.c_str())) << name;
     }
 }
 

@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 #include <memory>
@@ -68,6 +71,30 @@ private slots:
         QVERIFY(file.load(history));
         QVERIFY(!file.entries().empty());
         QCOMPARE(file.entries().front(), std::string("caf\xe9"));
+    }
+
+    void helpOpensTheGuideAtSearching() {
+        m_window->action(functionIdOf("FileNew"))->trigger();
+        m_window->runCommand(functionIdOf("ReplaceDialog"));
+        QDialog* dialog = m_window->searchDialog();
+        QVERIFY(dialog != nullptr);
+        auto* help = dialog->findChild<QPushButton*>(QStringLiteral("help"));
+        QVERIFY(help != nullptr);
+        QString title;
+        QString heading;
+        QTimer::singleShot(0, [&] {
+            QWidget* guide = QApplication::activeModalWidget();
+            if (guide != nullptr) {
+                title = guide->windowTitle();
+                if (auto* browser = guide->findChild<QTextBrowser*>()) {
+                    heading = browser->textCursor().block().text();
+                }
+                guide->close();
+            }
+        });
+        QTest::mouseClick(help, Qt::LeftButton);
+        QCOMPARE(title, QStringLiteral("Vexa User Guide"));
+        QCOMPARE(heading, QStringLiteral("Search and replace"));
     }
 };
 
