@@ -96,10 +96,9 @@ bool Document::run(std::unique_ptr<EditRecord> record) {
     return true;
 }
 
-void Document::reportMissingLine(std::source_location where) const {
+void Document::reportMissingLine(int sourceLine) const {
     if (m_messenger != nullptr) {
-        m_messenger->messageBox(
-            formatText(kUnexpectedErrorFormat, kDocumentModule.data(), static_cast<int>(where.line())));
+        m_messenger->messageBox(formatText(kUnexpectedErrorFormat, kDocumentModule.data(), sourceLine));
     }
 }
 
@@ -303,7 +302,7 @@ void Document::deleteColumnRange(int fromColumn, int toColumn) {
 
 void Document::changeCase(int startColumn, int count, CaseChange change) {
     if (m_cursorLine >= lineCount()) {
-        reportMissingLine();
+        reportMissingLine(__LINE__);
         return;
     }
     const DocLine& current = currentLine();
@@ -345,7 +344,7 @@ bool Document::joinLine() {
     // Joining is refused at the last line as a matter of course; without a line at the cursor
     // there is nothing to join at all.
     if (m_cursorLine >= lineCount()) {
-        reportMissingLine();
+        reportMissingLine(__LINE__);
         return false;
     }
     return run(std::make_unique<JoinLineRecord>(m_cursorLine));
@@ -353,7 +352,7 @@ bool Document::joinLine() {
 
 bool Document::deleteLine(int index) {
     if (index < 0 || index >= lineCount()) {
-        reportMissingLine();
+        reportMissingLine(__LINE__);
         return false;
     }
     return run(std::make_unique<DeleteLineRecord>(index));

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <source_location>
 #include <string>
 #include <string_view>
 
@@ -233,7 +232,8 @@ private:
     bool run(std::unique_ptr<EditRecord> record);
     // A line operation found no line to work on: reported to the user as an internal error
     // with the module and source line, after which the editor carries on.
-    void reportMissingLine(std::source_location where = std::source_location::current()) const;
+    // (The line is passed explicitly: the fuzzing compiler's library has no std::source_location.)
+    void reportMissingLine(int sourceLine) const;
     void ensureCurrentLine();
     void setMark(const MarkState& mark);
     void updateComments(int from, bool forceFirst);

@@ -294,6 +294,17 @@ TEST_F(FileTest, TheFiltersOfTheOptionsAreOfferedByTheOpenAndSaveDialogs) {
     EXPECT_EQ(saves[0].dialog.filters, expected);
 }
 
+TEST_F(FileTest, TheOpenDialogAcceptsOnlyExistingFilesWhenFileMustExistIsOn) {
+    for (const int mustExist : {1, 0}) {
+        options.editor().fileMustExist = mustExist;
+        frame.cancelNextDialog();
+        exec(functionIdOf("FileOpen"));
+        const auto opens = frame.eventsOf(FrameEventKind::OpenDialog);
+        ASSERT_FALSE(opens.empty());
+        EXPECT_EQ(opens.back().dialog.mustExist, mustExist != 0);
+    }
+}
+
 TEST(FileFilters, TheFilterStringIsReadInPairs) {
     struct Case {
         const char* text;

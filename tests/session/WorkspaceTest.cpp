@@ -144,6 +144,14 @@ TEST_F(WorkspaceTest, TitlesShowTheModifiedAndReadOnlyStates) {
     EXPECT_EQ(view.changed, changedBefore + 1);
 }
 
+TEST_F(WorkspaceTest, TheWrapIndicatorShowsFromTheStartWhenLineWrapIsOn) {
+    for (const int wrap : {1, 0}) {
+        options.editor().lineWrap = wrap;
+        startEditor();
+        EXPECT_EQ(editor->statusLine().text(StatusPane::Wrap), wrap != 0 ? " WRAP" : "") << wrap;
+    }
+}
+
 TEST_F(WorkspaceTest, WindowFunctionsReachTheFramesPorts) {
     workspace().newDocument();
     exec(functionIdOf("WindowTileVertical"));

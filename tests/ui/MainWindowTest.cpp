@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -602,6 +603,31 @@ private slots:
         QCOMPARE(pane->document().lineText(3), std::string_view("four"));
         QCOMPARE(pane->document().cursorLine(), 3);
         QCOMPARE(m_window->statusText(StatusPane::Position).left(9), QStringLiteral(" L:00004 "));
+    }
+
+    void newWindowsFollowDisplayModeAndOpenAtAUsefulSize() {
+        m_options->editor().displayMode = 1;
+        EditPaneWidget* normal = newPane();
+        auto* window = qobject_cast<QMdiSubWindow*>(normal->parentWidget());
+        QVERIFY(!window->isMaximized());
+        const QRect area = m_window->documentArea()->viewport()->rect();
+        QVERIFY(window->width() > area.width() / 2 && window->height() > area.height() / 2);
+        m_options->editor().displayMode = 3;
+        EditPaneWidget* maximised = newPane();
+        QVERIFY(qobject_cast<QMdiSubWindow*>(maximised->parentWidget())->isMaximized());
+    }
+
+    void aClickMovesThePositionPaneAndALongMessageShowsWholeInItsToolTip() {
+        m_options->editor().displayMode = 3;
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("abcdef"));
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton, Qt::NoModifier, pane->cellCentre(0, 2));
+        QCOMPARE(m_window->statusText(StatusPane::Position), QStringLiteral(" L:00001 C:0003"));
+        const std::string message(300, 'm');
+        m_window->status(message, vexa::platform::SoundKind::None);
+        auto* label = m_window->statusBar()->findChild<QLabel*>(QStringLiteral("statusPane0"));
+        QVERIFY(label != nullptr);
+        QCOMPARE(label->toolTip(), QString::fromStdString(message));
     }
 
     void newWindowFromTheMenuAndTheWindowMenu() {
