@@ -1,11 +1,13 @@
 // The output window widget: a list view over the line model that forwards the user's choices.
 #include "ui/OutputWindowWidget.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QListView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "build/OutputWindows.h"
@@ -62,15 +64,27 @@ OutputWindowWidget::OutputWindowWidget(build::OutputWindows& outputs, build::Out
     layout->addWidget(m_list);
     setFocusProxy(m_list);
 
+    m_clickTimer = new QTimer(this);
+    m_clickTimer->setSingleShot(true);
+    connect(m_clickTimer, &QTimer::timeout, this, [this] { userChoseRow(m_model->index(m_clickedRow, 0)); });
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (!m_settingSelection) {
-                    userChoseRow(current);
+                if (m_settingSelection) {
+                    return;
                 }
+                if (QApplication::mouseButtons() != Qt::NoButton) {
+                    m_clickedRow = current.row();
+                    m_clickTimer->start(QApplication::doubleClickInterval());
+                    return;
+                }
+                userChoseRow(current);
             });
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        m_clickTimer->stop();
         userChoseRow(index);
-        (void)m_outputs.goToSelected(m_kind);
+        // Once the click has ended: the document window that comes up must not get the rest of it
+        // (its release and a second click that would mark a word there).
+        QTimer::singleShot(0, this, [this] { (void)m_outputs.goToSelected(m_kind); });
     });
     refreshLines();
 }

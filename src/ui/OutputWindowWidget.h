@@ -56,6 +56,10 @@ private:
     OutputLinesModel* m_model;
     QListView* m_list;
     bool m_settingSelection = false;
+    // A row chosen by a mouse press is taken once a double click could no longer follow: taking
+    // it may bring a document window forward, which must not receive the second click.
+    class QTimer* m_clickTimer;
+    int m_clickedRow = -1;
 };
 
 } // namespace vexa::ui
