@@ -23,20 +23,6 @@ namespace {
 
 using vexa::aids::SpellDictionary;
 
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 } // namespace
 
 int main() {
@@ -81,7 +67,7 @@ int main() {
     checker.ensureLoaded();
 
     const std::string text = vexa::bench::generateCText(100'000);
-    const std::vector<std::string_view> lines = splitLines(text);
+    const std::vector<std::string_view> lines = vexa::bench::splitGeneratedLines(text);
     vexa::syntax::ColourTable colours;
     vexa::syntax::SyntaxProfile profile(colours, vexa::syntax::BuiltInKeywords::Yes);
     profile.setSpecial(vexa::syntax::SpecialChar::Literal, '\\');

@@ -23,20 +23,6 @@ namespace {
 
 using vexa::syntax::ExtensionProfile;
 
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 ExtensionProfile cProfile() {
     ExtensionProfile profile(vexa::syntax::BuiltInKeywords::Yes);
     profile.setExtension("C");
@@ -78,7 +64,7 @@ void benchKeywordImport() {
 
 int main() {
     const std::string text = vexa::bench::generateCText();
-    const std::vector<std::string_view> lines = splitLines(text);
+    const std::vector<std::string_view> lines = vexa::bench::splitGeneratedLines(text);
     const ExtensionProfile profile = cProfile();
     std::size_t bytes = 0;
     for (const auto line : lines) {

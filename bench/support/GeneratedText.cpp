@@ -58,4 +58,18 @@ std::string ensureGeneratedFile(const std::string& path, std::size_t lines) {
     return path;
 }
 
+std::vector<std::string_view> splitGeneratedLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
 } // namespace vexa::bench

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vexa::bench {
 
@@ -12,6 +14,9 @@ std::string generateCText(std::size_t lines = 1'000'000);
 
 // Writes generateCText(lines) to path unless the file exists; returns the path.
 std::string ensureGeneratedFile(const std::string& path, std::size_t lines = 1'000'000);
+
+// The lines of a generated text (CR LF line ends), as views into it.
+std::vector<std::string_view> splitGeneratedLines(std::string_view text);
 
 // Seconds since an earlier point of the steady clock.
 inline double secondsSince(std::chrono::steady_clock::time_point start) {
