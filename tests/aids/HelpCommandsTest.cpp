@@ -19,7 +19,7 @@ namespace vexa::aids {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::HelpFileSpec;
+using testing::HelpFileLayout;
 using testing::HelpFileWriter;
 
 class FakeManualPages final : public platform::ManualPages {
@@ -45,8 +45,8 @@ protected:
         fs::create_directories(options.directory(DirectoryKind::Config));
         fs::create_directories(m_home.path() / "files");
     }
-    std::string installHelp(const std::string& name, const HelpFileSpec& spec) {
-        std::vector<uint8_t> bytes = HelpFileWriter::build(spec);
+    std::string installHelp(const std::string& name, const HelpFileLayout& layout) {
+        std::vector<uint8_t> bytes = HelpFileWriter::build(layout);
         std::string path = m_home.file("files/" + name);
         test::writeFileBytes(path, std::string(bytes.begin(), bytes.end()));
         EXPECT_EQ(buildHelpIndex(path, helpIndexPath(family.helpDirectory(), path)), HelpIndexStatus::Done);
@@ -65,7 +65,7 @@ protected:
 };
 
 TEST_F(QuickHelpTest, TheWordAtTheCursorOpensItsOnlyHitInTheViewer) {
-    std::string clib = installHelp("CLIB.HLP", HelpFileSpec{});
+    std::string clib = installHelp("CLIB.HLP", HelpFileLayout{});
     setViewer("helpview %f %k");
     setLines({"    printf(\"%d\", x);"});
     place(0, 6);
@@ -78,8 +78,8 @@ TEST_F(QuickHelpTest, TheWordAtTheCursorOpensItsOnlyHitInTheViewer) {
 }
 
 TEST_F(QuickHelpTest, SeveralHitsAreOfferedToPickFrom) {
-    installHelp("CLIB.HLP", HelpFileSpec{});
-    HelpFileSpec other;
+    installHelp("CLIB.HLP", HelpFileLayout{});
+    HelpFileLayout other;
     other.title = "POSIX Reference";
     std::string posix = installHelp("POSIX.HLP", other);
     setViewer("helpview %f %k");
@@ -101,7 +101,7 @@ TEST_F(QuickHelpTest, SeveralHitsAreOfferedToPickFrom) {
 }
 
 TEST_F(QuickHelpTest, WithoutAHitTheManualPageAnswersAndTheStatusLineSaysSo) {
-    installHelp("CLIB.HLP", HelpFileSpec{});
+    installHelp("CLIB.HLP", HelpFileLayout{});
     manuals.pages["strlen"] = {"3", "STRLEN(3)  text of the page"};
     setLines({"n = strlen(s);"});
     place(0, 6);
@@ -139,7 +139,7 @@ TEST_F(QuickHelpTest, NothingFoundAnywhereGivesTheSearchMessages) {
             fs::remove(family.helpDirectory() + index);
         }
         if (c.withIndex) {
-            installHelp("CLIB.HLP", HelpFileSpec{});
+            installHelp("CLIB.HLP", HelpFileLayout{});
         }
         setLines(c.lines);
         frame.clearEvents();
@@ -155,7 +155,7 @@ TEST_F(QuickHelpTest, WithoutAViewerTheHitIsDescribedWithHowToSetOneUp) {
     if (!family.viewerCommand().empty()) {
         GTEST_SKIP() << "a help viewer is installed on this machine";
     }
-    std::string clib = installHelp("CLIB.HLP", HelpFileSpec{});
+    std::string clib = installHelp("CLIB.HLP", HelpFileLayout{});
     setLines({"malloc"});
     EXPECT_EQ(family.run(functionIdOf("HelpQuickHelp")), 1);
     ASSERT_EQ(boxes().size(), 1u);
@@ -165,7 +165,7 @@ TEST_F(QuickHelpTest, WithoutAViewerTheHitIsDescribedWithHowToSetOneUp) {
 }
 
 TEST_F(QuickHelpTest, AViewerThatDoesNotStartIsReported) {
-    installHelp("CLIB.HLP", HelpFileSpec{});
+    installHelp("CLIB.HLP", HelpFileLayout{});
     setViewer("helpview %f %k");
     launcher.scriptNext({platform::SpawnResult::FileNotFound});
     setLines({"malloc"});
@@ -174,8 +174,8 @@ TEST_F(QuickHelpTest, AViewerThatDoesNotStartIsReported) {
 }
 
 TEST_F(QuickHelpTest, QuickSearchRefusesEmptyKeywordsSearchesNewOnesAndRemembersThem) {
-    installHelp("CLIB.HLP", HelpFileSpec{});
-    HelpFileSpec other;
+    installHelp("CLIB.HLP", HelpFileLayout{});
+    HelpFileLayout other;
     other.title = "POSIX Reference";
     installHelp("POSIX.HLP", other);
     setViewer("helpview %f %k");
@@ -213,11 +213,11 @@ TEST_F(QuickHelpTest, QuickSearchRefusesEmptyKeywordsSearchesNewOnesAndRemembers
 }
 
 TEST_F(QuickHelpTest, QuickConfigurationAddsAndRemovesHelpFiles) {
-    std::vector<uint8_t> good = HelpFileWriter::build(HelpFileSpec{});
-    HelpFileSpec badSpec;
+    std::vector<uint8_t> good = HelpFileWriter::build(HelpFileLayout{});
+    HelpFileLayout badSpec;
     badSpec.magic = 1;
     std::vector<uint8_t> bad = HelpFileWriter::build(badSpec);
-    HelpFileSpec noKeywordsSpec;
+    HelpFileLayout noKeywordsSpec;
     noKeywordsSpec.withKeywords = false;
     std::vector<uint8_t> noKeywords = HelpFileWriter::build(noKeywordsSpec);
     std::string files = m_home.file("files");

@@ -8,37 +8,37 @@
 namespace vexa::aids {
 namespace {
 
-using testing::HelpFileSpec;
+using testing::HelpFileLayout;
 using testing::HelpFileWriter;
 
-HelpFileContents read(const HelpFileSpec& spec) {
-    std::vector<uint8_t> bytes = HelpFileWriter::build(spec);
+HelpFileContents read(const HelpFileLayout& layout) {
+    std::vector<uint8_t> bytes = HelpFileWriter::build(layout);
     return readHelpFile(bytes);
 }
 
 TEST(HelpFile, ReadsTitleAndKeywordsOfWellFormedFiles) {
     struct Case {
         const char* name;
-        HelpFileSpec spec;
+        HelpFileLayout layout;
         std::vector<std::string> keywords;
     };
-    HelpFileSpec twoLeaves;
+    HelpFileLayout twoLeaves;
     twoLeaves.keywordPages = {{"abs", "", "atoi"}, {"printf", "puts"}};
-    HelpFileSpec bigPages;
+    HelpFileLayout bigPages;
     bigPages.keywordPageSize = 4096;
-    HelpFileSpec indexFirst;
+    HelpFileLayout indexFirst;
     indexFirst.indexPageFirst = true;
     indexFirst.keywordPages = {{"alpha"}, {"beta"}};
-    HelpFileSpec plainNames;
+    HelpFileLayout plainNames;
     plainNames.systemName = "SYSTEM";
     plainNames.keywordName = "KWBTREE";
-    HelpFileSpec oldTitle;
+    HelpFileLayout oldTitle;
     oldTitle.systemMinor = 15;
-    HelpFileSpec longDirectory;
+    HelpFileLayout longDirectory;
     longDirectory.directoryEntriesPerPage = 2;
     longDirectory.otherFiles = {"|TOPIC", "|FONT", "|Phrases", "|CONTEXT", "|TTLBTREE"};
     const Case cases[] = {
-        {"one leaf", HelpFileSpec{}, {"malloc", "printf"}},
+        {"one leaf", HelpFileLayout{}, {"malloc", "printf"}},
         {"two leaves, empty keyword skipped", twoLeaves, {"abs", "atoi", "printf", "puts"}},
         {"4096-byte pages", bigPages, {"malloc", "printf"}},
         {"leaves after an index page", indexFirst, {"alpha", "beta"}},
@@ -48,7 +48,7 @@ TEST(HelpFile, ReadsTitleAndKeywordsOfWellFormedFiles) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HelpFileContents contents = read(c.spec);
+        HelpFileContents contents = read(c.layout);
         EXPECT_EQ(contents.status, HelpIndexStatus::Done);
         EXPECT_EQ(contents.title, "Library Reference");
         EXPECT_EQ(contents.keywords, c.keywords);
@@ -58,18 +58,18 @@ TEST(HelpFile, ReadsTitleAndKeywordsOfWellFormedFiles) {
 TEST(HelpFile, RefusesWhatIsNotAHelpFileItCanRead) {
     struct Case {
         const char* name;
-        HelpFileSpec spec;
+        HelpFileLayout layout;
         HelpIndexStatus status;
     };
-    HelpFileSpec badMagic;
+    HelpFileLayout badMagic;
     badMagic.magic = 0x00035F3E;
-    HelpFileSpec noKeywords;
+    HelpFileLayout noKeywords;
     noKeywords.withKeywords = false;
-    HelpFileSpec smallPages;
+    HelpFileLayout smallPages;
     smallPages.keywordPageSize = 1024;
-    HelpFileSpec noSystem;
+    HelpFileLayout noSystem;
     noSystem.systemName = "|SYSTEMS";
-    HelpFileSpec badSystem;
+    HelpFileLayout badSystem;
     badSystem.systemMagic = 0x036D;
     const Case cases[] = {
         {"bad magic", badMagic, HelpIndexStatus::UnknownFormat},
@@ -80,19 +80,19 @@ TEST(HelpFile, RefusesWhatIsNotAHelpFileItCanRead) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HelpFileContents contents = read(c.spec);
+        HelpFileContents contents = read(c.layout);
         EXPECT_EQ(contents.status, c.status);
         EXPECT_TRUE(contents.keywords.empty());
     }
 }
 
 TEST(HelpFile, EveryTruncationIsRefusedWithoutReadingPastTheEnd) {
-    HelpFileSpec spec;
-    spec.keywordPages = {{"abs", "atoi"}, {"printf"}};
-    std::vector<uint8_t> bytes = HelpFileWriter::build(spec);
+    HelpFileLayout layout;
+    layout.keywordPages = {{"abs", "atoi"}, {"printf"}};
+    std::vector<uint8_t> bytes = HelpFileWriter::build(layout);
     // Cutting the file anywhere before its last keyword page is complete leaves a tree that
     // points past the end; the reader says so instead of reading on.
-    for (std::size_t size = 0; size + spec.keywordPageSize < bytes.size(); size += 7) {
+    for (std::size_t size = 0; size + layout.keywordPageSize < bytes.size(); size += 7) {
         std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(size));
         HelpFileContents contents = readHelpFile(cut);
         ASSERT_NE(contents.status, HelpIndexStatus::Done) << size;
@@ -100,27 +100,27 @@ TEST(HelpFile, EveryTruncationIsRefusedWithoutReadingPastTheEnd) {
 }
 
 TEST(HelpFile, LinkedPagesThatLoopEnd) {
-    HelpFileSpec spec;
-    spec.keywordPages = {{"abs"}, {"printf"}};
-    std::vector<uint8_t> bytes = HelpFileWriter::build(spec);
+    HelpFileLayout layout;
+    layout.keywordPages = {{"abs"}, {"printf"}};
+    std::vector<uint8_t> bytes = HelpFileWriter::build(layout);
     // Point the second leaf's next link back at the first: the walk stops at the page count.
-    std::size_t keywordTree = bytes.size() - 38 - 9 - 2 * spec.keywordPageSize;
-    std::size_t secondLeaf = keywordTree + 9 + 38 + spec.keywordPageSize;
+    std::size_t keywordTree = bytes.size() - 38 - 9 - 2 * layout.keywordPageSize;
+    std::size_t secondLeaf = keywordTree + 9 + 38 + layout.keywordPageSize;
     bytes[secondLeaf + 6] = 0;
     bytes[secondLeaf + 7] = 0;
     EXPECT_EQ(readHelpFile(bytes).status, HelpIndexStatus::UnknownFormat);
 }
 
 TEST(HelpFile, AKeywordRunningOffItsPageIsRefused) {
-    HelpFileSpec spec;
-    spec.keywordPages = {{std::string(2040, 'k')}};
-    EXPECT_EQ(read(spec).status, HelpIndexStatus::UnknownFormat);
+    HelpFileLayout layout;
+    layout.keywordPages = {{std::string(2040, 'k')}};
+    EXPECT_EQ(read(layout).status, HelpIndexStatus::UnknownFormat);
 }
 
 TEST(HelpFile, ADamagedDirectoryEntryIsADirectoryError) {
-    HelpFileSpec spec;
-    spec.otherFiles = {std::string(60, 'x')};
-    EXPECT_EQ(read(spec).status, HelpIndexStatus::DirectoryError);
+    HelpFileLayout layout;
+    layout.otherFiles = {std::string(60, 'x')};
+    EXPECT_EQ(read(layout).status, HelpIndexStatus::DirectoryError);
 }
 
 } // namespace

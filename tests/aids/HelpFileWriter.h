@@ -7,7 +7,7 @@
 
 namespace vexa::aids::testing {
 
-struct HelpFileSpec {
+struct HelpFileLayout {
     uint32_t magic = 0x00035F3F;
     std::string title = "Library Reference";
     // Minor version 15 keeps the title right after the system header; others use records.
@@ -29,26 +29,26 @@ struct HelpFileSpec {
 
 class HelpFileWriter {
 public:
-    static std::vector<uint8_t> build(const HelpFileSpec& spec) {
+    static std::vector<uint8_t> build(const HelpFileLayout& layout) {
         std::vector<uint8_t> out;
-        put32(out, spec.magic);
+        put32(out, layout.magic);
         put32(out, 16); // directory offset
         put32(out, 0);
         put32(out, 0);
 
-        std::vector<std::string> names = spec.otherFiles;
-        names.push_back(spec.systemName);
-        if (spec.withKeywords) {
-            names.push_back(spec.keywordName);
+        std::vector<std::string> names = layout.otherFiles;
+        names.push_back(layout.systemName);
+        if (layout.withKeywords) {
+            names.push_back(layout.keywordName);
         }
-        std::size_t perPage = spec.directoryEntriesPerPage;
+        std::size_t perPage = layout.directoryEntriesPerPage;
         std::size_t directoryPages = (names.size() + perPage - 1) / perPage;
         std::size_t directorySize = 9 + 38 + directoryPages * 1024;
         std::size_t systemOffset = 16 + directorySize;
-        std::vector<uint8_t> system = systemFile(spec);
+        std::vector<uint8_t> system = systemFile(layout);
         std::size_t keywordOffset = systemOffset + system.size();
 
-        std::vector<uint32_t> offsets(spec.otherFiles.size(), uint32_t(systemOffset));
+        std::vector<uint32_t> offsets(layout.otherFiles.size(), uint32_t(systemOffset));
         offsets.push_back(uint32_t(systemOffset));
         offsets.push_back(uint32_t(keywordOffset));
 
@@ -68,8 +68,8 @@ public:
             out.insert(out.end(), bytes.begin(), bytes.end());
         }
         out.insert(out.end(), system.begin(), system.end());
-        if (spec.withKeywords) {
-            std::vector<uint8_t> keywords = keywordFile(spec);
+        if (layout.withKeywords) {
+            std::vector<uint8_t> keywords = keywordFile(layout);
             out.insert(out.end(), keywords.begin(), keywords.end());
         }
         return out;
@@ -115,59 +115,59 @@ private:
         put16(out, previous);
         put16(out, next);
     }
-    static std::vector<uint8_t> systemFile(const HelpFileSpec& spec) {
+    static std::vector<uint8_t> systemFile(const HelpFileLayout& layout) {
         std::vector<uint8_t> body;
-        put16(body, spec.systemMagic);
-        put16(body, spec.systemMinor);
+        put16(body, layout.systemMagic);
+        put16(body, layout.systemMinor);
         put16(body, 1);
         put32(body, 0);
         put16(body, 0);
-        if (spec.systemMinor == 15) {
-            putString(body, spec.title);
+        if (layout.systemMinor == 15) {
+            putString(body, layout.title);
         } else {
             put16(body, 2); // a copyright record first
             put16(body, 4);
             putString(body, "(c)");
             put16(body, 1);
-            put16(body, uint16_t(spec.title.size() + 1));
-            putString(body, spec.title);
+            put16(body, uint16_t(layout.title.size() + 1));
+            putString(body, layout.title);
         }
         std::vector<uint8_t> out;
         internalHeader(out, uint32_t(body.size()));
         out.insert(out.end(), body.begin(), body.end());
         return out;
     }
-    static std::vector<uint8_t> keywordFile(const HelpFileSpec& spec) {
-        std::size_t leaves = spec.keywordPages.size();
-        std::size_t pages = leaves + (spec.indexPageFirst ? 1 : 0);
+    static std::vector<uint8_t> keywordFile(const HelpFileLayout& layout) {
+        std::size_t leaves = layout.keywordPages.size();
+        std::size_t pages = leaves + (layout.indexPageFirst ? 1 : 0);
         std::vector<uint8_t> out;
-        internalHeader(out, uint32_t(38 + pages * spec.keywordPageSize));
+        internalHeader(out, uint32_t(38 + pages * layout.keywordPageSize));
         std::size_t total = 0;
-        for (const auto& page : spec.keywordPages) {
+        for (const auto& page : layout.keywordPages) {
             total += page.size();
         }
-        treeHeader(out, spec.keywordPageSize, uint16_t(pages), uint32_t(total));
-        if (spec.indexPageFirst) {
+        treeHeader(out, layout.keywordPageSize, uint16_t(pages), uint32_t(total));
+        if (layout.indexPageFirst) {
             std::vector<uint8_t> index;
             put16(index, 0);
             put16(index, 0);
             put16(index, 1); // not a first leaf
-            index.resize(spec.keywordPageSize);
+            index.resize(layout.keywordPageSize);
             out.insert(out.end(), index.begin(), index.end());
         }
-        std::size_t base = spec.indexPageFirst ? 1 : 0;
+        std::size_t base = layout.indexPageFirst ? 1 : 0;
         for (std::size_t leaf = 0; leaf < leaves; ++leaf) {
             std::vector<uint8_t> bytes;
             std::size_t page = base + leaf;
-            leafHeader(bytes, uint16_t(spec.keywordPages[leaf].size()),
+            leafHeader(bytes, uint16_t(layout.keywordPages[leaf].size()),
                        leaf == 0 ? 0xFFFF : uint16_t(page - 1),
                        leaf + 1 == leaves ? 0xFFFF : uint16_t(page + 1));
-            for (const std::string& keyword : spec.keywordPages[leaf]) {
+            for (const std::string& keyword : layout.keywordPages[leaf]) {
                 putString(bytes, keyword);
                 put16(bytes, 1);
                 put32(bytes, 0);
             }
-            bytes.resize(spec.keywordPageSize);
+            bytes.resize(layout.keywordPageSize);
             out.insert(out.end(), bytes.begin(), bytes.end());
         }
         return out;

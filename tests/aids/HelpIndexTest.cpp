@@ -12,7 +12,7 @@ namespace vexa::aids {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::HelpFileSpec;
+using testing::HelpFileLayout;
 using testing::HelpFileWriter;
 
 class HelpIndexTest : public ::testing::Test {
@@ -24,8 +24,8 @@ protected:
     }
     std::string helpDirectory() const { return m_home.file("help") + "/"; }
     std::string installDirectory() const { return m_home.file("install") + "/"; }
-    std::string writeHelpFile(const std::string& name, const HelpFileSpec& spec) {
-        std::vector<uint8_t> bytes = HelpFileWriter::build(spec);
+    std::string writeHelpFile(const std::string& name, const HelpFileLayout& layout) {
+        std::vector<uint8_t> bytes = HelpFileWriter::build(layout);
         std::string path = m_home.file("files/" + name);
         test::writeFileBytes(path, std::string(bytes.begin(), bytes.end()));
         return path;
@@ -41,18 +41,18 @@ protected:
 };
 
 TEST_F(HelpIndexTest, AnIndexHoldsCountFileTitleAndKeywords) {
-    HelpFileSpec spec;
-    spec.keywordPages = {{"abs", std::string(200, 'k')}, {"printf"}};
-    std::string help = writeHelpFile("CLIB.HLP", spec);
+    HelpFileLayout layout;
+    layout.keywordPages = {{"abs", std::string(200, 'k')}, {"printf"}};
+    std::string help = writeHelpFile("CLIB.HLP", layout);
     ASSERT_EQ(install(help), HelpIndexStatus::Done);
     EXPECT_EQ(test::readFileBytes(helpDirectory() + "CLIB.ZIX"),
               "00003\n" + help + "\nLibrary Reference\nabs\n" + std::string(179, 'k') + "\nprintf\n");
 }
 
 TEST_F(HelpIndexTest, AFailedBuildLeavesNoIndex) {
-    HelpFileSpec noKeywords;
+    HelpFileLayout noKeywords;
     noKeywords.withKeywords = false;
-    HelpFileSpec badMagic;
+    HelpFileLayout badMagic;
     badMagic.magic = 0;
     struct Case {
         const char* name;
@@ -75,12 +75,12 @@ TEST_F(HelpIndexTest, AFailedBuildLeavesNoIndex) {
 }
 
 TEST_F(HelpIndexTest, AnUnwritableIndexIsStatusTwo) {
-    std::string help = writeHelpFile("CLIB.HLP", HelpFileSpec{});
+    std::string help = writeHelpFile("CLIB.HLP", HelpFileLayout{});
     EXPECT_EQ(buildHelpIndex(help, m_home.file("no-such-dir/CLIB.ZIX")), HelpIndexStatus::CannotWrite);
 }
 
 TEST_F(HelpIndexTest, ANameWithoutDotGetsTheHelpExtension) {
-    writeHelpFile("CLIB.HLP", HelpFileSpec{});
+    writeHelpFile("CLIB.HLP", HelpFileLayout{});
     EXPECT_EQ(buildHelpIndex(m_home.file("files/CLIB"), helpDirectory() + "CLIB.ZIX"), HelpIndexStatus::Done);
     EXPECT_EQ(helpFileName("dir.d/NAME"), "dir.d/NAME.HLP");
     EXPECT_EQ(helpIndexPath("/h/", "/x/api.hlp"), "/h/api.ZIX");
@@ -88,9 +88,9 @@ TEST_F(HelpIndexTest, ANameWithoutDotGetsTheHelpExtension) {
 
 TEST_F(HelpIndexTest, SearchFindsKeywordsByPrefixIgnoringCase) {
     EXPECT_EQ(search("printf").code, HelpSearchCode::NoIndex);
-    std::string clib = writeHelpFile("CLIB.HLP", HelpFileSpec{});
+    std::string clib = writeHelpFile("CLIB.HLP", HelpFileLayout{});
     ASSERT_EQ(install(clib), HelpIndexStatus::Done);
-    HelpFileSpec other;
+    HelpFileLayout other;
     other.title = "Windows API";
     other.keywordPages = {{"CreateWindow", "PrintDlg"}};
     ASSERT_EQ(install(writeHelpFile("WIN.HLP", other)), HelpIndexStatus::Done);
@@ -123,7 +123,7 @@ TEST_F(HelpIndexTest, OnlyTwentyHitsAreKept) {
     for (int i = 0; i < 25; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "LIB%02d.HLP", i);
-        ASSERT_EQ(install(writeHelpFile(name, HelpFileSpec{})), HelpIndexStatus::Done);
+        ASSERT_EQ(install(writeHelpFile(name, HelpFileLayout{})), HelpIndexStatus::Done);
     }
     HelpSearchResult result = search("printf");
     EXPECT_EQ(result.code, HelpSearchCode::SeveralHits);
@@ -132,7 +132,7 @@ TEST_F(HelpIndexTest, OnlyTwentyHitsAreKept) {
 }
 
 TEST_F(HelpIndexTest, AnIndexOfADeletedHelpFileIsRemoved) {
-    std::string help = writeHelpFile("CLIB.HLP", HelpFileSpec{});
+    std::string help = writeHelpFile("CLIB.HLP", HelpFileLayout{});
     ASSERT_EQ(install(help), HelpIndexStatus::Done);
     fs::remove(help);
     EXPECT_EQ(search("printf").code, HelpSearchCode::NoHit);
@@ -141,7 +141,7 @@ TEST_F(HelpIndexTest, AnIndexOfADeletedHelpFileIsRemoved) {
 }
 
 TEST_F(HelpIndexTest, AHelpFileMovedIntoTheInstallDirectoryIsStillFound) {
-    std::string help = writeHelpFile("CLIB.HLP", HelpFileSpec{});
+    std::string help = writeHelpFile("CLIB.HLP", HelpFileLayout{});
     ASSERT_EQ(install(help), HelpIndexStatus::Done);
     fs::rename(help, installDirectory() + "CLIB.HLP");
     HelpSearchResult result = search("malloc");
