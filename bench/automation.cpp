@@ -22,28 +22,14 @@
 #include "settings/Directories.h"
 #include "settings/Options.h"
 #include "support/GeneratedText.h"
+#include "support/HeadlessEditor.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace vexa;
 
-struct Rig {
-    explicit Rig(const std::string& home) : directories(home), options(directories) {}
-
-    Directories directories;
-    Options options;
-    HeadlessFrame frame;
-    HeadlessWorkspaceView view;
-    platform::SystemClock clock;
-    platform::MemoryClipboard clipboard;
-    platform::SilentSoundPlayer sound;
-    platform::MemoryKeyState keys;
-    build::HeadlessOutputHost outputs;
-    platform::PosixProcessLauncher launcher;
-    Editor editor{EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputs, launcher, "",
-                              [](int) { return false; }}};
-};
+using Rig = bench::HeadlessEditor;
 
 } // namespace
 

@@ -20,6 +20,7 @@
 #include "session/HeadlessWorkspaceView.h"
 #include "settings/Options.h"
 #include "support/GeneratedText.h"
+#include "support/HeadlessEditor.h"
 
 namespace {
 
@@ -40,21 +41,13 @@ int main(int argc, char** argv) {
     const fs::path home = fs::temp_directory_path() / "vexa-bench-commands-home";
     fs::create_directories(home);
 
-    vexa::HeadlessFrame frame;
-    vexa::HeadlessWorkspaceView view;
-    vexa::Options options{vexa::Directories(home.string())};
-    vexa::platform::SystemClock clock;
-    vexa::platform::MemoryClipboard clipboard;
-    vexa::platform::SilentSoundPlayer sound;
-    vexa::platform::MemoryKeyState keys;
-    vexa::build::HeadlessOutputHost outputs;
-    vexa::platform::PosixProcessLauncher launcher;
-    vexa::Editor editor(vexa::EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputs,
-                                          launcher, "", [](int) { return false; }});
+    vexa::bench::HeadlessEditor headless(home.string());
+    vexa::HeadlessFrame& frame = headless.frame;
+    vexa::Editor& editor = headless.editor;
     vexa::CommandProcessor& processor = editor.processor();
 
     vexa::EditPane* opened = editor.workspace().openDocument(path);
-    if (opened == nullptr || !frame.eventsOf(vexa::FrameEventKind::Status).empty()) {
+    if (opened == nullptr || !frame.lastStatus().empty()) { // a failed load ends on its message
         std::fprintf(stderr, "cannot load %s\n", path.c_str());
         return 1;
     }

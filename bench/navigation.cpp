@@ -19,6 +19,7 @@
 #include "session/HeadlessWorkspaceView.h"
 #include "settings/Options.h"
 #include "support/GeneratedText.h"
+#include "support/HeadlessEditor.h"
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
@@ -28,18 +29,8 @@ int main(int argc, char** argv) {
             : vexa::bench::ensureGeneratedFile((fs::temp_directory_path() / "vexa-bench-search.c").string());
     const fs::path home = fs::temp_directory_path() / "vexa-bench-navigation-home";
     fs::create_directories(home);
-    vexa::Directories directories(home.string());
-    vexa::Options options(directories);
-    vexa::HeadlessFrame frame;
-    vexa::HeadlessWorkspaceView view;
-    vexa::platform::SystemClock clock;
-    vexa::platform::MemoryClipboard clipboard;
-    vexa::platform::SilentSoundPlayer sound;
-    vexa::platform::MemoryKeyState keys;
-    vexa::build::HeadlessOutputHost outputs;
-    vexa::platform::PosixProcessLauncher launcher;
-    vexa::Editor editor(vexa::EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputs,
-                                          launcher, "", [](int) { return false; }});
+    vexa::bench::HeadlessEditor headless(home.string());
+    vexa::Editor& editor = headless.editor;
     vexa::EditPane* pane = editor.workspace().openDocument(path);
     if (pane == nullptr) {
         std::fprintf(stderr, "cannot open %s\n", path.c_str());
