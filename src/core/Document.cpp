@@ -84,6 +84,25 @@ std::string Document::text(std::string_view separator) const {
     return result;
 }
 
+void Document::setEncoding(TextEncoding encoding) {
+    if (encoding == m_encoding) {
+        return;
+    }
+    // The bytes stay as they are; only how they are read changes. The cursor keeps to the start
+    // of the character it now stands in.
+    m_encoding = encoding;
+    m_cursorOffset = text::characterStart(currentLine().text(), m_cursorOffset, encoding);
+    m_redrawAll = true;
+}
+
+int Document::nextCharacterOffset(int offset) const {
+    return text::nextCharacter(currentLine().text(), offset, m_encoding);
+}
+
+int Document::previousCharacterOffset(int offset) const {
+    return text::previousCharacter(currentLine().text(), offset, m_encoding);
+}
+
 int Document::cursorColumn() const {
     return currentLine().columnOfOffset(m_cursorOffset, m_settings.tabSize);
 }

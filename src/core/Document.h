@@ -15,6 +15,7 @@
 #include "core/MarkState.h"
 #include "core/TextArena.h"
 #include "core/UndoStore.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
@@ -191,6 +192,23 @@ public:
     int widestLine() const { return m_widestLine; }
     void setWidestLine(int width) { m_widestLine = std::max(width, 80); }
 
+    // How the bytes stand for characters, and the line ends the file is written with. Loading sets
+    // both from the file; a new document takes them from the options.
+    TextEncoding encoding() const { return m_encoding; }
+    void setEncoding(TextEncoding encoding);
+    LineEnds lineEnds() const { return m_lineEnds; }
+    void setLineEnds(LineEnds ends) { m_lineEnds = ends; }
+    // A UTF-8 file that began with a byte-order mark gets it back when it is written.
+    bool hasByteOrderMark() const { return m_byteOrderMark; }
+    void setByteOrderMark(bool mark) { m_byteOrderMark = mark; }
+
+    // Character steps on the cursor line in the document's encoding: a UTF-8 sequence is one
+    // character; past the end of the line each step is one byte of virtual space.
+    int nextCharacterOffset(int offset) const;
+    int previousCharacterOffset(int offset) const;
+    // The bytes of the character at an offset of the cursor line (1 past the end).
+    int characterLength(int offset) const { return nextCharacterOffset(offset) - offset; }
+
     // The file (see DocumentFile for loading and saving).
     const std::string& fileName() const { return m_fileName; }
     // The name part: after the last separator, "bad.txt" for a new document.
@@ -270,6 +288,10 @@ private:
     int m_widestLine = 80;
     // The open-comment depth at the end of the last line appended by a load.
     int m_loadDepth = 0;
+
+    TextEncoding m_encoding = TextEncoding::Windows1252;
+    LineEnds m_lineEnds = LineEnds::Dos;
+    bool m_byteOrderMark = false;
 
     std::string m_fileName;
     int64_t m_fileTime = 0;
