@@ -110,9 +110,9 @@ void AidCommands::markStop(Document& document, const SpellStop& stop) {
     document.goToLine(stop.line);
     document.setCursorOffset(stop.offset);
     const DocLine& line = document.line(stop.line);
-    const int tabSize = std::max(1, document.settings().tabSize);
-    document.markRange({line.columnOfOffset(stop.offset, tabSize), stop.line},
-                       {line.columnOfOffset(stop.offset + stop.length, tabSize), stop.line});
+    const LineLayout layout = document.layout();
+    document.markRange({line.columnOfOffset(stop.offset, layout), stop.line},
+                       {line.columnOfOffset(stop.offset + stop.length, layout), stop.line});
 }
 
 std::optional<std::string> AidCommands::resolve(Document& document, EditPane& pane, const SpellStop& stop) {
@@ -227,8 +227,7 @@ int32_t AidCommands::checkCurrentWord() {
         stop.word = stop.word.substr(0, std::min({cut, stop.word.size(), kMaxCheckedWord}));
         const MarkState& mark = document->mark();
         stop.line = mark.start().line;
-        stop.offset = document->line(stop.line).offsetOfColumn(mark.start().column,
-                                                               std::max(1, document->settings().tabSize));
+        stop.offset = document->line(stop.line).offsetOfColumn(mark.start().column, document->layout());
         stop.length = static_cast<int>(stop.word.size());
     } else {
         const std::optional<WordBounds> bounds = WordRules(*document).wordUnderCursor();

@@ -186,7 +186,7 @@ int32_t LineCommands::copyFromLine(int delta) {
         return 1;
     }
     const DocLine& line = doc.line(source);
-    const int offset = line.offsetOfColumn(doc.cursorColumn(), doc.settings().tabSize);
+    const int offset = line.offsetOfColumn(doc.cursorColumn(), doc.layout());
     const char ch = offset < line.length() ? line.at(offset) : ' ';
     doc.typeCharacter(ch);
     return 1;

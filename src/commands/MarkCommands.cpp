@@ -281,11 +281,11 @@ int32_t MarkCommands::markWord(FunctionId id) {
         return 0;
     }
     const DocLine& line = doc.currentLine();
-    const int tabSize = doc.settings().tabSize;
+    const LineLayout layout = doc.layout();
     const int cursorLine = doc.cursorLine();
     const int cursorColumn = doc.cursorColumn();
-    const int startColumn = line.columnOfOffset(word->start, tabSize);
-    const int endColumn = line.columnOfOffset(word->end, tabSize);
+    const int startColumn = line.columnOfOffset(word->start, layout);
+    const int endColumn = line.columnOfOffset(word->end, layout);
     MarkPoint from{startColumn, cursorLine};
     MarkPoint to{endColumn, cursorLine};
     if (id == functionIdOf("MarkWordStart")) {

@@ -37,7 +37,7 @@ void MarkShift::shiftLines(int columns) {
             continue;
         }
         const int blanks = leadingBlanks(current.text());
-        const int width = current.columnOfOffset(blanks, tabSize);
+        const int width = current.columnOfOffset(blanks, m_document.layout());
         const int target = std::max(0, width + columns);
         std::string fill;
         int filled = 0;

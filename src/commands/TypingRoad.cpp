@@ -214,8 +214,8 @@ void TypingRoad::smartIndent() {
         return;
     }
     const std::string indent(document->lineText(found).substr(0, leadingBlanks(document->lineText(found))));
-    const int tabSize = m_processor.editSettings().tabSize;
-    const int indentColumn = document->line(found).columnOfOffset(static_cast<int>(indent.size()), tabSize);
+    const int indentColumn =
+        document->line(found).columnOfOffset(static_cast<int>(indent.size()), document->layout());
     if (m_processor.editSettings().insertMode && !document->currentLine().empty()) {
         const int blanks = leadingBlanks(document->currentLine().text());
         document->setCursorOffset(0);
@@ -250,9 +250,8 @@ bool TypingRoad::smartBrace() {
         return false;
     }
     const int braceOffset = index - 1;
-    const int tabSize = m_processor.editSettings().tabSize;
     const int braceLine = document.cursorLine();
-    const int braceColumn = line.columnOfOffset(braceOffset, tabSize);
+    const int braceColumn = line.columnOfOffset(braceOffset, document.layout());
     // The block's lines are opened and its braces inserted in overwrite mode too: laying out a
     // block never writes over the text that follows it.
     const auto typeClosingBrace = [&]() {
@@ -289,8 +288,9 @@ bool TypingRoad::smartBrace() {
 
     const auto closing = findClosingBrace(document, braceLine, index);
     const bool closed =
-        closing && (closing->line == braceLine ||
-                    document.line(closing->line).columnOfOffset(closing->offset, tabSize) == braceColumn);
+        closing &&
+        (closing->line == braceLine ||
+         document.line(closing->line).columnOfOffset(closing->offset, document.layout()) == braceColumn);
     startNewLine(NewLineMode::Forced);
     smartIndent();
     if (!closed) {
@@ -365,8 +365,7 @@ void TypingRoad::autoWrap(int column, char ch) {
             breakAt = s;
         }
     }
-    const int tabSize = m_processor.editSettings().tabSize;
-    const int distance = column - line.columnOfOffset(breakAt, tabSize);
+    const int distance = column - line.columnOfOffset(breakAt, document.layout());
     document.setCursorOffset(breakAt);
     // The wrap splits the line in overwrite mode too; a plain move to the next line would send
     // the typed text into it (and make a wrapped area take in the line after it).

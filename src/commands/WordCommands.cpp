@@ -73,7 +73,7 @@ int32_t WordCommands::run(FunctionId id) {
     }
     Document& doc = document();
     const int cursor = doc.cursorOffset();
-    const int startColumn = doc.currentLine().columnOfOffset(word->start, doc.settings().tabSize);
+    const int startColumn = doc.currentLine().columnOfOffset(word->start, doc.layout());
     switch (id) {
     case functionIdOf("WordDelete"):
         deleteRange(word->start, word->end);

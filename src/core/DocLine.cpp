@@ -260,32 +260,77 @@ void DocLine::setChanged(bool changed) {
     }
 }
 
-int DocLine::columnOfOffset(int offset, int tabSize) const {
-    if (tabSize < 1) {
-        tabSize = 1;
-    }
-    int end = std::min(std::max(offset, 0), length());
+namespace {
+
+// Steps over the characters of a line from its start, giving each one's byte offset and the
+// column where it starts and ends; stops when `visit` returns false. Plain bytes (every byte of
+// a Windows-1252 line, ASCII in a UTF-8 line) take the short path.
+template <typename Visit>
+void walkCells(std::string_view text, LineLayout layout, Visit&& visit) {
+    const int tabSize = std::max(layout.tabSize, 1);
+    const bool utf8 = layout.encoding == TextEncoding::Utf8;
+    const int length = static_cast<int>(text.size());
     int column = 0;
-    for (int i = 0; i < end; ++i) {
-        column = m_data[i] == '\t' ? (column / tabSize + 1) * tabSize : column + 1;
+    int i = 0;
+    while (i < length) {
+        const auto byte = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+        int bytes = 1;
+        int next = column + 1;
+        if (byte == '\t') {
+            next = (column / tabSize + 1) * tabSize;
+        } else if (utf8 && byte >= 0x80) {
+            const text::Decoded decoded = text::decodeUtf8(text, static_cast<std::size_t>(i));
+            bytes = decoded.length;
+            next = column + (decoded.valid ? text::cellWidth(decoded.character) : 1);
+        }
+        if (!visit(i, bytes, column, next)) {
+            return;
+        }
+        column = next;
+        i += bytes;
     }
-    return column + std::max(offset, 0) - end;
 }
 
-int DocLine::offsetOfColumn(int column, int tabSize) const {
-    if (tabSize < 1) {
-        tabSize = 1;
+} // namespace
+
+int DocLine::width(LineLayout layout) const {
+    int result = 0;
+    walkCells(text(), layout, [&](int, int, int, int next) {
+        result = next;
+        return true;
+    });
+    return result;
+}
+
+int DocLine::columnOfOffset(int offset, LineLayout layout) const {
+    offset = std::max(offset, 0);
+    if (offset >= length()) {
+        return width(layout) + offset - length();
     }
-    int current = 0;
-    for (int i = 0; i < length(); ++i) {
-        int next = m_data[i] == '\t' ? (current / tabSize + 1) * tabSize : current + 1;
-        // A column inside a tab's span belongs to the tab.
-        if (next > column) {
-            return i;
+    int result = 0;
+    walkCells(text(), layout, [&](int at, int bytes, int column, int) {
+        if (at + bytes > offset) {
+            result = column;
+            return false;
         }
-        current = next;
-    }
-    return length() + std::max(column - current, 0);
+        return true;
+    });
+    return result;
+}
+
+int DocLine::offsetOfColumn(int column, LineLayout layout) const {
+    int found = -1;
+    int end = 0;
+    walkCells(text(), layout, [&](int at, int, int, int next) {
+        // A column inside a tab's or a wide character's cells belongs to that character.
+        if (next > column) {
+            found = at;
+            return false;
+        }
+        end = next;
+        return true;
+    });
+    return found >= 0 ? found : length() + std::max(column - end, 0);
 }
 
 int DocLine::endDepth(int startDepth, const CommentMarkers& markers) const {

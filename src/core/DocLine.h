@@ -5,7 +5,15 @@
 #include <cstdint>
 #include <string_view>
 
+#include "text/TextEncoding.h"
+
 namespace vexa {
+
+// What turns a line's bytes into display cells: the tab stops and the document's encoding.
+struct LineLayout {
+    int tabSize = 3;
+    TextEncoding encoding = TextEncoding::Windows1252;
+};
 
 // The two comment markers of a language, each one or two bytes long; empty when it has none.
 struct CommentMarkers {
@@ -57,11 +65,14 @@ public:
     }
     bool ownsText() const { return (m_flags & kOwned) != 0; }
 
-    // Display columns: a tab reaches the next multiple of the tab size, every other byte and
-    // every offset past the end counts one.
-    int columnOfOffset(int offset, int tabSize) const;
-    int offsetOfColumn(int column, int tabSize) const;
-    int width(int tabSize) const { return columnOfOffset(length(), tabSize); }
+    // Display columns: a tab reaches the next multiple of the tab size; any other character takes
+    // its cells (a Windows-1252 byte one; a UTF-8 character one, or two when it is wide; the
+    // continuation bytes of a sequence none); every offset past the end counts one. An offset
+    // inside a sequence has the column of the sequence's start, and a column maps to the start
+    // of the character covering it, so a column never leads into a sequence.
+    int columnOfOffset(int offset, LineLayout layout) const;
+    int offsetOfColumn(int column, LineLayout layout) const;
+    int width(LineLayout layout) const;
 
     // Byte changes; offsets are clamped to the text.
     void insert(int offset, std::string_view bytes);

@@ -104,7 +104,7 @@ int Document::previousCharacterOffset(int offset) const {
 }
 
 int Document::cursorColumn() const {
-    return currentLine().columnOfOffset(m_cursorOffset, m_settings.tabSize);
+    return currentLine().columnOfOffset(m_cursorOffset, layout());
 }
 
 bool Document::run(std::unique_ptr<EditRecord> record) {
@@ -136,7 +136,7 @@ void Document::setCursorOffset(int offset) {
 }
 
 void Document::setCursorColumn(int column) {
-    setCursorOffset(currentLine().offsetOfColumn(std::max(column, 0), m_settings.tabSize));
+    setCursorOffset(currentLine().offsetOfColumn(std::max(column, 0), layout()));
 }
 
 bool Document::goToLine(int target) {
@@ -191,7 +191,7 @@ void Document::fillToCursor() {
     }
     const int tabSize = std::max(m_settings.tabSize, 1);
     const int target = cursorColumn();
-    int column = currentLine().width(tabSize);
+    int column = currentLine().width(layout());
     int offset = length;
     while ((column / tabSize + 1) * tabSize <= target) {
         run(std::make_unique<InsertCharacterRecord>(m_cursorLine, offset++, '\t'));
@@ -201,7 +201,7 @@ void Document::fillToCursor() {
         run(std::make_unique<InsertCharacterRecord>(m_cursorLine, offset++, ' '));
         ++column;
     }
-    setCursorOffset(currentLine().offsetOfColumn(target, tabSize));
+    setCursorOffset(currentLine().offsetOfColumn(target, layout()));
 }
 
 // Typed characters go at the cursor and the cursor steps over them. Where it could not follow
@@ -311,8 +311,8 @@ void Document::deleteToLineEnd() {
 
 void Document::deleteColumnRange(int fromColumn, int toColumn) {
     const DocLine& current = currentLine();
-    int from = current.offsetOfColumn(fromColumn, m_settings.tabSize);
-    int to = std::min(current.offsetOfColumn(toColumn, m_settings.tabSize), current.length());
+    int from = current.offsetOfColumn(fromColumn, layout());
+    int to = std::min(current.offsetOfColumn(toColumn, layout()), current.length());
     setCursorOffset(from);
     if (to > from) {
         deleteCharacters(to - from);
@@ -325,7 +325,7 @@ void Document::changeCase(int startColumn, int count, CaseChange change) {
         return;
     }
     const DocLine& current = currentLine();
-    int from = current.offsetOfColumn(startColumn, m_settings.tabSize);
+    int from = current.offsetOfColumn(startColumn, layout());
     int to = std::min(from + std::max(count, 0), current.length());
     for (int offset = from; offset < to; ++offset) {
         char old = currentLine().at(offset);

@@ -48,6 +48,8 @@ public:
     // Collaborators and settings.
     void setSettings(const EditSettings& settings) { m_settings = settings; }
     const EditSettings& settings() const { return m_settings; }
+    // How the lines' bytes become display cells.
+    LineLayout layout() const { return {m_settings.tabSize, m_encoding}; }
     void setLanguageRules(std::shared_ptr<const LanguageRules> rules);
     const LanguageRules& languageRules() const { return *m_rules; }
     void setCuaMarkingRule(std::shared_ptr<const CuaMarkingRule> rule) { m_cuaRule = std::move(rule); }

@@ -21,7 +21,7 @@ bool GoToLineRecord::execute(Document& document) {
     m_oldLine = document.cursorLine();
     m_oldOffset = document.cursorOffset();
     int column = document.cursorColumn();
-    int offset = document.line(m_line).offsetOfColumn(column, document.settings().tabSize);
+    int offset = document.line(m_line).offsetOfColumn(column, document.layout());
     // A column reached through tabs can lie further out than the cursor may stand on a line
     // without them: the cursor rule holds after a line move as after any other.
     if (offset > Document::kMaxCursorOffset) {

@@ -19,9 +19,9 @@ Bounds boundsOf(const MarkState& mark) {
     return {mark.firstLine(), mark.lastLine(), mark.start().column, mark.end().column};
 }
 
-std::string_view columnSlice(const DocLine& line, int fromColumn, int toColumn, int tabSize) {
-    int from = std::min(line.offsetOfColumn(fromColumn, tabSize), line.length());
-    int to = std::min(line.offsetOfColumn(toColumn, tabSize), line.length());
+std::string_view columnSlice(const DocLine& line, int fromColumn, int toColumn, LineLayout layout) {
+    int from = std::min(line.offsetOfColumn(fromColumn, layout), line.length());
+    int to = std::min(line.offsetOfColumn(toColumn, layout), line.length());
     if (to <= from) {
         return {};
     }
@@ -101,7 +101,7 @@ std::vector<std::string> markedPieces(const Document& document) {
         return pieces;
     }
     const Bounds b = boundsOf(mark);
-    const int tabSize = document.settings().tabSize;
+    const LineLayout layout = document.layout();
     pieces.reserve(static_cast<std::size_t>(b.last - b.first + 1));
     switch (mark.type) {
     case MarkType::Line:
@@ -111,23 +111,23 @@ std::vector<std::string> markedPieces(const Document& document) {
         break;
     case MarkType::Column:
         for (int i = b.first; i <= b.last; ++i) {
-            pieces.emplace_back(columnSlice(document.line(i), b.startColumn, b.endColumn, tabSize));
+            pieces.emplace_back(columnSlice(document.line(i), b.startColumn, b.endColumn, layout));
         }
         break;
     default:
         if (b.first == b.last) {
-            pieces.emplace_back(columnSlice(document.line(b.first), b.startColumn, b.endColumn, tabSize));
+            pieces.emplace_back(columnSlice(document.line(b.first), b.startColumn, b.endColumn, layout));
             break;
         }
         {
             const DocLine& first = document.line(b.first);
-            int from = std::min(first.offsetOfColumn(b.startColumn, tabSize), first.length());
+            int from = std::min(first.offsetOfColumn(b.startColumn, layout), first.length());
             pieces.emplace_back(first.text().substr(static_cast<std::size_t>(from)));
         }
         for (int i = b.first + 1; i < b.last; ++i) {
             pieces.emplace_back(document.lineText(i));
         }
-        pieces.emplace_back(columnSlice(document.line(b.last), 0, b.endColumn, tabSize));
+        pieces.emplace_back(columnSlice(document.line(b.last), 0, b.endColumn, layout));
         break;
     }
     return pieces;
@@ -207,7 +207,7 @@ bool MarkedArea::deleteMarkedArea() {
         if (b.last > lastExisting) {
             break;
         }
-        if (b.endColumn > d.line(b.first + 1).width(d.settings().tabSize)) {
+        if (b.endColumn > d.line(b.first + 1).width(d.layout())) {
             d.deleteLine(b.first + 1);
             d.setCursorColumn(b.startColumn);
         } else {
@@ -384,7 +384,7 @@ bool MarkedArea::relocate(KeepMarked keep, bool move) {
         } else if (target.line == b.last && target.column >= b.endColumn) {
             // The rest of the last line is joined onto the first line at the start column
             // (unless the mark ended beyond it and the whole line goes).
-            bool wholeLine = b.endColumn > d.line(b.last).width(d.settings().tabSize);
+            bool wholeLine = b.endColumn > d.line(b.last).width(d.layout());
             target = wholeLine ? MarkPoint{target.column, b.first + 1}
                                : MarkPoint{b.startColumn + target.column - b.endColumn, b.first};
         } else if (target.line > b.last) {
@@ -414,7 +414,7 @@ void MarkedArea::applyToMarkedText(const LineOperation& operation) {
     }
     const MarkState mark = d.mark();
     const Bounds b = boundsOf(mark);
-    const int tabSize = d.settings().tabSize;
+    const LineLayout layout = d.layout();
     const int line = d.cursorLine();
     const int column = d.cursorColumn();
     ReplayingScope replaying(d);
@@ -422,17 +422,17 @@ void MarkedArea::applyToMarkedText(const LineOperation& operation) {
         d.moveToLine(i);
         const DocLine& current = d.line(i);
         int startColumn = 0;
-        int endColumn = current.width(tabSize);
+        int endColumn = current.width(layout);
         if (mark.type == MarkType::Column) {
             startColumn = b.startColumn;
             endColumn = b.endColumn;
         } else if (mark.isStream()) {
             int from =
-                i == b.first ? std::min(current.offsetOfColumn(b.startColumn, tabSize), current.length()) : 0;
-            int to = i == b.last ? std::min(current.offsetOfColumn(b.endColumn, tabSize), current.length())
+                i == b.first ? std::min(current.offsetOfColumn(b.startColumn, layout), current.length()) : 0;
+            int to = i == b.last ? std::min(current.offsetOfColumn(b.endColumn, layout), current.length())
                                  : current.length();
-            startColumn = current.columnOfOffset(from, tabSize);
-            endColumn = current.columnOfOffset(std::max(to, from), tabSize);
+            startColumn = current.columnOfOffset(from, layout);
+            endColumn = current.columnOfOffset(std::max(to, from), layout);
         }
         operation(d, startColumn, endColumn);
     }
@@ -443,9 +443,9 @@ void MarkedArea::applyToMarkedText(const LineOperation& operation) {
 MarkedArea::LineOperation MarkedArea::caseChange(CaseChange change) {
     return [change](Document& document, int startColumn, int endColumn) {
         const DocLine& line = document.currentLine();
-        const int tabSize = document.settings().tabSize;
-        const int from = line.offsetOfColumn(startColumn, tabSize);
-        const int to = std::min(line.offsetOfColumn(endColumn, tabSize), line.length());
+        const LineLayout layout = document.layout();
+        const int from = line.offsetOfColumn(startColumn, layout);
+        const int to = std::min(line.offsetOfColumn(endColumn, layout), line.length());
         document.changeCase(startColumn, to - from, change);
     };
 }
@@ -453,11 +453,11 @@ MarkedArea::LineOperation MarkedArea::caseChange(CaseChange change) {
 MarkedArea::LineOperation MarkedArea::blank(BlankReach reach) {
     return [reach](Document& document, int startColumn, int endColumn) {
         const DocLine& line = document.currentLine();
-        const int tabSize = document.settings().tabSize;
+        const LineLayout layout = document.layout();
         // Past the end of the text every column is one byte, so the end offset also tells how
         // far a shorter line is extended.
-        const int from = line.offsetOfColumn(startColumn, tabSize);
-        const int to = line.offsetOfColumn(endColumn, tabSize);
+        const int from = line.offsetOfColumn(startColumn, layout);
+        const int to = line.offsetOfColumn(endColumn, layout);
         for (int offset = from; offset < to; ++offset) {
             int length = document.currentLine().length();
             if (offset >= length && reach == BlankReach::WithinLines) {

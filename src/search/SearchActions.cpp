@@ -141,9 +141,9 @@ bool SearchActions::takeFindTextFromDocument(const Document& document) {
     const MarkState& mark = document.mark();
     if (mark.exists() && mark.type != MarkType::Line && mark.firstLine() == mark.lastLine()) {
         const DocLine& line = document.line(mark.firstLine());
-        const int tabSize = document.settings().tabSize;
-        const int from = std::min(line.offsetOfColumn(mark.start().column, tabSize), line.length());
-        const int to = std::min(line.offsetOfColumn(mark.end().column, tabSize), line.length());
+        const LineLayout layout = document.layout();
+        const int from = std::min(line.offsetOfColumn(mark.start().column, layout), line.length());
+        const int to = std::min(line.offsetOfColumn(mark.end().column, layout), line.length());
         if (to > from) {
             m_state.setFindText(
                 line.text().substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)),

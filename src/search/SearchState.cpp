@@ -351,9 +351,9 @@ std::optional<SearchMatch> SearchState::locate(Document& document) {
     auto match = scan(document, startLine, startColumn, moved, skipLine, MatchEnd::Anywhere);
     if (match) {
         const DocLine& line = document.line(match->line);
-        const int tabSize = document.settings().tabSize;
-        match->startColumn = line.columnOfOffset(match->offset, tabSize);
-        match->endColumn = line.columnOfOffset(match->offset + match->length, tabSize);
+        const LineLayout layout = document.layout();
+        match->startColumn = line.columnOfOffset(match->offset, layout);
+        match->endColumn = line.columnOfOffset(match->offset + match->length, layout);
     }
     return match;
 }

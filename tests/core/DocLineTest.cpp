@@ -12,29 +12,70 @@ struct ColumnCase {
     int tabSize;
     int offset;
     int column;
+    TextEncoding encoding = TextEncoding::Windows1252;
 };
+
+constexpr auto kUtf8 = TextEncoding::Utf8;
+// a, e acute (2 bytes), a CJK ideograph (3 bytes, 2 cells), tab, b.
+constexpr const char* kMixed = "a\xC3\xA9\xE4\xB8\xAD\tb";
 
 TEST(DocLine, ColumnOfOffsetCountsTabsToTheNextStop) {
     const ColumnCase cases[] = {
-        {"a\tb", 3, 0, 0}, {"a\tb", 3, 1, 1}, {"a\tb", 3, 2, 3},
-        {"a\tb", 3, 3, 4}, {"a\tb", 3, 5, 6}, // past the end every offset counts one
-        {"\t\t", 4, 2, 8}, {"ab\t", 4, 3, 4}, {"abc\t", 3, 4, 6},
-        {"", 3, 7, 7},     {"abc", 3, -2, 0},
+        {"a\tb", 3, 0, 0},
+        {"a\tb", 3, 1, 1},
+        {"a\tb", 3, 2, 3},
+        {"a\tb", 3, 3, 4},
+        {"a\tb", 3, 5, 6}, // past the end every offset counts one
+        {"\t\t", 4, 2, 8},
+        {"ab\t", 4, 3, 4},
+        {"abc\t", 3, 4, 6},
+        {"", 3, 7, 7},
+        {"abc", 3, -2, 0},
+        // Windows-1252: every byte one cell.
+        {kMixed, 4, 3, 3},
+        {kMixed, 4, 6, 6},
+        {kMixed, 4, 7, 8},
+        // UTF-8: a character takes its cells, a wide one two; an offset inside a sequence has the
+        // column of its start; the tab counts from the cell column.
+        {kMixed, 4, 1, 1, kUtf8},
+        {kMixed, 4, 2, 1, kUtf8},
+        {kMixed, 4, 3, 2, kUtf8},
+        {kMixed, 4, 5, 2, kUtf8},
+        {kMixed, 4, 6, 4, kUtf8},
+        {kMixed, 4, 7, 8, kUtf8},
+        {kMixed, 4, 8, 9, kUtf8},
+        {kMixed, 4, 10, 11, kUtf8},
+        // An invalid byte is one cell of its own.
+        {"\xFF\xC3\xA9", 4, 1, 1, kUtf8},
+        {"\xFF\xC3\xA9", 4, 3, 2, kUtf8},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DocLine(c.text).columnOfOffset(c.offset, c.tabSize), c.column)
+        EXPECT_EQ(DocLine(c.text).columnOfOffset(c.offset, {c.tabSize, c.encoding}), c.column)
             << '"' << c.text << "\" offset " << c.offset;
     }
 }
 
 TEST(DocLine, OffsetOfColumnMapsColumnsInsideATabToTheTab) {
     const ColumnCase cases[] = {
-        {"a\tb", 3, 0, 0}, {"a\tb", 3, 1, 1},  {"a\tb", 3, 1, 2},
-        {"a\tb", 3, 2, 3}, {"a\tb", 3, 9, 10}, // 3 + (10 - 4)
-        {"\t\t", 4, 1, 4}, {"\t\t", 4, 1, 7},  {"", 3, 5, 5},
+        {"a\tb", 3, 0, 0},
+        {"a\tb", 3, 1, 1},
+        {"a\tb", 3, 1, 2},
+        {"a\tb", 3, 2, 3},
+        {"a\tb", 3, 9, 10}, // 3 + (10 - 4)
+        {"\t\t", 4, 1, 4},
+        {"\t\t", 4, 1, 7},
+        {"", 3, 5, 5},
+        // UTF-8: a column inside a wide character maps to its start, never into a sequence.
+        {kMixed, 4, 1, 1, kUtf8},
+        {kMixed, 4, 3, 2, kUtf8},
+        {kMixed, 4, 3, 3, kUtf8},
+        {kMixed, 4, 6, 4, kUtf8},
+        {kMixed, 4, 6, 7, kUtf8},
+        {kMixed, 4, 7, 8, kUtf8},
+        {kMixed, 4, 10, 11, kUtf8},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DocLine(c.text).offsetOfColumn(c.column, c.tabSize), c.offset)
+        EXPECT_EQ(DocLine(c.text).offsetOfColumn(c.column, {c.tabSize, c.encoding}), c.offset)
             << '"' << c.text << "\" column " << c.column;
     }
 }
