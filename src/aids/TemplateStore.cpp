@@ -244,7 +244,7 @@ bool TemplateStore::expandBeforeSpace(Document& document) {
     }
     const std::string expansion = entry->expansion; // the set cannot change while typing, but stay safe
     document.setCursorOffset(start);
-    document.deleteCharacters(length);
+    document.deleteBytes(length);
     typeExpansion(document, expansion);
     return true;
 }

@@ -16,6 +16,7 @@
 #include "commands/StampCommands.h"
 #include "commands/TypingRoad.h"
 #include "commands/WordCommands.h"
+#include "core/DocumentText.h"
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
 #include "search/SearchState.h"
@@ -278,7 +279,7 @@ int32_t CommandProcessor::execute(uint32_t message, uint32_t /*source*/) {
     return result;
 }
 
-bool CommandProcessor::typeCharacter(char ch, CharacterModifiers modifiers) {
+bool CommandProcessor::typeCharacter(char32_t character, CharacterModifiers modifiers) {
     Document* doc = document();
     if (doc == nullptr) {
         return false;
@@ -306,13 +307,28 @@ bool CommandProcessor::typeCharacter(char ch, CharacterModifiers modifiers) {
         m_keymap->resetPrefix();
         return true;
     }
+    std::string utf8;
+    text::appendUtf8(utf8, character);
+    const std::optional<std::string> bytes = documentBytes(*doc, utf8, &m_frame);
+    if (!bytes) {
+        return true;
+    }
     if (m_recorder != nullptr && m_recorder->isRecording()) {
-        m_recorder->recordCharacter(ch);
+        m_recorder->recordCharacter(character);
     }
     doc->setSettings(editSettings());
-    m_typing->typeAfterGuards(*doc, ch);
+    m_typing->typeAfterGuards(*doc, *bytes);
     refresh();
     return true;
+}
+
+void CommandProcessor::typeText(std::string_view utf8) {
+    std::size_t at = 0;
+    while (at < utf8.size()) {
+        const text::Decoded decoded = text::decodeUtf8(utf8, at);
+        at += static_cast<std::size_t>(decoded.length);
+        typeCharacter(decoded.character);
+    }
 }
 
 } // namespace vexa

@@ -103,8 +103,12 @@ public:
     // A command message: the identifier in the low 16 bits of the first parameter. The result is
     // the handler's, 0 when nothing handled it (the main window then handles the message).
     int32_t execute(uint32_t message, uint32_t source = 0);
-    // A character that no key binding claimed; false when it was not handled.
-    bool typeCharacter(char ch, CharacterModifiers modifiers = {});
+    // A character that no key binding claimed, by its code point; it is typed as the document's
+    // encoding writes it, or refused with a message when the encoding cannot hold it. False when
+    // it was not handled.
+    bool typeCharacter(char32_t character, CharacterModifiers modifiers = {});
+    // Types UTF-8 text character by character (scripts).
+    void typeText(std::string_view utf8);
 
     // The keyboard layer's Shift state.
     void setShiftHeld(bool held) { m_shiftHeld = held; }

@@ -8,6 +8,7 @@
 #include "commands/CommandProcessor.h"
 #include "commands/MacroRecorderHook.h"
 #include "core/Document.h"
+#include "text/TextEncoding.h"
 #include "core/MarkedArea.h"
 #include "platform/Clipboard.h"
 
@@ -143,7 +144,7 @@ int32_t LineCommands::backspace(bool joinAtStart) {
         }
         return 1;
     }
-    doc.setCursorOffset(offset - 1);
+    doc.setCursorOffset(doc.previousCharacterOffset(offset));
     // In the blank space after the end of the line there is nothing to delete.
     if (offset <= doc.currentLine().length()) {
         doc.deleteCharacters(1);
@@ -154,13 +155,14 @@ int32_t LineCommands::backspace(bool joinAtStart) {
 int32_t LineCommands::swapNext() {
     Document& doc = document();
     const int offset = doc.cursorOffset();
+    const int next = doc.nextCharacterOffset(offset);
     // Without a character after the one at the cursor there is nothing to swap with.
-    if (offset + 1 >= doc.currentLine().length()) {
+    if (next >= doc.currentLine().length()) {
         return 1;
     }
-    const char taken = doc.currentLine().at(offset);
+    const std::string taken(doc.currentLine().text().substr(offset, next - offset));
     doc.deleteCharacters(1);
-    doc.setCursorOffset(offset + 1);
+    doc.setCursorOffset(doc.nextCharacterOffset(offset));
     doc.insertCharacter(taken);
     doc.setCursorOffset(offset);
     return 1;
@@ -172,9 +174,9 @@ int32_t LineCommands::swapPrevious() {
     if (offset == 0 || offset >= doc.currentLine().length()) {
         return 1;
     }
-    const char taken = doc.currentLine().at(offset);
+    const std::string taken(doc.currentLine().text().substr(offset, doc.characterLength(offset)));
     doc.deleteCharacters(1);
-    doc.setCursorOffset(offset - 1);
+    doc.setCursorOffset(doc.previousCharacterOffset(offset));
     doc.insertCharacter(taken);
     return 1;
 }
@@ -187,8 +189,12 @@ int32_t LineCommands::copyFromLine(int delta) {
     }
     const DocLine& line = doc.line(source);
     const int offset = line.offsetOfColumn(doc.cursorColumn(), doc.layout());
-    const char ch = offset < line.length() ? line.at(offset) : ' ';
-    doc.typeCharacter(ch);
+    if (offset >= line.length()) {
+        doc.typeCharacter(' ');
+        return 1;
+    }
+    const int end = text::nextCharacter(line.text(), offset, doc.encoding());
+    doc.typeCharacter(std::string(line.text().substr(offset, end - offset)));
     return 1;
 }
 
@@ -236,8 +242,15 @@ int32_t LineCommands::reverseLine() {
     }
     Document& doc = document();
     const int offset = doc.cursorOffset();
-    std::string reversed(doc.currentLine().text());
-    std::reverse(reversed.begin(), reversed.end());
+    // Characters are reversed, not bytes: a UTF-8 sequence keeps its order.
+    const std::string_view text = doc.currentLine().text();
+    std::string reversed;
+    reversed.reserve(text.size());
+    for (int end = static_cast<int>(text.size()); end > 0;) {
+        const int start = text::previousCharacter(text, end, doc.encoding());
+        reversed.append(text.substr(start, end - start));
+        end = start;
+    }
     for (int i = 0; i < static_cast<int>(reversed.size()); ++i) {
         if (doc.currentLine().at(i) != reversed[i]) {
             doc.overwriteAt(i, reversed[i]);

@@ -13,7 +13,8 @@ public:
     virtual bool isRecording() const = 0;
     virtual bool isPlayingBack() const = 0;
     virtual void recordFunction(uint16_t id) = 0;
-    virtual void recordCharacter(char ch) = 0;
+    // A typed character by its code point.
+    virtual void recordCharacter(char32_t character) = 0;
 };
 
 } // namespace vexa

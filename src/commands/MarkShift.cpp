@@ -51,7 +51,7 @@ void MarkShift::shiftLines(int columns) {
         m_document.moveToLine(index);
         m_document.setCursorOffset(0);
         if (blanks > 0) {
-            m_document.deleteCharacters(blanks);
+            m_document.deleteBytes(blanks);
         }
         m_document.insertText(fill);
     }

@@ -166,7 +166,7 @@ int32_t MovementCommands::run(FunctionId id) {
 int32_t MovementCommands::moveLeft(bool continueOnPreviousLine) {
     Document& doc = document();
     if (doc.cursorOffset() > 0) {
-        doc.setCursorOffset(doc.cursorOffset() - 1);
+        doc.setCursorOffset(doc.previousCharacterOffset(doc.cursorOffset()));
         return 1;
     }
     if (continueOnPreviousLine && doc.previousLine()) {
@@ -189,7 +189,7 @@ int32_t MovementCommands::moveRight(bool continueOnNextLine) {
     if (doc.cursorColumn() >= pane().firstColumn() + pane().visibleColumns()) {
         return 1;
     }
-    doc.setCursorOffset(doc.cursorOffset() + 1);
+    doc.setCursorOffset(doc.nextCharacterOffset(doc.cursorOffset()));
     return 1;
 }
 
@@ -341,7 +341,8 @@ int32_t MovementCommands::scrollLine(FunctionId id) {
     } else if (lines > 0) {
         doc.nextLine();
     } else {
-        doc.setCursorOffset(doc.cursorOffset() + columns);
+        doc.setCursorOffset(columns < 0 ? doc.previousCharacterOffset(doc.cursorOffset())
+                                         : doc.nextCharacterOffset(doc.cursorOffset()));
     }
     return 1;
 }

@@ -135,26 +135,27 @@ bool TypingRoad::removeMarkForTyping(Document& document, MarkRemoval when) {
     return true;
 }
 
-void TypingRoad::typeAfterGuards(Document& document, char ch) {
+void TypingRoad::typeAfterGuards(Document& document, std::string_view character) {
     const bool literal = m_processor.literalNext();
     // A typed character replaces the mark in overwrite mode as well (only the Enter family leaves
     // it alone there): it takes the place of the marked text rather than writing over the text
     // after it.
     const bool replacedMark = removeMarkForTyping(document, MarkRemoval::InEitherMode);
     const EditorOptions& editor = m_processor.options().editor();
+    const char ch = character.size() == 1 ? character[0] : '\0';
     if (!literal && ch == ' ' && editor.smartTemplate == 1 && editor.insertMode == 1 &&
         m_processor.templates() != nullptr && m_processor.templates()->expandBeforeSpace(document)) {
         m_processor.setLiteralNext(false);
         return;
     }
-    const bool typed = replacedMark ? document.insertCharacter(ch) : document.typeCharacter(ch);
+    const bool typed = replacedMark ? document.insertCharacter(character) : document.typeCharacter(character);
     if (!typed) {
         m_processor.showStatus(kCursorLimitReached, platform::SoundKind::Exclamation);
         m_processor.setLiteralNext(false);
         return;
     }
     if (editor.lineWrap == 1) {
-        autoWrap(document.cursorColumn(), ch);
+        autoWrap(document.cursorColumn(), character);
     }
     m_processor.setLiteralNext(false);
 }
@@ -220,7 +221,7 @@ void TypingRoad::smartIndent() {
         const int blanks = leadingBlanks(document->currentLine().text());
         document->setCursorOffset(0);
         if (blanks > 0) {
-            document->deleteCharacters(blanks);
+            document->deleteBytes(blanks);
         }
         document->insertText(indent);
     }
@@ -337,7 +338,7 @@ int32_t TypingRoad::enterLine() {
     return 1;
 }
 
-void TypingRoad::autoWrap(int column, char ch) {
+void TypingRoad::autoWrap(int column, std::string_view character) {
     Document& document = *m_processor.document();
     const int wrapColumn = m_processor.options().editor().wrapColumn;
     if (wrapColumn > column) {
@@ -372,7 +373,7 @@ void TypingRoad::autoWrap(int column, char ch) {
     startNewLine(NewLineMode::Forced);
     smartIndent();
     if (within) {
-        if (!(ch == ' ' && distance == 1)) {
+        if (!(character == " " && distance == 1)) {
             document.setCursorColumn(document.cursorColumn() + distance);
         }
     } else {
@@ -384,7 +385,7 @@ bool TypingRoad::wrapCursorLine() {
     Document& document = *m_processor.document();
     const int before = document.lineCount();
     document.setCursorOffset(document.currentLine().length());
-    autoWrap(document.cursorColumn(), ' ');
+    autoWrap(document.cursorColumn(), " ");
     return document.lineCount() > before;
 }
 

@@ -19,7 +19,7 @@ public:
     int32_t run(FunctionId id);
 
     // The typed-character road after the count; the caller has passed the guards.
-    void typeAfterGuards(Document& document, char ch);
+    void typeAfterGuards(Document& document, std::string_view character);
 
     // Tab stops of a display column for the current "TabSize".
     int nextTabStop(int column) const;
@@ -29,7 +29,7 @@ public:
     // The document's new line; an opened line puts the cursor at its start.
     void startNewLine(NewLineMode mode);
     // The automatic wrap after a character typed at a display column.
-    void autoWrap(int column, char ch);
+    void autoWrap(int column, std::string_view character);
     // Deletes the marked text when typing replaces it (the keymap's flag, a mark, and for the
     // Enter family insert mode); true when it did.
     enum class MarkRemoval { InEitherMode, InInsertMode };

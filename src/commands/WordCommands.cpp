@@ -50,7 +50,7 @@ void WordCommands::deleteRange(int from, int to) {
         return;
     }
     document().setCursorOffset(from);
-    document().deleteCharacters(to - from);
+    document().deleteBytes(to - from);
 }
 
 int32_t WordCommands::run(FunctionId id) {

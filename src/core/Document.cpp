@@ -129,6 +129,8 @@ void Document::setCursorOffset(int offset) {
     } else if (offset > kMaxCursorOffset) {
         offset = kMaxCursorOffset - 1;
     }
+    // The cursor never stands inside a UTF-8 sequence.
+    offset = text::characterStart(currentLine().text(), offset, m_encoding);
     if (offset == m_cursorOffset && !m_mark.exists()) {
         return;
     }
@@ -206,40 +208,56 @@ void Document::fillToCursor() {
 
 // Typed characters go at the cursor and the cursor steps over them. Where it could not follow
 // (its limit), the next character would land in front of this one, so such typing is refused.
-bool Document::insertCharacter(char ch, int count) {
-    if (m_cursorOffset + count > kMaxCursorOffset) {
+bool Document::insertCharacter(std::string_view character, int count) {
+    const int size = static_cast<int>(character.size());
+    if (size == 0 || m_cursorOffset + size * count > kMaxCursorOffset) {
         return false;
     }
     ensureCurrentLine();
     fillToCursor();
     const int at = m_cursorOffset;
     int inserted = 0;
-    while (inserted < count &&
-           run(std::make_unique<InsertCharacterRecord>(m_cursorLine, at + inserted, ch))) {
-        ++inserted;
+    for (int i = 0; i < count; ++i) {
+        const int done = insertAt(m_cursorLine, at + inserted, character);
+        inserted += done;
+        if (done < size) {
+            break;
+        }
     }
     setCursorOffset(at + inserted);
     return true;
 }
 
-bool Document::overwriteCharacter(char ch, int count) {
-    if (m_cursorOffset + count > kMaxCursorOffset) {
+bool Document::overwriteCharacter(std::string_view character, int count) {
+    const int size = static_cast<int>(character.size());
+    if (size == 0 || m_cursorOffset + size * count > kMaxCursorOffset) {
         return false;
     }
     ensureCurrentLine();
     fillToCursor();
-    const int at = m_cursorOffset;
-    int written = 0;
-    while (written < count &&
-           run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, at + written, ch))) {
-        ++written;
+    int at = m_cursorOffset;
+    for (int i = 0; i < count; ++i) {
+        replaceCharacterAt(at, character);
+        at += size;
     }
-    setCursorOffset(at + written);
+    setCursorOffset(at);
     return true;
 }
 
-bool Document::typeCharacter(char ch, int count) {
-    return m_settings.insertMode ? insertCharacter(ch, count) : overwriteCharacter(ch, count);
+void Document::replaceCharacterAt(int offset, std::string_view character) {
+    const int length = currentLine().length();
+    const int old = offset < length ? characterLength(offset) : 0;
+    if (character.size() == 1 && old <= 1) {
+        run(std::make_unique<OverwriteCharacterRecord>(m_cursorLine, offset, character[0]));
+        return;
+    }
+    // A character of another size: its bytes go in place of the old character's.
+    deleteAt(m_cursorLine, offset, old);
+    insertAt(m_cursorLine, offset, character);
+}
+
+bool Document::typeCharacter(std::string_view character, int count) {
+    return m_settings.insertMode ? insertCharacter(character, count) : overwriteCharacter(character, count);
 }
 
 // A text inserted in one piece goes at explicit offsets from where the cursor stood; only then
@@ -277,6 +295,14 @@ int Document::deleteAt(int index, int offset, int count) {
 }
 
 void Document::deleteCharacters(int count) {
+    deleteAtCursor(count, DeleteUnit::Characters);
+}
+
+void Document::deleteBytes(int count) {
+    deleteAtCursor(count, DeleteUnit::Bytes);
+}
+
+void Document::deleteAtCursor(int count, DeleteUnit unit) {
     if (m_cursorLine >= lineCount()) {
         return;
     }
@@ -287,7 +313,8 @@ void Document::deleteCharacters(int count) {
     }
     for (int i = 0; i < count; ++i) {
         if (m_cursorOffset < currentLine().length()) {
-            run(std::make_unique<DeleteCharacterRecord>(m_cursorLine, m_cursorOffset));
+            const int bytes = unit == DeleteUnit::Characters ? characterLength(m_cursorOffset) : 1;
+            deleteAt(m_cursorLine, m_cursorOffset, bytes);
         } else if (!joinLine()) {
             break;
         }
@@ -298,14 +325,14 @@ void Document::deleteToLineStart() {
     int count = std::min(m_cursorOffset, currentLine().length());
     setCursorOffset(0);
     if (count > 0) {
-        deleteCharacters(count);
+        deleteBytes(count);
     }
 }
 
 void Document::deleteToLineEnd() {
     int length = currentLine().length();
     if (m_cursorOffset < length) {
-        deleteCharacters(length - m_cursorOffset);
+        deleteBytes(length - m_cursorOffset);
     }
 }
 
@@ -315,7 +342,7 @@ void Document::deleteColumnRange(int fromColumn, int toColumn) {
     int to = std::min(current.offsetOfColumn(toColumn, layout()), current.length());
     setCursorOffset(from);
     if (to > from) {
-        deleteCharacters(to - from);
+        deleteBytes(to - from);
     }
 }
 

@@ -95,18 +95,26 @@ public:
 
     // Text on the cursor line.
     // Typing: false (and nothing changed) when the cursor could not step over the characters
-    // because of its limit.
-    bool insertCharacter(char ch, int count = 1);
-    bool overwriteCharacter(char ch, int count = 1);
+    // because of its limit. A character is given as its bytes in the document's encoding (one
+    // byte, or a whole UTF-8 sequence); overwriting replaces the whole character at the cursor.
+    bool insertCharacter(std::string_view character, int count = 1);
+    bool overwriteCharacter(std::string_view character, int count = 1);
+    bool insertCharacter(char ch, int count = 1) { return insertCharacter(std::string_view(&ch, 1), count); }
+    bool overwriteCharacter(char ch, int count = 1) { return overwriteCharacter(std::string_view(&ch, 1), count); }
     // Inserts or overwrites by "InsertMode".
-    bool typeCharacter(char ch, int count = 1);
+    bool typeCharacter(std::string_view character, int count = 1);
+    bool typeCharacter(char ch, int count = 1) { return typeCharacter(std::string_view(&ch, 1), count); }
     void insertText(std::string_view text);
     // Edits at an explicit line and byte offset, leaving the cursor alone: the cursor cannot
     // stand beyond its limit, text can. Each gives the number of bytes it inserted or deleted
     // (fewer when the line ends first).
     int insertAt(int line, int offset, std::string_view text);
     int deleteAt(int line, int offset, int count);
+    // Deletes characters at the cursor (a UTF-8 sequence whole); at or beyond the end of the line
+    // each one joins the next line.
     void deleteCharacters(int count = 1);
+    // Deletes bytes at the cursor: a span whose ends the caller took from character boundaries.
+    void deleteBytes(int count);
     void deleteToLineStart();
     void deleteToLineEnd();
     void deleteColumnRange(int fromColumn, int toColumn);
@@ -115,6 +123,8 @@ public:
     void changeCase(int startColumn, int count, CaseChange change);
     // Overwrites one byte at an offset of the cursor line (extending the line at its end).
     void overwriteAt(int offset, char ch);
+    // Replaces the character at an offset of the cursor line by bytes (appending at the end).
+    void replaceCharacterAt(int offset, std::string_view character);
 
     // Lines.
     void insertLine(DocLine line);
@@ -255,6 +265,8 @@ private:
     // (The line is passed explicitly: the fuzzing compiler's library has no std::source_location.)
     void reportMissingLine(int sourceLine) const;
     void ensureCurrentLine();
+    enum class DeleteUnit { Characters, Bytes };
+    void deleteAtCursor(int count, DeleteUnit unit);
     void setMark(const MarkState& mark);
     void updateComments(int from, bool forceFirst);
     void markLinesChanged(int from, int to);

@@ -11,6 +11,7 @@
 #include "keyboard/MacroDialogs.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
@@ -145,12 +146,31 @@ bool MacroCommands::play() {
     }
     m_recorder.setPlaying(true);
     m_processor.showStatus("Macro playback started");
+    char32_t highSurrogate = 0;
     for (const MacroEvent& event : *events) {
         if (event.isFunction()) {
+            highSurrogate = 0;
             m_processor.execute(event.function, kKeyboardCommandSource);
-        } else {
-            m_processor.typeCharacter(static_cast<char>(event.character & 0xFFu));
+            continue;
         }
+        const char32_t unit = event.character;
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            highSurrogate = unit;
+            continue;
+        }
+        char32_t character = unit;
+        if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            if (highSurrogate == 0) {
+                continue; // half a pair: nothing to type
+            }
+            character = 0x10000 + ((highSurrogate - 0xD800) << 10) + (unit - 0xDC00);
+        } else if (unit >= 0x80 && unit <= 0x9F) {
+            // Macros recorded before characters were kept by code point hold Windows-1252 bytes;
+            // no keyboard types the control characters these codes would otherwise be.
+            character = text::windows1252ToUnicode(static_cast<unsigned char>(unit));
+        }
+        highSurrogate = 0;
+        m_processor.typeCharacter(character);
     }
     m_processor.showStatus("Macro playback complete");
     m_recorder.setPlaying(false);

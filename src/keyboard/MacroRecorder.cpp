@@ -9,10 +9,17 @@ void MacroRecorder::recordFunction(uint16_t id) {
     }
 }
 
-void MacroRecorder::recordCharacter(char ch) {
-    if (m_recording && !m_playing) {
-        append(MacroEvent::ofCharacter(ch));
+void MacroRecorder::recordCharacter(char32_t character) {
+    if (!m_recording || m_playing) {
+        return;
     }
+    if (character < 0x10000) {
+        append(MacroEvent::ofCharacter(static_cast<char16_t>(character)));
+        return;
+    }
+    const char32_t above = character - 0x10000;
+    append(MacroEvent::ofCharacter(static_cast<char16_t>(0xD800 + (above >> 10))));
+    append(MacroEvent::ofCharacter(static_cast<char16_t>(0xDC00 + (above & 0x3FF))));
 }
 
 void MacroRecorder::startRecording() {

@@ -20,8 +20,10 @@ struct MacroEvent {
     uint16_t type = kMacroCharacterEvent;
 
     static MacroEvent ofFunction(uint16_t id) { return {0, 0, id, kMacroFunctionEvent}; }
-    static MacroEvent ofCharacter(char ch, uint16_t modifiers = 0) {
-        return {modifiers, static_cast<uint8_t>(ch), 0, kMacroCharacterEvent};
+    // A character event holds a UTF-16 code unit: characters beyond the first 65,536 are recorded
+    // as two events, a surrogate pair.
+    static MacroEvent ofCharacter(char16_t unit, uint16_t modifiers = 0) {
+        return {modifiers, static_cast<uint16_t>(unit), 0, kMacroCharacterEvent};
     }
     bool isFunction() const { return type == kMacroFunctionEvent; }
     friend bool operator==(const MacroEvent&, const MacroEvent&) = default;
@@ -38,7 +40,7 @@ public:
     bool isRecording() const override { return m_recording; }
     bool isPlayingBack() const override { return m_playing; }
     void recordFunction(uint16_t id) override;
-    void recordCharacter(char ch) override;
+    void recordCharacter(char32_t character) override;
 
     // Starts a recording in replace mode (a recording in progress goes on afresh).
     void startRecording();

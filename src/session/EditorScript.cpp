@@ -25,6 +25,7 @@
 #include "session/Workspace.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
@@ -161,10 +162,10 @@ std::optional<int32_t> EditorScript::callFunction(script::ScriptCall& call) {
     return editorFunction(call);
 }
 
+// A script's strings are bytes: text read from a UTF-8 script or file is typed as its characters,
+// bytes that are not UTF-8 as the Windows-1252 characters they stand for.
 void EditorScript::type(std::string_view text) {
-    for (char ch : text) {
-        m_services.processor.typeCharacter(ch);
-    }
+    m_services.processor.typeText(text::externalToUtf8(text));
 }
 
 Document* EditorScript::changeableDocument() {
@@ -299,7 +300,12 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return 0;
         }
         const int32_t value = call.number(0);
-        type(name == "put_char" ? std::string(1, static_cast<char>(value & 0xFF)) : std::to_string(value));
+        if (name == "put_char" && value > 0xFF && value <= 0x10FFFF) {
+            // A code point beyond a byte is the character itself.
+            m_services.processor.typeCharacter(static_cast<char32_t>(value));
+        } else {
+            type(name == "put_char" ? std::string(1, static_cast<char>(value & 0xFF)) : std::to_string(value));
+        }
         return 1;
     }
     if (name == "read_file") {

@@ -261,13 +261,12 @@ void EditPaneWidget::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
     const CharacterModifiers modifiers{event->modifiers().testFlag(Qt::AltModifier),
                                        event->modifiers().testFlag(Qt::ControlModifier)};
-    for (QChar c : text) {
+    for (const char32_t c : text.toUcs4()) {
         // Control characters come from unbound Ctrl keys; they type nothing.
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+        if (c < 0x20 || c == 0x7F) {
             continue;
         }
-        const std::string bytes = toWindows1252(QString(c));
-        (void)m_services.processor.typeCharacter(bytes[0], modifiers);
+        (void)m_services.processor.typeCharacter(c, modifiers);
     }
     syncCaret();
 }

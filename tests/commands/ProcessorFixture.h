@@ -57,12 +57,12 @@ public:
     bool isRecording() const override { return recording; }
     bool isPlayingBack() const override { return playing; }
     void recordFunction(uint16_t id) override { functions.push_back(id); }
-    void recordCharacter(char ch) override { characters.push_back(ch); }
+    void recordCharacter(char32_t character) override { text::appendUtf8(characters, character); }
 
     bool recording = true;
     bool playing = false;
     std::vector<uint16_t> functions;
-    std::string characters;
+    std::string characters; // as UTF-8
 };
 
 // Expands the abbreviation "if" before the cursor into "if ()".

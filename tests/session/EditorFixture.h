@@ -49,11 +49,8 @@ protected:
     Workspace& workspace() { return editor->workspace(); }
     CommandProcessor& processor() { return editor->processor(); }
     int32_t exec(FunctionId id) { return processor().execute(id, kKeyboardCommandSource); }
-    void type(std::string_view text) {
-        for (char ch : text) {
-            processor().typeCharacter(ch);
-        }
-    }
+    // Types UTF-8 text as the keyboard would, character by character.
+    void type(std::string_view utf8) { processor().typeText(utf8); }
     Document& activeDocument() { return workspace().active()->document(); }
 
     TempHome m_home;
