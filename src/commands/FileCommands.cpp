@@ -80,6 +80,7 @@ FileOptions fileOptionsFrom(const Options& options) {
     file.writeUnix = editor.fileWrite != 0;
     file.oemRead = editor.oemRead != 0;
     file.oemWrite = editor.oemWrite != 0;
+    file.newEncoding = editor.newUtf8 != 0 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
     file.fileTrim = editor.fileTrim != 0;
     file.autoBackup = editor.autoBackup != 0;
     file.backupInterval = editor.backupInterval;

@@ -8,9 +8,9 @@
 #include "commands/CommandProcessor.h"
 #include "commands/MacroRecorderHook.h"
 #include "core/Document.h"
-#include "text/TextEncoding.h"
 #include "core/MarkedArea.h"
 #include "platform/Clipboard.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 

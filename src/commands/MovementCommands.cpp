@@ -342,7 +342,7 @@ int32_t MovementCommands::scrollLine(FunctionId id) {
         doc.nextLine();
     } else {
         doc.setCursorOffset(columns < 0 ? doc.previousCharacterOffset(doc.cursorOffset())
-                                         : doc.nextCharacterOffset(doc.cursorOffset()));
+                                        : doc.nextCharacterOffset(doc.cursorOffset()));
     }
     return 1;
 }

@@ -141,7 +141,8 @@ DocLine DocLine::borrowing(std::string_view bytes) {
 }
 
 DocLine::DocLine(const DocLine& other)
-    : m_startDepth(other.m_startDepth), m_openCount(other.m_openCount), m_closeCount(other.m_closeCount) {
+    : m_startDepth(other.m_startDepth), m_openCount(other.m_openCount), m_closeCount(other.m_closeCount),
+      m_otherLineEnd(other.m_otherLineEnd) {
     // A copy always owns its bytes: it may leave the document whose buffer the original reads.
     assign(other.text());
     setChanged(other.isChanged());
@@ -153,6 +154,7 @@ DocLine& DocLine::operator=(const DocLine& other) {
         m_startDepth = other.m_startDepth;
         m_openCount = other.m_openCount;
         m_closeCount = other.m_closeCount;
+        m_otherLineEnd = other.m_otherLineEnd;
         setChanged(other.isChanged());
     }
     return *this;

@@ -82,6 +82,11 @@ public:
     void append(std::string_view bytes) { insert(length(), bytes); }
     void assign(std::string_view bytes);
 
+    // A line read from a file with the other line end than the document's (a file that mixes
+    // CR LF and LF): it is written back with the end it came with.
+    bool hasOtherLineEnd() const { return m_otherLineEnd != 0; }
+    void setOtherLineEnd(bool other) { m_otherLineEnd = other ? 1 : 0; }
+
     bool isChanged() const { return (m_flags & kChanged) != 0; }
     void setChanged(bool changed);
 
@@ -119,6 +124,7 @@ private:
         m_openCount = other.m_openCount;
         m_flags = other.m_flags;
         m_closeCount = other.m_closeCount;
+        m_otherLineEnd = other.m_otherLineEnd;
         other.m_data = nullptr;
         other.m_length = 0;
         other.m_flags = 0;
@@ -129,7 +135,8 @@ private:
     uint16_t m_startDepth = 0;
     uint8_t m_openCount : 6 = 0;
     uint8_t m_flags : 2 = 0;
-    uint8_t m_closeCount = 0;
+    uint8_t m_closeCount : 7 = 0;
+    uint8_t m_otherLineEnd : 1 = 0;
 };
 
 } // namespace vexa

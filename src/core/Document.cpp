@@ -666,8 +666,9 @@ void Document::clearForLoad(std::size_t expectedBytes) {
     m_loadDepth = 0;
 }
 
-void Document::appendLoadedLine(std::string_view bytes) {
+void Document::appendLoadedLine(std::string_view bytes, bool otherLineEnd) {
     DocLine line = DocLine::borrowing(m_arena.store(bytes));
+    line.setOtherLineEnd(otherLineEnd);
     // The comment state is computed while the bytes are fresh in the cache, so a loaded
     // document is scanned once, in the same pass that reads it.
     if (hasCommentMarkers()) {

@@ -100,7 +100,9 @@ public:
     bool insertCharacter(std::string_view character, int count = 1);
     bool overwriteCharacter(std::string_view character, int count = 1);
     bool insertCharacter(char ch, int count = 1) { return insertCharacter(std::string_view(&ch, 1), count); }
-    bool overwriteCharacter(char ch, int count = 1) { return overwriteCharacter(std::string_view(&ch, 1), count); }
+    bool overwriteCharacter(char ch, int count = 1) {
+        return overwriteCharacter(std::string_view(&ch, 1), count);
+    }
     // Inserts or overwrites by "InsertMode".
     bool typeCharacter(std::string_view character, int count = 1);
     bool typeCharacter(char ch, int count = 1) { return typeCharacter(std::string_view(&ch, 1), count); }
@@ -239,7 +241,8 @@ public:
     // Loading: empties the document (lines, load buffer, undo store, mark, cursor) and appends
     // lines whose bytes are kept in the load buffer.
     void clearForLoad(std::size_t expectedBytes);
-    void appendLoadedLine(std::string_view bytes);
+    // otherLineEnd: the line came with the other line end than the document's.
+    void appendLoadedLine(std::string_view bytes, bool otherLineEnd = false);
     // A line reading a copy of the bytes in the load buffer (for insert file).
     DocLine makeLoadedLine(std::string_view bytes);
 

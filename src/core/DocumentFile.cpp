@@ -2,8 +2,11 @@
 #include "core/DocumentFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <sys/stat.h>
 
 #include "core/BackupIndex.h"
@@ -21,13 +24,84 @@ namespace msg = file_messages;
 
 // Where a line of 1023 bytes or more is cut: after its last space when at least three bytes
 // follow from that space on, otherwise five bytes before its end.
+// A cut that would fall inside a UTF-8 sequence moves to its start, so that both halves of a
+// wrapped line stay valid text (a Windows-1252 line rarely holds such a sequence, and loses
+// nothing either way: the bytes only move to the next line).
 int wrapPoint(std::string_view line) {
     auto space = line.rfind(' ');
     if (space != std::string_view::npos && line.size() - space >= 3) {
         return static_cast<int>(space + 1);
     }
-    return static_cast<int>(line.size()) - 5;
+    const int cut = static_cast<int>(line.size()) - 5;
+    const int start = text::characterStart(line, cut, TextEncoding::Utf8);
+    return start > 0 ? start : cut;
 }
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Whether a whole file is valid UTF-8 with a multi-byte sequence, read in pieces; a sequence cut
+// by the end of a piece is carried into the next.
+bool fileIsUtf8(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) {
+        return false;
+    }
+    std::string buffer;
+    std::array<char, 65536> piece{};
+    bool multiByte = false;
+    for (;;) {
+        const std::size_t read = std::fread(piece.data(), 1, piece.size(), file.get());
+        buffer.append(piece.data(), read);
+        std::size_t complete = buffer.size();
+        if (read > 0) {
+            // Keep back a lead byte (and what follows it) within the last three bytes.
+            for (std::size_t back = 1; back <= 3 && back <= buffer.size(); ++back) {
+                const auto byte = static_cast<unsigned char>(buffer[buffer.size() - back]);
+                if (byte >= 0xC0) {
+                    complete = buffer.size() - back;
+                    break;
+                }
+                if (byte < 0x80) {
+                    break;
+                }
+            }
+        }
+        const text::Utf8Check check = text::checkUtf8(std::string_view(buffer).substr(0, complete));
+        if (!check.valid) {
+            return false;
+        }
+        multiByte = multiByte || check.multiByte;
+        buffer.erase(0, complete);
+        if (read == 0) {
+            return buffer.empty() && multiByte;
+        }
+    }
+}
+
+// Follows the bytes of a file as its lines arrive: whether they are all valid UTF-8 and whether
+// a multi-byte sequence came. Lines end on ASCII bytes and wrapped lines are cut between
+// characters, so no sequence spans two lines.
+class EncodingWatch {
+public:
+    void add(std::string_view line) {
+        if (!m_valid) {
+            return;
+        }
+        const text::Utf8Check check = text::checkUtf8(line);
+        m_valid = check.valid;
+        m_multiByte = m_multiByte || check.multiByte;
+    }
+    TextEncoding result(TextEncoding asciiDefault, bool byteOrderMark) const {
+        if (!m_valid) {
+            return TextEncoding::Windows1252;
+        }
+        return m_multiByte || byteOrderMark ? TextEncoding::Utf8 : asciiDefault;
+    }
+
+private:
+    bool m_valid = true;
+    bool m_multiByte = false;
+};
 
 std::string extensionOf(std::string_view path) {
     std::string_view name = platform::namePart(path);
@@ -82,7 +156,7 @@ DocumentFile::ReadResult DocumentFile::readLines(TextReader& reader, Progress pr
             line.resize(static_cast<std::size_t>(cut));
             result.wrapped = true;
         }
-        add(std::string_view(line));
+        add(std::string_view(line), reader.lastLineEnd());
         if (++result.lines % dotEvery == 0) {
             if (progress == Progress::Load) {
                 text += '.';
@@ -99,11 +173,26 @@ DocumentFile::ReadResult DocumentFile::readLines(TextReader& reader, Progress pr
     return result;
 }
 
+void DocumentFile::makeNew(Document& document) const {
+    document.makeNew();
+    document.setEncoding(m_options.newEncoding);
+    document.setLineEnds(m_options.newLineEnds());
+    document.setByteOrderMark(false);
+}
+
+WriteOptions DocumentFile::writeOptionsFor(const Document& document) const {
+    return {document.lineEnds() == LineEnds::Unix,
+            m_options.oemWrite && document.encoding() == TextEncoding::Windows1252};
+}
+
 bool DocumentFile::load(Document& document) {
     const std::string& name = document.fileName();
-    TextReader reader(m_options.readOptions());
+    // Both line ends are read as such; OEM text is converted only in a file that is not UTF-8,
+    // which takes a look at the whole file first (only then, as the conversion is rare).
+    const bool oem = m_options.oemRead && document.hasName() && !fileIsUtf8(name);
+    TextReader reader(ReadOptions{true, oem});
     if (!document.hasName() || !reader.open(name)) {
-        document.makeNew();
+        makeNew(document);
         document.setLoaded(false);
         // A file that is there but cannot be read must not be replaced by this empty text
         // through an unwary save.
@@ -115,11 +204,33 @@ bool DocumentFile::load(Document& document) {
     document.clearForLoad(platform::fileSize(name).value_or(0));
     m_messenger.status(msg::kLoading, SoundKind::None);
     int widest = 80;
-    ReadResult result = readLines(reader, Progress::Load, [&](std::string_view text) {
-        document.appendLoadedLine(text);
+    EncodingWatch encoding;
+    bool byteOrderMark = false;
+    bool firstLine = true;
+    std::optional<LineEnds> ends;
+    ReadResult result = readLines(reader, Progress::Load, [&](std::string_view text, ReadLineEnd end) {
+        if (firstLine && !oem && text.starts_with(kByteOrderMark)) {
+            byteOrderMark = true;
+            text.remove_prefix(kByteOrderMark.size());
+        }
+        firstLine = false;
+        encoding.add(text);
+        bool other = false;
+        if (end != ReadLineEnd::None) {
+            const LineEnds lineEnds = end == ReadLineEnd::CrLf ? LineEnds::Dos : LineEnds::Unix;
+            if (!ends) {
+                ends = lineEnds; // the first line end decides the document's
+            }
+            other = lineEnds != *ends;
+        }
+        document.appendLoadedLine(text, other);
         widest = std::max(widest, static_cast<int>(text.size()));
     });
     document.setWidestLine(widest);
+    const TextEncoding detected = encoding.result(m_options.newEncoding, byteOrderMark);
+    document.setEncoding(detected);
+    document.setByteOrderMark(byteOrderMark && detected == TextEncoding::Utf8);
+    document.setLineEnds(ends.value_or(m_options.newLineEnds()));
     document.setFileTime(platform::modificationTime(name).value_or(0));
     if (result.wrapped) {
         document.setLongLinesWrapped(true);
@@ -152,7 +263,9 @@ bool DocumentFile::insertFile(Document& document, const std::string& path, int a
         return false;
     }
     document.moveToLine(atLine);
-    TextReader reader(m_options.readOptions());
+    // The inserted text keeps its bytes and takes the document's line ends.
+    TextReader reader(
+        ReadOptions{true, m_options.oemRead && document.encoding() == TextEncoding::Windows1252});
     if (!reader.open(path)) {
         std::string part(platform::namePart(path));
         m_messenger.messageBox(formatText(msg::kUnableToWrite, part.c_str()));
@@ -161,7 +274,7 @@ bool DocumentFile::insertFile(Document& document, const std::string& path, int a
     m_messenger.status(msg::kLoading, SoundKind::None);
     const int start = document.cursorLine();
     const bool afterCursor = document.settings().insertAfterCursor;
-    ReadResult result = readLines(reader, Progress::Insert, [&](std::string_view text) {
+    ReadResult result = readLines(reader, Progress::Insert, [&](std::string_view text, ReadLineEnd) {
         if (afterCursor) {
             document.moveToLine(document.cursorLine() + 1);
             document.insertLine(document.makeLoadedLine(text));
@@ -192,17 +305,21 @@ void DocumentFile::showWriteError(const std::string& path) {
 
 DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document, const std::string& path,
                                                        bool trimLast) {
-    TextWriter writer(m_options.writeOptions());
+    TextWriter writer(writeOptionsFor(document));
     if (path.empty() || !writer.open(path)) {
         showOpenError(path);
         return WriteOutcome::OpenFailed;
     }
+    if (document.hasByteOrderMark() && document.encoding() == TextEncoding::Utf8) {
+        writer.writeBytes(kByteOrderMark);
+    }
     const int count = document.lineCount();
     for (int i = 0; i + 1 < count; ++i) {
-        writer.writeLine(document.lineText(i));
+        writer.writeLine(document.lineText(i), document.line(i).hasOtherLineEnd());
     }
-    if (count > 0 && !(trimLast && document.line(count - 1).empty())) {
-        writer.writeLine(document.lineText(count - 1));
+    const DocLine& last = document.line(count - 1);
+    if (count > 0 && !(trimLast && last.empty())) {
+        writer.writeLine(last.text(), last.hasOtherLineEnd());
     }
     return writer.commit() ? WriteOutcome::Written : WriteOutcome::WriteFailed;
 }
@@ -251,7 +368,7 @@ bool DocumentFile::writeMarkedArea(Document& document, const std::string& path) 
         return false;
     }
     ReplayingScope replaying(document);
-    TextWriter writer(m_options.writeOptions());
+    TextWriter writer(writeOptionsFor(document));
     if (!writer.open(path)) {
         showOpenError(path);
         return false;

@@ -7,6 +7,7 @@
 
 #include "core/TextReader.h"
 #include "core/TextWriter.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
@@ -15,6 +16,9 @@ class Messenger;
 
 // The file settings ("Editor Options"), filled by the command layer from the options.
 struct FileOptions {
+    // Reading takes LF and CR LF as line ends whatever "FileRead" says, and a document is written
+    // with the line ends it was read with: "FileWrite" decides for new documents and files
+    // without any line end.
     bool readUnix = false;       // "FileRead"
     bool writeUnix = false;      // "FileWrite"
     bool oemRead = false;        // "OEMRead"
@@ -24,9 +28,10 @@ struct FileOptions {
     int backupInterval = 4;      // "BackupInterval", minutes
     bool checkOnReload = true;   // "CheckOnReload"
     std::string backupDirectory; // the "vbackup" directory of the home
+    // "NewUtf8": the encoding of new documents and of files that are plain ASCII.
+    TextEncoding newEncoding = TextEncoding::Utf8;
 
-    ReadOptions readOptions() const { return {readUnix, oemRead}; }
-    WriteOptions writeOptions() const { return {writeUnix, oemWrite}; }
+    LineEnds newLineEnds() const { return writeUnix ? LineEnds::Unix : LineEnds::Dos; }
 };
 
 namespace file_messages {
@@ -80,6 +85,9 @@ public:
     // A file this user may not write loads read only, with a message, so the user learns it
     // before editing rather than when saving fails.
     bool load(Document& document);
+    // Turns the document into a new one-line document with the encoding and line ends of new
+    // documents.
+    void makeNew(Document& document) const;
     // Reads a file into the document at a line through undoable line insertions.
     bool insertFile(Document& document, const std::string& path, int atLine, ReturnToStart back);
     // Writes the whole document to its file. On failure the document stays as it was (still
@@ -124,8 +132,11 @@ private:
     // Loading adds a dot every 500 lines and starts again past 99 characters; inserting a file
     // adds one every 1000 lines while the text is shorter than 100.
     enum class Progress { Load, Insert };
+    // Each line goes to `add` with the end it had in the file.
     template <typename AddLine>
     ReadResult readLines(TextReader& reader, Progress progress, AddLine&& add);
+    // How a document's lines are written: its line ends; OEM text only for Windows-1252.
+    WriteOptions writeOptionsFor(const Document& document) const;
     enum class WriteOutcome { Written, OpenFailed, WriteFailed };
     // Shows the opening failure; the caller reports a failed write as it sees fit.
     WriteOutcome writeDocument(const Document& document, const std::string& path, bool trimLast);

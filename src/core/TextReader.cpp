@@ -128,12 +128,15 @@ int TextReader::readLine(std::string& line) {
     bool cut = length < available;
     const char* start = m_chunk.data() + m_position;
     std::size_t terminatorSize = 0;
+    m_lastEnd = ReadLineEnd::None;
     if (!cut && terminator >= 0) {
         terminatorSize = m_options.unixText ? 1 : 2;
+        m_lastEnd = m_options.unixText ? ReadLineEnd::Lf : ReadLineEnd::CrLf;
         // In Unix mode a CR before the LF goes with the terminator, so DOS files read alike.
         if (m_options.unixText && length > 0 && start[length - 1] == '\r') {
             --length;
             ++terminatorSize;
+            m_lastEnd = ReadLineEnd::CrLf;
         }
     }
     const void* endOfText = std::memchr(start, kEndOfText, length);

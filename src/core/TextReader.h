@@ -9,6 +9,9 @@
 
 namespace vexa {
 
+// The end a line had in the file.
+enum class ReadLineEnd : uint8_t { None, Lf, CrLf };
+
 // How a file is read: "FileRead" (Unix text) and "OEMRead".
 struct ReadOptions {
     bool unixText = false;
@@ -45,6 +48,9 @@ public:
     // A read of the file failed (not the end of the file).
     bool readFailed() const { return m_failed; }
     int lastLength() const { return m_lastLength; }
+    // The end of the line just returned: none for a line cut at the length limit or the last
+    // bytes of a file without a line end.
+    ReadLineEnd lastLineEnd() const { return m_lastEnd; }
 
 private:
     struct Closer {
@@ -67,6 +73,7 @@ private:
     bool m_failed = false;
     bool m_fileDone = false;
     int m_lastLength = -1;
+    ReadLineEnd m_lastEnd = ReadLineEnd::None;
 };
 
 } // namespace vexa

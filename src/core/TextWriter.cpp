@@ -24,13 +24,17 @@ bool TextWriter::open(const std::string& path) {
     return m_file.open(path);
 }
 
-void TextWriter::writeLine(std::string_view text) {
+void TextWriter::writeBytes(std::string_view bytes) {
+    m_buffer.append(bytes);
+}
+
+void TextWriter::writeLine(std::string_view text, bool otherLineEnd) {
     if (m_options.oemText) {
         m_scratch.assign(text);
         platform::ansiToOem(std::span<char>(m_scratch.data(), m_scratch.size()));
         text = m_scratch;
     }
-    std::string_view terminator = m_options.unixText ? "\n" : "\r\n";
+    std::string_view terminator = m_options.unixText != otherLineEnd ? "\n" : "\r\n";
     if (m_buffer.size() + text.size() + terminator.size() > kBufferSize) {
         flush();
     }

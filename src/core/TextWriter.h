@@ -23,8 +23,11 @@ public:
     // False when the temporary file cannot be created (the directory is not writable, the path
     // names a directory ...).
     [[nodiscard]] bool open(const std::string& path);
-    // Writes the text and its terminator (every line, the last one too, ends with one).
-    void writeLine(std::string_view text);
+    // Writes the text and its terminator (every line, the last one too, ends with one): the
+    // options' line end, or the other one.
+    void writeLine(std::string_view text, bool otherLineEnd = false);
+    // Bytes as they are (a byte-order mark), before the first line.
+    void writeBytes(std::string_view bytes);
     // Writes everything out and replaces the target; false (old file kept) on any failure.
     [[nodiscard]] bool commit();
     // The system's text for the failure, if any.

@@ -304,7 +304,8 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             // A code point beyond a byte is the character itself.
             m_services.processor.typeCharacter(static_cast<char32_t>(value));
         } else {
-            type(name == "put_char" ? std::string(1, static_cast<char>(value & 0xFF)) : std::to_string(value));
+            type(name == "put_char" ? std::string(1, static_cast<char>(value & 0xFF))
+                                    : std::to_string(value));
         }
         return 1;
     }

@@ -159,7 +159,7 @@ EditPane* Workspace::addWindow(std::unique_ptr<Document> document,
 
 EditPane* Workspace::newDocument() {
     auto document = std::make_unique<Document>();
-    document->makeNew();
+    DocumentFile(fileOptions(), m_services.frame).makeNew(*document);
     return addWindow(std::move(document), m_services.syntax.profileForFile(""));
 }
 

@@ -29,6 +29,7 @@ struct EditorOptions {
     int fileWrite = 0;
     int oemRead = 0;
     int oemWrite = 0;
+    int newUtf8 = 0;
     int multipleCopies = 0;
     int printFilter = 0;
     int hasMargin = 0;

@@ -19,13 +19,14 @@ struct ChangeCase {
     Lines expected;
     int cursorLine;
     int cursorOffset;
+    TextEncoding encoding = TextEncoding::Windows1252;
 };
 
 class LineWordTest : public ProcessorTest {
 protected:
     void runCases(const std::vector<ChangeCase>& cases) {
         for (const ChangeCase& c : cases) {
-            setLines(c.lines);
+            setLines(c.lines, c.encoding);
             place(c.line, c.offset);
             exec(c.id);
             EXPECT_EQ(lines(), c.expected) << c.name;
@@ -63,6 +64,105 @@ TEST_F(LineWordTest, CharacterFunctions) {
         {"copy from above on the first line", two, 0, 1, functionIdOf("CharCopyFromLineAbove"), two, 0, 1},
         {"copy from below on the last line", two, 1, 1, functionIdOf("CharCopyFromLineBelow"), two, 1, 1},
         {"insert space", two, 0, 2, functionIdOf("InsertSpace"), {"ab cd", "xy"}, 0, 2},
+    });
+}
+
+TEST_F(LineWordTest, CharacterFunctionsTakeWholeUtf8Characters) {
+    constexpr auto kUtf8 = TextEncoding::Utf8;
+    // a, e acute (2 bytes), a CJK ideograph (3 bytes), b.
+    const Lines mixed = {"a\xC3\xA9\xE4\xB8\xAD"
+                         "b",
+                         "x\xE4\xB8\xADy"};
+    runCases({
+        {"backspace over a sequence",
+         mixed,
+         0,
+         6,
+         functionIdOf("Backspace"),
+         {"a\xC3\xA9"
+          "b",
+          mixed[1]},
+         0,
+         3,
+         kUtf8},
+        {"delete a sequence",
+         mixed,
+         0,
+         3,
+         functionIdOf("CharDelete"),
+         {"a\xC3\xA9"
+          "b",
+          mixed[1]},
+         0,
+         3,
+         kUtf8},
+        {"delete a two-byte one",
+         mixed,
+         0,
+         1,
+         functionIdOf("CharDelete"),
+         {"a\xE4\xB8\xAD"
+          "b",
+          mixed[1]},
+         0,
+         1,
+         kUtf8},
+        {"swap next",
+         mixed,
+         0,
+         1,
+         functionIdOf("CharSwapNext"),
+         {"a\xE4\xB8\xAD\xC3\xA9"
+          "b",
+          mixed[1]},
+         0,
+         1,
+         kUtf8},
+        {"swap previous",
+         mixed,
+         0,
+         3,
+         functionIdOf("CharSwapPrevious"),
+         {"a\xE4\xB8\xAD\xC3\xA9"
+          "b",
+          mixed[1]},
+         0,
+         4,
+         kUtf8},
+        {"reverse keeps sequences whole",
+         mixed,
+         0,
+         0,
+         functionIdOf("LineTextReverse"),
+         {"b\xE4\xB8\xAD\xC3\xA9"
+          "a",
+          mixed[1]},
+         0,
+         0,
+         kUtf8},
+        // Column 1 of the line below lies in the wide character's cells: the whole character is copied.
+        {"copy a wide character from below",
+         {"ab", "x\xE4\xB8\xADy"},
+         0,
+         1,
+         functionIdOf("CharCopyFromLineBelow"),
+         {"a\xE4\xB8\xAD"
+          "b",
+          "x\xE4\xB8\xADy"},
+         0,
+         4,
+         kUtf8},
+        // The same bytes in a Windows-1252 document are characters of one byte.
+        {"backspace in windows-1252",
+         mixed,
+         0,
+         6,
+         functionIdOf("Backspace"),
+         {"a\xC3\xA9\xE4\xB8"
+          "b",
+          mixed[1]},
+         0,
+         5},
     });
 }
 

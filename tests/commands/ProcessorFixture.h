@@ -159,8 +159,9 @@ protected:
     }
 
     // Replaces the pane by one over a document of these lines, cursor at 0:0.
-    void setLines(const std::vector<std::string>& lines) {
+    void setLines(const std::vector<std::string>& lines, TextEncoding encoding = TextEncoding::Windows1252) {
         auto document = std::make_unique<Document>();
+        document->setEncoding(encoding);
         document->clearForLoad(0);
         for (const auto& line : lines) {
             document->appendLoadedLine(line);
@@ -181,11 +182,8 @@ protected:
     }
 
     int32_t exec(FunctionId id) { return processor.execute(id, kKeyboardCommandSource); }
-    void type(std::string_view text) {
-        for (char ch : text) {
-            processor.typeCharacter(ch);
-        }
-    }
+    // Types UTF-8 text as the keyboard would, character by character.
+    void type(std::string_view utf8) { processor.typeText(utf8); }
 
     std::vector<std::string> lines() const {
         std::vector<std::string> all;

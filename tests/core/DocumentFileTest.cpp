@@ -89,6 +89,18 @@ TEST_F(DocumentFileTest, LoadingAndSavingGiveBackTheSameBytes) {
         {"unix", "line one\nline two\n\n", withFlags({&FileOptions::readUnix, &FileOptions::writeUnix})},
         {"oem", oemBytes + "\r\nplain\r\n", withFlags({&FileOptions::oemRead, &FileOptions::oemWrite})},
         {"high bytes untouched without oem", "\x80\x81\xff\r\n", {}},
+        // Each file keeps its own line ends whatever the settings say.
+        {"dos file with unix settings", "a\r\nb\r\n",
+         withFlags({&FileOptions::readUnix, &FileOptions::writeUnix})},
+        {"unix file with dos settings", "a\nb\n", {}},
+        {"mixed line ends kept per line", "a\r\nb\nc\r\nd\n", {}},
+        {"utf-8 text",
+         "Caf\xC3\xA9 \xCE\xB1\xCE\xB2 \xE4\xB8\xAD \xF0\x9F\x98\x80 \xE2\x94\x8C\xE2\x94\x80\n",
+         {}},
+        {"utf-8 byte-order mark kept", "\xEF\xBB\xBFna\xC3\xAFve\r\n", {}},
+        {"byte-order mark of an ascii file", "\xEF\xBB\xBFplain\n", {}},
+        {"utf-8 file with oem settings", "\xC3\xA9t\xC3\xA9\n",
+         withFlags({&FileOptions::oemRead, &FileOptions::oemWrite})},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(loadBytes(c.bytes, c.options)) << c.name;
@@ -96,6 +108,81 @@ TEST_F(DocumentFileTest, LoadingAndSavingGiveBackTheSameBytes) {
         ASSERT_TRUE(file.save(document)) << c.name;
         EXPECT_EQ(readFileBytes(document.fileName()), c.bytes) << c.name;
     }
+}
+
+TEST_F(DocumentFileTest, TheEncodingAndLineEndsComeFromTheFile) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        FileOptions options;
+        TextEncoding encoding;
+        LineEnds ends;
+        bool byteOrderMark;
+    };
+    FileOptions legacy = withFlags({&FileOptions::writeUnix});
+    legacy.newEncoding = TextEncoding::Windows1252;
+    const Case cases[] = {
+        {"utf-8", "Caf\xC3\xA9\r\n", {}, TextEncoding::Utf8, LineEnds::Dos, false},
+        {"windows-1252", "Caf\xE9\n", {}, TextEncoding::Windows1252, LineEnds::Unix, false},
+        {"ascii follows the new-document setting", "plain\r\n", legacy, TextEncoding::Windows1252,
+         LineEnds::Dos, false},
+        {"ascii, default setting", "plain\n", {}, TextEncoding::Utf8, LineEnds::Unix, false},
+        {"no line end takes the write setting", "one line", legacy, TextEncoding::Windows1252, LineEnds::Unix,
+         false},
+        {"the first line end decides", "a\nb\r\nc\r\n", {}, TextEncoding::Utf8, LineEnds::Unix, false},
+        {"byte-order mark", "\xEF\xBB\xBFx\n", legacy, TextEncoding::Utf8, LineEnds::Unix, true},
+        {"invalid after valid is 1252",
+         "\xC3\xA9\n\xE9\n",
+         {},
+         TextEncoding::Windows1252,
+         LineEnds::Unix,
+         false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(loadBytes(c.bytes, c.options)) << c.name;
+        EXPECT_EQ(document.encoding(), c.encoding) << c.name;
+        EXPECT_EQ(document.lineEnds(), c.ends) << c.name;
+        EXPECT_EQ(document.hasByteOrderMark(), c.byteOrderMark) << c.name;
+    }
+    ASSERT_TRUE(loadBytes("\xEF\xBB\xBFx\n"));
+    EXPECT_EQ(linesOf(document), std::vector<std::string>{"x"}) << "the mark is not text";
+}
+
+TEST_F(DocumentFileTest, EditedFilesKeepTheirLineEndsOnEveryLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"one\r\ntwo\r\n", "one\r\nnew\r\ntwo\r\n"},
+        {"one\ntwo\n", "one\nnew\ntwo\n"},
+        // A new line in a mixed file takes the document's (the first line's) end.
+        {"one\ntwo\r\n", "one\nnew\ntwo\r\n"},
+    };
+    for (const auto& [before, after] : cases) {
+        ASSERT_TRUE(loadBytes(before, withFlags({&FileOptions::writeUnix})));
+        document.goToLine(1);
+        document.insertEmptyLine();
+        document.insertText("new");
+        DocumentFile file(withFlags({&FileOptions::writeUnix}), messenger);
+        ASSERT_TRUE(file.save(document));
+        EXPECT_EQ(readFileBytes(document.fileName()), after);
+        // The same for a new document: the settings decide.
+    }
+    DocumentFile file(withFlags({&FileOptions::writeUnix}), messenger);
+    Document fresh;
+    file.makeNew(fresh);
+    EXPECT_EQ(fresh.lineEnds(), LineEnds::Unix);
+    EXPECT_EQ(fresh.encoding(), TextEncoding::Utf8);
+}
+
+TEST_F(DocumentFileTest, ALongUtf8LineIsWrappedBetweenCharacters) {
+    // 1,100 bytes of two-byte characters, no spaces: the cut never splits a character.
+    std::string line;
+    for (int i = 0; i < 550; ++i) {
+        line += "\xC3\xA9";
+    }
+    ASSERT_TRUE(loadBytes(line + "\n"));
+    ASSERT_EQ(document.lineCount(), 2);
+    EXPECT_EQ(document.encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(document.lineText(0).size() % 2, 0u);
+    EXPECT_EQ(std::string(document.lineText(0)) + std::string(document.lineText(1)), line);
 }
 
 struct LoadCase {
