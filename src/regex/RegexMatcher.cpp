@@ -28,13 +28,14 @@ const std::string& RegexMatcher::lastErrorText() {
 
 const RegexMatcher::CachedProgram& RegexMatcher::programFor(std::string_view pattern) {
     for (const CachedProgram& cached : m_cache) {
-        if (cached.pattern == pattern) {
+        if (cached.pattern == pattern && cached.encoding == m_encoding) {
             return cached;
         }
     }
     CachedProgram fresh;
     fresh.pattern = std::string(pattern);
-    fresh.program = RegexProgram::compile(pattern, &fresh.error);
+    fresh.encoding = m_encoding;
+    fresh.program = RegexProgram::compile(pattern, &fresh.error, m_encoding);
     ++m_compileCount;
     if (m_cache.size() < kCacheSize) {
         m_cache.push_back(std::move(fresh));

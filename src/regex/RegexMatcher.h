@@ -28,6 +28,11 @@ public:
     // Sets the engine's shared flag; callers set it before every match.
     void setCaseMode(int32_t caseMode);
 
+    // The encoding of the subjects that following matches read (Windows-1252 until set): a
+    // pattern is compiled for it, as UTF-8 when the subjects are.
+    void setEncoding(TextEncoding encoding) { m_encoding = encoding; }
+    [[nodiscard]] TextEncoding encoding() const { return m_encoding; }
+
     // The bound every following match reports its work to, until set to nothing; it must
     // outlive its use here. A match it ends finds nothing.
     void setWorkLimit(RegexWorkLimit* limit) { m_limit = limit; }
@@ -52,8 +57,8 @@ public:
     // never show it, a pattern that does not compile simply finds nothing.
     [[nodiscard]] const std::string& engineMessage() const { return m_engineMessage; }
 
-    // How many patterns this matcher has compiled: a pattern used again is not compiled again
-    // while it is among the last few used.
+    // How many patterns this matcher has compiled: a pattern used again (for the same encoding)
+    // is not compiled again while it is among the last few used.
     [[nodiscard]] std::size_t compileCount() const { return m_compileCount; }
 
     // The text shared by all matchers: "Regex Error: %s" with the newest error.
@@ -62,6 +67,7 @@ public:
 private:
     struct CachedProgram {
         std::string pattern;
+        TextEncoding encoding = TextEncoding::Windows1252;
         std::optional<RegexProgram> program;
         std::string error;
     };
@@ -75,6 +81,7 @@ private:
     std::size_t m_nextReplaced = 0;
     std::size_t m_compileCount = 0;
     RegexWorkLimit* m_limit = nullptr;
+    TextEncoding m_encoding = TextEncoding::Windows1252;
     std::string m_matchedText;
     std::size_t m_matchedLength = 0;
     std::size_t m_offset = 0;
