@@ -3,6 +3,7 @@
 
 #include "core/Messenger.h"
 #include "settings/Format.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
@@ -10,6 +11,8 @@ SearchDialogModel::SearchDialogModel(SearchState& state, Messenger& messenger, s
     : m_state(state), m_messenger(messenger), m_actions(state, messenger),
       m_configDirectory(std::move(configDirectory)), m_copy(state.snapshot()) {
     m_findHistory.load(m_configDirectory + std::string(kFindHistoryFile));
+    // The texts are UTF-8; an entry that is not was written as Windows-1252.
+    m_findHistory.convertEntries(text::externalToUtf8);
     const SearchOptions& options = state.options();
     m_findText = state.findText();
     m_wholeWord = options.wholeWord != 0;
