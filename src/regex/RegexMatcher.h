@@ -19,7 +19,8 @@ public:
     // Case modes: 1 compares case-sensitively, any other value ignores case.
     static constexpr int32_t kCaseSensitive = 1;
     static constexpr int32_t kIgnoreCase = 0;
-    // The matched text keeps at most this many characters; the length is capped to it too.
+    // The matched text keeps at most this many bytes; the length is capped to it too (over UTF-8
+    // text, to the start of the character the cap falls in).
     static constexpr std::size_t kMaxMatchedText = 1024;
 
     // Sets the engine's one ignore-case flag from the case mode.

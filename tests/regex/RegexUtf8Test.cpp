@@ -164,6 +164,18 @@ TEST(RegexUtf8, NestedLoopsOverLongLinesEndWithinTheBound) {
     setRegexIgnoreCase(false);
 }
 
+TEST(RegexUtf8, ALongMatchIsCutWhereACharacterStarts) {
+    RegexMatcher matcher(RegexMatcher::kCaseSensitive);
+    matcher.setEncoding(TextEncoding::Utf8);
+    std::string line = "x";
+    for (int i = 0; i < 600; ++i) {
+        line += "\u00E9";
+    }
+    ASSERT_TRUE(matcher.match(line, "x.*"));
+    EXPECT_EQ(matcher.matchedLength(), RegexMatcher::kMaxMatchedText - 1);
+    EXPECT_EQ(matcher.matchedText(), line.substr(0, RegexMatcher::kMaxMatchedText - 1));
+}
+
 // ---- generated patterns against the byte engine ----
 
 // Each character of the generated texts, with the one byte that stands for it in the byte
