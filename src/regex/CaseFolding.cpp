@@ -60,10 +60,19 @@ std::size_t findFoldedUtf8(std::string_view text, std::string_view literal, std:
         return std::string_view::npos;
     }
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    // The two bytes a match can begin with.
     const auto first = static_cast<uint8_t>(literal[0]);
+    uint8_t other = first;
+    if (first >= 'a' && first <= 'z') {
+        other = static_cast<uint8_t>(first - ('a' - 'A'));
+    } else if (first >= 'A' && first <= 'Z') {
+        other = static_cast<uint8_t>(first + ('a' - 'A'));
+    } else if (first == 0xC3 || first == 0xC5) {
+        other = first == 0xC3 ? 0xC5 : 0xC3;
+    }
     const std::size_t last = text.size() - literal.size();
     for (std::size_t at = from; at <= last; ++at) {
-        if (!sameFoldedLead(first, bytes[at])) {
+        if (bytes[at] != first && bytes[at] != other) {
             continue;
         }
         if (startsWithFoldedUtf8(bytes + at, text.size() - at, literal) && isUtf8Boundary(text, at) &&
