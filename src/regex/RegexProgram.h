@@ -147,8 +147,8 @@ private:
     bool m_anchored = false;
     std::size_t m_mustOffset = 0;
     std::size_t m_mustLength = 0;
-    // Per byte offset of a node: for a literal its length, for a set the index of its tables;
-    // -1 where no node was decoded.
+    // Per byte offset of a node: for a literal its length, for a set the index of its tables
+    // (byte sets in m_sets, character sets in m_characterSets); -1 where no node was decoded.
     std::vector<int32_t> m_operandInfo;
     // For each set node: membership of every byte, as written and independent of case.
     std::vector<RegexSetTables> m_sets;
