@@ -31,7 +31,7 @@ int ReplaceDialogModel::replace(SearchPane* pane) {
     applyControls(false);
     m_state.setReplaceAll(m_replaceAll);
     m_state.setReplaceText(m_replaceText);
-    m_replaceHistory.enter(m_replaceText);
+    m_replaceHistory.enter(historyEntryOf(m_replaceText));
     int count = 0;
     if (pane != nullptr) {
         m_state.attach(pane);

@@ -7,6 +7,14 @@
 
 namespace vexa {
 
+std::string_view historyEntryOf(std::string_view utf8) {
+    if (utf8.size() <= HistoryFile::kMaxEntryLength) {
+        return utf8;
+    }
+    const int end = static_cast<int>(HistoryFile::kMaxEntryLength);
+    return utf8.substr(0, static_cast<std::size_t>(text::characterStart(utf8, end, TextEncoding::Utf8)));
+}
+
 SearchDialogModel::SearchDialogModel(SearchState& state, Messenger& messenger, std::string configDirectory)
     : m_state(state), m_messenger(messenger), m_actions(state, messenger),
       m_configDirectory(std::move(configDirectory)), m_copy(state.snapshot()) {
@@ -34,7 +42,7 @@ void SearchDialogModel::applyControls(bool foundValue) {
     m_state.setForward(m_searchDown);
     m_state.setFindText(m_findText, foundValue);
     // The text box takes its text into the history whenever the text is used.
-    m_findHistory.enter(m_findText);
+    m_findHistory.enter(historyEntryOf(m_findText));
 }
 
 bool SearchDialogModel::findNext(SearchPane* pane) {

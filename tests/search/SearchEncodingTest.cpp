@@ -267,5 +267,24 @@ TEST_F(SearchEncodingTest, OldWindows1252SettingsAndHistoriesAreReadAsSuch) {
     EXPECT_EQ(dialog.replaceHistory().entries(), (std::vector<std::string>{"\u00E9"}));
 }
 
+// Eighty characters of four bytes each are more than a history entry holds: the entry keeps the
+// whole characters that fit, and comes back as UTF-8.
+TEST_F(SearchEncodingTest, ALongHistoryEntryKeepsWholeCharacters) {
+    lines(kUtf8, {"x"});
+    std::string typed;
+    for (int i = 0; i < 80; ++i) {
+        typed += "\U0001F600";
+    }
+    {
+        SearchDialogModel dialog(m_state, m_messages, m_home.path().string() + "/");
+        dialog.setFindText(typed);
+        (void)dialog.findNext(&m_pane);
+        ASSERT_TRUE(dialog.close());
+    }
+    SearchDialogModel reopened(m_state, m_messages, m_home.path().string() + "/");
+    EXPECT_EQ(reopened.findHistory().entries(), (std::vector<std::string>{typed.substr(0, 63 * 4)}));
+    EXPECT_EQ(historyEntryOf("short"), "short");
+}
+
 } // namespace
 } // namespace vexa
