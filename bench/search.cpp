@@ -1,6 +1,7 @@
 // Timing of search: a literal that is not in the file through the search state (and grep with it),
 // the first built-in function pattern on every line (and grep with it), all three patterns, and
-// regular-expression finds with patterns that defeat plain backtracking.
+// regular-expression finds with patterns that defeat plain backtracking; then the literal and the
+// first of those patterns in a UTF-8 copy of the text with non-ASCII characters on many lines.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +93,42 @@ double timeCount(const std::string& command, long& count) {
     }
     count = std::strtol(output, nullptr, 10);
     return seconds;
+}
+
+// A plain find (down, ignoring case) for a text the document lacks, from its start; gives seconds.
+double timeLiteralFind(vexa::Document& document, const char* findText, bool& found) {
+    vexa::SearchState state;
+    BenchPane pane(document);
+    state.setFindText(findText, false);
+    document.goToLine(0);
+    document.setCursorOffset(0);
+    const auto start = Clock::now();
+    state.attach(&pane);
+    found = state.findNext(true);
+    state.detach();
+    return vexa::bench::secondsSince(start);
+}
+
+// The text with a UTF-8 comment of Latin, Greek and CJK characters on every fourth line.
+std::string withUtf8Comments(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    std::size_t start = 0;
+    int line = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::size_t lineEnd = end > start && text[end - 1] == '\r' ? end - 1 : end;
+        out.append(text, start, lineEnd - start);
+        if (line++ % 4 == 0) {
+            out += " /* \u00C9t\u00E9 \u00FCber \u03B1\u03B2\u03B3 \u4E2D\u6587 */";
+        }
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
 }
 
 // A regular-expression find for a pattern the document does not match, from its start; gives
@@ -208,6 +245,44 @@ int main(int argc, char** argv) {
     std::printf("pathological_line_ms: %.3f\n", timeRegexFind(longLine, "(a+)+b", patternFound));
     if (patternFound) {
         std::fprintf(stderr, "(a+)+b was found, the measurement is wrong\n");
+        return 1;
+    }
+
+    // The same searches in a UTF-8 document: the plain literal (and one with a Latin letter,
+    // folded as a character), compared with the Windows-1252 search of the same ASCII text.
+    vexa::Document utf8Document;
+    loadLines(utf8Document, withUtf8Comments(text));
+    utf8Document.setEncoding(vexa::TextEncoding::Utf8);
+    vexa::Document asciiDocument;
+    loadLines(asciiDocument, text);
+    bool literalFound = false;
+    const double ascii = timeLiteralFind(asciiDocument, "no_such_identifier", literalFound);
+    const double utf8 = timeLiteralFind(utf8Document, "no_such_identifier", literalFound);
+    std::printf("literal_utf8_s: %.3f\n", utf8);
+    // The UTF-8 document is a quarter longer by its comments; the ratio is per byte.
+    const double bytesRatio =
+        static_cast<double>(text.size()) / static_cast<double>(withUtf8Comments(text).size());
+    std::printf("literal_utf8_ratio: %.2f\n", ascii > 0 ? utf8 * bytesRatio / ascii : 0.0);
+    const double latin = timeLiteralFind(utf8Document, "no_such_\u00E9t\u00E9", literalFound);
+    std::printf("literal_utf8_latin_s: %.3f\n", latin);
+    if (literalFound) {
+        std::fprintf(stderr, "the UTF-8 literal was found, the measurement is wrong\n");
+        return 1;
+    }
+    vexa::Document utf8Source;
+    loadLines(utf8Source, withUtf8Comments(withoutSemicolons));
+    utf8Source.setEncoding(vexa::TextEncoding::Utf8);
+    std::printf("pathological_scan_utf8_ms: %.3f\n", timeRegexFind(utf8Source, "(.+)+;", patternFound));
+    if (patternFound) {
+        std::fprintf(stderr, "(.+)+; was found in UTF-8, the measurement is wrong\n");
+        return 1;
+    }
+    // Only sets of characters: no byte a line must hold turns it away, so the interpreter runs
+    // from every start of every line.
+    std::printf("nested_sets_utf8_ms: %.3f\n",
+                timeRegexFind(utf8Source, "(.+)+[\u00E0-\u00FF][\u4E00-\u9FFF]", patternFound));
+    if (patternFound) {
+        std::fprintf(stderr, "the UTF-8 set pattern was found, the measurement is wrong\n");
         return 1;
     }
     return 0;

@@ -11,6 +11,7 @@
 #include "regex/RegexMatcher.h"
 #include "regex/RegexProgram.h"
 #include "regex/RegexShared.h"
+#include "text/TextEncoding.h"
 
 namespace {
 
@@ -21,13 +22,16 @@ constexpr std::size_t kMaxSubject = 4096;
 
 // Byte 0 chooses the mode: bit 0 ignore case, bit 1 run the pattern bytes as a raw program, bit 2
 // also run the compiled program remembering failures from its first step (the bookkeeping must
-// not change any answer), bits 4 to 7 a start offset for that run.
+// not change any answer), bit 3 compile for UTF-8 text (every match must then start and end where
+// characters do), bits 4 to 7 a start offset for that run.
 // Byte 1 is the pattern's length; the pattern follows, then the subject.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size < 2) {
         return 0;
     }
     const uint8_t mode = data[0];
+    const vexa::TextEncoding encoding =
+        (mode & 8) != 0 ? vexa::TextEncoding::Utf8 : vexa::TextEncoding::Windows1252;
     const std::size_t patternLength = std::min<std::size_t>(data[1], size - 2);
     const std::string_view pattern(reinterpret_cast<const char*>(data + 2), patternLength);
     std::string_view subject(reinterpret_cast<const char*>(data + 2 + patternLength),
@@ -47,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
 
     if ((mode & 4) != 0) {
-        auto program = vexa::RegexProgram::compile(pattern);
+        auto program = vexa::RegexProgram::compile(pattern, nullptr, encoding);
         if (program) {
             const std::size_t from = std::min<std::size_t>(mode >> 4, subject.size());
             vexa::RegexMatch plain;
@@ -73,6 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     vexa::RegexMatcher matcher((mode & 1) != 0 ? vexa::RegexMatcher::kIgnoreCase
                                                : vexa::RegexMatcher::kCaseSensitive);
+    matcher.setEncoding(encoding);
     if (matcher.match(subject, pattern)) {
         // A reported match must lie within the subject.
         const std::size_t end = matcher.offset() + matcher.matchedLength();
@@ -81,6 +86,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             __builtin_trap();
         }
         const vexa::RegexMatch& positions = matcher.positions();
+        if (encoding == vexa::TextEncoding::Utf8) {
+            const std::string_view line = subject.substr(0, subject.find('\0'));
+            auto boundary = [&](int offset) {
+                return offset < 0 || vexa::text::characterStart(line, offset, encoding) == offset;
+            };
+            for (int slot = 0; slot < vexa::kRegexSlots; ++slot) {
+                if (!boundary(positions.start[slot]) || !boundary(positions.end[slot])) {
+                    __builtin_trap();
+                }
+            }
+        }
         for (int slot = 1; slot < vexa::kRegexSlots; ++slot) {
             if (positions.start[slot] > static_cast<int>(subject.size()) ||
                 positions.end[slot] > static_cast<int>(subject.size())) {

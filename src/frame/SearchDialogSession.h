@@ -9,7 +9,8 @@ namespace vexa {
 
 enum class SearchDialogKind : uint8_t { Find, Replace };
 
-// The values of the dialog's controls; the replacement fields belong to the Replace dialog only.
+// The values of the dialog's controls, the two texts as UTF-8; the replacement fields belong to the
+// Replace dialog only.
 struct SearchDialogControls {
     std::string findText;
     std::string replaceText;

@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "text/TextEncoding.h"
+
 namespace vexa {
 
 namespace {
@@ -34,7 +36,8 @@ bool endsLiteralRun(char c) {
 
 } // namespace
 
-RegexCompiler::RegexCompiler(std::string_view pattern) : m_pattern(pattern.substr(0, pattern.find('\0'))) {}
+RegexCompiler::RegexCompiler(std::string_view pattern, TextEncoding encoding)
+    : m_pattern(pattern.substr(0, pattern.find('\0'))), m_utf8(encoding == TextEncoding::Utf8) {}
 
 void RegexCompiler::restart(bool emitting) {
     m_pos = 0;
@@ -87,6 +90,7 @@ std::optional<RegexProgram> RegexCompiler::compile(std::string* error) {
     }
 
     RegexProgram program;
+    program.m_utf8 = m_utf8;
     setOptimisationFacts(program, flags);
     program.m_bytes = std::move(m_code);
     program.decodeOperands();
@@ -239,10 +243,10 @@ int RegexCompiler::parseAtom(int& flags) {
         return emitNode(op(RegexOp::LineEnd));
     case '.':
         flags |= kHasWidth | kSimple;
-        return emitNode(op(RegexOp::Any));
+        return emitNode(op(m_utf8 ? RegexOp::AnyCharacter : RegexOp::Any));
     case '[':
         flags |= kHasWidth | kSimple;
-        return parseSet();
+        return m_utf8 ? parseCharacterSet() : parseSet();
     case '(': {
         int groupFlags = 0;
         const int group = parseExpression(true, groupFlags);
@@ -275,7 +279,7 @@ int RegexCompiler::parseAtom(int& flags) {
     default:
         break;
     }
-    return parseLiteralRun(start, flags);
+    return m_utf8 ? parseCharacterRun(start, flags) : parseLiteralRun(start, flags);
 }
 
 int RegexCompiler::parseSet() {
@@ -316,6 +320,131 @@ int RegexCompiler::parseSet() {
         return fail("unmatched []");
     }
     ++m_pos;
+    return result;
+}
+
+int RegexCompiler::parseCharacterSet() {
+    const std::size_t start = m_pos;
+    RegexOp kind = RegexOp::CharacterIn;
+    if (peek() == '^') {
+        kind = RegexOp::CharacterNotIn;
+        ++m_pos;
+    }
+    bool wide = kind == RegexOp::CharacterNotIn;
+    auto character = [&]() -> char32_t {
+        const text::Decoded decoded = text::decodeUtf8(m_pattern, m_pos);
+        if (!decoded.valid) {
+            return kRegexInvalidByteBase + static_cast<unsigned char>(m_pattern[m_pos++]);
+        }
+        m_pos += static_cast<std::size_t>(decoded.length);
+        return decoded.character;
+    };
+    std::vector<std::pair<char32_t, char32_t>> ranges;
+    auto add = [&](char32_t first, char32_t last) {
+        ranges.emplace_back(first, last);
+        wide = wide || last >= 0x80;
+    };
+    char32_t previous = 0;
+    if (peek() == ']' || peek() == '-') {
+        previous = static_cast<unsigned char>(peek());
+        add(previous, previous);
+        ++m_pos;
+    }
+    while (!atEnd() && peek() != ']') {
+        if (peek() == '-') {
+            ++m_pos;
+            if (atEnd() || peek() == ']') {
+                previous = '-';
+                add(previous, previous);
+            } else {
+                // The range's first character is already in the set.
+                const char32_t from = previous + 1;
+                const char32_t to = character();
+                if (from > to + 1) {
+                    return fail("invalid [] range");
+                }
+                if (from <= to) {
+                    add(from, to);
+                }
+                previous = to;
+            }
+        } else {
+            previous = character();
+            add(previous, previous);
+        }
+    }
+    if (peek() != ']') {
+        return fail("unmatched []");
+    }
+    if (!wide) {
+        // Only ASCII members: a byte is a whole character, as in a byte pattern.
+        m_pos = start;
+        return parseSet();
+    }
+    ++m_pos;
+    return emitCharacterSet(kind, ranges);
+}
+
+int RegexCompiler::emitCharacterSet(RegexOp kind, const std::vector<std::pair<char32_t, char32_t>>& ranges) {
+    const int result = emitNode(op(kind));
+    for (const auto& [first, last] : ranges) {
+        for (const char32_t c : {first, last}) {
+            uint8_t bytes[4] = {};
+            const int length = encodeOperandCharacter(c, bytes);
+            for (int i = 0; i < length; ++i) {
+                emitByte(bytes[i]);
+            }
+        }
+    }
+    emitByte(0);
+    return result;
+}
+
+int RegexCompiler::parseCharacterRun(std::size_t from, int& flags) {
+    // As a literal run, by whole characters: a quantifier takes the last character with all its
+    // bytes, and a byte that is no character is an atom of its own (a set of that one byte), so
+    // that a literal never ends or starts inside a character.
+    std::string bytes;
+    std::vector<std::size_t> origins;
+    std::vector<std::size_t> starts;
+    std::size_t p = from;
+    while (p < m_pattern.size()) {
+        std::size_t at = p;
+        if (m_pattern[p] == '\\') {
+            if (p + 1 >= m_pattern.size() || m_pattern[p + 1] == '<' || m_pattern[p + 1] == '>') {
+                break;
+            }
+            at = p + 1;
+        } else if (endsLiteralRun(m_pattern[p])) {
+            break;
+        }
+        const text::Decoded decoded = text::decodeUtf8(m_pattern, at);
+        if (!decoded.valid) {
+            break;
+        }
+        origins.push_back(p);
+        starts.push_back(bytes.size());
+        bytes.append(m_pattern.substr(at, static_cast<std::size_t>(decoded.length)));
+        p = at + static_cast<std::size_t>(decoded.length);
+    }
+    if (origins.empty()) {
+        const std::size_t at = m_pattern[from] == '\\' ? from + 1 : from;
+        const char32_t invalid = kRegexInvalidByteBase + static_cast<unsigned char>(m_pattern[at]);
+        m_pos = at + 1;
+        flags |= kHasWidth | kSimple;
+        return emitCharacterSet(RegexOp::CharacterIn, {{invalid, invalid}});
+    }
+    if (p < m_pattern.size() && isQuantifier(m_pattern[p]) && origins.size() > 1) {
+        p = origins.back();
+        bytes.resize(starts.back());
+    }
+    m_pos = p;
+    flags |= kHasWidth | (bytes.size() == 1 ? kSimple : 0);
+    const int result = emitNode(op(RegexOp::Exactly));
+    for (const char c : bytes) {
+        emitByte(static_cast<uint8_t>(c));
+    }
+    emitByte(0);
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "regex/RegexProgram.h"
@@ -14,7 +15,7 @@ namespace vexa {
 
 class RegexCompiler {
 public:
-    explicit RegexCompiler(std::string_view pattern);
+    explicit RegexCompiler(std::string_view pattern, TextEncoding encoding = TextEncoding::Windows1252);
 
     // The program, or nothing with the engine's message in `error`.
     [[nodiscard]] std::optional<RegexProgram> compile(std::string* error);
@@ -35,7 +36,11 @@ private:
     int parsePiece(int& flags);
     int parseAtom(int& flags);
     int parseSet();
+    // A set in a UTF-8 pattern: by characters when it is negated or names a non-ASCII one.
+    int parseCharacterSet();
     int parseLiteralRun(std::size_t from, int& flags);
+    int parseCharacterRun(std::size_t from, int& flags);
+    int emitCharacterSet(RegexOp kind, const std::vector<std::pair<char32_t, char32_t>>& ranges);
 
     int emitNode(uint8_t op);
     void emitByte(uint8_t byte);
@@ -46,6 +51,7 @@ private:
     void setOptimisationFacts(RegexProgram& program, int topFlags) const;
 
     std::string_view m_pattern;
+    bool m_utf8 = false;
     std::size_t m_pos = 0;
     int m_groups = 1;
     bool m_emitting = false;

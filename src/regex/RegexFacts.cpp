@@ -9,6 +9,7 @@
 #include <queue>
 #include <utility>
 
+#include "regex/CaseFolding.h"
 #include "regex/RegexProgram.h"
 
 namespace vexa {
@@ -29,12 +30,31 @@ uint8_t foldedByte(uint8_t c) {
     return static_cast<uint8_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
 }
 
+bool isCharacterNode(uint8_t code) {
+    return code == op(RegexOp::AnyCharacter) || code == op(RegexOp::CharacterIn) ||
+           code == op(RegexOp::CharacterNotIn);
+}
+
+// The first byte of the UTF-8 form of a character from U+0080 on.
+uint8_t leadByteOf(char32_t c) {
+    if (c < 0x800) {
+        return static_cast<uint8_t>(0xC0 | (c >> 6));
+    }
+    if (c < 0x10000) {
+        return static_cast<uint8_t>(0xE0 | (c >> 12));
+    }
+    return static_cast<uint8_t>(0xF0 | (c >> 18));
+}
+
 // The program as a graph of nodes, each edge a way the interpreter can go on from a node.
 class ProgramGraph {
 public:
     ProgramGraph(const std::vector<uint8_t>& code, const std::vector<int32_t>& operandInfo,
-                 const std::vector<RegexSetTables>& sets)
-        : m_code(code), m_operandInfo(operandInfo), m_sets(sets) {}
+                 const std::vector<RegexSetTables>& sets, const std::vector<RegexCharacterSet>& characterSets,
+                 bool utf8)
+        : m_code(code), m_operandInfo(operandInfo), m_sets(sets), m_characterSets(characterSets),
+          m_utf8(utf8) {}
+    [[nodiscard]] bool utf8() const { return m_utf8; }
 
     [[nodiscard]] bool isNode(int at) const {
         return at >= 1 && static_cast<std::size_t>(at) + kNodeHeader <= m_code.size() &&
@@ -76,8 +96,17 @@ public:
         const uint8_t code = opcode(at);
         if (code == op(RegexOp::Exactly)) {
             const uint8_t c = m_code[static_cast<std::size_t>(at) + kNodeHeader];
-            addCharacter(set, c, ignoreCase);
-        } else if (code == op(RegexOp::Any)) {
+            addCharacter(set, c, ignoreCase, m_utf8);
+        } else if (code == op(RegexOp::CharacterIn)) {
+            const std::array<bool, 256> leads =
+                m_characterSets[static_cast<std::size_t>(operandInfo(at))].leadBytes(ignoreCase);
+            for (int c = 1; c < 256; ++c) {
+                if (leads[static_cast<std::size_t>(c)]) {
+                    set.add(static_cast<uint8_t>(c));
+                }
+            }
+        } else if (code == op(RegexOp::Any) || code == op(RegexOp::AnyCharacter) ||
+                   code == op(RegexOp::CharacterNotIn)) {
             for (int c = 1; c < 256; ++c) {
                 set.add(static_cast<uint8_t>(c));
             }
@@ -94,11 +123,12 @@ public:
         return set;
     }
 
-    static void addCharacter(ByteSet& set, uint8_t c, bool ignoreCase) {
+    static void addCharacter(ByteSet& set, uint8_t c, bool ignoreCase, bool utf8) {
         set.add(c);
         if (ignoreCase) {
             for (int other = 0; other < 256; ++other) {
-                if (foldedByte(static_cast<uint8_t>(other)) == foldedByte(c)) {
+                if (utf8 ? sameFoldedLead(static_cast<uint8_t>(other), c)
+                         : foldedByte(static_cast<uint8_t>(other)) == foldedByte(c)) {
                     set.add(static_cast<uint8_t>(other));
                 }
             }
@@ -113,6 +143,9 @@ public:
         case RegexOp::Any:
         case RegexOp::AnyOf:
         case RegexOp::AnyBut:
+        case RegexOp::AnyCharacter:
+        case RegexOp::CharacterIn:
+        case RegexOp::CharacterNotIn:
         case RegexOp::Plus:
             return 1;
         default:
@@ -124,6 +157,8 @@ private:
     const std::vector<uint8_t>& m_code;
     const std::vector<int32_t>& m_operandInfo;
     const std::vector<RegexSetTables>& m_sets;
+    const std::vector<RegexCharacterSet>& m_characterSets;
+    bool m_utf8;
 };
 
 // How common a byte is in program text: a required byte that is rare rejects more lines.
@@ -168,7 +203,8 @@ bool firstBytes(const ProgramGraph& graph, bool ignoreCase, ByteSet& first) {
         if (code == op(RegexOp::Exactly) && graph.operandInfo(at) > 0) {
             first.addAll(graph.bytesOf(at, ignoreCase));
             goesOn = false;
-        } else if (code == op(RegexOp::Any) || code == op(RegexOp::AnyOf) || code == op(RegexOp::AnyBut)) {
+        } else if (code == op(RegexOp::Any) || code == op(RegexOp::AnyOf) || code == op(RegexOp::AnyBut) ||
+                   isCharacterNode(code)) {
             first.addAll(graph.bytesOf(at, ignoreCase));
             goesOn = false;
         } else if (code == op(RegexOp::Star) || code == op(RegexOp::Plus)) {
@@ -186,6 +222,139 @@ bool firstBytes(const ProgramGraph& graph, bool ignoreCase, ByteSet& first) {
 }
 
 } // namespace
+
+int encodeOperandCharacter(char32_t c, uint8_t (&out)[4]) {
+    if (c < 0x80) {
+        out[0] = static_cast<uint8_t>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = static_cast<uint8_t>(0xC0 | (c >> 6));
+        out[1] = static_cast<uint8_t>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        out[0] = static_cast<uint8_t>(0xE0 | (c >> 12));
+        out[1] = static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F));
+        out[2] = static_cast<uint8_t>(0x80 | (c & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<uint8_t>(0xF0 | ((c >> 18) & 0x07));
+    out[1] = static_cast<uint8_t>(0x80 | ((c >> 12) & 0x3F));
+    out[2] = static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F));
+    out[3] = static_cast<uint8_t>(0x80 | (c & 0x3F));
+    return 4;
+}
+
+char32_t decodeOperandCharacter(const uint8_t* bytes, std::size_t available, std::size_t& length) {
+    const uint8_t lead = bytes[0];
+    std::size_t wanted = 1;
+    char32_t value = lead;
+    if (lead >= 0xC0 && lead < 0xE0) {
+        wanted = 2;
+        value = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead < 0xF0) {
+        wanted = 3;
+        value = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead < 0xF8) {
+        wanted = 4;
+        value = lead & 0x07;
+    }
+    if (wanted > available) {
+        length = 1;
+        return lead;
+    }
+    for (std::size_t i = 1; i < wanted; ++i) {
+        if ((bytes[i] & 0xC0) != 0x80) {
+            length = 1;
+            return lead;
+        }
+        value = (value << 6) | (bytes[i] & 0x3F);
+    }
+    length = wanted;
+    return value;
+}
+
+void RegexCharacterSet::add(char32_t first, char32_t last) {
+    if (first <= last) {
+        m_ranges.emplace_back(first, last);
+    }
+}
+
+void RegexCharacterSet::finish() {
+    std::sort(m_ranges.begin(), m_ranges.end());
+    std::vector<std::pair<char32_t, char32_t>> joined;
+    for (const auto& range : m_ranges) {
+        if (!joined.empty() && range.first <= joined.back().second + 1) {
+            joined.back().second = std::max(joined.back().second, range.second);
+        } else {
+            joined.push_back(range);
+        }
+    }
+    m_ranges = std::move(joined);
+    m_ascii.fill(false);
+    m_asciiFolded.fill(false);
+    for (char32_t c = 0; c < 128; ++c) {
+        if (hasExactly(c)) {
+            m_ascii[c] = true;
+            m_asciiFolded[c] = true;
+            m_asciiFolded[otherCaseCharacter(c)] = true;
+        }
+    }
+}
+
+bool RegexCharacterSet::hasExactly(char32_t c) const {
+    const auto after =
+        std::upper_bound(m_ranges.begin(), m_ranges.end(), c,
+                         [](char32_t value, const auto& range) { return value < range.first; });
+    return after != m_ranges.begin() && c <= (after - 1)->second;
+}
+
+bool RegexCharacterSet::has(char32_t c, bool ignoreCase) const {
+    if (c < 128) {
+        return ignoreCase ? m_asciiFolded[c] : m_ascii[c];
+    }
+    if (hasExactly(c)) {
+        return true;
+    }
+    if (!ignoreCase) {
+        return false;
+    }
+    const char32_t other = otherCaseCharacter(c);
+    return other != c && hasExactly(other);
+}
+
+std::array<bool, 256> RegexCharacterSet::leadBytes(bool ignoreCase) const {
+    std::array<bool, 256> leads{};
+    for (std::size_t c = 0; c < 128; ++c) {
+        leads[c] = ignoreCase ? m_asciiFolded[c] : m_ascii[c];
+    }
+    for (const auto& [first, last] : m_ranges) {
+        if (last < 0x80) {
+            continue;
+        }
+        const char32_t from = std::max<char32_t>(first, 0x80);
+        if (from <= 0x10FFFF) {
+            const char32_t to = std::min<char32_t>(last, 0x10FFFF);
+            for (int b = leadByteOf(from); b <= leadByteOf(to); ++b) {
+                leads[static_cast<std::size_t>(b)] = true;
+            }
+        }
+        if (last >= kRegexInvalidByteBase) {
+            const char32_t low = std::max(from, kRegexInvalidByteBase) - kRegexInvalidByteBase;
+            const char32_t high = std::min<char32_t>(last - kRegexInvalidByteBase, 0xFF);
+            for (char32_t b = low; b <= high; ++b) {
+                leads[b] = true;
+            }
+        }
+    }
+    // The Latin letters that fold begin with 0xC3 or 0xC5, either case with either byte.
+    if (ignoreCase && (leads[0xC3] || leads[0xC5])) {
+        leads[0xC3] = true;
+        leads[0xC5] = true;
+    }
+    return leads;
+}
 
 int ByteSet::size() const {
     int count = 0;
@@ -206,9 +375,10 @@ std::string ByteSet::members() const {
 }
 
 RegexFacts analyseProgram(const std::vector<uint8_t>& code, const std::vector<int32_t>& operandInfo,
-                          const std::vector<RegexSetTables>& sets) {
+                          const std::vector<RegexSetTables>& sets,
+                          const std::vector<RegexCharacterSet>& characterSets, bool utf8) {
     RegexFacts facts;
-    const ProgramGraph graph(code, operandInfo, sets);
+    const ProgramGraph graph(code, operandInfo, sets, characterSets, utf8);
     if (!graph.isNode(1)) {
         return facts;
     }
@@ -361,8 +531,13 @@ RegexFacts analyseProgram(const std::vector<uint8_t>& code, const std::vector<in
             }
             for (const char c : literal) {
                 for (int mode = 0; mode < 2; ++mode) {
+                    // Independently of case, the bytes of a UTF-8 letter's other case differ
+                    // after its first byte: only ASCII bytes are demanded then.
+                    if (utf8 && mode == 1 && static_cast<uint8_t>(c) >= 0x80) {
+                        continue;
+                    }
                     ByteSet set;
-                    ProgramGraph::addCharacter(set, static_cast<uint8_t>(c), mode == 1);
+                    ProgramGraph::addCharacter(set, static_cast<uint8_t>(c), mode == 1, utf8);
                     consider(set, mode);
                 }
             }

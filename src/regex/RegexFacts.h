@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vexa {
@@ -60,11 +61,43 @@ struct RegexSetTables {
     std::array<bool, 256> folded{};
 };
 
+// A set of characters of UTF-8 text, by code point. A byte that is no part of a valid sequence is
+// a character of its own, numbered kRegexInvalidByteBase plus its value, so that a set can name
+// it without matching any real character.
+inline constexpr char32_t kRegexInvalidByteBase = 0x110000;
+
+// The operand layout of a character-set node: UTF-8's bit layout, of one to four bytes, carried on
+// to the invalid-byte numbers; never a NUL byte. Reading takes any byte that does not begin a
+// whole such form as a character of its own.
+int encodeOperandCharacter(char32_t c, uint8_t (&out)[4]);
+char32_t decodeOperandCharacter(const uint8_t* bytes, std::size_t available, std::size_t& length);
+
+class RegexCharacterSet {
+public:
+    // Adds the characters from `first` to `last`.
+    void add(char32_t first, char32_t last);
+    // Sorts and joins the ranges and fills the ASCII tables; called once all are added.
+    void finish();
+
+    [[nodiscard]] bool has(char32_t c, bool ignoreCase) const;
+    // The bytes a character of the set can begin with.
+    [[nodiscard]] std::array<bool, 256> leadBytes(bool ignoreCase) const;
+
+private:
+    [[nodiscard]] bool hasExactly(char32_t c) const;
+
+    std::vector<std::pair<char32_t, char32_t>> m_ranges;
+    std::array<bool, 128> m_ascii{};
+    std::array<bool, 128> m_asciiFolded{};
+};
+
 // Derives the facts of a program made by the compiler. Nothing is claimed (known stays false)
 // when a node links outside the decoded nodes or the program is too large to analyse cheaply.
+// For a program over UTF-8 text, independence of case covers the Latin letters too.
 [[nodiscard]] RegexFacts analyseProgram(const std::vector<uint8_t>& code,
                                         const std::vector<int32_t>& operandInfo,
-                                        const std::vector<RegexSetTables>& sets);
+                                        const std::vector<RegexSetTables>& sets,
+                                        const std::vector<RegexCharacterSet>& characterSets, bool utf8);
 
 // The nodes at which the interpreter remembers failed positions: every branch, every star and
 // plus, and the node after each star and plus, where paths that took different routes meet

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "regex/RegexShared.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
@@ -28,13 +29,14 @@ const std::string& RegexMatcher::lastErrorText() {
 
 const RegexMatcher::CachedProgram& RegexMatcher::programFor(std::string_view pattern) {
     for (const CachedProgram& cached : m_cache) {
-        if (cached.pattern == pattern) {
+        if (cached.pattern == pattern && cached.encoding == m_encoding) {
             return cached;
         }
     }
     CachedProgram fresh;
     fresh.pattern = std::string(pattern);
-    fresh.program = RegexProgram::compile(pattern, &fresh.error);
+    fresh.encoding = m_encoding;
+    fresh.program = RegexProgram::compile(pattern, &fresh.error, m_encoding);
     ++m_compileCount;
     if (m_cache.size() < kCacheSize) {
         m_cache.push_back(std::move(fresh));
@@ -79,6 +81,11 @@ bool RegexMatcher::match(std::string_view subject, std::string_view pattern, std
     const auto length = static_cast<std::size_t>(positions.end[0] - positions.start[0]);
     m_offset = start;
     m_matchedLength = std::min(length, kMaxMatchedText);
+    if (m_encoding == TextEncoding::Utf8 && m_matchedLength < length) {
+        // A cut match still ends where a character does.
+        const int end = static_cast<int>(start + m_matchedLength);
+        m_matchedLength = static_cast<std::size_t>(text::characterStart(subject, end, m_encoding)) - start;
+    }
     m_matchedText.assign(subject.substr(start, m_matchedLength));
     return true;
 }

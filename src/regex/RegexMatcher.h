@@ -19,7 +19,8 @@ public:
     // Case modes: 1 compares case-sensitively, any other value ignores case.
     static constexpr int32_t kCaseSensitive = 1;
     static constexpr int32_t kIgnoreCase = 0;
-    // The matched text keeps at most this many characters; the length is capped to it too.
+    // The matched text keeps at most this many bytes; the length is capped to it too (over UTF-8
+    // text, to the start of the character the cap falls in).
     static constexpr std::size_t kMaxMatchedText = 1024;
 
     // Sets the engine's one ignore-case flag from the case mode.
@@ -27,6 +28,11 @@ public:
 
     // Sets the engine's shared flag; callers set it before every match.
     void setCaseMode(int32_t caseMode);
+
+    // The encoding of the subjects that following matches read (Windows-1252 until set): a
+    // pattern is compiled for it, as UTF-8 when the subjects are.
+    void setEncoding(TextEncoding encoding) { m_encoding = encoding; }
+    [[nodiscard]] TextEncoding encoding() const { return m_encoding; }
 
     // The bound every following match reports its work to, until set to nothing; it must
     // outlive its use here. A match it ends finds nothing.
@@ -52,8 +58,8 @@ public:
     // never show it, a pattern that does not compile simply finds nothing.
     [[nodiscard]] const std::string& engineMessage() const { return m_engineMessage; }
 
-    // How many patterns this matcher has compiled: a pattern used again is not compiled again
-    // while it is among the last few used.
+    // How many patterns this matcher has compiled: a pattern used again (for the same encoding)
+    // is not compiled again while it is among the last few used.
     [[nodiscard]] std::size_t compileCount() const { return m_compileCount; }
 
     // The text shared by all matchers: "Regex Error: %s" with the newest error.
@@ -62,6 +68,7 @@ public:
 private:
     struct CachedProgram {
         std::string pattern;
+        TextEncoding encoding = TextEncoding::Windows1252;
         std::optional<RegexProgram> program;
         std::string error;
     };
@@ -75,6 +82,7 @@ private:
     std::size_t m_nextReplaced = 0;
     std::size_t m_compileCount = 0;
     RegexWorkLimit* m_limit = nullptr;
+    TextEncoding m_encoding = TextEncoding::Windows1252;
     std::string m_matchedText;
     std::size_t m_matchedLength = 0;
     std::size_t m_offset = 0;

@@ -3,11 +3,13 @@
 // memory and in steps; and the rejection of lines that cannot match before it runs.
 #include "regex/RegexProgram.h"
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <cstring>
 #include <utility>
 
+#include "regex/CaseFolding.h"
 #include "regex/RegexCompiler.h"
 #include "regex/RegexShared.h"
 
@@ -46,7 +48,7 @@ public:
                      RegexWorkLimit* limit)
         : m_program(program), m_code(program.m_bytes.data()),
           m_codeSize(static_cast<int>(program.m_bytes.size())), m_subject(subject), m_length(length),
-          m_ignoreCase(ignoreCase), m_limit(limit) {}
+          m_ignoreCase(ignoreCase), m_utf8(program.m_utf8), m_limit(limit) {}
     ~RegexInterpreter() {
         if (m_limit != nullptr) {
             (void)m_limit->proceed(m_steps - m_reported);
@@ -96,8 +98,35 @@ private:
     [[nodiscard]] bool isBranch(int node) const {
         return validNode(node) && m_code[node] == op(RegexOp::Branch);
     }
+    // Whether two bytes can begin equal characters (in UTF-8, equal up to their first byte).
     [[nodiscard]] bool same(uint8_t a, uint8_t b) const {
-        return a == b || (m_ignoreCase && kFolded[a] == kFolded[b]);
+        return a == b || (m_ignoreCase && (m_utf8 ? sameFoldedLead(a, b) : kFolded[a] == kFolded[b]));
+    }
+    // The UTF-8 character at a position (a byte that is no character is numbered past Unicode)
+    // and its length.
+    [[nodiscard]] char32_t characterAt(int position, int& length) const {
+        const uint8_t lead = m_subject[position];
+        if (lead < 0x80) {
+            length = 1;
+            return lead;
+        }
+        const text::Decoded decoded = text::decodeUtf8(
+            std::string_view(reinterpret_cast<const char*>(m_subject), static_cast<std::size_t>(m_length)),
+            static_cast<std::size_t>(position));
+        length = decoded.length;
+        return decoded.valid ? decoded.character : kRegexInvalidByteBase + lead;
+    }
+    [[nodiscard]] bool inCharacters(int setIndex, char32_t c) const {
+        return m_program.m_characterSets[static_cast<std::size_t>(setIndex)].has(c, m_ignoreCase);
+    }
+    // One repetition less of a run of characters: one byte, or in UTF-8 one whole character.
+    [[nodiscard]] int shorterCount(int position, int count) const {
+        if (!m_utf8 || count <= 0) {
+            return count - 1;
+        }
+        const std::string_view subject(reinterpret_cast<const char*>(m_subject),
+                                       static_cast<std::size_t>(m_length));
+        return text::previousCharacter(subject, position + count, TextEncoding::Utf8) - position;
     }
     [[nodiscard]] int operandInfo(int node) const {
         return m_program.m_operandInfo[static_cast<std::size_t>(node)];
@@ -147,6 +176,7 @@ private:
     const uint8_t* m_subject;
     int m_length;
     bool m_ignoreCase;
+    bool m_utf8;
     RegexWorkLimit* m_limit;
     RegexMatch m_slots;
     std::vector<Entry> m_stack;
@@ -174,6 +204,31 @@ void RegexInterpreter::startRemembering() {
     }
     m_stride = (positions + 63) / 64;
     m_tried.assign(nodes * m_stride, 0);
+    if (m_utf8) {
+        // No node is ever tried inside a character: those positions count as tried already, so
+        // that skipping over tried positions never lands inside one.
+        const std::string_view subject(reinterpret_cast<const char*>(m_subject),
+                                       static_cast<std::size_t>(m_length));
+        std::vector<uint64_t> inside(m_stride, 0);
+        bool any = false;
+        for (int p = 0; p < m_length;) {
+            int length = 1;
+            if (m_subject[p] >= 0x80) {
+                length = text::decodeUtf8(subject, static_cast<std::size_t>(p)).length;
+            }
+            for (int q = p + 1; q < p + length; ++q) {
+                inside[static_cast<std::size_t>(q >> 6)] |= uint64_t{1} << (q & 63);
+                any = true;
+            }
+            p += length;
+        }
+        if (any) {
+            for (std::size_t node = 0; node < nodes; ++node) {
+                std::copy(inside.begin(), inside.end(),
+                          m_tried.begin() + static_cast<std::ptrdiff_t>(node * m_stride));
+            }
+        }
+    }
     m_runs.assign(nodes, Run{});
     m_remembering = true;
 }
@@ -212,6 +267,11 @@ bool RegexInterpreter::literalAt(int node, int position, int& length) {
     if (!m_ignoreCase) {
         return std::memcmp(operand, text, static_cast<std::size_t>(length)) == 0;
     }
+    if (m_utf8) {
+        return startsWithFoldedUtf8(
+            text, static_cast<std::size_t>(m_length - position),
+            std::string_view(reinterpret_cast<const char*>(operand), static_cast<std::size_t>(length)));
+    }
     for (int i = 0; i < length; ++i) {
         if (kFolded[operand[i]] != kFolded[text[i]]) {
             return false;
@@ -245,8 +305,22 @@ bool RegexInterpreter::countRepeats(int repeatNode, int position, int& count) {
     int p = position;
     switch (static_cast<RegexOp>(m_code[operand])) {
     case RegexOp::Any:
+    case RegexOp::AnyCharacter:
         p = m_length;
         break;
+    case RegexOp::CharacterIn:
+    case RegexOp::CharacterNotIn: {
+        const bool wanted = m_code[operand] == op(RegexOp::CharacterIn);
+        const int set = operandInfo(operand);
+        while (p < limit) {
+            int length = 1;
+            if (inCharacters(set, characterAt(p, length)) != wanted) {
+                break;
+            }
+            p += length;
+        }
+        break;
+    }
     case RegexOp::Exactly: {
         const uint8_t c = m_code[operand + kNodeHeader];
         while (p < limit && same(c, m_subject[p])) {
@@ -298,7 +372,7 @@ int RegexInterpreter::usableCount(int repeatNode, int position, int count) {
         if (index >= 0) {
             (void)firstVisit(next, position + count); // the literal cannot start there
         }
-        --count;
+        count = shorterCount(position, count);
     }
     return -1;
 }
@@ -345,6 +419,27 @@ bool RegexInterpreter::run(int node, int position) {
             ok = position < m_length;
             ++position;
             break;
+        case op(RegexOp::AnyCharacter): {
+            ok = position < m_length;
+            int length = 1;
+            if (ok) {
+                (void)characterAt(position, length);
+            }
+            position += length;
+            break;
+        }
+        case op(RegexOp::CharacterIn):
+        case op(RegexOp::CharacterNotIn): {
+            const int set = operandInfo(node);
+            if (set < 0) {
+                return abort(RegexOutcome::Error, "corrupted pointers");
+            }
+            int length = 1;
+            ok = position < m_length &&
+                 inCharacters(set, characterAt(position, length)) == (code == op(RegexOp::CharacterIn));
+            position += length;
+            break;
+        }
         case op(RegexOp::AnyOf):
         case op(RegexOp::AnyBut): {
             const int set = operandInfo(node);
@@ -449,7 +544,8 @@ bool RegexInterpreter::backtrack(int& node, int& position) {
             return true;
         }
         case EntryKind::Repeat: {
-            const int count = usableCount(entry.node, entry.position, entry.value - 1);
+            const int count =
+                usableCount(entry.node, entry.position, shorterCount(entry.position, entry.value));
             if (count < 0) {
                 break;
             }
@@ -465,8 +561,9 @@ bool RegexInterpreter::backtrack(int& node, int& position) {
     return false;
 }
 
-std::optional<RegexProgram> RegexProgram::compile(std::string_view pattern, std::string* error) {
-    RegexCompiler compiler(pattern);
+std::optional<RegexProgram> RegexProgram::compile(std::string_view pattern, std::string* error,
+                                                  TextEncoding encoding) {
+    RegexCompiler compiler(pattern, encoding);
     return compiler.compile(error);
 }
 
@@ -497,6 +594,7 @@ std::string_view RegexProgram::mustHave() const {
 void RegexProgram::decodeOperands() {
     m_operandInfo.assign(m_bytes.size(), -1);
     m_sets.clear();
+    m_characterSets.clear();
     struct ChooseRemembered {
         RegexProgram& program;
         ~ChooseRemembered() {
@@ -508,7 +606,8 @@ void RegexProgram::decodeOperands() {
     while (at + kNodeHeader <= m_bytes.size()) {
         const uint8_t code = m_bytes[at];
         const std::size_t operand = at + kNodeHeader;
-        if (code != op(RegexOp::Exactly) && code != op(RegexOp::AnyOf) && code != op(RegexOp::AnyBut)) {
+        if (code != op(RegexOp::Exactly) && code != op(RegexOp::AnyOf) && code != op(RegexOp::AnyBut) &&
+            code != op(RegexOp::CharacterIn) && code != op(RegexOp::CharacterNotIn)) {
             m_operandInfo[at] = 0;
             at = operand;
             continue;
@@ -521,6 +620,24 @@ void RegexProgram::decodeOperands() {
             static_cast<std::size_t>(static_cast<const uint8_t*>(terminator) - m_bytes.data()) - operand;
         if (code == op(RegexOp::Exactly)) {
             m_operandInfo[at] = static_cast<int32_t>(length);
+        } else if (code == op(RegexOp::CharacterIn) || code == op(RegexOp::CharacterNotIn)) {
+            // Pairs of first and last character; a lone last value of a damaged operand is dropped.
+            RegexCharacterSet characters;
+            std::size_t i = operand;
+            while (i < operand + length) {
+                std::size_t used = 0;
+                const char32_t first = decodeOperandCharacter(m_bytes.data() + i, operand + length - i, used);
+                i += used;
+                if (i >= operand + length) {
+                    break;
+                }
+                const char32_t last = decodeOperandCharacter(m_bytes.data() + i, operand + length - i, used);
+                i += used;
+                characters.add(first, last);
+            }
+            characters.finish();
+            m_operandInfo[at] = static_cast<int32_t>(m_characterSets.size());
+            m_characterSets.push_back(std::move(characters));
         } else {
             RegexSetTables tables;
             for (std::size_t i = operand; i < operand + length; ++i) {
@@ -551,7 +668,7 @@ RegexOutcome RegexProgram::execute(const char* subject, RegexMatch* match, std::
 }
 
 void RegexProgram::analyse() {
-    m_facts = analyseProgram(m_bytes, m_operandInfo, m_sets);
+    m_facts = analyseProgram(m_bytes, m_operandInfo, m_sets, m_characterSets, m_utf8);
 }
 
 namespace {
@@ -567,9 +684,12 @@ bool containsAnyOf(const uint8_t* text, std::size_t length, std::string_view byt
 }
 
 // Whether the literal occurs in the text, compared exactly or independently of case.
-bool containsLiteral(std::string_view text, std::string_view literal, bool ignoreCase) {
+bool containsLiteral(std::string_view text, std::string_view literal, bool ignoreCase, bool utf8) {
     if (!ignoreCase) {
         return text.find(literal) != std::string_view::npos;
+    }
+    if (utf8) {
+        return findFoldedUtf8(text, literal, 0) != std::string_view::npos;
     }
     if (literal.size() > text.size()) {
         return false;
@@ -633,11 +753,11 @@ RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, 
             return RegexOutcome::NoMatch;
         }
         if (m_facts.requiredLiteral.size() > 1 &&
-            !containsLiteral(subject.substr(from), m_facts.requiredLiteral, ignoreCase)) {
+            !containsLiteral(subject.substr(from), m_facts.requiredLiteral, ignoreCase, m_utf8)) {
             return RegexOutcome::NoMatch;
         }
         lastStart = length - m_facts.minimumLength;
-    } else if (m_mustLength != 0 && !containsLiteral(subject, mustHave(), ignoreCase)) {
+    } else if (m_mustLength != 0 && !containsLiteral(subject, mustHave(), ignoreCase, m_utf8)) {
         // A program too large to analyse still has the literal its single alternative needs.
         return RegexOutcome::NoMatch;
     }
@@ -650,9 +770,17 @@ RegexOutcome RegexProgram::execute(std::string_view subject, RegexMatch* match, 
         }
         return RegexOutcome::Match;
     };
-    auto attempt = [&](int start) { return interpreter.tryAt(start); };
-    auto same = [ignoreCase](uint8_t a, uint8_t b) {
-        return a == b || (ignoreCase && kFolded[a] == kFolded[b]);
+    // Over UTF-8 a match starts only where a character does.
+    const bool utf8 = m_utf8;
+    auto attempt = [&](int start) {
+        if (utf8 && start < length && (text[start] & 0xC0) == 0x80 &&
+            !isUtf8Boundary(subject, static_cast<std::size_t>(start))) {
+            return false;
+        }
+        return interpreter.tryAt(start);
+    };
+    auto same = [ignoreCase, utf8](uint8_t a, uint8_t b) {
+        return a == b || (ignoreCase && (utf8 ? sameFoldedLead(a, b) : kFolded[a] == kFolded[b]));
     };
 
     if (m_anchored || (m_facts.known && m_facts.startsAtLineStart)) {

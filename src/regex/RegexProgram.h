@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "regex/RegexFacts.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
@@ -29,6 +30,12 @@ enum class RegexOp : uint8_t {
     Plus = 11,
     WordStart = 12,
     WordEnd = 13,
+    // Over UTF-8 text: one whole character, and one whole character in or not in a set of
+    // characters (the operand: first and last character of each range, each in the UTF-8
+    // layout extended to the invalid-byte numbers, ended by a NUL).
+    AnyCharacter = 14,
+    CharacterIn = 15,
+    CharacterNotIn = 16,
     Open = 20,
     Close = 30,
 };
@@ -61,10 +68,17 @@ inline constexpr std::size_t kRegexWorkChunk = std::size_t{1} << 14;
 
 class RegexProgram {
 public:
-    // Compiles a pattern (it ends at its first NUL). On failure gives nothing and, when asked,
-    // the engine's message ("unmatched ()", ...).
-    [[nodiscard]] static std::optional<RegexProgram> compile(std::string_view pattern,
-                                                             std::string* error = nullptr);
+    // Compiles a pattern (it ends at its first NUL) for text in one encoding. On failure gives
+    // nothing and, when asked, the engine's message ("unmatched ()", ...).
+    //
+    // For Windows-1252 every byte is a character. For UTF-8 the pattern is read as UTF-8 too:
+    // "." and a negated set match one whole character (a valid sequence, or one byte that is
+    // none), a set naming non-ASCII characters matches a whole character by its code point,
+    // a literal character matches its bytes, and ignoring case folds the Latin letters as well
+    // as ASCII. Every match then starts and ends where characters do.
+    [[nodiscard]] static std::optional<RegexProgram>
+    compile(std::string_view pattern, std::string* error = nullptr,
+            TextEncoding encoding = TextEncoding::Windows1252);
     // The C form of the above: a null pattern fails with "NULL argument".
     [[nodiscard]] static std::optional<RegexProgram> compile(const char* pattern,
                                                              std::string* error = nullptr);
@@ -94,6 +108,9 @@ public:
     }
 
     [[nodiscard]] const std::vector<uint8_t>& bytes() const { return m_bytes; }
+    [[nodiscard]] TextEncoding encoding() const {
+        return m_utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    }
     // The first character of a single alternative that begins with a literal, else 0.
     [[nodiscard]] uint8_t firstCharacter() const { return m_firstCharacter; }
     [[nodiscard]] bool isAnchored() const { return m_anchored; }
@@ -130,11 +147,14 @@ private:
     bool m_anchored = false;
     std::size_t m_mustOffset = 0;
     std::size_t m_mustLength = 0;
-    // Per byte offset of a node: for a literal its length, for a set the index of its tables;
-    // -1 where no node was decoded.
+    // Per byte offset of a node: for a literal its length, for a set the index of its tables
+    // (byte sets in m_sets, character sets in m_characterSets); -1 where no node was decoded.
     std::vector<int32_t> m_operandInfo;
     // For each set node: membership of every byte, as written and independent of case.
     std::vector<RegexSetTables> m_sets;
+    // For each character-set node its characters.
+    std::vector<RegexCharacterSet> m_characterSets;
+    bool m_utf8 = false;
     // Per byte offset of a node: its index among the remembered nodes, or -1.
     std::vector<int32_t> m_rememberedIndex;
     int m_rememberedCount = 0;

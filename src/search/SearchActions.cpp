@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/Document.h"
+#include "core/DocumentText.h"
 #include "core/Messenger.h"
 #include "settings/Format.h"
 
@@ -78,8 +79,11 @@ std::optional<int> SearchActions::replace(SearchPane& pane, bool forward) {
     m_state.setForward(forward);
     m_state.setReplaceAll(false);
     m_state.attach(&pane);
-    const int count = m_state.replace(true);
+    const int count = m_state.replace(true, &m_messenger);
     m_state.detach();
+    if (m_state.replaceRefused()) {
+        return std::nullopt; // the refusal is the message
+    }
     return count;
 }
 
@@ -146,7 +150,8 @@ bool SearchActions::takeFindTextFromDocument(const Document& document) {
         const int to = std::min(line.offsetOfColumn(mark.end().column, layout), line.length());
         if (to > from) {
             m_state.setFindText(
-                line.text().substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)),
+                documentTextAsUtf8(document, line.text().substr(static_cast<std::size_t>(from),
+                                                                static_cast<std::size_t>(to - from))),
                 false);
             return true;
         }
@@ -155,8 +160,10 @@ bool SearchActions::takeFindTextFromDocument(const Document& document) {
     if (end <= start) {
         return false;
     }
-    const std::size_t length = std::min(static_cast<std::size_t>(end - start), SearchState::kMaxText);
-    m_state.setFindText(document.currentLine().text().substr(static_cast<std::size_t>(start), length), false);
+    // The find text keeps the word's first characters.
+    const std::string_view word = document.currentLine().text().substr(static_cast<std::size_t>(start),
+                                                                       static_cast<std::size_t>(end - start));
+    m_state.setFindText(documentTextAsUtf8(document, word), false);
     return true;
 }
 

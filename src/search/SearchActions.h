@@ -66,7 +66,7 @@ public:
 
 private:
     bool find(SearchPane& pane, bool forward);
-    // Nothing when the read-only guard refused.
+    // Nothing when the read-only guard refused or the document cannot hold the replacement.
     std::optional<int> replace(SearchPane& pane, bool forward);
 
     SearchState& m_state;

@@ -3,13 +3,24 @@
 
 #include "core/Messenger.h"
 #include "settings/Format.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
+
+std::string_view historyEntryOf(std::string_view utf8) {
+    if (utf8.size() <= HistoryFile::kMaxEntryLength) {
+        return utf8;
+    }
+    const int end = static_cast<int>(HistoryFile::kMaxEntryLength);
+    return utf8.substr(0, static_cast<std::size_t>(text::characterStart(utf8, end, TextEncoding::Utf8)));
+}
 
 SearchDialogModel::SearchDialogModel(SearchState& state, Messenger& messenger, std::string configDirectory)
     : m_state(state), m_messenger(messenger), m_actions(state, messenger),
       m_configDirectory(std::move(configDirectory)), m_copy(state.snapshot()) {
     m_findHistory.load(m_configDirectory + std::string(kFindHistoryFile));
+    // The texts are UTF-8; an entry that is not was written as Windows-1252.
+    m_findHistory.convertEntries(text::externalToUtf8);
     const SearchOptions& options = state.options();
     m_findText = state.findText();
     m_wholeWord = options.wholeWord != 0;
@@ -31,7 +42,7 @@ void SearchDialogModel::applyControls(bool foundValue) {
     m_state.setForward(m_searchDown);
     m_state.setFindText(m_findText, foundValue);
     // The text box takes its text into the history whenever the text is used.
-    m_findHistory.enter(m_findText);
+    m_findHistory.enter(historyEntryOf(m_findText));
 }
 
 bool SearchDialogModel::findNext(SearchPane* pane) {

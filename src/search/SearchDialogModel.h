@@ -12,6 +12,10 @@ namespace vexa {
 
 class Messenger;
 
+// A text as a history file keeps it: at most the entry length in bytes, cut where a UTF-8
+// character starts, so that a long text never comes back with half a character.
+[[nodiscard]] std::string_view historyEntryOf(std::string_view utf8);
+
 // The dialog is modeless: it stays open after Find Next and works on whatever pane is active
 // when a button is pressed.
 class SearchDialogModel {

@@ -4,16 +4,20 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <utility>
 
 #include "core/Document.h"
+#include "core/DocumentText.h"
+#include "regex/CaseFolding.h"
 #include "settings/SettingsFile.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
 namespace {
 
-// The settings keep each text in a buffer of 81 bytes with its terminator.
-constexpr std::size_t kSettingsTextSize = SearchState::kMaxText + 1;
+// The settings keep each text with its terminator: 80 characters of at most four bytes each.
+constexpr std::size_t kSettingsTextSize = 4 * SearchState::kMaxText + 1;
 
 constexpr std::array<uint8_t, 256> kFolded = [] {
     std::array<uint8_t, 256> table{};
@@ -53,8 +57,60 @@ std::size_t findOccurrence(std::string_view text, std::string_view pattern, std:
     return std::string_view::npos;
 }
 
+// The first occurrence in UTF-8 text, starting and ending where characters do; independently of
+// case the Latin letters fold too.
+std::size_t findUtf8Occurrence(std::string_view text, std::string_view pattern, std::size_t from,
+                               bool caseCheck) {
+    if (!caseCheck) {
+        return findFoldedUtf8(text, pattern, from);
+    }
+    for (std::size_t at = text.find(pattern, from); at != std::string_view::npos;
+         at = text.find(pattern, at + 1)) {
+        if (isUtf8Boundary(text, at) && isUtf8Boundary(text, at + pattern.size())) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
+}
+
+// Whether the character at an offset ends a whole word: a blank, the end of the line or one of
+// the delimiter characters (bytes read as Windows-1252, compared with a UTF-8 line's characters).
+bool endsWord(std::string_view text, std::size_t at, std::string_view delimiters, TextEncoding encoding) {
+    if (at >= text.size() || isBlank(text[at])) {
+        return true;
+    }
+    if (encoding == TextEncoding::Utf8 && static_cast<uint8_t>(text[at]) >= 0x80) {
+        const text::Decoded decoded = text::decodeUtf8(text, at);
+        const std::optional<unsigned char> byte =
+            decoded.valid ? text::unicodeToWindows1252(decoded.character) : std::nullopt;
+        return byte && delimiters.find(static_cast<char>(*byte)) != std::string_view::npos;
+    }
+    return delimiters.find(text[at]) != std::string_view::npos;
+}
+
+// The first `count` characters of a text.
+std::string_view firstCharacters(std::string_view text, std::size_t count, TextEncoding encoding) {
+    if (encoding != TextEncoding::Utf8) {
+        return text.substr(0, std::min(text.size(), count));
+    }
+    std::size_t at = 0;
+    for (std::size_t n = 0; n < count && at < text.size(); ++n) {
+        at += static_cast<std::size_t>(text::decodeUtf8(text, at).length);
+    }
+    return text.substr(0, at);
+}
+
+std::string fillPlaceholders(const std::vector<std::string>& pieces, std::string_view foundText) {
+    std::string text = pieces.front();
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+        text += foundText;
+        text += pieces[i];
+    }
+    return text;
 }
 
 std::string deriveFindPattern(std::string_view typed) {
@@ -104,8 +160,10 @@ void SearchState::load(const SettingsFile& settings) {
     auto flag = [&](std::string_view key, int fallback) {
         return text.getInteger(kSearchingSection, key, fallback) != 0 ? 1 : 0;
     };
-    setFindText(text.getString(kSearchingSection, "FindText", "", kSettingsTextSize), false);
-    setReplaceText(text.getString(kSearchingSection, "ReplaceText", "", kSettingsTextSize));
+    setFindText(text::externalToUtf8(text.getString(kSearchingSection, "FindText", "", kSettingsTextSize)),
+                false);
+    setReplaceText(
+        text::externalToUtf8(text.getString(kSearchingSection, "ReplaceText", "", kSettingsTextSize)));
     m_options.forward = flag("Forward", 1);
     m_options.caseCheck = flag("CaseCheck", 0);
     m_options.wholeWord = flag("WholeWord", 0);
@@ -128,16 +186,17 @@ bool SearchState::save(SettingsFile& settings) const {
 }
 
 void SearchState::setFindText(std::string_view text, bool foundValue) {
-    text = text.substr(0, std::min(text.size(), kMaxText));
+    text = firstCharacters(text, kMaxText, TextEncoding::Utf8);
     if (text != m_findText) {
         m_found = foundValue;
     }
     m_findText = std::string(text);
     m_findPattern = deriveFindPattern(m_findText);
+    m_converted = {};
 }
 
 void SearchState::setReplaceText(std::string_view text) {
-    m_replaceText = std::string(text.substr(0, std::min(text.size(), kMaxText)));
+    m_replaceText = std::string(firstCharacters(text, kMaxText, TextEncoding::Utf8));
     m_replacePieces.assign(1, std::string());
     for (std::size_t i = 0; i < m_replaceText.size(); ++i) {
         const char c = m_replaceText[i];
@@ -167,13 +226,7 @@ std::string SearchState::replaceFormat() const {
 }
 
 std::string SearchState::replacementFor(std::string_view foundText) const {
-    foundText = foundText.substr(0, std::min(foundText.size(), kMaxText));
-    std::string text = m_replacePieces.front();
-    for (std::size_t i = 1; i < m_replacePieces.size(); ++i) {
-        text += foundText;
-        text += m_replacePieces[i];
-    }
-    return text;
+    return fillPlaceholders(m_replacePieces, firstCharacters(foundText, kMaxText, TextEncoding::Utf8));
 }
 
 SearchState::Snapshot SearchState::snapshot() const {
@@ -187,6 +240,7 @@ void SearchState::restore(const Snapshot& snapshot) {
     m_replacePieces = snapshot.replacePieces;
     m_options = snapshot.options;
     m_found = snapshot.found;
+    m_converted = {};
 }
 
 Document* SearchState::liveDocument() {
@@ -200,8 +254,23 @@ bool SearchState::isAnchoredPattern() const {
     return !m_findPattern.empty() && (m_findPattern.front() == '^' || m_findPattern.back() == '$');
 }
 
+const std::optional<std::string>& SearchState::patternIn(TextEncoding encoding) {
+    if (!m_converted.made || m_converted.encoding != encoding) {
+        m_converted.made = true;
+        m_converted.encoding = encoding;
+        m_converted.pattern = text::fromUtf8(m_findPattern, encoding);
+    }
+    return m_converted.pattern;
+}
+
 std::optional<SearchMatch> SearchState::searchLine(std::string_view text, int from,
-                                                   std::string_view delimiters) {
+                                                   std::string_view delimiters, TextEncoding encoding) {
+    m_encoding = encoding;
+    return searchIn(text, from, delimiters);
+}
+
+std::optional<SearchMatch> SearchState::searchIn(std::string_view text, int from,
+                                                 std::string_view delimiters) {
     if (from < 0 || static_cast<std::size_t>(from) > text.size()) {
         return std::nullopt; // nothing lies beyond the end of a line
     }
@@ -210,11 +279,18 @@ std::optional<SearchMatch> SearchState::searchLine(std::string_view text, int fr
     if (m_findPattern.empty()) {
         return std::nullopt;
     }
+    // A find text the document's encoding cannot hold occurs nowhere in it.
+    const std::optional<std::string>& converted = patternIn(m_encoding);
+    if (!converted) {
+        return std::nullopt;
+    }
+    const std::string& pattern = *converted;
     if (m_options.regularExpression != 0) {
         // The whole-word option does not apply to regular expressions.
         m_matcher.setCaseMode(m_options.caseCheck != 0 ? RegexMatcher::kCaseSensitive
                                                        : RegexMatcher::kIgnoreCase);
-        if (!m_matcher.match(text, m_findPattern, static_cast<std::size_t>(from))) {
+        m_matcher.setEncoding(m_encoding);
+        if (!m_matcher.match(text, pattern, static_cast<std::size_t>(from))) {
             return std::nullopt;
         }
         SearchMatch match;
@@ -222,17 +298,18 @@ std::optional<SearchMatch> SearchState::searchLine(std::string_view text, int fr
         match.length = static_cast<int>(m_matcher.matchedLength());
         return match;
     }
-    const std::size_t at =
-        findOccurrence(text, m_findPattern, static_cast<std::size_t>(from), m_options.caseCheck != 0);
+    const bool caseCheck = m_options.caseCheck != 0;
+    const std::size_t at = m_encoding == TextEncoding::Utf8
+                               ? findUtf8Occurrence(text, pattern, static_cast<std::size_t>(from), caseCheck)
+                               : findOccurrence(text, pattern, static_cast<std::size_t>(from), caseCheck);
     if (at == std::string_view::npos) {
         return std::nullopt;
     }
     if (m_options.wholeWord != 0) {
         // Only the first occurrence is judged: when it is part of a longer word the line counts
-        // as having no match.
-        const std::size_t end = at + m_findPattern.size();
-        const bool endOk =
-            end >= text.size() || isBlank(text[end]) || delimiters.find(text[end]) != std::string_view::npos;
+        // as having no match. The byte before a match is the last of a whole character, and
+        // only ASCII blanks count, so it is judged as a byte.
+        const bool endOk = endsWord(text, at + pattern.size(), delimiters, m_encoding);
         const bool startOk = at == 0 || isBlank(text[at - 1]);
         if (!endOk || !startOk) {
             return std::nullopt;
@@ -240,7 +317,7 @@ std::optional<SearchMatch> SearchState::searchLine(std::string_view text, int fr
     }
     SearchMatch match;
     match.offset = static_cast<int>(at);
-    match.length = static_cast<int>(m_findPattern.size());
+    match.length = static_cast<int>(pattern.size());
     return match;
 }
 
@@ -248,7 +325,7 @@ std::optional<SearchMatch> SearchState::lastMatchBefore(std::string_view text, i
                                                         std::string_view delimiters, MatchEnd end) {
     // An anchored pattern can match only once in a line, from its start.
     if (m_options.regularExpression != 0 && isAnchoredPattern()) {
-        auto match = searchLine(text, 0, delimiters);
+        auto match = searchIn(text, 0, delimiters);
         if (!match || match->offset >= before ||
             (end == MatchEnd::BeforeLimit && match->offset + match->length > before)) {
             return std::nullopt;
@@ -258,7 +335,7 @@ std::optional<SearchMatch> SearchState::lastMatchBefore(std::string_view text, i
     std::optional<SearchMatch> last;
     int from = 0;
     while (static_cast<std::size_t>(from) <= text.size() && (m_budget == nullptr || !m_budget->stopped())) {
-        auto match = searchLine(text, from, delimiters);
+        auto match = searchIn(text, from, delimiters);
         if (!match || match->offset >= before) {
             break;
         }
@@ -274,6 +351,7 @@ std::optional<SearchMatch> SearchState::scan(Document& document, int startLine, 
                                              bool startLineMoved, int skipLine, MatchEnd end) {
     const std::string_view delimiters = document.languageRules().delimiterCharacters();
     const int lineCount = document.lineCount();
+    m_encoding = document.encoding();
     if (forward()) {
         for (int line = std::max(startLine, 0); line < lineCount; ++line) {
             if (line == skipLine) {
@@ -283,7 +361,7 @@ std::optional<SearchMatch> SearchState::scan(Document& document, int startLine, 
             if (m_budget != nullptr && !m_budget->spend(1 + text.size())) {
                 return std::nullopt;
             }
-            auto match = searchLine(text, line == startLine ? startColumn : 0, delimiters);
+            auto match = searchIn(text, line == startLine ? startColumn : 0, delimiters);
             if (match) {
                 match->line = line;
                 return match;
@@ -432,11 +510,23 @@ bool SearchState::markStillHolds(Document& document) const {
            mark.end() == MarkPoint{endColumn, m_last.line};
 }
 
-int SearchState::replace(bool scroll) {
+int SearchState::replace(bool scroll, Messenger* messenger) {
     const BudgetScope budget(*this);
+    m_replaceRefused = false;
     Document* document = liveDocument();
     if (document == nullptr) {
         return 0;
+    }
+    // The replacement in the document's encoding, before anything changes: one it cannot hold
+    // is refused as a whole.
+    std::vector<std::string> pieces;
+    for (const std::string& piece : m_replacePieces) {
+        std::optional<std::string> bytes = documentBytes(*document, piece, messenger);
+        if (!bytes) {
+            m_replaceRefused = true;
+            return 0;
+        }
+        pieces.push_back(std::move(*bytes));
     }
     const bool all = m_options.replaceAll != 0;
     const int rememberedLine = document->cursorLine();
@@ -470,7 +560,9 @@ int SearchState::replace(bool scroll) {
         const std::string foundText(document->lineText(done.line).substr(
             static_cast<std::size_t>(done.offset), static_cast<std::size_t>(done.length)));
         document->deleteAt(done.line, done.offset, done.length);
-        inserted = document->insertAt(done.line, done.offset, replacementFor(foundText));
+        inserted = document->insertAt(
+            done.line, done.offset,
+            fillPlaceholders(pieces, firstCharacters(foundText, kMaxText, document->encoding())));
         ++count;
         if (!all) {
             break;

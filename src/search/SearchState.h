@@ -14,6 +14,7 @@
 namespace vexa {
 
 class Document;
+class Messenger;
 class SettingsFile;
 
 // What a search needs of the pane that shows the document: whether it still exists, its
@@ -57,6 +58,10 @@ struct SearchMatch {
 
 inline constexpr std::string_view kSearchingSection = "Searching";
 
+// The find and replacement texts are held as UTF-8, as the dialogs, the settings and the histories
+// carry them; a search converts them to the encoding of the document it searches (a find text
+// that a Windows-1252 document cannot hold finds nothing there). Offsets and lengths of matches
+// are bytes of the document.
 class SearchState {
 public:
     // The texts as typed keep at most this many characters.
@@ -74,7 +79,8 @@ public:
 
     SearchState();
 
-    // Reads and writes the "Searching" section; the flags are written as "1" or "0".
+    // Reads and writes the "Searching" section; the flags are written as "1" or "0". A text that
+    // is not UTF-8 was written as Windows-1252 and is read as such.
     void load(const SettingsFile& settings);
     [[nodiscard]] bool save(SettingsFile& settings) const;
 
@@ -131,12 +137,17 @@ public:
     [[nodiscard]] bool findNext(bool scroll);
 
     // Replaces the current match, or the next one; with replace all on, every match up to the
-    // end (or start) of the document, then returns the cursor. Gives the number replaced.
-    [[nodiscard]] int replace(bool scroll);
+    // end (or start) of the document, then returns the cursor. Gives the number replaced. A
+    // replacement text the document's encoding cannot hold replaces nothing: the refusal goes to
+    // the messenger, when given, and replaceRefused() tells it apart from finding nothing.
+    [[nodiscard]] int replace(bool scroll, Messenger* messenger = nullptr);
+    [[nodiscard]] bool replaceRefused() const { return m_replaceRefused; }
 
-    // The first match in a line at or after a byte offset, as searching one line does.
+    // The first match in a line at or after a byte offset, as searching one line does, in a
+    // line of the given encoding.
     [[nodiscard]] std::optional<SearchMatch> searchLine(std::string_view text, int from,
-                                                        std::string_view delimiters);
+                                                        std::string_view delimiters,
+                                                        TextEncoding encoding = TextEncoding::Windows1252);
 
 private:
     // Gives every search in its lifetime one budget; nested operations share the outer one.
@@ -153,6 +164,11 @@ private:
     };
 
     [[nodiscard]] Document* liveDocument();
+    // The find pattern in an encoding, converted once per find text and encoding; nothing when
+    // the encoding cannot hold it.
+    [[nodiscard]] const std::optional<std::string>& patternIn(TextEncoding encoding);
+    [[nodiscard]] std::optional<SearchMatch> searchIn(std::string_view text, int from,
+                                                      std::string_view delimiters);
     [[nodiscard]] bool isAnchoredPattern() const;
     // Whether a backward match on the start line may reach past the limit or must end before it.
     enum class MatchEnd { Anywhere, BeforeLimit };
@@ -169,6 +185,15 @@ private:
     [[nodiscard]] bool markStillHolds(Document& document) const;
 
     SearchPane* m_pane = nullptr;
+    // The encoding of the document the current operation searches.
+    TextEncoding m_encoding = TextEncoding::Windows1252;
+    struct ConvertedPattern {
+        bool made = false;
+        TextEncoding encoding = TextEncoding::Windows1252;
+        std::optional<std::string> pattern;
+    };
+    ConvertedPattern m_converted;
+    bool m_replaceRefused = false;
     RegexMatcher m_matcher;
     SearchInterruption m_interruption;
     uint64_t m_workLimit = SearchBudget::kDefaultLimit;

@@ -393,10 +393,11 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         if (!needs(1)) {
             return badCount();
         }
+        // The search texts are UTF-8; a script's string is read as such when it is UTF-8.
         if (name == "set_find_text") {
-            processor.searchState().setFindText(call.text(0), false);
+            processor.searchState().setFindText(text::externalToUtf8(call.text(0)), false);
         } else {
-            processor.searchState().setReplaceText(call.text(0));
+            processor.searchState().setReplaceText(text::externalToUtf8(call.text(0)));
         }
         return 1;
     }

@@ -37,6 +37,13 @@ public:
     void enter(std::string_view text);
 
     [[nodiscard]] const std::vector<std::string>& entries() const { return m_entries; }
+    // Rewrites every entry through `convert` (entries written in an older form, read in a newer).
+    template <typename Convert>
+    void convertEntries(Convert&& convert) {
+        for (std::string& entry : m_entries) {
+            entry = convert(std::string_view(entry));
+        }
+    }
     [[nodiscard]] std::size_t replaceIndex() const { return m_replaceIndex; }
     [[nodiscard]] std::optional<std::size_t> selected() const { return m_selected; }
 

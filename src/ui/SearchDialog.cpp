@@ -1,6 +1,7 @@
 // The modeless Find and Replace dialogs over their session.
 #include "ui/SearchDialog.h"
 
+#include <QByteArray>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,16 +11,23 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <string>
+#include <string_view>
 
 #include "aids/QuickHelpDialogs.h"
-#include "ui/Windows1252.h"
 
 namespace vexa::ui {
 namespace {
 
-// The texts are document bytes: they cross into the dialog through the documents' code page.
-QString text(std::string_view bytes) {
-    return fromWindows1252(bytes);
+// The find and replacement texts and their histories are UTF-8, whatever the documents' encodings:
+// a search converts them to the document it searches.
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string utf8Of(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 QComboBox* historyBox(QWidget* parent) {
@@ -130,13 +138,13 @@ void SearchDialog::fillHistories() {
 
 void SearchDialog::applyControls() {
     SearchDialogControls values;
-    values.findText = toWindows1252(m_findText->currentText());
+    values.findText = utf8Of(m_findText->currentText());
     values.wholeWord = m_wholeWord->isChecked();
     values.caseSensitive = m_caseSensitive->isChecked();
     values.regularExpression = m_regex->isChecked();
     values.searchDown = m_down->isChecked();
     if (m_replaceText != nullptr) {
-        values.replaceText = toWindows1252(m_replaceText->currentText());
+        values.replaceText = utf8Of(m_replaceText->currentText());
         values.replaceAll = m_replaceAll->isChecked();
     }
     m_session->setControls(values);
