@@ -48,8 +48,8 @@ int main() {
     }
     MacroEvents events;
     for (int i = 0; i < 200; ++i) {
-        events.push_back(MacroEvent::ofCharacter('a'));
-        events.push_back(MacroEvent::ofCharacter('b'));
+        events.push_back(MacroEvent::ofCharacter(u'a'));
+        events.push_back(MacroEvent::ofCharacter(u'b'));
         events.push_back(MacroEvent::ofFunction(functionIdOf("MoveLineDown")));
         events.push_back(MacroEvent::ofFunction(functionIdOf("MoveLineHome")));
         events.push_back(MacroEvent::ofFunction(functionIdOf("CharDelete")));

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         doc.setCursorOffset(doc.currentLine().length() / 2);
         const auto start = Clock::now();
         for (int i = 0; i < kCharactersPerLine; ++i) {
-            processor.typeCharacter(text[static_cast<std::size_t>(i) % text.size()]);
+            processor.typeCharacter(static_cast<char32_t>(text[static_cast<std::size_t>(i) % text.size()]));
         }
         typingSeconds += vexa::bench::secondsSince(start);
         typed += kCharactersPerLine;

@@ -9,6 +9,7 @@
 #include "platform/Clipboard.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
+#include "text/TextEncoding.h"
 
 namespace vexa::build {
 namespace {
@@ -205,7 +206,9 @@ bool OutputWindows::previousError(OutputKind kind) {
 }
 
 bool OutputWindows::copy(OutputKind kind) {
-    return m_processor.clipboard().put(window(kind).allText(), static_cast<int32_t>(MarkType::Line));
+    // Program output is UTF-8 when it is valid UTF-8, otherwise Windows-1252.
+    return m_processor.clipboard().put(text::externalToUtf8(window(kind).allText()),
+                                       static_cast<int32_t>(MarkType::Line));
 }
 
 } // namespace vexa::build

@@ -107,6 +107,8 @@ public:
     // encoding writes it, or refused with a message when the encoding cannot hold it. False when
     // it was not handled.
     bool typeCharacter(char32_t character, CharacterModifiers modifiers = {});
+    // A plain char would widen with its sign: say which character is meant (U'x').
+    bool typeCharacter(char, CharacterModifiers = {}) = delete;
     // Types UTF-8 text character by character (scripts).
     void typeText(std::string_view utf8);
 

@@ -8,6 +8,7 @@
 #include "commands/CommandProcessor.h"
 #include "commands/MacroRecorderHook.h"
 #include "core/Document.h"
+#include "core/DocumentText.h"
 #include "core/MarkedArea.h"
 #include "platform/Clipboard.h"
 #include "text/TextEncoding.h"
@@ -212,7 +213,7 @@ int32_t LineCommands::deleteLine() {
 }
 
 bool LineCommands::putOnClipboard(std::string_view text, int32_t markType) {
-    return m_processor.clipboard().put(std::string(text), markType);
+    return m_processor.clipboard().put(documentTextAsUtf8(document(), text), markType);
 }
 
 int32_t LineCommands::copyLine() {

@@ -7,6 +7,7 @@
 
 #include "commands/CommandProcessor.h"
 #include "core/Document.h"
+#include "core/DocumentText.h"
 #include "platform/Clipboard.h"
 
 namespace vexa {
@@ -128,7 +129,8 @@ int32_t WordCommands::deleteToNeighbour(bool forward) {
 }
 
 int32_t WordCommands::copyWord(const WordBounds& word) {
-    const std::string text(document().currentLine().text().substr(word.start, word.end - word.start));
+    const std::string text = documentTextAsUtf8(
+        document(), document().currentLine().text().substr(word.start, word.end - word.start));
     return m_processor.clipboard().put(text, static_cast<int32_t>(MarkType::Stream)) ? 1 : 0;
 }
 

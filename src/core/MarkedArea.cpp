@@ -1,6 +1,8 @@
 // The marked-area operations and the clipboard shapes.
 #include "core/MarkedArea.h"
 
+#include "core/DocumentText.h"
+
 #include <algorithm>
 
 namespace vexa {
@@ -153,7 +155,8 @@ bool MarkedArea::copyToClipboard() {
     if (!m_document.hasMark()) {
         return false;
     }
-    return m_clipboard.put(markedText(), static_cast<int32_t>(m_document.mark().type));
+    return m_clipboard.put(documentTextAsUtf8(m_document, markedText()),
+                           static_cast<int32_t>(m_document.mark().type));
 }
 
 bool MarkedArea::cutToClipboard() {
@@ -164,7 +167,7 @@ bool MarkedArea::cutToClipboard() {
 }
 
 bool MarkedArea::copyLineToClipboard() {
-    std::string text(m_document.currentLine().text());
+    std::string text = documentTextAsUtf8(m_document, m_document.currentLine().text());
     text += kLineEnd;
     return m_clipboard.put(text, static_cast<int32_t>(MarkType::Line));
 }
@@ -227,9 +230,15 @@ bool MarkedArea::paste(MarkType resultType) {
     if (!content || content->text.empty()) {
         return false;
     }
+    // Text the document's encoding cannot hold is refused whole, with a message, rather than
+    // pasted with characters changed.
+    const std::optional<std::string> bytes = documentBytes(m_document, content->text, m_document.messenger());
+    if (!bytes) {
+        return false;
+    }
     ReplayingScope replaying(m_document);
     const MarkType type = pasteShapeOf(*content);
-    std::vector<std::string> pieces = splitPieces(content->text);
+    std::vector<std::string> pieces = splitPieces(*bytes);
     if (pieces.empty()) {
         pieces.emplace_back();
     }

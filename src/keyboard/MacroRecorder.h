@@ -25,6 +25,8 @@ struct MacroEvent {
     static MacroEvent ofCharacter(char16_t unit, uint16_t modifiers = 0) {
         return {modifiers, static_cast<uint16_t>(unit), 0, kMacroCharacterEvent};
     }
+    // A plain char would widen with its sign (0xE9 becoming 0xFFE9): say which character is meant.
+    static MacroEvent ofCharacter(char, uint16_t = 0) = delete;
     bool isFunction() const { return type == kMacroFunctionEvent; }
     friend bool operator==(const MacroEvent&, const MacroEvent&) = default;
 };

@@ -7,8 +7,9 @@
 
 namespace vexa::platform {
 
-// What the editor puts on the clipboard, and what it reads back. The private format carries
-// the 4-byte mark type of the copied text ("VexaPrivate"); plain and OEM text hold the same bytes.
+// What the editor puts on the clipboard, and what it reads back. The text is UTF-8 (the document
+// side converts from and to its own encoding). The private format carries the 4-byte mark type of
+// the copied text ("VexaPrivate"); plain and OEM text hold the same text.
 struct ClipboardContent {
     std::string text;
     std::optional<int32_t> privateMarkType;

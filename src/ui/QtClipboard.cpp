@@ -5,8 +5,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "ui/Windows1252.h"
-
 namespace vexa::ui {
 
 bool QtClipboard::put(const std::string& text, int32_t markType) {
@@ -24,7 +22,7 @@ bool QtClipboard::put(const std::string& text, int32_t markType) {
             plain += text[i];
         }
     }
-    data->setText(fromWindows1252(plain));
+    data->setText(QString::fromUtf8(plain.data(), static_cast<qsizetype>(plain.size())));
     const auto value = static_cast<uint32_t>(markType);
     QByteArray type(4, '\0');
     for (int i = 0; i < 4; ++i) {
@@ -42,7 +40,8 @@ std::optional<platform::ClipboardContent> QtClipboard::get() const {
         return std::nullopt;
     }
     platform::ClipboardContent content;
-    content.text = toWindows1252(data->text());
+    const QByteArray utf8 = data->text().toUtf8();
+    content.text.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
     const QByteArray type = data->data(QString::fromLatin1(kPrivateMimeType));
     if (type.size() == 4) {
         uint32_t value = 0;

@@ -109,7 +109,7 @@ TEST_F(ProcessorTest, ReadOnlyDocumentStillMovesAndCopies) {
 TEST_F(ProcessorTest, TypingInAReadOnlyDocumentIsRefusedWithoutCounting) {
     setLines({"abc"});
     doc().setReadOnly(true);
-    EXPECT_TRUE(processor.typeCharacter('x'));
+    EXPECT_TRUE(processor.typeCharacter(U'x'));
     EXPECT_EQ(lines(), std::vector<std::string>{"abc"});
     EXPECT_EQ(processor.commandCount(), 0u);
     ASSERT_EQ(statuses().size(), 1u);
@@ -118,7 +118,7 @@ TEST_F(ProcessorTest, TypingInAReadOnlyDocumentIsRefusedWithoutCounting) {
 
 TEST_F(ProcessorTest, TypingWithoutADocumentIsNotHandled) {
     processor.activateOutputWindow();
-    EXPECT_FALSE(processor.typeCharacter('x'));
+    EXPECT_FALSE(processor.typeCharacter(U'x'));
     EXPECT_EQ(exec(functionIdOf("MoveLineEnd")), 0);
 }
 
@@ -141,7 +141,7 @@ TEST_F(ProcessorTest, AltAndCtrlCharactersFollowTheirOptions) {
         frame.clearEvents();
         options.keyboard().allowAlt = c.allowAlt;
         options.keyboard().allowControl = c.allowControl;
-        processor.typeCharacter('q', c.modifiers);
+        processor.typeCharacter(U'q', c.modifiers);
         EXPECT_EQ(doc().lineText(0), c.typed ? "q" : "");
         const auto beeps = frame.eventsOf(FrameEventKind::Beep);
         if (c.typed) {
@@ -157,14 +157,14 @@ TEST_F(ProcessorTest, LiteralNextCharacterSkipsTheAltCheckOnce) {
     options.keyboard().allowAlt = 0;
     exec(functionIdOf("CharQuote"));
     EXPECT_EQ(frame.lastStatus(), "Enter the literal character required");
-    processor.typeCharacter('x', {true, false});
-    processor.typeCharacter('y', {true, false});
+    processor.typeCharacter(U'x', {true, false});
+    processor.typeCharacter(U'y', {true, false});
     EXPECT_EQ(doc().lineText(0), "x");
 }
 
 TEST_F(ProcessorTest, ACharacterAfterAnArmedPrefixIsDroppedWithABeep) {
     keymap.armed = true;
-    processor.typeCharacter('x');
+    processor.typeCharacter(U'x');
     EXPECT_EQ(doc().lineText(0), "");
     EXPECT_FALSE(keymap.armed);
     ASSERT_EQ(frame.eventsOf(FrameEventKind::Beep).size(), 1u);
@@ -346,7 +346,7 @@ TEST_F(HeldStatusTest, AHeldMessageDropsNewOnesUntilItHasGone) {
     statusLine.showMessage("Script line 3", MessageTimeout::Clear, MessageBeep::No);
     statusLine.setHold(true);
     doc().setReadOnly(true);
-    processor.typeCharacter('x');
+    processor.typeCharacter(U'x');
     exec(functionIdOf("NotSupported"));
     EXPECT_TRUE(statuses().empty());
     EXPECT_TRUE(frame.eventsOf(FrameEventKind::Beep).empty());
@@ -356,7 +356,7 @@ TEST_F(HeldStatusTest, AHeldMessageDropsNewOnesUntilItHasGone) {
         statusLine.tick();
     }
     ASSERT_FALSE(statusLine.isMessageShown());
-    processor.typeCharacter('x');
+    processor.typeCharacter(U'x');
     ASSERT_EQ(statuses().size(), 1u);
     EXPECT_EQ(statuses()[0].text, kReadOnlyMessage);
     EXPECT_FALSE(statusLine.isHeld());

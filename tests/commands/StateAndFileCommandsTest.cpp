@@ -196,7 +196,7 @@ protected:
 
 TEST_F(FileTest, SaveWritesAModifiedDocumentAndReports) {
     Document& document = openFile("a.txt", "one\r\ntwo\r\n");
-    processor.typeCharacter('X');
+    processor.typeCharacter(U'X');
     EXPECT_EQ(exec(functionIdOf("FileSave")), 1);
     EXPECT_EQ(test::readFileBytes(m_home.file("a.txt")), "Xone\r\ntwo\r\n");
     EXPECT_FALSE(document.isModified());
@@ -359,7 +359,7 @@ TEST_F(FileTest, FileNameShowsTheFullPathOrSaysThereIsNone) {
 TEST_F(FileTest, ReloadAsksFirstWhenTheDocumentIsModified) {
     Document& document = openFile("f.txt", "old\r\n");
     test::writeFileBytes(m_home.file("f.txt"), "new\r\n");
-    processor.typeCharacter('X');
+    processor.typeCharacter(U'X');
     frame.answerNext(Answer::No);
     exec(functionIdOf("FileReloadCurrent"));
     EXPECT_EQ(document.lineText(0), "Xold");
@@ -402,7 +402,7 @@ TEST_F(FileTest, TouchAndBackup) {
     EXPECT_GT(std::filesystem::last_write_time(path), before);
     EXPECT_EQ(frame.lastStatus(), "The '" + path + "' file has been touched.");
 
-    processor.typeCharacter('Z');
+    processor.typeCharacter(U'Z');
     std::filesystem::create_directories(options.directory(DirectoryKind::Backup));
     exec(functionIdOf("FileBackupWrite"));
     EXPECT_EQ(test::readFileBytes(options.directory(DirectoryKind::Backup) + "h.txt"), "Zh\r\n");

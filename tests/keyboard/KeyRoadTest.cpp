@@ -29,13 +29,13 @@ TEST_F(KeyRoadTest, TypedCharactersReplaceTheMarkByTheKeymapFlagInBothModes) {
         options.editor().insertMode = insertMode;
         road.keymaps().keymap().flags().keyPressRemovesMark = 1;
         markHello();
-        processor.typeCharacter('X');
+        processor.typeCharacter(U'X');
         EXPECT_EQ(doc().lineText(0), "Xworld") << insertMode;
         EXPECT_FALSE(doc().hasMark()) << insertMode;
 
         road.keymaps().keymap().flags().keyPressRemovesMark = 0;
         markHello();
-        processor.typeCharacter('X');
+        processor.typeCharacter(U'X');
         EXPECT_TRUE(doc().hasMark()) << insertMode;
     }
 }

@@ -16,7 +16,7 @@
 namespace vexa {
 namespace {
 
-const MacroEvents kSample = {MacroEvent::ofCharacter('a'), MacroEvent::ofCharacter('\xE9', 0x0008),
+const MacroEvents kSample = {MacroEvent::ofCharacter(u'a'), MacroEvent::ofCharacter(u'\xE9', 0x0008),
                              MacroEvent::ofFunction(0x0123)};
 
 TEST(MacroRecorderTest, RecordingReplacesTheMacroOnlyWithItsFirstEvent) {
@@ -28,7 +28,7 @@ TEST(MacroRecorderTest, RecordingReplacesTheMacroOnlyWithItsFirstEvent) {
     recorder.recordCharacter('a');
     recorder.recordFunction(7);
     EXPECT_EQ(recorder.stopRecording(), 2u);
-    const MacroEvents first = {MacroEvent::ofCharacter('a'), MacroEvent::ofFunction(7)};
+    const MacroEvents first = {MacroEvent::ofCharacter(u'a'), MacroEvent::ofFunction(7)};
     EXPECT_EQ(*recorder.macro(), first);
 
     // An empty recording keeps the old macro.
@@ -48,7 +48,7 @@ TEST(MacroRecorderTest, RecordingReplacesTheMacroOnlyWithItsFirstEvent) {
 
 TEST(MacroRecorderTest, APlayedListOutlivesItsReplacement) {
     MacroRecorder recorder;
-    recorder.replaceWith({MacroEvent::ofCharacter('a')});
+    recorder.replaceWith({MacroEvent::ofCharacter(u'a')});
     const auto playing = recorder.macro();
     recorder.replaceWith({MacroEvent::ofFunction(3), MacroEvent::ofFunction(4)});
     EXPECT_EQ(playing->size(), 1u);

@@ -54,8 +54,8 @@ TEST_F(MacroCommandsTest, RecordingAbcAndMoveLineDownGivesFourEventsAndPlaysBack
     exec(kRecordToggle);
     EXPECT_FALSE(recIndicator());
     EXPECT_EQ(frame.lastStatus(), "Macro recording complete");
-    const MacroEvents expected = {MacroEvent::ofCharacter('a'), MacroEvent::ofCharacter('b'),
-                                  MacroEvent::ofCharacter('c'), MacroEvent::ofFunction(kMoveLineDown)};
+    const MacroEvents expected = {MacroEvent::ofCharacter(u'a'), MacroEvent::ofCharacter(u'b'),
+                                  MacroEvent::ofCharacter(u'c'), MacroEvent::ofFunction(kMoveLineDown)};
     EXPECT_EQ(*recorder().macro(), expected);
     EXPECT_EQ(line(0), "abcone");
 
@@ -83,7 +83,7 @@ TEST_F(MacroCommandsTest, CancelledRecordingKeepsTheOldMacro) {
     type("x");
     exec(kRecordReset);
     EXPECT_EQ(frame.lastStatus(), "Macro recording complete");
-    EXPECT_EQ(*recorder().macro(), MacroEvents{MacroEvent::ofCharacter('x')});
+    EXPECT_EQ(*recorder().macro(), MacroEvents{MacroEvent::ofCharacter(u'x')});
 }
 
 TEST_F(MacroCommandsTest, PlaybackRefusals) {
@@ -175,7 +175,7 @@ TEST_F(MacroCommandsTest, MenuEntriesLoadAndPlayTheirFiles) {
 TEST_F(MacroCommandsTest, AMacroThatPlaysItselfDoesNothingMore) {
     // A recorded MacroExecute1 whose file holds the same macro: the inner playback is refused.
     const std::string path = m_home.file("self.mac");
-    ASSERT_TRUE(writeMacroFile(path, {MacroEvent::ofCharacter('z'), MacroEvent::ofFunction(kExecute1)}));
+    ASSERT_TRUE(writeMacroFile(path, {MacroEvent::ofCharacter(u'z'), MacroEvent::ofFunction(kExecute1)}));
     ASSERT_TRUE(editor->macros().setMenu({{"Self", path}}));
     EXPECT_EQ(exec(kExecute1), 1);
     EXPECT_EQ(line(0), "zone");
