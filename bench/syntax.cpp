@@ -114,7 +114,7 @@ int main() {
     const auto start = std::chrono::steady_clock::now();
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
         for (const std::string& line : screen) {
-            runs += painter.paint(line, {}, profile, 4, visible, marked).size();
+            runs += painter.paint(line, {}, profile, vexa::LineLayout{4}, visible, marked).size();
         }
     }
     const double seconds = vexa::bench::secondsSince(start);
