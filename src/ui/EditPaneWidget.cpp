@@ -79,6 +79,8 @@ void EditPaneWidget::applyFont() {
     m_cellWidth = std::max<qreal>(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('M')));
     m_cellHeight = std::max(1, metrics.height());
     m_ascent = metrics.ascent();
+    // Advances are the new font's.
+    m_fitsCells.clear();
     updateTextArea();
     viewport()->update();
 }
@@ -166,7 +168,11 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
     if (margin > 0) {
         painter.fillRect(QRect(0, dirty.top(), margin, dirty.height()), palette().window());
     }
+    // A run that begins left of the view (a character the view starts inside) stays out of the
+    // margin.
+    painter.setClipRect(QRect(margin, dirty.top(), viewport()->width() - margin, dirty.height()));
     const Document& doc = document();
+    const bool utf8 = doc.encoding() == TextEncoding::Utf8;
     const int first = m_pane.firstColumn();
     const syntax::VisibleColumns visible{first, m_pane.lastVisibleColumn() + 1};
     const int firstRow = std::max(0, dirty.top() / m_cellHeight);
@@ -196,12 +202,16 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
             if (run.content != syntax::RunContent::Text) {
                 continue;
             }
-            text.resize(run.width);
-            for (int i = 0; i < run.width; ++i) {
-                text[i] = windows1252Char(
-                    static_cast<unsigned char>(line[run.offset + static_cast<std::size_t>(i)]));
-            }
             painter.setPen(slotColours[static_cast<std::size_t>(run.foreground)]);
+            if (utf8) {
+                drawUtf8Run(painter, line, run, y, text);
+                continue;
+            }
+            text.resize(static_cast<qsizetype>(run.length));
+            for (std::size_t i = 0; i < run.length; ++i) {
+                text[static_cast<qsizetype>(i)] =
+                    windows1252Char(static_cast<unsigned char>(line[run.offset + i]));
+            }
             painter.drawText(QPointF(x, y + m_ascent), text);
         }
     }
@@ -220,6 +230,75 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
             }
         }
     }
+}
+
+void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const syntax::PaintRun& run,
+                                 qreal y, QString& text) {
+    const int margin = marginWidth();
+    const int first = m_pane.firstColumn();
+    const int last = m_pane.lastVisibleColumn() + 1;
+    const qreal baseline = y + m_ascent;
+    // Characters that fit their cells gather into one drawText from batchColumn on; any other
+    // is drawn alone at its own first cell, so that the font's advance cannot shift what follows.
+    int batchColumn = run.column;
+    // resize(0) keeps the buffers' capacity, where clear() would free it.
+    text.resize(0);
+    QString alone;
+    const auto flush = [&] {
+        if (!text.isEmpty()) {
+            painter.drawText(QPointF(margin + (batchColumn - first) * m_cellWidth, baseline), text);
+            text.resize(0);
+        }
+    };
+    int column = run.column;
+    const std::size_t end = run.offset + run.length;
+    for (std::size_t at = run.offset; at < end && column <= last;) {
+        const auto lead = static_cast<unsigned char>(line[at]);
+        char32_t character = lead;
+        int cells = 1;
+        std::size_t length = 1;
+        if (lead >= 0x80) {
+            // A byte that is no part of a valid sequence shows as the replacement character.
+            const text::Decoded decoded = text::decodeUtf8(line, at);
+            character = decoded.character;
+            cells = text::cellWidth(character);
+            length = static_cast<std::size_t>(decoded.length);
+        }
+        if (column + cells <= first) {
+            // Left of the view: nothing to draw, and the next batch starts after it.
+            batchColumn = column + cells;
+        } else if (lead < 0x80 || fitsCells(character, cells)) {
+            if (text.isEmpty()) {
+                batchColumn = column;
+            }
+            appendCharacter(text, character);
+        } else {
+            flush();
+            alone.resize(0);
+            appendCharacter(alone, character);
+            painter.drawText(QPointF(margin + (column - first) * m_cellWidth, baseline), alone);
+            batchColumn = column + cells;
+        }
+        column += cells;
+        at += length;
+    }
+    flush();
+}
+
+bool EditPaneWidget::fitsCells(char32_t character, int cells) {
+    if (character > 0xFFFF) {
+        return false;
+    }
+    if (m_fitsCells.empty()) {
+        m_fitsCells.assign(0x10000, 0);
+    }
+    uint8_t& known = m_fitsCells[character];
+    if (known == 0) {
+        const qreal advance =
+            QFontMetricsF(viewport()->font()).horizontalAdvance(QChar(static_cast<char16_t>(character)));
+        known = std::abs(advance - cells * m_cellWidth) < 0.01 ? 1 : 2;
+    }
+    return known == 1;
 }
 
 bool EditPaneWidget::wantsShortcut(const QKeyEvent& event) const {
