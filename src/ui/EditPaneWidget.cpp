@@ -79,8 +79,7 @@ void EditPaneWidget::applyFont() {
     m_cellWidth = std::max<qreal>(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('M')));
     m_cellHeight = std::max(1, metrics.height());
     m_ascent = metrics.ascent();
-    // Advances are the new font's.
-    m_fitsCells.clear();
+    m_glyphs.reset(font, m_cellWidth);
     updateTextArea();
     viewport()->update();
 }
@@ -238,18 +237,7 @@ void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const
     const int first = m_pane.firstColumn();
     const int last = m_pane.lastVisibleColumn() + 1;
     const qreal baseline = y + m_ascent;
-    // Characters that fit their cells gather into one drawText from batchColumn on; any other
-    // is drawn alone at its own first cell, so that the font's advance cannot shift what follows.
-    int batchColumn = run.column;
-    // resize(0) keeps the buffers' capacity, where clear() would free it.
-    text.resize(0);
-    QString alone;
-    const auto flush = [&] {
-        if (!text.isEmpty()) {
-            painter.drawText(QPointF(margin + (batchColumn - first) * m_cellWidth, baseline), text);
-            text.resize(0);
-        }
-    };
+    // Every character at its own cells, so that the font's advance cannot shift what follows.
     int column = run.column;
     const std::size_t end = run.offset + run.length;
     for (std::size_t at = run.offset; at < end && column <= last;) {
@@ -264,41 +252,18 @@ void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const
             cells = text::cellWidth(character);
             length = static_cast<std::size_t>(decoded.length);
         }
-        if (column + cells <= first) {
-            // Left of the view: nothing to draw, and the next batch starts after it.
-            batchColumn = column + cells;
-        } else if (lead < 0x80 || fitsCells(character, cells)) {
-            if (text.isEmpty()) {
-                batchColumn = column;
+        if (column + cells > first) {
+            const QPointF origin(margin + (column - first) * m_cellWidth, baseline);
+            if (!m_glyphs.queue(character, cells, origin)) {
+                text.resize(0);
+                appendCharacter(text, character);
+                painter.drawText(origin, text);
             }
-            appendCharacter(text, character);
-        } else {
-            flush();
-            alone.resize(0);
-            appendCharacter(alone, character);
-            painter.drawText(QPointF(margin + (column - first) * m_cellWidth, baseline), alone);
-            batchColumn = column + cells;
         }
         column += cells;
         at += length;
     }
-    flush();
-}
-
-bool EditPaneWidget::fitsCells(char32_t character, int cells) {
-    if (character > 0xFFFF) {
-        return false;
-    }
-    if (m_fitsCells.empty()) {
-        m_fitsCells.assign(0x10000, 0);
-    }
-    uint8_t& known = m_fitsCells[character];
-    if (known == 0) {
-        const qreal advance =
-            QFontMetricsF(viewport()->font()).horizontalAdvance(QChar(static_cast<char16_t>(character)));
-        known = std::abs(advance - cells * m_cellWidth) < 0.01 ? 1 : 2;
-    }
-    return known == 1;
+    m_glyphs.draw(painter);
 }
 
 bool EditPaneWidget::wantsShortcut(const QKeyEvent& event) const {

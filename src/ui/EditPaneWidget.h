@@ -3,14 +3,13 @@
 #pragma once
 
 #include <QAbstractScrollArea>
-#include <cstdint>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 #include "commands/EditPane.h"
 #include "commands/PaneMouse.h"
 #include "syntax/LinePainter.h"
+#include "ui/CellGlyphs.h"
 
 class QMenu;
 class QPainter;
@@ -109,9 +108,6 @@ private:
     // Draws a UTF-8 text run with every character at its own cells; text is a reused buffer.
     void drawUtf8Run(QPainter& painter, std::string_view line, const syntax::PaintRun& run, qreal y,
                      QString& text);
-    // Whether the font draws a character exactly over its cells, so that it may share one
-    // drawText with its neighbours.
-    bool fitsCells(char32_t character, int cells);
 
     PaneServices m_services;
     std::unique_ptr<EditPane> m_closedPane; // declared first: it outlives everything that uses it
@@ -122,8 +118,7 @@ private:
     int m_cellHeight = 16;
     int m_ascent = 12;
     int m_caretLine = 0;
-    // Per character of the basic plane: 0 not measured yet, 1 its advance is its cells, 2 not.
-    std::vector<uint8_t> m_fitsCells;
+    CellGlyphs m_glyphs;
     bool m_syncingScrollBars = false;
     PaneMouse m_mouse;
     Qt::KeyboardModifiers m_pressModifiers;

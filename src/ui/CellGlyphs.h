@@ -1,0 +1,54 @@
+// Glyphs placed at character cells: each character's glyph is looked up once (with the font
+// fallback text layout does) and then drawn at the left edge of its cells, centred over them,
+// so that neither shaping nor the font's advances move the text off the cell grid.
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class QPainter;
+
+namespace vexa::ui {
+
+class CellGlyphs {
+public:
+    // Forgets every glyph: the pane's font or cell width changed.
+    void reset(const QFont& font, qreal cellWidth);
+
+    // Queues a character whose cells begin at x on the baseline y; false when no single glyph
+    // shows it (the caller draws it as text instead).
+    bool queue(char32_t character, int cells, QPointF at);
+    // Draws the queued glyphs in the painter's pen and empties the queues.
+    void draw(QPainter& painter);
+
+private:
+    struct Glyph {
+        int16_t font = kUnknown; // index into m_fonts, or one of the two markers
+        quint32 index = 0;
+        qreal offset = 0; // from the cells' left edge, to centre the glyph over them
+    };
+    static constexpr int16_t kUnknown = -2;
+    static constexpr int16_t kNoGlyph = -1;
+
+    struct Queue {
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+    };
+
+    Glyph lookUp(char32_t character, int cells);
+
+    QFont m_font;
+    qreal m_cellWidth = 1;
+    std::vector<QRawFont> m_fonts;
+    std::vector<Queue> m_queues; // one per font
+    std::array<Glyph, 128> m_ascii{};
+    std::unordered_map<char32_t, Glyph> m_other;
+};
+
+} // namespace vexa::ui
