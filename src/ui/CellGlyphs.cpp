@@ -9,9 +9,11 @@
 
 namespace vexa::ui {
 
-void CellGlyphs::reset(const QFont& font, qreal cellWidth) {
+void CellGlyphs::reset(const QFont& font, qreal cellWidth, int cellHeight, int ascent) {
     m_font = font;
     m_cellWidth = cellWidth;
+    m_cellHeight = cellHeight;
+    m_ascent = ascent;
     m_fonts.clear();
     m_queues.clear();
     m_ascii.fill(Glyph{});
@@ -31,6 +33,12 @@ CellGlyphs::Glyph CellGlyphs::lookUp(char32_t character, int cells) {
     if (runs.size() != 1 || runs.front().glyphIndexes().size() != 1) {
         return glyph;
     }
+    glyph.index = runs.front().glyphIndexes().front();
+    if (glyph.index == 0) {
+        // Glyph 0 stands for a character the font lacks; many fonts draw it as nothing.
+        glyph.font = kMissing;
+        return glyph;
+    }
     const QRawFont font = runs.front().rawFont();
     std::size_t which = 0;
     while (which < m_fonts.size() && !(m_fonts[which] == font)) {
@@ -41,7 +49,6 @@ CellGlyphs::Glyph CellGlyphs::lookUp(char32_t character, int cells) {
         m_queues.emplace_back();
     }
     glyph.font = static_cast<int16_t>(which);
-    glyph.index = runs.front().glyphIndexes().front();
     const QList<QPointF> advances = font.advancesForGlyphIndexes(QList<quint32>{glyph.index});
     const qreal advance = advances.isEmpty() ? cells * m_cellWidth : advances.front().x();
     glyph.offset = (cells * m_cellWidth - advance) / 2;
@@ -61,6 +68,10 @@ bool CellGlyphs::queue(char32_t character, int cells, QPointF at) {
     if (glyph->font == kNoGlyph) {
         return false;
     }
+    if (glyph->font == kMissing) {
+        m_boxes.append(QRectF(at.x() + 1, at.y() - m_ascent + 2, cells * m_cellWidth - 3, m_cellHeight - 5));
+        return true;
+    }
     Queue& queue = m_queues[static_cast<std::size_t>(glyph->font)];
     queue.indexes.append(glyph->index);
     queue.positions.append(QPointF(at.x() + glyph->offset, at.y()));
@@ -68,6 +79,10 @@ bool CellGlyphs::queue(char32_t character, int cells, QPointF at) {
 }
 
 void CellGlyphs::draw(QPainter& painter) {
+    if (!m_boxes.isEmpty()) {
+        painter.drawRects(m_boxes);
+        m_boxes.resize(0);
+    }
     for (std::size_t font = 0; font < m_queues.size(); ++font) {
         Queue& queue = m_queues[font];
         if (queue.indexes.isEmpty()) {

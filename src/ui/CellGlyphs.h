@@ -1,12 +1,14 @@
 // Glyphs placed at character cells: each character's glyph is looked up once (with the font
-// fallback text layout does) and then drawn at the left edge of its cells, centred over them,
-// so that neither shaping nor the font's advances move the text off the cell grid.
+// fallback text layout does) and then drawn centred over its cells, so that neither shaping nor
+// the font's advances move the text off the cell grid. A character no installed font has is
+// drawn as a box over its cells.
 #pragma once
 
 #include <QFont>
 #include <QList>
 #include <QPointF>
 #include <QRawFont>
+#include <QRectF>
 #include <array>
 #include <cstdint>
 #include <unordered_map>
@@ -19,7 +21,7 @@ namespace vexa::ui {
 class CellGlyphs {
 public:
     // Forgets every glyph: the pane's font or cell width changed.
-    void reset(const QFont& font, qreal cellWidth);
+    void reset(const QFont& font, qreal cellWidth, int cellHeight, int ascent);
 
     // Queues a character whose cells begin at x on the baseline y; false when no single glyph
     // shows it (the caller draws it as text instead).
@@ -33,8 +35,9 @@ private:
         quint32 index = 0;
         qreal offset = 0; // from the cells' left edge, to centre the glyph over them
     };
-    static constexpr int16_t kUnknown = -2;
-    static constexpr int16_t kNoGlyph = -1;
+    static constexpr int16_t kUnknown = -3;
+    static constexpr int16_t kMissing = -2; // no font has it: a box
+    static constexpr int16_t kNoGlyph = -1; // not one glyph: drawn as text
 
     struct Queue {
         QList<quint32> indexes;
@@ -45,6 +48,9 @@ private:
 
     QFont m_font;
     qreal m_cellWidth = 1;
+    int m_cellHeight = 1;
+    int m_ascent = 1;
+    QList<QRectF> m_boxes;
     std::vector<QRawFont> m_fonts;
     std::vector<Queue> m_queues; // one per font
     std::array<Glyph, 128> m_ascii{};

@@ -79,7 +79,7 @@ void EditPaneWidget::applyFont() {
     m_cellWidth = std::max<qreal>(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('M')));
     m_cellHeight = std::max(1, metrics.height());
     m_ascent = metrics.ascent();
-    m_glyphs.reset(font, m_cellWidth);
+    m_glyphs.reset(font, m_cellWidth, m_cellHeight, m_ascent);
     updateTextArea();
     viewport()->update();
 }
