@@ -107,6 +107,8 @@ private slots:
         QVERIFY2(std::abs(*afterWide - *afterBlanks) < 1.0,
                  qPrintable(QStringLiteral("%1 vs %2").arg(*afterWide).arg(*afterBlanks)));
         QVERIFY(!inkCentre(image, cells(0, 3, 4), background));
+        // The wide character shows over its two cells: its glyph, or a box where no font has it.
+        QVERIFY(inkCentre(image, cells(0, 0, 2), background));
 
         // One byte a cell, the same bytes are three characters (æ, an en dash and a double
         // dagger) and the X comes one cell later.
@@ -116,6 +118,22 @@ private slots:
         const auto third = inkCentre(bytes, cells(0, 3, 1), background);
         QVERIFY(third);
         QVERIFY(std::abs(*third - (*afterBlanks + m_pane->cellWidth())) < 1.0);
+    }
+
+    void viewStartingInsideAWideCharacterKeepsTheMarginClear() {
+        m_pane->pane().scrollTo(0, 1);
+        QCOMPARE(m_pane->pane().firstColumn(), 1);
+        const QImage image = shot();
+        const QRgb background = image.pixel(image.width() - 2, cells(0, 1, 1).center().y());
+        // Row 1 begins with blanks; row 0's wide character must not reach into the margin.
+        const QRect margin0(0, cells(0, 1, 1).top(), m_pane->marginWidth(), m_pane->cellHeight());
+        const QRect margin1(0, cells(1, 1, 1).top(), m_pane->marginWidth(), m_pane->cellHeight());
+        QVERIFY(m_pane->marginWidth() > 0);
+        QVERIFY(samePixels(image, margin0, margin1));
+        const auto afterWide = inkCentre(image, cells(0, 2, 1), background);
+        const auto afterBlanks = inkCentre(image, cells(1, 2, 1), background);
+        QVERIFY(afterWide && afterBlanks);
+        QVERIFY(std::abs(*afterWide - *afterBlanks) < 1.0);
     }
 
     void strayByteShowsAsTheReplacementCharacter() {
