@@ -46,7 +46,7 @@ CellGlyphs::Glyph CellGlyphs::lookUp(char32_t character, int cells) {
     }
     if (which == m_fonts.size()) {
         m_fonts.push_back(font);
-        m_queues.emplace_back();
+        m_queues.resize(m_fonts.size() * syntax::kColourSlotCount);
     }
     glyph.font = static_cast<int16_t>(which);
     const QList<QPointF> advances = font.advancesForGlyphIndexes(QList<quint32>{glyph.index});
@@ -55,7 +55,10 @@ CellGlyphs::Glyph CellGlyphs::lookUp(char32_t character, int cells) {
     return glyph;
 }
 
-bool CellGlyphs::queue(char32_t character, int cells, QPointF at) {
+bool CellGlyphs::queue(char32_t character, int cells, QPointF at, syntax::ColourSlot colour) {
+    if (character == ' ') {
+        return true; // a blank draws nothing over the background the run already has
+    }
     Glyph* glyph = nullptr;
     if (character < m_ascii.size()) {
         glyph = &m_ascii[character];
@@ -69,28 +72,39 @@ bool CellGlyphs::queue(char32_t character, int cells, QPointF at) {
         return false;
     }
     if (glyph->font == kMissing) {
-        m_boxes.append(QRectF(at.x() + 1, at.y() - m_ascent + 2, cells * m_cellWidth - 3, m_cellHeight - 5));
+        const int left = qRound(at.x()) + 1;
+        const int top = qRound(at.y()) - m_ascent + 2;
+        m_boxes[static_cast<std::size_t>(colour)].append(
+            QRect(left, top, qRound(cells * m_cellWidth) - 2, m_cellHeight - 4));
         return true;
     }
-    Queue& queue = m_queues[static_cast<std::size_t>(glyph->font)];
+    Queue& queue = m_queues[static_cast<std::size_t>(glyph->font) * syntax::kColourSlotCount +
+                            static_cast<std::size_t>(colour)];
     queue.indexes.append(glyph->index);
     queue.positions.append(QPointF(at.x() + glyph->offset, at.y()));
     return true;
 }
 
-void CellGlyphs::draw(QPainter& painter) {
-    if (!m_boxes.isEmpty()) {
-        painter.drawRects(m_boxes);
-        m_boxes.resize(0);
+void CellGlyphs::draw(QPainter& painter, const std::array<QColor, syntax::kColourSlotCount>& colours) {
+    for (std::size_t colour = 0; colour < colours.size(); ++colour) {
+        // Four solid edges each: filling is much quicker than stroking a rectangle.
+        for (const QRect& box : m_boxes[colour]) {
+            painter.fillRect(box.left(), box.top(), box.width(), 1, colours[colour]);
+            painter.fillRect(box.left(), box.bottom(), box.width(), 1, colours[colour]);
+            painter.fillRect(box.left(), box.top(), 1, box.height(), colours[colour]);
+            painter.fillRect(box.right(), box.top(), 1, box.height(), colours[colour]);
+        }
+        m_boxes[colour].resize(0);
     }
-    for (std::size_t font = 0; font < m_queues.size(); ++font) {
-        Queue& queue = m_queues[font];
+    for (std::size_t which = 0; which < m_queues.size(); ++which) {
+        Queue& queue = m_queues[which];
         if (queue.indexes.isEmpty()) {
             continue;
         }
+        painter.setPen(colours[which % syntax::kColourSlotCount]);
         {
             QGlyphRun run;
-            run.setRawFont(m_fonts[font]);
+            run.setRawFont(m_fonts[which / syntax::kColourSlotCount]);
             run.setGlyphIndexes(queue.indexes);
             run.setPositions(queue.positions);
             painter.drawGlyphRun(QPointF(0, 0), run);

@@ -4,15 +4,18 @@
 // drawn as a box over its cells.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QList>
 #include <QPointF>
 #include <QRawFont>
-#include <QRectF>
+#include <QRect>
 #include <array>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
+
+#include "syntax/ColourSlot.h"
 
 class QPainter;
 
@@ -23,11 +26,11 @@ public:
     // Forgets every glyph: the pane's font or cell width changed.
     void reset(const QFont& font, qreal cellWidth, int cellHeight, int ascent);
 
-    // Queues a character whose cells begin at x on the baseline y; false when no single glyph
-    // shows it (the caller draws it as text instead).
-    bool queue(char32_t character, int cells, QPointF at);
-    // Draws the queued glyphs in the painter's pen and empties the queues.
-    void draw(QPainter& painter);
+    // Queues a character whose cells begin at x on the baseline y, in a colour slot; false when
+    // no single glyph shows it (the caller draws it as text instead).
+    bool queue(char32_t character, int cells, QPointF at, syntax::ColourSlot colour);
+    // Draws the queued glyphs, a few calls for a whole screen, and empties the queues.
+    void draw(QPainter& painter, const std::array<QColor, syntax::kColourSlotCount>& colours);
 
 private:
     struct Glyph {
@@ -50,9 +53,9 @@ private:
     qreal m_cellWidth = 1;
     int m_cellHeight = 1;
     int m_ascent = 1;
-    QList<QRectF> m_boxes;
+    std::array<QList<QRect>, syntax::kColourSlotCount> m_boxes;
     std::vector<QRawFont> m_fonts;
-    std::vector<Queue> m_queues; // one per font
+    std::vector<Queue> m_queues; // one per font and colour slot
     std::array<Glyph, 128> m_ascii{};
     std::unordered_map<char32_t, Glyph> m_other;
 };

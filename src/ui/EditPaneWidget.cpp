@@ -214,6 +214,10 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
             painter.drawText(QPointF(x, y + m_ascent), text);
         }
     }
+    // The glyphs of UTF-8 text, queued by the runs, go over every background at once.
+    if (utf8) {
+        m_glyphs.draw(painter, slotColours);
+    }
     // The caret: a bar for inserting, a block for overwriting; hidden while the mouse marks.
     if (hasFocus() && !m_mouse.caretHidden()) {
         const QPoint centre = cellCentre(doc.cursorLine(), doc.cursorColumn());
@@ -238,6 +242,8 @@ void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const
     const int last = m_pane.lastVisibleColumn() + 1;
     const qreal baseline = y + m_ascent;
     // Every character at its own cells, so that the font's advance cannot shift what follows.
+    // Glyphs are queued for one draw after all rows; a character that is not one glyph is drawn
+    // now.
     int column = run.column;
     const std::size_t end = run.offset + run.length;
     for (std::size_t at = run.offset; at < end && column <= last;) {
@@ -254,7 +260,7 @@ void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const
         }
         if (column + cells > first) {
             const QPointF origin(margin + (column - first) * m_cellWidth, baseline);
-            if (!m_glyphs.queue(character, cells, origin)) {
+            if (!m_glyphs.queue(character, cells, origin, run.foreground)) {
                 text.resize(0);
                 appendCharacter(text, character);
                 painter.drawText(origin, text);
@@ -263,7 +269,6 @@ void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const
         column += cells;
         at += length;
     }
-    m_glyphs.draw(painter);
 }
 
 bool EditPaneWidget::wantsShortcut(const QKeyEvent& event) const {
