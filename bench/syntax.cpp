@@ -1,6 +1,6 @@
 // Timing of syntax colouring: tokenizing the generated C text with the C profile, painting a
-// full screen of 60 lines by 200 columns with a column mark across it, and importing a
-// dictionary of 104,000 words as a keyword list.
+// full screen of 60 lines by 200 columns with a column mark across it (also of UTF-8 text mixed into
+// the code), and importing a dictionary of 104,000 words as a keyword list.
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
@@ -114,12 +114,44 @@ int main() {
     const auto start = std::chrono::steady_clock::now();
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
         for (const std::string& line : screen) {
-            runs += painter.paint(line, {}, profile, 4, visible, marked).size();
+            runs += painter.paint(line, {}, profile, vexa::LineLayout{4}, visible, marked).size();
         }
     }
     const double seconds = vexa::bench::secondsSince(start);
     std::printf("paint_runs_per_screen: %zu\n", runs / kRepeats);
     std::printf("paint_screen_us: %.1f\n", seconds / kRepeats * 1e6);
+
+    // The same screen of UTF-8 text: Latin, Greek, CJK and box drawing between the code.
+    static constexpr const char* kUtf8Pieces[] = {
+        "Gr\xC3\xBC\xC3\x9F"
+        "e caf\xC3\xA9 ",
+        "\xCE\xB1\xCE\xB2\xCE\xB3 \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 ",
+        "\xE4\xB8\xAD\xE6\x96\x87\xE5\xAD\x97 ",
+        "\xE2\x94\x8C\xE2\x94\x80\xE2\x94\x80\xE2\x94\x90 ",
+    };
+    std::vector<std::string> utf8Screen;
+    for (int row = 0; row < kScreenLines; ++row) {
+        std::string line;
+        for (std::size_t piece = static_cast<std::size_t>(row); line.size() < 2 * kScreenColumns; ++piece) {
+            line.append(piece % 2 == 0 ? lines[next++ % lines.size()]
+                                       : kUtf8Pieces[piece / 2 % std::size(kUtf8Pieces)]);
+            line.push_back(' ');
+        }
+        utf8Screen.push_back(line);
+    }
+    std::size_t utf8Runs = 0;
+    const auto utf8Start = std::chrono::steady_clock::now();
+    for (int repeat = 0; repeat < kRepeats; ++repeat) {
+        for (const std::string& line : utf8Screen) {
+            utf8Runs +=
+                painter
+                    .paint(line, {}, profile, vexa::LineLayout{4, vexa::TextEncoding::Utf8}, visible, marked)
+                    .size();
+        }
+    }
+    const double utf8Seconds = vexa::bench::secondsSince(utf8Start);
+    std::printf("paint_runs_per_screen_utf8: %zu\n", utf8Runs / kRepeats);
+    std::printf("paint_screen_utf8_runs_us: %.1f\n", utf8Seconds / kRepeats * 1e6);
     benchKeywordImport();
     return 0;
 }

@@ -1,14 +1,17 @@
 // Fuzzes the tokenizer and the line painter: the first bytes set up a profile (special
 // characters, comment markers, delimiters, keywords), the rest is the line. Tokens must cover
-// the line exactly, and painted runs must lie inside it in increasing columns.
+// the line exactly, and painted runs must lie inside it in increasing columns; text runs start and
+// end between characters, at the columns the line's own layout gives their bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
+#include "core/DocLine.h"
 #include "syntax/ExtensionProfile.h"
 #include "syntax/LinePainter.h"
 #include "syntax/LineTokenizer.h"
+#include "text/TextEncoding.h"
 
 namespace {
 
@@ -53,6 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int markFrom = static_cast<unsigned char>(takeChar(input)) % 64;
     const int markTo = static_cast<unsigned char>(takeChar(input)) % 64;
     const bool inComment = (flags & 4) != 0;
+    const vexa::LineLayout layout{tabSize, (flags & 8) != 0 ? vexa::TextEncoding::Utf8
+                                                            : vexa::TextEncoding::Windows1252};
     const int closeEnd = static_cast<unsigned char>(takeChar(input)) % 64;
     const std::string_view line = input;
 
@@ -71,15 +76,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     LinePainter painter;
+    const vexa::DocLine cells(line);
+    const auto startsCharacter = [&](std::size_t offset) {
+        return offset == line.size() ||
+               vexa::text::characterStart(line, static_cast<int>(offset), layout.encoding) ==
+                   static_cast<int>(offset);
+    };
     int column = -1;
     for (const PaintRun& run :
-         painter.paint(line, {inComment, closeEnd}, profile, tabSize, {0, 200}, {markFrom, markTo})) {
-        if (run.width <= 0 || run.column < column) {
+         painter.paint(line, {inComment, closeEnd}, profile, layout, {0, 200}, {markFrom, markTo})) {
+        if (run.width <= 0 || run.column < column || run.length == 0 ||
+            run.offset + run.length > line.size()) {
             std::abort();
         }
-        if (run.content == RunContent::Text &&
-            run.offset + static_cast<std::size_t>(run.width) > line.size()) {
-            std::abort();
+        if (run.content == RunContent::Text) {
+            const auto from = static_cast<int>(run.offset);
+            const auto to = static_cast<int>(run.offset + run.length);
+            if (!startsCharacter(run.offset) || !startsCharacter(run.offset + run.length) ||
+                cells.columnOfOffset(from, layout) != run.column ||
+                cells.columnOfOffset(to, layout) != run.column + run.width) {
+                std::abort();
+            }
         }
         column = run.column + run.width;
     }

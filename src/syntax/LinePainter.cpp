@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "syntax/LineTokenizer.h"
+#include "text/TextEncoding.h"
 
 namespace vexa::syntax {
 
@@ -33,12 +34,14 @@ MarkedColumns markedColumns(const MarkState& mark, int line) {
 }
 
 std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart comment,
-                                             const ExtensionProfile& profile, int tabSize,
+                                             const ExtensionProfile& profile, LineLayout layout,
                                              VisibleColumns visible, MarkedColumns marked) {
     m_runs.clear();
     m_column = 0;
+    m_next = 0;
     // A tab size below one would divide by zero; such a setting behaves as one.
-    m_tabSize = std::max(tabSize, 1);
+    m_tabSize = std::max(layout.tabSize, 1);
+    m_encoding = layout.encoding;
     m_visible = visible;
     // An inverted range marks nothing.
     m_marked = marked.empty() ? MarkedColumns{} : marked;
@@ -54,7 +57,8 @@ std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart
     }
     // Spaces, tabs and literal pairs take the colour of the token before them.
     ColourSlot current = ColourSlot::Default;
-    for (;;) {
+    // Past the last visible column nothing more can show.
+    while (m_column <= m_visible.last) {
         const Token token = scanToken(profile, line, pos);
         if (token.kind == TokenKind::EndOfLine) {
             break;
@@ -72,50 +76,114 @@ std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart
 std::span<const PaintRun> LinePainter::paintDocumentLine(const Document& document, int index,
                                                          const ExtensionProfile& profile,
                                                          VisibleColumns visible) {
-    return paint(document.lineText(index), document.commentStart(index), profile, document.settings().tabSize,
-                 visible, markedColumns(document.mark(), index));
+    return paint(document.lineText(index), document.commentStart(index), profile, document.layout(), visible,
+                 markedColumns(document.mark(), index));
 }
 
 void LinePainter::addText(std::string_view line, std::size_t offset, std::size_t length,
                           ColourSlot foreground) {
     const std::size_t end = offset + length;
+    // The bytes before m_next belong to a character the previous token already drew.
+    offset = std::max(offset, m_next);
     while (offset < end) {
         if (line[offset] == '\t') {
-            const int width = m_tabSize * (m_column / m_tabSize + 1) - m_column;
-            addPiece(width, offset, RunContent::Blanks, foreground);
+            addTab(offset, foreground);
             ++offset;
             continue;
         }
         const std::size_t tab = line.substr(0, end).find('\t', offset);
         const std::size_t stop = tab == std::string_view::npos ? end : tab;
-        addPiece(static_cast<int>(stop - offset), offset, RunContent::Text, foreground);
-        offset = stop;
+        if (m_encoding == TextEncoding::Utf8) {
+            addUtf8(line, offset, stop, foreground);
+            offset = m_next;
+        } else {
+            addBytes(static_cast<int>(stop - offset), offset, foreground);
+            offset = stop;
+        }
+    }
+    m_next = std::max(m_next, offset);
+}
+
+void LinePainter::addTab(std::size_t offset, ColourSlot foreground) {
+    const int from = m_column;
+    const int to = m_tabSize * (m_column / m_tabSize + 1);
+    m_column = to;
+    // The blanks split at the exact marked columns: up to three pieces.
+    const int cuts[4] = {from, std::clamp(m_marked.from, from, to), std::clamp(m_marked.to, from, to), to};
+    for (int i = 0; i < 3; ++i) {
+        if (cuts[i] < cuts[i + 1]) {
+            addRun(cuts[i], cuts[i + 1], offset, 1, RunContent::Blanks, i == 1 && !m_marked.empty(),
+                   foreground);
+        }
     }
 }
 
-void LinePainter::addPiece(int width, std::size_t offset, RunContent content, ColourSlot foreground) {
+void LinePainter::addBytes(int width, std::size_t offset, ColourSlot foreground) {
     const int from = m_column;
     const int to = m_column + width;
     m_column = to;
     if (to <= m_visible.first || from > m_visible.last) {
         return;
     }
-    // Split at the marked columns: up to three pieces, the middle one in the marking colours.
     const int cuts[4] = {from, std::clamp(m_marked.from, from, to), std::clamp(m_marked.to, from, to), to};
     for (int i = 0; i < 3; ++i) {
-        if (cuts[i] >= cuts[i + 1]) {
-            continue;
+        if (cuts[i] < cuts[i + 1]) {
+            addRun(cuts[i], cuts[i + 1], offset + static_cast<std::size_t>(cuts[i] - from),
+                   static_cast<std::size_t>(cuts[i + 1] - cuts[i]), RunContent::Text,
+                   i == 1 && !m_marked.empty(), foreground);
         }
-        const bool inside = i == 1 && !m_marked.empty();
-        PaintRun run;
-        run.column = cuts[i];
-        run.width = cuts[i + 1] - cuts[i];
-        run.offset = content == RunContent::Text ? offset + static_cast<std::size_t>(cuts[i] - from) : offset;
-        run.content = content;
-        run.foreground = inside ? ColourSlot::MarkText : foreground;
-        run.background = inside ? ColourSlot::MarkBackground : ColourSlot::Background;
-        push(run);
     }
+}
+
+void LinePainter::addUtf8(std::string_view line, std::size_t offset, std::size_t end, ColourSlot foreground) {
+    std::size_t pieceStart = offset;
+    int pieceColumn = m_column;
+    bool pieceMarked = false;
+    std::size_t pos = offset;
+    while (pos < end) {
+        const auto lead = static_cast<unsigned char>(line[pos]);
+        int cells = 1;
+        std::size_t length = 1;
+        if (lead >= 0x80) {
+            // An invalid byte decodes as one replacement character of one cell.
+            const text::Decoded decoded = text::decodeUtf8(line, pos);
+            cells = text::cellWidth(decoded.character);
+            length = static_cast<std::size_t>(decoded.length);
+        }
+        // The character's last cell decides its side of a marked edge.
+        const int last = m_column + cells;
+        const bool marked = last > m_marked.from && last <= m_marked.to;
+        if (marked != pieceMarked && pos != pieceStart) {
+            addRun(pieceColumn, m_column, pieceStart, pos - pieceStart, RunContent::Text, pieceMarked,
+                   foreground);
+            pieceStart = pos;
+            pieceColumn = m_column;
+        }
+        pieceMarked = marked;
+        m_column = last;
+        pos += length;
+    }
+    if (pos > pieceStart) {
+        addRun(pieceColumn, m_column, pieceStart, pos - pieceStart, RunContent::Text, pieceMarked,
+               foreground);
+    }
+    m_next = pos;
+}
+
+void LinePainter::addRun(int from, int to, std::size_t offset, std::size_t length, RunContent content,
+                         bool marked, ColourSlot foreground) {
+    if (to <= m_visible.first || from > m_visible.last) {
+        return;
+    }
+    PaintRun run;
+    run.column = from;
+    run.width = to - from;
+    run.offset = offset;
+    run.length = length;
+    run.content = content;
+    run.foreground = marked ? ColourSlot::MarkText : foreground;
+    run.background = marked ? ColourSlot::MarkBackground : ColourSlot::Background;
+    push(run);
 }
 
 void LinePainter::push(PaintRun run) {
@@ -125,9 +193,9 @@ void LinePainter::push(PaintRun run) {
         PaintRun& last = m_runs.back();
         if (last.content == run.content && last.foreground == run.foreground &&
             last.background == run.background && last.column + last.width == run.column &&
-            (run.content == RunContent::Blanks ||
-             last.offset + static_cast<std::size_t>(last.width) == run.offset)) {
+            (run.content == RunContent::Blanks || last.offset + last.length == run.offset)) {
             last.width += run.width;
+            last.length = std::max(last.offset + last.length, run.offset + run.length) - last.offset;
             return;
         }
     }

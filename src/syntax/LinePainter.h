@@ -18,12 +18,16 @@ namespace vexa::syntax {
 
 enum class RunContent : uint8_t { Text, Blanks };
 
-// One piece to draw: width columns from column on, either the line's bytes from offset on (one
-// byte a column) or blanks (the expansion of a tab), in the two slot colours.
+// One piece to draw, in the two slot colours: the display cells [column, column + width) and the
+// line's bytes [offset, offset + length) they show. Text shows its characters in the document's
+// encoding (a Windows-1252 byte takes one cell, a UTF-8 character its cells); a run always starts
+// and ends between characters. Blanks are the expansion of tabs: their bytes are the tabs, and a
+// tab split by the marked area gives each piece the whole tab byte.
 struct PaintRun {
     int column = 0;
     int width = 0;
     std::size_t offset = 0;
+    std::size_t length = 0;
     RunContent content = RunContent::Text;
     ColourSlot foreground = ColourSlot::Default;
     ColourSlot background = ColourSlot::Background;
@@ -31,7 +35,9 @@ struct PaintRun {
     friend bool operator==(const PaintRun&, const PaintRun&) = default;
 };
 
-// The columns of one line that the marked area covers: [from, to).
+// The columns of one line that the marked area covers: [from, to). A character is marked when its
+// last cell lies inside, so a wide character whose cells straddle an edge goes to the side of its
+// second cell (inside at the start edge, outside at the end edge), as the marked bytes do.
 struct MarkedColumns {
     int from = 0;
     int to = 0;
@@ -55,12 +61,14 @@ public:
     // The runs of one line. comment says whether the line begins inside a block comment and
     // where the first comment end stops. Runs wholly outside the visible columns are left out;
     // the others are complete, for the pane to clip. Tabs, also those inside comments, strings
-    // and directives, become blanks to the next multiple of the tab size.
+    // and directives, become blanks to the next multiple of the tab size. Tokens are bytes: a
+    // UTF-8 character whose bytes two tokens share is drawn whole in the colour of the first.
     std::span<const PaintRun> paint(std::string_view line, CommentStart comment,
-                                    const ExtensionProfile& profile, int tabSize, VisibleColumns visible,
-                                    MarkedColumns marked);
+                                    const ExtensionProfile& profile, LineLayout layout,
+                                    VisibleColumns visible, MarkedColumns marked);
 
-    // The runs of line index of a document: its comment state, its tab size and its marked area.
+    // The runs of line index of a document: its comment state, its layout (tab size and
+    // encoding) and its marked area.
     std::span<const PaintRun> paintDocumentLine(const Document& document, int index,
                                                 const ExtensionProfile& profile, VisibleColumns visible);
 
@@ -69,12 +77,25 @@ public:
 private:
     // Adds the bytes [offset, offset + length) at the running column in the given text colour.
     void addText(std::string_view line, std::size_t offset, std::size_t length, ColourSlot foreground);
-    void addPiece(int width, std::size_t offset, RunContent content, ColourSlot foreground);
+    // Adds the tab at offset as blanks to the next tab stop.
+    void addTab(std::size_t offset, ColourSlot foreground);
+    // Adds one byte a cell: Windows-1252 text, split at the marked columns.
+    void addBytes(int width, std::size_t offset, ColourSlot foreground);
+    // Adds UTF-8 text without tabs from offset up to at least end (a character that begins before
+    // end is added whole), split between characters at the marked columns.
+    void addUtf8(std::string_view line, std::size_t offset, std::size_t end, ColourSlot foreground);
+    // Adds cells [from, to) showing bytes [offset, offset + length) when they reach the visible
+    // columns, inside or outside the marked area.
+    void addRun(int from, int to, std::size_t offset, std::size_t length, RunContent content, bool marked,
+                ColourSlot foreground);
     void push(PaintRun run);
 
     std::vector<PaintRun> m_runs;
     int m_column = 0;
+    // The first byte not yet painted: a UTF-8 character may reach past the token it begins in.
+    std::size_t m_next = 0;
     int m_tabSize = 1;
+    TextEncoding m_encoding = TextEncoding::Windows1252;
     VisibleColumns m_visible;
     MarkedColumns m_marked;
 };

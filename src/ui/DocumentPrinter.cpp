@@ -5,30 +5,47 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
-#include <string>
 
 #include "core/Document.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
-namespace {
 
-// A line with its tabs turned into blanks up to the next tab stop, as the pane shows it.
-std::string expandTabs(std::string_view line, int tabSize) {
-    std::string shown;
-    for (char c : line) {
-        if (c == '\t') {
-            const std::size_t next =
-                (shown.size() / static_cast<std::size_t>(tabSize) + 1) * static_cast<std::size_t>(tabSize);
-            shown.append(next - shown.size(), ' ');
-        } else {
-            shown.push_back(c);
+QString printedLine(std::string_view line, LineLayout layout, int fromColumn, int toColumn) {
+    const bool all = toColumn < 0;
+    const int tabSize = std::max(1, layout.tabSize);
+    QString shown;
+    int column = 0;
+    for (std::size_t at = 0; at < line.size() && (all || column < toColumn);) {
+        if (line[at] == '\t') {
+            const int next = (column / tabSize + 1) * tabSize;
+            for (; column < next; ++column) {
+                if (all || (column >= fromColumn && column < toColumn)) {
+                    shown.append(QLatin1Char(' '));
+                }
+            }
+            ++at;
+            continue;
         }
+        char32_t character = 0;
+        int cells = 1;
+        std::size_t length = 1;
+        if (layout.encoding == TextEncoding::Utf8) {
+            const text::Decoded decoded = text::decodeUtf8(line, at);
+            character = decoded.character;
+            cells = text::cellWidth(character);
+            length = static_cast<std::size_t>(decoded.length);
+        } else {
+            character = text::windows1252ToUnicode(static_cast<unsigned char>(line[at]));
+        }
+        column += cells;
+        if (all || (column > fromColumn && column <= toColumn)) {
+            appendCharacter(shown, character);
+        }
+        at += length;
     }
     return shown;
 }
-
-} // namespace
 
 int printDocument(const Document& document, QPagedPaintDevice& device, const PrintRequest& request) {
     int first = 0;
@@ -54,7 +71,7 @@ int printDocument(const Document& document, QPagedPaintDevice& device, const Pri
     if (!painter.begin(&device)) {
         return 0;
     }
-    const int tabSize = std::max(1, request.tabSize);
+    const LineLayout layout{request.tabSize, document.encoding()};
     painter.setFont(request.font);
     const QFontMetricsF metrics(request.font, &device);
     const qreal lineHeight = metrics.height();
@@ -71,15 +88,8 @@ int printDocument(const Document& document, QPagedPaintDevice& device, const Pri
                          QStringLiteral("%1    Page %2").arg(request.title).arg(pages));
         const int end = std::min(last, index + linesPerPage - 1);
         for (int line = index; line <= end; ++line) {
-            std::string shown = expandTabs(document.lineText(line), tabSize);
-            if (toColumn >= 0) {
-                shown = fromColumn < static_cast<int>(shown.size())
-                            ? shown.substr(static_cast<std::size_t>(fromColumn),
-                                           static_cast<std::size_t>(toColumn - fromColumn))
-                            : std::string();
-            }
             painter.drawText(QPointF(0, bodyTop + (line - index) * lineHeight + metrics.ascent()),
-                             fromWindows1252(shown));
+                             printedLine(document.lineText(line), layout, fromColumn, toColumn));
         }
     }
     painter.end();

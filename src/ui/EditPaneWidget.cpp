@@ -79,6 +79,7 @@ void EditPaneWidget::applyFont() {
     m_cellWidth = std::max<qreal>(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('M')));
     m_cellHeight = std::max(1, metrics.height());
     m_ascent = metrics.ascent();
+    m_glyphs.reset(font, m_cellWidth, m_cellHeight, m_ascent);
     updateTextArea();
     viewport()->update();
 }
@@ -166,7 +167,11 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
     if (margin > 0) {
         painter.fillRect(QRect(0, dirty.top(), margin, dirty.height()), palette().window());
     }
+    // A run that begins left of the view (a character the view starts inside) stays out of the
+    // margin.
+    painter.setClipRect(QRect(margin, dirty.top(), viewport()->width() - margin, dirty.height()));
     const Document& doc = document();
+    const bool utf8 = doc.encoding() == TextEncoding::Utf8;
     const int first = m_pane.firstColumn();
     const syntax::VisibleColumns visible{first, m_pane.lastVisibleColumn() + 1};
     const int firstRow = std::max(0, dirty.top() / m_cellHeight);
@@ -196,14 +201,22 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
             if (run.content != syntax::RunContent::Text) {
                 continue;
             }
-            text.resize(run.width);
-            for (int i = 0; i < run.width; ++i) {
-                text[i] = windows1252Char(
-                    static_cast<unsigned char>(line[run.offset + static_cast<std::size_t>(i)]));
-            }
             painter.setPen(slotColours[static_cast<std::size_t>(run.foreground)]);
+            if (utf8) {
+                drawUtf8Run(painter, line, run, y, text);
+                continue;
+            }
+            text.resize(static_cast<qsizetype>(run.length));
+            for (std::size_t i = 0; i < run.length; ++i) {
+                text[static_cast<qsizetype>(i)] =
+                    windows1252Char(static_cast<unsigned char>(line[run.offset + i]));
+            }
             painter.drawText(QPointF(x, y + m_ascent), text);
         }
+    }
+    // The glyphs of UTF-8 text, queued by the runs, go over every background at once.
+    if (utf8) {
+        m_glyphs.draw(painter, slotColours);
     }
     // The caret: a bar for inserting, a block for overwriting; hidden while the mouse marks.
     if (hasFocus() && !m_mouse.caretHidden()) {
@@ -219,6 +232,42 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
                 painter.fillRect(QRect(x, y, qRound(m_cellWidth), m_cellHeight), Qt::white);
             }
         }
+    }
+}
+
+void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const syntax::PaintRun& run,
+                                 qreal y, QString& text) {
+    const int margin = marginWidth();
+    const int first = m_pane.firstColumn();
+    const int last = m_pane.lastVisibleColumn() + 1;
+    const qreal baseline = y + m_ascent;
+    // Every character at its own cells, so that the font's advance cannot shift what follows.
+    // Glyphs are queued for one draw after all rows; a character that is not one glyph is drawn
+    // now.
+    int column = run.column;
+    const std::size_t end = run.offset + run.length;
+    for (std::size_t at = run.offset; at < end && column <= last;) {
+        const auto lead = static_cast<unsigned char>(line[at]);
+        char32_t character = lead;
+        int cells = 1;
+        std::size_t length = 1;
+        if (lead >= 0x80) {
+            // A byte that is no part of a valid sequence shows as the replacement character.
+            const text::Decoded decoded = text::decodeUtf8(line, at);
+            character = decoded.character;
+            cells = text::cellWidth(character);
+            length = static_cast<std::size_t>(decoded.length);
+        }
+        if (column + cells > first) {
+            const QPointF origin(margin + (column - first) * m_cellWidth, baseline);
+            if (!m_glyphs.queue(character, cells, origin, run.foreground)) {
+                text.resize(0);
+                appendCharacter(text, character);
+                painter.drawText(origin, text);
+            }
+        }
+        column += cells;
+        at += length;
     }
 }
 

@@ -4,12 +4,15 @@
 
 #include <QAbstractScrollArea>
 #include <memory>
+#include <string_view>
 
 #include "commands/EditPane.h"
 #include "commands/PaneMouse.h"
 #include "syntax/LinePainter.h"
+#include "ui/CellGlyphs.h"
 
 class QMenu;
+class QPainter;
 
 namespace vexa {
 class CommandProcessor;
@@ -102,6 +105,9 @@ private:
     void afterMouse();
     void autoScroll();
     bool wantsShortcut(const QKeyEvent& event) const;
+    // Draws a UTF-8 text run with every character at its own cells; text is a reused buffer.
+    void drawUtf8Run(QPainter& painter, std::string_view line, const syntax::PaintRun& run, qreal y,
+                     QString& text);
 
     PaneServices m_services;
     std::unique_ptr<EditPane> m_closedPane; // declared first: it outlives everything that uses it
@@ -112,6 +118,7 @@ private:
     int m_cellHeight = 16;
     int m_ascent = 12;
     int m_caretLine = 0;
+    CellGlyphs m_glyphs;
     bool m_syncingScrollBars = false;
     PaneMouse m_mouse;
     Qt::KeyboardModifiers m_pressModifiers;

@@ -30,7 +30,9 @@ QVariant OutputLinesModel::data(const QModelIndex& index, int role) const {
     const build::OutputLine& line = m_window.lines()[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return fromWindows1252(line.text);
+        // Program output is shown as UTF-8 when it is valid UTF-8, line by line, otherwise one
+        // byte a character.
+        return fromDocumentText(line.text, text::detectEncoding(line.text, TextEncoding::Utf8));
     case Qt::ForegroundRole:
         if (line.parsed.kind == build::ErrorKind::Error) {
             return QBrush(QColor(0xB0, 0x00, 0x00));

@@ -1,25 +1,12 @@
 // The document's bytes as Unicode text and back.
 #include "ui/Windows1252.h"
 
-#include <array>
+#include <optional>
 
 namespace vexa::ui {
-namespace {
-
-// 0x80..0x9F; the rest of the set agrees with Latin-1.
-constexpr std::array<char16_t, 32> kHighControls{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-} // namespace
 
 QChar windows1252Char(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) {
-        return QChar(kHighControls[byte - 0x80]);
-    }
-    return QChar(static_cast<char16_t>(byte));
+    return QChar(static_cast<char16_t>(text::windows1252ToUnicode(byte)));
 }
 
 QString fromWindows1252(std::string_view bytes) {
@@ -35,21 +22,34 @@ std::string toWindows1252(const QString& text) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (QChar c : text) {
-        const char16_t unit = c.unicode();
-        if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-            bytes.push_back(static_cast<char>(unit));
-            continue;
-        }
-        char found = '?';
-        for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-            if (kHighControls[i] == unit) {
-                found = static_cast<char>(0x80 + i);
-                break;
-            }
-        }
-        bytes.push_back(found);
+        // Each half of a surrogate pair has no byte either: such a character becomes "??".
+        const std::optional<unsigned char> byte = text::unicodeToWindows1252(c.unicode());
+        bytes.push_back(byte ? static_cast<char>(*byte) : '?');
     }
     return bytes;
+}
+
+void appendCharacter(QString& text, char32_t character) {
+    if (QChar::requiresSurrogates(character)) {
+        text.append(QChar(QChar::highSurrogate(character)));
+        text.append(QChar(QChar::lowSurrogate(character)));
+    } else {
+        text.append(QChar(static_cast<char16_t>(character)));
+    }
+}
+
+QString fromDocumentText(std::string_view bytes, TextEncoding encoding) {
+    if (encoding != TextEncoding::Utf8) {
+        return fromWindows1252(bytes);
+    }
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    for (std::size_t at = 0; at < bytes.size();) {
+        const text::Decoded decoded = text::decodeUtf8(bytes, at);
+        appendCharacter(text, decoded.character);
+        at += static_cast<std::size_t>(decoded.length);
+    }
+    return text;
 }
 
 } // namespace vexa::ui

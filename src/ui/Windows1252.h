@@ -1,10 +1,12 @@
-// The document's bytes as Unicode text and back: the ANSI character set the panes show.
+// The document's bytes as Unicode text and back: the character sets the panes show.
 #pragma once
 
 #include <QChar>
 #include <QString>
 #include <string>
 #include <string_view>
+
+#include "text/TextEncoding.h"
 
 namespace vexa::ui {
 
@@ -15,5 +17,12 @@ QString fromWindows1252(std::string_view bytes);
 
 // Characters outside the set become '?'.
 std::string toWindows1252(const QString& text);
+
+// A document's bytes in its encoding: Windows-1252 one character a byte; UTF-8 one character a
+// sequence, each byte that is no part of a valid sequence one replacement character.
+QString fromDocumentText(std::string_view bytes, TextEncoding encoding);
+
+// Appends one character (a surrogate pair beyond the basic plane).
+void appendCharacter(QString& text, char32_t character);
 
 } // namespace vexa::ui

@@ -27,7 +27,7 @@ std::vector<Shown> shown(std::string_view line, std::span<const PaintRun> runs) 
     for (const PaintRun& run : runs) {
         std::string text = run.content == RunContent::Blanks
                                ? std::string(static_cast<std::size_t>(run.width), '~')
-                               : std::string(line.substr(run.offset, static_cast<std::size_t>(run.width)));
+                               : std::string(line.substr(run.offset, run.length));
         result.push_back({run.column, text, run.foreground, run.background});
     }
     return result;
@@ -192,21 +192,179 @@ TEST_P(PaintLine, Runs) {
     profile.setSpecial(SpecialChar::Literal, '\\');
     LinePainter painter;
     const PaintCase& c = GetParam();
-    expectShown(shown(c.line, painter.paint(c.line, c.comment, profile, c.tabSize, c.visible, c.marked)),
-                c.expected);
+    expectShown(
+        shown(c.line, painter.paint(c.line, c.comment, profile, LineLayout{c.tabSize}, c.visible, c.marked)),
+        c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, PaintLine, ::testing::ValuesIn(paintCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// UTF-8 lines: a run's cells and its bytes, which always begin and end between characters.
+struct CellRun {
+    int column;
+    int width;
+    std::string text; // the run's bytes; blanks shown as '~'
+    S foreground;
+    S background;
+};
+
+struct Utf8Case {
+    const char* name;
+    std::string line;
+    VisibleColumns visible;
+    MarkedColumns marked;
+    std::vector<CellRun> expected;
+    TextEncoding encoding = TextEncoding::Utf8;
+};
+
+const std::vector<Utf8Case>& utf8Cases() {
+    static const std::vector<Utf8Case> table = {
+        // é one cell, 中 and 😀 two; the word and the blank after it share the default colour.
+        {"MixedLatinCjkEmoji",
+         "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80 = 1;",
+         {},
+         {},
+         {{0, 6, "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80 ", S::Default, B},
+          {6, 2, "= ", S::Symbol, B},
+          {8, 1, "1", S::Number, B},
+          {9, 1, ";", S::Symbol, B}}},
+        {"SameBytesInWindows1252AreOneCellEach",
+         "\xC3\xA9\xE4\xB8\xAD",
+         {},
+         {},
+         {{0, 5, "\xC3\xA9\xE4\xB8\xAD", S::Default, B}},
+         TextEncoding::Windows1252},
+        {"GreekAndBoxDrawingAreNarrow",
+         "\xCE\xB1\xCE\xB2 \xE2\x94\x8C\xE2\x94\x80\xE2\x94\x90",
+         {},
+         {},
+         {{0, 6, "\xCE\xB1\xCE\xB2 \xE2\x94\x8C\xE2\x94\x80\xE2\x94\x90", S::Default, B}}},
+        // 中 [0,2), a tab to 4, é [4,5), a tab to 8.
+        {"TabAfterWideCharacterReachesTheNextStop",
+         "\xE4\xB8\xAD\t\xC3\xA9\tx",
+         {},
+         {},
+         {{0, 2, "\xE4\xB8\xAD", S::Default, B},
+          {2, 2, "~~", S::Default, B},
+          {4, 1, "\xC3\xA9", S::Default, B},
+          {5, 3, "~~~", S::Default, B},
+          {8, 1, "x", S::Default, B}}},
+        {"ColumnMarkSplitsBetweenTwoByteCharacters",
+         "\xCE\xB1\xCE\xB2\xCE\xB3\xCE\xB4",
+         {},
+         {1, 3},
+         {{0, 1, "\xCE\xB1", S::Default, B},
+          {1, 2, "\xCE\xB2\xCE\xB3", MT, MB},
+          {3, 1, "\xCE\xB4", S::Default, B}}},
+        // 中文字 at [0,2) [2,4) [4,6): a mark from column 1 takes 中 in, one to column 5 leaves 字 out.
+        {"WideCharacterAtMarkStartGoesInside",
+         "\xE4\xB8\xAD\xE6\x96\x87\xE5\xAD\x97",
+         {},
+         {1, 5},
+         {{0, 4, "\xE4\xB8\xAD\xE6\x96\x87", MT, MB}, {4, 2, "\xE5\xAD\x97", S::Default, B}}},
+        {"WideCharacterAtMarkEndStaysOutside",
+         "\xE4\xB8\xAD\xE6\x96\x87\xE5\xAD\x97",
+         {},
+         {2, 5},
+         {{0, 2, "\xE4\xB8\xAD", S::Default, B},
+          {2, 2, "\xE6\x96\x87", MT, MB},
+          {4, 2, "\xE5\xAD\x97", S::Default, B}}},
+        {"MarkOnHalfAWideCharacterMarksNothing",
+         "\xE4\xB8\xAD",
+         {},
+         {0, 1},
+         {{0, 2, "\xE4\xB8\xAD", S::Default, B}}},
+        // The blanks of a tab still split at the exact marked column.
+        {"MarkInsideTabAfterWideCharacter",
+         "\xE4\xB8\xAD\tx",
+         {},
+         {3, 5},
+         {{0, 2, "\xE4\xB8\xAD", S::Default, B},
+          {2, 1, "~", S::Default, B},
+          {3, 1, "~", MT, MB},
+          {4, 1, "x", MT, MB}}},
+        // 中文 [0,4), blank 4, 字中 [5,9), blank 9, 文字 [10,14); the view starts inside 字.
+        {"ScrolledIntoTheMiddleOfAWideCharacter",
+         "\xE4\xB8\xAD\xE6\x96\x87 \xE5\xAD\x97\xE4\xB8\xAD \xE6\x96\x87\xE5\xAD\x97",
+         {6, 7},
+         {},
+         {{5, 4, "\xE5\xAD\x97\xE4\xB8\xAD", S::Default, B}}},
+        // 字 [5,7) ends before the mark; 文 [10,12) straddles its end and stays outside.
+        {"ScrolledWithMarkOverWideCharacters",
+         "\xE4\xB8\xAD\xE6\x96\x87 \xE5\xAD\x97\xE4\xB8\xAD \xE6\x96\x87\xE5\xAD\x97",
+         {6, 12},
+         {8, 11},
+         {{5, 2, "\xE5\xAD\x97", S::Default, B},
+          {7, 3, "\xE4\xB8\xAD ", MT, MB},
+          {10, 4, "\xE6\x96\x87\xE5\xAD\x97", S::Default, B}}},
+        // A stray byte and a cut-off sequence are one cell each.
+        {"InvalidBytesAreOneCellEach",
+         "a\xFF"
+         "b\xC3",
+         {},
+         {},
+         {{0, 4,
+           "a\xFF"
+           "b\xC3",
+           S::Default, B}}},
+        {"MarkOnInvalidByte",
+         "a\xFF"
+         "b\xC3",
+         {},
+         {1, 2},
+         {{0, 1, "a", S::Default, B}, {1, 1, "\xFF", MT, MB}, {2, 2, "b\xC3", S::Default, B}}},
+        // The literal pair takes the lead byte of é; é is drawn whole in the pair's colour and the
+        // word after it begins past its continuation byte.
+        {"CharacterSplitByTokensIsDrawnWhole",
+         "=\\\xC3\xA9x",
+         {},
+         {},
+         {{0, 3, "=\\\xC3\xA9", S::Symbol, B}, {3, 1, "x", S::Default, B}}},
+    };
+    return table;
+}
+
+void PrintTo(const Utf8Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PaintUtf8Line : public ::testing::TestWithParam<Utf8Case> {};
+
+TEST_P(PaintUtf8Line, RunsCoverWholeCharacters) {
+    ExtensionProfile profile(BuiltInKeywords::Yes);
+    profile.setSpecial(SpecialChar::Literal, '\\');
+    LinePainter painter;
+    const Utf8Case& c = GetParam();
+    const auto runs = painter.paint(c.line, {}, profile, LineLayout{4, c.encoding}, c.visible, c.marked);
+    ASSERT_EQ(runs.size(), c.expected.size());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const PaintRun& run = runs[i];
+        const CellRun& want = c.expected[i];
+        const std::string text = run.content == RunContent::Blanks
+                                     ? std::string(static_cast<std::size_t>(run.width), '~')
+                                     : std::string(c.line.substr(run.offset, run.length));
+        EXPECT_EQ(run.column, want.column) << "run " << i;
+        EXPECT_EQ(run.width, want.width) << "run " << i;
+        EXPECT_EQ(text, want.text) << "run " << i;
+        EXPECT_EQ(run.foreground, want.foreground) << "run " << i;
+        EXPECT_EQ(run.background, want.background) << "run " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, PaintUtf8Line, ::testing::ValuesIn(utf8Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LinePainterBuffer, RepaintingReusesTheBuffer) {
     const ExtensionProfile profile(BuiltInKeywords::Yes);
     LinePainter painter;
     const std::string longLine = "int a = b + c; /* x */ \"s\" 12 while (x) { y; }";
-    (void)painter.paint(longLine, {}, profile, 4, {}, {3, 9});
+    (void)painter.paint(longLine, {}, profile, LineLayout{4}, {}, {3, 9});
     const PaintRun* buffer = painter.runs().data();
     for (int i = 0; i < 20; ++i) {
-        (void)painter.paint(i % 2 == 0 ? "int x;" : longLine, {}, profile, 4, {}, {3, 9});
+        const TextEncoding encoding = i % 4 < 2 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+        (void)painter.paint(i % 2 == 0 ? "int x;" : longLine, {}, profile, LineLayout{4, encoding}, {},
+                            {3, 9});
         EXPECT_EQ(painter.runs().data(), buffer);
     }
 }
@@ -276,7 +434,8 @@ TEST(ProfileAsLanguageRules, DocumentCarriesBlockCommentsToThePainter) {
     LinePainter painter;
     const auto paintLine = [&](int index) {
         const std::string_view text = document.lineText(index);
-        return shown(text, painter.paint(text, document.commentStart(index), *profile, 4, {}, {}));
+        return shown(text,
+                     painter.paint(text, document.commentStart(index), *profile, LineLayout{4}, {}, {}));
     };
     expectShown(paintLine(0), {{0, "int ", S::Keyword, B}, {4, "(* open", S::Comment, B}});
     expectShown(paintLine(1),
@@ -304,6 +463,28 @@ TEST(ProfileAsLanguageRules, DocumentCarriesBlockCommentsToThePainter) {
     EXPECT_TRUE(document.isWordBreak('"'));
     EXPECT_TRUE(document.isWordBreak('\\'));
     EXPECT_FALSE(document.isWordBreak('_'));
+}
+
+TEST(ProfileAsLanguageRules, DocumentLineIsPaintedInTheDocumentsEncoding) {
+    ColourTable colours;
+    auto profile = std::make_shared<SyntaxProfile>(colours, BuiltInKeywords::Yes);
+    Document document;
+    document.makeNew();
+    document.setLanguageRules(profile);
+    document.insertText("\xE4\xB8\xAD\tx");
+    ASSERT_EQ(document.settings().tabSize, 3);
+    LinePainter painter;
+    const auto columns = [&] {
+        std::vector<std::pair<int, int>> result;
+        for (const PaintRun& run : painter.paintDocumentLine(document, 0, *profile, {})) {
+            result.emplace_back(run.column, run.width);
+        }
+        return result;
+    };
+    // One byte a cell: 中 takes three, the tab reaches 6.
+    EXPECT_EQ(columns(), (std::vector<std::pair<int, int>>{{0, 3}, {3, 3}, {6, 1}}));
+    document.setEncoding(TextEncoding::Utf8);
+    EXPECT_EQ(columns(), (std::vector<std::pair<int, int>>{{0, 2}, {2, 1}, {3, 1}}));
 }
 
 } // namespace
