@@ -151,7 +151,7 @@ int main() {
     }
     const double utf8Seconds = vexa::bench::secondsSince(utf8Start);
     std::printf("paint_runs_per_screen_utf8: %zu\n", utf8Runs / kRepeats);
-    std::printf("paint_screen_utf8_runs_us: %.1f\n", utf8Seconds / kRepeats * 1e6);
+    std::printf("paint_screen_utf8_us: %.1f\n", utf8Seconds / kRepeats * 1e6);
     benchKeywordImport();
     return 0;
 }

@@ -228,7 +228,7 @@ int main(int argc, char* argv[]) {
     std::printf("utf8_pane_size: %dx%d cells %dx%d\n", utf8Pane->viewport()->width(),
                 utf8Pane->viewport()->height(), utf8Pane->pane().visibleColumns(),
                 utf8Pane->pane().visibleLines());
-    std::printf("paint_screen_utf8_us: %.1f\n", median(utf8Repaints) * 1000.0);
-    std::printf("paint_screen_utf8_as_1252_us: %.1f\n", median(byteRepaints) * 1000.0);
+    std::printf("repaint_screen_utf8_us: %.1f\n", median(utf8Repaints) * 1000.0);
+    std::printf("repaint_screen_utf8_as_1252_us: %.1f\n", median(byteRepaints) * 1000.0);
     return 0;
 }

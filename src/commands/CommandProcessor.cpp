@@ -99,6 +99,7 @@ void CommandProcessor::activatePane(EditPane* pane) {
         if (m_statusLine != nullptr) {
             m_statusLine->setIndicator(Indicator::Changed, document.isModified());
             m_statusLine->setIndicator(Indicator::ReadOnly, document.isReadOnly());
+            m_statusLine->showFormat(document.encoding(), document.lineEnds(), document.hasMixedLineEnds());
         }
     }
 }

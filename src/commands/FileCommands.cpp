@@ -19,16 +19,19 @@ namespace vexa {
 
 namespace {
 
-constexpr std::array<FunctionId, 22> kIds = {
-    functionIdOf("FileNew"),          functionIdOf("FileOpen"),          functionIdOf("FileClose"),
-    functionIdOf("FileSave"),         functionIdOf("FileSaveAs"),        functionIdOf("FileSaveAll"),
-    functionIdOf("FileSaveAllNamed"), functionIdOf("FileExit"),          functionIdOf("FileName"),
-    functionIdOf("FileTouch"),        functionIdOf("FileReloadCurrent"), functionIdOf("FileInsertAtCursor"),
-    functionIdOf("FileBackupWrite"),  functionIdOf("FileReload1"),       functionIdOf("FileReload2"),
-    functionIdOf("FileReload3"),      functionIdOf("FileReload4"),       functionIdOf("FileReload5"),
-    functionIdOf("FileReload6"),      functionIdOf("FileReload7"),       functionIdOf("FileReload8"),
-    functionIdOf("FileReload9"),
+constexpr std::array<FunctionId, 24> kIds = {
+    functionIdOf("FileNew"),          functionIdOf("FileOpen"),           functionIdOf("FileClose"),
+    functionIdOf("FileSave"),         functionIdOf("FileSaveAs"),         functionIdOf("FileSaveAll"),
+    functionIdOf("FileSaveAllNamed"), functionIdOf("FileExit"),           functionIdOf("FileName"),
+    functionIdOf("FileTouch"),        functionIdOf("FileReloadCurrent"),  functionIdOf("FileInsertAtCursor"),
+    functionIdOf("FileBackupWrite"),  functionIdOf("FileReload1"),        functionIdOf("FileReload2"),
+    functionIdOf("FileReload3"),      functionIdOf("FileReload4"),        functionIdOf("FileReload5"),
+    functionIdOf("FileReload6"),      functionIdOf("FileReload7"),        functionIdOf("FileReload8"),
+    functionIdOf("FileReload9"),      functionIdOf("FileEncodingToggle"), functionIdOf("FileLineEndsToggle"),
 };
+
+constexpr const char* kEncodingNow = "The document is now read as %s.";
+constexpr const char* kLineEndsNow = "The document will be written with %s line ends.";
 
 constexpr std::string_view kNoFileLoaded = "No file currently loaded!";
 constexpr const char* kSelectFile = "Select the name of the %s file to be %s";
@@ -139,6 +142,18 @@ int32_t FileCommands::run(FunctionId id) {
         return saveAs(*document);
     case functionIdOf("FileTouch"):
         file.touchCommand(*document);
+        return 1;
+    case functionIdOf("FileEncodingToggle"):
+        // The bytes stay as they are: only how they are read changes.
+        document->setEncoding(document->encoding() == TextEncoding::Utf8 ? TextEncoding::Windows1252
+                                                                         : TextEncoding::Utf8);
+        m_processor.showStatus(
+            formatText(kEncodingNow, document->encoding() == TextEncoding::Utf8 ? "UTF-8" : "Windows-1252"));
+        return 1;
+    case functionIdOf("FileLineEndsToggle"):
+        // Every line takes the new end, also the lines of a mixed file that kept their own.
+        document->changeLineEnds(document->lineEnds() == LineEnds::Dos ? LineEnds::Unix : LineEnds::Dos);
+        m_processor.showStatus(formatText(kLineEndsNow, lineEndsName(document->lineEnds()).data()));
         return 1;
     case functionIdOf("FileReloadCurrent"):
         file.reloadCommand(*document);

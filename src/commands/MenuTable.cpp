@@ -45,7 +45,7 @@ constexpr std::array<MenuItem, 19> kEditMenu = {{
     {"Line &Warp", functionIdOf("LineWrapToggle")},
 }};
 
-constexpr std::array<MenuItem, 17> kViewMenu = {{
+constexpr std::array<MenuItem, 20> kViewMenu = {{
     {"&Toolbar", functionIdOf("ToolBarViewToggle")},
     {"&Status Bar", functionIdOf("StatusBarViewToggle")},
     kSeparator,
@@ -63,6 +63,9 @@ constexpr std::array<MenuItem, 17> kViewMenu = {{
     {"&Compiler Output", functionIdOf("CompilerOutputView")},
     {"Ne&xt Error", functionIdOf("CompilerOutputNext")},
     {"Pre&vious Error", functionIdOf("CompilerOutputPrevious")},
+    kSeparator,
+    {"&Encoding UTF-8/1252", functionIdOf("FileEncodingToggle")},
+    {"&Line Ends CRLF/LF", functionIdOf("FileLineEndsToggle")},
 }};
 
 constexpr std::array<MenuItem, 13> kOptionsMenu = {{
@@ -155,7 +158,7 @@ constexpr std::array<MenuItem, 12> kContextMenu = {{
 
 // The hints of the menu items, by command identifier; the context menu shares the hints of the
 // commands it has in common with the menu bar.
-constexpr std::array<CommandHint, 81> kHints = {{
+constexpr std::array<CommandHint, 83> kHints = {{
     {functionIdOf("FileNew"), "Create a new document"},
     {functionIdOf("FileOpen"), "Open an existing document"},
     {functionIdOf("FileClose"), "Close the current document"},
@@ -191,6 +194,9 @@ constexpr std::array<CommandHint, 81> kHints = {{
     {functionIdOf("FileListAssociates"),
      "List all the documents that share the same base name as the current document"},
     {functionIdOf("StandardOutputView"), "Display the standard output window"},
+    {functionIdOf("FileEncodingToggle"),
+     "Read the current document as UTF-8 or as Windows-1252 (its bytes stay as they are)"},
+    {functionIdOf("FileLineEndsToggle"), "Write the current document with CR LF or with LF line ends"},
     {functionIdOf("ProjectOutputView"), "Display the project output message window"},
     {functionIdOf("CompilerOutputView"), "Display the compiler output message window"},
     {functionIdOf("CompilerOutputNext"), "Move the cursor to the next compiler error or warning message"},

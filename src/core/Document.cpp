@@ -95,6 +95,20 @@ void Document::setEncoding(TextEncoding encoding) {
     m_redrawAll = true;
 }
 
+void Document::changeLineEnds(LineEnds ends) {
+    for (int i = 0; i < lineCount(); ++i) {
+        if (m_lines.at(i).hasOtherLineEnd()) {
+            m_lines.at(i).setOtherLineEnd(false);
+            m_lineEndsChanged = true;
+        }
+    }
+    if (ends != m_lineEnds) {
+        m_lineEnds = ends;
+        m_lineEndsChanged = true;
+    }
+    m_mixedLineEnds = false;
+}
+
 int Document::nextCharacterOffset(int offset) const {
     return text::nextCharacter(currentLine().text(), offset, m_encoding);
 }
@@ -664,11 +678,13 @@ void Document::clearForLoad(std::size_t expectedBytes) {
     m_widestLine = 80;
     m_redrawAll = true;
     m_loadDepth = 0;
+    m_mixedLineEnds = false;
 }
 
 void Document::appendLoadedLine(std::string_view bytes, bool otherLineEnd) {
     DocLine line = DocLine::borrowing(m_arena.store(bytes));
     line.setOtherLineEnd(otherLineEnd);
+    m_mixedLineEnds = m_mixedLineEnds || otherLineEnd;
     // The comment state is computed while the bytes are fresh in the cache, so a loaded
     // document is scanned once, in the same pass that reads it.
     if (hasCommentMarkers()) {

@@ -181,10 +181,14 @@ public:
     void nextGroup() { m_undo.nextGroup(); }
 
     // Flags and plain state.
-    bool isModified() const { return m_modifications != 0; }
+    // A change of the line ends counts as a modification until the next save.
+    bool isModified() const { return m_modifications != 0 || m_lineEndsChanged; }
     int modificationCount() const { return m_modifications; }
     // Load and save make the document unmodified.
-    void markUnmodified() { m_modifications = 0; }
+    void markUnmodified() {
+        m_modifications = 0;
+        m_lineEndsChanged = false;
+    }
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     bool isLoaded() const { return m_loaded; }
@@ -212,6 +216,12 @@ public:
     void setEncoding(TextEncoding encoding);
     LineEnds lineEnds() const { return m_lineEnds; }
     void setLineEnds(LineEnds ends) { m_lineEnds = ends; }
+    // The user's switch: every line is written with these ends from now on (a file that mixed
+    // both is made uniform); the document counts as modified.
+    void changeLineEnds(LineEnds ends);
+    // Whether the file was read with both line ends and each line keeps its own (until the user
+    // switches them).
+    bool hasMixedLineEnds() const { return m_mixedLineEnds; }
     // A UTF-8 file that began with a byte-order mark gets it back when it is written.
     bool hasByteOrderMark() const { return m_byteOrderMark; }
     void setByteOrderMark(bool mark) { m_byteOrderMark = mark; }
@@ -309,6 +319,8 @@ private:
     TextEncoding m_encoding = TextEncoding::Windows1252;
     LineEnds m_lineEnds = LineEnds::Dos;
     bool m_byteOrderMark = false;
+    bool m_lineEndsChanged = false;
+    bool m_mixedLineEnds = false;
 
     std::string m_fileName;
     int64_t m_fileTime = 0;

@@ -174,10 +174,18 @@ void StatusLine::tick() {
     ++m_tickCounter;
 }
 
+void StatusLine::showFormat(TextEncoding encoding, LineEnds ends, bool mixed) {
+    std::string text(encodingName(encoding));
+    text += ' ';
+    text += mixed ? (ends == LineEnds::Dos ? "CRLF+LF" : "LF+CRLF") : lineEndsName(ends);
+    setText(StatusPane::Format, text);
+}
+
 void StatusLine::clearAll() {
     for (const IndicatorTexts& indicator : kIndicators) {
         setText(indicator.pane, "");
     }
+    setText(StatusPane::Format, "");
     setText(StatusPane::Position, "");
     setText(StatusPane::Message, "");
     m_messageShown = false;

@@ -11,6 +11,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Sound.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
@@ -22,13 +23,14 @@ enum class StatusPane : uint8_t {
     Wrap,
     Recording,
     Mode,
+    Format,
     Position,
     NumLock,
     CapsLock,
     ScrollLock,
     Clock,
 };
-inline constexpr std::size_t kStatusPaneCount = 11;
+inline constexpr std::size_t kStatusPaneCount = 12;
 
 // The panes that show the state of the active document and the editor.
 enum class Indicator : uint8_t { Changed, ReadOnly, Wrap, Recording, Mode };
@@ -90,6 +92,9 @@ public:
     // The cursor of a window moved; only the active edit pane and the active output window show it.
     void cursorMoved(CursorWindow window, uint32_t line, int32_t column);
     void showEditPosition(uint32_t line, int32_t column);
+    // The active document's encoding and line ends ("UTF-8 LF", "1252 CRLF"; "CRLF+LF" for a file
+    // that keeps both).
+    void showFormat(TextEncoding encoding, LineEnds ends, bool mixed);
     void showOutputPosition(uint32_t line);
 
     // "Clock24Hour"; the clock text follows at its next refresh.

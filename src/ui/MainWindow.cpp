@@ -56,12 +56,15 @@ namespace {
 constexpr int kStatusTickMs = 500;
 constexpr int kIdleTickMs = 1000;
 
+// Messages, titles and file names: UTF-8 when they are valid UTF-8 (file names, find texts),
+// otherwise the Windows-1252 characters of their bytes.
 QString qText(std::string_view text) {
-    return fromWindows1252(text);
+    const std::string utf8 = text::externalToUtf8(text);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 // The widths of the indicator panes, in characters; the message pane takes the rest.
-constexpr std::array<int, kStatusPaneCount> kPaneChars{0, 3, 2, 4, 3, 3, 18, 3, 4, 4, 8};
+constexpr std::array<int, kStatusPaneCount> kPaneChars{0, 3, 2, 4, 3, 3, 10, 18, 3, 4, 4, 8};
 
 QStyle::StandardPixmap pixmapOf(ToolBarIcon icon) {
     switch (icon) {
@@ -366,6 +369,7 @@ void MainWindow::afterInput() {
         const Document& doc = pane->document();
         statusLine().setIndicator(Indicator::Changed, doc.isModified());
         statusLine().setIndicator(Indicator::ReadOnly, doc.isReadOnly());
+        statusLine().showFormat(doc.encoding(), doc.lineEnds(), doc.hasMixedLineEnds());
         statusLine().showEditPosition(static_cast<uint32_t>(doc.cursorLine()), doc.cursorColumn());
     }
     workspace().refreshTitles();

@@ -36,7 +36,7 @@ TEST_F(FunctionTableTest, EveryIdentifierExceptTheReservedOneHasExactlyOneRecord
         // Each name is found again by name, so no earlier record shadows it.
         EXPECT_EQ(m_table.idOf(record->name), id) << record->name;
     }
-    EXPECT_EQ(names.size(), 355u);
+    EXPECT_EQ(names.size(), 357u);
 }
 
 TEST_F(FunctionTableTest, NamesAreCamelCaseAscii) {
@@ -51,9 +51,9 @@ TEST_F(FunctionTableTest, NamesAreCamelCaseAscii) {
 
 TEST_F(FunctionTableTest, OfferedFunctionsAreTheOrdinaryOnesInTableOrder) {
     const std::vector<const EditorFunction*> offered = m_table.offered();
-    ASSERT_EQ(offered.size(), 355u);
+    ASSERT_EQ(offered.size(), 357u);
     EXPECT_EQ(offered.front()->name, "NotSupported");
-    EXPECT_EQ(offered.back()->name, "FileListAssociates");
+    EXPECT_EQ(offered.back()->name, "FileLineEndsToggle");
     for (std::size_t i = 1; i < offered.size(); ++i) {
         EXPECT_LT(offered[i - 1]->id, offered[i]->id);
         EXPECT_NE(offered[i]->id, kReservedFunctionId);
@@ -189,7 +189,7 @@ TEST_F(FunctionTableTest, ClassListsNameExistingFunctionsOnce) {
         EXPECT_EQ(flagged, expectedSize);
     };
     namespace names = function_names;
-    check(names::kTextChangingFunctions, FunctionClass::TextChanging, 77);
+    check(names::kTextChangingFunctions, FunctionClass::TextChanging, 78);
     check(names::kMovementFunctions, FunctionClass::Movement, 36);
     check(names::kNeverRecordedFunctions, FunctionClass::NeverRecorded, 4);
     check(names::kNoReshowFunctions, FunctionClass::NoReshow, 44);
@@ -245,7 +245,9 @@ TEST_F(FunctionTableTest, FindByIdentifier) {
         {0, ""},
         {999, ""},
         {1095, ""},
-        {1356, ""},
+        {1356, "FileEncodingToggle"},
+        {1357, "FileLineEndsToggle"},
+        {1358, ""},
         {1500, ""},
         {2000, ""},
         {2001, ""},

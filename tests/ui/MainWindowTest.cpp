@@ -86,14 +86,30 @@ private slots:
         QCOMPARE(m_window->statusText(StatusPane::Position), QStringLiteral(" L:00002 C:0002"));
     }
 
-    void bytesAboveAsciiTypeAsTheAnsiSet() {
+    // Keys of another layout arrive with their text and no Latin key code; the characters are
+    // written as the document's encoding has them, and one that Windows-1252 cannot hold is
+    // refused there with a message.
+    void charactersTypeInTheDocumentsEncoding_data() {
+        QTest::addColumn<bool>("windows1252");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("utf-8") << false << QByteArray("\xC3\xA9\xE2\x82\xAC\xCE\xB1\xF0\x9F\x98\x80");
+        QTest::newRow("windows-1252") << true << QByteArray("\xE9\x80");
+    }
+    void charactersTypeInTheDocumentsEncoding() {
+        QFETCH(bool, windows1252);
+        QFETCH(QByteArray, expected);
         EditPaneWidget* pane = newPane();
-        // Keys of another layout arrive with their text and no Latin key code.
-        for (QChar c : QStringLiteral("\u00e9\u20ac")) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(pane, &press);
+        if (windows1252) {
+            m_window->runCommand(functionIdOf("FileEncodingToggle"));
         }
-        QCOMPARE(text(pane), std::string("\xe9\x80"));
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u00e9\u20ac\u03b1\U0001F600"));
+        QApplication::sendEvent(pane, &press);
+        QCOMPARE(text(pane), expected.toStdString());
+        if (windows1252) {
+            QVERIFY(m_window->statusText(StatusPane::Message).contains(QStringLiteral("can not be held")));
+        }
+        QCOMPARE(m_window->statusText(StatusPane::Format),
+                 windows1252 ? QStringLiteral("1252 LF") : QStringLiteral("UTF-8 LF"));
     }
 
     void undoRestoresTheText() {

@@ -30,17 +30,35 @@ private slots:
     void init() { QVERIFY(startWindow()); }
     void cleanup() { stopWindow(); }
 
-    // Regression: the dialogs converted through the local 8-bit encoding (UTF-8), so "café" never
-    // matched a document and replacements wrote UTF-8 bytes into it and into the history.
-    void textsCrossInTheDocumentsCodePage() {
+    // The dialog's texts are characters: they reach a document in its own encoding (a regression
+    // converted them through the local 8-bit encoding whatever the document was), and the
+    // history keeps them as UTF-8.
+    void textsCrossInTheDocumentsEncoding_data() {
+        QTest::addColumn<bool>("windows1252");
+        QTest::addColumn<QByteArray>("typed");
+        QTest::addColumn<QByteArray>("replaced");
+        QTest::newRow("utf-8") << false << QByteArray("un caf\xC3\xA9 noir")
+                               << QByteArray("un th\xC3\xA9 noir");
+        QTest::newRow("windows-1252")
+            << true << QByteArray("un caf\xE9 noir") << QByteArray("un th\xE9 noir");
+    }
+    void textsCrossInTheDocumentsEncoding() {
+        QFETCH(bool, windows1252);
+        QFETCH(QByteArray, typed);
+        QFETCH(QByteArray, replaced);
         m_window->action(functionIdOf("FileNew"))->trigger();
         EditPaneWidget* pane = m_window->activePane();
         QVERIFY(pane != nullptr);
+        QCOMPARE(pane->document().encoding(), vexa::TextEncoding::Utf8);
+        if (windows1252) {
+            m_window->runCommand(functionIdOf("FileEncodingToggle"));
+            QCOMPARE(pane->document().encoding(), vexa::TextEncoding::Windows1252);
+        }
         pane->setFocus();
         QTest::keyClicks(pane, QStringLiteral("un caf"));
         QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_Eacute, QStringLiteral("é"), Qt::NoModifier);
         QTest::keyClicks(pane, QStringLiteral(" noir"));
-        QCOMPARE(std::string(pane->document().lineText(0)), std::string("un caf\xe9 noir"));
+        QCOMPARE(std::string(pane->document().lineText(0)), typed.toStdString());
         QTest::keyClick(pane, Qt::Key_Home);
 
         m_window->runCommand(functionIdOf("ReplaceDialog"));
@@ -58,7 +76,7 @@ private slots:
         auto* replace = dialog->findChild<QPushButton*>(QStringLiteral("replace"));
         QVERIFY(replace != nullptr);
         QTest::mouseClick(replace, Qt::LeftButton);
-        QCOMPARE(std::string(pane->document().lineText(0)), std::string("un th\xe9 noir"));
+        QCOMPARE(std::string(pane->document().lineText(0)), replaced.toStdString());
         QCOMPARE(boxes[0]->itemText(0), QStringLiteral("café"));
 
         // The history file is written when the dialog goes, with the window.
@@ -70,7 +88,7 @@ private slots:
         vexa::HistoryFile file;
         QVERIFY(file.load(history));
         QVERIFY(!file.entries().empty());
-        QCOMPARE(file.entries().front(), std::string("caf\xe9"));
+        QCOMPARE(file.entries().front(), std::string("caf\xC3\xA9"));
     }
 
     void helpOpensTheGuideAtSearching() {
