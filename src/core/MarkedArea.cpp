@@ -466,15 +466,28 @@ MarkedArea::LineOperation MarkedArea::blank(BlankReach reach) {
         // Past the end of the text every column is one byte, so the end offset also tells how
         // far a shorter line is extended.
         const int from = line.offsetOfColumn(startColumn, layout);
-        const int to = line.offsetOfColumn(endColumn, layout);
-        for (int offset = from; offset < to; ++offset) {
-            int length = document.currentLine().length();
+        int to = line.offsetOfColumn(endColumn, layout);
+        for (int offset = from; offset < to;) {
+            const DocLine& current = document.currentLine();
+            const int length = current.length();
             if (offset >= length && reach == BlankReach::WithinLines) {
                 break;
             }
-            if (offset >= length || document.currentLine().at(offset) != ' ') {
+            const int bytes = offset < length ? document.characterLength(offset) : 1;
+            if (bytes > 1) {
+                // A character of several bytes becomes as many blanks as it takes cells, so the
+                // text after it keeps its columns.
+                const int cells =
+                    current.columnOfOffset(offset + bytes, layout) - current.columnOfOffset(offset, layout);
+                document.replaceCharacterAt(offset, std::string(static_cast<std::size_t>(cells), ' '));
+                to += cells - bytes;
+                offset += cells;
+                continue;
+            }
+            if (offset >= length || current.at(offset) != ' ') {
                 document.overwriteAt(offset, ' ');
             }
+            ++offset;
         }
     };
 }

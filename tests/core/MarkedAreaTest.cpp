@@ -464,6 +464,47 @@ TEST_F(MarkedAreaTest, OperationsApplyToTheMarkedTextOnly) {
     }
 }
 
+// In a UTF-8 document a column mark takes whole characters: a wide character (two cells) that
+// the mark's start column cuts is taken, one its end column cuts is left; blanking a character
+// gives as many blanks as it had cells; the clipboard holds UTF-8 whatever the document's encoding.
+TEST_F(MarkedAreaTest, ColumnMarksOverMixedWidthsTakeWholeCharacters) {
+    // Cells: "a" 0, "中" 1-2, "b" 3, "é" 4 / "xyzw" 0-3 / "中文" 0-1, 2-3. Columns 1 to 3 take "中",
+    // "yz" and, on the last line, "中" (cut by the start) but not "文" (cut by the end).
+    const Lines lines = {"a\xE4\xB8\xAD"
+                         "b\xC3\xA9",
+                         "xyzw", "\xE4\xB8\xAD\xE6\x96\x87"};
+    setLines(document, lines);
+    document.setEncoding(TextEncoding::Utf8);
+    mark(MarkType::Column, {1, 0}, {3, 2});
+    ASSERT_TRUE(area.copyToClipboard());
+    EXPECT_EQ(clipboard.get()->text, "\xE4\xB8\xAD\r\nyz\r\n\xE4\xB8\xAD\r\n");
+
+    area.applyToMarkedText(MarkedArea::blank(BlankReach::WithinLines));
+    EXPECT_EQ(linesOf(document), (Lines{"a  b\xC3\xA9", "x  w", "  \xE6\x96\x87"}));
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(linesOf(document), lines);
+
+    // The same bytes read as Windows-1252 go to the clipboard as the characters they stand for.
+    document.setEncoding(TextEncoding::Windows1252);
+    mark(MarkType::Stream, {4, 0}, {6, 0});
+    ASSERT_TRUE(area.copyToClipboard());
+    EXPECT_EQ(clipboard.get()->text, "b\xC3\x83");
+}
+
+TEST_F(MarkedAreaTest, APasteTheDocumentCannotHoldIsRefusedWhole) {
+    test::RecordingMessenger messenger;
+    document.setMessenger(&messenger);
+    setLines(document, {"ab"});
+    clipboard.putForeignText("\xC3\xA9 \xCE\xB1");
+    EXPECT_FALSE(area.paste(MarkType::None));
+    EXPECT_EQ(linesOf(document), Lines{"ab"});
+    EXPECT_NE(messenger.lastStatus().find("U+03B1"), std::string::npos);
+    clipboard.putForeignText("\xC3\xA9\xE2\x82\xAC");
+    EXPECT_TRUE(area.paste(MarkType::None));
+    EXPECT_EQ(linesOf(document), Lines{"\xE9\x80"
+                                       "ab"});
+}
+
 // Regression: the width of a column block in columns was used as a number of bytes, so on lines
 // with tabs the change spilled past the block.
 TEST_F(MarkedAreaTest, ColumnOperationsCountDisplayColumnsOnLinesWithTabs) {
