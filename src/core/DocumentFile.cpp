@@ -39,69 +39,20 @@ int wrapPoint(std::string_view line) {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Whether a whole file is valid UTF-8 with a multi-byte sequence, read in pieces; a sequence cut
-// by the end of a piece is carried into the next.
+// Whether a whole file is valid UTF-8 with a multi-byte sequence.
 bool fileIsUtf8(const std::string& path) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) {
         return false;
     }
-    std::string buffer;
+    text::Utf8Stream stream;
     std::array<char, 65536> piece{};
-    bool multiByte = false;
-    for (;;) {
-        const std::size_t read = std::fread(piece.data(), 1, piece.size(), file.get());
-        buffer.append(piece.data(), read);
-        std::size_t complete = buffer.size();
-        if (read > 0) {
-            // Keep back a lead byte (and what follows it) within the last three bytes.
-            for (std::size_t back = 1; back <= 3 && back <= buffer.size(); ++back) {
-                const auto byte = static_cast<unsigned char>(buffer[buffer.size() - back]);
-                if (byte >= 0xC0) {
-                    complete = buffer.size() - back;
-                    break;
-                }
-                if (byte < 0x80) {
-                    break;
-                }
-            }
-        }
-        const text::Utf8Check check = text::checkUtf8(std::string_view(buffer).substr(0, complete));
-        if (!check.valid) {
-            return false;
-        }
-        multiByte = multiByte || check.multiByte;
-        buffer.erase(0, complete);
-        if (read == 0) {
-            return buffer.empty() && multiByte;
-        }
+    while (const std::size_t read = std::fread(piece.data(), 1, piece.size(), file.get())) {
+        stream.add(std::string_view(piece.data(), read));
     }
+    const text::Utf8Check check = stream.result();
+    return check.valid && check.multiByte;
 }
-
-// Follows the bytes of a file as its lines arrive: whether they are all valid UTF-8 and whether
-// a multi-byte sequence came. Lines end on ASCII bytes and wrapped lines are cut between
-// characters, so no sequence spans two lines.
-class EncodingWatch {
-public:
-    void add(std::string_view line) {
-        if (!m_valid) {
-            return;
-        }
-        const text::Utf8Check check = text::checkUtf8(line);
-        m_valid = check.valid;
-        m_multiByte = m_multiByte || check.multiByte;
-    }
-    TextEncoding result(TextEncoding asciiDefault, bool byteOrderMark) const {
-        if (!m_valid) {
-            return TextEncoding::Windows1252;
-        }
-        return m_multiByte || byteOrderMark ? TextEncoding::Utf8 : asciiDefault;
-    }
-
-private:
-    bool m_valid = true;
-    bool m_multiByte = false;
-};
 
 std::string extensionOf(std::string_view path) {
     std::string_view name = platform::namePart(path);
@@ -204,7 +155,6 @@ bool DocumentFile::load(Document& document) {
     document.clearForLoad(platform::fileSize(name).value_or(0));
     m_messenger.status(msg::kLoading, SoundKind::None);
     int widest = 80;
-    EncodingWatch encoding;
     bool byteOrderMark = false;
     bool firstLine = true;
     std::optional<LineEnds> ends;
@@ -214,7 +164,6 @@ bool DocumentFile::load(Document& document) {
             text.remove_prefix(kByteOrderMark.size());
         }
         firstLine = false;
-        encoding.add(text);
         bool other = false;
         if (end != ReadLineEnd::None) {
             const LineEnds lineEnds = end == ReadLineEnd::CrLf ? LineEnds::Dos : LineEnds::Unix;
@@ -227,7 +176,11 @@ bool DocumentFile::load(Document& document) {
         widest = std::max(widest, static_cast<int>(text.size()));
     });
     document.setWidestLine(widest);
-    const TextEncoding detected = encoding.result(m_options.newEncoding, byteOrderMark);
+    // The reader checked every byte of the file as it came in (the bytes after a Ctrl-Z too).
+    const text::Utf8Check check = reader.utf8Check();
+    const TextEncoding detected = !check.valid                       ? TextEncoding::Windows1252
+                                  : check.multiByte || byteOrderMark ? TextEncoding::Utf8
+                                                                     : m_options.newEncoding;
     document.setEncoding(detected);
     document.setByteOrderMark(byteOrderMark && detected == TextEncoding::Utf8);
     document.setLineEnds(ends.value_or(m_options.newLineEnds()));

@@ -39,6 +39,7 @@ void TextReader::adopt(std::FILE* stream) {
     m_failed = false;
     m_fileDone = stream == nullptr;
     m_lastLength = -1;
+    m_utf8 = text::Utf8Stream();
 }
 
 bool TextReader::refill() {
@@ -67,6 +68,7 @@ bool TextReader::refill() {
             m_nulls = true;
         }
     }
+    m_utf8.add(std::string_view(added, read));
     m_size += read;
     m_chunk[m_size] = '\0';
     return read > 0;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "text/TextEncoding.h"
+
 namespace vexa {
 
 // The end a line had in the file.
@@ -51,6 +53,9 @@ public:
     // The end of the line just returned: none for a line cut at the length limit or the last
     // bytes of a file without a line end.
     ReadLineEnd lastLineEnd() const { return m_lastEnd; }
+    // Whether the bytes read so far are valid UTF-8 and hold a multi-byte sequence (checked as
+    // each chunk comes in, so a file is looked at once).
+    text::Utf8Check utf8Check() const { return m_utf8.result(); }
 
 private:
     struct Closer {
@@ -74,6 +79,7 @@ private:
     bool m_fileDone = false;
     int m_lastLength = -1;
     ReadLineEnd m_lastEnd = ReadLineEnd::None;
+    text::Utf8Stream m_utf8;
 };
 
 } // namespace vexa

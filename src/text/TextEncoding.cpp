@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace vexa {
 
@@ -148,18 +149,16 @@ Utf8Check checkUtf8(std::string_view bytes) {
     Utf8Check check;
     std::size_t at = 0;
     while (at < bytes.size()) {
-        // Plain ASCII goes eight bytes at a time.
-        while (at + 8 <= bytes.size()) {
-            uint64_t word = 0;
-            for (int i = 0; i < 8; ++i) {
-                word |=
-                    static_cast<uint64_t>(static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]))
-                    << (8 * i);
-            }
-            if ((word & 0x8080808080808080ULL) != 0) {
+        // Plain ASCII goes sixteen bytes at a time.
+        while (at + 16 <= bytes.size()) {
+            uint64_t first = 0;
+            uint64_t second = 0;
+            std::memcpy(&first, bytes.data() + at, 8);
+            std::memcpy(&second, bytes.data() + at + 8, 8);
+            if (((first | second) & 0x8080808080808080ULL) != 0) {
                 break;
             }
-            at += 8;
+            at += 16;
         }
         if (at >= bytes.size()) {
             break;
@@ -175,6 +174,58 @@ Utf8Check checkUtf8(std::string_view bytes) {
         }
         check.multiByte = true;
         at += static_cast<std::size_t>(decoded.length);
+    }
+    return check;
+}
+
+void Utf8Stream::add(std::string_view bytes) {
+    if (!m_check.valid || bytes.empty()) {
+        return;
+    }
+    if (!m_carry.empty()) {
+        // Complete the cut sequence with the first bytes of this piece.
+        const std::size_t need = std::min<std::size_t>(4 - m_carry.size(), bytes.size());
+        m_carry.append(bytes.substr(0, need));
+        const Decoded decoded = decodeUtf8(m_carry, 0);
+        if (!decoded.valid && m_carry.size() < 4 && need == bytes.size()) {
+            return; // still too short to tell: wait for the next piece
+        }
+        if (!decoded.valid) {
+            m_check.valid = false;
+            return;
+        }
+        m_check.multiByte = true;
+        const std::size_t used = static_cast<std::size_t>(decoded.length) - (m_carry.size() - need);
+        m_carry.clear();
+        bytes.remove_prefix(used);
+    }
+    // A lead byte among the last three bytes may start a sequence the next piece completes.
+    std::size_t complete = bytes.size();
+    for (std::size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if (byte >= 0xC0) {
+            const Decoded decoded = decodeUtf8(bytes, bytes.size() - back);
+            if (!decoded.valid) {
+                complete = bytes.size() - back;
+            }
+            break;
+        }
+        if (byte < 0x80) {
+            break;
+        }
+    }
+    const Utf8Check check = checkUtf8(bytes.substr(0, complete));
+    m_check.valid = check.valid;
+    m_check.multiByte = m_check.multiByte || check.multiByte;
+    if (m_check.valid) {
+        m_carry.assign(bytes.substr(complete));
+    }
+}
+
+Utf8Check Utf8Stream::result() const {
+    Utf8Check check = m_check;
+    if (!m_carry.empty()) {
+        check.valid = false;
     }
     return check;
 }

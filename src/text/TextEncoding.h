@@ -57,6 +57,19 @@ struct Utf8Check {
 };
 Utf8Check checkUtf8(std::string_view bytes);
 
+// The same check over bytes that arrive in pieces (a file read in chunks): a sequence cut by the
+// end of one piece is completed by the next.
+class Utf8Stream {
+public:
+    void add(std::string_view bytes);
+    // The result for everything added; a sequence left unfinished at the end makes it invalid.
+    Utf8Check result() const;
+
+private:
+    Utf8Check m_check;
+    std::string m_carry; // the start of a sequence cut by the end of the last piece
+};
+
 // A file's encoding: UTF-8 when its bytes are valid UTF-8 with at least one multi-byte sequence,
 // Windows-1252 when they are not valid UTF-8, and the default for new documents when they are
 // plain ASCII.

@@ -100,6 +100,35 @@ TEST(Detection, ValidMultiByteIsUtf8InvalidIs1252AsciiFollowsTheDefault) {
               k1252);
 }
 
+TEST(Detection, BytesInPiecesGiveTheSameAnswerWhereverTheyAreCut) {
+    const std::string samples[] = {
+        "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"
+        "b",         // valid, multi-byte
+        "plain",     // ascii
+        "a\xE4\xB8", // cut short at the end
+        "\xF0\x9F\x98"
+        "a\xC3\xA9", // broken in the middle
+        "\xC0\x80x", // overlong
+        "\xE9t\xE9", // Windows-1252
+    };
+    for (const std::string& sample : samples) {
+        const Utf8Check whole = checkUtf8(sample);
+        for (std::size_t cut = 0; cut <= sample.size(); ++cut) {
+            for (std::size_t second = cut; second <= sample.size(); ++second) {
+                Utf8Stream stream;
+                stream.add(sample.substr(0, cut));
+                stream.add(sample.substr(cut, second - cut));
+                stream.add(sample.substr(second));
+                EXPECT_EQ(stream.result().valid, whole.valid)
+                    << sample << " cut at " << cut << ", " << second;
+                if (whole.valid) {
+                    EXPECT_EQ(stream.result().multiByte, whole.multiByte) << sample;
+                }
+            }
+        }
+    }
+}
+
 TEST(Conversion, RoundTripsAndRefusesWhat1252CannotHold) {
     EXPECT_EQ(toUtf8("Caf\xE9 \x80", k1252), "Caf\xC3\xA9 \xE2\x82\xAC");
     EXPECT_EQ(fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC", k1252), std::optional<std::string>("Caf\xE9 \x80"));
