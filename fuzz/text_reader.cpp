@@ -82,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vexa::FileOptions options;
     options.readUnix = size > 1 && (data[1] & 1) != 0;
     options.oemRead = oem;
+    options.newEncoding = size > 1 && (data[1] & 2) != 0 ? vexa::TextEncoding::Utf8 : vexa::TextEncoding::Windows1252;
     vexa::DocumentFile documentFile(options, messenger);
     vexa::Document document;
     document.setFileName(path);
@@ -91,6 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // A loaded line is shorter than the read limit: longer ones are wrapped.
         check(document.line(i).length() < vexa::TextReader::kMaxLineBytes);
         total += static_cast<size_t>(document.line(i).length());
+        // A UTF-8 document's lines are whole UTF-8: wraps cut between characters.
+        if (document.encoding() == vexa::TextEncoding::Utf8) {
+            check(vexa::text::checkUtf8(document.lineText(i)).valid);
+        }
     }
     check(total <= size);
     check(!document.isModified());
