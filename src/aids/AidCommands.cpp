@@ -10,6 +10,7 @@
 #include "commands/EditPane.h"
 #include "commands/WordRules.h"
 #include "core/Document.h"
+#include "core/DocumentText.h"
 #include "core/MarkedArea.h"
 #include "frame/Frame.h"
 #include "settings/Format.h"
@@ -23,6 +24,14 @@ constexpr std::size_t kMaxCheckedWord = 80;
 
 std::string wordNotFoundQuestion(const std::string& word) {
     return formatText(kWordNotFoundFormat, word.c_str());
+}
+
+// The bytes of a word up to a limit, ending before a character rather than inside one.
+std::size_t wholeCharacters(std::string_view bytes, std::size_t limit, TextEncoding encoding) {
+    if (bytes.size() <= limit) {
+        return bytes.size();
+    }
+    return static_cast<std::size_t>(text::characterStart(bytes, static_cast<int>(limit), encoding));
 }
 
 } // namespace
@@ -117,19 +126,29 @@ void AidCommands::markStop(Document& document, const SpellStop& stop) {
 
 std::optional<std::string> AidCommands::resolve(Document& document, EditPane& pane, const SpellStop& stop) {
     SpellDictionary& ignore = ignoreList(pane);
+    // The dialog and the messages show characters (UTF-8); the dictionaries hold Windows-1252
+    // words; the document gets bytes of its own encoding.
+    const std::optional<std::string> known = dictionaryWord(stop.word, document.encoding());
+    if (!known) {
+        return std::nullopt;
+    }
+    const std::string shown = documentTextAsUtf8(document, stop.word);
     for (;;) {
-        m_processor.showStatus(formatText(kSpellingUnknownFormat, stop.word.c_str()),
-                               platform::SoundKind::None);
-        SpellingDialog dialog(m_checker.dialogTitle(), stop.word, m_checker.suggestions(stop.word));
+        m_processor.showStatus(formatText(kSpellingUnknownFormat, shown.c_str()), platform::SoundKind::None);
+        std::vector<std::string> suggestions = m_checker.suggestions(*known);
+        for (std::string& suggestion : suggestions) {
+            suggestion = text::toUtf8(suggestion, TextEncoding::Windows1252);
+        }
+        SpellingDialog dialog(m_checker.dialogTitle(), shown, std::move(suggestions));
         if (m_processor.frame().showDialog(dialog) != DialogResult::Accepted) {
             return std::nullopt;
         }
         switch (dialog.pressed()) {
         case SpellingDialog::Button::Add:
-            m_checker.addToCustom(stop.word);
+            m_checker.addToCustom(*known);
             return stop.word;
         case SpellingDialog::Button::Ignore:
-            ignore.addWord(stop.word);
+            ignore.addWord(*known);
             return stop.word;
         case SpellingDialog::Button::Change: {
             const std::string replacement = dialog.replacement();
@@ -137,22 +156,31 @@ std::optional<std::string> AidCommands::resolve(Document& document, EditPane& pa
                 m_processor.showStatus(kNoWordSelected, platform::SoundKind::Exclamation);
                 continue;
             }
-            if (replacement.find(' ') == std::string::npos && !m_checker.accepts(replacement, &ignore)) {
+            // A replacement Windows-1252 cannot hold is not checked, as words in the text are not.
+            const std::optional<std::string> knownReplacement =
+                text::fromUtf8(replacement, TextEncoding::Windows1252);
+            if (replacement.find(' ') == std::string::npos && knownReplacement &&
+                !m_checker.accepts(*knownReplacement, &ignore)) {
                 if (m_processor.frame().ask(wordNotFoundQuestion(replacement), "Spelling", Question::YesNo) !=
                     Answer::Yes) {
                     continue;
                 }
-                ignore.addWord(replacement);
+                ignore.addWord(*knownReplacement);
             }
             if (stop.length == 0 || m_processor.refuseIfReadOnly()) {
                 return std::nullopt;
             }
+            const std::optional<std::string> bytes =
+                documentBytes(document, replacement, &m_processor.frame());
+            if (!bytes) {
+                continue; // the message says why; another choice may fit
+            }
             document.clearMark();
             document.deleteAt(stop.line, stop.offset, stop.length);
-            document.insertAt(stop.line, stop.offset, replacement);
+            document.insertAt(stop.line, stop.offset, *bytes);
             document.goToLine(stop.line);
-            document.setCursorOffset(stop.offset + static_cast<int>(replacement.size()));
-            return replacement;
+            document.setCursorOffset(stop.offset + static_cast<int>(bytes->size()));
+            return bytes;
         }
         case SpellingDialog::Button::None:
             return std::nullopt;
@@ -183,10 +211,11 @@ int32_t AidCommands::checkDocument() {
         std::optional<SpellStop> stop;
         {
             BusyCursor busy(m_processor.frame());
-            stop = m_checker.scan(lineText, *profile, line, offset, document->lineCount(), ignore);
+            stop = m_checker.scan(lineText, *profile, line, offset, document->lineCount(), ignore,
+                                  document->encoding());
             if (!stop && wrapLine != 0) {
                 stop = m_checker.scan(lineText, *profile, 0, 0, std::min(wrapLine, document->lineCount()),
-                                      ignore);
+                                      ignore, document->encoding());
                 wrapLine = 0;
             }
         }
@@ -224,7 +253,8 @@ int32_t AidCommands::checkCurrentWord() {
     if (document->hasMark()) {
         stop.word = MarkedArea(*document, m_processor.clipboard()).markedText();
         const auto cut = stop.word.find_first_of("\r\n");
-        stop.word = stop.word.substr(0, std::min({cut, stop.word.size(), kMaxCheckedWord}));
+        stop.word = stop.word.substr(0, std::min(cut, stop.word.size()));
+        stop.word.resize(wholeCharacters(stop.word, kMaxCheckedWord, document->encoding()));
         const MarkState& mark = document->mark();
         stop.line = mark.start().line;
         stop.offset = document->line(stop.line).offsetOfColumn(mark.start().column, document->layout());
@@ -236,17 +266,25 @@ int32_t AidCommands::checkCurrentWord() {
             return 0;
         }
         stop.offset = bounds->start;
-        stop.length = std::min(bounds->end - bounds->start, static_cast<int>(kMaxCheckedWord));
-        stop.word = std::string(document->currentLine().text().substr(static_cast<std::size_t>(stop.offset),
-                                                                      static_cast<std::size_t>(stop.length)));
+        const std::string_view word = document->currentLine().text().substr(
+            static_cast<std::size_t>(bounds->start), static_cast<std::size_t>(bounds->end - bounds->start));
+        stop.word = std::string(word.substr(0, wholeCharacters(word, kMaxCheckedWord, document->encoding())));
+        stop.length = static_cast<int>(stop.word.size());
     }
     if (stop.word.empty()) {
         m_processor.showStatus(kNoWordSelected, platform::SoundKind::Exclamation);
         return 0;
     }
+    const std::string shown = documentTextAsUtf8(*document, stop.word);
+    const std::optional<std::string> known = dictionaryWord(stop.word, document->encoding());
+    if (!known) {
+        m_processor.showStatus(formatText(kWordNotCheckedFormat, shown.c_str()),
+                               platform::SoundKind::Exclamation);
+        return 0;
+    }
     m_checker.ensureLoaded();
-    if (m_checker.accepts(stop.word, &ignoreList(*pane))) {
-        m_processor.showStatus(formatText(kSpellingOkFormat, stop.word.c_str()), platform::SoundKind::None);
+    if (m_checker.accepts(*known, &ignoreList(*pane))) {
+        m_processor.showStatus(formatText(kSpellingOkFormat, shown.c_str()), platform::SoundKind::None);
         return 1;
     }
     // The word stays where it is in the text: only a Change replaces it, and only when the text

@@ -62,11 +62,11 @@ EditTemplateDialog::EditTemplateDialog(const TemplateSet& set)
 bool EditTemplateDialog::put(std::string_view abbreviation, std::string_view expansion) {
     TemplateSet scratch;
     scratch.setEntries(m_entries);
-    abbreviation = abbreviation.substr(0, std::min(abbreviation.size(), kMaxAbbreviation));
-    if (abbreviation.empty()) {
+    std::string cutAbbreviation = cutTemplateText(abbreviation, kMaxAbbreviation);
+    if (cutAbbreviation.empty()) {
         return false;
     }
-    scratch.putEntry({std::string(abbreviation), std::string(expansion)});
+    scratch.putEntry({std::move(cutAbbreviation), std::string(expansion)});
     m_entries = scratch.entries();
     return true;
 }
@@ -80,7 +80,7 @@ bool EditTemplateDialog::remove(std::size_t index) {
 }
 
 void EditTemplateDialog::applyTo(TemplateSet& set) const {
-    set.description = description.substr(0, std::min(description.size(), kMaxTemplateDescription));
+    set.description = cutTemplateText(description, kMaxTemplateDescription);
     set.useDefaultTemplates = useDefaultTemplates;
     set.ignoreCase = ignoreCase;
     set.setEntries(m_entries);

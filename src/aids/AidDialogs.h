@@ -23,7 +23,8 @@ class TemplateStore;
 
 inline constexpr std::string_view kNoWordSelected = "No word has been selected.";
 
-// A word the checker does not know, its suggestions and what the user chose.
+// A word the checker does not know, its suggestions and what the user chose. Every text here is
+// UTF-8: the commands convert from and to the document's bytes and the dictionaries' words.
 class SpellingDialog final : public DialogModel {
 public:
     enum class Button { None, Change, Add, Ignore };

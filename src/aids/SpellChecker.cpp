@@ -28,6 +28,15 @@ std::string namePart(const std::string& path) {
 
 } // namespace
 
+std::optional<std::string> dictionaryWord(std::string_view bytes, TextEncoding encoding) {
+    if (encoding == TextEncoding::Windows1252) {
+        return std::string(bytes);
+    }
+    // A byte that is no part of a valid sequence decodes to the replacement character, which
+    // Windows-1252 has no form of.
+    return text::fromUtf8(bytes, TextEncoding::Windows1252);
+}
+
 SpellSettings readSpellSettings(const SettingsFile& settings) {
     SpellSettings values;
     values.dictionary = settings.getString(kSpellingSection, "Dictionary", "", 256);
@@ -209,7 +218,8 @@ std::string SpellChecker::dialogTitle() const {
 }
 
 std::optional<SpellStop> SpellChecker::scanLine(std::string_view line, syntax::SyntaxProfile& profile,
-                                                std::size_t from, const SpellDictionary* ignore) const {
+                                                std::size_t from, const SpellDictionary* ignore,
+                                                TextEncoding encoding) const {
     using syntax::TokenKind;
     // The parts still to scan: a string's or comment's inside is scanned as a line of its own, so
     // it is pushed with its end and scanned before what follows it.
@@ -219,11 +229,19 @@ std::optional<SpellStop> SpellChecker::scanLine(std::string_view line, syntax::S
     };
     std::vector<Part> parts{{from, line.size()}};
     const auto check = [&](std::size_t start, std::size_t length) -> std::optional<SpellStop> {
-        const std::string_view word = line.substr(start, length);
-        if (accepts(word, ignore)) {
+        // A word is whole characters, even where a delimiter byte cut a UTF-8 sequence.
+        std::size_t end = start + length;
+        start = static_cast<std::size_t>(text::characterStart(line, static_cast<int>(start), encoding));
+        const int endStart = text::characterStart(line, static_cast<int>(end), encoding);
+        if (static_cast<std::size_t>(endStart) < end) {
+            end = static_cast<std::size_t>(text::nextCharacter(line, endStart, encoding));
+        }
+        const std::string_view word = line.substr(start, end - start);
+        const std::optional<std::string> known = dictionaryWord(word, encoding);
+        if (!known || accepts(*known, ignore)) {
             return std::nullopt;
         }
-        return SpellStop{0, static_cast<int>(start), static_cast<int>(length), std::string(word)};
+        return SpellStop{0, static_cast<int>(start), static_cast<int>(end - start), std::string(word)};
     };
     while (!parts.empty()) {
         Part& part = parts.back();

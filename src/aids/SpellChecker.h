@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "aids/SpellDictionary.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 class Messenger;
@@ -31,7 +32,11 @@ inline constexpr std::string_view kDefaultDictionary = "ENGLISH.DIC";
 inline constexpr const char* kWordNotFoundFormat =
     "The word '%s' you have entered was not found in the\ndictionary. Do you still wish to use this word.";
 
-// A word the scan did not accept: its line, its byte offset and length in the line, its text.
+inline constexpr const char* kWordNotCheckedFormat =
+    "The word '%s' cannot be checked: the dictionaries hold Windows-1252 words only.";
+
+// A word the scan did not accept: its line, its byte offset and length in the line, its text (the
+// line's bytes, whole characters of the document's encoding).
 struct SpellStop {
     int line = 0;
     int offset = 0;
@@ -53,6 +58,10 @@ struct DictionaryChoice {
     std::string fileName; // the name part
     std::string description;
 };
+
+// Dictionaries hold Windows-1252 words: a word of a document as the dictionaries hold it, or
+// nothing when Windows-1252 has no form of one of its characters.
+std::optional<std::string> dictionaryWord(std::string_view bytes, TextEncoding encoding);
 
 class SpellChecker {
 public:
@@ -86,12 +95,16 @@ public:
     std::string dialogTitle() const;
 
     // Scans lines [fromLine, toLine) of the text, the first from fromOffset on, through the
-    // tokenizer of the profile: the first word not accepted, or nothing.
+    // tokenizer of the profile: the first word not accepted, or nothing. Lines are bytes of the
+    // encoding; a word Windows-1252 cannot hold is passed over, as no dictionary could know it
+    // nor learn it.
     template <typename LineSource>
     std::optional<SpellStop> scan(const LineSource& lineText, syntax::SyntaxProfile& profile, int fromLine,
-                                  int fromOffset, int toLine, const SpellDictionary* ignore) const {
+                                  int fromOffset, int toLine, const SpellDictionary* ignore,
+                                  TextEncoding encoding = TextEncoding::Windows1252) const {
         for (int line = fromLine; line < toLine; ++line) {
-            if (auto stop = scanLine(lineText(line), profile, line == fromLine ? fromOffset : 0, ignore)) {
+            if (auto stop =
+                    scanLine(lineText(line), profile, line == fromLine ? fromOffset : 0, ignore, encoding)) {
                 stop->line = line;
                 return stop;
             }
@@ -101,7 +114,8 @@ public:
 
     // One line from an offset on (the stop's line is left 0).
     std::optional<SpellStop> scanLine(std::string_view line, syntax::SyntaxProfile& profile, std::size_t from,
-                                      const SpellDictionary* ignore) const;
+                                      const SpellDictionary* ignore,
+                                      TextEncoding encoding = TextEncoding::Windows1252) const;
 
 private:
     std::string m_spellDirectory;

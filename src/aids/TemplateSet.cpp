@@ -5,18 +5,13 @@
 #include <cctype>
 
 #include "settings/BinaryFields.h"
+#include "text/TextEncoding.h"
 
 namespace vexa::aids {
 namespace {
 
 unsigned char lowerByte(char c) {
     return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-std::string cut(std::string_view text, std::size_t limit) {
-    text = text.substr(0, std::min(text.size(), limit));
-    const std::size_t nul = text.find('\0');
-    return std::string(nul == std::string_view::npos ? text : text.substr(0, nul));
 }
 
 std::string upper(std::string_view text) {
@@ -31,7 +26,7 @@ std::string upper(std::string_view text) {
 
 TemplateSet TemplateSet::makeNew(std::string_view name) {
     TemplateSet set;
-    set.name = cut(name, kTemplateNameWidth - 1);
+    set.name = cutTemplateText(name, kTemplateNameWidth - 1);
     return set;
 }
 
@@ -74,8 +69,8 @@ void TemplateSet::setEntries(std::vector<TemplateEntry> entries) {
 }
 
 void TemplateSet::putEntry(TemplateEntry entry) {
-    entry.abbreviation = cut(entry.abbreviation, kMaxAbbreviation);
-    entry.expansion = cut(entry.expansion, kMaxExpansion);
+    entry.abbreviation = cutTemplateText(entry.abbreviation, kMaxAbbreviation);
+    entry.expansion = cutTemplateText(entry.expansion, kMaxExpansion);
     for (TemplateEntry& existing : m_entries) {
         if (existing.abbreviation == entry.abbreviation) {
             existing = std::move(entry);
@@ -115,6 +110,18 @@ const TemplateEntry* TemplateSet::lookup(std::string_view abbreviation) const {
     return nullptr;
 }
 
+std::string cutTemplateText(std::string_view text, std::size_t limit) {
+    text = text.substr(0, text.find('\0'));
+    if (text.size() > limit) {
+        // A UTF-8 text loses whole characters, so what stays is still read as UTF-8.
+        const bool utf8 = text::checkUtf8(text).valid;
+        const int keep = utf8 ? text::characterStart(text, static_cast<int>(limit), TextEncoding::Utf8)
+                              : static_cast<int>(limit);
+        text = text.substr(0, static_cast<std::size_t>(keep));
+    }
+    return std::string(text);
+}
+
 std::string templateFileName(std::string_view setName) {
     const std::string_view key = setName == kDefaultSetName ? kDefaultSetKey : setName.substr(0, 3);
     return upper("Vexa" + std::string(key) + ".TPL");
@@ -135,10 +142,10 @@ std::string encodeTemplateBody(const TemplateSet& set) {
         if (written++ == UINT16_MAX) {
             break;
         }
-        const std::string abbreviation = cut(entry.abbreviation, kMaxAbbreviation);
+        const std::string abbreviation = cutTemplateText(entry.abbreviation, kMaxAbbreviation);
         out.u16(static_cast<uint16_t>(abbreviation.size()));
         out.fixedString(abbreviation, kAbbreviationWidth);
-        out.fixedString(cut(entry.expansion, kMaxExpansion), kExpansionWidth);
+        out.fixedString(cutTemplateText(entry.expansion, kMaxExpansion), kExpansionWidth);
     }
     return out.take();
 }
@@ -160,8 +167,8 @@ TemplateRead decodeTemplateBody(std::span<const char> body, bool entriesReadable
     if (in.failed()) {
         return TemplateRead::Truncated;
     }
-    set.name = cut(name, kTemplateNameWidth - 1);
-    set.description = cut(description, kMaxTemplateDescription);
+    set.name = cutTemplateText(name, kTemplateNameWidth - 1);
+    set.description = cutTemplateText(description, kMaxTemplateDescription);
     set.isDefault = isDefault != 0;
     set.useDefaultTemplates = useDefault != 0;
     set.ignoreCase = ignoreCase != 0;
@@ -184,7 +191,8 @@ TemplateRead decodeTemplateBody(std::span<const char> body, bool entriesReadable
         }
         // The text up to its NUL is what the entry holds; the stored length is only trusted when
         // it agrees.
-        entries.push_back(TemplateEntry{cut(abbreviation, kMaxAbbreviation), cut(expansion, kMaxExpansion)});
+        entries.push_back(TemplateEntry{cutTemplateText(abbreviation, kMaxAbbreviation),
+                                        cutTemplateText(expansion, kMaxExpansion)});
     }
     set.setEntries(std::move(entries));
     return result;

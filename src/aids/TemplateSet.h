@@ -62,6 +62,10 @@ private:
     std::vector<TemplateEntry> m_entries;
 };
 
+// A template text cut at its first NUL and to at most limit bytes; a UTF-8 text is cut before a
+// character rather than inside one.
+std::string cutTemplateText(std::string_view text, std::size_t limit);
+
 // The file name "Vexa%s.TPL" for a set name (its first three characters, upper-cased); the
 // default set uses the key "VDT".
 std::string templateFileName(std::string_view setName);

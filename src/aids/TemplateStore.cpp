@@ -10,6 +10,7 @@
 #include "commands/CommandProcessor.h"
 #include "commands/FunctionTable.h"
 #include "core/Document.h"
+#include "core/DocumentText.h"
 #include "core/Messenger.h"
 #include "settings/Format.h"
 #include "settings/InfoFile.h"
@@ -44,6 +45,46 @@ std::string fileNamePart(const std::string& path) {
 // A character that continues a word for the rule of where an expansion may start.
 bool continuesWord(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '-';
+}
+
+// A stored template text (bytes of unknown encoding: UTF-8 or the older Windows-1252) as bytes
+// of a document of the encoding; nothing when the encoding cannot hold one of its characters.
+std::optional<std::string> storedTextIn(std::string_view stored, TextEncoding encoding) {
+    return text::fromUtf8(text::externalToUtf8(stored), encoding);
+}
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The entry of a set whose abbreviation, written in the document's encoding, is the typed text.
+// Stored abbreviations are compared as the document holds them, so an entry written in either
+// encoding serves documents of both.
+const TemplateEntry* lookupIn(const TemplateSet& set, std::string_view typed, TextEncoding encoding) {
+    const auto sameAsTyped = [&](const std::string& abbreviation) {
+        return abbreviation.size() == typed.size() && set.compare(abbreviation, typed) == 0;
+    };
+    if (const TemplateEntry* entry = set.lookup(typed)) {
+        // Equal bytes are the same text unless the entry was written in the other encoding.
+        const std::optional<std::string> inDocument = storedTextIn(entry->abbreviation, encoding);
+        if (inDocument && sameAsTyped(*inDocument)) {
+            return entry;
+        }
+    }
+    if (isAscii(typed)) {
+        return nullptr; // a stored abbreviation with other characters never reads as ASCII
+    }
+    for (const TemplateEntry& entry : set.entries()) {
+        if (isAscii(entry.abbreviation)) {
+            continue; // the same bytes in every encoding: the look-up above has seen it
+        }
+        const std::optional<std::string> inDocument = storedTextIn(entry.abbreviation, encoding);
+        if (inDocument && *inDocument != entry.abbreviation && sameAsTyped(*inDocument)) {
+            return &entry;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -184,16 +225,16 @@ bool TemplateStore::removeSet(const TemplateSet& set) {
     return true;
 }
 
-const TemplateEntry* TemplateStore::find(std::string_view abbreviation) const {
+const TemplateEntry* TemplateStore::find(std::string_view typed, TextEncoding encoding) const {
     const TemplateSet* current = m_current != nullptr ? m_current : m_default;
     if (current == nullptr) {
         return nullptr;
     }
-    if (const TemplateEntry* entry = current->lookup(abbreviation)) {
+    if (const TemplateEntry* entry = lookupIn(*current, typed, encoding)) {
         return entry;
     }
     if (current->useDefaultTemplates && m_default != nullptr && m_default != current) {
-        return m_default->lookup(abbreviation);
+        return lookupIn(*m_default, typed, encoding);
     }
     return nullptr;
 }
@@ -232,20 +273,29 @@ bool TemplateStore::expandBeforeSpace(Document& document) {
     }
     const int length = cursor - start;
     // The typed text is compared over at most ten characters, but its own length must equal the
-    // entry's: a text longer than any abbreviation never matches.
-    if (length == 0 || length > static_cast<int>(kMaxAbbreviation)) {
+    // entry's: a text longer than any abbreviation never matches. A character of an older
+    // Windows-1252 entry takes up to three bytes in a UTF-8 document.
+    const int longest =
+        static_cast<int>(kMaxAbbreviation) * (document.encoding() == TextEncoding::Utf8 ? 3 : 1);
+    if (length == 0 || length > longest) {
         return false;
     }
     const std::string_view typed =
         line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
-    const TemplateEntry* entry = find(typed);
+    const TemplateEntry* entry = find(typed, document.encoding());
     if (entry == nullptr) {
         return false;
     }
-    const std::string expansion = entry->expansion; // the set cannot change while typing, but stay safe
+    // The expansion is written in the document's encoding before anything changes: one the
+    // document cannot hold is refused with a message and the typed abbreviation stays.
+    const std::optional<std::string> expansion =
+        documentBytes(document, text::externalToUtf8(entry->expansion), &m_messenger);
+    if (!expansion) {
+        return false;
+    }
     document.setCursorOffset(start);
     document.deleteBytes(length);
-    typeExpansion(document, expansion);
+    typeExpansion(document, *expansion);
     return true;
 }
 
@@ -279,9 +329,13 @@ void TemplateStore::typeExpansion(Document& document, std::string_view expansion
                 continue;
             }
         }
-        if (!document.insertCharacter(c)) {
+        // A character is typed whole: a UTF-8 sequence is one character.
+        const int next = text::nextCharacter(expansion, static_cast<int>(i), document.encoding());
+        const std::size_t characterLength = static_cast<std::size_t>(std::max(1, next - static_cast<int>(i)));
+        if (!document.insertCharacter(expansion.substr(i, characterLength))) {
             break; // the line is full: the rest of the expansion cannot be typed
         }
+        i += characterLength - 1;
     }
     m_processor->setTemplateTyping(false);
     if (mark) {

@@ -9,6 +9,7 @@
 
 #include "aids/TemplateSet.h"
 #include "commands/TemplateHook.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 class CommandProcessor;
@@ -58,7 +59,8 @@ public:
     bool expandBeforeSpace(Document& document) override;
 
 private:
-    const TemplateEntry* find(std::string_view abbreviation) const;
+    // The entry of the current set (or the default set) for text typed in a document.
+    const TemplateEntry* find(std::string_view typed, TextEncoding encoding) const;
     void typeExpansion(Document& document, std::string_view expansion);
 
     std::string m_configDirectory;

@@ -17,22 +17,42 @@
 #include <QVBoxLayout>
 
 #include "aids/AidDialogs.h"
+#include "text/TextEncoding.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
+namespace {
+
+// The spelling dialog's words and the template entries cross as UTF-8: the commands convert them
+// to and from a document's bytes where they meet one.
+QString fromUtf8Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string toUtf8Text(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// Stored template texts: UTF-8, or Windows-1252 in sets written before UTF-8 documents.
+QString fromStoredText(std::string_view bytes) {
+    return fromUtf8Text(text::externalToUtf8(bytes));
+}
+
+} // namespace
 
 SpellingWindow::SpellingWindow(aids::SpellingDialog& model, QWidget* parent)
     : QDialog(parent), m_model(model), m_words(new QListWidget(this)), m_changeTo(new QLineEdit(this)),
       m_change(new QPushButton(QStringLiteral("Cha&nge"), this)) {
     setWindowTitle(fromWindows1252(model.title()));
-    auto* word = new QLineEdit(fromWindows1252(model.word()), this);
+    auto* word = new QLineEdit(fromUtf8Text(model.word()), this);
     word->setReadOnly(true);
     for (const std::string& suggestion : model.suggestions()) {
-        m_words->addItem(fromWindows1252(suggestion));
+        m_words->addItem(fromUtf8Text(suggestion));
     }
     if (model.selected()) {
         m_words->setCurrentRow(static_cast<int>(*model.selected()));
-        m_changeTo->setText(fromWindows1252(model.changeTo()));
+        m_changeTo->setText(fromUtf8Text(model.changeTo()));
     }
     m_change->setEnabled(model.changeEnabled());
     auto* add = new QPushButton(QStringLiteral("&Add"), this);
@@ -56,11 +76,11 @@ SpellingWindow::SpellingWindow(aids::SpellingDialog& model, QWidget* parent)
             return;
         }
         m_model.select(static_cast<std::size_t>(row));
-        m_changeTo->setText(fromWindows1252(m_model.changeTo()));
+        m_changeTo->setText(fromUtf8Text(m_model.changeTo()));
         m_change->setEnabled(m_model.changeEnabled());
     });
     connect(m_changeTo, &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_model.typeChangeTo(toWindows1252(text));
+        m_model.typeChangeTo(toUtf8Text(text));
         m_change->setEnabled(m_model.changeEnabled());
     });
     connect(m_change, &QPushButton::clicked, this,
@@ -119,7 +139,7 @@ EditTemplateWindow::EditTemplateWindow(aids::EditTemplateDialog& model, QWidget*
     : QDialog(parent), m_model(model), m_entries(new QTableWidget(0, 3, this)),
       m_abbreviation(new QLineEdit(this)), m_expansion(new QPlainTextEdit(this)) {
     setWindowTitle(fromWindows1252(model.title()));
-    auto* description = new QLineEdit(fromWindows1252(model.description), this);
+    auto* description = new QLineEdit(fromStoredText(model.description), this);
     description->setMaxLength(static_cast<int>(aids::kMaxTemplateDescription));
     auto* useDefault = new QCheckBox(QStringLiteral("&Use the default templates"), this);
     useDefault->setChecked(model.useDefaultTemplates);
@@ -150,7 +170,7 @@ EditTemplateWindow::EditTemplateWindow(aids::EditTemplateDialog& model, QWidget*
     form->addRow(buttons);
 
     const auto put = [this] {
-        if (m_model.put(toWindows1252(m_abbreviation->text()), toWindows1252(m_expansion->toPlainText()))) {
+        if (m_model.put(toUtf8Text(m_abbreviation->text()), toUtf8Text(m_expansion->toPlainText()))) {
             refreshEntries();
         }
     };
@@ -165,12 +185,12 @@ EditTemplateWindow::EditTemplateWindow(aids::EditTemplateDialog& model, QWidget*
     connect(m_entries, &QTableWidget::currentCellChanged, this, [this](int entryRow) {
         if (entryRow >= 0 && static_cast<std::size_t>(entryRow) < m_model.entries().size()) {
             const aids::TemplateEntry& entry = m_model.entries()[static_cast<std::size_t>(entryRow)];
-            m_abbreviation->setText(fromWindows1252(entry.abbreviation));
-            m_expansion->setPlainText(fromWindows1252(entry.expansion));
+            m_abbreviation->setText(fromStoredText(entry.abbreviation));
+            m_expansion->setPlainText(fromStoredText(entry.expansion));
         }
     });
     connect(buttons, &QDialogButtonBox::accepted, this, [this, description, useDefault, ignoreCase] {
-        m_model.description = toWindows1252(description->text());
+        m_model.description = toUtf8Text(description->text());
         m_model.useDefaultTemplates = useDefault->isChecked();
         m_model.ignoreCase = ignoreCase->isChecked();
         accept();
@@ -183,9 +203,10 @@ void EditTemplateWindow::refreshEntries() {
     m_entries->setRowCount(static_cast<int>(m_model.entries().size()));
     int row = 0;
     for (const aids::TemplateEntry& entry : m_model.entries()) {
-        m_entries->setItem(row, 0, new QTableWidgetItem(fromWindows1252(entry.abbreviation)));
-        m_entries->setItem(row, 1, new QTableWidgetItem(QString::number(entry.abbreviation.size())));
-        m_entries->setItem(row, 2, new QTableWidgetItem(fromWindows1252(entry.expansion)));
+        const QString abbreviation = fromStoredText(entry.abbreviation);
+        m_entries->setItem(row, 0, new QTableWidgetItem(abbreviation));
+        m_entries->setItem(row, 1, new QTableWidgetItem(QString::number(abbreviation.toUcs4().size())));
+        m_entries->setItem(row, 2, new QTableWidgetItem(fromStoredText(entry.expansion)));
         ++row;
     }
 }
@@ -237,7 +258,7 @@ TemplateOptionsWindow::TemplateOptionsWindow(aids::TemplateOptionsDialog& model,
 void TemplateOptionsWindow::refreshSets() {
     m_sets->clear();
     for (const std::string& line : m_model.lines()) {
-        m_sets->addItem(fromWindows1252(line));
+        m_sets->addItem(fromStoredText(line));
     }
 }
 

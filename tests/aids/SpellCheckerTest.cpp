@@ -9,6 +9,7 @@
 #include "support/TempHome.h"
 #include "syntax/ColourTable.h"
 #include "syntax/SyntaxProfile.h"
+#include "text/TextEncoding.h"
 
 namespace vexa::aids {
 namespace {
@@ -21,7 +22,7 @@ protected:
         english.setDescription("English");
         english.setFileName(home.file("ENGLISH.DIC"));
         for (std::string_view word : {"the", "quick", "brown", "fox", "jumps", "over", "lazy", "dog", "value",
-                                      "see", "count", "hello", "world"}) {
+                                      "see", "count", "hello", "world", "caf\xE9"}) {
             english.addWord(word);
         }
         EXPECT_EQ(english.save(), SpellDictionary::FileResult::Ok);
@@ -74,6 +75,44 @@ TEST_F(SpellCheckerTest, ScanChecksWordsCommentsAndStrings) {
     for (const Case& c : cases) {
         EXPECT_EQ(firstUnknown(checker, c.line), c.unknown) << c.line;
     }
+}
+
+// Dictionaries hold Windows-1252 words: a word of a UTF-8 line is looked up as its characters,
+// and a word Windows-1252 has no form of is passed over (no dictionary could know or learn it).
+TEST_F(SpellCheckerTest, WordsAreLookedUpAsTheirCharacters) {
+    SpellChecker checker = makeChecker();
+    constexpr auto utf8 = TextEncoding::Utf8;
+    constexpr auto cp1252 = TextEncoding::Windows1252;
+    struct Case {
+        std::string line;
+        TextEncoding encoding;
+        std::optional<SpellStop> stop;
+    };
+    const std::vector<Case> cases = {
+        {"/* the caf\xC3\xA9 */", utf8, std::nullopt},
+        {"/* the caf\xE9 */", cp1252, std::nullopt},
+        {"/* cof\xC3\xA9 */", utf8, SpellStop{0, 3, 5, "cof\xC3\xA9"}},
+        {"/* caf\xC3\xA9 */", cp1252, SpellStop{0, 3, 5, "caf\xC3\xA9"}}, // other characters there
+        {"/* \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 wrold */", utf8, SpellStop{0, 14, 5, "wrold"}},
+        {"/* caf\xE9 the */", utf8, std::nullopt}, // a byte that is no UTF-8 character is not a word
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(checker.scanLine(c.line, profile, 0, nullptr, c.encoding), c.stop) << c.line;
+    }
+    EXPECT_EQ(dictionaryWord("caf\xC3\xA9", utf8), "caf\xE9");
+    EXPECT_EQ(dictionaryWord("caf\xC3\xA9", cp1252), "caf\xC3\xA9");
+    EXPECT_EQ(dictionaryWord("\xE2\x86\x92", utf8), std::nullopt);
+}
+
+TEST_F(SpellCheckerTest, AStopIsWholeCharactersWhereADelimiterByteCutsASequence) {
+    // A profile written for Windows-1252 text may hold a delimiter byte that is also the second
+    // byte of a UTF-8 sequence ("\xBB" in "\xC3\xBB").
+    profile.setDelimiters(std::string(profile.delimiters()) + "\xBB");
+    SpellChecker checker = makeChecker();
+    const std::string line = "/* fo\xC3\xBBx */";
+    const auto stop = checker.scanLine(line, profile, 0, nullptr, TextEncoding::Utf8);
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(*stop, (SpellStop{0, 3, 4, "fo\xC3\xBB"}));
 }
 
 TEST_F(SpellCheckerTest, HtmlOptionOffChecksAddresses) {

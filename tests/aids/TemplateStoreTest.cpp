@@ -74,6 +74,28 @@ TEST(TemplateSetTest, FileNames) {
     EXPECT_EQ(templateFileName("<Default>"), "VEXAVDT.TPL");
 }
 
+TEST(TemplateSetTest, CutsKeepWholeUtf8Characters) {
+    struct Case {
+        std::string text;
+        std::size_t limit;
+        std::string kept;
+    };
+    const std::vector<Case> cases = {
+        {"a\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 10,
+         "a\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"}, // UTF-8: before the cut character
+        {"abcdefgh\xE2\x86\x92", 10, "abcdefgh"},
+        {"a\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9", 10,
+         "a\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9"}, // Windows-1252: by bytes
+        {std::string("ab\0cd", 5), 10, "ab"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(cutTemplateText(c.text, c.limit), c.kept) << c.text;
+    }
+    TemplateSet set;
+    set.putEntry({"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", "x"});
+    EXPECT_EQ(set.entries().at(0).abbreviation, "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
+}
+
 class TemplateStoreTest : public test::ProcessorTest {
 protected:
     TemplateStoreTest() : store(m_home.path().string(), frame, &processor) {
@@ -205,6 +227,71 @@ TEST_F(TemplateStoreTest, IgnoreCaseAndDefaultSetFallback) {
     place(0, 3);
     type(" ");
     EXPECT_EQ(lines()[0], "HEADER");
+}
+
+// Sets written before UTF-8 documents hold Windows-1252 bytes; newer ones UTF-8. Either kind
+// expands in documents of either encoding, as the characters it stands for.
+TEST_F(TemplateStoreTest, ExpansionsAreWrittenInTheDocumentsEncoding) {
+    TemplateSet set = TemplateSet::makeNew("C");
+    set.setEntries({{"e", "caf\xC3\xA9\\c!"},        // UTF-8 text
+                    {"old", "caf\xE9"},              // an older Windows-1252 entry
+                    {"arr", "a \xE2\x86\x92 b"},     // no Windows-1252 form
+                    {"\xC3\xA9t\xC3\xA9", "summer"}, // a UTF-8 abbreviation
+                    {"h\xF4t", "hot"}});             // a Windows-1252 abbreviation
+    ASSERT_TRUE(store.saveSet(set));
+    store.loadAll();
+    store.selectForExtension("C");
+    constexpr auto utf8 = TextEncoding::Utf8;
+    constexpr auto cp1252 = TextEncoding::Windows1252;
+    struct Case {
+        std::string typed;
+        TextEncoding encoding;
+        std::string after;
+        int cursor;
+    };
+    const std::vector<Case> cases = {
+        {"e", utf8, "caf\xC3\xA9!", 5},
+        {"e", cp1252, "caf\xE9!", 4},
+        {"old", utf8, "caf\xC3\xA9", 5},
+        {"old", cp1252, "caf\xE9", 4},
+        {"arr", utf8, "a \xE2\x86\x92 b", 7},
+        {"\xC3\xA9t\xC3\xA9", utf8, "summer", 6},
+        {"\xE9t\xE9", cp1252, "summer", 6},
+        {"h\xC3\xB4t", utf8, "hot", 3},
+        {"h\xF4t", cp1252, "hot", 3},
+        // The same bytes read as other characters are another text.
+        {"\xC3\xA9t\xC3\xA9", cp1252, "\xC3\xA9t\xC3\xA9 ", 6},
+        {"h\xF4t", utf8, "h\xF4t ", 4},
+    };
+    for (const Case& c : cases) {
+        useCDocument({c.typed});
+        doc().setEncoding(c.encoding);
+        place(0, static_cast<int>(c.typed.size()));
+        type(" ");
+        EXPECT_EQ(lines(), std::vector<std::string>{c.after}) << c.typed;
+        EXPECT_EQ(doc().cursorOffset(), c.cursor) << c.typed;
+    }
+}
+
+TEST_F(TemplateStoreTest, AnExpansionTheDocumentCannotHoldIsRefused) {
+    TemplateSet set = TemplateSet::makeNew("C");
+    set.setEntries({{"arr", "a \xE2\x86\x92 b"}});
+    ASSERT_TRUE(store.saveSet(set));
+    store.loadAll();
+    store.selectForExtension("C");
+    useCDocument({"x arr"});
+    place(0, 5);
+    EXPECT_FALSE(store.expandBeforeSpace(doc()));
+    EXPECT_EQ(lines(), std::vector<std::string>{"x arr"});
+    EXPECT_EQ(doc().cursorOffset(), 5);
+    EXPECT_EQ(frame.lastStatus(),
+              "The character U+2192 can not be held by this Windows-1252 document. View > "
+              "Encoding switches it to UTF-8.");
+    // Typed, the space then goes in as it would without the template.
+    type(" ");
+    EXPECT_EQ(lines(), std::vector<std::string>{"x arr "});
+    exec(functionIdOf("Undo"));
+    EXPECT_EQ(lines(), std::vector<std::string>{"x arr"});
 }
 
 } // namespace

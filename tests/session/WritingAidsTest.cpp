@@ -2,6 +2,7 @@
 // and of one word through the Spelling dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "aids/AidDialogs.h"
@@ -21,7 +22,7 @@ protected:
         english.setDescription("English");
         english.setFileName((spell / "ENGLISH.DIC").string());
         for (std::string_view word :
-             {"the", "loop", "counts", "lines", "hello", "world", "int", "main", "return"}) {
+             {"the", "loop", "counts", "lines", "hello", "world", "int", "main", "return", "caf\xE9"}) {
             english.addWord(word);
         }
         EXPECT_EQ(english.save(), aids::SpellDictionary::FileResult::Ok);
@@ -161,6 +162,78 @@ TEST_F(WritingAidsTest, CurrentWord) {
     exec(functionIdOf("SpellingWordCurrent"));
     EXPECT_EQ(frame.lastStatus(), "The spelling of the word 'wrold' is OK.");
     EXPECT_EQ(lines()[0], "hello wrold");
+}
+
+// The dialog shows characters (UTF-8) whatever the document's encoding; a replacement is written
+// in the document's encoding, and one the document cannot hold is refused.
+TEST_F(WritingAidsTest, UnknownWordsOfAUtf8DocumentAreShownAndReplacedAsCharacters) {
+    open("note.c", "/* caf\xC3\xA9 caff na\xC3\xAFve \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 */\n");
+    ASSERT_EQ(activeDocument().encoding(), TextEncoding::Utf8);
+    std::vector<std::string> seen;
+    frame.scriptNextDialog([&](DialogModel& model) {
+        auto& dialog = dynamic_cast<SpellingDialog&>(model);
+        seen.push_back(dialog.word());
+        const auto& suggestions = dialog.suggestions();
+        const auto found = std::find(suggestions.begin(), suggestions.end(), "caf\xC3\xA9");
+        EXPECT_NE(found, suggestions.end());
+        if (found != suggestions.end()) {
+            dialog.select(static_cast<std::size_t>(found - suggestions.begin()));
+        }
+        dialog.press(SpellingDialog::Button::Change);
+        return DialogResult::Accepted;
+    });
+    frame.scriptNextDialog([&](DialogModel& model) {
+        auto& dialog = dynamic_cast<SpellingDialog&>(model);
+        seen.push_back(dialog.word());
+        // The mark covers the word's cells: two letters before it take two bytes each.
+        EXPECT_EQ(activeDocument().mark().start().column, 13);
+        EXPECT_EQ(activeDocument().mark().end().column, 18);
+        dialog.press(SpellingDialog::Button::Ignore);
+        return DialogResult::Accepted;
+    });
+    exec(functionIdOf("SpellingDocument"));
+    EXPECT_EQ(seen, (std::vector<std::string>{"caff", "na\xC3\xAFve"}));
+    EXPECT_EQ(lines()[0],
+              "/* caf\xC3\xA9 caf\xC3\xA9 na\xC3\xAFve \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 */");
+    EXPECT_EQ(frame.unusedReplies(), 0u);
+    EXPECT_EQ(frame.lastStatus(), "The spell checking of the document is complete.");
+}
+
+TEST_F(WritingAidsTest, AWindows1252DocumentGetsItsOwnBytesOrARefusal) {
+    open("old.c", "/* na\xEFve \xB0 */\n");
+    ASSERT_EQ(activeDocument().encoding(), TextEncoding::Windows1252);
+    std::vector<std::string> seen;
+    const auto change = [&](std::string to) {
+        return [&seen, to](DialogModel& model) {
+            auto& dialog = dynamic_cast<SpellingDialog&>(model);
+            seen.push_back(dialog.word());
+            dialog.typeChangeTo(to);
+            dialog.press(SpellingDialog::Button::Change);
+            return DialogResult::Accepted;
+        };
+    };
+    frame.scriptNextDialog(change("\xE2\x86\x92"));
+    frame.scriptNextDialog(change("caf\xC3\xA9"));
+    exec(functionIdOf("SpellingDocument"));
+    EXPECT_EQ(seen, (std::vector<std::string>{"na\xC3\xAFve", "na\xC3\xAFve"}));
+    EXPECT_EQ(lines()[0], "/* caf\xE9 \xB0 */");
+    EXPECT_EQ(frame.unusedReplies(), 0u);
+    const auto statuses = frame.eventsOf(FrameEventKind::Status);
+    EXPECT_TRUE(std::any_of(statuses.begin(), statuses.end(), [](const FrameEvent& event) {
+        return event.text == "The character U+2192 can not be held by this Windows-1252 document. View > "
+                             "Encoding switches it to UTF-8.";
+    }));
+}
+
+TEST_F(WritingAidsTest, ACurrentWordNoDictionaryCanHoldIsNotChecked) {
+    open("note.c", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 caf\xC3\xA9\n");
+    exec(functionIdOf("SpellingWordCurrent"));
+    EXPECT_EQ(frame.lastStatus(),
+              "The word '\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82' cannot be checked: the "
+              "dictionaries hold Windows-1252 words only.");
+    activeDocument().setCursorOffset(12);
+    exec(functionIdOf("SpellingWordCurrent"));
+    EXPECT_EQ(frame.lastStatus(), "The spelling of the word 'caf\xC3\xA9' is OK.");
 }
 
 TEST_F(WritingAidsTest, WithoutADocument) {

@@ -3,8 +3,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
+#include <algorithm>
 
 #include "aids/AidDialogs.h"
 #include "ui/AidWindows.h"
@@ -42,7 +45,7 @@ private slots:
         window->changeButton()->click();
         QCOMPARE(view->result(), int(QDialog::Accepted));
         QVERIFY(model.pressed() == vexa::aids::SpellingDialog::Button::Change);
-        QCOMPARE(vexa::ui::fromWindows1252(model.replacement()), QStringLiteral("hello"));
+        QCOMPARE(QString::fromUtf8(model.replacement()), QStringLiteral("hello"));
     }
 
     void spellingAddPassesTheButton() {
@@ -69,6 +72,65 @@ private slots:
             }
         }
         QVERIFY(model.result().options.english);
+    }
+
+    // The spelling dialog's texts are UTF-8: the word and suggestions show as characters and what
+    // is typed in "Change word to" goes back as UTF-8.
+    void spellingShowsAndTakesCharacters() {
+        vexa::aids::SpellingDialog model("Spelling: English", "na\xC3\xAFve", {"na\xC3\xAF", "caf\xC3\xA9"});
+        auto view = vexa::ui::makeDialogView(model, nullptr);
+        auto* window = dynamic_cast<vexa::ui::SpellingWindow*>(view.get());
+        QVERIFY(window != nullptr);
+        QLineEdit* word = nullptr;
+        for (QLineEdit* edit : view->findChildren<QLineEdit*>()) {
+            if (edit->isReadOnly()) {
+                word = edit;
+            }
+        }
+        QVERIFY(word != nullptr);
+        QCOMPARE(word->text(), QString::fromUtf8("na\xC3\xAFve"));
+        QCOMPARE(window->words()->item(1)->text(), QString::fromUtf8("caf\xC3\xA9"));
+        window->words()->setCurrentRow(1);
+        QCOMPARE(window->changeTo()->text(), QString::fromUtf8("caf\xC3\xA9"));
+        QCOMPARE(model.replacement(), std::string("caf\xC3\xA9"));
+        Q_EMIT window->changeTo()->textEdited(QString::fromUtf8("a\xE2\x86\x92"));
+        QCOMPARE(model.replacement(), std::string("a\xE2\x86\x92"));
+    }
+
+    // Stored entries show as characters whichever encoding wrote them; new ones are kept as UTF-8.
+    void templateEntriesShowAndTakeCharacters() {
+        vexa::aids::TemplateSet set = vexa::aids::TemplateSet::makeNew("C");
+        set.setEntries({{"old", "caf\xE9"}, {"\xC3\xA9t\xC3\xA9", "summer \xE2\x86\x92"}});
+        vexa::aids::EditTemplateDialog edit(set);
+        auto view = vexa::ui::makeDialogView(edit, nullptr);
+        auto* table = view->findChild<QTableWidget*>();
+        QVERIFY(table != nullptr);
+        QCOMPARE(table->item(0, 2)->text(), QString::fromUtf8("caf\xC3\xA9"));
+        QCOMPARE(table->item(1, 0)->text(), QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
+        QCOMPARE(table->item(1, 1)->text(), QStringLiteral("3"));
+        QCOMPARE(table->item(1, 2)->text(), QString::fromUtf8("summer \xE2\x86\x92"));
+        QLineEdit* abbreviation = nullptr;
+        for (QLineEdit* field : view->findChildren<QLineEdit*>()) {
+            if (field->maxLength() == static_cast<int>(vexa::aids::kMaxAbbreviation)) {
+                abbreviation = field;
+            }
+        }
+        auto* expansion = view->findChild<QPlainTextEdit*>();
+        QVERIFY(abbreviation != nullptr && expansion != nullptr);
+        table->setCurrentCell(0, 0);
+        QCOMPARE(abbreviation->text(), QStringLiteral("old"));
+        QCOMPARE(expansion->toPlainText(), QString::fromUtf8("caf\xC3\xA9"));
+        abbreviation->setText(QString::fromUtf8("\xC5\x9Di"));
+        expansion->setPlainText(QString::fromUtf8("\xE2\x86\x92"));
+        QPushButton* add = buttonNamed(*view, QStringLiteral("&Add"));
+        QVERIFY(add != nullptr);
+        add->click();
+        const auto& entries = edit.entries();
+        const bool added =
+            std::any_of(entries.begin(), entries.end(), [](const vexa::aids::TemplateEntry& entry) {
+                return entry.abbreviation == "\xC5\x9Di" && entry.expansion == "\xE2\x86\x92";
+            });
+        QVERIFY(added);
     }
 
     void templateViewsAreRegistered() {
