@@ -82,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vexa::FileOptions options;
     options.readUnix = size > 1 && (data[1] & 1) != 0;
     options.oemRead = oem;
-    options.newEncoding = size > 1 && (data[1] & 2) != 0 ? vexa::TextEncoding::Utf8 : vexa::TextEncoding::Windows1252;
+    options.newEncoding =
+        size > 1 && (data[1] & 2) != 0 ? vexa::TextEncoding::Utf8 : vexa::TextEncoding::Windows1252;
     vexa::DocumentFile documentFile(options, messenger);
     vexa::Document document;
     document.setFileName(path);

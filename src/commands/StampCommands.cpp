@@ -6,6 +6,8 @@
 
 #include "commands/CommandProcessor.h"
 #include "core/Document.h"
+#include "core/DocumentText.h"
+#include "frame/Frame.h"
 #include "platform/Files.h"
 #include "settings/Format.h"
 
@@ -75,7 +77,11 @@ int32_t StampCommands::run(FunctionId id) {
     default:
         return 0;
     }
-    document->insertText(text);
+    // File names are UTF-8 on this platform; a stamp goes in as the document's encoding writes it
+    // (refused with a message where it cannot).
+    if (const auto bytes = documentBytes(*document, text::externalToUtf8(text), &m_processor.frame())) {
+        document->insertText(*bytes);
+    }
     return 1;
 }
 

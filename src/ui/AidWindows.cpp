@@ -25,18 +25,9 @@ namespace {
 
 // The spelling dialog's words and the template entries cross as UTF-8: the commands convert them
 // to and from a document's bytes where they meet one.
-QString fromUtf8Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-std::string toUtf8Text(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
 // Stored template texts: UTF-8, or Windows-1252 in sets written before UTF-8 documents.
 QString fromStoredText(std::string_view bytes) {
-    return fromUtf8Text(text::externalToUtf8(bytes));
+    return fromExternalText(bytes);
 }
 
 } // namespace

@@ -133,19 +133,21 @@ ExecuteScriptWindow::ExecuteScriptWindow(ExecuteScriptModel& model, QWidget* par
 }
 
 UserInputWindow::UserInputWindow(UserInputModel& model, QWidget* parent) : QDialog(parent), m_model(model) {
-    setWindowTitle(fromWindows1252(model.title()));
+    // A script's strings: its prompts are shown as the text they hold, and what is typed goes back
+    // as UTF-8, typed into a document in the document's encoding.
+    setWindowTitle(fromExternalText(model.title()));
     auto* form = new QFormLayout;
     for (std::size_t index = 0; index < model.prompts().size(); ++index) {
         auto* field = new QLineEdit(this);
         field->setObjectName(fromWindows1252(model.fieldName(index)));
         field->setMaxLength(static_cast<int>(UserInputModel::kMaxText));
-        form->addRow(fromWindows1252(model.prompts()[index]), field);
+        form->addRow(fromExternalText(model.prompts()[index]), field);
         m_fields.push_back(field);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         for (std::size_t index = 0; index < m_fields.size(); ++index) {
-            m_model.setText(index, toWindows1252(m_fields[index]->text()));
+            m_model.setText(index, toUtf8Text(m_fields[index]->text()));
         }
         accept();
     });

@@ -228,8 +228,15 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
             if (m_services.processor.editSettings().insertMode) {
                 painter.fillRect(QRect(x, y, 2, m_cellHeight), caret);
             } else {
+                // The block covers the character under the cursor: two cells for a wide one.
+                int cells = 1;
+                if (doc.cursorWithin() && doc.characterLength(doc.cursorOffset()) > 1) {
+                    const int next = doc.nextCharacterOffset(doc.cursorOffset());
+                    cells = std::max(1, doc.currentLine().columnOfOffset(next, doc.layout()) -
+                                            doc.cursorColumn());
+                }
                 painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-                painter.fillRect(QRect(x, y, qRound(m_cellWidth), m_cellHeight), Qt::white);
+                painter.fillRect(QRect(x, y, qRound(m_cellWidth * cells), m_cellHeight), Qt::white);
             }
         }
     }

@@ -59,8 +59,7 @@ constexpr int kIdleTickMs = 1000;
 // Messages, titles and file names: UTF-8 when they are valid UTF-8 (file names, find texts),
 // otherwise the Windows-1252 characters of their bytes.
 QString qText(std::string_view text) {
-    const std::string utf8 = text::externalToUtf8(text);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return fromExternalText(text);
 }
 
 // The widths of the indicator panes, in characters; the message pane takes the rest.

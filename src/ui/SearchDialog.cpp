@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "aids/QuickHelpDialogs.h"
+#include "ui/Windows1252.h"
 
 namespace vexa::ui {
 namespace {
@@ -22,12 +23,11 @@ namespace {
 // The find and replacement texts and their histories are UTF-8, whatever the documents' encodings:
 // a search converts them to the document it searches.
 QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return fromUtf8Text(utf8);
 }
 
 std::string utf8Of(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return toUtf8Text(text);
 }
 
 QComboBox* historyBox(QWidget* parent) {

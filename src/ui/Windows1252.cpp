@@ -52,4 +52,17 @@ QString fromDocumentText(std::string_view bytes, TextEncoding encoding) {
     return text;
 }
 
+QString fromUtf8Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string toUtf8Text(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString fromExternalText(std::string_view bytes) {
+    return fromUtf8Text(text::externalToUtf8(bytes));
+}
+
 } // namespace vexa::ui
