@@ -109,6 +109,10 @@ SearchDialog::SearchDialog(std::unique_ptr<SearchDialogSession> session, QWidget
     (values.searchDown ? m_down : m_up)->setChecked(true);
     m_findNext->setEnabled(m_session->findNextEnabled());
 
+    // The text the dialog opens with (the word at the cursor) is selected: typing replaces it.
+    m_findText->setFocus();
+    m_findText->lineEdit()->selectAll();
+
     connect(m_findNext, &QPushButton::clicked, this, [this] { (void)findNext(); });
     connect(cancel, &QPushButton::clicked, this, &SearchDialog::reject);
     connect(m_findText, &QComboBox::editTextChanged, this,

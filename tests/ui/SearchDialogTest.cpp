@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -89,6 +90,23 @@ private slots:
         QVERIFY(file.load(history));
         QVERIFY(!file.entries().empty());
         QCOMPARE(file.entries().front(), std::string("caf\xC3\xA9"));
+    }
+
+    // The dialog opens on the word at the cursor, selected, so that what the user types replaces it.
+    void typingReplacesTheWordTheDialogOpensWith() {
+        m_window->action(functionIdOf("FileNew"))->trigger();
+        EditPaneWidget* pane = m_window->activePane();
+        QVERIFY(pane != nullptr);
+        pane->setFocus();
+        QTest::keyClicks(pane, QStringLiteral("alpha beta"));
+        QTest::keyClick(pane, Qt::Key_Home);
+        m_window->runCommand(functionIdOf("SearchWordCurrent"));
+        QDialog* dialog = m_window->searchDialog();
+        QVERIFY(dialog != nullptr);
+        auto* box = dialog->findChildren<QComboBox*>().front();
+        QCOMPARE(box->currentText(), QStringLiteral("alpha"));
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("beta"));
+        QCOMPARE(box->currentText(), QStringLiteral("beta"));
     }
 
     void helpOpensTheGuideAtSearching() {
