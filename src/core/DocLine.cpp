@@ -262,43 +262,10 @@ void DocLine::setChanged(bool changed) {
     }
 }
 
-namespace {
-
-// Steps over the characters of a line from its start, giving each one's byte offset and the
-// column where it starts and ends; stops when `visit` returns false. Plain bytes (every byte of
-// a Windows-1252 line, ASCII in a UTF-8 line) take the short path.
-template <typename Visit>
-void walkCells(std::string_view text, LineLayout layout, Visit&& visit) {
-    const int tabSize = std::max(layout.tabSize, 1);
-    const bool utf8 = layout.encoding == TextEncoding::Utf8;
-    const int length = static_cast<int>(text.size());
-    int column = 0;
-    int i = 0;
-    while (i < length) {
-        const auto byte = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
-        int bytes = 1;
-        int next = column + 1;
-        if (byte == '\t') {
-            next = (column / tabSize + 1) * tabSize;
-        } else if (utf8 && byte >= 0x80) {
-            const text::Decoded decoded = text::decodeUtf8(text, static_cast<std::size_t>(i));
-            bytes = decoded.length;
-            next = column + (decoded.valid ? text::cellWidth(decoded.character) : 1);
-        }
-        if (!visit(i, bytes, column, next)) {
-            return;
-        }
-        column = next;
-        i += bytes;
-    }
-}
-
-} // namespace
-
 int DocLine::width(LineLayout layout) const {
     int result = 0;
-    walkCells(text(), layout, [&](int, int, int, int next) {
-        result = next;
+    forEachCell(text(), layout, [&](const LineCell& cell) {
+        result = cell.next;
         return true;
     });
     return result;
@@ -310,9 +277,9 @@ int DocLine::columnOfOffset(int offset, LineLayout layout) const {
         return width(layout) + offset - length();
     }
     int result = 0;
-    walkCells(text(), layout, [&](int at, int bytes, int column, int) {
-        if (at + bytes > offset) {
-            result = column;
+    forEachCell(text(), layout, [&](const LineCell& cell) {
+        if (cell.offset + cell.bytes > offset) {
+            result = cell.column;
             return false;
         }
         return true;
@@ -323,13 +290,13 @@ int DocLine::columnOfOffset(int offset, LineLayout layout) const {
 int DocLine::offsetOfColumn(int column, LineLayout layout) const {
     int found = -1;
     int end = 0;
-    walkCells(text(), layout, [&](int at, int, int, int next) {
+    forEachCell(text(), layout, [&](const LineCell& cell) {
         // A column inside a tab's or a wide character's cells belongs to that character.
-        if (next > column) {
-            found = at;
+        if (cell.next > column) {
+            found = cell.offset;
             return false;
         }
-        end = next;
+        end = cell.next;
         return true;
     });
     return found >= 0 ? found : length() + std::max(column - end, 0);

@@ -15,6 +15,49 @@ struct LineLayout {
     TextEncoding encoding = TextEncoding::Windows1252;
 };
 
+// One character of a line as the display lays it out: its bytes, the cells [column, next) it
+// takes and the character it shows (a tab is '\t'; a byte that is no part of a valid UTF-8
+// sequence in a UTF-8 line shows the replacement character and takes one cell).
+struct LineCell {
+    int offset;
+    int bytes;
+    int column;
+    int next;
+    char32_t character;
+};
+
+// Steps over the characters of a line from its start, in order, until `visit` returns false:
+// the one walk that turns bytes into display cells (a tab reaches the next multiple of the tab
+// size, a UTF-8 character takes one cell or two when it is wide, a Windows-1252 byte one).
+template <typename Visit>
+void forEachCell(std::string_view text, LineLayout layout, Visit&& visit) {
+    const int tabSize = layout.tabSize < 1 ? 1 : layout.tabSize;
+    const bool utf8 = layout.encoding == TextEncoding::Utf8;
+    const int length = static_cast<int>(text.size());
+    int column = 0;
+    for (int i = 0; i < length;) {
+        const auto byte = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+        LineCell cell{i, 1, column, column + 1, byte};
+        if (byte == '\t') {
+            cell.next = (column / tabSize + 1) * tabSize;
+        } else if (byte >= 0x80) {
+            if (utf8) {
+                const text::Decoded decoded = text::decodeUtf8(text, static_cast<std::size_t>(i));
+                cell.bytes = decoded.length;
+                cell.character = decoded.character;
+                cell.next = column + text::cellWidth(decoded.character);
+            } else {
+                cell.character = text::windows1252ToUnicode(byte);
+            }
+        }
+        if (!visit(static_cast<const LineCell&>(cell))) {
+            return;
+        }
+        column = cell.next;
+        i += cell.bytes;
+    }
+}
+
 // The two comment markers of a language, each one or two bytes long; empty when it has none.
 struct CommentMarkers {
     std::string_view open;

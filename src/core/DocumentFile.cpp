@@ -176,11 +176,8 @@ bool DocumentFile::load(Document& document) {
         widest = std::max(widest, static_cast<int>(text.size()));
     });
     document.setWidestLine(widest);
-    // The reader checked every byte of the file as it came in (the bytes after a Ctrl-Z too).
-    const text::Utf8Check check = reader.utf8Check();
-    const TextEncoding detected = !check.valid                       ? TextEncoding::Windows1252
-                                  : check.multiByte || byteOrderMark ? TextEncoding::Utf8
-                                                                     : m_options.newEncoding;
+    // The reader checked every byte as it came in (a byte-order mark is a multi-byte sequence).
+    const TextEncoding detected = text::encodingFor(reader.utf8Check(), m_options.newEncoding);
     document.setEncoding(detected);
     document.setByteOrderMark(byteOrderMark && detected == TextEncoding::Utf8);
     document.setLineEnds(ends.value_or(m_options.newLineEnds()));

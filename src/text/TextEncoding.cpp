@@ -230,12 +230,15 @@ Utf8Check Utf8Stream::result() const {
     return check;
 }
 
-TextEncoding detectEncoding(std::string_view bytes, TextEncoding asciiDefault) {
-    const Utf8Check check = checkUtf8(bytes);
+TextEncoding encodingFor(Utf8Check check, TextEncoding asciiDefault) {
     if (!check.valid) {
         return TextEncoding::Windows1252;
     }
     return check.multiByte ? TextEncoding::Utf8 : asciiDefault;
+}
+
+TextEncoding detectEncoding(std::string_view bytes, TextEncoding asciiDefault) {
+    return encodingFor(checkUtf8(bytes), asciiDefault);
 }
 
 void appendUtf8(std::string& out, char32_t c) {

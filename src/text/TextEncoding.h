@@ -74,6 +74,8 @@ private:
 // Windows-1252 when they are not valid UTF-8, and the default for new documents when they are
 // plain ASCII.
 TextEncoding detectEncoding(std::string_view bytes, TextEncoding asciiDefault);
+// The same decision from a check already made.
+TextEncoding encodingFor(Utf8Check check, TextEncoding asciiDefault);
 
 // Text from outside the documents (clipboard, dialogs, scripts, templates) is carried as UTF-8.
 // Bytes of a document as UTF-8: Windows-1252 bytes are converted, UTF-8 bytes copied (invalid

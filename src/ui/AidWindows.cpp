@@ -21,17 +21,10 @@
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
-namespace {
 
-// The spelling dialog's words and the template entries cross as UTF-8: the commands convert them
-// to and from a document's bytes where they meet one.
-// Stored template texts: UTF-8, or Windows-1252 in sets written before UTF-8 documents.
-QString fromStoredText(std::string_view bytes) {
-    return fromExternalText(bytes);
-}
-
-} // namespace
-
+// The spelling dialog's words and the template entries cross as UTF-8 (stored template texts of
+// older sets may be Windows-1252: they are read as external text); the commands convert them to
+// and from a document's bytes where they meet one.
 SpellingWindow::SpellingWindow(aids::SpellingDialog& model, QWidget* parent)
     : QDialog(parent), m_model(model), m_words(new QListWidget(this)), m_changeTo(new QLineEdit(this)),
       m_change(new QPushButton(QStringLiteral("Cha&nge"), this)) {
@@ -130,7 +123,7 @@ EditTemplateWindow::EditTemplateWindow(aids::EditTemplateDialog& model, QWidget*
     : QDialog(parent), m_model(model), m_entries(new QTableWidget(0, 3, this)),
       m_abbreviation(new QLineEdit(this)), m_expansion(new QPlainTextEdit(this)) {
     setWindowTitle(fromWindows1252(model.title()));
-    auto* description = new QLineEdit(fromStoredText(model.description), this);
+    auto* description = new QLineEdit(fromExternalText(model.description), this);
     description->setMaxLength(static_cast<int>(aids::kMaxTemplateDescription));
     auto* useDefault = new QCheckBox(QStringLiteral("&Use the default templates"), this);
     useDefault->setChecked(model.useDefaultTemplates);
@@ -176,8 +169,8 @@ EditTemplateWindow::EditTemplateWindow(aids::EditTemplateDialog& model, QWidget*
     connect(m_entries, &QTableWidget::currentCellChanged, this, [this](int entryRow) {
         if (entryRow >= 0 && static_cast<std::size_t>(entryRow) < m_model.entries().size()) {
             const aids::TemplateEntry& entry = m_model.entries()[static_cast<std::size_t>(entryRow)];
-            m_abbreviation->setText(fromStoredText(entry.abbreviation));
-            m_expansion->setPlainText(fromStoredText(entry.expansion));
+            m_abbreviation->setText(fromExternalText(entry.abbreviation));
+            m_expansion->setPlainText(fromExternalText(entry.expansion));
         }
     });
     connect(buttons, &QDialogButtonBox::accepted, this, [this, description, useDefault, ignoreCase] {
@@ -194,10 +187,10 @@ void EditTemplateWindow::refreshEntries() {
     m_entries->setRowCount(static_cast<int>(m_model.entries().size()));
     int row = 0;
     for (const aids::TemplateEntry& entry : m_model.entries()) {
-        const QString abbreviation = fromStoredText(entry.abbreviation);
+        const QString abbreviation = fromExternalText(entry.abbreviation);
         m_entries->setItem(row, 0, new QTableWidgetItem(abbreviation));
         m_entries->setItem(row, 1, new QTableWidgetItem(QString::number(abbreviation.toUcs4().size())));
-        m_entries->setItem(row, 2, new QTableWidgetItem(fromStoredText(entry.expansion)));
+        m_entries->setItem(row, 2, new QTableWidgetItem(fromExternalText(entry.expansion)));
         ++row;
     }
 }
@@ -249,7 +242,7 @@ TemplateOptionsWindow::TemplateOptionsWindow(aids::TemplateOptionsDialog& model,
 void TemplateOptionsWindow::refreshSets() {
     m_sets->clear();
     for (const std::string& line : m_model.lines()) {
-        m_sets->addItem(fromStoredText(line));
+        m_sets->addItem(fromExternalText(line));
     }
 }
 

@@ -13,37 +13,24 @@ namespace vexa::ui {
 
 QString printedLine(std::string_view line, LineLayout layout, int fromColumn, int toColumn) {
     const bool all = toColumn < 0;
-    const int tabSize = std::max(1, layout.tabSize);
     QString shown;
-    int column = 0;
-    for (std::size_t at = 0; at < line.size() && (all || column < toColumn);) {
-        if (line[at] == '\t') {
-            const int next = (column / tabSize + 1) * tabSize;
-            for (; column < next; ++column) {
+    forEachCell(line, layout, [&](const LineCell& cell) {
+        if (!all && cell.column >= toColumn) {
+            return false;
+        }
+        if (cell.character == '\t') {
+            // Blanks for the tab's cells within the printed columns.
+            for (int column = cell.column; column < cell.next; ++column) {
                 if (all || (column >= fromColumn && column < toColumn)) {
                     shown.append(QLatin1Char(' '));
                 }
             }
-            ++at;
-            continue;
+        } else if (all || (cell.next > fromColumn && cell.next <= toColumn)) {
+            // A character is printed when its last cell lies within the columns.
+            appendCharacter(shown, cell.character);
         }
-        char32_t character = 0;
-        int cells = 1;
-        std::size_t length = 1;
-        if (layout.encoding == TextEncoding::Utf8) {
-            const text::Decoded decoded = text::decodeUtf8(line, at);
-            character = decoded.character;
-            cells = text::cellWidth(character);
-            length = static_cast<std::size_t>(decoded.length);
-        } else {
-            character = text::windows1252ToUnicode(static_cast<unsigned char>(line[at]));
-        }
-        column += cells;
-        if (all || (column > fromColumn && column <= toColumn)) {
-            appendCharacter(shown, character);
-        }
-        at += length;
-    }
+        return true;
+    });
     return shown;
 }
 

@@ -20,16 +20,6 @@
 namespace vexa::ui {
 namespace {
 
-// The find and replacement texts and their histories are UTF-8, whatever the documents' encodings:
-// a search converts them to the document it searches.
-QString text(std::string_view utf8) {
-    return fromUtf8Text(utf8);
-}
-
-std::string utf8Of(const QString& text) {
-    return toUtf8Text(text);
-}
-
 QComboBox* historyBox(QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setEditable(true);
@@ -98,9 +88,9 @@ SearchDialog::SearchDialog(std::unique_ptr<SearchDialogSession> session, QWidget
 
     fillHistories();
     const SearchDialogControls values = m_session->controls();
-    m_findText->setEditText(text(values.findText));
+    m_findText->setEditText(fromUtf8Text(values.findText));
     if (m_replaceText != nullptr) {
-        m_replaceText->setEditText(text(values.replaceText));
+        m_replaceText->setEditText(fromUtf8Text(values.replaceText));
         m_replaceAll->setChecked(values.replaceAll);
     }
     m_wholeWord->setChecked(values.wholeWord);
@@ -127,28 +117,30 @@ void SearchDialog::fillHistories() {
     const QString find = m_findText->currentText();
     m_findText->clear();
     for (const std::string& entry : m_session->findHistory()) {
-        m_findText->addItem(text(entry));
+        m_findText->addItem(fromUtf8Text(entry));
     }
     m_findText->setEditText(find);
     if (m_replaceText != nullptr) {
         const QString with = m_replaceText->currentText();
         m_replaceText->clear();
         for (const std::string& entry : m_session->replaceHistory()) {
-            m_replaceText->addItem(text(entry));
+            m_replaceText->addItem(fromUtf8Text(entry));
         }
         m_replaceText->setEditText(with);
     }
 }
 
+// The find and replacement texts and their histories are UTF-8, whatever the documents' encodings:
+// a search converts them to the document it searches.
 void SearchDialog::applyControls() {
     SearchDialogControls values;
-    values.findText = utf8Of(m_findText->currentText());
+    values.findText = toUtf8Text(m_findText->currentText());
     values.wholeWord = m_wholeWord->isChecked();
     values.caseSensitive = m_caseSensitive->isChecked();
     values.regularExpression = m_regex->isChecked();
     values.searchDown = m_down->isChecked();
     if (m_replaceText != nullptr) {
-        values.replaceText = utf8Of(m_replaceText->currentText());
+        values.replaceText = toUtf8Text(m_replaceText->currentText());
         values.replaceAll = m_replaceAll->isChecked();
     }
     m_session->setControls(values);
