@@ -222,7 +222,7 @@ public:
     // Whether the file was read with both line ends and each line keeps its own (until the user
     // switches them).
     bool hasMixedLineEnds() const { return m_mixedLineEnds; }
-    // A UTF-8 file that began with a byte-order mark gets it back when it is written.
+    // A file that began with a UTF-8 byte-order mark gets it back when it is written.
     bool hasByteOrderMark() const { return m_byteOrderMark; }
     void setByteOrderMark(bool mark) { m_byteOrderMark = mark; }
 

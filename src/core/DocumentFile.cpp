@@ -179,7 +179,9 @@ bool DocumentFile::load(Document& document) {
     // The reader checked every byte as it came in (a byte-order mark is a multi-byte sequence).
     const TextEncoding detected = text::encodingFor(reader.utf8Check(), m_options.newEncoding);
     document.setEncoding(detected);
-    document.setByteOrderMark(byteOrderMark && detected == TextEncoding::Utf8);
+    // The mark's bytes are written back whatever the encoding, so a file whose text after the mark
+    // is not UTF-8 loses nothing either.
+    document.setByteOrderMark(byteOrderMark);
     document.setLineEnds(ends.value_or(m_options.newLineEnds()));
     document.setFileTime(platform::modificationTime(name).value_or(0));
     if (result.wrapped) {
@@ -260,7 +262,7 @@ DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document,
         showOpenError(path);
         return WriteOutcome::OpenFailed;
     }
-    if (document.hasByteOrderMark() && document.encoding() == TextEncoding::Utf8) {
+    if (document.hasByteOrderMark()) {
         writer.writeBytes(kByteOrderMark);
     }
     const int count = document.lineCount();

@@ -99,6 +99,10 @@ TEST_F(DocumentFileTest, LoadingAndSavingGiveBackTheSameBytes) {
          {}},
         {"utf-8 byte-order mark kept", "\xEF\xBB\xBFna\xC3\xAFve\r\n", {}},
         {"byte-order mark of an ascii file", "\xEF\xBB\xBFplain\n", {}},
+        {"byte-order mark before windows-1252 text",
+         "\xEF\xBB\xBF"
+         "caf\xE9\r\n",
+         {}},
         {"utf-8 file with oem settings", "\xC3\xA9t\xC3\xA9\n",
          withFlags({&FileOptions::oemRead, &FileOptions::oemWrite})},
     };
