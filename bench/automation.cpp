@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "build/HeadlessOutputHost.h"
+#include "toolchain/HeadlessOutputHost.h"
 #include "commands/EditPane.h"
 #include "core/Document.h"
 #include "frame/HeadlessFrame.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "build/OutputWindow.h"
+#include "toolchain/OutputWindow.h"
 #include "support/GeneratedText.h"
 
 namespace {
@@ -68,11 +68,11 @@ std::string realCompilerOutput(std::size_t lines) {
 } // namespace
 
 int main() {
-    const std::string output = realCompilerOutput(vexa::build::OutputWindow::kMaxLines);
+    const std::string output = realCompilerOutput(vexa::toolchain::OutputWindow::kMaxLines);
     double best = 1e9;
     std::size_t errors = 0;
     for (int run = 0; run < 5; ++run) {
-        vexa::build::OutputWindow window(vexa::build::OutputKind::Compiler);
+        vexa::toolchain::OutputWindow window(vexa::toolchain::OutputKind::Compiler);
         const auto start = std::chrono::steady_clock::now();
         window.setRun("/tmp/project/src/", "/tmp/project/src/faulty.c");
         window.addHeader();
@@ -80,10 +80,10 @@ int main() {
         best = std::min(best, vexa::bench::secondsSince(start));
         errors = 0;
         for (const auto& line : window.lines()) {
-            errors += line.parsed.kind == vexa::build::ErrorKind::None ? 0 : 1;
+            errors += line.parsed.kind == vexa::toolchain::ErrorKind::None ? 0 : 1;
         }
     }
-    std::printf("output_lines: %zu\n", static_cast<std::size_t>(vexa::build::OutputWindow::kMaxLines));
+    std::printf("output_lines: %zu\n", static_cast<std::size_t>(vexa::toolchain::OutputWindow::kMaxLines));
     std::printf("classified_error_lines: %zu\n", errors);
     std::printf("load_output_ms: %.1f\n", best * 1000.0);
     return 0;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "build/HeadlessOutputHost.h"
+#include "toolchain/HeadlessOutputHost.h"
 #include "commands/CommandProcessor.h"
 #include "commands/EditPane.h"
 #include "core/Document.h"

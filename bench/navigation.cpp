@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "build/HeadlessOutputHost.h"
+#include "toolchain/HeadlessOutputHost.h"
 #include "commands/EditPane.h"
 #include "core/Document.h"
 #include "frame/HeadlessFrame.h"

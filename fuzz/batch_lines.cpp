@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "build/BatchInterpreter.h"
+#include "toolchain/BatchInterpreter.h"
 
 namespace {
 
-class CountingHost final : public vexa::build::BatchHost {
+class CountingHost final : public vexa::toolchain::BatchHost {
 public:
     int runCommand(const std::string& command) override { return static_cast<int>(command.size() % 3); }
     void pause() override {}
@@ -23,12 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     std::istringstream lines(bytes);
     CountingHost host;
-    (void)vexa::build::runBatch(lines, host);
+    (void)vexa::toolchain::runBatch(lines, host);
     std::vector<std::string> words;
     std::istringstream split(bytes);
     for (std::string word; split >> word;) {
         words.push_back(word);
     }
-    (void)vexa::build::batchFileOf(vexa::build::joinCommandWords(words));
+    (void)vexa::toolchain::batchFileOf(vexa::toolchain::joinCommandWords(words));
     return 0;
 }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "build/ErrorLineParser.h"
-#include "build/OutputWindow.h"
+#include "toolchain/ErrorLineParser.h"
+#include "toolchain/OutputWindow.h"
 
 // Byte 0 chooses the window and whether the user's patterns are set; the rest is the output.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -15,18 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     const uint8_t mode = data[0];
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-    vexa::build::UserErrorPatterns patterns;
+    vexa::toolchain::UserErrorPatterns patterns;
     if ((mode & 2) != 0) {
         patterns = {"undefined reference|fatal", "at line [0-9]+"};
     }
-    const auto kind = (mode & 1) != 0 ? vexa::build::OutputKind::Project : vexa::build::OutputKind::Compiler;
-    vexa::build::OutputWindow window(kind, patterns);
+    const auto kind = (mode & 1) != 0 ? vexa::toolchain::OutputKind::Project : vexa::toolchain::OutputKind::Compiler;
+    vexa::toolchain::OutputWindow window(kind, patterns);
     window.setRun("/tmp/run/", "/tmp/run/main.c");
     window.loadText(bytes);
     for (std::size_t i = 0; i < window.lineCount(); ++i) {
         (void)window.directoryOf(i);
     }
-    vexa::build::ErrorLineParser parser(patterns);
+    vexa::toolchain::ErrorLineParser parser(patterns);
     (void)parser.fileAndLine(bytes);
     return 0;
 }

@@ -4,20 +4,20 @@
 #include <cstdint>
 #include <string_view>
 
-#include "build/ToolsFile.h"
+#include "toolchain/ToolsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const vexa::build::ToolsRead read = vexa::build::decodeToolsFile(bytes);
-    if (read.tools.size() > vexa::build::kMaxTools) {
+    const vexa::toolchain::ToolsRead read = vexa::toolchain::decodeToolsFile(bytes);
+    if (read.tools.size() > vexa::toolchain::kMaxTools) {
         __builtin_trap();
     }
-    const std::string written = vexa::build::encodeToolsFile(read.tools);
-    const vexa::build::ToolsRead again = vexa::build::decodeToolsFile(written);
-    if (again.status != vexa::build::ToolsRead::Status::Ok || again.tools.size() != read.tools.size() ||
-        vexa::build::encodeToolsFile(again.tools) != written) {
+    const std::string written = vexa::toolchain::encodeToolsFile(read.tools);
+    const vexa::toolchain::ToolsRead again = vexa::toolchain::decodeToolsFile(written);
+    if (again.status != vexa::toolchain::ToolsRead::Status::Ok || again.tools.size() != read.tools.size() ||
+        vexa::toolchain::encodeToolsFile(again.tools) != written) {
         __builtin_trap();
     }
-    (void)vexa::build::programKindOf(bytes, "tool.exe", true);
+    (void)vexa::toolchain::programKindOf(bytes, "tool.exe", true);
     return 0;
 }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "build/HeadlessOutputHost.h"
+#include "toolchain/HeadlessOutputHost.h"
 #include "frame/HeadlessFrame.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -27,7 +27,7 @@ struct HeadlessEditor {
     platform::MemoryClipboard clipboard;
     platform::SilentSoundPlayer sound;
     platform::MemoryKeyState keys;
-    build::HeadlessOutputHost outputs;
+    toolchain::HeadlessOutputHost outputs;
     platform::PosixProcessLauncher launcher;
     Editor editor{EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputs, launcher, "",
                               [](int) { return false; }}};

@@ -8,11 +8,11 @@
 #include <sys/wait.h>
 #include <vector>
 
-#include "build/BatchInterpreter.h"
+#include "toolchain/BatchInterpreter.h"
 
 namespace {
 
-class ShellHost final : public vexa::build::BatchHost {
+class ShellHost final : public vexa::toolchain::BatchHost {
 public:
     int runCommand(const std::string& command) override {
         std::cout.flush();
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     ShellHost host;
     std::vector<std::string> words(argv + 1, argv + argc);
     if (words.empty()) {
-        return vexa::build::runBatch(std::cin, host);
+        return vexa::toolchain::runBatch(std::cin, host);
     }
     if (words.front() == "/C" || words.front() == "/c") {
         words.erase(words.begin());
@@ -47,15 +47,15 @@ int main(int argc, char** argv) {
     if (words.empty()) {
         return 0;
     }
-    const std::string command = vexa::build::joinCommandWords(words);
-    const std::string batchFile = vexa::build::batchFileOf(command);
+    const std::string command = vexa::toolchain::joinCommandWords(words);
+    const std::string batchFile = vexa::toolchain::batchFileOf(command);
     if (!batchFile.empty()) {
         std::ifstream lines(batchFile);
         if (!lines) {
             std::cerr << "vCommand: cannot read the batch file '" << batchFile << "'" << std::endl;
             return 1;
         }
-        return vexa::build::runBatch(lines, host);
+        return vexa::toolchain::runBatch(lines, host);
     }
     return host.runCommand(command);
 }

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "Version.h"
-#include "build/HeadlessOutputHost.h"
-#include "build/OutputWindows.h"
+#include "toolchain/HeadlessOutputHost.h"
+#include "toolchain/OutputWindows.h"
 #include "commands/EditPane.h"
 #include "core/Document.h"
 #include "frame/HeadlessFrame.h"
@@ -160,7 +160,7 @@ int main(int argc, char* argv[]) {
     vexa::platform::MemoryClipboard clipboard;
     vexa::platform::SilentSoundPlayer sound;
     vexa::platform::MemoryKeyState keys;
-    vexa::build::HeadlessOutputHost outputHost;
+    vexa::toolchain::HeadlessOutputHost outputHost;
     vexa::platform::PosixProcessLauncher launcher;
     vexa::Editor editor(vexa::EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputHost,
                                           launcher, "", [](int) { return false; }});

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <strings.h>
 
-#include "build/ErrorLineParser.h"
-#include "build/FileLocator.h"
-#include "build/OutputWindows.h"
-#include "build/PathParts.h"
+#include "toolchain/ErrorLineParser.h"
+#include "toolchain/FileLocator.h"
+#include "toolchain/OutputWindows.h"
+#include "toolchain/PathParts.h"
 #include "commands/CommandProcessor.h"
 #include "commands/DocumentWindows.h"
 #include "commands/EditPane.h"
@@ -152,7 +152,7 @@ std::vector<std::string> associatedFiles(const std::string& directory, std::stri
     return names;
 }
 
-NavigationCommands::NavigationCommands(CommandProcessor& processor, build::OutputWindows& outputs,
+NavigationCommands::NavigationCommands(CommandProcessor& processor, toolchain::OutputWindows& outputs,
                                        platform::KeyState& keys)
     : m_processor(processor), m_outputs(outputs), m_keys(keys) {}
 
@@ -280,7 +280,7 @@ int32_t NavigationCommands::findAll() {
     (void)m_keys.wasPressed(platform::kKeyEscape);
     SearchBudget budget(SearchInterruption{&m_processor.clock(), &m_keys, nullptr});
     m_matcher.setWorkLimit(&budget);
-    build::OutputWindow* window = nullptr;
+    toolchain::OutputWindow* window = nullptr;
     bool cancelled = false;
     int count = 0;
     for (int line = 0; line < document.lineCount() && !budget.stopped(); ++line) {
@@ -293,12 +293,12 @@ int32_t NavigationCommands::findAll() {
             if (window == nullptr) {
                 window = &m_outputs.compiler();
                 window->clear();
-                window->setRun(std::string(build::splitPath(document.fileName()).location()),
+                window->setRun(std::string(toolchain::splitPath(document.fileName()).location()),
                                document.fileName());
             }
             window->addLine(functionEntry(line + 1, m_matcher.matchedText()));
             ++count;
-            if (window->lineCount() >= build::OutputWindow::kMaxLines) {
+            if (window->lineCount() >= toolchain::OutputWindow::kMaxLines) {
                 break; // the window is full and says so in its last line
             }
         }
@@ -313,8 +313,8 @@ int32_t NavigationCommands::findAll() {
         m_processor.showStatus(kScanCancelled, kInformation);
     }
     if (window != nullptr) {
-        m_outputs.linesChanged(build::OutputKind::Compiler);
-        m_outputs.show(build::OutputKind::Compiler);
+        m_outputs.linesChanged(toolchain::OutputKind::Compiler);
+        m_outputs.show(toolchain::OutputKind::Compiler);
     }
     if (count == 0 && !cancelled) {
         m_processor.showStatus(kNoFunctions, kInformation);
@@ -418,14 +418,14 @@ int32_t NavigationCommands::lineDialog() {
 
 int32_t NavigationCommands::openInLine() {
     Document& document = *m_processor.document();
-    build::ErrorLineParser parser;
-    const build::ParsedLine named = parser.fileAndLine(document.lineText(document.cursorLine()));
+    toolchain::ErrorLineParser parser;
+    const toolchain::ParsedLine named = parser.fileAndLine(document.lineText(document.cursorLine()));
     if (named.fileName.empty()) {
         m_processor.showStatus(kNoFileInLine, kInformation);
         return 0;
     }
-    const std::string directory = build::splitPath(document.fileName()).location();
-    EditPane* pane = build::locateAndOpen(m_processor, named.fileName, directory, named.line);
+    const std::string directory = toolchain::splitPath(document.fileName()).location();
+    EditPane* pane = toolchain::locateAndOpen(m_processor, named.fileName, directory, named.line);
     if (pane == nullptr) {
         m_processor.showStatus(formatText(kCannotLocate, named.fileName.c_str()), kInformation);
         return 0;
@@ -436,7 +436,7 @@ int32_t NavigationCommands::openInLine() {
 
 int32_t NavigationCommands::listAssociates() {
     Document& document = *m_processor.document();
-    const build::PathParts parts = build::splitPath(document.fileName());
+    const toolchain::PathParts parts = toolchain::splitPath(document.fileName());
     std::vector<std::string> names;
     if (document.hasName()) {
         names = associatedFiles(parts.location(), parts.base, parts.fileName());

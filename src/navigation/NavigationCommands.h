@@ -18,7 +18,7 @@ class SearchBudget;
 namespace platform {
 class KeyState;
 }
-namespace build {
+namespace toolchain {
 class OutputWindows;
 }
 } // namespace vexa
@@ -83,7 +83,7 @@ std::string functionEntry(int line, std::string_view matched);
 
 class NavigationCommands final : public CommandFamily {
 public:
-    NavigationCommands(CommandProcessor& processor, build::OutputWindows& outputs, platform::KeyState& keys);
+    NavigationCommands(CommandProcessor& processor, toolchain::OutputWindows& outputs, platform::KeyState& keys);
 
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;
@@ -108,7 +108,7 @@ private:
     void centreCursorLine();
 
     CommandProcessor& m_processor;
-    build::OutputWindows& m_outputs;
+    toolchain::OutputWindows& m_outputs;
     platform::KeyState& m_keys;
     RegexMatcher m_matcher;
     int m_lastNext = -1;

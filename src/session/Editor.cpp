@@ -23,7 +23,7 @@ Editor::Editor(EditorPorts ports)
       m_scriptCommands(
           EditorScriptServices{m_processor, m_workspace, m_outputs, ports.keyState, ports.clock, {}},
           ports.options.directory(DirectoryKind::Config), ports.launcher,
-          build::SpawnerSetup{ports.options.homeDirectory(), ports.companionDirectory}),
+          toolchain::SpawnerSetup{ports.options.homeDirectory(), ports.companionDirectory}),
       m_templates(ports.options.directory(DirectoryKind::Config), ports.frame, &m_processor),
       m_spelling(ports.options.directory(DirectoryKind::Spell), ports.frame, &ports.options.settingsFile()),
       m_aidCommands(m_processor, m_syntax, m_templates, m_spelling),

@@ -10,9 +10,9 @@
 #include "aids/HelpCommands.h"
 #include "aids/SpellChecker.h"
 #include "aids/TemplateStore.h"
-#include "build/BuildCommands.h"
-#include "build/OutputWindows.h"
-#include "build/ToolCommands.h"
+#include "toolchain/BuildCommands.h"
+#include "toolchain/OutputWindows.h"
+#include "toolchain/ToolCommands.h"
 #include "commands/CommandProcessor.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
@@ -50,7 +50,7 @@ struct EditorPorts {
     // What a long search polls for Escape.
     platform::KeyState& keyState;
     // Where the output windows are shown, and what starts the compiler, make and tools.
-    build::OutputWindowHost& outputHost;
+    toolchain::OutputWindowHost& outputHost;
     platform::ProcessLauncher& launcher;
     // Where the companion programs (vCommand, vStdErr) are: the directory of the editor's program.
     std::string companionDirectory;
@@ -69,10 +69,10 @@ public:
     StatusLine& statusLine() { return m_statusLine; }
     ui::KeyRoad& keys() { return m_keys; }
     Workspace& workspace() { return m_workspace; }
-    build::OutputWindows& outputs() { return m_outputs; }
-    build::BuildCommands& building() { return m_buildCommands; }
+    toolchain::OutputWindows& outputs() { return m_outputs; }
+    toolchain::BuildCommands& building() { return m_buildCommands; }
     navigation::NavigationCommands& navigation() { return m_navigation; }
-    build::ToolCommands& tools() { return m_toolCommands; }
+    toolchain::ToolCommands& tools() { return m_toolCommands; }
     MacroCommands& macros() { return m_macroCommands; }
     ScriptCommands& scripts() { return m_scriptCommands; }
     StartupHistory& history() { return m_history; }
@@ -99,10 +99,10 @@ private:
     PrefixKeyList m_prefixes;
     Workspace m_workspace;
     WindowCommands m_windowCommands;
-    build::OutputWindows m_outputs;
-    build::BuildCommands m_buildCommands;
+    toolchain::OutputWindows m_outputs;
+    toolchain::BuildCommands m_buildCommands;
     navigation::NavigationCommands m_navigation;
-    build::ToolCommands m_toolCommands;
+    toolchain::ToolCommands m_toolCommands;
     MacroCommands m_macroCommands;
     ScriptCommands m_scriptCommands;
     aids::TemplateStore m_templates;

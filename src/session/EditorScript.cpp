@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "build/CommandVariables.h"
-#include "build/FileLocator.h"
-#include "build/OutputWindows.h"
-#include "build/Spawner.h"
+#include "toolchain/CommandVariables.h"
+#include "toolchain/FileLocator.h"
+#include "toolchain/OutputWindows.h"
+#include "toolchain/Spawner.h"
 #include "commands/CommandProcessor.h"
 #include "commands/EditPane.h"
 #include "commands/FunctionDispatcher.h"
@@ -62,9 +62,9 @@ bool equalNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-build::LocateSettings locateSettings(CommandProcessor& processor) {
+toolchain::LocateSettings locateSettings(CommandProcessor& processor) {
     const EditorOptions& editor = processor.options().editor();
-    return build::LocateSettings{editor.defaultSearchPath, editor.searchInclude != 0};
+    return toolchain::LocateSettings{editor.defaultSearchPath, editor.searchInclude != 0};
 }
 
 std::vector<std::string> valuesFrom(script::ScriptCall& call, int first) {
@@ -105,14 +105,14 @@ ScriptRunResult EditorScript::runText(std::string source, const std::string& pat
 }
 
 void EditorScript::addOutputLine(std::string_view line) {
-    build::OutputWindow& window = m_services.outputs.standard();
+    toolchain::OutputWindow& window = m_services.outputs.standard();
     if (!m_outputPrepared) {
         m_outputPrepared = true;
         window.clear();
-        m_services.outputs.show(build::OutputKind::Standard);
+        m_services.outputs.show(toolchain::OutputKind::Standard);
     }
     window.addLine(line);
-    m_services.outputs.linesChanged(build::OutputKind::Standard);
+    m_services.outputs.linesChanged(toolchain::OutputKind::Standard);
 }
 
 void EditorScript::write(std::string_view text) {
@@ -144,9 +144,9 @@ bool EditorScript::expandString(std::string_view literal, std::string& expanded)
     if (literal.find('$') == std::string_view::npos) {
         return false;
     }
-    const build::VariableContext context =
-        build::variableContextOf(m_services.processor, m_services.projectPath);
-    return build::expandCommand(literal, kLineBufferSize, context, expanded);
+    const toolchain::VariableContext context =
+        toolchain::variableContextOf(m_services.processor, m_services.projectPath);
+    return toolchain::expandCommand(literal, kLineBufferSize, context, expanded);
 }
 
 std::optional<int32_t> EditorScript::callFunction(script::ScriptCall& call) {
@@ -258,7 +258,7 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return badCount();
         }
         const std::optional<std::string> found =
-            build::locateFile(call.text(0), {}, locateSettings(processor));
+            toolchain::locateFile(call.text(0), {}, locateSettings(processor));
         if (!found) {
             return 0;
         }
@@ -314,7 +314,7 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return badCount();
         }
         const std::string file = call.text(0);
-        const std::optional<std::string> found = build::locateFile(file, {}, locateSettings(processor));
+        const std::optional<std::string> found = toolchain::locateFile(file, {}, locateSettings(processor));
         Document* target = changeableDocument();
         if (!found) {
             call.warning(formatText(kOpenError, file.c_str()));
@@ -384,7 +384,7 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return 0;
         }
         const std::string file = call.text(0);
-        const std::optional<std::string> found = build::locateFile(file, {}, locateSettings(processor));
+        const std::optional<std::string> found = toolchain::locateFile(file, {}, locateSettings(processor));
         std::error_code error;
         doc->setFileName(found ? *found : (std::filesystem::current_path(error) / file).string());
         return 1;
@@ -436,20 +436,20 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return badCount();
         }
         const int32_t flags = count == 3 ? call.number(2) : 0;
-        build::ToolRecord record;
+        toolchain::ToolRecord record;
         record.program = call.text(0);
         record.arguments = count >= 2 ? call.text(1) : std::string();
         record.showMode = (flags & 1) != 0 ? platform::ShowMode::Normal : platform::ShowMode::Hidden;
         record.captureOutput = (flags & 2) != 0;
         record.captureErrors = (flags & 4) != 0;
         record.askArguments = (flags & 8) != 0;
-        record.type = (flags & 16) != 0 ? build::ToolType::DosCommandLine : build::ToolType::DosProgram;
+        record.type = (flags & 16) != 0 ? toolchain::ToolType::DosCommandLine : toolchain::ToolType::DosProgram;
         const platform::SpawnResult started = m_services.spawner->prepareAndRun(
-            record, build::variableContextOf(processor, m_services.projectPath));
+            record, toolchain::variableContextOf(processor, m_services.projectPath));
         if (started == platform::SpawnResult::Busy) {
-            processor.showStatus(build::kSpawnBusy, platform::SoundKind::Exclamation);
+            processor.showStatus(toolchain::kSpawnBusy, platform::SoundKind::Exclamation);
         } else if (started != platform::SpawnResult::Started) {
-            processor.showStatus(build::kSpawnFailed, platform::SoundKind::Exclamation);
+            processor.showStatus(toolchain::kSpawnFailed, platform::SoundKind::Exclamation);
         }
         return 0;
     }

@@ -16,10 +16,10 @@ namespace vexa {
 class CommandProcessor;
 class Document;
 class Workspace;
-namespace build {
+namespace toolchain {
 class OutputWindows;
 class Spawner;
-} // namespace build
+} // namespace toolchain
 namespace platform {
 class Clock;
 class KeyState;
@@ -34,13 +34,13 @@ inline constexpr const char* kScriptErrorFormat = "Error executing '%s' macro sc
 struct EditorScriptServices {
     CommandProcessor& processor;
     Workspace& workspace;
-    build::OutputWindows& outputs;
+    toolchain::OutputWindows& outputs;
     platform::KeyState& keyState;
     const platform::Clock& clock;
     // The open project, for $-variables naming it; empty without one.
     std::string projectPath;
     // What spawn starts programs with; without one spawn is an unknown function.
-    build::Spawner* spawner = nullptr;
+    toolchain::Spawner* spawner = nullptr;
 };
 
 // The outcome of one run.

@@ -1,8 +1,8 @@
 // MacroExecuteScript.
 #include "session/ScriptCommands.h"
 
-#include "build/CommandVariables.h"
-#include "build/OutputWindows.h"
+#include "toolchain/CommandVariables.h"
+#include "toolchain/OutputWindows.h"
 #include "commands/CommandProcessor.h"
 #include "frame/Frame.h"
 #include "settings/Format.h"
@@ -37,8 +37,8 @@ bool ExecuteScriptModel::find() {
 }
 
 ScriptCommands::ScriptCommands(EditorScriptServices services, std::string configDirectory,
-                               platform::ProcessLauncher& launcher, build::SpawnerSetup spawnerSetup)
-    : m_spawner(std::make_unique<build::Spawner>(launcher, std::move(spawnerSetup))),
+                               platform::ProcessLauncher& launcher, toolchain::SpawnerSetup spawnerSetup)
+    : m_spawner(std::make_unique<toolchain::Spawner>(launcher, std::move(spawnerSetup))),
       m_services(std::move(services)), m_configDirectory(std::move(configDirectory)) {
     m_services.spawner = m_spawner.get();
 }
@@ -81,15 +81,15 @@ int32_t ScriptCommands::run(FunctionId /*id*/) {
 ScriptRunResult ScriptCommands::runCommandLine(std::string_view commandLine) {
     std::string expanded(commandLine);
     std::string withValues;
-    if (build::expandCommand(commandLine, build::kCommandBufferSize,
-                             build::variableContextOf(m_services.processor, m_services.projectPath),
+    if (toolchain::expandCommand(commandLine, toolchain::kCommandBufferSize,
+                             toolchain::variableContextOf(m_services.processor, m_services.projectPath),
                              withValues)) {
         expanded = withValues;
     }
     EditorScript script(m_services);
     const ScriptRunResult result = script.run(expanded);
     if (result.syntaxError || result.warned) {
-        m_services.outputs.show(build::OutputKind::Standard);
+        m_services.outputs.show(toolchain::OutputKind::Standard);
         m_services.processor.showStatus(formatText(kScriptErrorFormat, expanded.c_str()),
                                         platform::SoundKind::Exclamation);
     }

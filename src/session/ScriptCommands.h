@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "build/Spawner.h"
+#include "toolchain/Spawner.h"
 #include "commands/CommandFamily.h"
 #include "frame/DialogModel.h"
 #include "session/EditorScript.h"
@@ -45,7 +45,7 @@ class ScriptCommands final : public CommandFamily {
 public:
     // Scripts start programs through their own spawner, made with the launcher and the setup.
     ScriptCommands(EditorScriptServices services, std::string configDirectory,
-                   platform::ProcessLauncher& launcher, build::SpawnerSetup spawnerSetup);
+                   platform::ProcessLauncher& launcher, toolchain::SpawnerSetup spawnerSetup);
     ~ScriptCommands() override;
     ScriptCommands(const ScriptCommands&) = delete;
     ScriptCommands& operator=(const ScriptCommands&) = delete;
@@ -60,7 +60,7 @@ public:
 private:
     std::string historyPath() const;
 
-    std::unique_ptr<build::Spawner> m_spawner;
+    std::unique_ptr<toolchain::Spawner> m_spawner;
     EditorScriptServices m_services;
     std::string m_configDirectory;
 };

@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "build/BuildOptionsDialogs.h"
+#include "toolchain/BuildOptionsDialogs.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
@@ -31,7 +31,7 @@ constexpr DisplayChoice kDisplayChoices[] = {
 
 } // namespace
 
-RunOptionsControls::RunOptionsControls(build::RunOptionsModel& model, QDialog& dialog)
+RunOptionsControls::RunOptionsControls(toolchain::RunOptionsModel& model, QDialog& dialog)
     : QObject(&dialog), command(new QLineEdit(&dialog)),
       captureErrors(new QCheckBox(QStringLiteral("Capture standard &error"), &dialog)),
       useVexaFile(new QRadioButton(QStringLiteral("Use &Vexa file"), &dialog)),
@@ -53,11 +53,11 @@ RunOptionsControls::RunOptionsControls(build::RunOptionsModel& model, QDialog& d
         refresh();
     });
     connect(useVexaFile, &QRadioButton::clicked, this, [this] {
-        m_model.setMode(build::RunMode::Vexa);
+        m_model.setMode(toolchain::RunMode::Vexa);
         refresh();
     });
     connect(useOtherFile, &QRadioButton::clicked, this, [this] {
-        m_model.setMode(build::RunMode::Other);
+        m_model.setMode(toolchain::RunMode::Other);
         refresh();
     });
     connect(runFile, &QLineEdit::textEdited, this,
@@ -71,8 +71,8 @@ RunOptionsControls::RunOptionsControls(build::RunOptionsModel& model, QDialog& d
 void RunOptionsControls::refresh() {
     command->setText(fromWindows1252(m_model.commandField()));
     captureErrors->setChecked(m_model.captureErrors());
-    useVexaFile->setChecked(m_model.mode() == build::RunMode::Vexa);
-    useOtherFile->setChecked(m_model.mode() == build::RunMode::Other);
+    useVexaFile->setChecked(m_model.mode() == toolchain::RunMode::Vexa);
+    useOtherFile->setChecked(m_model.mode() == toolchain::RunMode::Other);
     runFile->setText(fromWindows1252(m_model.runFileShown()));
     runFile->setEnabled(m_model.runFileEnabled());
     debug->setChecked(m_model.debug());
@@ -95,7 +95,7 @@ void layOutRunOptions(RunOptionsControls& controls, QFormLayout& form) {
 
 } // namespace
 
-CompilerOptionsWindow::CompilerOptionsWindow(build::CompilerOptionsDialog& model, QWidget* parent)
+CompilerOptionsWindow::CompilerOptionsWindow(toolchain::CompilerOptionsDialog& model, QWidget* parent)
     : QDialog(parent), m_model(model), m_controls(new RunOptionsControls(model, *this)),
       m_entries(new QListWidget(this)), m_add(new QPushButton(QStringLiteral("&Add"), this)),
       m_delete(new QPushButton(QStringLiteral("De&lete"), this)) {
@@ -142,7 +142,7 @@ void CompilerOptionsWindow::refreshEntries() {
     m_delete->setEnabled(m_entries->count() > 0);
 }
 
-ProjectOptionsWindow::ProjectOptionsWindow(build::ProjectOptionsDialog& model, QWidget* parent)
+ProjectOptionsWindow::ProjectOptionsWindow(toolchain::ProjectOptionsDialog& model, QWidget* parent)
     : QDialog(parent), m_model(model), m_controls(new RunOptionsControls(model, *this)) {
     setWindowTitle(fromWindows1252(model.title()));
     auto* form = new QFormLayout;

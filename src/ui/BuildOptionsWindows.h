@@ -10,11 +10,11 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 
-namespace vexa::build {
+namespace vexa::toolchain {
 class CompilerOptionsDialog;
 class ProjectOptionsDialog;
 class RunOptionsModel;
-} // namespace vexa::build
+} // namespace vexa::toolchain
 
 namespace vexa::ui {
 
@@ -24,7 +24,7 @@ class RunOptionsControls final : public QObject {
     Q_OBJECT
 
 public:
-    RunOptionsControls(build::RunOptionsModel& model, QDialog& dialog);
+    RunOptionsControls(toolchain::RunOptionsModel& model, QDialog& dialog);
 
     QLineEdit* command;
     QCheckBox* captureErrors;
@@ -38,14 +38,14 @@ public:
     void refresh();
 
 private:
-    build::RunOptionsModel& m_model;
+    toolchain::RunOptionsModel& m_model;
 };
 
 class CompilerOptionsWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    CompilerOptionsWindow(build::CompilerOptionsDialog& model, QWidget* parent = nullptr);
+    CompilerOptionsWindow(toolchain::CompilerOptionsDialog& model, QWidget* parent = nullptr);
 
     RunOptionsControls& controls() { return *m_controls; }
     QListWidget* entries() const { return m_entries; }
@@ -55,7 +55,7 @@ public:
 private:
     void refreshEntries();
 
-    build::CompilerOptionsDialog& m_model;
+    toolchain::CompilerOptionsDialog& m_model;
     RunOptionsControls* m_controls;
     QListWidget* m_entries;
     QPushButton* m_add;
@@ -66,12 +66,12 @@ class ProjectOptionsWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    ProjectOptionsWindow(build::ProjectOptionsDialog& model, QWidget* parent = nullptr);
+    ProjectOptionsWindow(toolchain::ProjectOptionsDialog& model, QWidget* parent = nullptr);
 
     RunOptionsControls& controls() { return *m_controls; }
 
 private:
-    build::ProjectOptionsDialog& m_model;
+    toolchain::ProjectOptionsDialog& m_model;
     RunOptionsControls* m_controls;
 };
 

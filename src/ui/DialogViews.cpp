@@ -5,8 +5,8 @@
 
 #include "aids/AidDialogs.h"
 #include "aids/QuickHelpDialogs.h"
-#include "build/BuildOptionsDialogs.h"
-#include "build/ToolDialogs.h"
+#include "toolchain/BuildOptionsDialogs.h"
+#include "toolchain/ToolDialogs.h"
 #include "keyboard/MacroDialogs.h"
 #include "navigation/NavigationDialogs.h"
 #include "session/ScriptCommands.h"
@@ -34,13 +34,13 @@ using ViewMaker = std::unique_ptr<QDialog> (*)(DialogModel&, QWidget*);
 // One row per dialog model with a Qt view: &viewOf<TheModel, TheDialog>.
 const std::vector<ViewMaker>& viewMakers() {
     static const std::vector<ViewMaker> makers{
-        &viewOf<build::CompilerOptionsDialog, CompilerOptionsWindow>,
-        &viewOf<build::ProjectOptionsDialog, ProjectOptionsWindow>,
+        &viewOf<toolchain::CompilerOptionsDialog, CompilerOptionsWindow>,
+        &viewOf<toolchain::ProjectOptionsDialog, ProjectOptionsWindow>,
         &viewOf<navigation::NumberDialogModel, NumberDialogWindow>,
         &viewOf<navigation::ChoiceListModel, ChoiceListWindow>,
-        &viewOf<build::ToolOptionsModel, ToolOptionsWindow>,
-        &viewOf<build::ProgramArgumentsModel, ProgramArgumentsWindow>,
-        &viewOf<build::DosCommandLineModel, DosCommandLineWindow>,
+        &viewOf<toolchain::ToolOptionsModel, ToolOptionsWindow>,
+        &viewOf<toolchain::ProgramArgumentsModel, ProgramArgumentsWindow>,
+        &viewOf<toolchain::DosCommandLineModel, DosCommandLineWindow>,
         &viewOf<MacroRepeatModel, MacroRepeatWindow>,
         &viewOf<MacroOptionsModel, MacroOptionsWindow>,
         &viewOf<ExecuteScriptModel, ExecuteScriptWindow>,

@@ -199,7 +199,7 @@ void MainWindow::refreshToolsMenu() {
     }
     m_toolActions.push_back(m_toolsMenu->addSeparator());
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        m_toolActions.push_back(addCommandAction(*m_toolsMenu, qText(texts[i]), build::toolFunctionId(i)));
+        m_toolActions.push_back(addCommandAction(*m_toolsMenu, qText(texts[i]), toolchain::toolFunctionId(i)));
     }
 }
 
@@ -597,7 +597,7 @@ void MainWindow::subWindowActivated(QMdiSubWindow* window) {
 
 // ---- the output windows ----
 
-OutputWindowWidget* MainWindow::outputWidgetOf(build::OutputKind kind) const {
+OutputWindowWidget* MainWindow::outputWidgetOf(toolchain::OutputKind kind) const {
     for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
         auto* widget = qobject_cast<OutputWindowWidget*>(window->widget());
         if (widget != nullptr && widget->kind() == kind) {
@@ -607,7 +607,7 @@ OutputWindowWidget* MainWindow::outputWidgetOf(build::OutputKind kind) const {
     return nullptr;
 }
 
-void MainWindow::showOutputWindow(build::OutputWindow& output) {
+void MainWindow::showOutputWindow(toolchain::OutputWindow& output) {
     OutputWindowWidget* widget = outputWidgetOf(output.kind());
     if (widget == nullptr) {
         widget = new OutputWindowWidget(m_editor->outputs(), output.kind());
@@ -623,13 +623,13 @@ void MainWindow::showOutputWindow(build::OutputWindow& output) {
     processor().activateOutputWindow();
 }
 
-void MainWindow::outputLinesChanged(build::OutputWindow& output) {
+void MainWindow::outputLinesChanged(toolchain::OutputWindow& output) {
     if (OutputWindowWidget* widget = outputWidgetOf(output.kind())) {
         widget->refreshLines();
     }
 }
 
-void MainWindow::outputSelectionChanged(build::OutputWindow& output) {
+void MainWindow::outputSelectionChanged(toolchain::OutputWindow& output) {
     if (OutputWindowWidget* widget = outputWidgetOf(output.kind())) {
         widget->refreshSelection();
     }

@@ -50,7 +50,7 @@ class SearchDialog;
 class MainWindow final : public QMainWindow,
                          public Frame,
                          public WorkspaceView,
-                         public build::OutputWindowHost,
+                         public toolchain::OutputWindowHost,
                          public StatusLineObserver {
     Q_OBJECT
 
@@ -136,9 +136,9 @@ public:
     void exitRequested() override;
 
     // OutputWindowHost
-    void showOutputWindow(build::OutputWindow& window) override;
-    void outputLinesChanged(build::OutputWindow& window) override;
-    void outputSelectionChanged(build::OutputWindow& window) override;
+    void showOutputWindow(toolchain::OutputWindow& window) override;
+    void outputLinesChanged(toolchain::OutputWindow& window) override;
+    void outputSelectionChanged(toolchain::OutputWindow& window) override;
 
     // StatusLineObserver
     void paneChanged(StatusPane pane, std::string_view text) override;
@@ -166,7 +166,7 @@ private:
     QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
     QMdiSubWindow* windowOf(const EditPane& pane) const;
     EditPaneWidget* widgetOf(const EditPane& pane) const;
-    OutputWindowWidget* outputWidgetOf(build::OutputKind kind) const;
+    OutputWindowWidget* outputWidgetOf(toolchain::OutputKind kind) const;
     void subWindowActivated(QMdiSubWindow* window);
     // The document-state panes and the window titles after a command, a key or a mouse action.
     void afterInput();

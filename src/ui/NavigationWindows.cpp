@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "build/ToolDialogs.h"
+#include "toolchain/ToolDialogs.h"
 #include "navigation/NavigationDialogs.h"
 #include "ui/Windows1252.h"
 
@@ -87,7 +87,7 @@ ChoiceListWindow::ChoiceListWindow(navigation::ChoiceListModel& model, QWidget* 
     layout->addWidget(buttons);
 }
 
-ToolOptionsWindow::ToolOptionsWindow(build::ToolOptionsModel& model, QWidget* parent)
+ToolOptionsWindow::ToolOptionsWindow(toolchain::ToolOptionsModel& model, QWidget* parent)
     : QDialog(parent), m_model(model), m_list(new QListWidget(this)), m_type(new QComboBox(this)),
       m_program(new QLineEdit(this)), m_menuText(new QLineEdit(this)), m_arguments(new QLineEdit(this)),
       m_directory(new QLineEdit(this)), m_normal(new QRadioButton(QStringLiteral("Run &normal"), this)),
@@ -100,7 +100,7 @@ ToolOptionsWindow::ToolOptionsWindow(build::ToolOptionsModel& model, QWidget* pa
       m_saveDocument(new QCheckBox(QStringLiteral("Sa&ve document before running"), this)) {
     setWindowTitle(fromWindows1252(model.title()));
     m_type->addItems({QStringLiteral("DOS"), QStringLiteral("Windows"), QStringLiteral("Command Line")});
-    m_menuText->setMaxLength(static_cast<int>(build::kToolMenuTextWidth) - 1);
+    m_menuText->setMaxLength(static_cast<int>(toolchain::kToolMenuTextWidth) - 1);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Tool &type:"), m_type);
     form->addRow(QStringLiteral("&Program name:"), m_program);
@@ -137,7 +137,7 @@ ToolOptionsWindow::ToolOptionsWindow(build::ToolOptionsModel& model, QWidget* pa
         takeFields();
         if (m_model.add()) {
             refreshList();
-        } else if (m_model.focus() == build::ToolOptionsModel::Field::Directory) {
+        } else if (m_model.focus() == toolchain::ToolOptionsModel::Field::Directory) {
             m_directory->setFocus();
         }
     });
@@ -168,7 +168,7 @@ ToolOptionsWindow::ToolOptionsWindow(build::ToolOptionsModel& model, QWidget* pa
 }
 
 void ToolOptionsWindow::showFields() {
-    const build::ToolRecord& tool = m_model.fields();
+    const toolchain::ToolRecord& tool = m_model.fields();
     m_type->setCurrentIndex(static_cast<int>(tool.type));
     m_program->setText(fromWindows1252(tool.program));
     m_menuText->setText(fromWindows1252(tool.menuText));
@@ -185,8 +185,8 @@ void ToolOptionsWindow::showFields() {
 }
 
 void ToolOptionsWindow::takeFields() {
-    build::ToolRecord& tool = m_model.fields();
-    tool.type = static_cast<build::ToolType>(std::max(m_type->currentIndex(), 0));
+    toolchain::ToolRecord& tool = m_model.fields();
+    tool.type = static_cast<toolchain::ToolType>(std::max(m_type->currentIndex(), 0));
     tool.program = toWindows1252(m_program->text());
     tool.menuText = toWindows1252(m_menuText->text());
     tool.arguments = toWindows1252(m_arguments->text());
@@ -212,7 +212,7 @@ void ToolOptionsWindow::refreshList() {
     }
 }
 
-ProgramArgumentsWindow::ProgramArgumentsWindow(build::ProgramArgumentsModel& model, QWidget* parent)
+ProgramArgumentsWindow::ProgramArgumentsWindow(toolchain::ProgramArgumentsModel& model, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(fromWindows1252(model.title()));
     auto* directory = new QLineEdit(fromWindows1252(model.tool().workingDirectory), this);
@@ -233,7 +233,7 @@ ProgramArgumentsWindow::ProgramArgumentsWindow(build::ProgramArgumentsModel& mod
     layout->addWidget(buttons);
 }
 
-DosCommandLineWindow::DosCommandLineWindow(build::DosCommandLineModel& model, QWidget* parent)
+DosCommandLineWindow::DosCommandLineWindow(toolchain::DosCommandLineModel& model, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(fromWindows1252(model.title()));
     auto* directory = historyBox(model.directoryHistory(), model.directory, this);

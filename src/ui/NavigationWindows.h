@@ -17,11 +17,11 @@ class ChoiceListModel;
 class NumberDialogModel;
 } // namespace vexa::navigation
 
-namespace vexa::build {
+namespace vexa::toolchain {
 class DosCommandLineModel;
 class ProgramArgumentsModel;
 class ToolOptionsModel;
-} // namespace vexa::build
+} // namespace vexa::toolchain
 
 namespace vexa::ui {
 
@@ -49,14 +49,14 @@ private:
 class ToolOptionsWindow final : public QDialog {
     Q_OBJECT
 public:
-    ToolOptionsWindow(build::ToolOptionsModel& model, QWidget* parent = nullptr);
+    ToolOptionsWindow(toolchain::ToolOptionsModel& model, QWidget* parent = nullptr);
 
 private:
     void showFields();
     void takeFields();
     void refreshList();
 
-    build::ToolOptionsModel& m_model;
+    toolchain::ToolOptionsModel& m_model;
     QListWidget* m_list;
     QComboBox* m_type;
     QLineEdit* m_program;
@@ -76,13 +76,13 @@ private:
 class ProgramArgumentsWindow final : public QDialog {
     Q_OBJECT
 public:
-    ProgramArgumentsWindow(build::ProgramArgumentsModel& model, QWidget* parent = nullptr);
+    ProgramArgumentsWindow(toolchain::ProgramArgumentsModel& model, QWidget* parent = nullptr);
 };
 
 class DosCommandLineWindow final : public QDialog {
     Q_OBJECT
 public:
-    DosCommandLineWindow(build::DosCommandLineModel& model, QWidget* parent = nullptr);
+    DosCommandLineWindow(toolchain::DosCommandLineModel& model, QWidget* parent = nullptr);
 };
 
 } // namespace vexa::ui

@@ -10,12 +10,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "build/OutputWindows.h"
+#include "toolchain/OutputWindows.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
 
-OutputLinesModel::OutputLinesModel(const build::OutputWindow& window, QObject* parent)
+OutputLinesModel::OutputLinesModel(const toolchain::OutputWindow& window, QObject* parent)
     : QAbstractListModel(parent), m_window(window) {}
 
 int OutputLinesModel::rowCount(const QModelIndex& parent) const {
@@ -27,17 +27,17 @@ QVariant OutputLinesModel::data(const QModelIndex& index, int role) const {
         static_cast<std::size_t>(index.row()) >= m_window.lineCount()) {
         return {};
     }
-    const build::OutputLine& line = m_window.lines()[static_cast<std::size_t>(index.row())];
+    const toolchain::OutputLine& line = m_window.lines()[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
         // Program output is shown as UTF-8 when it is valid UTF-8, line by line, otherwise one
         // byte a character.
         return fromDocumentText(line.text, text::detectEncoding(line.text, TextEncoding::Utf8));
     case Qt::ForegroundRole:
-        if (line.parsed.kind == build::ErrorKind::Error) {
+        if (line.parsed.kind == toolchain::ErrorKind::Error) {
             return QBrush(QColor(0xB0, 0x00, 0x00));
         }
-        if (line.parsed.kind == build::ErrorKind::Warning) {
+        if (line.parsed.kind == toolchain::ErrorKind::Warning) {
             return QBrush(QColor(0x80, 0x60, 0x00));
         }
         return {};
@@ -51,7 +51,7 @@ void OutputLinesModel::reload() {
     endResetModel();
 }
 
-OutputWindowWidget::OutputWindowWidget(build::OutputWindows& outputs, build::OutputKind kind, QWidget* parent)
+OutputWindowWidget::OutputWindowWidget(toolchain::OutputWindows& outputs, toolchain::OutputKind kind, QWidget* parent)
     : QWidget(parent), m_outputs(outputs), m_kind(kind),
       m_model(new OutputLinesModel(outputs.window(kind), this)), m_list(new QListView(this)) {
     setWindowTitle(fromWindows1252(outputs.window(kind).title()));

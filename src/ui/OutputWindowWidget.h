@@ -5,11 +5,11 @@
 #include <QAbstractListModel>
 #include <QWidget>
 
-#include "build/OutputWindow.h"
+#include "toolchain/OutputWindow.h"
 
 class QListView;
 
-namespace vexa::build {
+namespace vexa::toolchain {
 class OutputWindows;
 }
 
@@ -20,7 +20,7 @@ class OutputLinesModel final : public QAbstractListModel {
     Q_OBJECT
 
 public:
-    explicit OutputLinesModel(const build::OutputWindow& window, QObject* parent = nullptr);
+    explicit OutputLinesModel(const toolchain::OutputWindow& window, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -29,16 +29,16 @@ public:
     void reload();
 
 private:
-    const build::OutputWindow& m_window;
+    const toolchain::OutputWindow& m_window;
 };
 
 class OutputWindowWidget final : public QWidget {
     Q_OBJECT
 
 public:
-    OutputWindowWidget(build::OutputWindows& outputs, build::OutputKind kind, QWidget* parent = nullptr);
+    OutputWindowWidget(toolchain::OutputWindows& outputs, toolchain::OutputKind kind, QWidget* parent = nullptr);
 
-    build::OutputKind kind() const { return m_kind; }
+    toolchain::OutputKind kind() const { return m_kind; }
     QListView* list() const { return m_list; }
 
     // Called by the window system when the model changed (OutputWindowHost).
@@ -51,8 +51,8 @@ protected:
 private:
     void userChoseRow(const QModelIndex& index);
 
-    build::OutputWindows& m_outputs;
-    build::OutputKind m_kind;
+    toolchain::OutputWindows& m_outputs;
+    toolchain::OutputKind m_kind;
     OutputLinesModel* m_model;
     QListView* m_list;
     bool m_settingSelection = false;

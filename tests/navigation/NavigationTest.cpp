@@ -91,7 +91,7 @@ TEST_F(NavigationTest, FunctionFindAllListsEveryFunctionInTheCompilerWindow) {
     EXPECT_EQ(texts, (std::vector<std::string>{" 00002: int first(int a)",
                                                " 00007: static char *second(const char *s)",
                                                " 00011: void Widget::paint(int x)"}));
-    EXPECT_EQ(outputs.shown.back(), build::OutputKind::Compiler);
+    EXPECT_EQ(outputs.shown.back(), toolchain::OutputKind::Compiler);
 }
 
 TEST_F(NavigationTest, TheFunctionsSettingReplacesTheBuiltInPatterns) {

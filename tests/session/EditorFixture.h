@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "build/HeadlessOutputHost.h"
+#include "toolchain/HeadlessOutputHost.h"
 #include "commands/EditPane.h"
 #include "core/Document.h"
 #include "frame/HeadlessFrame.h"
@@ -65,7 +65,7 @@ public:
     platform::MemoryClipboard clipboard;
     platform::SilentSoundPlayer sound;
     platform::MemoryKeyState keys;
-    build::HeadlessOutputHost outputs;
+    toolchain::HeadlessOutputHost outputs;
     FakeProcessLauncher launcher;
     std::unique_ptr<Editor> editor;
 };

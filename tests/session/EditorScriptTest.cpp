@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "build/OutputWindows.h"
+#include "toolchain/OutputWindows.h"
 #include "session/EditorFixture.h"
 #include "session/ScriptCommands.h"
 #include "session/UserInputModel.h"

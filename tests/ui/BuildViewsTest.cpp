@@ -13,8 +13,8 @@
 #include "platform/Sound.h"
 #include <memory>
 
-#include "build/BuildOptionsDialogs.h"
-#include "build/OutputWindows.h"
+#include "toolchain/BuildOptionsDialogs.h"
+#include "toolchain/OutputWindows.h"
 #include "commands/CommandProcessor.h"
 #include "commands/DocumentWindows.h"
 #include "frame/HeadlessFrame.h"
@@ -26,7 +26,7 @@
 #include "ui/DialogViews.h"
 #include "ui/OutputWindowWidget.h"
 
-using vexa::build::OutputKind;
+using vexa::toolchain::OutputKind;
 
 namespace {
 
@@ -46,11 +46,11 @@ public:
     std::vector<std::string> opened;
 };
 
-class NoHost final : public vexa::build::OutputWindowHost {
+class NoHost final : public vexa::toolchain::OutputWindowHost {
 public:
-    void showOutputWindow(vexa::build::OutputWindow&) override {}
-    void outputLinesChanged(vexa::build::OutputWindow&) override {}
-    void outputSelectionChanged(vexa::build::OutputWindow&) override {}
+    void showOutputWindow(vexa::toolchain::OutputWindow&) override {}
+    void outputLinesChanged(vexa::toolchain::OutputWindow&) override {}
+    void outputSelectionChanged(vexa::toolchain::OutputWindow&) override {}
 };
 
 class NoPrefixKeymap final : public vexa::KeymapState {
@@ -80,7 +80,7 @@ struct World {
     NoPrefixKeymap keymap;
     RecordingWindows windows;
     NoHost host;
-    vexa::build::OutputWindows outputs;
+    vexa::toolchain::OutputWindows outputs;
 };
 
 } // namespace
@@ -91,7 +91,7 @@ class BuildViewsTest : public QObject {
 private slots:
     void listShowsTheLinesAndKeysSelectThem() {
         World world;
-        vexa::build::OutputWindow& window = world.outputs.compiler();
+        vexa::toolchain::OutputWindow& window = world.outputs.compiler();
         window.setRun("/src/", "/src/main.c");
         window.loadText("first\nmain.c:12:5: error: bad\n");
         vexa::ui::OutputWindowWidget widget(world.outputs, OutputKind::Compiler);
@@ -131,8 +131,8 @@ private slots:
 
     void compilerOptionsAddAndAccept() {
         World world;
-        vexa::build::CompilerSettings settings;
-        vexa::build::CompilerOptionsDialog model(settings, world.options.settingsFile(), world.frame, "");
+        vexa::toolchain::CompilerSettings settings;
+        vexa::toolchain::CompilerOptionsDialog model(settings, world.options.settingsFile(), world.frame, "");
         auto view = vexa::ui::makeDialogView(model, nullptr);
         auto* dialog = dynamic_cast<vexa::ui::CompilerOptionsWindow*>(view.get());
         QVERIFY(dialog != nullptr);
@@ -151,13 +151,13 @@ private slots:
         QVERIFY(controls.runFile->isEnabled());
         QVERIFY(model.accept());
         QCOMPARE(settings.command, std::string("sh -c %s"));
-        QCOMPARE(settings.run.mode, vexa::build::RunMode::Other);
+        QCOMPARE(settings.run.mode, vexa::toolchain::RunMode::Other);
     }
 
     void projectOptionsView() {
         World world;
-        vexa::build::ProjectSettings settings;
-        vexa::build::ProjectOptionsDialog model(settings, world.options.settingsFile(), world.frame, "");
+        vexa::toolchain::ProjectSettings settings;
+        vexa::toolchain::ProjectOptionsDialog model(settings, world.options.settingsFile(), world.frame, "");
         auto view = vexa::ui::makeDialogView(model, nullptr);
         auto* dialog = dynamic_cast<vexa::ui::ProjectOptionsWindow*>(view.get());
         QVERIFY(dialog != nullptr);

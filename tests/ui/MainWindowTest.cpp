@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "build/ToolsFile.h"
+#include "toolchain/ToolsFile.h"
 #include "commands/FunctionTable.h"
 #include "commands/MenuTable.h"
 #include "core/Document.h"
@@ -726,10 +726,10 @@ private slots:
     void theToolsMenuListsTheInstalledTools() {
         stopWindow();
         QVERIFY(startWindow([this] {
-            vexa::build::ToolRecord make = vexa::build::newToolRecord("");
+            vexa::toolchain::ToolRecord make = vexa::toolchain::newToolRecord("");
             make.arguments = "make";
             make.menuText = "&Make here";
-            QVERIFY(vexa::build::saveToolsFile(
+            QVERIFY(vexa::toolchain::saveToolsFile(
                 m_options->directory(vexa::DirectoryKind::Config) + "/VexaTool.INF", {make}));
         }));
         QMenu* tools = nullptr;

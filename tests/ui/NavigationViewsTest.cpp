@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "build/ToolDialogs.h"
+#include "toolchain/ToolDialogs.h"
 #include "frame/HeadlessFrame.h"
 #include "navigation/NavigationDialogs.h"
 #include "support/TempHome.h"
@@ -66,11 +66,11 @@ private slots:
 
     void toolOptionsShowAndAddTools() {
         vexa::HeadlessFrame frame;
-        vexa::build::ToolRecord tool = vexa::build::newToolRecord("/");
+        vexa::toolchain::ToolRecord tool = vexa::toolchain::newToolRecord("/");
         tool.program = "/usr/bin/make";
         tool.arguments = "all";
         tool.menuText = "&Make";
-        vexa::build::ToolOptionsModel model(frame, {tool}, "/");
+        vexa::toolchain::ToolOptionsModel model(frame, {tool}, "/");
         auto view = vexa::ui::makeDialogView(model, nullptr);
         QVERIFY(dynamic_cast<vexa::ui::ToolOptionsWindow*>(view.get()) != nullptr);
         auto* list = view->findChild<QListWidget*>();
@@ -95,12 +95,12 @@ private slots:
         vexa::test::TempHome home;
         const std::string config = home.path().string() + "/";
         {
-            vexa::build::DosCommandLineModel model(config);
+            vexa::toolchain::DosCommandLineModel model(config);
             model.directory = "/tmp";
             model.arguments = "ls -l";
             QVERIFY(model.accept());
         }
-        vexa::build::DosCommandLineModel model(config);
+        vexa::toolchain::DosCommandLineModel model(config);
         auto view = vexa::ui::makeDialogView(model, nullptr);
         const auto boxes = view->findChildren<QComboBox*>();
         QCOMPARE(boxes.size(), 2);

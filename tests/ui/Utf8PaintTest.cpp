@@ -7,7 +7,7 @@
 #include <fstream>
 #include <optional>
 
-#include "build/OutputWindow.h"
+#include "toolchain/OutputWindow.h"
 #include "core/Document.h"
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
@@ -202,7 +202,7 @@ private slots:
     }
 
     void outputLinesShowUtf8WhenTheyAreUtf8() {
-        vexa::build::OutputWindow window(vexa::build::OutputKind::Standard);
+        vexa::toolchain::OutputWindow window(vexa::toolchain::OutputKind::Standard);
         window.addLine("caf\xC3\xA9 \xE2\x94\x8C\xE2\x94\x80\xE2\x94\x90");
         window.addLine("caf\xE9");
         vexa::ui::OutputLinesModel model(window);

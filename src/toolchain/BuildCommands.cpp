@@ -1,0 +1,110 @@
+// The compile, make and output-window functions: each hands over to its owner.
+#include "toolchain/BuildCommands.h"
+
+#include <algorithm>
+#include <array>
+
+#include "toolchain/BuildOptionsDialogs.h"
+#include "toolchain/OutputWindows.h"
+#include "commands/CommandProcessor.h"
+#include "frame/Frame.h"
+#include "settings/Options.h"
+
+namespace vexa::toolchain {
+namespace {
+
+constexpr std::array kIds{
+    functionIdOf("CompilerCompile"),    functionIdOf("CompilerSetup"),
+    functionIdOf("CompilerOutputView"), functionIdOf("CompilerOutputCopy"),
+    functionIdOf("CompilerOutputNext"), functionIdOf("CompilerOutputPrevious"),
+    functionIdOf("ProjectMake"),        functionIdOf("ProjectOpen"),
+    functionIdOf("ProjectClose"),       functionIdOf("ProjectSetup"),
+    functionIdOf("ProjectCurrent"),     functionIdOf("ProjectOutputView"),
+    functionIdOf("ProjectOutputCopy"),  functionIdOf("StandardOutputView"),
+    functionIdOf("StandardOutputCopy"),
+};
+
+CompilerSettings loadedCompiler(CommandProcessor& processor) {
+    CompilerSettings settings;
+    settings.load(processor.options().settingsFile());
+    return settings;
+}
+
+ProjectSettings loadedProject(CommandProcessor& processor) {
+    ProjectSettings settings;
+    settings.load(processor.options().settingsFile());
+    return settings;
+}
+
+} // namespace
+
+BuildCommands::BuildCommands(CommandProcessor& processor, OutputWindows& outputs,
+                             platform::ProcessLauncher& launcher, std::string companionDirectory)
+    : m_processor(processor), m_outputs(outputs), m_companionDirectory(std::move(companionDirectory)),
+      m_compilerSettings(loadedCompiler(processor)), m_projectSettings(loadedProject(processor)),
+      m_compiler(
+          BuildServices{
+              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory}, outputs},
+          m_compilerSettings),
+      m_project(
+          BuildServices{
+              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory}, outputs},
+          m_projectSettings) {}
+
+bool BuildCommands::claims(FunctionId id) const {
+    return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
+}
+
+int32_t BuildCommands::compilerSetup() {
+    CompilerOptionsDialog dialog(m_compilerSettings, m_processor.options().settingsFile(),
+                                 m_processor.frame(), m_companionDirectory);
+    return m_processor.frame().showDialog(dialog) == DialogResult::Accepted ? 1 : 0;
+}
+
+int32_t BuildCommands::projectSetup() {
+    ProjectOptionsDialog dialog(m_projectSettings, m_processor.options().settingsFile(), m_processor.frame(),
+                                m_companionDirectory);
+    return m_processor.frame().showDialog(dialog) == DialogResult::Accepted ? 1 : 0;
+}
+
+int32_t BuildCommands::run(FunctionId id) {
+    switch (id) {
+    case functionIdOf("CompilerCompile"):
+        return m_compiler.compile();
+    case functionIdOf("CompilerSetup"):
+        return compilerSetup();
+    case functionIdOf("CompilerOutputView"):
+        m_outputs.show(OutputKind::Compiler);
+        return 1;
+    case functionIdOf("CompilerOutputCopy"):
+        return m_outputs.copy(OutputKind::Compiler) ? 1 : 0;
+    case functionIdOf("CompilerOutputNext"):
+        return m_outputs.nextError(OutputKind::Compiler) ? 1 : 0;
+    case functionIdOf("CompilerOutputPrevious"):
+        return m_outputs.previousError(OutputKind::Compiler) ? 1 : 0;
+    case functionIdOf("ProjectMake"):
+        return m_project.make();
+    case functionIdOf("ProjectOpen"):
+        return m_project.open();
+    case functionIdOf("ProjectClose"):
+        return m_project.close();
+    case functionIdOf("ProjectSetup"):
+        return projectSetup();
+    case functionIdOf("ProjectCurrent"):
+        return m_project.current();
+    case functionIdOf("ProjectOutputView"):
+        m_outputs.show(OutputKind::Project);
+        return 1;
+    case functionIdOf("ProjectOutputCopy"):
+        return m_outputs.copy(OutputKind::Project) ? 1 : 0;
+    case functionIdOf("StandardOutputView"):
+        m_outputs.show(OutputKind::Standard);
+        return 1;
+    case functionIdOf("StandardOutputCopy"):
+        return m_outputs.copy(OutputKind::Standard) ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
+} // namespace vexa::toolchain

@@ -1,0 +1,44 @@
+// The family of compile, make and output-window functions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "toolchain/BuildRun.h"
+#include "toolchain/CompilerSettings.h"
+#include "commands/CommandFamily.h"
+
+namespace vexa::toolchain {
+
+class OutputWindows;
+
+class BuildCommands final : public CommandFamily {
+public:
+    // Reads the compiler and project settings from the processor's options. The output windows
+    // belong to the workspace; companionDirectory is where vCommand and vStdErr are (the
+    // directory of the editor's program).
+    BuildCommands(CommandProcessor& processor, OutputWindows& outputs, platform::ProcessLauncher& launcher,
+                  std::string companionDirectory);
+
+    bool claims(FunctionId id) const override;
+    int32_t run(FunctionId id) override;
+
+    Compiler& compiler() { return m_compiler; }
+    Project& project() { return m_project; }
+    CompilerSettings& compilerSettings() { return m_compilerSettings; }
+    ProjectSettings& projectSettings() { return m_projectSettings; }
+
+private:
+    int32_t compilerSetup();
+    int32_t projectSetup();
+
+    CommandProcessor& m_processor;
+    OutputWindows& m_outputs;
+    std::string m_companionDirectory;
+    CompilerSettings m_compilerSettings;
+    ProjectSettings m_projectSettings;
+    Compiler m_compiler;
+    Project m_project;
+};
+
+} // namespace vexa::toolchain

@@ -1,0 +1,101 @@
+// Compiling the active document and making the project: batch file, spawner, polling, results.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "toolchain/CompilerSettings.h"
+#include "toolchain/OutputWindow.h"
+#include "toolchain/Spawner.h"
+#include "frame/Frame.h"
+
+namespace vexa {
+class CommandProcessor;
+}
+
+namespace vexa::toolchain {
+
+class OutputWindows;
+
+inline constexpr std::string_view kCompileModule = "QLWCMP01";
+inline constexpr uint32_t kBuildPollMs = 400;
+
+// What compiling and making work with; all outlive them.
+struct BuildServices {
+    CommandProcessor& processor;
+    platform::ProcessLauncher& launcher;
+    SpawnerSetup spawnerSetup;
+    OutputWindows& outputs;
+};
+
+// One owner of a spawner with its busy mark and polling timer.
+class BuildRun {
+public:
+    BuildRun(BuildServices services, OutputKind kind, uint32_t pollMs = kBuildPollMs);
+    ~BuildRun();
+    BuildRun(const BuildRun&) = delete;
+    BuildRun& operator=(const BuildRun&) = delete;
+
+    // From a successful start until its results are shown.
+    bool isBusy() const { return m_busy; }
+    Spawner& spawner() { return m_spawner; }
+
+protected:
+    // Starts the batch or run file; polls it and calls showResults(true) when it ended.
+    bool start(const ToolRecord& record, const std::string& statusText);
+    virtual void showResults(bool fromRun) = 0;
+    // Loads the error file into the window after its header; false when it could not be opened.
+    bool loadResults(const std::string& directory, const std::string& defaultFile,
+                     const std::string& errorFile, bool fromRun);
+    void report(std::string_view text, platform::SoundKind sound = platform::SoundKind::None);
+
+    BuildServices m_services;
+    OutputKind m_kind;
+
+private:
+    void poll();
+
+    Spawner m_spawner;
+    uint32_t m_pollMs;
+    std::optional<Frame::TimerId> m_timer;
+    bool m_busy = false;
+};
+
+class Compiler final : public BuildRun {
+public:
+    Compiler(BuildServices services, CompilerSettings& settings);
+
+    // CompilerCompile: saves, writes the batch file, starts it. The function's result.
+    int32_t compile();
+    // The document window of a compile closed: its error and batch files go.
+    void documentClosed(const std::string& path);
+
+private:
+    void showResults(bool fromRun) override;
+
+    CompilerSettings& m_settings;
+    std::string m_source;    // the full name of the compiled file
+    std::string m_directory; // its directory, where the batch and error files lie
+    std::string m_errorFile; // the error file's name
+};
+
+class Project final : public BuildRun {
+public:
+    Project(BuildServices services, ProjectSettings& settings);
+
+    int32_t make();
+    int32_t open();
+    int32_t close();
+    int32_t current();
+
+private:
+    void showResults(bool fromRun) override;
+    std::string errorFilePath() const;
+
+    ProjectSettings& m_settings;
+    std::string m_directory;
+    std::string m_errorFile;
+};
+
+} // namespace vexa::toolchain

@@ -1,0 +1,102 @@
+// The line model of one output window: the lines a run wrote, their classification, the selection.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolchain/ErrorLineParser.h"
+
+namespace vexa::toolchain {
+
+enum class OutputKind : uint8_t { Compiler, Project, Standard };
+
+inline constexpr std::string_view kCompilerOutputTitle = "Compiler Output";
+inline constexpr std::string_view kProjectOutputTitle = "Project Output";
+inline constexpr std::string_view kStandardOutputTitle = "Standard Output";
+inline constexpr std::string_view kMaximumLinesReached = "The maximum listbox count reached.";
+inline constexpr std::string_view kCommandCompleted = "Command has completed.";
+inline constexpr std::string_view kCompiledWithErrors = "Compilation completed with errors.";
+inline constexpr std::string_view kCompiledWithWarnings = "Compilation completed with warnings.";
+inline constexpr std::string_view kCompiledSuccessfully = "Compilation completed successfully.";
+inline constexpr const char* kUnableToOpenErrorFile = "Unable to open the '%s' error file.";
+
+// One line as the window holds it.
+struct OutputLine {
+    std::string text;
+    ParsedLine parsed;           // kind None in the standard window, which classifies nothing
+    uint32_t directoryIndex = 0; // the base directory in effect (see OutputWindow::directory)
+};
+
+class OutputWindow {
+public:
+    // The list holds at most this many lines; the last one is the notice that it is full.
+    static constexpr std::size_t kMaxLines = 32760;
+
+    OutputWindow(OutputKind kind, UserErrorPatterns patterns = {});
+
+    OutputKind kind() const { return m_kind; }
+    std::string_view title() const;
+    bool classifies() const { return m_kind != OutputKind::Standard; }
+
+    // Empties the list and the selection, and resets the error and warning flags. The run's
+    // directory is the base for locating files; the default file is what error lines without a
+    // file name of their own refer to.
+    void clear();
+    void setRun(std::string directory, std::string defaultFile);
+    // The user's own error and line patterns, taken afresh for every run.
+    void setUserPatterns(UserErrorPatterns patterns) { m_parser = ErrorLineParser(std::move(patterns)); }
+    const std::string& runDirectory() const { return m_directories.front(); }
+    const std::string& defaultFile() const { return m_defaultFile; }
+
+    // The separator, title and separator lines that open every run's output.
+    void addHeader();
+    // Appends a line without its last line-end characters; at the limit the notice takes the last
+    // place and later lines are dropped. The compiler and project windows classify it.
+    void addLine(std::string_view text);
+    // Adds every line of a file, then an empty line and the closing line; false (with the failure
+    // lines added instead) when the file cannot be opened.
+    bool loadFile(const std::string& path);
+    // The same over bytes already read (lines end with LF, CR LF or CR).
+    void loadText(std::string_view bytes);
+
+    const std::vector<OutputLine>& lines() const { return m_lines; }
+    std::size_t lineCount() const { return m_lines.size(); }
+    // A run that ended with a failing status counts as one with errors even when none of its
+    // lines reads as an error line (a compiler that could not be started, a crash).
+    void setRunFailed(bool failed) { m_runFailed = failed; }
+    bool errorSeen() const { return m_errorSeen || m_runFailed; }
+    bool warningSeen() const { return m_warningSeen; }
+    // The closing line for the flags ("Compilation completed with errors." ...).
+    std::string_view outcome() const;
+
+    // The base directory of a line: the run's directory, or the directory make said it entered.
+    const std::string& directoryOf(std::size_t index) const;
+
+    std::optional<std::size_t> selection() const { return m_selection; }
+    void setSelection(std::optional<std::size_t> index);
+
+    // Every line joined with CR LF, for the clipboard.
+    std::string allText() const;
+
+private:
+    void addFailureLines(const std::string& path);
+    void followMakeDirectory(std::string_view text);
+
+    OutputKind m_kind;
+    ErrorLineParser m_parser;
+    std::vector<OutputLine> m_lines;
+    std::vector<std::string> m_directories{std::string()};
+    std::vector<uint32_t> m_directoryStack;
+    bool m_leaving = false;
+    std::string m_defaultFile;
+    std::optional<std::size_t> m_selection;
+    bool m_errorSeen = false;
+    bool m_warningSeen = false;
+    bool m_runFailed = false;
+};
+
+} // namespace vexa::toolchain

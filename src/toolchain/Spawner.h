@@ -1,0 +1,74 @@
+// Starts the program a tool record describes without waiting, and polls it until it has ended.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "toolchain/CommandVariables.h"
+#include "toolchain/ToolRecord.h"
+#include "platform/Process.h"
+
+namespace vexa::toolchain {
+
+inline constexpr std::string_view kSpawnBusy = "Spawn currently active, please wait.";
+inline constexpr std::string_view kSpawnFailed =
+    "Spawn OK. (Check for valid EXE name or missing PIF file if in error?)";
+inline constexpr std::string_view kPipeFileName = "VexaPip.dat";
+inline constexpr std::string_view kPifFileName = "VexaDOS.PIF";
+inline constexpr std::string_view kStdErrPrefix = "vStdErr ";
+inline constexpr std::string_view kStdErrProgram = "vStdErr";
+inline constexpr std::string_view kCommandProgram = "vCommand";
+
+// Where the spawner's files live and where the companion programs (vCommand, vStdErr) are.
+struct SpawnerSetup {
+    std::string homeDirectory;      // ends in '/'
+    std::string companionDirectory; // the directory of the editor's program; empty: along PATH
+};
+
+// The PATH the editor's children get: the companions' directory first, then the editor's PATH.
+std::string childSearchPath(std::string_view companionDirectory);
+// Whether a companion (or any program) is found along the children's PATH.
+bool isOnChildPath(std::string_view program, std::string_view companionDirectory);
+
+// The text of the PIF file: a shell script that starts the command interpreter with its arguments.
+std::string pifFileText(std::string_view companionDirectory);
+
+class Spawner {
+public:
+    Spawner(platform::ProcessLauncher& launcher, SpawnerSetup setup);
+
+    // Builds the command line, the title and the working directory; a capture deletes the pipe
+    // file and redirects into it. Writes the PIF file when the command goes through it.
+    void prepare(const ToolRecord& record, const VariableContext& context);
+    // Starts the prepared command; Busy while the previous run still goes on.
+    platform::SpawnResult run();
+    platform::SpawnResult prepareAndRun(const ToolRecord& record, const VariableContext& context);
+
+    // True when no process of this spawner runs; the first call after its end collects it.
+    bool isIdle();
+
+    platform::SpawnResult result() const { return m_result; }
+    const std::string& commandLine() const { return m_commandLine; }
+    const std::string& title() const { return m_title; }
+    const std::string& workingDirectory() const { return m_workingDirectory; }
+    std::string pipeFilePath() const { return m_setup.homeDirectory + std::string(kPipeFileName); }
+    std::string pifFilePath() const { return m_setup.homeDirectory + std::string(kPifFileName); }
+    // How the last process ended (its exit code); nothing while it runs or when unknown.
+    std::optional<int> exitCode() const { return m_process->exitCode(); }
+
+private:
+    bool writePifFile();
+    std::string pifCommandWord() const;
+
+    std::unique_ptr<platform::ChildProcess> m_process;
+    SpawnerSetup m_setup;
+    std::string m_title = "VexaCommand";
+    std::string m_commandLine;
+    std::string m_workingDirectory;
+    platform::ShowMode m_showMode = platform::ShowMode::Normal;
+    platform::SpawnResult m_result = platform::SpawnResult::Started;
+    bool m_busy = false;
+};
+
+} // namespace vexa::toolchain

@@ -1,0 +1,205 @@
+// The spawner: command lines by tool type, the pipe and PIF files, result codes, real runs.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "toolchain/Spawner.h"
+#include "platform/Files.h"
+#include "platform/posix/PosixProcess.h"
+#include "support/FakeProcess.h"
+#include "support/TempHome.h"
+
+namespace vexa::toolchain {
+namespace {
+
+class SpawnerTest : public ::testing::Test {
+protected:
+    SpawnerTest() : spawner(launcher, SpawnerSetup{home(), "/opt/vexa/bin"}) {
+        context.hasDocument = true;
+        context.hasWindow = true;
+        context.documentPath = "/src/main.c";
+        context.line = 7;
+    }
+    std::string home() const { return m_home.path().string() + "/"; }
+
+    test::TempHome m_home;
+    test::FakeProcessLauncher launcher;
+    Spawner spawner;
+    VariableContext context;
+};
+
+TEST_F(SpawnerTest, CommandLinesByToolType) {
+    struct Case {
+        ToolType type;
+        bool captureOutput;
+        bool captureErrors;
+        const char* program;
+        const char* arguments;
+        std::string expected;
+    };
+    const std::string pif = home() + "VexaDOS.PIF";
+    const std::string pipe = home() + "VexaPip.dat";
+    const Case cases[] = {
+        {ToolType::DosCommandLine, false, false, "", "grep -n x $F", pif + " /C grep -n x main.c "},
+        {ToolType::DosCommandLine, true, false, "", "ls", pif + " /C ls  > " + pipe},
+        {ToolType::DosCommandLine, false, true, "", "ls", pif + " /C vStdErr ls  > " + pipe},
+        // An interactive session: the PIF file alone, nothing captured.
+        {ToolType::DosCommandLine, true, true, "", "", pif},
+        {ToolType::WindowsProgram, false, false, "/usr/bin/xterm", "-e top", "/usr/bin/xterm -e top "},
+        {ToolType::WindowsProgram, true, false, "/usr/bin/xterm", "", "/usr/bin/xterm   > " + pipe},
+        {ToolType::DosProgram, false, false, "make", "-f $FB.mak", pif + " /C make -f main.mak "},
+        {ToolType::DosProgram, true, true, "make", "all", pif + " /C vStdErr make all  > " + pipe},
+    };
+    for (const Case& c : cases) {
+        ToolRecord record;
+        record.type = c.type;
+        record.captureOutput = c.captureOutput;
+        record.captureErrors = c.captureErrors;
+        record.program = c.program;
+        record.arguments = c.arguments;
+        spawner.prepare(record, context);
+        EXPECT_EQ(spawner.commandLine(), c.expected) << c.arguments;
+    }
+}
+
+TEST_F(SpawnerTest, TitleAndWorkingDirectory) {
+    ToolRecord record;
+    record.type = ToolType::WindowsProgram;
+    record.program = "/usr/bin/make";
+    record.arguments = "-C $L";
+    record.workingDirectory = "/src";
+    spawner.prepare(record, context);
+    EXPECT_EQ(spawner.title(), "make -C 7");
+    EXPECT_EQ(spawner.workingDirectory(), "/src");
+    record.workingDirectory.clear();
+    spawner.prepare(record, context);
+    EXPECT_FALSE(spawner.workingDirectory().empty());
+}
+
+TEST_F(SpawnerTest, CaptureDeletesTheOldPipeFile) {
+    test::writeFileBytes(m_home.path() / "VexaPip.dat", "old output");
+    ToolRecord record;
+    record.type = ToolType::DosCommandLine;
+    record.arguments = "ls";
+    record.captureOutput = false;
+    spawner.prepare(record, context);
+    EXPECT_TRUE(platform::isRegularFile(spawner.pipeFilePath()));
+    record.captureOutput = true;
+    spawner.prepare(record, context);
+    EXPECT_FALSE(platform::isRegularFile(spawner.pipeFilePath()));
+}
+
+TEST_F(SpawnerTest, ThePifFileStartsTheInterpreterWithItsArguments) {
+    ToolRecord record;
+    record.type = ToolType::DosProgram;
+    record.program = "make";
+    spawner.prepare(record, context);
+    EXPECT_EQ(test::readFileBytes(spawner.pifFilePath()), pifFileText("/opt/vexa/bin"));
+    EXPECT_TRUE(platform::canAccess(spawner.pifFilePath(), platform::Access::Execute));
+    EXPECT_NE(pifFileText("/opt/vexa/bin").find("exec '/opt/vexa/bin/vCommand' \"$@\""), std::string::npos);
+    EXPECT_NE(pifFileText("/it's here").find("'/it'\\''s here/vCommand'"), std::string::npos);
+    EXPECT_NE(pifFileText("").find("exec vCommand \"$@\""), std::string::npos);
+}
+
+TEST_F(SpawnerTest, RunStartsOnceAndIsBusyUntilTheProcessEnds) {
+    ToolRecord record;
+    record.type = ToolType::WindowsProgram;
+    record.program = "/bin/true";
+    record.captureOutput = false;
+    launcher.scriptNext(test::FakeRun{platform::SpawnResult::Started, 2, 0});
+    EXPECT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
+    ASSERT_EQ(launcher.requests().size(), 1u);
+    EXPECT_EQ(launcher.requests()[0].commandLine, "/bin/true  ");
+    EXPECT_EQ(launcher.requests()[0].searchPath.substr(0, 14), "/opt/vexa/bin:");
+    EXPECT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Busy);
+    EXPECT_EQ(spawner.result(), platform::SpawnResult::Busy);
+    EXPECT_FALSE(spawner.isIdle());
+    EXPECT_TRUE(spawner.isIdle());
+    EXPECT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
+}
+
+TEST_F(SpawnerTest, StartFailuresKeepTheirCodeAndLeaveItIdle) {
+    ToolRecord record;
+    record.type = ToolType::WindowsProgram;
+    record.program = "x";
+    for (auto code : {platform::SpawnResult::FileNotFound, platform::SpawnResult::PathNotFound,
+                      platform::SpawnResult::DirectoryNotFound, platform::SpawnResult::Failed}) {
+        launcher.scriptNext(test::FakeRun{code, 0, 0});
+        EXPECT_EQ(spawner.prepareAndRun(record, context), code);
+        EXPECT_EQ(spawner.result(), code);
+        EXPECT_TRUE(spawner.isIdle());
+    }
+}
+
+// ---- with real processes and the companion programs ----
+
+class RealSpawnerTest : public ::testing::Test {
+protected:
+    RealSpawnerTest() : spawner(launcher, SpawnerSetup{m_home.path().string() + "/", VEXA_COMPANION_DIR}) {
+        context.hasDocument = true;
+    }
+
+    bool waitUntilIdle() {
+        for (int i = 0; i < 500; ++i) {
+            if (spawner.isIdle()) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
+    test::TempHome m_home;
+    platform::PosixProcessLauncher launcher;
+    Spawner spawner;
+    VariableContext context;
+};
+
+TEST_F(RealSpawnerTest, AWorkingDirectoryThatDoesNotExistGivesCodeFive) {
+    ToolRecord record;
+    record.type = ToolType::DosCommandLine;
+    record.arguments = "true";
+    record.workingDirectory = m_home.file("no/such/dir");
+    EXPECT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::DirectoryNotFound);
+    EXPECT_TRUE(spawner.isIdle());
+}
+
+TEST_F(RealSpawnerTest, AProgramThatDoesNotExistGivesCodeThree) {
+    ToolRecord record;
+    record.type = ToolType::WindowsProgram;
+    record.program = "vexa-no-such-program";
+    EXPECT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::FileNotFound);
+}
+
+TEST_F(RealSpawnerTest, ACapturedCommandLineWritesThePipeFileThroughTheInterpreter) {
+    ToolRecord record;
+    record.type = ToolType::DosCommandLine;
+    record.arguments = "true && pwd";
+    record.workingDirectory = m_home.path().string();
+    ASSERT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
+    ASSERT_TRUE(waitUntilIdle());
+    // The redirection belongs to the last command of the line, as with the desktop's interpreter;
+    // the quoted words keep their blanks on the way through the PIF file and the interpreter.
+    EXPECT_EQ(test::readFileBytes(spawner.pipeFilePath()), m_home.path().string() + "\n");
+    record.arguments = "echo \"two  blanks\"";
+    ASSERT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
+    ASSERT_TRUE(waitUntilIdle());
+    EXPECT_EQ(test::readFileBytes(spawner.pipeFilePath()), "two  blanks\n");
+    EXPECT_EQ(spawner.exitCode(), 0);
+}
+
+TEST_F(RealSpawnerTest, StdErrJoinsTheErrorsOfItsCommandAndKeepsItsStatus) {
+    ToolRecord record;
+    record.type = ToolType::DosCommandLine;
+    record.arguments = "sh -c \"echo to-err 1>&2; exit 3\"";
+    record.captureErrors = true;
+    record.workingDirectory = m_home.path().string();
+    ASSERT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
+    ASSERT_TRUE(waitUntilIdle());
+    EXPECT_EQ(test::readFileBytes(spawner.pipeFilePath()), "to-err\n");
+    EXPECT_EQ(spawner.exitCode(), 3);
+}
+
+} // namespace
+} // namespace vexa::toolchain
