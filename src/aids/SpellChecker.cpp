@@ -107,8 +107,8 @@ bool SpellChecker::loadCustom() {
         m_messenger.messageBox(result == SpellDictionary::FileResult::OpenFailed
                                    ? infoOpenErrorMessage(namePart(path))
                                    : infoUnknownFormatMessage(namePart(path)));
-        // Whatever could be read stays usable; a file that was refused whole is not overwritten
-        // by a later addition until the user adds a word.
+        // Whatever could be read stays usable; the file itself is never written over, so the
+        // words that could not be read are not lost (see addToCustom).
         m_custom.setLoaded(true);
         return false;
     }
@@ -204,7 +204,13 @@ bool SpellChecker::addToCustom(std::string_view word) {
                            platform::SoundKind::Exclamation);
         return false;
     }
-    if (m_custom.save() != SpellDictionary::FileResult::Ok) {
+    const auto saved = m_custom.save();
+    if (saved == SpellDictionary::FileResult::KeptUnclean) {
+        m_messenger.messageBox(formatText(kCustomNotRewrittenFormat, namePart(m_custom.fileName()).c_str(),
+                                          std::string(word).c_str()));
+        return false;
+    }
+    if (saved != SpellDictionary::FileResult::Ok) {
         m_messenger.messageBox(infoCreateErrorMessage(namePart(m_custom.fileName())));
         return false;
     }

@@ -32,6 +32,12 @@ inline constexpr std::string_view kDefaultDictionary = "ENGLISH.DIC";
 inline constexpr const char* kWordNotFoundFormat =
     "The word '%s' you have entered was not found in the\ndictionary. Do you still wish to use this word.";
 
+// Adding to a custom dictionary whose file did not load cleanly: the word is known for this session
+// and the file keeps every word it holds.
+inline constexpr const char* kCustomNotRewrittenFormat =
+    "The '%s' information file did not load cleanly and is not rewritten, so that none of its words "
+    "is lost: the word '%.80s' is known until the editor closes.";
+
 inline constexpr const char* kWordNotCheckedFormat =
     "The word '%s' cannot be checked: the dictionaries hold Windows-1252 words only.";
 
@@ -90,6 +96,7 @@ public:
     // Suggestions of the primary, then of the custom dictionary.
     std::vector<std::string> suggestions(std::string_view word) const;
     // Adds a word to the custom dictionary and saves it; false with a message when it could not.
+    // A custom dictionary that did not load cleanly keeps the word in memory only.
     bool addToCustom(std::string_view word);
     // The title of the "Spelling" dialog.
     std::string dialogTitle() const;

@@ -122,6 +122,7 @@ void SpellDictionary::clear() {
     }
     m_loaded = false;
     m_changed = false;
+    m_unclean = false;
 }
 
 void SpellDictionary::setDescription(std::string_view text) {
@@ -350,10 +351,10 @@ SpellRead SpellDictionary::decodeBody(std::span<const char> body, bool versionRe
         return SpellRead::TooNew;
     }
     SpellRead result = in.failed() ? SpellRead::BadBucket : SpellRead::Ok;
+    bool framed = !in.failed(); // the position of the next bucket is known
     for (std::size_t index = 0; index < kBucketCount; ++index) {
         Bucket& bucket = m_buckets[index];
-        if (result != SpellRead::Ok) {
-            // After a bucket that could not be read, the position of the next one is unknown.
+        if (!framed) {
             bucket.bad = true;
             continue;
         }
@@ -364,32 +365,47 @@ SpellRead SpellDictionary::decodeBody(std::span<const char> body, bool versionRe
         in.u32(count);
         in.u32(capacity);
         // Each word takes at least three bytes, which bounds a count that lies.
-        if (in.failed() || static_cast<char>(letter) != bucket.letter || (count != 0 && count >= capacity) ||
-            count > in.remaining() / 3) {
+        if (in.failed() || static_cast<char>(letter) != bucket.letter || count > in.remaining() / 3) {
             bucket.bad = true;
             result = SpellRead::BadBucket;
+            framed = false;
             continue;
         }
+        // A count not below its capacity makes the bucket bad; its words are still stepped over by
+        // their lengths, so the buckets after it are read.
+        if (count != 0 && count >= capacity) {
+            bucket.bad = true;
+            result = SpellRead::BadBucket;
+        }
         bucket.capacity = capacity;
-        bucket.words.reserve(count);
+        bucket.words.reserve(bucket.bad ? 0 : count);
         for (uint32_t i = 0; i < count; ++i) {
             uint16_t length = 0;
             in.u16(length);
             std::string word(length, '\0');
             if (length < 2 || !in.bytes(word) || word.back() != '\0') {
-                bucket.bad = true;
+                framed = false;
                 break;
             }
             word.pop_back();
+            if (bucket.bad) {
+                continue;
+            }
+            // A word this program would not write (a blank, a control byte, too long, another
+            // bucket's letter) is left out; the words around it and the later buckets are kept.
             if (checkDictionaryWord(word) != WordFault::Ok || bucketOf(word) != index) {
-                bucket.bad = true;
-                break;
+                result = SpellRead::BadBucket;
+                continue;
             }
             bucket.words.push_back(std::move(word));
         }
+        if (!framed) {
+            // The words of a bucket cut short are not trusted, nor anything after it.
+            bucket.bad = true;
+            result = SpellRead::BadBucket;
+        }
         if (bucket.bad) {
             bucket.words.clear();
-            result = SpellRead::BadBucket;
             continue;
         }
         if (!std::is_sorted(bucket.words.begin(), bucket.words.end())) {
@@ -406,19 +422,26 @@ SpellDictionary::FileResult SpellDictionary::load(const std::string& path) {
     const InfoStatus status = file.openChecked(path, kSpellingInfo);
     if (status == InfoStatus::OpenFailed) {
         clear();
+        m_unclean = true;
         return FileResult::OpenFailed;
     }
     if (!file.isType(kSpellingInfo.fileType)) {
         clear();
+        m_unclean = true;
         return FileResult::UnknownFormat;
     }
     const std::string body = file.readRest();
     const SpellRead read = decodeBody(body, file.versionAtMost(kSpellingInfo.version));
     m_loaded = true;
+    m_unclean = read != SpellRead::Ok;
     return read == SpellRead::Ok ? FileResult::Ok : FileResult::UnknownFormat;
 }
 
 SpellDictionary::FileResult SpellDictionary::save() {
+    if (m_unclean) {
+        // Writing back what could be read would drop what could not.
+        return FileResult::KeptUnclean;
+    }
     InfoFile file;
     if (!file.create(m_fileName, InfoHeader::forKind(kSpellingInfo))) {
         return FileResult::CreateFailed;

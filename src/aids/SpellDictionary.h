@@ -89,10 +89,13 @@ public:
     std::string encodeBody() const;
     SpellRead decodeBody(std::span<const char> body, bool versionReadable);
 
-    // The file form: the header and the body. The messages go to the caller.
-    enum class FileResult : uint8_t { Ok, OpenFailed, UnknownFormat, CreateFailed };
+    // The file form: the header and the body. The messages go to the caller. A file that did not
+    // load cleanly (a newer version, a bad bucket, a word left out) is never written over: save
+    // refuses it with KeptUnclean until clear() or another load.
+    enum class FileResult : uint8_t { Ok, OpenFailed, UnknownFormat, CreateFailed, KeptUnclean };
     FileResult load(const std::string& path);
     FileResult save();
+    bool loadedUncleanly() const { return m_unclean; }
 
 private:
     bool knownInBucket(std::string_view word) const;
@@ -102,6 +105,7 @@ private:
     std::string m_description;
     bool m_loaded = false;
     bool m_changed = false;
+    bool m_unclean = false;
     SpellOptions m_options;
     std::array<Bucket, kBucketCount> m_buckets;
 };

@@ -5,6 +5,7 @@
 
 #include "aids/SpellChecker.h"
 #include "frame/HeadlessFrame.h"
+#include "settings/InfoHeader.h"
 #include "settings/SettingsFile.h"
 #include "support/TempHome.h"
 #include "syntax/ColourTable.h"
@@ -152,6 +153,33 @@ TEST_F(SpellCheckerTest, CustomDictionaryAndSuggestions) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].fileName, "ENGLISH.DIC");
     EXPECT_EQ(list[0].description, "English");
+}
+
+TEST_F(SpellCheckerTest, ACustomDictionaryThatDidNotLoadCleanlyIsNeverRewritten) {
+    SpellChecker first = makeChecker();
+    ASSERT_TRUE(first.addToCustom("vexa"));
+    const std::filesystem::path path = home.path() / std::string(kCustomDictionaryName);
+    const std::string good = test::readFileBytes(path);
+    std::string newer = good;
+    newer.replace(kInfoVersionOffset, 5, "01.01");
+    std::string blank = good;
+    blank.replace(blank.find("vexa"), 4, "ve a");
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {{"a newer version", newer}, {"a word with a blank", blank}};
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        test::writeFileBytes(path, row.bytes);
+        frame.clearEvents();
+        SpellChecker checker = makeChecker();
+        EXPECT_FALSE(checker.addToCustom("zebra"));
+        EXPECT_TRUE(checker.accepts("zebra", nullptr));
+        EXPECT_EQ(test::readFileBytes(path), row.bytes);
+        const auto boxes = frame.eventsOf(FrameEventKind::MessageBox);
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_NE(boxes.back().text.find("is not rewritten"), std::string::npos) << boxes.back().text;
+    }
 }
 
 TEST_F(SpellCheckerTest, MissingPrimaryWarnsAndStillUsesTheCustomList) {

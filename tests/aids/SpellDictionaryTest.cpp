@@ -152,13 +152,16 @@ TEST(SpellDictionaryTest, RefusedFiles) {
     }
     EXPECT_FALSE(loaded.isKnown("apple", false));
 
-    // A count not below its capacity: that bucket and the ones after it are not trusted.
+    // A count not below its capacity: that bucket is bad; its words are stepped over by their
+    // lengths and the buckets after it are read.
     std::string full = good;
     storeU32(std::span<char>(full), kInfoHeaderSize + 41 + 5, 1);
     test::writeFileBytes(home.path() / "FULL.DIC", full);
     EXPECT_EQ(loaded.load(home.file("FULL.DIC")), SpellDictionary::FileResult::UnknownFormat);
     EXPECT_TRUE(loaded.buckets()[0].bad);
-    EXPECT_TRUE(loaded.buckets()[2].bad);
+    EXPECT_FALSE(loaded.isKnown("apple", false));
+    EXPECT_FALSE(loaded.buckets()[2].bad);
+    EXPECT_TRUE(loaded.isKnown("cat", false));
 
     // A cut file and a file of another kind.
     test::writeFileBytes(home.path() / "CUT.DIC", good.substr(0, good.size() - 3));
@@ -167,6 +170,76 @@ TEST(SpellDictionaryTest, RefusedFiles) {
     test::writeFileBytes(home.path() / "OTHER.DIC", "hello");
     EXPECT_EQ(loaded.load(home.file("OTHER.DIC")), SpellDictionary::FileResult::UnknownFormat);
     EXPECT_EQ(loaded.load(home.file("MISSING.DIC")), SpellDictionary::FileResult::OpenFailed);
+}
+
+// A dictionary file written field by field: the header of a good file, then the description and
+// the buckets, letter a holding the words given and the other buckets as listed.
+std::string dictionaryFile(const std::string& header, const std::vector<std::string>& aWords) {
+    FieldWriter out;
+    out.fixedString("Mine", kSpellDescriptionWidth);
+    for (std::size_t index = 0; index < kBucketCount; ++index) {
+        std::vector<std::string> words;
+        if (index == 0) {
+            words = aWords;
+        } else if (index == 2) {
+            words = {"cat"};
+        } else if (index == 25) {
+            words = {"zoo"};
+        }
+        out.u8(static_cast<uint8_t>(index < 26 ? 'a' + index : 0));
+        out.u32(static_cast<uint32_t>(words.size()));
+        out.u32(words.empty() ? 0 : 32);
+        for (const std::string& word : words) {
+            out.u16(static_cast<uint16_t>(word.size() + 1));
+            out.bytes(word);
+            out.u8(0);
+        }
+    }
+    return header + out.take();
+}
+
+TEST(SpellDictionaryTest, AWordItWouldNotWriteLeavesTheRestReadAndTheFileUntouched) {
+    test::TempHome home;
+    SpellDictionary good = dictionaryOf({"apple"});
+    good.setFileName(home.file("GOOD.DIC"));
+    ASSERT_EQ(good.save(), SpellDictionary::FileResult::Ok);
+    const std::string header = test::readFileBytes(home.path() / "GOOD.DIC").substr(0, kInfoHeaderSize);
+
+    const struct {
+        const char* name;
+        std::string badWord;
+    } cases[] = {
+        {"a blank", "ab le"},
+        {"a tab", "ab\tle"},
+        {"over 255 bytes", "a" + std::string(300, 'x')},
+        {"another bucket's letter", "bee"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const std::string bytes = dictionaryFile(header, {"able", row.badWord, "apple"});
+        test::writeFileBytes(home.path() / "MINE.DIC", bytes);
+        SpellDictionary loaded;
+        EXPECT_EQ(loaded.load(home.file("MINE.DIC")), SpellDictionary::FileResult::UnknownFormat);
+        EXPECT_TRUE(loaded.loadedUncleanly());
+        for (const auto& bucket : loaded.buckets()) {
+            EXPECT_FALSE(bucket.bad);
+        }
+        for (std::string_view word : {"able", "apple", "cat", "zoo"}) {
+            EXPECT_TRUE(loaded.isKnown(word, false)) << word;
+        }
+        // Adding works in memory; the file keeps every word it holds.
+        EXPECT_EQ(loaded.addWord("dog"), WordFault::Ok);
+        EXPECT_TRUE(loaded.isKnown("dog", false));
+        EXPECT_EQ(loaded.save(), SpellDictionary::FileResult::KeptUnclean);
+        EXPECT_EQ(test::readFileBytes(home.path() / "MINE.DIC"), bytes);
+    }
+
+    // A clean file of the same shape loads cleanly and saves.
+    test::writeFileBytes(home.path() / "MINE.DIC", dictionaryFile(header, {"able", "apple"}));
+    SpellDictionary loaded;
+    EXPECT_EQ(loaded.load(home.file("MINE.DIC")), SpellDictionary::FileResult::Ok);
+    EXPECT_FALSE(loaded.loadedUncleanly());
+    EXPECT_EQ(loaded.save(), SpellDictionary::FileResult::Ok);
 }
 
 } // namespace
