@@ -273,7 +273,14 @@ DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document,
     if (count > 0 && !(trimLast && last.empty())) {
         writer.writeLine(last.text(), last.hasOtherLineEnd());
     }
-    return writer.commit() ? WriteOutcome::Written : WriteOutcome::WriteFailed;
+    if (writer.commit()) {
+        return WriteOutcome::Written;
+    }
+    if (!writer.keptOldCopy().empty()) {
+        // The file itself may hold part of the new text: the user must learn where the old is.
+        m_messenger.messageBox(formatText(msg::kOldContentKept, path.c_str(), writer.keptOldCopy().c_str()));
+    }
+    return WriteOutcome::WriteFailed;
 }
 
 bool DocumentFile::save(Document& document) {

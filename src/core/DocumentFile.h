@@ -51,6 +51,9 @@ inline constexpr const char* kWriteProtected =
 inline constexpr const char* kWriteSuccessful = "Write successful.";
 inline constexpr const char* kUnableToWrite =
     "The program was unable to write to the file '%s'.\nThe file may be write protected or does not exist!";
+inline constexpr const char* kOldContentKept =
+    "Saving '%s' failed part way and its old content could not be put back: the old content is "
+    "kept in '%s'.";
 inline constexpr const char* kOpenError = "Unexpected error opening the '%s' file.";
 inline constexpr const char* kNewFileCreated = "Error opening the '%s' file. A new file has been created.";
 inline constexpr const char* kBackupStarted = "Background file backup started.";

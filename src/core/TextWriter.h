@@ -32,6 +32,8 @@ public:
     [[nodiscard]] bool commit();
     // The system's text for the failure, if any.
     const std::string& errorText() const { return m_file.errorText(); }
+    // The file holding the old content after a failed in-place rewrite could not be undone.
+    const std::string& keptOldCopy() const { return m_file.keptOldCopy(); }
     // Bytes written by the last writeLine.
     std::size_t lastWritten() const { return m_lastWritten; }
 

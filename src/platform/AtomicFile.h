@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -67,6 +68,12 @@ public:
 
     // The system's text for the first failure, empty when there was none.
     const std::string& errorText() const { return m_error; }
+    // After an in-place rewrite failed and the old content could not be put back either: the
+    // file that holds the old content. Empty otherwise.
+    const std::string& keptOldCopy() const { return m_keptOldCopy; }
+
+    // Runs just before the target is rewritten in place: lets a test make that rewrite fail.
+    void setBeforeRewrite(std::function<void()> action) { m_beforeRewrite = std::move(action); }
 
 private:
     void fail();
@@ -77,6 +84,8 @@ private:
     std::string m_target;
     std::string m_temporary;
     std::string m_error;
+    std::string m_keptOldCopy;
+    std::function<void()> m_beforeRewrite;
     ReplaceMethod m_method = ReplaceMethod::Rename;
     bool m_failed = false;
 };

@@ -4,9 +4,13 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "support/TempHome.h"
 
@@ -176,6 +180,65 @@ TEST(AtomicFileWriter, TemporaryFilesOfKilledSavesGoOnTheNextSave) {
     EXPECT_TRUE(fs::exists(oldCopy));
     EXPECT_TRUE(fs::exists(otherFile));
     EXPECT_EQ(readFileBytes(target), "new");
+}
+
+TEST(AtomicFileWriter, AFailedInPlaceRewriteThatCannotBeUndoneNamesTheOldCopy) {
+    test::TempHome home;
+    const auto target = home.path() / "linked.txt";
+    const std::string oldText(8192, 'o');
+    writeFileBytes(target, oldText);
+    fs::create_hard_link(target, home.path() / "other.txt");
+
+    AtomicFileWriter writer;
+    ASSERT_TRUE(writer.open(target.string()));
+    ASSERT_EQ(writer.method(), ReplaceMethod::InPlace);
+    ASSERT_TRUE(writer.write(std::string(8192, 'n')));
+    // From the rewrite on no file may grow past 100 bytes: neither the new text nor the old fits.
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    writer.setBeforeRewrite([&] {
+        rlimit small = before;
+        small.rlim_cur = 100;
+        setrlimit(RLIMIT_FSIZE, &small);
+    });
+    const bool committed = writer.commit();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(committed);
+    ASSERT_FALSE(writer.keptOldCopy().empty());
+    EXPECT_EQ(readFileBytes(writer.keptOldCopy()), oldText);
+    EXPECT_NE(writer.errorText().find(writer.keptOldCopy()), std::string::npos) << writer.errorText();
+}
+
+TEST(AtomicFileWriter, SavesOfOneFileAtOnceAllSucceed) {
+    // Each save cleans up the unlocked temporary files of the target; a staging file that could be
+    // seen before it is locked would be taken for abandoned and removed under its writer.
+    test::TempHome home;
+    const auto target = home.path() / "shared.txt";
+    writeFileBytes(target, "start");
+    constexpr int kWriters = 4;
+    constexpr int kSaves = 300;
+    std::vector<int> failures(kWriters, 0);
+    {
+        std::vector<std::jthread> writers;
+        for (int w = 0; w < kWriters; ++w) {
+            writers.emplace_back([&, w] {
+                const std::string content = "writer " + std::to_string(w);
+                for (int i = 0; i < kSaves; ++i) {
+                    if (!writeFileAtomically(target.string(), content)) {
+                        ++failures[static_cast<std::size_t>(w)];
+                    }
+                }
+            });
+        }
+    }
+    for (int w = 0; w < kWriters; ++w) {
+        EXPECT_EQ(failures[static_cast<std::size_t>(w)], 0) << "writer " << w;
+    }
+    EXPECT_EQ(readFileBytes(target).substr(0, 7), "writer ");
+    EXPECT_EQ(std::distance(fs::directory_iterator(home.path()), fs::directory_iterator()), 1);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <random>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -24,6 +25,9 @@ constexpr std::string_view kRandomPart = "XXXXXX";
 // a temporary file's, so the clean-up of stale temporary files never takes it: after a failed
 // restore it is the only copy of the old text.
 constexpr std::string_view kOldCopyMark = "old-";
+// A staging file is created under this longer name, which the clean-up also passes over, and
+// gets its temporary name only once it is locked.
+constexpr std::string_view kNewFileMark = "new-";
 
 // The path whose directory entry is to be replaced: a symbolic link resolves to its target
 // (even a dangling one), so saving through a link rewrites the file it points at.
@@ -148,6 +152,45 @@ bool copyContent(int from, int to) {
     }
 }
 
+std::string randomPart() {
+    static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device device;
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    std::string part;
+    for (std::size_t i = 0; i < kRandomPart.size(); ++i) {
+        part += kLetters[pick(device)];
+    }
+    return part;
+}
+
+// Creates a staging file for a name in a directory, exclusively and already locked: the file
+// appears under its temporary name (the one the clean-up of abandoned files looks at) only once
+// its lock is held, so another save never takes it for abandoned. -1 with errno on failure.
+int createLockedTemporary(const std::string& directory, std::string_view name, std::string& path) {
+    const std::string prefix = directory + temporaryPrefix(name);
+    std::string hidden = prefix + std::string(kNewFileMark) + std::string(kRandomPart);
+    int fd = mkostemp(hidden.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    (void)flock(fd, LOCK_EX);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = prefix + randomPart();
+        // A hard link is made only where the name is free, like an exclusive create.
+        if (link(hidden.c_str(), candidate.c_str()) == 0) {
+            unlink(hidden.c_str());
+            path = std::move(candidate);
+            return fd;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    // Without hard links the file keeps the name it was made with; it is locked all the same.
+    path = std::move(hidden);
+    return fd;
+}
+
 enum class Rewrite : uint8_t { Done, NotOpened, Failed };
 
 // Truncates the target and copies a source file's content into it. NotOpened leaves the target
@@ -208,6 +251,7 @@ bool AtomicFileWriter::open(const std::string& targetPath) {
     discard();
     m_failed = false;
     m_error.clear();
+    m_keptOldCopy.clear();
     m_target = resolveLinks(targetPath);
 
     const std::string directory = directoryOf(m_target);
@@ -226,16 +270,13 @@ bool AtomicFileWriter::open(const std::string& targetPath) {
         m_method == ReplaceMethod::InPlace && !facts.directoryWritable ? temporaryDirectory() : directory;
     removeStaleTemporaries(stagingDirectory, name);
 
-    std::string pattern = stagingDirectory + temporaryPrefix(name) + std::string(kRandomPart);
-    int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    // The lock tells later saves that this file is in use, not abandoned.
+    int fd = createLockedTemporary(stagingDirectory, name, m_temporary);
     if (fd < 0) {
         m_error = std::strerror(errno);
         m_failed = true;
         return false;
     }
-    // The lock tells later saves that this file is in use, not abandoned.
-    (void)flock(fd, LOCK_EX);
-    m_temporary = pattern;
 
     struct stat info {};
     if (m_method == ReplaceMethod::InPlace) {
@@ -308,6 +349,9 @@ bool AtomicFileWriter::replaceInPlace() {
         unlink(oldCopy.c_str());
         return false;
     }
+    if (m_beforeRewrite) {
+        m_beforeRewrite();
+    }
     const Rewrite written = rewriteFrom(m_target, fileno(m_file));
     if (written != Rewrite::Done) {
         fail();
@@ -315,6 +359,7 @@ bool AtomicFileWriter::replaceInPlace() {
         if (written == Rewrite::NotOpened || rewriteFrom(m_target, copyFd) == Rewrite::Done) {
             unlink(oldCopy.c_str());
         } else {
+            m_keptOldCopy = oldCopy;
             m_error += "; the old content is kept in " + oldCopy;
         }
         ::close(copyFd);
@@ -348,25 +393,26 @@ bool AtomicFileWriter::commit() {
             (void)replaceInPlace();
         }
     }
+    // Removed while still locked, so no other save's clean-up meets it unlocked.
+    if (!replaced) {
+        unlink(m_temporary.c_str());
+    }
     if (std::fclose(m_file) != 0 && !m_failed) {
         fail();
     }
     m_file = nullptr;
-    if (!replaced) {
-        unlink(m_temporary.c_str());
-    }
     m_temporary.clear();
     return !m_failed;
 }
 
 void AtomicFileWriter::discard() {
-    if (m_file != nullptr) {
-        std::fclose(m_file);
-        m_file = nullptr;
-    }
     if (!m_temporary.empty()) {
         unlink(m_temporary.c_str());
         m_temporary.clear();
+    }
+    if (m_file != nullptr) {
+        std::fclose(m_file);
+        m_file = nullptr;
     }
 }
 
