@@ -397,9 +397,11 @@ std::optional<SearchMatch> SearchState::locate(Document& document) {
     int startColumn = document.cursorOffset();
     // The cursor cannot stand beyond its limit: where it was put as near to a match or a
     // replacement as it may stand, the search goes on from where it was meant to stand.
+    bool afterReplacement = false;
     if (m_resume.document == &document && m_resume.line == startLine &&
         m_resume.cursorOffset == startColumn) {
         startColumn = m_resume.searchOffset;
+        afterReplacement = m_resume.afterReplacement;
     }
     bool moved = false;
     if (m_found) {
@@ -413,8 +415,11 @@ std::optional<SearchMatch> SearchState::locate(Document& document) {
         }
     }
     int skipLine = -1;
+    MatchEnd end = MatchEnd::Anywhere;
     if (m_options.regularExpression != 0 && isAnchoredPattern()) {
-        if (startColumn != 0) {
+        // After a replacement on this line, as after a find, an anchored pattern goes on on the
+        // next line in the search direction.
+        if (startColumn != 0 || afterReplacement) {
             startLine += direction;
             startColumn = 0;
             moved = true;
@@ -422,11 +427,14 @@ std::optional<SearchMatch> SearchState::locate(Document& document) {
         if (forward() && m_found) {
             skipLine = m_last.line;
         }
+    } else if (afterReplacement && !forward()) {
+        // Backwards the cursor stands at the start of the inserted text: a match must end there.
+        end = MatchEnd::BeforeLimit;
     }
     if (startLine < 0) {
         return std::nullopt;
     }
-    auto match = scan(document, startLine, startColumn, moved, skipLine, MatchEnd::Anywhere);
+    auto match = scan(document, startLine, startColumn, moved, skipLine, end);
     if (match) {
         const DocLine& line = document.line(match->line);
         const LineLayout layout = document.layout();
@@ -580,7 +588,7 @@ int SearchState::replace(bool scroll, Messenger* messenger) {
         document->goToLine(done.line);
         document->setCursorOffset(intended);
         const int searchFrom = forward() && done.length == 0 ? intended + 1 : intended;
-        m_resume = {document, done.line, document->cursorOffset(), searchFrom};
+        m_resume = {document, done.line, document->cursorOffset(), searchFrom, true};
     }
     m_pane->refresh(scroll);
     return count;

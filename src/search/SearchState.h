@@ -214,6 +214,9 @@ private:
         int line = -1;
         int cursorOffset = -1;
         int searchOffset = 0;
+        // Set by a single replacement: the next one follows the rules of replace all (never
+        // into the inserted text, an anchored pattern once per line).
+        bool afterReplacement = false;
     };
 
     SearchMatch m_last;

@@ -533,6 +533,57 @@ TEST_F(SearchStateTest, ReplaceAllBackwardNeverSearchesItsOwnReplacement) {
     EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{"ab"}));
 }
 
+// Replace Next and Replace Previous called again and again end where Replace All ends: the text a
+// call inserted is never searched again, and an anchored pattern matches once per line.
+TEST_F(SearchStateTest, SingleReplacementsFollowTheRulesOfReplaceAll) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> text;
+        bool regularExpression;
+        const char* find;
+        const char* replacement;
+        bool forward;
+        int line;
+        int offset;
+        std::vector<std::string> expected;
+        int count;
+    };
+    const Case cases[] = {
+        {"anchored forward, empty replacement", {"\t\t\tx", "\t\ty"}, true, "^\\t", "", true, 0, 0,
+         {"\t\tx", "\ty"}, 2},
+        {"anchored forward, text left at the line start", {"\t\tx", "y"}, true, "^\\t", "\\t", true, 0, 0,
+         {"\t\tx", "y"}, 1},
+        {"backward, a match running into the new text", {"aab ab"}, false, "ab", "b", false, 0, 6, {"ab b"}, 2},
+        {"backward, a match ending where the new text starts", {"abab"}, false, "ab", "x", false, 0, 4,
+         {"xx"}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool all : {true, false}) {
+            SCOPED_TRACE(all ? "replace all" : "one at a time");
+            lines(c.text);
+            cursor(c.line, c.offset);
+            m_state.setRegularExpression(c.regularExpression);
+            m_state.setFindText(c.find, false);
+            m_state.setFound(false);
+            m_state.setReplaceText(c.replacement);
+            m_state.setForward(c.forward);
+            m_state.setReplaceAll(all);
+            int count = 0;
+            // Replace All runs once; single calls go on until one replaces nothing.
+            for (int call = 0; call < (all ? 1 : 10); ++call) {
+                const int replaced = replace();
+                if (replaced == 0) {
+                    break;
+                }
+                count += replaced;
+            }
+            EXPECT_EQ(documentLines(m_document), c.expected);
+            EXPECT_EQ(count, c.count);
+        }
+    }
+}
+
 TEST_F(SearchStateTest, ReplaceAllAtLineEnds) {
     lines({"a", "b"});
     m_state.setRegularExpression(true);
