@@ -314,12 +314,11 @@ SaveAsResult DocumentFile::saveAs(Document& document, const std::string& path) {
         document.setFileName(old);
         return SaveAsResult::Failed;
     }
-    std::string before = extensionOf(old);
-    std::string after = extensionOf(path);
-    if (!before.empty() && !after.empty() && before != after) {
-        return SaveAsResult::SavedWithNewExtension;
-    }
-    return SaveAsResult::Saved;
+    return extensionChanged(old, path) ? SaveAsResult::SavedWithNewExtension : SaveAsResult::Saved;
+}
+
+bool extensionChanged(std::string_view before, std::string_view after) {
+    return extensionOf(before) != extensionOf(after);
 }
 
 bool DocumentFile::writeMarkedArea(Document& document, const std::string& path) {

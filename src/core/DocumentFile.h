@@ -71,6 +71,11 @@ enum class ReturnToStart { No, Yes };
 
 enum class SaveAsResult { Failed, Saved, SavedWithNewExtension };
 
+// Whether a new file name brings another extension (compared without regard to case; no
+// extension, as for a document that had no name, counts as one): the extension profile must
+// then be chosen again.
+bool extensionChanged(std::string_view before, std::string_view after);
+
 enum class TouchResult : int { Done = 0, Cannot = 1, ReadOnly = 2 };
 
 // Whether this user may write a file; the system's access test unless a test stands in.

@@ -10,10 +10,12 @@
 #include "toolchain/OutputWindows.h"
 #include "toolchain/Spawner.h"
 #include "commands/CommandProcessor.h"
+#include "commands/DocumentWindows.h"
 #include "commands/EditPane.h"
 #include "commands/FunctionDispatcher.h"
 #include "commands/FunctionTable.h"
 #include "core/Document.h"
+#include "core/DocumentFile.h"
 #include "frame/Frame.h"
 #include "frame/StatusMessages.h"
 #include "platform/KeyState.h"
@@ -386,7 +388,12 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         const std::string file = call.text(0);
         const std::optional<std::string> found = toolchain::locateFile(file, {}, locateSettings(processor));
         std::error_code error;
+        const std::string before = doc->fileName();
         doc->setFileName(found ? *found : (std::filesystem::current_path(error) / file).string());
+        // The window shows the new name, and a new extension brings its profile.
+        if (DocumentWindows* windows = processor.windows()) {
+            windows->documentRenamed(*doc, extensionChanged(before, doc->fileName()));
+        }
         return 1;
     }
     if (name == "set_find_text" || name == "set_replace_text") {

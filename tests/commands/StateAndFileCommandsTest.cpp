@@ -246,6 +246,14 @@ TEST_F(FileTest, SaveAsTellsTheWindowsOfTheNewName) {
               (std::vector<std::string>{m_home.file("r.h") + " new extension", m_home.file("s.h")}));
     EXPECT_EQ(test::readFileBytes(m_home.file("s.h")), "r\r\n");
     EXPECT_EQ(frame.lastStatus(), "Write successful.");
+
+    // A document that had no name gets an extension: its profile is chosen again too.
+    windows.newDocument();
+    type("n");
+    windows.renamed.clear();
+    frame.chooseNextSave(m_home.file("n.c"));
+    EXPECT_EQ(exec(functionIdOf("FileSaveAs")), 1);
+    EXPECT_EQ(windows.renamed, (std::vector<std::string>{m_home.file("n.c") + " new extension"}));
 }
 
 TEST_F(FileTest, SaveAllAndSaveAllNamed) {

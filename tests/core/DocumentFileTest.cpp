@@ -549,7 +549,9 @@ TEST_F(DocumentFileTest, SaveAsRenamesAndReportsAnExtensionChange) {
         {"a.c", "b.c", SaveAsResult::Saved},
         {"a.c", "b.C", SaveAsResult::Saved},
         {"a.c", "b.cpp", SaveAsResult::SavedWithNewExtension},
-        {"a", "b.cpp", SaveAsResult::Saved},
+        {"a", "b.cpp", SaveAsResult::SavedWithNewExtension},
+        {"a.c", "b", SaveAsResult::SavedWithNewExtension},
+        {"a", "b", SaveAsResult::Saved},
         {"a.c", "missing/b.cpp", SaveAsResult::Failed},
     };
     for (const auto& c : cases) {

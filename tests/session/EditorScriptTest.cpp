@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@
 #include "session/EditorFixture.h"
 #include "session/ScriptCommands.h"
 #include "session/UserInputModel.h"
+#include "commands/EditPane.h"
+#include "session/Workspace.h"
+#include "commands/FunctionTable.h"
+#include "syntax/ExtensionProfile.h"
 
 namespace vexa::test {
 namespace {
@@ -89,6 +94,40 @@ TEST_F(EditorScriptTest, TypingFunctions) {
     runBody("int r = put_number(1); message(\"r=%d\", r);");
     EXPECT_EQ(frame.lastStatus(), "r=0");
     EXPECT_EQ(line(1), "Line7;42Aline 1");
+}
+
+// A document that gets a name with another extension takes that extension's profile (its
+// delimiters drive whole-word search and the word functions), by Save As and by set_file_name.
+TEST_F(EditorScriptTest, ANewNameBringsTheProfileOfItsExtension) {
+    syntax::ExtensionProfile c;
+    c.setExtension("C");
+    c.setDelimiters("#");
+    ASSERT_EQ(c.save(syntax::profileFilePath(options.directory(DirectoryKind::Config), "C")),
+              syntax::ProfileFileStatus::Ok);
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> rename;
+    } cases[] = {
+        {"Save As",
+         [&](const std::string& path) {
+             frame.chooseNextSave(path);
+             EXPECT_EQ(exec(functionIdOf("FileSaveAs")), 1);
+         }},
+        {"set_file_name", [&](const std::string& path) { runBody("set_file_name(\"" + path + "\");"); }},
+    };
+    int number = 0;
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        workspace().newDocument();
+        type("text");
+        EditPane& pane = *workspace().active();
+        EXPECT_NE(activeDocument().languageRules().delimiterCharacters(), "#");
+        row.rename(m_home.file("named" + std::to_string(++number) + ".c"));
+        ASSERT_EQ(workspace().active(), &pane);
+        EXPECT_EQ(activeDocument().languageRules().delimiterCharacters(), "#");
+        ASSERT_NE(workspace().profileOf(pane), nullptr);
+        EXPECT_EQ(workspace().profileOf(pane)->delimiters(), "#");
+    }
 }
 
 TEST_F(EditorScriptTest, RefusedAndUnknownCallsWarn) {
