@@ -12,8 +12,10 @@
 #include "core/Document.h"
 #include "core/DocumentText.h"
 #include "core/Messenger.h"
+#include "regex/CaseFolding.h"
 #include "settings/Format.h"
 #include "settings/InfoFile.h"
+#include "text/TextEncoding.h"
 
 namespace vexa::aids {
 namespace {
@@ -42,9 +44,39 @@ std::string fileNamePart(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
-// A character that continues a word for the rule of where an expansion may start.
-bool continuesWord(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '-';
+// Whether a character beyond ASCII is a letter: the letters Windows-1252 holds (those with two
+// cases, ß, ÿ, ª, º, µ, ƒ) and, as a UTF-8 document may hold any script, every character past
+// Latin-1 outside the punctuation and symbol blocks.
+bool isLetterBeyondAscii(char32_t c) {
+    if (foldedCharacter(c) != c || otherCaseCharacter(c) != c) {
+        return true;
+    }
+    switch (c) {
+    case 0xDF: // ß
+    case 0xAA: // ª
+    case 0xBA: // º
+    case 0xB5: // µ
+    case 0x192: // ƒ
+        return true;
+    default:
+        break;
+    }
+    return c >= 0x100 && !(c >= 0x2000 && c <= 0x2BFF) && !(c >= 0x3000 && c <= 0x303F) &&
+           !(c >= 0xE000 && c <= 0xF8FF) && !(c >= 0xFE30 && c <= 0xFE4F) && !(c >= 0xFF00 && c <= 0xFF0F);
+}
+
+// Whether the character at an offset of a line continues a word for the rule of where an
+// expansion may start: letters and digits of the document's encoding, '_' and '-'.
+bool continuesWord(std::string_view line, std::size_t at, TextEncoding encoding) {
+    const auto byte = static_cast<unsigned char>(line[at]);
+    if (byte < 0x80) {
+        return std::isalnum(byte) != 0 || byte == '_' || byte == '-';
+    }
+    if (encoding == TextEncoding::Utf8) {
+        const text::Decoded decoded = text::decodeUtf8(line, at);
+        return decoded.valid && isLetterBeyondAscii(decoded.character);
+    }
+    return isLetterBeyondAscii(text::windows1252ToUnicode(byte));
 }
 
 // A stored template text (bytes of unknown encoding: UTF-8 or the older Windows-1252) as bytes
@@ -247,7 +279,8 @@ bool TemplateStore::expandBeforeSpace(Document& document) {
     selectForFile(document.fileName());
     const std::string_view line = document.currentLine().text();
     const int cursor = document.cursorOffset();
-    if (cursor < static_cast<int>(line.size()) && continuesWord(line[static_cast<std::size_t>(cursor)])) {
+    if (cursor < static_cast<int>(line.size()) &&
+        continuesWord(line, static_cast<std::size_t>(cursor), document.encoding())) {
         return false;
     }
     const std::string_view delimiters = document.languageRules().delimiterCharacters();

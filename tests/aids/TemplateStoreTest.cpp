@@ -188,6 +188,32 @@ TEST_F(TemplateStoreTest, WhenExpansionDoesNotHappen) {
     }
 }
 
+// A space typed before letters beyond ASCII is typed inside a word: nothing expands.
+TEST_F(TemplateStoreTest, LettersOfTheDocumentsEncodingAreWordCharacters) {
+    ASSERT_TRUE(store.saveSet(cSet()));
+    store.loadAll();
+    store.selectForExtension("C");
+    struct Case {
+        std::string line;
+        TextEncoding encoding;
+    };
+    const std::vector<Case> cases = {
+        {"if\xE9t\xE9", TextEncoding::Windows1252},           // é
+        {"if\x9A" "a", TextEncoding::Windows1252},            // š
+        {"if\xDF", TextEncoding::Windows1252},                 // ß
+        {"if\xC3\xA9t\xC3\xA9", TextEncoding::Utf8},         // é
+        {"if\xC3\x89T\xC3\x89", TextEncoding::Utf8},         // É
+        {"if\xD0\xB6", TextEncoding::Utf8},                   // Cyrillic zhe
+    };
+    for (const Case& c : cases) {
+        useCDocument({c.line});
+        doc().setEncoding(c.encoding);
+        place(0, 2);
+        type(" ");
+        EXPECT_EQ(lines()[0], c.line.substr(0, 2) + " " + c.line.substr(2)) << c.line;
+    }
+}
+
 TEST_F(TemplateStoreTest, AbbreviationStartsAfterDelimiterOrBlank) {
     ASSERT_TRUE(store.saveSet(cSet()));
     store.loadAll();
