@@ -315,7 +315,7 @@ bool CommandProcessor::typeCharacter(char32_t character, CharacterModifiers modi
         return true;
     }
     if (m_recorder != nullptr && m_recorder->isRecording()) {
-        m_recorder->recordCharacter(character);
+        m_recorder->recordCharacter(character, modifiers.flags());
     }
     doc->setSettings(editSettings());
     m_typing->typeAfterGuards(*doc, *bytes);

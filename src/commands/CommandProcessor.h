@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/FunctionTable.h"
+#include "commands/MacroRecorderHook.h"
 #include "core/EditSettings.h"
 #include "frame/StatusMessages.h"
 #include "platform/Sound.h"
@@ -45,6 +46,14 @@ class KeyState;
 struct CharacterModifiers {
     bool alt = false;
     bool ctrl = false;
+
+    // As a recorded macro keeps them.
+    uint16_t flags() const {
+        return static_cast<uint16_t>((ctrl ? kCharacterCtrlFlag : 0) | (alt ? kCharacterAltFlag : 0));
+    }
+    static CharacterModifiers fromFlags(uint16_t flags) {
+        return {(flags & kCharacterAltFlag) != 0, (flags & kCharacterCtrlFlag) != 0};
+    }
 };
 
 // The collaborators that live above the commands, given once when the editor is put together; all

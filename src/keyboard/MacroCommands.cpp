@@ -170,7 +170,8 @@ bool MacroCommands::play() {
             character = text::windows1252ToUnicode(static_cast<unsigned char>(unit));
         }
         highSurrogate = 0;
-        m_processor.typeCharacter(character);
+        // The recorded key state takes the character road again, with its Alt and Ctrl rules.
+        m_processor.typeCharacter(character, CharacterModifiers::fromFlags(event.modifiers));
     }
     m_processor.showStatus("Macro playback complete");
     m_recorder.setPlaying(false);

@@ -1,7 +1,12 @@
 // The keyboard-macro recorder.
 #include "keyboard/MacroRecorder.h"
 
+#include "keyboard/KeyBinding.h"
+
 namespace vexa {
+
+static_assert(kCharacterCtrlFlag == kModifierCtrl && kCharacterAltFlag == kModifierAlt,
+              "a character event keeps the key chord's modifier bits");
 
 void MacroRecorder::recordFunction(uint16_t id) {
     if (m_recording && !m_playing) {
@@ -9,17 +14,17 @@ void MacroRecorder::recordFunction(uint16_t id) {
     }
 }
 
-void MacroRecorder::recordCharacter(char32_t character) {
+void MacroRecorder::recordCharacter(char32_t character, uint16_t modifierFlags) {
     if (!m_recording || m_playing) {
         return;
     }
     if (character < 0x10000) {
-        append(MacroEvent::ofCharacter(static_cast<char16_t>(character)));
+        append(MacroEvent::ofCharacter(static_cast<char16_t>(character), modifierFlags));
         return;
     }
     const char32_t above = character - 0x10000;
-    append(MacroEvent::ofCharacter(static_cast<char16_t>(0xD800 + (above >> 10))));
-    append(MacroEvent::ofCharacter(static_cast<char16_t>(0xDC00 + (above & 0x3FF))));
+    append(MacroEvent::ofCharacter(static_cast<char16_t>(0xD800 + (above >> 10)), modifierFlags));
+    append(MacroEvent::ofCharacter(static_cast<char16_t>(0xDC00 + (above & 0x3FF)), modifierFlags));
 }
 
 void MacroRecorder::startRecording() {

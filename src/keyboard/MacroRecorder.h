@@ -42,7 +42,7 @@ public:
     bool isRecording() const override { return m_recording; }
     bool isPlayingBack() const override { return m_playing; }
     void recordFunction(uint16_t id) override;
-    void recordCharacter(char32_t character) override;
+    void recordCharacter(char32_t character, uint16_t modifierFlags = 0) override;
 
     // Starts a recording in replace mode (a recording in progress goes on afresh).
     void startRecording();

@@ -57,7 +57,9 @@ public:
     bool isRecording() const override { return recording; }
     bool isPlayingBack() const override { return playing; }
     void recordFunction(uint16_t id) override { functions.push_back(id); }
-    void recordCharacter(char32_t character) override { text::appendUtf8(characters, character); }
+    void recordCharacter(char32_t character, uint16_t /*modifierFlags*/) override {
+        text::appendUtf8(characters, character);
+    }
 
     bool recording = true;
     bool playing = false;

@@ -67,6 +67,39 @@ TEST_F(MacroCommandsTest, RecordingAbcAndMoveLineDownGivesFourEventsAndPlaysBack
     EXPECT_EQ(recorder().macro()->size(), 4u);
 }
 
+TEST_F(MacroCommandsTest, CharacterEventsKeepTheirModifiersAndPlaybackFollowsThem) {
+    options.keyboard().allowAlt = 1;
+    options.keyboard().allowControl = 1;
+    exec(kRecordToggle);
+    processor().typeCharacter(U'a', {true, false});
+    processor().typeCharacter(U'c', {false, true});
+    processor().typeCharacter(U'p');
+    exec(kRecordToggle);
+    const MacroEvents expected = {MacroEvent::ofCharacter(u'a', 4), MacroEvent::ofCharacter(u'c', 2),
+                                  MacroEvent::ofCharacter(u'p', 0)};
+    EXPECT_EQ(*recorder().macro(), expected);
+    EXPECT_EQ(line(0), "acpone");
+
+    // Played back, each character meets the Alt and Ctrl rules as it did when typed.
+    struct Case {
+        int allowAlt;
+        int allowControl;
+        const char* typed;
+    };
+    const Case cases[] = {{1, 1, "acp"}, {0, 1, "cp"}, {1, 0, "ap"}, {0, 0, "p"}};
+    int row = 0;
+    for (const Case& c : cases) {
+        ++row;
+        const std::string before = line(row);
+        options.keyboard().allowAlt = c.allowAlt;
+        options.keyboard().allowControl = c.allowControl;
+        activeDocument().goToLine(row);
+        activeDocument().setCursorOffset(0);
+        EXPECT_EQ(exec(kPlay), 1);
+        EXPECT_EQ(line(row), c.typed + before) << row;
+    }
+}
+
 TEST_F(MacroCommandsTest, CancelledRecordingKeepsTheOldMacro) {
     recordAbcDown();
     for (FunctionId stop : {kRecordToggle, kRecordReset}) {
