@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "regex/CaseFolding.h"
 #include "settings/BinaryFields.h"
 #include "settings/InfoFile.h"
+#include "text/TextEncoding.h"
 
 namespace vexa::aids {
 namespace {
@@ -15,17 +17,43 @@ constexpr std::string_view kPhoneticCodes = "13451340144677134845131404";
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-bool isUpper(char c) {
-    return c >= 'A' && c <= 'Z';
-}
-bool isLower(char c) {
-    return c >= 'a' && c <= 'z';
+
+// The other-case forms of the Windows-1252 bytes the dictionaries hold: the ASCII letters and
+// the Latin letters with both cases (É and é, Š and š, Ÿ and ÿ ...).
+struct CaseTable {
+    std::array<char, 256> lower{};
+    std::array<char, 256> upper{};
+    CaseTable() {
+        for (std::size_t b = 0; b < 256; ++b) {
+            lower[b] = upper[b] = static_cast<char>(b);
+            const char32_t c = text::windows1252ToUnicode(static_cast<unsigned char>(b));
+            if (const char32_t folded = foldedCharacter(c); folded != c) {
+                if (const auto byte = text::unicodeToWindows1252(folded)) {
+                    lower[b] = static_cast<char>(*byte);
+                }
+            } else if (const char32_t other = otherCaseCharacter(c); other != c) {
+                if (const auto byte = text::unicodeToWindows1252(other)) {
+                    upper[b] = static_cast<char>(*byte);
+                }
+            }
+        }
+    }
+};
+const CaseTable& caseTable() {
+    static const CaseTable table;
+    return table;
 }
 char lower(char c) {
-    return isUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
+    return caseTable().lower[static_cast<unsigned char>(c)];
 }
 char upper(char c) {
-    return isLower(c) ? static_cast<char>(c - 'a' + 'A') : c;
+    return caseTable().upper[static_cast<unsigned char>(c)];
+}
+bool isUpper(char c) {
+    return lower(c) != c;
+}
+bool isLower(char c) {
+    return upper(c) != c;
 }
 char codeOf(char c) {
     return isAsciiLetter(c) ? kPhoneticCodes[static_cast<std::size_t>(lower(c) - 'a')] : '\0';

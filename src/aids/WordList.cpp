@@ -26,6 +26,11 @@ WordListResult addWordList(std::string_view text, SpellDictionary& dictionary) {
     std::size_t lineNumber = 0;
     std::string word;
     std::vector<std::string> batch;
+    // A byte-order mark opens the text, not its first word.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);

@@ -1,16 +1,18 @@
 // vexa-dict: makes spelling dictionaries from plain word lists and looks into them.
 //   vexa-dict build LIST OUT.DIC "Description"   one word a line (UTF-8 or Windows-1252)
 //   vexa-dict check DICT.DIC word...              prints each word the dictionary does not accept
-//   vexa-dict list DICT.DIC                       prints every word, bucket by bucket
+//   vexa-dict list DICT.DIC                       prints every word (UTF-8), bucket by bucket
+#include <array>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "aids/SpellDictionary.h"
 #include "aids/WordList.h"
 #include "settings/InfoFile.h"
+#include "text/TextEncoding.h"
 
 namespace {
 
@@ -36,13 +38,30 @@ bool loadDictionary(const std::string& path, SpellDictionary& dictionary) {
     return true;
 }
 
+// The whole file; false (errno set) when it cannot be opened or read, as a directory cannot.
+bool readWholeFile(const std::string& path, std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::array<char, 64 * 1024> buffer{};
+    while (const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file)) {
+        text.append(buffer.data(), got);
+    }
+    const bool ok = std::ferror(file) == 0;
+    const int error = errno;
+    std::fclose(file);
+    errno = error;
+    return ok;
+}
+
 int build(const std::string& listPath, const std::string& outPath, std::string_view description) {
-    std::ifstream in(listPath, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "vexa-dict: cannot read the word list '%s'\n", listPath.c_str());
+    std::string text;
+    if (!readWholeFile(listPath, text)) {
+        std::fprintf(stderr, "vexa-dict: cannot read the word list '%s': %s\n", listPath.c_str(),
+                     std::strerror(errno));
         return 1;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     SpellDictionary dictionary;
     dictionary.setDescription(description);
     dictionary.setFileName(outPath);
@@ -82,9 +101,11 @@ int list(const std::string& path) {
     if (!loadDictionary(path, dictionary)) {
         return 2;
     }
+    // The dictionary holds Windows-1252 words; the terminal reads UTF-8.
     for (const auto& bucket : dictionary.buckets()) {
         for (const std::string& word : bucket.words) {
-            std::fwrite(word.data(), 1, word.size(), stdout);
+            const std::string shown = vexa::text::toUtf8(word, vexa::TextEncoding::Windows1252);
+            std::fwrite(shown.data(), 1, shown.size(), stdout);
             std::fputc('\n', stdout);
         }
     }

@@ -37,6 +37,24 @@ TEST(WordListTest, LinesBecomeWordsOrAreReported) {
     EXPECT_TRUE(dictionary.isKnown("last", false));
 }
 
+TEST(WordListTest, AByteOrderMarkIsNotPartOfTheFirstWord) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::string firstWord;
+    } cases[] = {
+        {"ASCII word", "\xEF\xBB\xBF" "apple\nbanana\n", "apple"},
+        {"UTF-8 word", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\nbanana\r\n", "\xE9t\xE9"},
+    };
+    for (const auto& c : cases) {
+        SpellDictionary dictionary;
+        const WordListResult result = addWordList(c.text, dictionary);
+        EXPECT_TRUE(result.skipped.empty()) << c.name;
+        EXPECT_EQ(result.added, 2u) << c.name;
+        EXPECT_TRUE(dictionary.isKnown(c.firstWord, false)) << c.name;
+    }
+}
+
 TEST(WordListTest, SystemEnglishListRoundTrips) {
     const std::filesystem::path list = "/usr/share/dict/american-english";
     if (!std::filesystem::exists(list)) {
