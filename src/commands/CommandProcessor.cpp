@@ -27,6 +27,12 @@
 
 namespace vexa {
 
+namespace {
+
+constexpr std::string_view kNullRefused = "A null character can not be typed into a document.";
+
+} // namespace
+
 CommandProcessor::CommandProcessor(ProcessorServices services)
     : m_frame(services.frame), m_options(services.options), m_clock(services.clock),
       m_clipboard(services.clipboard), m_typing(std::make_unique<TypingRoad>(*this)),
@@ -308,6 +314,22 @@ bool CommandProcessor::typeCharacter(char32_t character, CharacterModifiers modi
         m_keymap->resetPrefix();
         return true;
     }
+    if (character == 0) {
+        showStatus(kNullRefused, platform::SoundKind::Exclamation);
+        return true;
+    }
+    if (character == U'\n' || character == U'\r') {
+        if (m_recorder != nullptr && m_recorder->isRecording()) {
+            m_recorder->recordCharacter(character);
+        }
+        // A line end inside a line would disagree with the line count and the saved file: it
+        // splits the line, plainly (no indent, no brace).
+        doc->setSettings(editSettings());
+        m_typing->startNewLine(NewLineMode::Forced);
+        m_literalNext = false;
+        refresh();
+        return true;
+    }
     std::string utf8;
     text::appendUtf8(utf8, character);
     const std::optional<std::string> bytes = documentBytes(*doc, utf8, &m_frame);
@@ -329,6 +351,9 @@ void CommandProcessor::typeText(std::string_view utf8) {
         const text::Decoded decoded = text::decodeUtf8(utf8, at);
         at += static_cast<std::size_t>(decoded.length);
         typeCharacter(decoded.character);
+        if (decoded.character == U'\r' && at < utf8.size() && utf8[at] == '\n') {
+            ++at;
+        }
     }
 }
 

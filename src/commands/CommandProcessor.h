@@ -113,12 +113,13 @@ public:
     // the handler's, 0 when nothing handled it (the main window then handles the message).
     int32_t execute(uint32_t message, uint32_t source = 0);
     // A character that no key binding claimed, by its code point; it is typed as the document's
-    // encoding writes it, or refused with a message when the encoding cannot hold it. False when
-    // it was not handled.
+    // encoding writes it, or refused with a message when the encoding cannot hold it. A line end
+    // (LF or CR, from a script or a macro) splits the line without any typing aid; NUL is refused
+    // with a message. False when it was not handled.
     bool typeCharacter(char32_t character, CharacterModifiers modifiers = {});
     // A plain char would widen with its sign: say which character is meant (U'x').
     bool typeCharacter(char, CharacterModifiers = {}) = delete;
-    // Types UTF-8 text character by character (scripts).
+    // Types UTF-8 text character by character (scripts); CR LF is one line end.
     void typeText(std::string_view utf8);
 
     // The keyboard layer's Shift state.
@@ -165,6 +166,10 @@ public:
     void setLiteralNext(bool on) { m_literalNext = on; }
     bool templateTyping() const { return m_templateTyping; }
     void setTemplateTyping(bool on) { m_templateTyping = on; }
+    // Whether typing gets the typing aids (template expansion, automatic wrapping, smart indent
+    // and smart brace); a script turns them off while it types text that must arrive unchanged.
+    bool typingAids() const { return m_typingAids; }
+    void setTypingAids(bool on) { m_typingAids = on; }
 
     // The re-show flag: cleared by functions that act on windows rather than on the cursor.
     void clearReshow() { m_reshow = false; }
@@ -204,6 +209,7 @@ private:
     bool m_reshow = true;
     bool m_literalNext = false;
     bool m_templateTyping = false;
+    bool m_typingAids = true;
 
     std::unique_ptr<TypingRoad> m_typing;
     std::unique_ptr<MovementCommands> m_movement;

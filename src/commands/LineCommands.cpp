@@ -244,14 +244,7 @@ int32_t LineCommands::reverseLine() {
     Document& doc = document();
     const int offset = doc.cursorOffset();
     // Characters are reversed, not bytes: a UTF-8 sequence keeps its order.
-    const std::string_view text = doc.currentLine().text();
-    std::string reversed;
-    reversed.reserve(text.size());
-    for (int end = static_cast<int>(text.size()); end > 0;) {
-        const int start = text::previousCharacter(text, end, doc.encoding());
-        reversed.append(text.substr(start, end - start));
-        end = start;
-    }
+    const std::string reversed = text::reverseCharacters(doc.currentLine().text(), doc.encoding());
     for (int i = 0; i < static_cast<int>(reversed.size()); ++i) {
         if (doc.currentLine().at(i) != reversed[i]) {
             doc.overwriteAt(i, reversed[i]);

@@ -143,7 +143,8 @@ void TypingRoad::typeAfterGuards(Document& document, std::string_view character)
     const bool replacedMark = removeMarkForTyping(document, MarkRemoval::InEitherMode);
     const EditorOptions& editor = m_processor.options().editor();
     const char ch = character.size() == 1 ? character[0] : '\0';
-    if (!literal && ch == ' ' && editor.smartTemplate == 1 && editor.insertMode == 1 &&
+    const bool aids = m_processor.typingAids();
+    if (!literal && aids && ch == ' ' && editor.smartTemplate == 1 && editor.insertMode == 1 &&
         m_processor.templates() != nullptr && m_processor.templates()->expandBeforeSpace(document)) {
         m_processor.setLiteralNext(false);
         return;
@@ -154,7 +155,7 @@ void TypingRoad::typeAfterGuards(Document& document, std::string_view character)
         m_processor.setLiteralNext(false);
         return;
     }
-    if (editor.lineWrap == 1) {
+    if (aids && editor.lineWrap == 1) {
         autoWrap(document.cursorColumn(), character);
     }
     m_processor.setLiteralNext(false);
@@ -204,7 +205,7 @@ void TypingRoad::startNewLine(NewLineMode mode) {
 
 void TypingRoad::smartIndent() {
     Document* document = m_processor.document();
-    if (document == nullptr || m_processor.options().editor().smartIndent == 0) {
+    if (document == nullptr || !m_processor.typingAids() || m_processor.options().editor().smartIndent == 0) {
         return;
     }
     int found = document->cursorLine() - 1;
@@ -241,7 +242,8 @@ void TypingRoad::openLineAbove() {
 
 bool TypingRoad::smartBrace() {
     Document& document = *m_processor.document();
-    if (m_processor.templateTyping() || m_processor.options().editor().smartBrace != 1) {
+    if (m_processor.templateTyping() || !m_processor.typingAids() ||
+        m_processor.options().editor().smartBrace != 1) {
         return false;
     }
     const DocLine& line = document.currentLine();

@@ -9,6 +9,7 @@
 #include "core/Document.h"
 #include "core/DocumentText.h"
 #include "platform/Clipboard.h"
+#include "text/TextEncoding.h"
 
 namespace vexa {
 
@@ -137,10 +138,16 @@ int32_t WordCommands::copyWord(const WordBounds& word) {
 int32_t WordCommands::reverseWord(const WordBounds& word) {
     Document& doc = document();
     const int cursor = doc.cursorOffset();
-    const int length = std::min(word.end - word.start, kMaxReversed);
-    std::string reversed(doc.currentLine().text().substr(word.start, length));
-    std::reverse(reversed.begin(), reversed.end());
-    deleteRange(word.start, word.start + length);
+    // At most kMaxReversed characters, never part of one: a UTF-8 sequence keeps its bytes'
+    // order.
+    const std::string_view text = doc.currentLine().text();
+    int end = word.start;
+    for (int count = 0; count < kMaxReversed && end < word.end; ++count) {
+        end = text::nextCharacter(text, end, doc.encoding());
+    }
+    end = std::min(end, word.end);
+    const std::string reversed = text::reverseCharacters(text.substr(word.start, end - word.start), doc.encoding());
+    deleteRange(word.start, end);
     doc.insertText(reversed);
     doc.setCursorOffset(cursor);
     return 1;

@@ -424,11 +424,14 @@ void Document::newLine(NewLineMode mode) {
         return;
     }
     ensureCurrentLine();
+    // A new line splits the cursor line: both parts end the way it ended.
+    DocLine empty;
+    empty.setOtherLineEnd(currentLine().hasOtherLineEnd());
     if (m_cursorOffset >= currentLine().length()) {
         moveToLine(m_cursorLine + 1);
-        insertEmptyLine();
+        insertLine(std::move(empty));
     } else if (m_cursorOffset == 0) {
-        insertEmptyLine();
+        insertLine(std::move(empty));
         moveToLine(m_cursorLine + 1);
     } else {
         splitLine();

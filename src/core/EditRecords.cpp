@@ -131,6 +131,9 @@ bool SplitLineRecord::execute(Document& document) {
     DocLine& line = document.lineForEdit(key(), m_line);
     m_cut = std::min(std::max(m_offset, 0), line.length());
     DocLine tail(line.text().substr(static_cast<std::size_t>(m_cut)));
+    // Both parts end the way the line ended: in a file mixing CR LF and LF the split line keeps
+    // its own line end.
+    tail.setOtherLineEnd(line.hasOtherLineEnd());
     line.truncate(m_cut);
     document.lineTextChanged(key(), m_line, +1);
     document.placeLine(key(), m_line + 1, std::move(tail), 0);
@@ -150,14 +153,21 @@ bool JoinLineRecord::execute(Document& document) {
         return false;
     }
     m_oldLength = document.line(m_line).length();
+    m_oldOtherLineEnd = document.line(m_line).hasOtherLineEnd();
     m_removed = document.removeLine(key(), m_line + 1, 0);
-    document.lineForEdit(key(), m_line).append(m_removed.text());
+    DocLine& joined = document.lineForEdit(key(), m_line);
+    joined.append(m_removed.text());
+    // The line end between the two lines is the one that goes: the joined line ends the way the
+    // removed line ended.
+    joined.setOtherLineEnd(m_removed.hasOtherLineEnd());
     document.lineTextChanged(key(), m_line, +1);
     return true;
 }
 
 void JoinLineRecord::undo(Document& document) {
-    document.lineForEdit(key(), m_line).truncate(m_oldLength);
+    DocLine& line = document.lineForEdit(key(), m_line);
+    line.truncate(m_oldLength);
+    line.setOtherLineEnd(m_oldOtherLineEnd);
     document.lineTextChanged(key(), m_line, -1);
     document.placeLine(key(), m_line + 1, std::move(m_removed), 0);
 }

@@ -87,7 +87,7 @@ private:
     DocLine m_line;
 };
 
-// Cuts a line at an offset and inserts the tail as the next line.
+// Cuts a line at an offset and inserts the tail as the next line; both keep the line's end.
 class SplitLineRecord final : public EditRecord {
 public:
     SplitLineRecord(int line, int offset) : m_line(line), m_offset(offset) {}
@@ -100,7 +100,8 @@ private:
     int m_cut = 0;
 };
 
-// Appends the next line to a line and removes it; refused at the last line.
+// Appends the next line to a line and removes it, the joined line taking the removed line's
+// end; refused at the last line.
 class JoinLineRecord final : public EditRecord {
 public:
     explicit JoinLineRecord(int line) : m_line(line) {}
@@ -110,6 +111,7 @@ public:
 private:
     int m_line;
     int m_oldLength = 0;
+    bool m_oldOtherLineEnd = false;
     DocLine m_removed;
 };
 

@@ -16,6 +16,7 @@
 #include "commands/FunctionTable.h"
 #include "core/Document.h"
 #include "core/DocumentFile.h"
+#include "core/DocumentText.h"
 #include "frame/Frame.h"
 #include "frame/StatusMessages.h"
 #include "platform/KeyState.h"
@@ -36,6 +37,9 @@ namespace {
 constexpr std::string_view kBadArgumentCount = "Bad number of arguments supplied in macro function call!";
 constexpr const char* kBadFormat = "Bad argument/format string passed to '%s' function!";
 constexpr const char* kOpenError = "Unexpected error opening the '%s' file.";
+constexpr std::string_view kNullCharacter = "A null character can not be typed into a document.";
+constexpr const char* kBadCharacterCode = "Bad character code passed to '%s' function!";
+constexpr const char* kNullInFile = "The '%s' file holds a null character; nothing was inserted.";
 
 // Runs a function as a key would and keeps its result.
 class ResultDispatcher final : public FunctionDispatcher {
@@ -85,7 +89,11 @@ ScriptRunResult EditorScript::runWith(Run&& run) {
     m_outputPrepared = false;
     script::ScriptInterpreter interpreter(*this, m_services.clock);
     ScriptRunResult result;
+    // typing_aids() lasts for the run: however it ends, typing gets its aids back as they were.
+    CommandProcessor& processor = m_services.processor;
+    const bool typingAids = processor.typingAids();
     result.code = run(interpreter);
+    processor.setTypingAids(typingAids);
     result.syntaxError = interpreter.syntaxError();
     result.warned = interpreter.warned();
     if (!m_buffer.empty()) {
@@ -164,10 +172,16 @@ std::optional<int32_t> EditorScript::callFunction(script::ScriptCall& call) {
     return editorFunction(call);
 }
 
-// A script's strings are bytes: text read from a UTF-8 script or file is typed as its characters,
-// bytes that are not UTF-8 as the Windows-1252 characters they stand for.
-void EditorScript::type(std::string_view text) {
+// A script's strings are text: a document's line comes in as UTF-8 (get_line), a constant of a
+// UTF-8 script as its characters, bytes that are not UTF-8 as the Windows-1252 characters they
+// stand for. A line end splits the line; a null character is refused whole.
+bool EditorScript::type(script::ScriptCall& call, std::string_view text) {
+    if (text.find('\0') != std::string_view::npos) {
+        call.warning(kNullCharacter);
+        return false;
+    }
     m_services.processor.typeText(text::externalToUtf8(text));
+    return true;
 }
 
 Document* EditorScript::changeableDocument() {
@@ -179,12 +193,12 @@ Document* EditorScript::changeableDocument() {
 }
 
 std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
-    static constexpr std::array<std::string_view, 21> kNames = {
+    static constexpr std::array<std::string_view, 22> kNames = {
         "get_char",      "get_column_pos", "get_line",         "get_line_count", "get_line_pos",
         "insert_line",   "locate_file",    "message",          "open_file",      "put_char",
         "put_number",    "put_string",     "read_file",        "set_column_pos", "set_file_name",
-        "set_find_text", "set_line_pos",   "set_replace_text", "spawn",          "user_input",
-        "yield"};
+        "set_find_text", "set_line_pos",   "set_replace_text", "spawn",          "typing_aids",
+        "user_input",    "yield"};
     std::size_t index = kNames.size();
     for (std::size_t i = 0; i < kNames.size(); ++i) {
         if (equalNoCase(call.name(), kNames[i])) {
@@ -213,9 +227,15 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         int32_t value = 0;
         if (doc != nullptr) {
             if (name == "get_char") {
+                // The code point of the character under the cursor, which put_char types back.
                 const std::string_view line = doc->currentLine().text();
-                const int offset = doc->cursorOffset();
-                value = offset < static_cast<int>(line.size()) ? static_cast<uint8_t>(line[offset]) : 0;
+                const auto offset = static_cast<std::size_t>(doc->cursorOffset());
+                if (offset < line.size()) {
+                    const auto byte = static_cast<unsigned char>(line[offset]);
+                    value = doc->encoding() == TextEncoding::Utf8
+                                ? static_cast<int32_t>(text::decodeUtf8(line, offset).character)
+                                : static_cast<int32_t>(text::windows1252ToUnicode(byte));
+                }
             } else if (name == "get_column_pos") {
                 value = doc->cursorColumn() + 1;
             } else if (name == "get_line_count") {
@@ -238,7 +258,8 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         if (line < 0 || line >= doc->lineCount()) {
             return 0;
         }
-        call.setText(0, doc->lineText(line));
+        // As UTF-8 text, so that typing it back gives the same bytes in either encoding.
+        call.setText(0, text::toUtf8(doc->lineText(line), doc->encoding()));
         return 1;
     }
     if (name == "insert_line") {
@@ -250,9 +271,13 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return 0;
         }
         const std::string text = call.text(0);
+        if (text.find('\0') != std::string::npos) {
+            call.warning(kNullCharacter);
+            return 0;
+        }
         target->setCursorOffset(0);
         target->insertEmptyLine();
-        type(text);
+        type(call, text);
         return 1;
     }
     if (name == "locate_file") {
@@ -280,8 +305,7 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         if (changeableDocument() == nullptr) {
             return 0;
         }
-        type(text);
-        return 1;
+        return type(call, text) ? 1 : 0;
     }
     if (name == "open_file") {
         if (count < 1 || count > 2 || !call.isString(0)) {
@@ -302,13 +326,19 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return 0;
         }
         const int32_t value = call.number(0);
-        if (name == "put_char" && value > 0xFF && value <= 0x10FFFF) {
-            // A code point beyond a byte is the character itself.
-            m_services.processor.typeCharacter(static_cast<char32_t>(value));
-        } else {
-            type(name == "put_char" ? std::string(1, static_cast<char>(value & 0xFF))
-                                    : std::to_string(value));
+        if (name == "put_number") {
+            return type(call, std::to_string(value)) ? 1 : 0;
         }
+        // The code point of a character (as get_char gives it); LF and CR split the line.
+        if (value == 0) {
+            call.warning(kNullCharacter);
+            return 0;
+        }
+        if (value < 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+            call.warning(formatText(kBadCharacterCode, "put_char"));
+            return 0;
+        }
+        m_services.processor.typeCharacter(static_cast<char32_t>(value));
         return 1;
     }
     if (name == "read_file") {
@@ -338,18 +368,32 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             }
             return content;
         }();
+        // The file's text is read as text from outside (UTF-8, else Windows-1252) and goes in as
+        // the document's bytes; a null character or a character the document cannot hold
+        // refuses the whole file.
+        if (bytes.find('\0') != std::string::npos) {
+            call.warning(formatText(kNullInFile, file.c_str()));
+            return 0;
+        }
+        const std::optional<std::string> converted =
+            documentBytes(*target, text::externalToUtf8(bytes), &processor.frame());
+        if (!converted) {
+            return 0;
+        }
         int line = target->cursorLine() + 1;
         std::size_t start = 0;
-        while (start < bytes.size()) {
-            std::size_t end = bytes.find('\n', start);
-            const std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        while (start < converted->size()) {
+            // LF, CR LF and a lone CR each end a line.
+            std::size_t end = converted->find_first_of("\r\n", start);
             if (end == std::string::npos) {
-                end = bytes.size();
+                end = converted->size();
             }
-            std::string_view text(bytes.data() + start, end - start);
-            if (!text.empty() && text.back() == '\r') {
-                text.remove_suffix(1);
+            std::size_t next = end + 1;
+            if (end < converted->size() && (*converted)[end] == '\r' && next < converted->size() &&
+                (*converted)[next] == '\n') {
+                ++next;
             }
+            const std::string_view text(converted->data() + start, end - start);
             target->moveToLine(line);
             target->setCursorOffset(0);
             target->insertEmptyLine();
@@ -414,6 +458,16 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         }
         processor.frame().drainEvents();
         return 1;
+    }
+    if (name == "typing_aids") {
+        // typing_aids(0) types the script's text as it is (no templates, wrapping, smart indent or
+        // brace) and gives 1 when the aids were on; typing_aids(that) restores them.
+        if (!needs(1)) {
+            return badCount();
+        }
+        const bool was = processor.typingAids();
+        processor.setTypingAids(call.number(0) != 0);
+        return was ? 1 : 0;
     }
     if (name == "user_input") {
         if ((count != 2 && count != 4) || !call.isVariable(1) || (count == 4 && !call.isVariable(3))) {

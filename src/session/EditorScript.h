@@ -73,8 +73,9 @@ private:
     ScriptRunResult runWith(Run&& run);
     std::optional<int32_t> editorFunction(script::ScriptCall& call);
     void addOutputLine(std::string_view line);
-    // Types text at the cursor as typed characters would be.
-    void type(std::string_view text);
+    // Types text at the cursor as typed characters would be; false (with a warning) when it was
+    // refused.
+    bool type(script::ScriptCall& call, std::string_view text);
     Document* changeableDocument();
 
     EditorScriptServices m_services;

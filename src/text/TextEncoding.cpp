@@ -136,6 +136,17 @@ int previousCharacter(std::string_view bytes, int offset, TextEncoding encoding)
     return characterStart(bytes, offset - 1, encoding);
 }
 
+std::string reverseCharacters(std::string_view bytes, TextEncoding encoding) {
+    std::string reversed;
+    reversed.reserve(bytes.size());
+    for (int end = static_cast<int>(bytes.size()); end > 0;) {
+        const int start = previousCharacter(bytes, end, encoding);
+        reversed.append(bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+        end = start;
+    }
+    return reversed;
+}
+
 int cellWidth(char32_t character) {
     if (character < kWide[0].first) {
         return 1;

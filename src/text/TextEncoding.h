@@ -46,6 +46,8 @@ int characterStart(std::string_view bytes, int offset, TextEncoding encoding);
 // step is one (virtual space).
 int nextCharacter(std::string_view bytes, int offset, TextEncoding encoding);
 int previousCharacter(std::string_view bytes, int offset, TextEncoding encoding);
+// The characters of bytes in reverse order, each character's own bytes kept in order.
+std::string reverseCharacters(std::string_view bytes, TextEncoding encoding);
 
 // Display cells of a character: two for East Asian wide and fullwidth characters, one otherwise.
 int cellWidth(char32_t character);

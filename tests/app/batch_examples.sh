@@ -1,6 +1,7 @@
 #!/bin/sh
 # End-to-end tests of vexa-batch: the README's example exactly as written there, each shipped
-# script of share/vScript/ on real files, a keyboard-macro file and the argument errors.
+# script of share/vScript/ on real files (also with templates on, over abbreviations, braces and
+# tabs), a keyboard-macro file and the argument errors.
 # Usage: batch_examples.sh VEXA_BATCH SOURCE_DIR
 set -eu
 batch=$1
@@ -99,6 +100,29 @@ set +e
 code=$?
 set -e
 [ "$code" -eq 1 ] || fail "missing file exit code $code"
+
+# The shipped scripts with the default settings (templates, smart indent and brace on) on inputs
+# holding abbreviations, braces and tabs: the text goes in as written, byte for byte.
+# shipped NAME INPUT EXPECTED SCRIPT-COMMAND-LINE (INPUT and EXPECTED in printf format).
+shipped() {
+    printf -- "$2" > "$work/in.c"
+    "$batch" -w -x "$4" "$work/in.c" > "$work/out" 2>&1 || fail "$1 run"
+    expect "$1" "$work/in.c" "$3"
+}
+# The control: a script that leaves the typing aids on gets the template expansion.
+printf 'int main() { put_string("if "); }\n' > "$work/aids_on.zm"
+printf '\n' > "$work/in.c"
+"$batch" -w -x "$work/aids_on.zm" "$work/in.c" > /dev/null 2>&1 || fail "templates control run"
+[ "$(wc -l < "$work/in.c")" -gt 1 ] || fail "templates are not on: the shipped script cases prove nothing"
+shipped "tabs_to_spaces with templates" '\tif\t(x)\n{\n\tfor\t(;;) {}\n\twhile\tx\n}\n' \
+    '    if  (x)\n{\n    for (;;) {}\n    while   x\n}\n' "$scripts/tabs_to_spaces.zm 4"
+shipped "tabs_to_spaces default size" 'if\tx {\n' 'if      x {\n' "$scripts/tabs_to_spaces.zm"
+shipped "number_lines with templates" 'if\n{\n\tfor x\n' '1: if\n2: {\n3: \tfor x\n' "$scripts/number_lines.zm"
+shipped "c_header with templates" '{\n\tif x\n' \
+    "/*\n * File:    in.c\n * Created: $today\n * if while for {\n */\n{\n\tif x\n" \
+    "$scripts/c_header.zm if while for {"
+shipped "if0_block with templates" '\tif (x) {\n\t\tfor (;;) {}\n\t}\n' \
+    '#if 0\n\tif (x) {\n#endif\n\t\tfor (;;) {}\n\t}\n' "$scripts/if0_block.zm"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)" >&2

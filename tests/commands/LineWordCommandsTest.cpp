@@ -286,6 +286,43 @@ TEST_F(LineWordTest, WordReverseTakesAtMostEightyCharacters) {
     EXPECT_EQ(doc().lineText(0), "b" + std::string(79, 'a') + "cc");
 }
 
+TEST_F(LineWordTest, WordReverseKeepsUtf8CharactersWhole) {
+    constexpr auto kUtf8 = TextEncoding::Utf8;
+    const FunctionId reverse = functionIdOf("WordTextReverse");
+    // h, e acute (2 bytes), l, l, o.
+    const std::string hello = "h\xC3\xA9llo";
+    // x, 78 e acutes, a CJK ideograph (3 bytes) as the 80th character, then b.
+    const std::string long80 = std::string("x") + [] {
+        std::string e;
+        for (int i = 0; i < 78; ++i) {
+            e += "\xC3\xA9";
+        }
+        return e;
+    }() + "\xE4\xB8\xAD" + "b";
+    runCases({
+        {"two-byte character", {hello + " x"}, 0, 1, reverse, {"oll\xC3\xA9h x"}, 0, 1, kUtf8},
+        {"three-byte characters",
+         {"a\xE4\xB8\xAD\xE6\x96\x87z"},
+         0,
+         0,
+         reverse,
+         {"z\xE6\x96\x87\xE4\xB8\xAD"
+          "a"},
+         0,
+         0,
+         kUtf8},
+        {"eighty characters, not eighty bytes",
+         {long80},
+         0,
+         0,
+         reverse,
+         {std::string("\xE4\xB8\xAD") + long80.substr(1, 156) + "x" + "b"},
+         0,
+         0,
+         kUtf8},
+    });
+}
+
 TEST_F(LineWordTest, LineChangesUndoInOneStep) {
     setLines({"Hello World"});
     place(0, 3);

@@ -168,6 +168,11 @@ protected:
         for (const auto& line : lines) {
             document->appendLoadedLine(line);
         }
+        setDocument(std::move(document));
+    }
+
+    // Replaces the pane by one over a document, cursor at 0:0.
+    void setDocument(std::unique_ptr<Document> document) {
         document->setLanguageRules(std::make_shared<CLanguage>());
         document->setCuaMarkingRule(std::make_shared<NoCuaMarking>());
         pane = std::make_unique<EditPane>(std::move(document));

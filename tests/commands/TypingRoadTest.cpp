@@ -404,5 +404,43 @@ TEST_F(TypingTest, ToggleFunctionsSwitchTheLineWrapOption) {
     EXPECT_EQ(frame.lastStatus(), "The automatic line wrapping feature is 'Off'");
 }
 
+// Characters that reach the processor as typed characters (macro events, scripts): a line end
+// splits the line plainly and NUL is refused; nothing stores LF, CR or NUL inside a line.
+TEST_F(TypingTest, LineEndAndNulCharactersNeverGoInsideALine) {
+    options.editor().smartIndent = 1;
+    options.editor().smartBrace = 1;
+    struct Case {
+        const char* name;
+        std::u32string typed;
+        Lines expected;
+        int cursorLine;
+        int cursorOffset;
+    };
+    const std::vector<Case> cases = {
+        {"LF", U"\n", {"  {a", "b"}, 1, 0},
+        {"CR", U"\r", {"  {a", "b"}, 1, 0},
+        {"CR LF typed as two events makes two line ends", U"\r\n", {"  {a", "", "b"}, 2, 0},
+        {"NUL", std::u32string(1, U'\0'), {"  {ab"}, 0, 4},
+    };
+    for (const Case& c : cases) {
+        setLines({"  {ab"});
+        place(0, 4);
+        for (char32_t ch : c.typed) {
+            EXPECT_TRUE(processor.typeCharacter(ch)) << c.name;
+        }
+        EXPECT_EQ(lines(), c.expected) << c.name;
+        EXPECT_EQ(doc().cursorLine(), c.cursorLine) << c.name;
+        EXPECT_EQ(doc().cursorOffset(), c.cursorOffset) << c.name;
+    }
+    EXPECT_EQ(frame.lastStatus(), "A null character can not be typed into a document.");
+}
+
+TEST_F(TypingTest, TypedTextTakesCrLfAsOneLineEnd) {
+    setLines({"ab"});
+    place(0, 1);
+    type("1\r\n2\r3\n4");
+    EXPECT_EQ(lines(), (Lines{"a1", "2", "3", "4b"}));
+}
+
 } // namespace
 } // namespace vexa

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,136 @@ TEST_F(EditorScriptTest, ANewNameBringsTheProfileOfItsExtension) {
         ASSERT_NE(workspace().profileOf(pane), nullptr);
         EXPECT_EQ(workspace().profileOf(pane)->delimiters(), "#");
     }
+}
+
+// A script run over a document opened from bytes; the document's lines afterwards.
+struct BytesCase {
+    const char* name;
+    std::string file; // the document's bytes
+    std::optional<TextEncoding> encoding;
+    std::string body;
+    std::vector<std::string> lines;
+    std::string status = {};
+    bool warned = false;
+};
+
+class ScriptBytesTest : public EditorScriptTest {
+protected:
+    void runCases(const std::vector<BytesCase>& cases) {
+        for (const BytesCase& c : cases) {
+            workspace().openDocument(
+                writeFile(std::string("bytes") + std::to_string(m_count++) + ".txt", c.file));
+            if (c.encoding) {
+                activeDocument().setEncoding(*c.encoding);
+            }
+            frame.clearEvents();
+            const ScriptRunResult result = runBody(c.body);
+            EXPECT_EQ(result.warned, c.warned) << c.name << "\n" << outputText();
+            std::vector<std::string> lines;
+            for (int i = 0; i < activeDocument().lineCount(); ++i) {
+                lines.emplace_back(activeDocument().lineText(i));
+            }
+            EXPECT_EQ(lines, c.lines) << c.name;
+            if (!c.status.empty()) {
+                EXPECT_EQ(frame.lastStatus(), c.status) << c.name;
+            }
+        }
+    }
+    int m_count = 0;
+};
+
+TEST_F(ScriptBytesTest, TextReadFromTheDocumentGoesBackAsTheSameBytes) {
+    constexpr auto k1252 = TextEncoding::Windows1252;
+    constexpr auto kUtf8 = TextEncoding::Utf8;
+    // A Windows-1252 line whose bytes C3 A9 happen to be valid UTF-8 (two characters there).
+    const std::string cp1252 = "\xE9\n\xC3\xA9\n";
+    const std::string copyLine2 = "string s; get_line(s, 2); set_line_pos(1); set_column_pos(1); ";
+    runCases({
+        {"get_line typed back by put_string",
+         cp1252,
+         k1252,
+         copyLine2 + "put_string(\"%s\", s);",
+         {"\xC3\xA9\xE9", "\xC3\xA9"}},
+        {"get_line typed back by insert_line",
+         cp1252,
+         k1252,
+         copyLine2 + "insert_line(s);",
+         {"\xC3\xA9", "\xE9", "\xC3\xA9"}},
+        {"get_line in a UTF-8 document",
+         "\xC3\xA9\xE4\xB8\xAD\n",
+         kUtf8,
+         "string s; get_line(s, 1); put_string(\"%s\", s);",
+         {"\xC3\xA9\xE4\xB8\xAD\xC3\xA9\xE4\xB8\xAD"}},
+        {"a constant of the script is converted", "\xE9\n", k1252, "put_string(\"\xC3\xA9\");", {"\xE9\xE9"}},
+        {"get_char gives the code point of a UTF-8 character",
+         "\xC3\xA9\n",
+         kUtf8,
+         "int c; get_char(c); message(\"%d\", c); put_char(c);",
+         {"\xC3\xA9\xC3\xA9"},
+         "233"},
+        {"get_char of a three-byte character",
+         "\xE4\xB8\xAD\n",
+         kUtf8,
+         "int c; get_char(c); message(\"%d\", c); put_char(c);",
+         {"\xE4\xB8\xAD\xE4\xB8\xAD"},
+         "20013"},
+        {"get_char of a Windows-1252 euro sign",
+         "\x80\n",
+         k1252,
+         "int c; get_char(c); message(\"%d\", c); put_char(c);",
+         {"\x80\x80"},
+         "8364"},
+        {"put_char of a code point below 256 in UTF-8", "\n", kUtf8, "put_char(233);", {"\xC3\xA9"}},
+    });
+}
+
+TEST_F(ScriptBytesTest, ReadFileConvertsToTheDocumentsEncodingAndRefusesNul) {
+    constexpr auto k1252 = TextEncoding::Windows1252;
+    constexpr auto kUtf8 = TextEncoding::Utf8;
+    const std::string utf8File = writeFile("utf8.txt", "caf\xC3\xA9\r\nx\n");
+    const std::string cp1252File = writeFile("cp1252.txt", "caf\xE9\rx\n");
+    const std::string nulFile = writeFile("nul.txt", std::string("a\0b\n", 4));
+    const std::string cjkFile = writeFile("cjk.txt", "\xE4\xB8\xAD\n");
+    const auto readBody = [](const std::string& path) { return "read_file(\"" + path + "\");"; };
+    runCases({
+        {"UTF-8 file into a Windows-1252 document",
+         "top\n",
+         k1252,
+         readBody(utf8File),
+         {"top", "caf\xE9", "x"}},
+        {"Windows-1252 file into a UTF-8 document, a lone CR ends a line",
+         "top\n",
+         kUtf8,
+         readBody(cp1252File),
+         {"top", "caf\xC3\xA9", "x"}},
+        {"a file with a null byte", "top\n", kUtf8, readBody(nulFile), {"top"}, {}, true},
+        {"a character the document cannot hold", "top\n", k1252, readBody(cjkFile), {"top"}},
+    });
+}
+
+TEST_F(ScriptBytesTest, ALineEndTypedByAScriptSplitsTheLinePlainly) {
+    // Smart indent and smart brace are on: a line end from a script still adds nothing.
+    options.editor().smartIndent = 1;
+    options.editor().smartBrace = 1;
+    const std::string at = "set_column_pos(4); ";
+    runCases({
+        {"put_char(10)", "  ab\n", {}, at + "put_char(10);", {"  a", "b"}},
+        {"put_char(13)", "  ab\n", {}, at + "put_char(13);", {"  a", "b"}},
+        {"after a brace", "x{y\n", {}, "set_column_pos(3); put_char(10);", {"x{", "y"}},
+        {"put_string with a line end", "  ab\n", {}, at + "put_string(\"1\\n2\");", {"  a1 ", "2b"}},
+        {"put_char(0) is refused", "  ab\n", {}, at + "put_char(0);", {"  ab"}, {}, true},
+    });
+}
+
+TEST_F(EditorScriptTest, TypingAidsGoOffForTheRunAndComeBack) {
+    runBody("int a = typing_aids(0); int b = typing_aids(0); message(\"%d %d\", a, b);");
+    EXPECT_EQ(frame.lastStatus(), "1 0");
+    EXPECT_TRUE(processor().typingAids());
+    options.editor().smartIndent = 1;
+    workspace().openDocument(writeFile("indent.txt", "  ab\n"));
+    runBody("typing_aids(0); set_column_pos(4); Enter();");
+    EXPECT_EQ(line(1), "b");
+    EXPECT_TRUE(processor().typingAids());
 }
 
 TEST_F(EditorScriptTest, RefusedAndUnknownCallsWarn) {
