@@ -39,7 +39,7 @@ def blocks(path):
 
 
 def main():
-    bin_dir, source_dir = sys.argv[1], sys.argv[2]
+    bin_dir, source_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     docs = os.path.join(source_dir, "docs")
     failures = 0
     runs = 0
