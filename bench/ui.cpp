@@ -20,6 +20,7 @@
 #include "core/DocumentFile.h"
 #include "core/Messenger.h"
 #include "settings/Directories.h"
+#include "app/ShippedFiles.h"
 #include "settings/HomeSetup.h"
 #include "settings/Options.h"
 #include "support/GeneratedText.h"
@@ -131,7 +132,7 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     vexa::Directories directories(vexa::Directories::resolveHome());
-    (void)vexa::prepareHome(directories, vexa::locateShareDirectory(vexa::currentProgramFile()));
+    (void)vexa::prepareHome(directories, vexa::app::shippedFileDirectories());
     vexa::Options options(directories);
     options.load();
     vexa::ui::MainWindow window(options);

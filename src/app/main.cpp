@@ -4,10 +4,15 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <csignal>
+#include <cstdio>
 #include <new>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "ShippedFiles.h"
+#include "Version.h"
 #include "platform/Environment.h"
 #include "platform/posix/PosixInstanceLink.h"
 #include "session/StartupCommandLine.h"
@@ -83,9 +88,41 @@ void registerWithShell(vexa::ui::MainWindow& window, vexa::platform::KeyStore* s
     }
 }
 
+constexpr const char* kUsage =
+    "Usage: vexa [-lLINE] [FILE...]\n"
+    "Opens each FILE (a name may hold the wildcards * and ?) in the Vexa editor. When an editor\n"
+    "with the same home already runs on this display, a single FILE is handed to it instead.\n"
+    "\n"
+    "  -lLINE      put the cursor on line LINE of the files opened\n"
+    "  --help      show this text and exit\n"
+    "  --version   show the version and exit\n"
+    "\n"
+    "Environment: VEXA_HOME (the home for settings and seeded files), VEXA_SHARE (the shipped\n"
+    "files). See vexa(1) and the guide opened by Help > Contents.\n";
+
+// --help and --version are answered before anything needs a display; nothing when the program
+// runs as the editor.
+std::optional<int> answerInformationOption(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("%s\n", vexa::versionText());
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> answered = answerInformationOption(argc, argv)) {
+        return *answered;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexa"));
     QApplication::setDesktopFileName(QStringLiteral("vexa"));
@@ -117,10 +154,7 @@ int main(int argc, char* argv[]) {
         link.reset(); // another editor holds the marker: this one runs without receiving hand-offs
     }
 
-    const auto share = vexa::locateShareDirectory(vexa::currentProgramFile());
-    const vexa::HomeStart start = vexa::prepareHome(directories, share);
-    // What the build made beside the program (the English dictionary) is seeded the same way.
-    (void)vexa::seedHome(vexa::currentProgramFile().parent_path() / "share", directories.home());
+    const vexa::HomeStart start = vexa::prepareHome(directories, vexa::app::shippedFileDirectories());
     if (start == vexa::HomeStart::NoHome) {
         QMessageBox::critical(nullptr, QStringLiteral("Vexa Error"),
                               QString::fromLatin1(vexa::kNoHomeMessage));
@@ -129,6 +163,10 @@ int main(int argc, char* argv[]) {
         }
         std::set_new_handler(g_previousNewHandler);
         return 1;
+    }
+    if (start == vexa::HomeStart::FirstRunWithoutShare) {
+        QMessageBox::warning(nullptr, QStringLiteral("Vexa"),
+                             QString::fromStdString(vexa::noShareMessage(directories.home())));
     }
     if (start == vexa::HomeStart::DirectoriesMissing) {
         QMessageBox::warning(nullptr, QStringLiteral("Vexa Error"),

@@ -13,6 +13,7 @@
 #include "commands/FunctionTable.h"
 #include "core/Document.h"
 #include "settings/Directories.h"
+#include "ShippedFiles.h"
 #include "settings/HomeSetup.h"
 #include "settings/Options.h"
 #include "ui/EditPaneWidget.h"
@@ -45,7 +46,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir home;
     qputenv("VEXA_HOME", home.path().toLocal8Bit());
     vexa::Directories directories(vexa::Directories::resolveHome());
-    (void)vexa::prepareHome(directories, vexa::locateShareDirectory(vexa::currentProgramFile()));
+    (void)vexa::prepareHome(directories, vexa::app::shippedFileDirectories());
     vexa::Options options(directories);
     options.load();
     const QString output = QString::fromLocal8Bit(argv[1]);

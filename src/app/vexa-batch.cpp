@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ShippedFiles.h"
 #include "Version.h"
 #include "toolchain/HeadlessOutputHost.h"
 #include "toolchain/OutputWindows.h"
@@ -138,11 +139,13 @@ int main(int argc, char* argv[]) {
     }
 
     vexa::Directories directories(vexa::Directories::resolveHome());
-    const vexa::HomeStart start =
-        vexa::prepareHome(directories, vexa::locateShareDirectory(vexa::currentProgramFile()));
+    const vexa::HomeStart start = vexa::prepareHome(directories, vexa::app::shippedFileDirectories());
     if (start == vexa::HomeStart::NoHome) {
         std::cerr << "vexa-batch: " << vexa::kNoHomeMessage << "\n";
         return kFailure;
+    }
+    if (start == vexa::HomeStart::FirstRunWithoutShare) {
+        std::cerr << "vexa-batch: " << vexa::noShareMessage(directories.home()) << "\n";
     }
     vexa::Options options(directories);
     options.load();

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "Version.h"
 #include "aids/SpellDictionary.h"
 #include "aids/WordList.h"
 #include "settings/InfoFile.h"
@@ -18,10 +19,13 @@ namespace {
 
 using vexa::aids::SpellDictionary;
 
+constexpr const char* kUsage = "usage: vexa-dict build LIST OUT.DIC \"Description\"\n"
+                               "       vexa-dict check DICT.DIC word...\n"
+                               "       vexa-dict list DICT.DIC\n"
+                               "       vexa-dict --help | --version\n";
+
 int usage() {
-    std::fprintf(stderr, "usage: vexa-dict build LIST OUT.DIC \"Description\"\n"
-                         "       vexa-dict check DICT.DIC word...\n"
-                         "       vexa-dict list DICT.DIC\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -119,6 +123,14 @@ int main(int argc, char** argv) {
         return usage();
     }
     const std::string_view command = argv[1];
+    if ((command == "--help" || command == "-h") && argc == 2) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "--version" && argc == 2) {
+        std::printf("vexa-dict %s\n", vexa::versionText());
+        return 0;
+    }
     if (command == "build" && argc == 5) {
         return build(argv[2], argv[3], argv[4]);
     }

@@ -41,25 +41,39 @@ bool isHomeSubdirectory(std::string_view name) {
 
 } // namespace
 
-fs::path locateShareDirectory(const fs::path& programFile) {
-    if (programFile.empty()) {
+std::vector<fs::path> locateShareDirectories(const ShareSearch& search) {
+    const auto holdsShippedFiles = [](const fs::path& directory) {
+        return !directory.empty() &&
+               isDirectory(directory / Directories::subdirectoryName(DirectoryKind::Config));
+    };
+    if (!search.environment.empty() && holdsShippedFiles(search.environment)) {
+        return {fs::path(search.environment)};
+    }
+    if (!search.programFile.empty()) {
+        const fs::path programDirectory = search.programFile.parent_path();
+        const fs::path installed = programDirectory.parent_path() / "share" / "vexa";
+        if (programDirectory.filename() == "bin" && holdsShippedFiles(installed)) {
+            return {installed};
+        }
+    }
+    if (search.buildTree.empty() || !holdsShippedFiles(search.buildTree.front())) {
         return {};
     }
-    fs::path programDirectory = programFile.parent_path();
-    fs::path installed = programDirectory.parent_path() / "share" / "vexa";
-    if (programDirectory.filename() == "bin" && isDirectory(installed)) {
-        return installed;
-    }
-    std::error_code error;
-    for (fs::path ancestor = programDirectory; !ancestor.empty(); ancestor = ancestor.parent_path()) {
-        if (isDirectory(ancestor / "share") && fs::is_regular_file(ancestor / "CMakeLists.txt", error)) {
-            return ancestor / "share";
-        }
-        if (ancestor == ancestor.parent_path()) {
-            break;
+    std::vector<fs::path> found;
+    for (const fs::path& directory : search.buildTree) {
+        if (isDirectory(directory)) {
+            found.push_back(directory);
         }
     }
-    return {};
+    return found;
+}
+
+std::string noShareMessage(const std::string& home) {
+    return "The shipped files of Vexa (templates, syntax profiles, tools, scripts, the dictionary) "
+           "were not found, so the home '" +
+           home +
+           "' starts without them. Install Vexa, or set VEXA_SHARE to the directory that holds "
+           "vConfig/.";
 }
 
 fs::path currentProgramFile() {
@@ -106,7 +120,7 @@ SeedResult seedHome(const fs::path& shareDirectory, const std::string& home) {
     return result;
 }
 
-HomeStart prepareHome(const Directories& directories, const fs::path& shareDirectory) {
+HomeStart prepareHome(const Directories& directories, const std::vector<fs::path>& shareDirectories) {
     if (directories.home().empty()) {
         return HomeStart::NoHome;
     }
@@ -117,7 +131,12 @@ HomeStart prepareHome(const Directories& directories, const fs::path& shareDirec
     if (fs::exists(directories.settingsFilePath(), error)) {
         return HomeStart::Ready;
     }
-    seedHome(shareDirectory, directories.home());
+    if (shareDirectories.empty()) {
+        return HomeStart::FirstRunWithoutShare;
+    }
+    for (const fs::path& share : shareDirectories) {
+        seedHome(share, directories.home());
+    }
     return HomeStart::FirstRun;
 }
 

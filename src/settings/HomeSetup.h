@@ -5,16 +5,32 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "settings/Directories.h"
 
 namespace vexa {
 
-// The installation's shared files for a program file: <prefix>/share/vexa beside the program's
-// bin/ directory, or, for a program run from a build tree, the share/ of the source tree that
-// holds the build (the nearest ancestor with share/ beside a CMakeLists.txt). Empty when neither
-// is found.
-std::filesystem::path locateShareDirectory(const std::filesystem::path& programFile);
+// Where the shipped files (templates, syntax profiles, the tools list, scripts, the dictionary)
+// are looked for, in this order: the directory $VEXA_SHARE names, <prefix>/share/vexa beside the
+// program's bin/ directory, then the build tree's data recorded when the build was configured
+// (the source tree's share/ and what the build made, such as the dictionary).
+struct ShareSearch {
+    std::string environment; // $VEXA_SHARE, empty when unset
+    std::filesystem::path programFile;
+    std::vector<std::filesystem::path> buildTree;
+};
+
+// The name of the environment variable that points at the shipped files.
+inline constexpr const char* kShareVariable = "VEXA_SHARE";
+
+// The directories the home is seeded from: those of the first place in the search order that
+// holds the shipped files (a vConfig/ directory; the build tree's further directories are taken
+// with the first when they exist). Empty when no place holds them.
+std::vector<std::filesystem::path> locateShareDirectories(const ShareSearch& search);
+
+// Says that a first start found no shipped files and so left the home without them.
+std::string noShareMessage(const std::string& home);
 
 // The path of the running program, empty when the system does not say.
 std::filesystem::path currentProgramFile();
@@ -30,13 +46,15 @@ struct SeedResult {
 // shareDirectory (the desktop entry, icons) is left alone.
 SeedResult seedHome(const std::filesystem::path& shareDirectory, const std::string& home);
 
-enum class HomeStart : uint8_t { Ready, FirstRun, DirectoriesMissing, NoHome };
+enum class HomeStart : uint8_t { Ready, FirstRun, FirstRunWithoutShare, DirectoriesMissing, NoHome };
 
 // Builds the home's directories and, on the first run (no settings file yet), seeds it from
-// the share directory (when one is given). DirectoriesMissing when the home could not be made
-// complete (a path too long, a file in the way, no permission); NoHome when there is no home
-// at all (the environment names none), in which case nothing is made: the settings would
-// otherwise land in whatever the current directory is (kNoHomeMessage says so to the user).
-HomeStart prepareHome(const Directories& directories, const std::filesystem::path& shareDirectory);
+// the share directories; FirstRunWithoutShare when there are none (noShareMessage says so).
+// DirectoriesMissing when the home could not be made complete (a path too long, a file in the
+// way, no permission); NoHome when there is no home at all (the environment names none), in which
+// case nothing is made: the settings would otherwise land in whatever the current directory is
+// (kNoHomeMessage says so to the user).
+HomeStart prepareHome(const Directories& directories,
+                      const std::vector<std::filesystem::path>& shareDirectories);
 
 } // namespace vexa

@@ -18,28 +18,68 @@ void touch(const fs::path& path, const std::string& bytes = "x") {
     writeFileBytes(path, bytes);
 }
 
-TEST(ShareDirectory, InstalledProgramUsesShareVexaBesideBin) {
+// Three places that each hold the shipped files: a $VEXA_SHARE directory, an installation with the
+// program in its bin/, and a build tree (the source's share/ and the build's own data).
+class ShareSearchTest : public ::testing::Test {
+protected:
+    ShareSearchTest() {
+        fs::create_directories(environment() / "vConfig");
+        touch(program());
+        fs::create_directories(installed() / "vConfig");
+        fs::create_directories(sourceShare() / "vConfig");
+        fs::create_directories(buildData() / "vSpell");
+    }
+
+    fs::path environment() const { return root.path() / "custom"; }
+    fs::path program() const { return root.path() / "usr/bin/vexa"; }
+    fs::path installed() const { return root.path() / "usr/share/vexa"; }
+    fs::path sourceShare() const { return root.path() / "src/share"; }
+    fs::path buildData() const { return root.path() / "build/src/app/share"; }
+
+    ShareSearch everything() const {
+        return ShareSearch{environment().string(), program(), {sourceShare(), buildData()}};
+    }
+
     test::TempHome root;
-    touch(root.path() / "usr/bin/vexa");
+};
+
+TEST_F(ShareSearchTest, EachPlaceIsTakenOnlyWhenTheEarlierOnesFail) {
+    using Paths = std::vector<fs::path>;
+    ShareSearch search = everything();
+    EXPECT_EQ(locateShareDirectories(search), Paths{environment()});
+
+    search.environment.clear(); // unset
+    EXPECT_EQ(locateShareDirectories(search), Paths{installed()});
+
+    fs::remove_all(installed());
+    EXPECT_EQ(locateShareDirectories(search), (Paths{sourceShare(), buildData()}));
+
+    // The build's own data is optional (no word list, no dictionary); the source's share/ is not.
+    fs::remove_all(buildData());
+    EXPECT_EQ(locateShareDirectories(search), Paths{sourceShare()});
+    fs::remove_all(sourceShare());
+    fs::create_directories(buildData() / "vSpell");
+    EXPECT_EQ(locateShareDirectories(search), Paths{});
+}
+
+TEST_F(ShareSearchTest, APlaceWithoutTheShippedFilesIsPassedOver) {
+    using Paths = std::vector<fs::path>;
+    // $VEXA_SHARE naming a missing or unrelated directory does not hide the installation.
+    ShareSearch search = everything();
+    search.environment = (root.path() / "absent").string();
+    EXPECT_EQ(locateShareDirectories(search), Paths{installed()});
+    fs::create_directories(root.path() / "unrelated/icons");
+    search.environment = (root.path() / "unrelated").string();
+    EXPECT_EQ(locateShareDirectories(search), Paths{installed()});
+
+    // A program outside a bin/ directory has no installation beside it, even when a share/vexa
+    // is there.
+    touch(root.path() / "usr/tools/vexa");
     fs::create_directories(root.path() / "usr/share/vexa/vConfig");
-    EXPECT_EQ(locateShareDirectory(root.path() / "usr/bin/vexa"), root.path() / "usr/share/vexa");
-}
+    search.programFile = root.path() / "usr/tools/vexa";
+    EXPECT_EQ(locateShareDirectories(search), (Paths{sourceShare(), buildData()}));
 
-TEST(ShareDirectory, BuildTreeProgramUsesTheSourceTreeShare) {
-    test::TempHome root;
-    touch(root.path() / "src/CMakeLists.txt");
-    fs::create_directories(root.path() / "src/share/vConfig");
-    touch(root.path() / "src/build/h2/src/app/vexa");
-    EXPECT_EQ(locateShareDirectory(root.path() / "src/build/h2/src/app/vexa"), root.path() / "src/share");
-}
-
-TEST(ShareDirectory, NothingFoundGivesAnEmptyPath) {
-    test::TempHome root;
-    touch(root.path() / "opt/tools/vexa");
-    // A share/ without the source tree's CMakeLists.txt beside it is somebody else's.
-    fs::create_directories(root.path() / "opt/share");
-    EXPECT_EQ(locateShareDirectory(root.path() / "opt/tools/vexa"), fs::path());
-    EXPECT_EQ(locateShareDirectory(fs::path()), fs::path());
+    EXPECT_EQ(locateShareDirectories(ShareSearch{}), Paths{});
 }
 
 TEST(ShareDirectory, RunningProgramIsKnown) {
@@ -90,21 +130,41 @@ TEST_F(SeedTest, MissingShareCopiesNothing) {
 
 TEST_F(SeedTest, FirstRunSeedsAndLaterRunsDoNot) {
     Directories directories(home.path().string());
-    EXPECT_EQ(prepareHome(directories, share.path()), HomeStart::FirstRun);
+    EXPECT_EQ(prepareHome(directories, {share.path()}), HomeStart::FirstRun);
     EXPECT_TRUE(fs::is_directory(home.path() / "vMacros"));
     EXPECT_EQ(readFileBytes(home.path() / "vSpell/English.DIC"), "dictionary");
 
     // Once the settings file exists the user's deletions stand.
     writeFileBytes(directories.settingsFilePath(), "[Editor Options]\n");
     fs::remove(home.path() / "vSpell/English.DIC");
-    EXPECT_EQ(prepareHome(directories, share.path()), HomeStart::Ready);
+    EXPECT_EQ(prepareHome(directories, {share.path()}), HomeStart::Ready);
     EXPECT_FALSE(fs::exists(home.path() / "vSpell/English.DIC"));
+}
+
+TEST_F(SeedTest, EveryShareDirectoryIsSeededFrom) {
+    test::TempHome built;
+    touch(built.path() / "vSpell/ENGLISH.DIC", "built dictionary");
+    Directories directories(home.path().string());
+    EXPECT_EQ(prepareHome(directories, {share.path(), built.path()}), HomeStart::FirstRun);
+    EXPECT_EQ(readFileBytes(home.path() / "vConfig/prefix.dat"), "prefix keys");
+    EXPECT_EQ(readFileBytes(home.path() / "vSpell/ENGLISH.DIC"), "built dictionary");
+}
+
+TEST_F(SeedTest, FirstRunWithoutShippedFilesIsToldApart) {
+    Directories directories(home.path().string());
+    EXPECT_EQ(prepareHome(directories, {}), HomeStart::FirstRunWithoutShare);
+    // The home itself is still made, so the editor can keep its settings.
+    EXPECT_TRUE(fs::is_directory(home.path() / "vConfig"));
+    EXPECT_TRUE(fs::is_empty(home.path() / "vConfig"));
+    const std::string message = noShareMessage(directories.home());
+    EXPECT_NE(message.find(directories.home()), std::string::npos);
+    EXPECT_NE(message.find("VEXA_SHARE"), std::string::npos);
 }
 
 TEST_F(SeedTest, NoHomeIsRefusedAndNothingIsMade) {
     const fs::path before = fs::current_path();
     fs::current_path(home.path());
-    const HomeStart start = prepareHome(Directories(""), share.path());
+    const HomeStart start = prepareHome(Directories(""), {share.path()});
     fs::current_path(before);
     EXPECT_EQ(start, HomeStart::NoHome);
     EXPECT_FALSE(fs::exists(home.path() / "vConfig"));
@@ -113,7 +173,7 @@ TEST_F(SeedTest, NoHomeIsRefusedAndNothingIsMade) {
 
 TEST_F(SeedTest, TooLongHomeIsReported) {
     Directories directories("/" + std::string(240, 'q') + "/");
-    EXPECT_EQ(prepareHome(directories, share.path()), HomeStart::DirectoriesMissing);
+    EXPECT_EQ(prepareHome(directories, {share.path()}), HomeStart::DirectoriesMissing);
 }
 
 } // namespace
