@@ -17,6 +17,7 @@
 #include "platform/Files.h"
 #include "platform/ManualPage.h"
 #include "settings/Options.h"
+#include "text/TextEncoding.h"
 
 namespace vexa::aids {
 namespace {
@@ -47,7 +48,13 @@ std::string wordAtCursor(CommandProcessor& processor) {
     // Surrounding blanks of a marked piece are no part of the keyword.
     std::size_t first = word.find_first_not_of(" \t");
     std::size_t last = word.find_last_not_of(" \t");
-    return first == std::string::npos ? std::string() : word.substr(first, last - first + 1);
+    word = first == std::string::npos ? std::string() : word.substr(first, last - first + 1);
+    // Keywords, as the indexes and the Quick Search dialog hold them, are Windows-1252; a
+    // character it has no form of is kept as UTF-8 and so matches no index.
+    if (document->encoding() == TextEncoding::Utf8) {
+        word = text::fromUtf8(word, TextEncoding::Windows1252).value_or(word);
+    }
+    return word;
 }
 
 } // namespace
@@ -124,7 +131,8 @@ int32_t HelpCommands::show(const HelpHit& hit, std::string_view keyword) {
     std::string command = viewerCommand();
     if (!command.empty()) {
         platform::CommandHelpViewer viewer(command, m_launcher);
-        if (viewer.showKeyword(hit.helpFile, std::string(keyword))) {
+        // The viewer's arguments are UTF-8 file-system text.
+        if (viewer.showKeyword(hit.helpFile, text::toUtf8(keyword, TextEncoding::Windows1252))) {
             return 1;
         }
         report("Unable to start the help viewer '" + command + "'.");

@@ -9,12 +9,15 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Files.h"
+#include "regex/CaseFolding.h"
+#include "text/TextEncoding.h"
 
 namespace vexa::aids {
 namespace {
 
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+// Index lines and keywords are Windows-1252: every letter with two cases folds, not only ASCII.
+char32_t folded(char c) {
+    return foldedCharacter(text::windows1252ToUnicode(static_cast<unsigned char>(c)));
 }
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
@@ -22,7 +25,7 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
         return false;
     }
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (upper(text[i]) != upper(prefix[i])) {
+        if (folded(text[i]) != folded(prefix[i])) {
             return false;
         }
     }
@@ -67,7 +70,9 @@ std::string helpIndexText(const std::string& helpFilePath, const HelpFileContent
     char count[32];
     std::snprintf(count, sizeof count, "%5.5zu\n", contents.keywords.size());
     std::string text = count;
-    text += indexLine(helpFilePath) + "\n";
+    // The help file's path is never cut: a cut path names no file, and the search would delete
+    // the index.
+    text += helpFilePath + "\n";
     text += indexLine(contents.title) + "\n";
     for (const std::string& keyword : contents.keywords) {
         text += indexLine(keyword) + "\n";
@@ -88,7 +93,9 @@ HelpIndexStatus buildHelpIndex(std::string_view helpFile, const std::string& ind
             status = contents.status;
             if (status == HelpIndexStatus::Done) {
                 std::string full = platform::fullPath(name).value_or(name);
-                if (!platform::writeFileAtomically(indexPath, helpIndexText(full, contents))) {
+                // A path holding a line break cannot be one line of the index.
+                if (full.find_first_of("\r\n") != std::string::npos ||
+                    !platform::writeFileAtomically(indexPath, helpIndexText(full, contents))) {
                     status = HelpIndexStatus::CannotWrite;
                 }
             }

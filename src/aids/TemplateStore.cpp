@@ -52,10 +52,10 @@ bool isLetterBeyondAscii(char32_t c) {
         return true;
     }
     switch (c) {
-    case 0xDF: // ß
-    case 0xAA: // ª
-    case 0xBA: // º
-    case 0xB5: // µ
+    case 0xDF:  // ß
+    case 0xAA:  // ª
+    case 0xBA:  // º
+    case 0xB5:  // µ
     case 0x192: // ƒ
         return true;
     default:

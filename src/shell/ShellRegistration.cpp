@@ -2,7 +2,9 @@
 #include "shell/ShellRegistration.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 
@@ -38,6 +40,10 @@ std::vector<std::string> linesOf(std::string_view text) {
 }
 
 constexpr std::string_view kDefaultsSection = "[Default Applications]";
+// The sections in which a list states a preference for a type: a default, an application added
+// to or removed from the type's choices.
+constexpr std::array<std::string_view, 3> kPreferenceSections{kDefaultsSection, "[Added Associations]",
+                                                              "[Removed Associations]"};
 
 bool isSection(const std::string& line) {
     std::string text = trimmed(line);
@@ -116,17 +122,18 @@ std::string desktopEntryText(std::string_view programPath) {
     return text;
 }
 
-std::vector<std::string> typesWithDefault(const std::vector<std::string>& listTexts) {
+std::vector<std::string> typesWithPreference(const std::vector<std::string>& listTexts) {
     std::vector<std::string> types;
     for (const std::string& text : listTexts) {
-        bool inDefaults = false;
+        bool inPreferences = false;
         for (const std::string& line : linesOf(text)) {
             if (isSection(line)) {
-                inDefaults = trimmed(line) == kDefaultsSection;
+                inPreferences = std::find(kPreferenceSections.begin(), kPreferenceSections.end(),
+                                          trimmed(line)) != kPreferenceSections.end();
                 continue;
             }
             std::size_t equals = line.find('=');
-            if (!inDefaults || equals == std::string::npos) {
+            if (!inPreferences || equals == std::string::npos) {
                 continue;
             }
             std::string type = trimmed(std::string_view(line).substr(0, equals));
@@ -143,7 +150,7 @@ std::optional<std::string> claimMimeDefaults(std::string_view userList,
                                              const std::vector<std::string>& otherLists) {
     std::vector<std::string> all = otherLists;
     all.emplace_back(userList);
-    std::vector<std::string> taken = typesWithDefault(all);
+    std::vector<std::string> taken = typesWithPreference(all);
     std::vector<std::string> claims;
     for (std::string_view type : kClaimedMimeTypes) {
         if (std::find(taken.begin(), taken.end(), type) == taken.end()) {
@@ -188,23 +195,37 @@ XdgPlaces xdgPlaces() {
     if (configHome.empty()) {
         configHome = home.empty() ? std::string() : withSlash(home) + ".config";
     }
+    // The names of the user's desktops, such as gnome, for their own lists.
+    std::vector<std::string> desktops;
+    std::istringstream names(platform::environmentVariable("XDG_CURRENT_DESKTOP").value_or(""));
+    for (std::string name; std::getline(names, name, ':');) {
+        if (!name.empty() && name.find('/') == std::string::npos) {
+            std::transform(name.begin(), name.end(), name.begin(),
+                           [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; });
+            desktops.push_back(name);
+        }
+    }
+    // Every list a directory may hold: each desktop's own, the common one and, in the data
+    // directories, the older defaults.list.
+    const auto addLists = [&](const std::string& directory, bool data) {
+        for (const std::string& desktop : desktops) {
+            places.otherLists.push_back(directory + desktop + "-mimeapps.list");
+        }
+        places.otherLists.push_back(directory + "mimeapps.list");
+        if (data) {
+            places.otherLists.push_back(directory + "defaults.list");
+        }
+    };
+    if (!configHome.empty()) {
+        places.userList = withSlash(configHome) + "mimeapps.list";
+        for (const std::string& desktop : desktops) {
+            places.otherLists.push_back(withSlash(configHome) + desktop + "-mimeapps.list");
+        }
+    }
     if (!dataHome.empty()) {
         places.applicationsDirectory = withSlash(dataHome) + "applications/";
         places.iconPath = withSlash(dataHome) + "icons/hicolor/scalable/apps/vexa.svg";
-        places.otherLists.push_back(places.applicationsDirectory + "mimeapps.list");
-    }
-    if (!configHome.empty()) {
-        places.userList = withSlash(configHome) + "mimeapps.list";
-        // Desktop-specific lists of the user's desktop, such as gnome-mimeapps.list.
-        std::string desktops = platform::environmentVariable("XDG_CURRENT_DESKTOP").value_or("");
-        std::istringstream names(desktops);
-        for (std::string name; std::getline(names, name, ':');) {
-            if (!name.empty() && name.find('/') == std::string::npos) {
-                std::transform(name.begin(), name.end(), name.begin(),
-                               [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; });
-                places.otherLists.push_back(withSlash(configHome) + name + "-mimeapps.list");
-            }
-        }
+        addLists(places.applicationsDirectory, true);
     }
     std::string configDirs = platform::environmentVariable("XDG_CONFIG_DIRS").value_or("");
     if (configDirs.empty()) {
@@ -217,16 +238,57 @@ XdgPlaces xdgPlaces() {
     std::istringstream configs(configDirs);
     for (std::string dir; std::getline(configs, dir, ':');) {
         if (!dir.empty()) {
-            places.otherLists.push_back(withSlash(dir) + "mimeapps.list");
+            addLists(withSlash(dir), false);
         }
     }
     std::istringstream datas(dataDirs);
     for (std::string dir; std::getline(datas, dir, ':');) {
         if (!dir.empty()) {
-            places.otherLists.push_back(withSlash(dir) + "applications/mimeapps.list");
+            addLists(withSlash(dir) + "applications/", true);
         }
     }
     return places;
+}
+
+std::optional<std::string> updatedDesktopEntry(std::string_view existing, std::string_view programPath,
+                                               const std::function<bool(const std::string&)>& programExists) {
+    std::vector<std::string> lines = linesOf(existing);
+    bool inEntry = false;
+    for (std::string& line : lines) {
+        if (isSection(line)) {
+            inEntry = trimmed(line) == "[Desktop Entry]";
+            continue;
+        }
+        if (!inEntry || !line.starts_with("Exec=")) {
+            continue;
+        }
+        // The program is the first word of the command: quoted (with backslash escapes) or plain.
+        const std::string_view command = std::string_view(line).substr(5);
+        std::string program;
+        std::size_t end = 0;
+        if (!command.empty() && command.front() == '"') {
+            for (end = 1; end < command.size() && command[end] != '"'; ++end) {
+                if (command[end] == '\\' && end + 1 < command.size()) {
+                    ++end;
+                }
+                program += command[end];
+            }
+            end = std::min(end + 1, command.size());
+        } else {
+            end = std::min(command.find(' '), command.size());
+            program = std::string(command.substr(0, end));
+        }
+        if (program == programPath || programExists(program)) {
+            return std::nullopt; // the user's program, or this one: left as it is
+        }
+        line = "Exec=" + execQuoted(programPath) + std::string(command.substr(end));
+        std::string text;
+        for (const std::string& kept : lines) {
+            text += kept + "\n";
+        }
+        return text;
+    }
+    return std::nullopt;
 }
 
 std::vector<std::string> registerWithDesktop(const XdgPlaces& places, std::string_view programPath) {
@@ -235,10 +297,17 @@ std::vector<std::string> registerWithDesktop(const XdgPlaces& places, std::strin
         return messages;
     }
     std::string entryPath = places.applicationsDirectory + std::string(kDesktopFileName);
-    std::string entry = desktopEntryText(programPath);
-    if (readWhole(entryPath) != entry) {
+    // An entry that exists may have been edited by the user: only a program that moved is changed.
+    std::optional<std::string> entry;
+    if (const std::optional<std::string> existing = readWhole(entryPath)) {
+        entry = updatedDesktopEntry(*existing, programPath,
+                                    [](const std::string& path) { return platform::isRegularFile(path); });
+    } else {
+        entry = desktopEntryText(programPath);
+    }
+    if (entry) {
         if (!platform::makeDirectories(places.applicationsDirectory) ||
-            !platform::writeFileAtomically(entryPath, entry)) {
+            !platform::writeFileAtomically(entryPath, *entry)) {
             messages.push_back(registrationFailureMessage(entryPath));
             return messages;
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,14 +42,21 @@ inline constexpr std::array<std::string_view, 4> kClaimedMimeTypes{"text/x-c++sr
 // The desktop entry that starts the program with the files it is given.
 [[nodiscard]] std::string desktopEntryText(std::string_view programPath);
 
-// The types that have a default application in any of the default-application lists given (the
-// user's own and the system's), as the lists' [Default Applications] sections say.
-[[nodiscard]] std::vector<std::string> typesWithDefault(const std::vector<std::string>& listTexts);
+// The types for which any of the default-application lists given (the user's own, the desktop's
+// and the system's) states a preference: a default, an added or a removed association.
+[[nodiscard]] std::vector<std::string> typesWithPreference(const std::vector<std::string>& listTexts);
 
-// The user's list with the desktop entry made the default of each claimed type that has no
-// default in any list; every other line is kept as it was. Nothing when nothing changes.
+// The user's list with the desktop entry made the default of each claimed type that no list
+// states a preference for; every other line is kept as it was. Nothing when nothing changes.
 [[nodiscard]] std::optional<std::string> claimMimeDefaults(std::string_view userList,
                                                            const std::vector<std::string>& otherLists);
+
+// An existing desktop entry, which the user may have edited, is never rewritten: only when the
+// program its Exec key starts no longer exists (it moved) is that program's path replaced by this
+// one, the rest of the entry kept. Nothing when the entry stays as it is.
+[[nodiscard]] std::optional<std::string>
+updatedDesktopEntry(std::string_view existing, std::string_view programPath,
+                    const std::function<bool(const std::string&)>& programExists);
 
 // The files of the current user's desktop: the entry in the applications folder and the claims in
 // the user's default-application list. Messages for what could not be written (empty when all went

@@ -14,6 +14,7 @@
 #include "keyboard/PrefixKeyList.h"
 #include "platform/ManualPage.h"
 #include "support/FakeProcess.h"
+#include "text/TextEncoding.h"
 
 namespace vexa::aids {
 namespace {
@@ -75,6 +76,30 @@ TEST_F(QuickHelpTest, TheWordAtTheCursorOpensItsOnlyHitInTheViewer) {
     EXPECT_NE(launcher.requests()[0].commandLine.find(clib), std::string::npos);
     EXPECT_NE(launcher.requests()[0].commandLine.find("printf"), std::string::npos);
     EXPECT_TRUE(manuals.asked.empty());
+}
+
+// The word of a UTF-8 document is looked up as the Windows-1252 index holds it, and reaches the
+// viewer as UTF-8.
+TEST_F(QuickHelpTest, ANonAsciiWordOfAUtf8DocumentFindsItsWindows1252Keyword) {
+    HelpFileLayout layout;
+    layout.keywordPages = {{"caf\xE9"}};
+    const std::string help = installHelp("FR.HLP", layout);
+    setViewer("helpview %f %k");
+    const struct {
+        const char* line;
+        TextEncoding encoding;
+    } cases[] = {{"un caf\xC3\xA9 noir", TextEncoding::Utf8}, {"un caf\xE9 noir", TextEncoding::Windows1252}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        setLines({c.line});
+        doc().setEncoding(c.encoding);
+        place(0, 4);
+        const std::size_t before = launcher.requests().size();
+        EXPECT_EQ(family.run(functionIdOf("HelpQuickHelp")), 1);
+        ASSERT_EQ(launcher.requests().size(), before + 1);
+        const std::string& commandLine = launcher.requests().back().commandLine;
+        EXPECT_NE(commandLine.find("caf\xC3\xA9"), std::string::npos) << commandLine;
+    }
 }
 
 TEST_F(QuickHelpTest, SeveralHitsAreOfferedToPickFrom) {

@@ -119,6 +119,44 @@ TEST_F(HelpIndexTest, SearchFindsKeywordsByPrefixIgnoringCase) {
     EXPECT_EQ(search("printf").hits.front().helpFile, clib);
 }
 
+// The help file's path is kept whole however long: a cut path would name no file, and the next
+// search would delete the index.
+TEST_F(HelpIndexTest, ALongHelpFilePathIsKeptWhole) {
+    const std::string directory = m_home.file("files/" + std::string(200, 'd'));
+    fs::create_directories(directory);
+    HelpFileLayout layout;
+    std::vector<uint8_t> bytes = HelpFileWriter::build(layout);
+    const std::string help = directory + "/CLIB.HLP";
+    test::writeFileBytes(help, std::string(bytes.begin(), bytes.end()));
+    ASSERT_EQ(install(help), HelpIndexStatus::Done);
+    for (int round = 0; round < 2; ++round) {
+        HelpSearchResult result = search("printf");
+        ASSERT_EQ(result.code, HelpSearchCode::OneHit);
+        EXPECT_EQ(result.hits.front().helpFile, help);
+    }
+    EXPECT_TRUE(fs::exists(helpDirectory() + "CLIB.ZIX"));
+}
+
+// Keywords and index lines are Windows-1252: their letters beyond ASCII compare without regard to
+// case too.
+TEST_F(HelpIndexTest, LettersBeyondAsciiFoldForTheSearch) {
+    HelpFileLayout layout;
+    layout.keywordPages = {{"caf\xE9", "\xE9t\xE9"}};
+    ASSERT_EQ(install(writeHelpFile("FR.HLP", layout)), HelpIndexStatus::Done);
+    const struct {
+        const char* keyword;
+        HelpSearchCode code;
+    } cases[] = {
+        {"caf\xE9", HelpSearchCode::OneHit},
+        {"CAF\xC9", HelpSearchCode::OneHit},
+        {"\xC9T\xC9", HelpSearchCode::OneHit},
+        {"cafe", HelpSearchCode::NoHit},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(search(c.keyword).code, c.code) << c.keyword;
+    }
+}
+
 TEST_F(HelpIndexTest, OnlyTwentyHitsAreKept) {
     for (int i = 0; i < 25; ++i) {
         char name[16];

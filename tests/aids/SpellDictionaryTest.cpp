@@ -69,21 +69,26 @@ TEST(SpellDictionaryTest, Options) {
 
 // The capital rules fold every letter with two cases that Windows-1252 holds, not only ASCII.
 TEST(SpellDictionaryTest, CapitalRulesFoldLettersBeyondAscii) {
-    const SpellDictionary dictionary = dictionaryOf({"caf\xE9", "\xE9t\xE9", "\x9A\xE9" "f", "na\xEFve"});
+    const SpellDictionary dictionary = dictionaryOf({"caf\xE9", "\xE9t\xE9",
+                                                     "\x9A\xE9"
+                                                     "f",
+                                                     "na\xEFve"});
     struct Case {
         std::string_view word;
         bool accepted;
     };
     const std::vector<Case> cases = {
-        {"Caf\xE9", true},      // Café
-        {"CAF\xC9", true},      // CAFÉ
-        {"\xC9t\xE9", true},    // Été
-        {"\xC9T\xC9", true},    // ÉTÉ
-        {"\x8A\xE9" "f", true}, // Šéf
-        {"NA\xCFVE", true},     // NAÏVE
-        {"cAF\xC9", false},     // neither form
-        {"Caf\xC9", false},     // capital inside a word
-        {"CAF\xC9S", true},     // plural of capitals, through the suffix rules
+        {"Caf\xE9", true},   // Café
+        {"CAF\xC9", true},   // CAFÉ
+        {"\xC9t\xE9", true}, // Été
+        {"\xC9T\xC9", true}, // ÉTÉ
+        {"\x8A\xE9"
+         "f",
+         true},             // Šéf
+        {"NA\xCFVE", true}, // NAÏVE
+        {"cAF\xC9", false}, // neither form
+        {"Caf\xC9", false}, // capital inside a word
+        {"CAF\xC9S", true}, // plural of capitals, through the suffix rules
     };
     for (const Case& c : cases) {
         EXPECT_EQ(dictionary.accepts(c.word), c.accepted) << c.word;

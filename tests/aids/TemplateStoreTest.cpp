@@ -198,12 +198,14 @@ TEST_F(TemplateStoreTest, LettersOfTheDocumentsEncodingAreWordCharacters) {
         TextEncoding encoding;
     };
     const std::vector<Case> cases = {
-        {"if\xE9t\xE9", TextEncoding::Windows1252},           // é
-        {"if\x9A" "a", TextEncoding::Windows1252},            // š
-        {"if\xDF", TextEncoding::Windows1252},                 // ß
-        {"if\xC3\xA9t\xC3\xA9", TextEncoding::Utf8},         // é
-        {"if\xC3\x89T\xC3\x89", TextEncoding::Utf8},         // É
-        {"if\xD0\xB6", TextEncoding::Utf8},                   // Cyrillic zhe
+        {"if\xE9t\xE9", TextEncoding::Windows1252}, // é
+        {"if\x9A"
+         "a",
+         TextEncoding::Windows1252},                 // š
+        {"if\xDF", TextEncoding::Windows1252},       // ß
+        {"if\xC3\xA9t\xC3\xA9", TextEncoding::Utf8}, // é
+        {"if\xC3\x89T\xC3\x89", TextEncoding::Utf8}, // É
+        {"if\xD0\xB6", TextEncoding::Utf8},          // Cyrillic zhe
     };
     for (const Case& c : cases) {
         useCDocument({c.line});

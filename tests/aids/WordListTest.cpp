@@ -43,7 +43,10 @@ TEST(WordListTest, AByteOrderMarkIsNotPartOfTheFirstWord) {
         std::string text;
         std::string firstWord;
     } cases[] = {
-        {"ASCII word", "\xEF\xBB\xBF" "apple\nbanana\n", "apple"},
+        {"ASCII word",
+         "\xEF\xBB\xBF"
+         "apple\nbanana\n",
+         "apple"},
         {"UTF-8 word", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\nbanana\r\n", "\xE9t\xE9"},
     };
     for (const auto& c : cases) {

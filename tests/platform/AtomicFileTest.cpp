@@ -1,10 +1,10 @@
 // The atomic writer: complete replacement, links and permissions kept, failures leave the old file.
 #include "platform/AtomicFile.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <csignal>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "toolchain/OutputWindows.h"
+#include "commands/EditPane.h"
+#include "commands/FunctionTable.h"
 #include "session/EditorFixture.h"
 #include "session/ScriptCommands.h"
 #include "session/UserInputModel.h"
-#include "commands/EditPane.h"
 #include "session/Workspace.h"
-#include "commands/FunctionTable.h"
 #include "syntax/ExtensionProfile.h"
+#include "toolchain/OutputWindows.h"
 
 namespace vexa::test {
 namespace {

@@ -5,10 +5,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <random>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -153,7 +153,8 @@ bool copyContent(int from, int to) {
 }
 
 std::string randomPart() {
-    static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device device;
     std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
     std::string part;
