@@ -80,12 +80,12 @@ std::string fileBytes(const std::string& path) {
 }
 
 // The input itself, or (when the first byte asks for it) its bytes after the two option bytes
-// repeated up to about 1 MB, which makes lines far longer than any chunk or buffer.
+// repeated up to 256 KB, which makes lines far longer than any chunk or buffer.
 std::string inputBytes(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data), size);
     if (size > 3 && (data[0] & 4) != 0) {
         const std::string piece = bytes.substr(2);
-        const size_t target = (size_t{data[2]} + 1) * 4096;
+        const size_t target = (size_t{data[2]} + 1) * 1024;
         while (bytes.size() < target) {
             bytes += piece;
         }
