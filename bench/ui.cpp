@@ -24,6 +24,7 @@
 #include "settings/HomeSetup.h"
 #include "settings/Options.h"
 #include "support/GeneratedText.h"
+#include "support/PaneTiming.h"
 #include "support/ProcessMemory.h"
 #include "support/QuietMessenger.h"
 #include "ui/EditPaneWidget.h"
@@ -31,20 +32,13 @@
 
 namespace {
 
+using vexa::bench::FirstPaintWatch;
+using vexa::bench::median;
+using vexa::bench::msSince;
+
 constexpr int kOpenRuns = 5;
 constexpr int kRepaints = 200;
 constexpr int kKeystrokes = 200;
-
-double msSince(std::chrono::steady_clock::time_point start) {
-    return vexa::bench::secondsSince(start) * 1000.0;
-}
-
-// The median of the samples: the machine is shared, and the median is not moved by the few
-// passes another process interrupted.
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
 
 using vexa::bench::QuietMessenger;
 
@@ -62,24 +56,6 @@ double coreLoadMs(const std::string& path) {
     }
     return msSince(start);
 }
-
-// Notes the first paint of an edit pane's viewport anywhere in the application.
-class FirstPaintWatch final : public QObject {
-public:
-    bool painted() const { return m_painted; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched->parent() != nullptr &&
-            qobject_cast<vexa::ui::EditPaneWidget*>(watched->parent()) != nullptr) {
-            m_painted = true;
-        }
-        return false;
-    }
-
-private:
-    bool m_painted = false;
-};
 
 // Opens the file through the main window, at a line in its middle, and handles events until its
 // pane has painted; the milliseconds that took. Not inlined, so that a profile shows it apart.

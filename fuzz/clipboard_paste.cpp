@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string_view line = document.lineText(i);
         check(line.find('\n') == std::string_view::npos);
     }
-    check(document.cursorOffset() <= vexa::Document::kMaxCursorOffset);
+    check(document.cursorOffset() <= document.currentLine().length() + vexa::Document::kMaxPastEnd);
     while (document.undo()) {
     }
     check(document.text() == before);

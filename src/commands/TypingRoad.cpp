@@ -24,7 +24,7 @@ constexpr std::array<FunctionId, 12> kIds = {
 };
 
 // Typing stops where the cursor could no longer step over the typed character.
-constexpr std::string_view kCursorLimitReached = "The cursor can not move beyond character 1024 of a line.";
+constexpr std::string_view kLineFull = "The line can not grow any longer.";
 
 bool isBlank(char ch) {
     return ch == ' ' || ch == '\t';
@@ -151,7 +151,7 @@ void TypingRoad::typeAfterGuards(Document& document, std::string_view character)
     }
     const bool typed = replacedMark ? document.insertCharacter(character) : document.typeCharacter(character);
     if (!typed) {
-        m_processor.showStatus(kCursorLimitReached, platform::SoundKind::Exclamation);
+        m_processor.showStatus(kLineFull, platform::SoundKind::Exclamation);
         m_processor.setLiteralNext(false);
         return;
     }
@@ -179,7 +179,7 @@ int32_t TypingRoad::tabChar(TabFill fill) {
         settings.useTabs ? document.insertCharacter('\t') : document.insertCharacter(' ', target - column);
     document.setSettings(m_processor.editSettings());
     if (!typed) {
-        m_processor.showStatus(kCursorLimitReached, platform::SoundKind::Exclamation);
+        m_processor.showStatus(kLineFull, platform::SoundKind::Exclamation);
         return 0;
     }
     return 1;

@@ -19,8 +19,27 @@ bool WordRules::isBreak(char ch) const {
 }
 
 std::string_view WordRules::lineText() const {
-    std::string_view text = m_document.currentLine().text();
-    return text.substr(0, std::min<std::size_t>(text.size(), kMaxLine));
+    return m_document.currentLine().text();
+}
+
+int WordRules::previousWordStep(std::string_view text, int end, int& blanks) const {
+    // The text before the cursor read backwards, a window at a time: a step that stops inside the
+    // window is the step over the whole text, one that reaches its edge looks further back. Each
+    // window doubles, so the work stays proportional to how far the move goes.
+    for (int window = 4096;;) {
+        const int size = std::min(window, end);
+        std::string reversed(text.substr(static_cast<std::size_t>(end - size), static_cast<std::size_t>(size)));
+        std::reverse(reversed.begin(), reversed.end());
+        blanks = 0;
+        while (blanks < size && isBlank(reversed[static_cast<std::size_t>(blanks)])) {
+            ++blanks;
+        }
+        const int step = nextWordStep(reversed, blanks) - blanks;
+        if (size == end || blanks + step < size) {
+            return step;
+        }
+        window = window > end / 2 ? end : window * 2;
+    }
 }
 
 int WordRules::nextWordStep(std::string_view text, int offset) const {
@@ -82,15 +101,8 @@ std::optional<int> WordRules::previousWord() const {
     }
     const std::string_view text = lineText();
     const int end = std::min<int>(offset, static_cast<int>(text.size()));
-    // The text before the cursor read backwards.
-    std::string reversed(text.substr(0, end));
-    std::reverse(reversed.begin(), reversed.end());
-    const int total = static_cast<int>(reversed.size());
     int blanks = 0;
-    while (blanks < total && isBlank(reversed[blanks])) {
-        ++blanks;
-    }
-    const int step = nextWordStep(reversed, blanks) - blanks;
+    const int step = previousWordStep(text, end, blanks);
     if (step == 0) {
         return 0;
     }

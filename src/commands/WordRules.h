@@ -14,12 +14,10 @@ struct WordBounds {
     int end = 0;
 };
 
-// Blanks are space and tab; break characters come from the document's language. Each rule works
-// on at most the first 1024 bytes of the line.
+// Blanks are space and tab; break characters come from the document's language. The rules work on
+// the whole line, whatever its length.
 class WordRules {
 public:
-    static constexpr int kMaxLine = 1024;
-
     explicit WordRules(const Document& document) : m_document(document) {}
 
     // The offset the next-word rule reaches from an offset of a text; the offset itself when it is
@@ -40,6 +38,9 @@ public:
 
 private:
     std::string_view lineText() const;
+    // The previous-word step over the `end` bytes before an offset: how far back the word starts
+    // from `end - blanks`, looking back through a window that grows until the step ends inside it.
+    int previousWordStep(std::string_view text, int end, int& blanks) const;
 
     const Document& m_document;
 };

@@ -240,6 +240,32 @@ void DocLine::erase(int offset, int count) {
     m_length -= static_cast<uint32_t>(n);
 }
 
+void DocLine::replace(int offset, int count, std::string_view bytes) {
+    const int at = std::clamp(offset, 0, length());
+    const int n = std::clamp(count, 0, length() - at);
+    if (n == 0 && bytes.empty()) {
+        return;
+    }
+    // The bytes may come from this line itself; keep them safe across the move.
+    std::string_view source = bytes;
+    DocLine keep;
+    if (m_data != nullptr && bytes.data() >= m_data && bytes.data() < m_data + m_length) {
+        keep.assign(bytes);
+        source = keep.text();
+    }
+    const auto added = static_cast<uint32_t>(source.size());
+    const uint32_t newLength = m_length - static_cast<uint32_t>(n) + added;
+    reserveOwned(std::max(m_length, newLength));
+    const auto tail = static_cast<uint32_t>(at + n);
+    if (static_cast<uint32_t>(n) != added) {
+        std::memmove(m_data + at + added, m_data + tail, m_length - tail);
+    }
+    if (added != 0) {
+        std::memcpy(m_data + at, source.data(), added);
+    }
+    m_length = newLength;
+}
+
 void DocLine::setByte(int offset, char byte) {
     if (offset < 0 || offset >= length()) {
         return;

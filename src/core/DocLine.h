@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include "text/TextEncoding.h"
 
@@ -26,16 +27,17 @@ struct LineCell {
     char32_t character;
 };
 
-// Steps over the characters of a line from its start, in order, until `visit` returns false:
-// the one walk that turns bytes into display cells (a tab reaches the next multiple of the tab
-// size, a UTF-8 character takes one cell or two when it is wide, a Windows-1252 byte one).
+// Steps over the characters of a line in order, from a character start `offset` that lies at
+// display column `column` (the start of the line at column 0, or a point a column index keeps),
+// until `visit` returns false: the one walk that turns bytes into display cells (a tab reaches the
+// next multiple of the tab size, a UTF-8 character takes one cell or two when it is wide, a
+// Windows-1252 byte one).
 template <typename Visit>
-void forEachCell(std::string_view text, LineLayout layout, Visit&& visit) {
+void forEachCellFrom(std::string_view text, LineLayout layout, int offset, int column, Visit&& visit) {
     const int tabSize = layout.tabSize < 1 ? 1 : layout.tabSize;
     const bool utf8 = layout.encoding == TextEncoding::Utf8;
     const int length = static_cast<int>(text.size());
-    int column = 0;
-    for (int i = 0; i < length;) {
+    for (int i = offset; i < length;) {
         const auto byte = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
         LineCell cell{i, 1, column, column + 1, byte};
         if (byte == '\t') {
@@ -56,6 +58,12 @@ void forEachCell(std::string_view text, LineLayout layout, Visit&& visit) {
         column = cell.next;
         i += cell.bytes;
     }
+}
+
+// The same walk from the start of the line.
+template <typename Visit>
+void forEachCell(std::string_view text, LineLayout layout, Visit&& visit) {
+    forEachCellFrom(text, layout, 0, 0, std::forward<Visit>(visit));
 }
 
 // The two comment markers of a language, each one or two bytes long; empty when it has none.
@@ -120,6 +128,8 @@ public:
     // Byte changes; offsets are clamped to the text.
     void insert(int offset, std::string_view bytes);
     void erase(int offset, int count);
+    // Puts bytes in place of `count` bytes at an offset, moving the tail once.
+    void replace(int offset, int count, std::string_view bytes);
     void setByte(int offset, char byte);
     void truncate(int length);
     void append(std::string_view bytes) { insert(length(), bytes); }

@@ -118,7 +118,15 @@ int Document::previousCharacterOffset(int offset) const {
 }
 
 int Document::cursorColumn() const {
-    return currentLine().columnOfOffset(m_cursorOffset, layout());
+    return columnOfOffset(m_cursorLine, m_cursorOffset);
+}
+
+int Document::columnOfOffset(int index, int offset) const {
+    return m_columns.columnOfOffset(index, line(index), offset, layout());
+}
+
+int Document::offsetOfColumn(int index, int column) const {
+    return m_columns.offsetOfColumn(index, line(index), column, layout());
 }
 
 bool Document::run(std::unique_ptr<EditRecord> record) {
@@ -138,11 +146,7 @@ void Document::reportMissingLine(int sourceLine) const {
 // ---- cursor ----
 
 void Document::setCursorOffset(int offset) {
-    if (offset < 0) {
-        offset = 0;
-    } else if (offset > kMaxCursorOffset) {
-        offset = kMaxCursorOffset - 1;
-    }
+    offset = clampCursorOffset(offset, currentLine().length());
     // The cursor never stands inside a UTF-8 sequence.
     offset = text::characterStart(currentLine().text(), offset, m_encoding);
     if (offset == m_cursorOffset && !m_mark.exists()) {
@@ -152,7 +156,7 @@ void Document::setCursorOffset(int offset) {
 }
 
 void Document::setCursorColumn(int column) {
-    setCursorOffset(currentLine().offsetOfColumn(std::max(column, 0), layout()));
+    setCursorOffset(offsetOfColumn(m_cursorLine, std::max(column, 0)));
 }
 
 bool Document::goToLine(int target) {
@@ -199,32 +203,29 @@ void Document::fillToCursor() {
         return;
     }
     ensureCurrentLine();
+    // The filler goes in as one change, however wide the gap.
     if (!m_settings.useTabs) {
-        for (int offset = length; offset < m_cursorOffset; ++offset) {
-            run(std::make_unique<InsertCharacterRecord>(m_cursorLine, offset, ' '));
-        }
+        insertAt(m_cursorLine, length, std::string(static_cast<std::size_t>(m_cursorOffset - length), ' '));
         return;
     }
     const int tabSize = std::max(m_settings.tabSize, 1);
     const int target = cursorColumn();
-    int column = currentLine().width(layout());
-    int offset = length;
+    int column = columnOfOffset(m_cursorLine, length);
+    std::string filler;
     while ((column / tabSize + 1) * tabSize <= target) {
-        run(std::make_unique<InsertCharacterRecord>(m_cursorLine, offset++, '\t'));
+        filler += '\t';
         column = (column / tabSize + 1) * tabSize;
     }
-    while (column < target) {
-        run(std::make_unique<InsertCharacterRecord>(m_cursorLine, offset++, ' '));
-        ++column;
-    }
-    setCursorOffset(currentLine().offsetOfColumn(target, layout()));
+    filler.append(static_cast<std::size_t>(std::max(target - column, 0)), ' ');
+    insertAt(m_cursorLine, length, filler);
+    setCursorOffset(offsetOfColumn(m_cursorLine, target));
 }
 
-// Typed characters go at the cursor and the cursor steps over them. Where it could not follow
-// (its limit), the next character would land in front of this one, so such typing is refused.
+// Typed characters go at the cursor and the cursor steps over them. Typing that would make the
+// line longer than an offset can count is refused.
 bool Document::insertCharacter(std::string_view character, int count) {
     const int size = static_cast<int>(character.size());
-    if (size == 0 || m_cursorOffset + size * count > kMaxCursorOffset) {
+    if (!typingFits(size, count)) {
         return false;
     }
     ensureCurrentLine();
@@ -244,7 +245,7 @@ bool Document::insertCharacter(std::string_view character, int count) {
 
 bool Document::overwriteCharacter(std::string_view character, int count) {
     const int size = static_cast<int>(character.size());
-    if (size == 0 || m_cursorOffset + size * count > kMaxCursorOffset) {
+    if (!typingFits(size, count)) {
         return false;
     }
     ensureCurrentLine();
@@ -256,6 +257,14 @@ bool Document::overwriteCharacter(std::string_view character, int count) {
     }
     setCursorOffset(at);
     return true;
+}
+
+bool Document::typingFits(int size, int count) const {
+    if (size <= 0 || count < 0) {
+        return false;
+    }
+    const long long end = std::max<long long>(m_cursorOffset, currentLine().length());
+    return end + static_cast<long long>(size) * count <= INT_MAX - kMaxPastEnd;
 }
 
 void Document::replaceCharacterAt(int offset, std::string_view character) {
@@ -289,23 +298,23 @@ void Document::insertText(std::string_view text) {
 }
 
 int Document::insertAt(int index, int offset, std::string_view text) {
-    int inserted = 0;
-    for (char ch : text) {
-        if (!run(std::make_unique<InsertCharacterRecord>(index, offset + inserted, ch))) {
-            break;
-        }
-        ++inserted;
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX - kMaxPastEnd - line(index).length())) {
+        return 0;
     }
-    return inserted;
+    return replaceAt(index, offset, 0, text) ? static_cast<int>(text.size()) : 0;
 }
 
 int Document::deleteAt(int index, int offset, int count) {
-    int deleted = 0;
-    while (deleted < count && offset < line(index).length() &&
-           run(std::make_unique<DeleteCharacterRecord>(index, offset))) {
-        ++deleted;
+    const int length = line(index).length();
+    if (count <= 0 || offset < 0 || offset >= length) {
+        return 0;
     }
-    return deleted;
+    const int deleted = std::min(count, length - offset);
+    return replaceAt(index, offset, deleted, {}) ? deleted : 0;
+}
+
+bool Document::replaceAt(int index, int offset, int count, std::string_view text) {
+    return run(std::make_unique<ReplaceBytesRecord>(index, offset, count, std::string(text)));
 }
 
 void Document::deleteCharacters(int count) {
@@ -670,13 +679,13 @@ std::string Document::namePart() const {
 void Document::clearForLoad(std::size_t expectedBytes) {
     m_undo.flush();
     m_lines.clear();
+    m_columns.clear();
     m_arena.clear();
     m_arena.expect(expectedBytes);
     m_cursorLine = 0;
     m_cursorOffset = 0;
     m_mark = MarkState();
     m_modifications = 0;
-    m_longLinesWrapped = false;
     m_nullsReplaced = false;
     m_widestLine = 80;
     m_redrawAll = true;
@@ -705,6 +714,7 @@ DocLine Document::makeLoadedLine(std::string_view bytes) {
 void Document::placeLine(EditKey, int index, DocLine line, int modificationDelta) {
     line.setChanged(true);
     m_lines.insert(index, std::move(line));
+    m_columns.clear();
     m_modifications += modificationDelta;
     m_redrawAll = true;
     updateComments(index, true);
@@ -712,6 +722,7 @@ void Document::placeLine(EditKey, int index, DocLine line, int modificationDelta
 
 DocLine Document::removeLine(EditKey, int index, int modificationDelta) {
     DocLine line = m_lines.take(index);
+    m_columns.clear();
     m_modifications += modificationDelta;
     m_redrawAll = true;
     updateComments(index, false);
@@ -733,9 +744,13 @@ void Document::setMarkState(EditKey, const MarkState& mark) {
     }
 }
 
-void Document::lineTextChanged(EditKey, int index, int modificationDelta) {
+void Document::lineTextChanged(EditKey, int index, int modificationDelta, int fromOffset) {
     m_modifications += modificationDelta;
-    m_lines.at(index).setChanged(true);
+    DocLine& changed = m_lines.at(index);
+    changed.setChanged(true);
+    // The scroll range follows a line that grows past the widest, without looking at the others.
+    m_widestLine = std::max(m_widestLine, changed.length());
+    m_columns.textChanged(index, changed, fromOffset);
     updateComments(index, true);
 }
 

@@ -1,12 +1,15 @@
 // The text of one open file as lines, its cursor, its marked area, its flags and its undo store.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "core/ColumnIndex.h"
 #include "core/DocLine.h"
 #include "core/EditRecord.h"
 #include "core/EditSettings.h"
@@ -34,8 +37,14 @@ enum class NewLineMode { ByInsertMode, Forced };
 // then kept in the undo store: commands call the operations below and never touch a line.
 class Document {
 public:
-    // The cursor offset of a line lies in 0..1024; a request beyond 1024 gives 1023.
-    static constexpr int kMaxCursorOffset = 1024;
+    // The cursor stands anywhere in its line's bytes, or past their end by at most this many
+    // bytes (the space that typing there fills in), so that one move cannot make typing write
+    // gigabytes of filler.
+    static constexpr int kMaxPastEnd = 1 << 20;
+    static int clampCursorOffset(int offset, int lineLength) {
+        const long long last = static_cast<long long>(lineLength) + kMaxPastEnd;
+        return offset < 0 ? 0 : static_cast<int>(std::min<long long>(offset, std::min<long long>(last, INT_MAX)));
+    }
     static constexpr int kBookmarkCount = 10;
     static constexpr std::string_view kOpenBraces = "{[(<";
     static constexpr std::string_view kCloseBraces = "}])>";
@@ -79,6 +88,11 @@ public:
     bool cursorWithin() const { return m_cursorOffset < currentLine().length(); }
     bool cursorBeyond() const { return m_cursorOffset > currentLine().length(); }
 
+    // The column of an offset of a line and the offset of a column, as DocLine maps them; on a
+    // long line from checkpoints kept for the line asked for last.
+    int columnOfOffset(int index, int offset) const;
+    int offsetOfColumn(int index, int column) const;
+
     // Cursor moves.
     void setCursorOffset(int offset);
     void setCursorColumn(int column);
@@ -94,8 +108,8 @@ public:
     void goToPosition(int line, int column);
 
     // Text on the cursor line.
-    // Typing: false (and nothing changed) when the cursor could not step over the characters
-    // because of its limit. A character is given as its bytes in the document's encoding (one
+    // Typing: false (and nothing changed) when the line would grow longer than an offset can
+    // count. A character is given as its bytes in the document's encoding (one
     // byte, or a whole UTF-8 sequence); overwriting replaces the whole character at the cursor.
     bool insertCharacter(std::string_view character, int count = 1);
     bool overwriteCharacter(std::string_view character, int count = 1);
@@ -107,10 +121,13 @@ public:
     bool typeCharacter(std::string_view character, int count = 1);
     bool typeCharacter(char ch, int count = 1) { return typeCharacter(std::string_view(&ch, 1), count); }
     void insertText(std::string_view text);
-    // Edits at an explicit line and byte offset, leaving the cursor alone: the cursor cannot
-    // stand beyond its limit, text can. Each gives the number of bytes it inserted or deleted
-    // (fewer when the line ends first).
+    // Edits at an explicit line and byte offset, leaving the cursor alone. Each is one record,
+    // whatever the number of bytes, and gives the number of bytes it inserted or deleted (fewer
+    // when the line ends first).
     int insertAt(int line, int offset, std::string_view text);
+    // Puts `text` in place of `count` bytes at an offset of a line as one record (a line rebuilt
+    // by many replacements changes once); false when the line or range is not there.
+    bool replaceAt(int line, int offset, int count, std::string_view text);
     int deleteAt(int line, int offset, int count);
     // Deletes characters at the cursor (a UTF-8 sequence whole); at or beyond the end of the line
     // each one joins the next line.
@@ -125,6 +142,8 @@ public:
     void changeCase(int startColumn, int count, CaseChange change);
     // Overwrites one byte at an offset of the cursor line (extending the line at its end).
     void overwriteAt(int offset, char ch);
+    // Whether `count` characters of `size` bytes typed at the cursor keep the line countable.
+    bool typingFits(int size, int count) const;
     // Replaces the character at an offset of the cursor line by bytes (appending at the end).
     void replaceCharacterAt(int offset, std::string_view character);
 
@@ -195,8 +214,6 @@ public:
     void setLoaded(bool loaded) { m_loaded = loaded; }
     bool nullsReplaced() const { return m_nullsReplaced; }
     void setNullsReplaced(bool replaced) { m_nullsReplaced = replaced; }
-    bool longLinesWrapped() const { return m_longLinesWrapped; }
-    void setLongLinesWrapped(bool wrapped) { m_longLinesWrapped = wrapped; }
     // Guards the backup against running again while it writes.
     bool backupBusy() const { return m_backupBusy; }
     void setBackupBusy(bool busy) { m_backupBusy = busy; }
@@ -264,9 +281,9 @@ public:
     DocLine removeLine(EditKey, int index, int modificationDelta);
     void setCursor(EditKey, int line, int offset);
     void setMarkState(EditKey, const MarkState& mark);
-    // A text record changed a line: counts the modification (+1 execute, -1 undo), marks the
-    // line for redraw and keeps the comment state.
-    void lineTextChanged(EditKey, int index, int modificationDelta);
+    // A text record changed a line from an offset on: counts the modification (+1 execute, -1
+    // undo), marks the line for redraw and keeps the comment state and the column checkpoints.
+    void lineTextChanged(EditKey, int index, int modificationDelta, int fromOffset = 0);
     // The cursor moved: the mark follows it or a plain move removes it.
     void cursorMoved(EditKey);
 
@@ -288,6 +305,7 @@ private:
     // The load buffer is declared first so that it outlives the lines and records reading it.
     TextArena m_arena;
     LineList m_lines;
+    mutable ColumnIndex m_columns;
     UndoStore m_undo;
     DocLine m_sentinel;
 
@@ -308,7 +326,6 @@ private:
     bool m_readOnly = false;
     bool m_loaded = false;
     bool m_nullsReplaced = false;
-    bool m_longLinesWrapped = false;
     bool m_redrawAll = false;
     bool m_replaying = false;
     bool m_backupBusy = false;

@@ -22,21 +22,6 @@ namespace {
 using platform::SoundKind;
 namespace msg = file_messages;
 
-// Where a line of 1023 bytes or more is cut: after its last space when at least three bytes
-// follow from that space on, otherwise five bytes before its end.
-// A cut that would fall inside a UTF-8 sequence moves to its start, so that both halves of a
-// wrapped line stay valid text (a Windows-1252 line rarely holds such a sequence, and loses
-// nothing either way: the bytes only move to the next line).
-int wrapPoint(std::string_view line) {
-    auto space = line.rfind(' ');
-    if (space != std::string_view::npos && line.size() - space >= 3) {
-        return static_cast<int>(space + 1);
-    }
-    const int cut = static_cast<int>(line.size()) - 5;
-    const int start = text::characterStart(line, cut, TextEncoding::Utf8);
-    return start > 0 ? start : cut;
-}
-
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Whether a whole file is valid UTF-8 with a multi-byte sequence.
@@ -101,12 +86,6 @@ DocumentFile::ReadResult DocumentFile::readLines(TextReader& reader, Progress pr
         if (length < 0) {
             continue;
         }
-        if (length >= TextReader::kMaxLineBytes) {
-            int cut = wrapPoint(line);
-            reader.rereadFrom(cut);
-            line.resize(static_cast<std::size_t>(cut));
-            result.wrapped = true;
-        }
         add(std::string_view(line), reader.lastLineEnd());
         if (++result.lines % dotEvery == 0) {
             if (progress == Progress::Load) {
@@ -158,7 +137,7 @@ bool DocumentFile::load(Document& document) {
     bool byteOrderMark = false;
     bool firstLine = true;
     std::optional<LineEnds> ends;
-    ReadResult result = readLines(reader, Progress::Load, [&](std::string_view text, ReadLineEnd end) {
+    readLines(reader, Progress::Load, [&](std::string_view text, ReadLineEnd end) {
         if (firstLine && !oem && text.starts_with(kByteOrderMark)) {
             byteOrderMark = true;
             text.remove_prefix(kByteOrderMark.size());
@@ -184,10 +163,6 @@ bool DocumentFile::load(Document& document) {
     document.setByteOrderMark(byteOrderMark);
     document.setLineEnds(ends.value_or(m_options.newLineEnds()));
     document.setFileTime(platform::modificationTime(name).value_or(0));
-    if (result.wrapped) {
-        document.setLongLinesWrapped(true);
-        m_messenger.messageBox(msg::kLongLines);
-    }
     if (reader.nullsSeen()) {
         document.setReadOnly(true);
         document.setNullsReplaced(true);
@@ -226,7 +201,7 @@ bool DocumentFile::insertFile(Document& document, const std::string& path, int a
     m_messenger.status(msg::kLoading, SoundKind::None);
     const int start = document.cursorLine();
     const bool afterCursor = document.settings().insertAfterCursor;
-    ReadResult result = readLines(reader, Progress::Insert, [&](std::string_view text, ReadLineEnd) {
+    readLines(reader, Progress::Insert, [&](std::string_view text, ReadLineEnd) {
         if (afterCursor) {
             document.moveToLine(document.cursorLine() + 1);
             document.insertLine(document.makeLoadedLine(text));
@@ -235,10 +210,6 @@ bool DocumentFile::insertFile(Document& document, const std::string& path, int a
             document.moveToLine(document.cursorLine() + 1);
         }
     });
-    if (result.wrapped) {
-        document.setLongLinesWrapped(true);
-        m_messenger.messageBox(msg::kLongLines);
-    }
     if (back == ReturnToStart::Yes) {
         document.moveToLine(start);
     }
@@ -291,7 +262,6 @@ bool DocumentFile::save(Document& document) {
     document.markUnmodified();
     document.setFileTime(platform::modificationTime(document.fileName()).value_or(0));
     document.undoStore().flush();
-    document.setLongLinesWrapped(false);
     return true;
 }
 

@@ -36,9 +36,6 @@ struct FileOptions {
 
 namespace file_messages {
 inline constexpr const char* kLoading = "Loading.";
-inline constexpr const char* kLongLines =
-    "This is a UNIX file the file contains line that are too long. The long \nlines have been wrapped so "
-    "the file may be corrupted if it is saved!";
 inline constexpr const char* kNullsReplaced =
     "To load this binary file Vexa replaced the null characters. This file is now read only!";
 inline constexpr const char* kReadFailed =
@@ -134,7 +131,6 @@ public:
 
 private:
     struct ReadResult {
-        bool wrapped = false;
         int lines = 0;
     };
     // Loading adds a dot every 500 lines and starts again past 99 characters; inserting a file

@@ -21,12 +21,10 @@ bool GoToLineRecord::execute(Document& document) {
     m_oldLine = document.cursorLine();
     m_oldOffset = document.cursorOffset();
     int column = document.cursorColumn();
-    int offset = document.line(m_line).offsetOfColumn(column, document.layout());
-    // A column reached through tabs can lie further out than the cursor may stand on a line
-    // without them: the cursor rule holds after a line move as after any other.
-    if (offset > Document::kMaxCursorOffset) {
-        offset = Document::kMaxCursorOffset - 1;
-    }
+    int offset = document.offsetOfColumn(m_line, column);
+    // A column far out on a long line can lie further past the end of a short line than the
+    // cursor may stand: the cursor rule holds after a line move as after any other.
+    offset = Document::clampCursorOffset(offset, document.line(m_line).length());
     if (m_oldLine < document.lineCount()) {
         document.lineForEdit(key(), m_oldLine).setChanged(true);
     }
@@ -49,20 +47,6 @@ void GoToLineRecord::undo(Document& document) {
     document.cursorMoved(key());
 }
 
-bool InsertCharacterRecord::execute(Document& document) {
-    if (m_line >= document.lineCount() || m_offset < 0 || m_offset > document.line(m_line).length()) {
-        return false;
-    }
-    document.lineForEdit(key(), m_line).insert(m_offset, std::string_view(&m_char, 1));
-    document.lineTextChanged(key(), m_line, +1);
-    return true;
-}
-
-void InsertCharacterRecord::undo(Document& document) {
-    document.lineForEdit(key(), m_line).erase(m_offset, 1);
-    document.lineTextChanged(key(), m_line, -1);
-}
-
 bool OverwriteCharacterRecord::execute(Document& document) {
     if (m_line >= document.lineCount() || m_offset < 0 || m_offset > document.line(m_line).length()) {
         return false;
@@ -80,7 +64,7 @@ bool OverwriteCharacterRecord::execute(Document& document) {
         m_oldTail.assign(1, line.at(m_offset));
         line.setByte(m_offset, m_char);
     }
-    document.lineTextChanged(key(), m_line, +1);
+    document.lineTextChanged(key(), m_line, +1, m_offset);
     return true;
 }
 
@@ -93,23 +77,26 @@ void OverwriteCharacterRecord::undo(Document& document) {
     } else {
         line.setByte(m_offset, m_oldTail.front());
     }
-    document.lineTextChanged(key(), m_line, -1);
+    document.lineTextChanged(key(), m_line, -1, m_offset);
 }
 
-bool DeleteCharacterRecord::execute(Document& document) {
-    if (m_line >= document.lineCount() || m_offset < 0 || m_offset >= document.line(m_line).length()) {
+bool ReplaceBytesRecord::execute(Document& document) {
+    if (m_line < 0 || m_line >= document.lineCount() || m_offset < 0 || m_count < 0) {
         return false;
     }
     DocLine& line = document.lineForEdit(key(), m_line);
-    m_old = line.at(m_offset);
-    line.erase(m_offset, 1);
-    document.lineTextChanged(key(), m_line, +1);
+    if (m_offset > line.length() || m_count > line.length() - m_offset) {
+        return false;
+    }
+    m_old.assign(line.text().substr(static_cast<std::size_t>(m_offset), static_cast<std::size_t>(m_count)));
+    line.replace(m_offset, m_count, m_text);
+    document.lineTextChanged(key(), m_line, +1, m_offset);
     return true;
 }
 
-void DeleteCharacterRecord::undo(Document& document) {
-    document.lineForEdit(key(), m_line).insert(m_offset, std::string_view(&m_old, 1));
-    document.lineTextChanged(key(), m_line, -1);
+void ReplaceBytesRecord::undo(Document& document) {
+    document.lineForEdit(key(), m_line).replace(m_offset, static_cast<int>(m_text.size()), m_old);
+    document.lineTextChanged(key(), m_line, -1, m_offset);
 }
 
 bool InsertLineRecord::execute(Document& document) {

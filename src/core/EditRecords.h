@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "core/DocLine.h"
 #include "core/EditRecord.h"
@@ -34,19 +35,6 @@ private:
     int m_oldOffset = 0;
 };
 
-// Inserts one byte into a line.
-class InsertCharacterRecord final : public EditRecord {
-public:
-    InsertCharacterRecord(int line, int offset, char ch) : m_line(line), m_offset(offset), m_char(ch) {}
-    bool execute(Document& document) override;
-    void undo(Document& document) override;
-
-private:
-    int m_line;
-    int m_offset;
-    char m_char;
-};
-
 // Replaces one byte (appends at the end of the line); byte 0 ends the line there.
 class OverwriteCharacterRecord final : public EditRecord {
 public:
@@ -62,17 +50,21 @@ private:
     std::string m_oldTail;
 };
 
-// Removes one byte of a line.
-class DeleteCharacterRecord final : public EditRecord {
+// Puts bytes in place of a range of a line: any number of bytes inserted, deleted or replaced at
+// once, so that a long run of bytes costs one pass over the line.
+class ReplaceBytesRecord final : public EditRecord {
 public:
-    DeleteCharacterRecord(int line, int offset) : m_line(line), m_offset(offset) {}
+    ReplaceBytesRecord(int line, int offset, int count, std::string text)
+        : m_line(line), m_offset(offset), m_count(count), m_text(std::move(text)) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
 
 private:
     int m_line;
     int m_offset;
-    char m_old = 0;
+    int m_count;
+    std::string m_text; // the new bytes; after execute, the old ones are in m_old
+    std::string m_old;
 };
 
 // Places a line (an empty one for "insert empty line") at an index; the old line moves down.

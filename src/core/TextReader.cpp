@@ -2,6 +2,7 @@
 #include "core/TextReader.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <span>
 #include <sys/stat.h>
@@ -33,7 +34,6 @@ void TextReader::adopt(std::FILE* stream) {
     }
     m_size = 0;
     m_position = 0;
-    m_lastStart = 0;
     m_end = false;
     m_nulls = false;
     m_failed = false;
@@ -48,7 +48,6 @@ bool TextReader::refill() {
     if (unread > 0 && m_position > 0) {
         std::memmove(m_chunk.data(), m_chunk.data() + m_position, unread);
     }
-    m_lastStart = m_lastStart >= m_position ? m_lastStart - m_position : 0;
     m_position = 0;
     m_size = unread;
     if (m_fileDone || m_size == kChunkSize) {
@@ -105,66 +104,57 @@ long TextReader::findTerminator(std::size_t from, bool& needMore) const {
 int TextReader::readLine(std::string& line) {
     line.clear();
     m_lastLength = -1;
+    m_lastEnd = ReadLineEnd::None;
     if (m_file == nullptr || m_end) {
         m_end = true;
         return -1;
     }
-    if (m_position >= m_size) {
-        refill();
-        if (m_size == 0) {
-            m_end = true;
-            return -1;
+    // A line is gathered piece by piece: each pass takes the bytes of the chunk up to a line end
+    // or up to the end of the chunk, and refills the chunk until the line ends or the file does.
+    // Every pass consumes at least one byte or ends the file, so the loop ends.
+    bool any = false;
+    for (;;) {
+        if (m_position >= m_size && !refill()) {
+            break;
+        }
+        bool needMore = false;
+        const long terminator = findTerminator(m_position, needMore);
+        const char* start = m_chunk.data() + m_position;
+        if (terminator >= 0) {
+            line.append(start, static_cast<std::size_t>(terminator) - m_position);
+            m_position = static_cast<std::size_t>(terminator) + (m_options.unixText ? 1 : 2);
+            m_lastEnd = m_options.unixText ? ReadLineEnd::Lf : ReadLineEnd::CrLf;
+            // In Unix mode a CR before the LF goes with the terminator, so DOS files read alike.
+            if (m_options.unixText && !line.empty() && line.back() == '\r') {
+                line.pop_back();
+                m_lastEnd = ReadLineEnd::CrLf;
+            }
+            any = true;
+            break;
+        }
+        // A CR at the very end of the chunk stays unread until the next byte tells whether it
+        // ends the line.
+        const std::size_t take = (needMore ? m_size - 1 : m_size) - m_position;
+        line.append(start, take);
+        m_position += take;
+        any = any || take > 0;
+        if (!refill() && m_position >= m_size) {
+            break;
         }
     }
-    bool needMore = false;
-    long terminator = findTerminator(m_position, needMore);
-    // A chunk that holds no line end past the read position is topped up once and searched
-    // again; a full chunk without any line end is cut into lines as it stands.
-    if (terminator < 0 && !m_fileDone && !(m_position == 0 && m_size == kChunkSize)) {
-        refill();
-        terminator = findTerminator(m_position, needMore);
-    }
-
-    std::size_t available = (terminator >= 0 ? static_cast<std::size_t>(terminator) : m_size) - m_position;
-    std::size_t length = std::min<std::size_t>(available, kMaxLineBytes);
-    bool cut = length < available;
-    const char* start = m_chunk.data() + m_position;
-    std::size_t terminatorSize = 0;
-    m_lastEnd = ReadLineEnd::None;
-    if (!cut && terminator >= 0) {
-        terminatorSize = m_options.unixText ? 1 : 2;
-        m_lastEnd = m_options.unixText ? ReadLineEnd::Lf : ReadLineEnd::CrLf;
-        // In Unix mode a CR before the LF goes with the terminator, so DOS files read alike.
-        if (m_options.unixText && length > 0 && start[length - 1] == '\r') {
-            --length;
-            ++terminatorSize;
-            m_lastEnd = ReadLineEnd::CrLf;
-        }
-    }
-    const void* endOfText = std::memchr(start, kEndOfText, length);
-    m_lastStart = m_position;
-    if (endOfText != nullptr) {
-        length = static_cast<std::size_t>(static_cast<const char*>(endOfText) - start);
+    if (!any) {
         m_end = true;
+        return -1;
     }
-    line.assign(start, length);
-    m_position += cut ? length : length + terminatorSize;
-    if (!cut && terminator < 0) {
-        // The last bytes of the file without a line end.
-        m_position = m_size;
+    if (const auto at = line.find(kEndOfText); at != std::string::npos) {
+        line.resize(at);
+        m_end = true;
     }
     if (m_options.oemText) {
         platform::oemToAnsi(std::span<char>(line.data(), line.size()));
     }
-    m_lastLength = static_cast<int>(length);
+    m_lastLength = static_cast<int>(std::min<std::size_t>(line.size(), INT_MAX));
     return m_lastLength;
-}
-
-void TextReader::rereadFrom(int offsetInLastLine) {
-    if (m_lastLength < 0 || offsetInLastLine < 0 || offsetInLastLine >= m_lastLength) {
-        return;
-    }
-    m_position = m_lastStart + static_cast<std::size_t>(offsetInLastLine);
 }
 
 } // namespace vexa

@@ -20,12 +20,12 @@ struct ReadOptions {
     bool oemText = false;
 };
 
-// Reads one file in chunks of 8192 bytes. A line is returned without its terminator and holds
-// at most 1023 bytes; the rest of a longer physical line becomes the next line.
+// Reads one file in chunks of 8192 bytes. A line is returned whole, whatever its length, without
+// its terminator. Every byte of the file passes through the chunk once (`refill`), where byte
+// checks that look at the whole file belong.
 class TextReader {
 public:
     static constexpr std::size_t kChunkSize = 8192;
-    static constexpr int kMaxLineBytes = 1023;
     static constexpr char kEndOfText = 26; // Ctrl-Z
 
     explicit TextReader(ReadOptions options = {}) : m_options(options) {}
@@ -40,9 +40,6 @@ public:
 
     // The next line into `line`; its length, or -1 when no line could be read.
     int readLine(std::string& line);
-    // Makes the next line start at an offset inside the line just returned (the long-line wrap
-    // reads the tail of a cut line again).
-    void rereadFrom(int offsetInLastLine);
 
     bool endReached() const { return m_end; }
     // Sticky for the whole file: some byte 0 was replaced by a space.
@@ -50,8 +47,7 @@ public:
     // A read of the file failed (not the end of the file).
     bool readFailed() const { return m_failed; }
     int lastLength() const { return m_lastLength; }
-    // The end of the line just returned: none for a line cut at the length limit or the last
-    // bytes of a file without a line end.
+    // The end of the line just returned: none for the last bytes of a file without a line end.
     ReadLineEnd lastLineEnd() const { return m_lastEnd; }
     // Whether the bytes read so far are valid UTF-8 and hold a multi-byte sequence (checked as
     // each chunk comes in, so a file is looked at once).
@@ -72,7 +68,6 @@ private:
     std::array<char, kChunkSize + 1> m_chunk{};
     std::size_t m_size = 0;
     std::size_t m_position = 0;
-    std::size_t m_lastStart = 0;
     bool m_end = false;
     bool m_nulls = false;
     bool m_failed = false;

@@ -294,8 +294,9 @@ std::optional<SearchMatch> SearchState::searchIn(std::string_view text, int from
             return std::nullopt;
         }
         SearchMatch match;
-        match.offset = static_cast<int>(m_matcher.offset());
-        match.length = static_cast<int>(m_matcher.matchedLength());
+        // The whole match, however long (the matcher's matched text is capped for scripts).
+        match.offset = m_matcher.positions().start[0];
+        match.length = m_matcher.positions().length();
         return match;
     }
     const bool caseCheck = m_options.caseCheck != 0;
@@ -395,8 +396,8 @@ std::optional<SearchMatch> SearchState::locate(Document& document) {
     const int direction = forward() ? 1 : -1;
     int startLine = document.cursorLine();
     int startColumn = document.cursorOffset();
-    // The cursor cannot stand beyond its limit: where it was put as near to a match or a
-    // replacement as it may stand, the search goes on from where it was meant to stand.
+    // Where the cursor could not stand exactly at a match or a replacement (past the distance
+    // it may stand beyond a line's end), the search goes on from where it was meant to stand.
     bool afterReplacement = false;
     if (m_resume.document == &document && m_resume.line == startLine &&
         m_resume.cursorOffset == startColumn) {
@@ -493,6 +494,40 @@ std::optional<SearchMatch> SearchState::nextAfterReplacement(Document& document,
     return scan(document, done.line, done.offset, false, -1, MatchEnd::BeforeLimit);
 }
 
+int SearchState::replaceAllInLine(Document& document, const SearchMatch& first,
+                                  const std::vector<std::string>& pieces) {
+    const std::string_view delimiters = document.languageRules().delimiterCharacters();
+    const std::string original(document.lineText(first.line));
+    const std::size_t size = original.size();
+    // The matches are found in the line as it was: each next one starts after the last one's
+    // text, and after an empty match one byte further on, so the search moves on every pass.
+    std::string rebuilt;
+    auto copied = static_cast<std::size_t>(first.offset);
+    std::optional<SearchMatch> match = first;
+    int count = 0;
+    while (match && (m_budget == nullptr || !m_budget->stopped())) {
+        const auto offset = static_cast<std::size_t>(match->offset);
+        const auto length = static_cast<std::size_t>(match->length);
+        rebuilt.append(original, copied, offset - copied);
+        rebuilt += fillPlaceholders(
+            pieces, firstCharacters(std::string_view(original).substr(offset, length), kMaxText, m_encoding));
+        copied = offset + length;
+        ++count;
+        const std::size_t from = copied + (length == 0 ? 1 : 0);
+        if (from > size) {
+            break;
+        }
+        match = searchIn(original, static_cast<int>(from), delimiters);
+    }
+    rebuilt.append(original, copied, std::string::npos);
+    const auto start = static_cast<std::size_t>(first.offset);
+    if (rebuilt.size() > static_cast<std::size_t>(INT_MAX - Document::kMaxPastEnd) - start ||
+        !document.replaceAt(first.line, first.offset, static_cast<int>(size - start), rebuilt)) {
+        return 0;
+    }
+    return count;
+}
+
 void SearchState::showMatch(SearchPane& pane, const SearchMatch& match) {
     const int top = std::max(0, match.line - pane.visibleLines() / 2);
     const int width = pane.visibleColumns();
@@ -558,12 +593,18 @@ int SearchState::replace(bool scroll, Messenger* messenger) {
         return 0;
     }
     document->clearMark();
-    // Every edit is made at the match's own line and offset, never through the cursor, which
-    // cannot stand beyond its limit on a long line.
+    // Every edit is made at the match's own line and offset, never through the cursor.
     int count = 0;
     SearchMatch done;
     int inserted = 0;
+    const bool anchored = m_options.regularExpression != 0 && isAnchoredPattern();
     while (match) {
+        if (all && forward() && !anchored) {
+            // Forwards, each line with matches is rebuilt once, as one change.
+            count += replaceAllInLine(*document, *match, pieces);
+            match = scan(*document, match->line + 1, 0, true, -1, MatchEnd::Anywhere);
+            continue;
+        }
         done = *match;
         const std::string foundText(document->lineText(done.line).substr(
             static_cast<std::size_t>(done.offset), static_cast<std::size_t>(done.length)));

@@ -169,6 +169,9 @@ private:
     [[nodiscard]] const std::optional<std::string>& patternIn(TextEncoding encoding);
     [[nodiscard]] std::optional<SearchMatch> searchIn(std::string_view text, int from,
                                                       std::string_view delimiters);
+    // Replaces every match of a line from the first one on, rebuilding the line once; the
+    // number of replacements.
+    int replaceAllInLine(Document& document, const SearchMatch& first, const std::vector<std::string>& pieces);
     [[nodiscard]] bool isAnchoredPattern() const;
     // Whether a backward match on the start line may reach past the limit or must end before it.
     enum class MatchEnd { Anywhere, BeforeLimit };

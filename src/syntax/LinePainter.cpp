@@ -33,9 +33,7 @@ MarkedColumns markedColumns(const MarkState& mark, int line) {
     }
 }
 
-std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart comment,
-                                             const ExtensionProfile& profile, LineLayout layout,
-                                             VisibleColumns visible, MarkedColumns marked) {
+void LinePainter::start(LineLayout layout, VisibleColumns visible, MarkedColumns marked) {
     m_runs.clear();
     m_column = 0;
     m_next = 0;
@@ -45,6 +43,29 @@ std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart
     m_visible = visible;
     // An inverted range marks nothing.
     m_marked = marked.empty() ? MarkedColumns{} : marked;
+}
+
+std::span<const PaintRun> LinePainter::paintPlain(std::string_view line, int offset, int column,
+                                                  LineLayout layout, VisibleColumns visible,
+                                                  MarkedColumns marked) {
+    start(layout, visible, marked);
+    m_column = column;
+    m_next = static_cast<std::size_t>(offset);
+    // A piece at a time, so that the walk stops soon after the last visible column.
+    constexpr std::size_t kPiece = 256;
+    for (std::size_t at = m_next; at < line.size() && m_column <= m_visible.last; at = std::max(m_next, at)) {
+        const std::size_t length = std::min(kPiece, line.size() - at);
+        addText(line, at, length, ColourSlot::Default);
+        at += length;
+        m_next = std::max(m_next, at);
+    }
+    return m_runs;
+}
+
+std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart comment,
+                                             const ExtensionProfile& profile, LineLayout layout,
+                                             VisibleColumns visible, MarkedColumns marked) {
+    start(layout, visible, marked);
 
     std::size_t pos = 0;
     if (comment.insideAtStart) {
@@ -76,7 +97,15 @@ std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart
 std::span<const PaintRun> LinePainter::paintDocumentLine(const Document& document, int index,
                                                          const ExtensionProfile& profile,
                                                          VisibleColumns visible) {
-    return paint(document.lineText(index), document.commentStart(index), profile, document.layout(), visible,
+    const std::string_view line = document.lineText(index);
+    if (line.size() > kMaxColouredLine) {
+        // The character covering the first visible column, from the document's column checkpoints.
+        const int offset = std::min(document.offsetOfColumn(index, std::max(visible.first, 0)),
+                                    static_cast<int>(line.size()));
+        return paintPlain(line, offset, document.columnOfOffset(index, offset), document.layout(), visible,
+                          markedColumns(document.mark(), index));
+    }
+    return paint(line, document.commentStart(index), profile, document.layout(), visible,
                  markedColumns(document.mark(), index));
 }
 

@@ -67,6 +67,10 @@ public:
                                     const ExtensionProfile& profile, LineLayout layout,
                                     VisibleColumns visible, MarkedColumns marked);
 
+    // Lines longer than this are drawn in the default colour, from the visible columns on:
+    // colouring them would walk every byte before the view on every paint.
+    static constexpr std::size_t kMaxColouredLine = 16 * 1024;
+
     // The runs of line index of a document: its comment state, its layout (tab size and
     // encoding) and its marked area.
     std::span<const PaintRun> paintDocumentLine(const Document& document, int index,
@@ -75,6 +79,11 @@ public:
     std::span<const PaintRun> runs() const { return m_runs; }
 
 private:
+    // The runs of the visible part of a long line without colours, from the character at a
+    // known offset and column on.
+    std::span<const PaintRun> paintPlain(std::string_view line, int offset, int column, LineLayout layout,
+                                         VisibleColumns visible, MarkedColumns marked);
+    void start(LineLayout layout, VisibleColumns visible, MarkedColumns marked);
     // Adds the bytes [offset, offset + length) at the running column in the given text colour.
     void addText(std::string_view line, std::size_t offset, std::size_t length, ColourSlot foreground);
     // Adds the tab at offset as blanks to the next tab stop.

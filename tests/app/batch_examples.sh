@@ -67,6 +67,15 @@ set -e
 [ "$code" -eq 1 ] || fail "foreign macro file exit code $code"
 grep -q 'unknown format' "$work/err" || fail "foreign macro file message"
 
+# A 70,000-byte line and a 3,000-byte UTF-8 line after the edited one are written back whole.
+long=$(head -c 70000 /dev/zero | tr '\0' 'j')
+utf8=$(i=0; while [ $i -lt 500 ]; do printf '\303\274\342\202\254a'; i=$((i + 1)); done)
+printf 'a();\n%s\n%s\n' "$long" "$utf8" > "$work/long.c"
+printf '#if 0\na();\n#endif\n%s\n%s\n' "$long" "$utf8" > "$work/long.expected"
+"$batch" -w -x "$scripts/if0_block.zm" "$work/long.c" > /dev/null 2> "$work/err" || fail "long lines run"
+cmp -s "$work/long.c" "$work/long.expected" || fail "long lines written back whole"
+[ ! -s "$work/err" ] || ! grep -q 'too long' "$work/err" || fail "long lines warning"
+
 # Without -w nothing is written.
 printf '\tq\n' > "$work/keep.c"
 "$batch" -x "$scripts/tabs_to_spaces.zm" "$work/keep.c" > /dev/null 2>&1 || fail "run without -w"

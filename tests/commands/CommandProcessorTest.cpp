@@ -219,38 +219,66 @@ TEST_F(ProcessorTest, ANewEditClearsTheRedoListAndARefusedRedoIsReported) {
     EXPECT_EQ(steps, 0);
 }
 
-// Regression: each byte typed past the cursor limit landed in front of the previous one.
-TEST_F(ProcessorTest, TypingAtTheCursorLimitNeverReordersText) {
-    setLines({std::string(1020, '.')});
+// Typing, tabs, overwriting and pasting go on past byte 1024 of a line, in order.
+TEST_F(ProcessorTest, EditingGoesOnFarIntoALongLine) {
+    const std::string dots(100'000, '.');
+    setLines({dots});
+    exec(functionIdOf("MoveLineEnd"));
+    EXPECT_EQ(doc().cursorOffset(), 100'000);
+    type("x");
+    EXPECT_EQ(doc().lineText(0), dots + "x");
+    EXPECT_EQ(doc().cursorOffset(), 100'001);
     place(0, 1020);
     type("abcdefghij");
-    EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abcd");
-    EXPECT_EQ(doc().cursorOffset(), 1024);
-    EXPECT_EQ(frame.lastStatus(), "The cursor can not move beyond character 1024 of a line.");
-    // A tab that would take the cursor past its limit is refused the same way.
-    frame.clearEvents();
-    place(0, 1023);
-    EXPECT_EQ(exec(functionIdOf("TabChar")), 0);
-    EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abcd");
-    EXPECT_EQ(frame.lastStatus(), "The cursor can not move beyond character 1024 of a line.");
-    // In overwrite mode the same limit holds.
+    EXPECT_EQ(doc().lineText(0).substr(1020, 10), "abcdefghij");
+    EXPECT_EQ(doc().cursorOffset(), 1030);
+    EXPECT_EQ(exec(functionIdOf("TabChar")), 1);
+    EXPECT_GT(doc().cursorOffset(), 1030);
     options.editor().insertMode = 0;
-    place(0, 1022);
+    place(0, 50'000);
     type("XYZ");
-    EXPECT_EQ(doc().lineText(0), std::string(1020, '.') + "abXY");
-}
+    EXPECT_EQ(doc().lineText(0).substr(49'999, 5), ".XYZ.");
+    EXPECT_EQ(doc().cursorOffset(), 50'003);
+    options.editor().insertMode = 1;
 
-TEST_F(ProcessorTest, PastingBeyondTheCursorLimitKeepsTheOrder) {
     std::string text;
-    for (int i = 0; i < 1100; ++i) {
+    for (int i = 0; i < 3000; ++i) {
         text += static_cast<char>('a' + i % 26);
     }
     clipboard.putForeignText(text);
-    setLines({std::string(1000, '.')});
-    place(0, 1000);
+    place(0, 60'000);
     exec(functionIdOf("ClipboardPaste"));
-    EXPECT_EQ(doc().lineText(0), std::string(1000, '.') + text);
-    EXPECT_EQ(doc().cursorOffset(), 1023);
+    EXPECT_EQ(doc().lineText(0).substr(60'000, text.size()), text);
+    EXPECT_EQ(doc().cursorOffset(), 63'000);
+}
+
+// Word moves far into a line, also over a run without blanks longer than the look-back window.
+TEST_F(ProcessorTest, WordMovesWorkFarIntoALongLine) {
+    std::string words;
+    while (words.size() < 100'000) {
+        words += "word ";
+    }
+    const std::string run(100'000, 'x');
+    struct WordCase {
+        const char* name;
+        std::string line;
+        int from;
+        const char* function;
+        int expected;
+    };
+    const WordCase cases[] = {
+        {"next at 50,000", words, 50'000, "MoveWordNext", 50'005},
+        {"previous at 50,000", words, 50'000, "MoveWordPrevious", 49'995},
+        {"previous inside a word", words, 50'002, "MoveWordPrevious", 50'000},
+        {"previous over a long run", "a " + run, 90'000, "MoveWordPrevious", 2},
+        {"next over a long run", run + " b", 10, "MoveWordNext", 100'001},
+    };
+    for (const auto& c : cases) {
+        setLines({c.line});
+        place(0, c.from);
+        exec(FunctionTable::standard().idOf(c.function));
+        EXPECT_EQ(doc().cursorOffset(), c.expected) << c.name;
+    }
 }
 
 TEST_F(ProcessorTest, AFunctionThatKeepsTheViewStillClosesItsUndoGroup) {

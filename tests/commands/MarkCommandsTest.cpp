@@ -153,6 +153,29 @@ TEST_F(MarkTest, CutAndDeleteRemoveTheAreaAndTheMark) {
     EXPECT_EQ(lines(), (Lines{"a", "b", "c"}));
 }
 
+// A column block far out on long lines cuts and pastes back in place.
+TEST_F(MarkTest, AColumnBlockFarIntoLongLinesCutsAndPastes) {
+    Lines original;
+    for (int line = 0; line < 5; ++line) {
+        std::string text;
+        for (int i = 0; i < 5000; ++i) {
+            text += static_cast<char>('a' + (i * 7 + line) % 26);
+        }
+        original.push_back(text);
+    }
+    setLines(original);
+    markFrom(0, 2000, 4, 2010, "Column");
+    EXPECT_EQ(exec(functionIdOf("MarkCut")), 1);
+    Lines cut = original;
+    for (std::string& text : cut) {
+        text.erase(2000, 10);
+    }
+    EXPECT_EQ(lines(), cut);
+    place(0, 2000);
+    exec(functionIdOf("ClipboardPaste"));
+    EXPECT_EQ(lines(), original);
+}
+
 TEST_F(MarkTest, PasteFunctions) {
     setLines({"abc def"});
     markFrom(0, 4, 0, 7);

@@ -87,15 +87,15 @@ TEST_F(MovementTest, MovesTheCursorByTheRuleOfEachFunction) {
          0,
          1,
          0},
-        // A column reached through tabs is further out than the cursor may stand elsewhere.
-        {"down keeps the cursor within its limit",
+        // A column reached through tabs is kept far into a line without them.
+        {"down keeps a column past byte 1024",
          {std::string(400, '\t'), std::string(2000, 'x')},
          0,
          400,
          functionIdOf("MoveLineDown"),
          1,
          1,
-         1023},
+         1200},
     };
     for (const MoveCase& c : cases) {
         setLines(c.lines);

@@ -176,19 +176,6 @@ TEST_F(DocumentFileTest, EditedFilesKeepTheirLineEndsOnEveryLine) {
     EXPECT_EQ(fresh.encoding(), TextEncoding::Utf8);
 }
 
-TEST_F(DocumentFileTest, ALongUtf8LineIsWrappedBetweenCharacters) {
-    // 1,100 bytes of two-byte characters, no spaces: the cut never splits a character.
-    std::string line;
-    for (int i = 0; i < 550; ++i) {
-        line += "\xC3\xA9";
-    }
-    ASSERT_TRUE(loadBytes(line + "\n"));
-    ASSERT_EQ(document.lineCount(), 2);
-    EXPECT_EQ(document.encoding(), TextEncoding::Utf8);
-    EXPECT_EQ(document.lineText(0).size() % 2, 0u);
-    EXPECT_EQ(std::string(document.lineText(0)) + std::string(document.lineText(1)), line);
-}
-
 struct LoadCase {
     const char* name;
     std::string bytes;
@@ -231,50 +218,79 @@ TEST_F(DocumentFileTest, LoadingFollowsTheFileRules) {
     }
 }
 
-TEST_F(DocumentFileTest, LongLinesAreWrappedWithTheWarning) {
-    std::string words;
-    while (words.size() < 1500) {
-        words += "word ";
+// A 70,000-byte JSON line of ASCII and a 3,000-byte line of UTF-8 text.
+std::string jsonLine() {
+    std::string json = "{\"items\":[";
+    for (int i = 0; json.size() < 69'990; ++i) {
+        json += "{\"id\":" + std::to_string(i) + ",\"name\":\"item\"},";
     }
-    struct WrapCase {
+    json.resize(69'998);
+    return json + "]}";
+}
+
+std::string utf8Line() {
+    std::string text;
+    while (text.size() < 2'996) {
+        text += "gr\xC3\xBC\xC3\x9F \xE2\x82\xAC\t"; // German letters, the euro sign, a tab
+    }
+    text.resize(2'996);
+    while (text.size() < 3'000) {
+        text += 'z';
+    }
+    return text;
+}
+
+TEST_F(DocumentFileTest, LongLinesLoadWholeAndSaveByteForByteAroundAnEdit) {
+    const std::string json = jsonLine();
+    const std::string utf8 = utf8Line();
+    ASSERT_EQ(json.size(), 70'000u);
+    ASSERT_EQ(utf8.size(), 3'000u);
+    struct LongCase {
         const char* name;
         std::string line;
-        std::vector<std::size_t> lengths;
+        const char* end;
+        TextEncoding encoding;
     };
-    const WrapCase cases[] = {
-        {"no spaces", std::string(3000, 'x'), {1018, 1018, 964}},
-        {"cut after the last space", words, {1020, words.size() - 1020}},
-        {"exactly 1023 bytes", std::string(1023, 'y'), {1018, 5}},
-        {"1022 bytes stay whole", std::string(1022, 'z'), {1022}},
+    const LongCase cases[] = {
+        {"JSON, LF", json, "\n", TextEncoding::Windows1252},
+        {"JSON, CR LF", json, "\r\n", TextEncoding::Windows1252},
+        {"UTF-8, LF", utf8, "\n", TextEncoding::Utf8},
+        {"UTF-8 without a final line end", utf8, "", TextEncoding::Utf8},
     };
     for (const auto& c : cases) {
         messenger.clear();
-        ASSERT_TRUE(loadBytes(c.line + "\r\nafter\r\n"));
-        std::vector<std::string> lines = linesOf(document);
-        ASSERT_EQ(lines.size(), c.lengths.size() + 1) << c.name;
-        std::string joined;
-        for (std::size_t i = 0; i < c.lengths.size(); ++i) {
-            EXPECT_EQ(lines[i].size(), c.lengths[i]) << c.name << " line " << i;
-            joined += lines[i];
-        }
-        EXPECT_EQ(joined, c.line) << c.name; // nothing lost, nothing doubled
-        EXPECT_EQ(lines.back(), "after");
-        bool wrapped = c.lengths.size() > 1;
-        EXPECT_EQ(document.longLinesWrapped(), wrapped) << c.name;
-        EXPECT_EQ(boxShown(msg::kLongLines), wrapped) << c.name;
-        EXPECT_EQ(document.widestLine(), static_cast<int>(std::max<std::size_t>(80, c.lengths.front())));
+        const std::string bytes = std::string("first") + (*c.end ? c.end : "\n") + c.line + c.end;
+        FileOptions options;
+        options.newEncoding = TextEncoding::Windows1252;
+        ASSERT_TRUE(loadBytes(bytes, options)) << c.name;
+        EXPECT_TRUE(messenger.boxes().empty()) << c.name;
+        ASSERT_EQ(linesOf(document), (std::vector<std::string>{"first", c.line})) << c.name;
+        EXPECT_EQ(document.encoding(), c.encoding) << c.name;
+        EXPECT_EQ(document.widestLine(), static_cast<int>(c.line.size())) << c.name;
+
+        document.moveToLine(0);
+        document.setCursorOffset(0);
+        document.typeCharacter('X');
+        DocumentFile file(options, messenger);
+        ASSERT_TRUE(file.save(document)) << c.name;
+        // Only the edit changed, and the final line end the document writes after a last line.
+        const std::string end = *c.end ? c.end : "\n";
+        EXPECT_EQ(readFileBytes(document.fileName()), "X" + bytes + (*c.end ? "" : end)) << c.name;
     }
 }
 
-TEST_F(DocumentFileTest, ATenMegabyteLineLoadsWithoutLosingBytes) {
+TEST_F(DocumentFileTest, ATenMegabyteLineLoadsWholeAndSavesUnchanged) {
     std::string big;
     big.reserve(10'000'000);
     for (int i = 0; big.size() < 10'000'000; ++i) {
         big += static_cast<char>('a' + i % 26);
     }
-    ASSERT_TRUE(loadBytes(big));
-    EXPECT_TRUE(document.longLinesWrapped());
-    EXPECT_EQ(document.text(""), big);
+    ASSERT_TRUE(loadBytes(big + "\n"));
+    ASSERT_EQ(document.lineCount(), 1);
+    EXPECT_EQ(document.lineText(0), big);
+    DocumentFile file({}, messenger);
+    ASSERT_TRUE(file.save(document));
+    EXPECT_EQ(readFileBytes(document.fileName()), big + "\n");
 }
 
 TEST_F(DocumentFileTest, LoadShowsProgressDots) {

@@ -2,6 +2,7 @@
 #include "core/Document.h"
 
 #include <functional>
+#include <climits>
 #include <gtest/gtest.h>
 
 #include "DocumentFixture.h"
@@ -27,14 +28,26 @@ private:
     bool m_allowed;
 };
 
-TEST(Document, CursorOffsetIsClampedToTheLineLimit) {
-    const std::pair<int, int> cases[] = {{5000, 1023}, {1025, 1023}, {1024, 1024},
-                                         {1023, 1023}, {-3, 0},      {7, 7}};
-    for (auto [request, expected] : cases) {
+TEST(Document, CursorOffsetReachesAnyLengthAndAFixedDistancePastTheEnd) {
+    const int past = Document::kMaxPastEnd;
+    struct OffsetCase {
+        int lineLength;
+        int request;
+        int expected;
+    };
+    const OffsetCase cases[] = {{0, 5000, 5000},          {0, -3, 0},
+                                {0, 7, 7},                {0, past + 1, past},
+                                {100'000, 100'000, 100'000}, {100'000, 99'999, 99'999},
+                                {100'000, 100'000 + past + 9, 100'000 + past}, {0, INT_MAX, past}};
+    for (const auto& c : cases) {
         Document document;
         document.makeNew();
-        document.setCursorOffset(request);
-        EXPECT_EQ(document.cursorOffset(), expected) << request;
+        if (c.lineLength > 0) {
+            document.insertLine(DocLine(std::string(static_cast<std::size_t>(c.lineLength), 'a')));
+            document.moveToLine(0);
+        }
+        document.setCursorOffset(c.request);
+        EXPECT_EQ(document.cursorOffset(), c.expected) << c.lineLength << " " << c.request;
     }
 }
 

@@ -169,15 +169,17 @@ struct BusyCase {
 };
 
 TEST(UndoStore, ALongStepShowsTheBusyCursorOnce) {
-    // Text inserted in one piece is a record per byte and one cursor move.
-    const BusyCase cases[] = {{10, 0}, {48, 0}, {49, 1}, {400, 1}};
+    // Each character typed is a record for its bytes and one for the cursor move.
+    const BusyCase cases[] = {{5, 0}, {24, 0}, {25, 1}, {200, 1}};
     for (const auto& c : cases) {
         test::RecordingMessenger messenger;
         Document document;
         document.setMessenger(&messenger);
         document.makeNew();
         document.nextGroup();
-        document.insertText(std::string(static_cast<std::size_t>(c.characters), 'x'));
+        for (int i = 0; i < c.characters; ++i) {
+            document.typeCharacter('x');
+        }
         document.nextGroup();
         ASSERT_TRUE(document.undo());
         EXPECT_EQ(messenger.busyShown(), c.busyShown) << c.characters;

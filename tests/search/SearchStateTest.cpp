@@ -464,9 +464,8 @@ TEST_F(SearchStateTest, ReplaceAllWithEmptyMatchesEnds) {
     EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{"-a-b-", "-c-"}));
 }
 
-// Regression: the cursor cannot stand beyond offset 1024, so replace all through the cursor found
-// the same match on a grown line for ever.
-TEST_F(SearchStateTest, ReplaceAllOnLinesLongerThanTheCursorLimitEnds) {
+// Regression: replace all through the cursor once found the same match on a grown line for ever.
+TEST_F(SearchStateTest, ReplaceAllOnLongLinesEnds) {
     struct Case {
         const char* name;
         std::size_t length;
@@ -489,7 +488,7 @@ TEST_F(SearchStateTest, ReplaceAllOnLinesLongerThanTheCursorLimitEnds) {
     }
 }
 
-TEST_F(SearchStateTest, ReplaceAndSearchWorkOnMatchesBeyondTheCursorLimit) {
+TEST_F(SearchStateTest, ReplaceAndSearchWorkOnMatchesFarIntoALine) {
     std::string longLine(1500, '.');
     longLine.replace(1100, 3, "abc");
     longLine.replace(1300, 3, "abc");
@@ -499,7 +498,7 @@ TEST_F(SearchStateTest, ReplaceAndSearchWorkOnMatchesBeyondTheCursorLimit) {
     ASSERT_TRUE(find());
     EXPECT_EQ(m_state.lastMatch().offset, 1100);
     expectMarked(0, 1100, 1103);
-    // The next search goes past the match although the cursor could not stand on it.
+    // The next search goes on past the match.
     ASSERT_TRUE(find());
     EXPECT_EQ(m_state.lastMatch().offset, 1300);
     EXPECT_EQ(replace(), 1);
@@ -510,6 +509,52 @@ TEST_F(SearchStateTest, ReplaceAndSearchWorkOnMatchesBeyondTheCursorLimit) {
     EXPECT_EQ(replace(), 1);
     EXPECT_EQ(m_document.lineText(0), expected);
     EXPECT_EQ(m_document.lineText(1), "XYZ");
+}
+
+// Replace all rebuilds each line with matches once: one undo record per changed line, and one
+// undo brings the whole line back.
+TEST_F(SearchStateTest, ReplaceAllChangesEachLineOnceAndUndoesWhole) {
+    std::string line;
+    for (int i = 0; i < 5000; ++i) {
+        line += "ab;";
+    }
+    lines({line, "no match here", line});
+    m_state.setFindText("b", false);
+    m_state.setReplaceText("XY");
+    m_state.setReplaceAll(true);
+    cursor(0, 0);
+    m_document.nextGroup();
+    const std::size_t before = m_document.undoStore().undoCount();
+    EXPECT_EQ(replace(), 10'000);
+    std::string expected;
+    for (int i = 0; i < 5000; ++i) {
+        expected += "aXY;";
+    }
+    EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{expected, "no match here", expected}));
+    EXPECT_LE(m_document.undoStore().undoCount() - before, 6u); // two lines, cursor moves
+    m_document.nextGroup();
+    ASSERT_TRUE(m_document.undo());
+    EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{line, "no match here", line}));
+}
+
+// Regular expressions reach matches past byte 1024, and a match longer than 1024 bytes is
+// replaced whole.
+TEST_F(SearchStateTest, RegularExpressionsReplaceLongMatchesFarIntoALine) {
+    const std::string line = std::string(3000, '.') + std::string(2000, 'q') + "!";
+    struct RegexCase {
+        const char* name;
+        bool all;
+    };
+    for (const RegexCase c : {RegexCase{"one", false}, RegexCase{"all", true}}) {
+        lines({line});
+        m_state.setRegularExpression(true);
+        m_state.setFindText("q+", false);
+        m_state.setReplaceText("<>");
+        m_state.setReplaceAll(c.all);
+        cursor(0, 0);
+        EXPECT_EQ(replace(), 1) << c.name;
+        EXPECT_EQ(m_document.lineText(0), std::string(3000, '.') + "<>!") << c.name;
+    }
 }
 
 TEST_F(SearchStateTest, ReplaceAllAnchoredPatternOncePerLine) {

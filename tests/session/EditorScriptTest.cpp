@@ -87,6 +87,19 @@ TEST_F(EditorScriptTest, ReadingFunctions) {
     }
 }
 
+// Script column positions and typing reach far into a long line.
+TEST_F(EditorScriptTest, ColumnPositionsReachFarIntoALongLine) {
+    Document& document = activeDocument();
+    document.moveToLine(0);
+    document.insertText(std::string(60'000, '-'));
+    const ScriptRunResult result = runBody(
+        "int c; int ch; set_line_pos(1); set_column_pos(50001); put_char(65); get_column_pos(c); "
+        "get_char(ch); message(\"%d %d\", c, ch);");
+    EXPECT_FALSE(result.warned) << outputText();
+    EXPECT_EQ(frame.lastStatus(), "50002 45");
+    EXPECT_EQ(line(0).substr(49'999, 3), "-A-");
+}
+
 TEST_F(EditorScriptTest, TypingFunctions) {
     runBody("put_string(\"Line%d;\", 7); put_number(42); put_char(65); insert_line(\"new\");");
     EXPECT_EQ(line(0), "new");

@@ -100,6 +100,27 @@ TEST_F(MacroCommandsTest, CharacterEventsKeepTheirModifiersAndPlaybackFollowsThe
     }
 }
 
+// A macro recorded far into a long line plays back there; a script's column positions reach it.
+TEST_F(MacroCommandsTest, AMacroRecordedAtColumn3000PlaysBackThere) {
+    Document& document = activeDocument();
+    document.moveToLine(0);
+    document.setCursorOffset(0);
+    document.insertText(std::string(5000, '.'));
+    document.moveToLine(1);
+    document.setCursorOffset(0);
+    document.insertText(std::string(5000, ','));
+    document.moveToLine(0);
+    document.setCursorColumn(3000);
+    recordAbcDown();
+    EXPECT_EQ(line(0).substr(2999, 5), ".abc.");
+    EXPECT_EQ(document.cursorLine(), 1);
+    EXPECT_EQ(document.cursorColumn(), 3003);
+    document.setCursorColumn(3000);
+    EXPECT_EQ(exec(kPlay), 1);
+    EXPECT_EQ(line(1).substr(2999, 5), ",abc,");
+    EXPECT_EQ(document.cursorLine(), 2);
+}
+
 TEST_F(MacroCommandsTest, CancelledRecordingKeepsTheOldMacro) {
     recordAbcDown();
     for (FunctionId stop : {kRecordToggle, kRecordReset}) {

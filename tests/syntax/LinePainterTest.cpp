@@ -487,5 +487,38 @@ TEST(ProfileAsLanguageRules, DocumentLineIsPaintedInTheDocumentsEncoding) {
     EXPECT_EQ(columns(), (std::vector<std::pair<int, int>>{{0, 2}, {2, 1}, {3, 1}}));
 }
 
+// A long line is painted from the visible columns on, in the default colour: the runs cover the
+// view without a gap, each at the column its first byte has, and stop soon after the view.
+TEST(ProfileAsLanguageRules, ALongLineIsPaintedFromTheVisibleColumnsOn) {
+    ColourTable colours;
+    auto profile = std::make_shared<SyntaxProfile>(colours, BuiltInKeywords::Yes);
+    Document document;
+    document.makeNew();
+    document.setLanguageRules(profile);
+    document.setEncoding(TextEncoding::Utf8);
+    std::string text;
+    while (text.size() < 200'000) {
+        text += "int x;\t\xE4\xB8\xAD\xC3\xBC /* c */ ";
+    }
+    document.insertText(text);
+    const DocLine& line = document.line(0);
+    LinePainter painter;
+    for (const int first : {0, 1000, 150'001, line.width(document.layout()) - 10}) {
+        const VisibleColumns visible{first, first + 120};
+        const auto runs = painter.paintDocumentLine(document, 0, *profile, visible);
+        ASSERT_FALSE(runs.empty()) << first;
+        EXPECT_LE(runs.front().column, first);
+        int column = runs.front().column;
+        for (const PaintRun& run : runs) {
+            EXPECT_EQ(run.column, column) << first;
+            EXPECT_EQ(line.columnOfOffset(static_cast<int>(run.offset), document.layout()), run.column) << first;
+            EXPECT_EQ(run.foreground, ColourSlot::Default);
+            column += run.width;
+        }
+        EXPECT_GT(column, std::min(visible.last, line.width(document.layout()) - 1)) << first;
+        EXPECT_LE(column, visible.last + 300) << first;
+    }
+}
+
 } // namespace
 } // namespace vexa::syntax

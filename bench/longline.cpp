@@ -1,0 +1,160 @@
+// Long-line benchmark (offscreen): a 10 MB file of one line with tabs and UTF-8, opened through the
+// main window until its pane has painted; End on that line, a keystroke at its end with its
+// repaint, a full repaint of the pane there, Replace All of its 1,000,000 matches and the save.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "commands/CommandProcessor.h"
+#include "commands/FunctionTable.h"
+#include "commands/SearchPaneAdapter.h"
+#include "core/Document.h"
+#include "search/SearchState.h"
+#include "app/ShippedFiles.h"
+#include "settings/Directories.h"
+#include "settings/HomeSetup.h"
+#include "settings/Options.h"
+#include "support/GeneratedText.h"
+#include "support/PaneTiming.h"
+#include "ui/EditPaneWidget.h"
+#include "ui/MainWindow.h"
+
+namespace {
+
+using vexa::bench::FirstPaintWatch;
+using vexa::bench::median;
+using vexa::bench::msSince;
+
+constexpr int kSamples = 41;
+constexpr int kPieces = 1'000'000;
+// Ten bytes: a tab, a two-byte UTF-8 character and the text Replace All looks for ("k=v").
+constexpr std::string_view kPiece = "x\tq\xC3\xBCk=v; ";
+
+std::string writeLongLine(const std::filesystem::path& path) {
+    std::string line;
+    line.reserve(kPiece.size() * kPieces + 1);
+    for (int i = 0; i < kPieces; ++i) {
+        line += kPiece;
+    }
+    line += '\n';
+    std::ofstream(path, std::ios::binary) << line;
+    return path.string();
+}
+
+// A key press and release sent to the pane, with the events (and the repaint) they cause.
+double keyMs(QWidget* pane, Qt::Key key, const QString& text = {}) {
+    const auto start = std::chrono::steady_clock::now();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(pane, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(pane, &release);
+    QApplication::processEvents();
+    pane->repaint();
+    return msSince(start);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    const std::filesystem::path work = std::filesystem::temp_directory_path() / "vexa-bench-longline";
+    std::filesystem::create_directories(work / "home");
+    setenv("VEXA_HOME", (work / "home").c_str(), 1);
+    const std::string file = writeLongLine(work / "long.txt");
+
+    QApplication app(argc, argv);
+    vexa::Directories directories(vexa::Directories::resolveHome());
+    (void)vexa::prepareHome(directories, vexa::app::shippedFileDirectories());
+    vexa::Options options(directories);
+    options.load();
+    vexa::ui::MainWindow window(options);
+    window.setResponder([](std::string_view, std::string_view) { return vexa::Answer::No; });
+    window.setGeometry(0, 0, 1920, 1080);
+    window.show();
+    QApplication::processEvents();
+
+    FirstPaintWatch watch;
+    app.installEventFilter(&watch);
+    const auto openStart = std::chrono::steady_clock::now();
+    (void)window.openDocumentAt(file, 0);
+    while (!watch.painted()) {
+        QApplication::processEvents();
+    }
+    const double openS = msSince(openStart) / 1000.0;
+    app.removeEventFilter(&watch);
+    window.documentArea()->activeSubWindow()->showMaximized();
+    vexa::ui::EditPaneWidget* pane = window.activePane();
+    pane->setFocus();
+    QApplication::processEvents();
+    vexa::Document& document = pane->document();
+    if (document.lineCount() != 1 || document.line(0).length() != static_cast<int>(kPiece.size()) * kPieces) {
+        std::fprintf(stderr, "the long line did not load whole\n");
+        return 1;
+    }
+
+    // End from the start of the line, each time after Home.
+    std::vector<double> ends;
+    for (int i = 0; i < kSamples; ++i) {
+        (void)keyMs(pane, Qt::Key_Home);
+        ends.push_back(keyMs(pane, Qt::Key_End));
+    }
+    // Typing and erasing at the end, each with its repaint; as many erased as typed.
+    std::vector<double> keystrokes;
+    for (int i = 0; i < 2 * (kSamples / 2); ++i) {
+        const bool erase = i % 2 == 1;
+        keystrokes.push_back(keyMs(pane, erase ? Qt::Key_Backspace : Qt::Key_X, erase ? QString() : "x"));
+    }
+    std::vector<double> repaints;
+    for (int i = 0; i < kSamples; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        pane->viewport()->repaint();
+        repaints.push_back(msSince(start));
+    }
+
+    vexa::SearchState& search = window.processor().searchState();
+    search.setRegularExpression(false);
+    search.setFindText("k=v", false);
+    search.setReplaceText("K=V2");
+    search.setReplaceAll(true);
+    search.setForward(true);
+    (void)keyMs(pane, Qt::Key_Home);
+    vexa::SearchPaneAdapter adapter(&pane->pane());
+    search.attach(&adapter);
+    const auto replaceStart = std::chrono::steady_clock::now();
+    const int replaced = search.replace(false);
+    const double replaceS = msSince(replaceStart) / 1000.0;
+    search.detach();
+    if (replaced != kPieces) {
+        std::fprintf(stderr, "replace all replaced %d\n", replaced);
+        return 1;
+    }
+
+    const auto saveStart = std::chrono::steady_clock::now();
+    (void)window.processor().execute(vexa::functionIdOf("FileSave"));
+    const double saveS = msSince(saveStart) / 1000.0;
+    if (std::filesystem::file_size(file) != static_cast<std::uintmax_t>(11 * kPieces + 1)) {
+        std::fprintf(stderr, "the saved file has %ju bytes\n",
+                     static_cast<std::uintmax_t>(std::filesystem::file_size(file)));
+        return 1;
+    }
+
+    std::printf("line_bytes: %d\n", static_cast<int>(kPiece.size()) * kPieces);
+    std::printf("open_s: %.3f\n", openS);
+    std::printf("end_key_ms: %.3f\n", median(ends));
+    std::printf("keystroke_at_end_ms: %.3f\n", median(keystrokes));
+    std::printf("repaint_ms: %.3f\n", median(repaints));
+    std::printf("replace_all_1m_s: %.3f\n", replaceS);
+    std::printf("save_s: %.3f\n", saveS);
+    return 0;
+}
