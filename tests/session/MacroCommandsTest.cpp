@@ -121,6 +121,26 @@ TEST_F(MacroCommandsTest, AMacroRecordedAtColumn3000PlaysBackThere) {
     EXPECT_EQ(document.cursorLine(), 2);
 }
 
+TEST_F(MacroCommandsTest, LineEndEventsSplitTheLineAndNulIsRefused) {
+    // Smart indent on: the split from a line-end event is plain all the same.
+    options.editor().smartIndent = 1;
+    exec(kRecordToggle);
+    type("  x");
+    processor().typeCharacter(U'\n');
+    processor().typeCharacter(U'\0');
+    processor().typeCharacter(U'\r');
+    exec(kRecordToggle);
+    const MacroEvents expected = {MacroEvent::ofCharacter(u' '), MacroEvent::ofCharacter(u' '),
+                                  MacroEvent::ofCharacter(u'x'), MacroEvent::ofCharacter(u'\n'),
+                                  MacroEvent::ofCharacter(u'\r')};
+    EXPECT_EQ(*recorder().macro(), expected);
+    EXPECT_EQ(exec(kPlay), 1);
+    const std::vector<std::string> lines = {"  x", "", "  x", "", "one", "two"};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(line(static_cast<int>(i)), lines[i]) << i;
+    }
+}
+
 TEST_F(MacroCommandsTest, CancelledRecordingKeepsTheOldMacro) {
     recordAbcDown();
     for (FunctionId stop : {kRecordToggle, kRecordReset}) {
