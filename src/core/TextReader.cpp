@@ -141,12 +141,9 @@ int TextReader::readLine(std::string& line) {
             m_lastEnd = ReadLineEnd::CrLf;
         }
     }
-    const void* endOfText = std::memchr(start, kEndOfText, length);
+    // Ctrl-Z (26) is an ordinary byte here: cutting the text at it lost the rest of the file,
+    // and a save then wrote the shortened file.
     m_lastStart = m_position;
-    if (endOfText != nullptr) {
-        length = static_cast<std::size_t>(static_cast<const char*>(endOfText) - start);
-        m_end = true;
-    }
     line.assign(start, length);
     m_position += cut ? length : length + terminatorSize;
     if (!cut && terminator < 0) {
