@@ -113,13 +113,20 @@ Directory readDirectory(const Bytes& bytes, std::size_t directoryOffset) {
         directory.complete = false;
         return directory;
     }
+    // The declared pages must be in the file, and each is read once: a page that links back to
+    // one already read would otherwise be read again up to the page count.
+    if (!bytes.fits(header->firstPage, std::size_t(header->totalPages) * kDirectoryPageSize)) {
+        directory.complete = false;
+        return directory;
+    }
+    std::vector<bool> visited(header->totalPages, false);
     uint16_t page = 0;
-    std::size_t pagesVisited = 0;
     while (directory.entries.size() < header->totalEntries) {
-        if (page == kNoPage || page >= header->totalPages || ++pagesVisited > header->totalPages) {
+        if (page == kNoPage || page >= header->totalPages || visited[page]) {
             directory.complete = false;
             return directory;
         }
+        visited[page] = true;
         std::size_t pageStart = header->firstPage + std::size_t(page) * kDirectoryPageSize;
         std::size_t pageEnd = pageStart + kDirectoryPageSize;
         auto leaf = readLeafHeader(bytes, pageStart);
@@ -216,16 +223,22 @@ HelpIndexStatus readKeywords(const Bytes& bytes, std::size_t fileOffset, std::ve
     if (pageSize != 2048 && pageSize != 4096) {
         return HelpIndexStatus::UnknownFormat;
     }
+    // Every declared page lies inside the file and each is read at most once, so the work and
+    // the keywords gathered are bounded by the file's size.
+    if (!bytes.fits(header->firstPage, std::size_t(header->totalPages) * pageSize)) {
+        return HelpIndexStatus::UnknownFormat;
+    }
     auto first = readLeafHeader(bytes, header->firstPage);
     if (!first) {
         return HelpIndexStatus::UnknownFormat;
     }
+    std::vector<bool> visited(header->totalPages, false);
     uint16_t page = first->previous != kNoPage ? 1 : 0;
-    std::size_t pagesVisited = 0;
     while (page != kNoPage) {
-        if (page >= header->totalPages || ++pagesVisited > header->totalPages) {
+        if (page >= header->totalPages || visited[page]) {
             return HelpIndexStatus::UnknownFormat;
         }
+        visited[page] = true;
         std::size_t pageStart = header->firstPage + std::size_t(page) * pageSize;
         std::size_t pageEnd = pageStart + pageSize;
         auto leaf = readLeafHeader(bytes, pageStart);

@@ -1,6 +1,7 @@
 // Reading the title and the keyword list out of a WinHelp file. The bytes are untrusted: every
-// read is checked against the end of the data, of its internal file and of its page, and every
-// walk over linked pages is bounded by the page count its tree declares.
+// read is checked against the end of the data, of its internal file and of its page; the pages a
+// tree declares must lie inside the data and a walk over linked pages reads each page once, so
+// the work is bounded by the data's size.
 #pragma once
 
 #include <cstdint>

@@ -216,6 +216,7 @@ int main(int argc, char* argv[]) {
                     }
                 }
             }
+            window.runQueuedRequests();
         });
         linkPoll.start(kLinkPollMs);
         exitCode = QApplication::exec();

@@ -49,8 +49,14 @@ constexpr const char* kUsage =
     "  --version        show the version\n"
     "\n"
     "The script's output goes to standard output, status messages to standard error.\n"
-    "Exit status: the script's return code (0 at its end, 1 after a return statement),\n"
-    "1 when a file, the script or the macro failed, 2 for bad arguments.\n";
+    "\n"
+    "Exit status:\n"
+    "  the script's return code (0 at its end, 1 after a return statement)\n"
+    "     when the run completed with no warning and every FILE was read;\n"
+    "  1  after a warning (a script warning, a refused edit, an error message), when a FILE\n"
+    "     could not be read, after a fatal error or when a save failed;\n"
+    "  2  for bad arguments.\n"
+    "A run that ends with status 1 before saving saves nothing, even with -w.\n";
 
 struct BatchArguments {
     std::optional<std::string> script;
@@ -151,11 +157,19 @@ int main(int argc, char* argv[]) {
     options.load();
 
     vexa::HeadlessFrame frame;
-    frame.setObserver([](const vexa::FrameEvent& event) {
+    // A message box or a status or beep with the warning or error sound, from the loading of the
+    // files to the end of the run, makes the run a failure.
+    int warnings = 0;
+    frame.setObserver([&warnings](const vexa::FrameEvent& event) {
+        using vexa::platform::SoundKind;
         if (event.kind == vexa::FrameEventKind::Status || event.kind == vexa::FrameEventKind::MessageBox) {
             if (!event.text.empty()) {
                 std::cerr << event.text << "\n";
             }
+        }
+        if (event.kind == vexa::FrameEventKind::MessageBox || event.sound == SoundKind::Error ||
+            event.sound == SoundKind::Exclamation) {
+            ++warnings;
         }
     });
     vexa::HeadlessWorkspaceView view;
@@ -170,17 +184,21 @@ int main(int argc, char* argv[]) {
 
     for (const std::string& file : arguments.files) {
         std::error_code error;
-        if (!std::filesystem::is_regular_file(file, error) ||
-            editor.workspace().openDocument(file) == nullptr) {
+        // A file that is there but cannot be opened becomes an empty document: not read.
+        vexa::EditPane* pane =
+            std::filesystem::is_regular_file(file, error) ? editor.workspace().openDocument(file) : nullptr;
+        if (pane == nullptr || !pane->document().isLoaded()) {
             std::cerr << "vexa-batch: cannot open '" << file << "'\n";
             return kFailure;
         }
     }
 
     int exitCode = 0;
+    bool completed = true;
     if (arguments.script) {
         const vexa::ScriptRunResult result = editor.scripts().runCommandLine(*arguments.script);
-        exitCode = result.code < 0 || result.syntaxError ? kFailure : result.code;
+        completed = result.code >= 0 && !result.syntaxError && !result.warned;
+        exitCode = result.code;
         for (const auto& line : editor.outputs().standard().lines()) {
             std::cout << line.text << "\n";
         }
@@ -189,11 +207,16 @@ int main(int argc, char* argv[]) {
         if (!macros.load(*arguments.macro)) {
             return kFailure;
         }
-        for (long pass = 0; pass < arguments.count; ++pass) {
-            if (!macros.play()) {
-                return kFailure;
-            }
+        for (long pass = 0; pass < arguments.count && completed; ++pass) {
+            completed = macros.play();
         }
+    }
+    if (!completed || warnings > 0 || editor.processor().refusedEdits() > 0) {
+        if (arguments.write) {
+            std::cerr << "vexa-batch: nothing saved: the run ended with a warning or an error\n";
+        }
+        std::cout.flush();
+        return kFailure;
     }
 
     if (arguments.write) {

@@ -168,6 +168,7 @@ bool CommandProcessor::refuseIfReadOnly() {
     if (doc == nullptr || !doc->isReadOnly()) {
         return false;
     }
+    ++m_refusedEdits;
     showStatus(kReadOnlyMessage, platform::SoundKind::Information);
     return true;
 }
@@ -274,7 +275,17 @@ int32_t CommandProcessor::execute(uint32_t message, uint32_t /*source*/) {
     if (m_pane != nullptr) {
         m_pane->document().setSettings(editSettings());
     }
-    const int32_t result = dispatch(id).value_or(0);
+    int32_t result = 0;
+    {
+        struct Depth {
+            int& depth;
+            explicit Depth(int& value) : depth(++value) {}
+            ~Depth() { --depth; }
+            Depth(const Depth&) = delete;
+            Depth& operator=(const Depth&) = delete;
+        } depth(m_executeDepth);
+        result = dispatch(id).value_or(0);
+    }
     if (m_reshow && m_pane != nullptr) {
         refresh();
     } else if (m_pane != nullptr) {

@@ -144,6 +144,11 @@ public:
     [[nodiscard]] bool saveSearchState();
     TypingRoad& typing() { return *m_typing; }
     uint32_t commandCount() const { return m_commandCount; }
+    // Whether a function is running: anything that arrives now comes from a nested event loop.
+    bool isExecuting() const { return m_executeDepth > 0; }
+    // How many edits were refused because the document is read-only (a batch run that had any
+    // fails).
+    uint32_t refusedEdits() const { return m_refusedEdits; }
 
     // A status message with its sound kind. While the status line holds a message that is still
     // shown, the message and its sound are dropped; "MakeSound" 0 silences every sound.
@@ -203,6 +208,8 @@ private:
 
     EditPane* m_pane = nullptr;
     uint32_t m_commandCount = 0;
+    int m_executeDepth = 0;
+    uint32_t m_refusedEdits = 0;
     RepeatMemory m_startRepeat;
     RepeatMemory m_endRepeat;
     bool m_shiftHeld = false;

@@ -146,10 +146,8 @@ int TextReader::readLine(std::string& line) {
         m_end = true;
         return -1;
     }
-    if (const auto at = line.find(kEndOfText); at != std::string::npos) {
-        line.resize(at);
-        m_end = true;
-    }
+    // Ctrl-Z (26) is an ordinary byte here: cutting the text at it lost the rest of the file,
+    // and a save then wrote the shortened file.
     if (m_options.oemText) {
         platform::oemToAnsi(std::span<char>(line.data(), line.size()));
     }

@@ -1,4 +1,4 @@
-// The buffered line reader of text files: DOS or Unix line ends, Ctrl-Z, NUL bytes, OEM text.
+// The buffered line reader of text files: DOS or Unix line ends, NUL bytes, OEM text.
 #pragma once
 
 #include <array>
@@ -26,7 +26,6 @@ struct ReadOptions {
 class TextReader {
 public:
     static constexpr std::size_t kChunkSize = 8192;
-    static constexpr char kEndOfText = 26; // Ctrl-Z
 
     explicit TextReader(ReadOptions options = {}) : m_options(options) {}
 

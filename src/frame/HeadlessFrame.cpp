@@ -156,7 +156,20 @@ void HeadlessFrame::status(std::string_view text, platform::SoundKind sound, Hol
     record(std::move(event));
 }
 
+void HeadlessFrame::runNestedLoopAction() {
+    // Taken out first: the action may itself reach a nested loop.
+    if (auto action = std::exchange(m_nestedLoopAction, nullptr)) {
+        action();
+    }
+}
+
+void HeadlessFrame::drainEvents() {
+    ++m_drainCount;
+    runNestedLoopAction();
+}
+
 void HeadlessFrame::messageBox(std::string_view text, std::string_view title) {
+    runNestedLoopAction();
     FrameEvent event;
     event.kind = FrameEventKind::MessageBox;
     event.text = text;
@@ -165,6 +178,7 @@ void HeadlessFrame::messageBox(std::string_view text, std::string_view title) {
 }
 
 Answer HeadlessFrame::ask(std::string_view text, std::string_view title, Question kind) {
+    runNestedLoopAction();
     const Reply* head = m_script.empty() ? nullptr : &m_script.front();
     // A Yes/No question has no Cancel button, so a scripted Cancel cannot be its answer.
     bool fits = head != nullptr && head->kind == ReplyKind::Answer &&

@@ -79,6 +79,10 @@ public:
     // Whether the last close of a search dialog wrote its histories.
     bool lastSearchDialogCloseSaved() const { return m_searchDialogSaved; }
 
+    // What another program or the user does while the next nested event loop runs (a message box
+    // or a question is open, or pending events are handled): run once, from inside that loop.
+    void duringNextNestedLoop(std::function<void()> action) { m_nestedLoopAction = std::move(action); }
+
     // Called for each event as it happens (a batch program prints them).
     void setObserver(std::function<void(const FrameEvent&)> observer) { m_observer = std::move(observer); }
 
@@ -88,7 +92,7 @@ public:
     Answer ask(std::string_view text, std::string_view title, Question kind = Question::YesNo) override;
     void beginBusy() override;
     void endBusy() override;
-    void drainEvents() override { ++m_drainCount; }
+    void drainEvents() override;
 
     // Frame
     [[nodiscard]] std::vector<std::string> chooseFilesToOpen(const FileDialogRequest& request) override;
@@ -142,6 +146,7 @@ private:
     // The head of the script when it fits, else nothing (and the request is noted).
     std::optional<Reply> takeReply(bool fits, std::string_view request);
     void record(FrameEvent event);
+    void runNestedLoopAction();
 
     struct Timer {
         uint64_t interval = 1;
@@ -164,6 +169,7 @@ private:
     int m_busyShown = 0;
     int m_busyUnderflows = 0;
     int m_drainCount = 0;
+    std::function<void()> m_nestedLoopAction;
     int m_printPages = 1;
 };
 

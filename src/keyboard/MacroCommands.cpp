@@ -2,6 +2,7 @@
 #include "keyboard/MacroCommands.h"
 
 #include <array>
+#include <limits>
 #include <string_view>
 
 #include "commands/CommandProcessor.h"
@@ -9,6 +10,8 @@
 #include "frame/StatusLine.h"
 #include "frame/StatusMessages.h"
 #include "keyboard/MacroDialogs.h"
+#include "search/SearchBudget.h"
+#include "search/SearchState.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
 #include "text/TextEncoding.h"
@@ -130,7 +133,22 @@ void MacroCommands::stopRecording(bool dropLast) {
     }
 }
 
+namespace {
+
+// Playback looks at Escape between events, at most every SearchBudget::kPollIntervalMs; each event
+// counts as one clock read's worth of work and the number of events is not bounded.
+SearchBudget playbackWatch(CommandProcessor& processor) {
+    return SearchBudget(processor.searchState().interruption(), std::numeric_limits<uint64_t>::max());
+}
+
+} // namespace
+
 bool MacroCommands::play() {
+    SearchBudget watch = playbackWatch(m_processor);
+    return play(watch);
+}
+
+bool MacroCommands::play(SearchBudget& watch) {
     if (m_recorder.isRecording()) {
         m_processor.showStatus("Can't playback macro while recording!", SoundKind::Information);
         return false;
@@ -148,6 +166,12 @@ bool MacroCommands::play() {
     m_processor.showStatus("Macro playback started");
     char32_t highSurrogate = 0;
     for (const MacroEvent& event : *events) {
+        // The key state lets the window paint while it is asked, keeping user input out.
+        if (!watch.spend(SearchBudget::kUnitsPerClockRead)) {
+            m_recorder.setPlaying(false);
+            m_processor.showStatus(kMacroPlaybackStopped, SoundKind::Exclamation);
+            return false;
+        }
         if (event.isFunction()) {
             highSurrogate = 0;
             m_processor.execute(event.function, kKeyboardCommandSource);
@@ -183,8 +207,10 @@ int32_t MacroCommands::repeat() {
     if (m_processor.frame().showDialog(model) != DialogResult::Accepted) {
         return 0;
     }
+    // One watch for every pass: a short macro repeated many times is stopped as well.
+    SearchBudget watch = playbackWatch(m_processor);
     for (int32_t pass = 0; pass < model.count(); ++pass) {
-        if (!play()) {
+        if (!play(watch)) {
             return 0;
         }
     }

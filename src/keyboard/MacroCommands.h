@@ -12,6 +12,10 @@
 namespace vexa {
 
 class CommandProcessor;
+class SearchBudget;
+
+// The status message of a playback that Escape stopped.
+inline constexpr const char* kMacroPlaybackStopped = "Macro playback terminated by user!";
 
 // The module that internal-error reports of the macros name.
 inline constexpr const char* kMacroModule = "QLWMAC01";
@@ -32,7 +36,7 @@ public:
     int32_t run(FunctionId id) override;
 
     MacroRecorder& recorder() { return m_recorder; }
-    // Plays the current macro once: false when it could not start.
+    // Plays the current macro once: false when it could not start or Escape stopped it.
     bool play();
     // Loads a macro file into the recorder, with the messages of MacroLoad.
     bool load(const std::string& path);
@@ -47,6 +51,7 @@ public:
     void setMenuObserver(std::function<void()> observer) { m_menuObserver = std::move(observer); }
 
 private:
+    bool play(SearchBudget& watch);
     void startRecording();
     void stopRecording(bool dropLast = false);
     int32_t repeat();

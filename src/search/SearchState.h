@@ -127,6 +127,8 @@ public:
     // (a replace all as a whole) is also bounded in work; an operation ended either way finds
     // nothing more.
     void setInterruption(SearchInterruption interruption) { m_interruption = interruption; }
+    // Other long runs of functions (macro playback) watch Escape the same way.
+    const SearchInterruption& interruption() const { return m_interruption; }
     // The bound of each operation (SearchBudget::kDefaultLimit unless changed).
     void setWorkLimit(uint64_t limit) { m_workLimit = limit; }
     // Whether the last operation was ended by Escape or by its bound rather than finishing.

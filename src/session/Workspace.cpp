@@ -22,6 +22,22 @@
 #include "syntax/SyntaxSettings.h"
 
 namespace vexa {
+
+class Workspace::LoopGuard {
+public:
+    explicit LoopGuard(Workspace& workspace) : m_workspace(workspace) { ++m_workspace.m_loopDepth; }
+    ~LoopGuard() {
+        if (--m_workspace.m_loopDepth == 0) {
+            m_workspace.runQueuedRequests();
+        }
+    }
+    LoopGuard(const LoopGuard&) = delete;
+    LoopGuard& operator=(const LoopGuard&) = delete;
+
+private:
+    Workspace& m_workspace;
+};
+
 Workspace::Workspace(WorkspaceServices services) : m_services(services) {}
 
 Workspace::~Workspace() {
@@ -41,6 +57,10 @@ Workspace::Window* Workspace::find(const EditPane& pane) {
 
 const Workspace::Window* Workspace::find(const EditPane& pane) const {
     return const_cast<Workspace*>(this)->find(pane);
+}
+
+bool Workspace::isOpen(const EditPane* pane) const {
+    return pane != nullptr && find(*pane) != nullptr;
 }
 
 std::vector<EditPane*> Workspace::panes() {
@@ -291,6 +311,7 @@ bool Workspace::closeActive() {
 }
 
 bool Workspace::closeAll() {
+    LoopGuard guard(*this);
     while (!m_windows.empty()) {
         if (!closeWindow(*m_windows.front().pane, false)) {
             return false;
@@ -300,6 +321,7 @@ bool Workspace::closeAll() {
 }
 
 bool Workspace::closeAllForExit() {
+    LoopGuard guard(*this);
     m_closingAll = true;
     while (!m_windows.empty()) {
         activate(*m_windows.front().pane);
@@ -336,6 +358,7 @@ void Workspace::optionsChanged(Profiles profiles) {
 // ---- start-up, hand-off and idle work ----
 
 void Workspace::openStartupFiles(std::span<const std::string> arguments) {
+    LoopGuard guard(*this);
     const EditorOptions& editor = m_services.options.editor();
     if (editor.restoreFiles != 0) {
         for (const HandOff& entry : m_services.history.takeStartupFiles()) {
@@ -368,8 +391,27 @@ void Workspace::acceptHandOff(const std::optional<HandOff>& handOff) {
         return;
     }
     if (!handOff->file.empty()) {
-        BusyCursor busy(m_services.frame);
-        (void)openDocumentAt(handOff->file, handOff->line);
+        m_queuedOpens.push_back(*handOff);
+        runQueuedRequests();
+    }
+}
+
+bool Workspace::atTopLevel() const {
+    return m_loopDepth == 0 && !m_services.processor.isExecuting();
+}
+
+void Workspace::runQueuedRequests() {
+    // Nothing opens once the editor is closing for exit.
+    if (!atTopLevel() || m_closingAll || m_queuedOpens.empty()) {
+        return;
+    }
+    // A load may itself handle events, and with them new requests: they queue behind these.
+    LoopGuard guard(*this);
+    BusyCursor busy(m_services.frame);
+    while (!m_queuedOpens.empty()) {
+        const HandOff next = std::move(m_queuedOpens.front());
+        m_queuedOpens.erase(m_queuedOpens.begin());
+        (void)openDocumentAt(next.file, next.line);
     }
 }
 
@@ -377,10 +419,14 @@ void Workspace::idleBackup() {
     if (m_services.options.editor().autoBackup == 0 || m_closingAll) {
         return;
     }
+    LoopGuard guard(*this);
     DocumentFile file(fileOptions(), m_services.frame);
     const auto now = static_cast<int64_t>(m_services.clock.tickCount());
-    for (Window& window : m_windows) {
-        (void)file.automaticBackup(window.pane->document(), now);
+    // A backup handles pending events, in which a function may open a window.
+    for (EditPane* pane : panes()) {
+        if (isOpen(pane)) {
+            (void)file.automaticBackup(pane->document(), now);
+        }
     }
 }
 
@@ -388,14 +434,15 @@ void Workspace::checkOutsideChanges() {
     if (m_checkingOutside) {
         return;
     }
+    LoopGuard guard(*this);
     m_checkingOutside = true;
     DocumentFile file(fileOptions(), m_services.frame);
-    for (Window& window : m_windows) {
-        EditPane& pane = *window.pane;
-        if (pane.document().hasName() && file.checkForOutsideChange(pane.document())) {
-            pane.updateExtent();
-            pane.repaintChanged();
-            m_services.view.windowChanged(pane);
+    // Each question is a nested event loop.
+    for (EditPane* pane : panes()) {
+        if (isOpen(pane) && pane->document().hasName() && file.checkForOutsideChange(pane->document())) {
+            pane->updateExtent();
+            pane->repaintChanged();
+            m_services.view.windowChanged(*pane);
         }
     }
     m_checkingOutside = false;

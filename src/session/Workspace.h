@@ -100,9 +100,15 @@ public:
 
     // The files of the command line and the remembered startup files.
     void openStartupFiles(std::span<const std::string> arguments);
-    // A second start handed over a file (or only asked to be brought forward); a record that could
-    // not be read is reported.
+    // A second start handed over a file (or only asked to be brought forward), a file was dropped
+    // on the window or the open command came; a record that could not be read is reported. Such a
+    // request may arrive inside a nested event loop (a message box, events handled during a load
+    // or a backup, a script's yield, macro playback): it is queued, and the file opens from the
+    // top level, never under a loop over the windows or a running function.
     void acceptHandOff(const std::optional<HandOff>& handOff);
+    // Handles the queued requests when nothing runs below the top-level event loop; the front
+    // end calls it from its event loop (the link poll), and the workspace's own loops when they end.
+    void runQueuedRequests();
     // Idle work: the automatic backup of modified documents.
     void idleBackup();
     // The application was activated again: each window's file is checked for outside changes.
@@ -126,12 +132,21 @@ private:
     bool confirmClose(EditPane& pane);
     bool closeWindow(EditPane& pane, bool forExit);
     void showPosition();
+    // Held by every workspace function that loops over the windows or may wait in a nested event
+    // loop; when the last one ends at the top level, the queued requests run.
+    class LoopGuard;
+    bool atTopLevel() const;
+    // The open windows' panes as they are now: a loop that may reach a nested event loop walks
+    // these and skips a pane that has gone meanwhile.
+    bool isOpen(const EditPane* pane) const;
 
     WorkspaceServices m_services;
     std::vector<Window> m_windows; // window order: the order they were opened in
     EditPane* m_active = nullptr;
     bool m_closingAll = false;
     bool m_checkingOutside = false;
+    int m_loopDepth = 0;
+    std::vector<HandOff> m_queuedOpens;
 };
 
 } // namespace vexa

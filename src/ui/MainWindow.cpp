@@ -431,8 +431,13 @@ void MainWindow::acceptHandOff(const std::optional<HandOff>& handOff) {
     }
     raise();
     activateWindow();
-    drainEvents();
+    // Queued when it came inside a nested event loop; opened from the top level (the link poll).
     workspace().acceptHandOff(handOff);
+    syncActivePane();
+}
+
+void MainWindow::runQueuedRequests() {
+    workspace().runQueuedRequests();
     syncActivePane();
 }
 

@@ -93,6 +93,8 @@ public:
     EditPane* openDocumentAt(const std::string& path, int line);
     // Brings the window forward and lets the workspace open what a second start handed over.
     void acceptHandOff(const std::optional<HandOff>& handOff);
+    // Opens the files handed over, dropped or asked for while a nested event loop ran.
+    void runQueuedRequests();
     // The files of the command line and the remembered startup files.
     void openStartupFiles(std::span<const std::string> arguments);
 

@@ -111,6 +111,42 @@ TEST(HelpFile, LinkedPagesThatLoopEnd) {
     EXPECT_EQ(readHelpFile(bytes).status, HelpIndexStatus::UnknownFormat);
 }
 
+// A crafted keyword tree that declares more pages than the file holds (here 65,535, with its one
+// real page linking to itself) is refused before any page is read; with the pages declared
+// honestly, the self-link is found on the second visit.
+TEST(HelpFile, DeclaredKeywordPagesMustFitInTheFile) {
+    struct Case {
+        const char* name;
+        uint16_t declaredPages;
+        uint16_t next; // the one leaf's next link
+        HelpIndexStatus status;
+    };
+    const Case cases[] = {
+        {"honest", 1, 0xFFFF, HelpIndexStatus::Done},
+        {"pages past the end", 3, 0xFFFF, HelpIndexStatus::UnknownFormat},
+        {"65535 pages and a self-link", 0xFFFF, 0, HelpIndexStatus::UnknownFormat},
+        {"a self-link", 1, 0, HelpIndexStatus::UnknownFormat},
+    };
+    for (const Case& c : cases) {
+        HelpFileLayout layout;
+        layout.keywordPages = {{"abs", "atoi"}};
+        std::vector<uint8_t> bytes = HelpFileWriter::build(layout);
+        const std::size_t keywordFile = bytes.size() - 38 - 9 - layout.keywordPageSize;
+        const uint32_t used = 38 + uint32_t(c.declaredPages) * layout.keywordPageSize;
+        for (int i = 0; i < 4; ++i) {
+            bytes[keywordFile + 4 + std::size_t(i)] = uint8_t(used >> (8 * i));
+        }
+        bytes[keywordFile + 9 + 30] = uint8_t(c.declaredPages);
+        bytes[keywordFile + 9 + 31] = uint8_t(c.declaredPages >> 8);
+        const std::size_t leaf = keywordFile + 9 + 38;
+        bytes[leaf + 6] = uint8_t(c.next);
+        bytes[leaf + 7] = uint8_t(c.next >> 8);
+        HelpFileContents contents = readHelpFile(bytes);
+        EXPECT_EQ(contents.status, c.status) << c.name;
+        EXPECT_EQ(contents.keywords.empty(), c.status != HelpIndexStatus::Done) << c.name;
+    }
+}
+
 TEST(HelpFile, AKeywordRunningOffItsPageIsRefused) {
     HelpFileLayout layout;
     layout.keywordPages = {{std::string(2040, 'k')}};

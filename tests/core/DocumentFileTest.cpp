@@ -105,6 +105,8 @@ TEST_F(DocumentFileTest, LoadingAndSavingGiveBackTheSameBytes) {
          {}},
         {"utf-8 file with oem settings", "\xC3\xA9t\xC3\xA9\n",
          withFlags({&FileOptions::oemRead, &FileOptions::oemWrite})},
+        {"ctrl-z in a line", "ab\032cd\nline2\n", {}},
+        {"ctrl-z at a line start and alone on a line", "a\r\n\032b\r\n\032\r\n", {}},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(loadBytes(c.bytes, c.options)) << c.name;
@@ -196,7 +198,12 @@ TEST_F(DocumentFileTest, LoadingFollowsTheFileRules) {
          false,
          nullptr},
         {"nul bytes", "a\0b\r\n"s, {}, {"a b"}, true, msg::kNullsReplaced},
-        {"ctrl-z", "keep\r\ncut\x1a here\r\nlost\r\n", {}, {"keep", "cut"}, false, nullptr},
+        {"ctrl-z is kept with the text after it",
+         "keep\r\ncut\x1a here\r\nkept\r\n",
+         {},
+         {"keep", "cut\x1a here", "kept"},
+         false,
+         nullptr},
         {"empty file", "", {}, {}, false, nullptr},
         {"lone CR line ends stay in one line", "a\rb\rc\r", {}, {"a\rb\rc\r"}, false, nullptr},
     };

@@ -1,4 +1,4 @@
-// Reading lines: DOS and Unix line ends, chunk boundaries, lines of any length, Ctrl-Z, NUL, OEM.
+// Reading lines: DOS and Unix line ends, chunk boundaries, lines of any length, Ctrl-Z as a byte, NUL, OEM.
 #include "core/TextReader.h"
 
 #include <gtest/gtest.h>
@@ -56,13 +56,17 @@ TEST(TextReader, SplitsLinesByTheChosenTerminator) {
         {"unix drops the CR of a DOS file", "a\r\nb\r\n", true, {"a", "b"}, false},
         {"unix keeps lone CRs", "a\rb\r", true, {"a\rb\r"}, false},
         {"empty file", "", false, {}, false},
-        {"ctrl-z ends the text",
+        // Ctrl-Z is an ordinary byte: the text after it is read like any other.
+        {"ctrl-z inside a line",
          "ab\x1a"
          "cd\r\nef\r\n",
          false,
-         {"ab"},
+         {"ab\x1a"
+          "cd",
+          "ef"},
          false},
-        {"ctrl-z at a line start", "ab\r\n\x1azz", false, {"ab", ""}, false},
+        {"ctrl-z at a line start", "ab\r\n\x1azz", false, {"ab", "\x1azz"}, false},
+        {"ctrl-z in unix text", "a\x1a\nb\n", true, {"a\x1a", "b"}, false},
         {"nul becomes a space", "a\0b\r\nc"s, false, {"a b", "c"}, true},
     };
     test::TempHome home;

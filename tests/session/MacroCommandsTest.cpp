@@ -8,6 +8,7 @@
 
 #include "keyboard/MacroCommands.h"
 #include "keyboard/MacroDialogs.h"
+#include "search/SearchBudget.h"
 #include "session/EditorFixture.h"
 #include "settings/InfoHeader.h"
 
@@ -175,6 +176,37 @@ TEST_F(MacroCommandsTest, PlaybackRefusals) {
     EXPECT_EQ(exec(kPlay), 0);
     EXPECT_EQ(frame.lastStatus(), "The document can not be changed as it is marked as 'Read Only'");
     EXPECT_EQ(line(1), "two");
+}
+
+// Playback looks at Escape between events: a press stops a single playback and a repeat of
+// 32,767 passes alike, with the status message, and leaves the recorder ready.
+TEST_F(MacroCommandsTest, EscapeStopsPlaybackAndRepeat) {
+    recordAbcDown();
+    struct Case {
+        const char* name;
+        FunctionId function;
+    };
+    const Case cases[] = {{"MacroPlay", kPlay}, {"MacroRepeat", kRepeat}};
+    clock.setStepPerRead(SearchBudget::kPollIntervalMs);
+    for (const Case& c : cases) {
+        if (c.function == kRepeat) {
+            frame.scriptNextDialog([](DialogModel& model) {
+                dynamic_cast<MacroRepeatModel&>(model).setCount(32767);
+                return DialogResult::Accepted;
+            });
+        }
+        const std::string before = line(1);
+        keys.setDown(platform::kKeyEscape, true);
+        keys.setDown(platform::kKeyEscape, false);
+        EXPECT_EQ(exec(c.function), 0) << c.name;
+        EXPECT_EQ(frame.lastStatus(), kMacroPlaybackStopped) << c.name;
+        EXPECT_EQ(line(1), before) << c.name;
+        EXPECT_FALSE(recorder().isPlayingBack()) << c.name;
+    }
+    // Without Escape the macro plays again.
+    EXPECT_EQ(exec(kPlay), 1);
+    EXPECT_EQ(line(1), "twoabc");
+    EXPECT_TRUE(frame.unexpected().empty());
 }
 
 TEST_F(MacroCommandsTest, RepeatPlaysTheCountOrNothingOnCancel) {

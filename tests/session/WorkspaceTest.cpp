@@ -1,5 +1,8 @@
 // The workspace without a window: opening, reuse of an open window, the save question, the window
 // order, recent files, hand-off, and a jump to a line that the first Undo leaves alone.
+#include <functional>
+#include <sys/time.h>
+
 #include "EditorFixture.h"
 #include "session/StartupHistory.h"
 #include "settings/Format.h"
@@ -103,6 +106,90 @@ TEST_F(WorkspaceTest, HandOffOpensTheFileAtItsLineAndAnUnreadableRecordIsReporte
     const auto boxes = frame.eventsOf(FrameEventKind::MessageBox);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind("Unexpected Vexa error at File: QLWKEY01 Line: ", 0), 0u);
+}
+
+// A second start hands over a file while a loop over the windows waits in a nested event loop
+// (the question about a file changed outside, the events handled during a backup). The window
+// list must stay as it is under the loop; the file opens once the loop is over.
+TEST_F(WorkspaceTest, AHandOffInsideANestedLoopOpensAfterTheLoopOverTheWindows) {
+    struct Case {
+        const char* name;
+        std::function<void()> prepare; // makes the loop reach a nested loop
+        std::function<void(Workspace&)> loop;
+    };
+    const Case cases[] = {
+        {"question of checkOutsideChanges",
+         [this] {
+             struct timeval past[2] = {{1000000000, 0}, {1000000000, 0}};
+             ASSERT_EQ(utimes(workspace().panes().front()->document().fileName().c_str(), past), 0);
+             frame.answerNext(Answer::No);
+         },
+         [](Workspace& w) { w.checkOutsideChanges(); }},
+        {"drainEvents of idleBackup",
+         [this] {
+             options.editor().autoBackup = 1;
+             options.editor().backupInterval = 1;
+             for (EditPane* pane : workspace().panes()) {
+                 workspace().activate(*pane);
+                 type("x");
+             }
+             workspace().idleBackup(); // starts each document's clock
+             clock.advance(2 * 60 * 1000);
+         },
+         [](Workspace& w) { w.idleBackup(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        startEditor();
+        // Enough windows that one more would move the window list in memory.
+        for (int i = 0; i < 4; ++i) {
+            workspace().openDocument(writeFile("w" + std::to_string(i) + ".c", "text\n"));
+        }
+        const std::string handed = writeFile("handed.c", "handed\n");
+        c.prepare();
+        const std::size_t before = workspace().panes().size();
+        std::size_t during = 0;
+        bool delivered = false;
+        frame.duringNextNestedLoop([&] {
+            workspace().acceptHandOff(HandOff{handed, 1});
+            during = workspace().panes().size();
+            delivered = true;
+        });
+        c.loop(workspace());
+        ASSERT_TRUE(delivered);
+        EXPECT_EQ(during, before);
+        ASSERT_EQ(workspace().panes().size(), before + 1);
+        EXPECT_EQ(activeDocument().fileName(), handed);
+        for (EditPane* pane : workspace().panes()) {
+            pane->document().markUnmodified();
+        }
+        ASSERT_TRUE(workspace().closeAll());
+    }
+}
+
+// A request that arrives while a function runs (here the events handled while File Open loads a
+// long file; likewise a script's yield, macro playback, a search polling for Escape) waits for the
+// function to end and is handled from the top level.
+TEST_F(WorkspaceTest, AHandOffDuringAFunctionWaitsForTheTopLevel) {
+    workspace().openDocument(writeFile("a.c", "a\n"));
+    const std::string handed = writeFile("handed.c", "handed\n");
+    std::string longText;
+    for (int i = 0; i < 3000; ++i) {
+        longText += "line\n";
+    }
+    const std::string big = writeFile("big.c", longText);
+    std::size_t during = 0;
+    frame.duringNextNestedLoop([&] {
+        workspace().acceptHandOff(HandOff{handed, 0});
+        during = workspace().panes().size();
+    });
+    frame.chooseNextOpen({big});
+    ASSERT_EQ(exec(functionIdOf("FileOpen")), 1);
+    EXPECT_EQ(during, 1u);
+    EXPECT_EQ(activeDocument().fileName(), big);
+    workspace().runQueuedRequests();
+    ASSERT_EQ(workspace().panes().size(), 3u);
+    EXPECT_EQ(activeDocument().fileName(), handed);
 }
 
 TEST_F(WorkspaceTest, TheFirstUndoAfterOpeningAtALineKeepsTheCursorWhereTheUserTyped) {
