@@ -135,6 +135,15 @@ bool LineFinder::mayMatch(std::string_view bytes) const {
     return findBytes(bytes, m_prefilter[0], 0) != std::string_view::npos;
 }
 
+int LineFinder::matchLine(std::string_view line, TextEncoding encoding) {
+    if (!m_usable) {
+        return -1;
+    }
+    const std::optional<SearchMatch> match =
+        m_state.searchLine(line, 0, syntax::kDefaultDelimiters, encoding);
+    return match ? match->offset : -1;
+}
+
 void LineFinder::findLines(std::string_view bytes, TextEncoding encoding,
                            const std::function<bool(const LineHit&)>& hit) {
     if (!m_usable) {

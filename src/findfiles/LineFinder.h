@@ -50,6 +50,9 @@ public:
     void findLines(std::string_view bytes, TextEncoding encoding,
                    const std::function<bool(const LineHit&)>& hit);
 
+    // The byte offset of the first match in one line of the given encoding, or -1 for none.
+    [[nodiscard]] int matchLine(std::string_view line, TextEncoding encoding);
+
 private:
     SearchState m_state;
     bool m_usable = false;

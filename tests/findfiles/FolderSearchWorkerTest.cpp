@@ -69,6 +69,8 @@ TEST_F(FolderSearchWorkerTest, HandsOnEveryOutcomeInWalkOrder) {
 }
 
 TEST_F(FolderSearchWorkerTest, StopsAfterTheFilesItIsReading) {
+    // One thread, so that no other thread searches on while the stop is asked.
+    request.threads = 1;
     FolderSearchWorker* self = nullptr;
     std::atomic<bool> ready{false};
     // The first news stops the search, from the worker's own thread.
