@@ -17,7 +17,8 @@ std::string defaultSearchFolder(const std::string& documentPath) {
         folder.pop_back();
     }
     for (std::string candidate = folder; !candidate.empty();) {
-        if (platform::isDirectory(candidate + "/.git")) {
+        // A work tree or submodule has a ".git" file instead of a folder.
+        if (platform::canAccess(candidate + "/.git", platform::Access::Exists)) {
             return candidate;
         }
         const std::size_t slash = candidate.rfind('/');

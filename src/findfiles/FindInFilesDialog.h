@@ -18,7 +18,7 @@ inline constexpr std::string_view kNothingToFind = "Type the text to find.";
 inline constexpr const char* kNoSuchFolder = "The folder '%s' does not exist.";
 
 // The folder a search starts from for a document: the nearest folder at or above the document's
-// own that holds ".git", else the document's folder; the current folder for a document without a
+// own that holds ".git" (a folder, or the file of a work tree), else the document's folder; the current folder for a document without a
 // file.
 [[nodiscard]] std::string defaultSearchFolder(const std::string& documentPath);
 

@@ -125,6 +125,10 @@ TEST(FindInFilesFolder, DefaultsToTheNearestFolderHoldingGit) {
     fs::create_directories(home.path() / "repo/src/deep");
     const std::string repo = (home.path() / "repo").string();
     EXPECT_EQ(findfiles::defaultSearchFolder(repo + "/src/deep/x.c"), repo);
+    fs::create_directories(home.path() / "tree/src");
+    writeFileBytes(home.path() / "tree/.git", "gitdir: /elsewhere\n");
+    EXPECT_EQ(findfiles::defaultSearchFolder((home.path() / "tree/src/z.c").string()),
+              (home.path() / "tree").string());
     const std::string plain = home.path().string();
     EXPECT_EQ(findfiles::defaultSearchFolder(plain + "/y.c"), plain);
 }
