@@ -4,8 +4,8 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "findfiles/FindInFilesCommands.h"
