@@ -16,6 +16,7 @@
 
 #include "ShippedFiles.h"
 #include "Version.h"
+#include "app/BatchFind.h"
 #include "toolchain/HeadlessOutputHost.h"
 #include "toolchain/OutputWindows.h"
 #include "commands/EditPane.h"
@@ -45,6 +46,7 @@ constexpr const char* kUsage =
     "  -m MACRO         play the keyboard-macro file (.mac) on the active file\n"
     "  -n COUNT         play the macro COUNT times (default 1)\n"
     "  -w               save the modified documents afterwards\n"
+    "  --find PATTERN   search a folder tree instead (vexa-batch --find --help)\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
@@ -139,6 +141,10 @@ std::optional<int> parse(int argc, char* argv[], BatchArguments& out) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The find mode has its own arguments and exit statuses.
+    if (argc >= 2 && std::string_view(argv[1]) == "--find") {
+        return vexa::app::runBatchFind(argc, argv);
+    }
     BatchArguments arguments;
     if (const std::optional<int> done = parse(argc, argv, arguments)) {
         return *done;

@@ -23,7 +23,7 @@ constexpr std::array<MenuItem, 11> kFileMenu = {{
     {"E&xit\tAlt+X", functionIdOf("FileExit")},
 }};
 
-constexpr std::array<MenuItem, 19> kEditMenu = {{
+constexpr std::array<MenuItem, 20> kEditMenu = {{
     {"&Undo \tAlt+U", functionIdOf("Undo")},
     {"&Redo \tCtl+U", functionIdOf("Redo")},
     kSeparator,
@@ -37,6 +37,7 @@ constexpr std::array<MenuItem, 19> kEditMenu = {{
     {"R&eplace...\tAlt+T", functionIdOf("ReplaceWordCurrent")},
     {"Find &Next\tShift+F5", functionIdOf("SearchNext")},
     {"Find Pre&vious\tAlt+F5", functionIdOf("SearchPrevious")},
+    {"Find &in Files...\tCtrl+Shift+F", functionIdOf("FindInFiles")},
     {"Find &Matching Brace\tCtl+]", functionIdOf("BraceMatch")},
     kSeparator,
     {"&Goto Line...\tAlt+G", functionIdOf("LineGoto")},
@@ -158,7 +159,7 @@ constexpr std::array<MenuItem, 12> kContextMenu = {{
 
 // The hints of the menu items, by command identifier; the context menu shares the hints of the
 // commands it has in common with the menu bar.
-constexpr std::array<CommandHint, 83> kHints = {{
+constexpr std::array<CommandHint, 84> kHints = {{
     {functionIdOf("FileNew"), "Create a new document"},
     {functionIdOf("FileOpen"), "Open an existing document"},
     {functionIdOf("FileClose"), "Close the current document"},
@@ -179,6 +180,7 @@ constexpr std::array<CommandHint, 83> kHints = {{
     {functionIdOf("ReplaceWordCurrent"), "Find and replace a particular text pattern"},
     {functionIdOf("SearchNext"), "Find the next occurence of the current text pattern"},
     {functionIdOf("SearchPrevious"), "Find the previous occurence of the current text pattern"},
+    {functionIdOf("FindInFiles"), "Find a text pattern in the files of a folder tree"},
     {functionIdOf("BraceMatch"), "Find the brace to match the character at the current cursor position"},
     {functionIdOf("LineGoto"), "Goto a specific line number"},
     {functionIdOf("BookMarkGoto"), "Goto a specific bookmark"},

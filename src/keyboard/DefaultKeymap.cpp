@@ -11,7 +11,7 @@ namespace {
 
 // The order decides which key a menu shows for a function bound twice: the first binding wins.
 // The Shift variants of movement keys are bound to the same functions so that Shift marking applies.
-constexpr std::array<KeyBinding, 98> kDefaultBindings = {{
+constexpr std::array<KeyBinding, 99> kDefaultBindings = {{
     {0x4E, 2, functionIdOf("FileNew")},            // Ctrl+N
     {0x4F, 2, functionIdOf("FileOpen")},           // Ctrl+O
     {0x53, 2, functionIdOf("FileSave")},           // Ctrl+S
@@ -31,6 +31,7 @@ constexpr std::array<KeyBinding, 98> kDefaultBindings = {{
     {0x43, 4, functionIdOf("MarkColumnToggle")},   // Alt+C
     {0x4C, 4, functionIdOf("MarkLineToggle")},     // Alt+L
     {0x46, 2, functionIdOf("SearchWordCurrent")},  // Ctrl+F
+    {0x46, 3, functionIdOf("FindInFiles")},        // Ctrl+Shift+F
     {0x72, 0, functionIdOf("SearchNext")},         // F3
     {0x72, 1, functionIdOf("SearchPrevious")},     // Shift+F3
     {0x48, 2, functionIdOf("ReplaceWordCurrent")}, // Ctrl+H

@@ -296,7 +296,8 @@ int32_t NavigationCommands::findAll() {
                 window->setRun(std::string(toolchain::splitPath(document.fileName()).location()),
                                document.fileName());
             }
-            window->addLine(functionEntry(line + 1, m_matcher.matchedText()));
+            window->addLine(functionEntry(line + 1, m_matcher.matchedText()),
+                            toolchain::OutputLocation{document.fileName(), line + 1, 0});
             ++count;
             if (window->lineCount() >= toolchain::OutputWindow::kMaxLines) {
                 break; // the window is full and says so in its last line

@@ -84,6 +84,23 @@ enum class Access : uint8_t { Exists, Read, Write, ReadWrite, Execute };
 // Creates a directory and every missing parent; true when it exists afterwards.
 [[nodiscard]] bool makeDirectories(const std::string& path, std::string* errorText = nullptr);
 
+// One entry of a directory as readDirectory gives it: a symbolic link is reported as a link,
+// whatever it points to, so that a walk over folders can refuse to follow it.
+enum class EntryKind : uint8_t { Regular, Directory, Link, Other };
+struct DirectoryEntry {
+    std::string name;
+    EntryKind kind = EntryKind::Other;
+};
+
+// The entries of a directory ("." and ".." left out), in the order the system gives them. False,
+// with the system's text, when the directory cannot be read.
+[[nodiscard]] bool readDirectory(const std::string& path, std::vector<DirectoryEntry>& entries,
+                                 std::string* errorText = nullptr);
+
+// Reads a whole ordinary file into `bytes` (its old content replaced, its capacity kept, so that a
+// caller reading many files reuses one buffer). False, with the system's text, when it cannot.
+[[nodiscard]] bool readWholeFile(const std::string& path, std::string& bytes, std::string* errorText = nullptr);
+
 // The directory part of a path including its last '/', and the name after it.
 [[nodiscard]] std::string_view directoryPart(std::string_view path);
 [[nodiscard]] std::string_view namePart(std::string_view path);

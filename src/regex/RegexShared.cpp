@@ -9,12 +9,13 @@ namespace {
 
 constexpr std::size_t kErrorTextCapacity = 100;
 
-// Both live for the whole program. The error text is never freed while a matcher could still
-// write to it, whatever order matchers are destroyed in.
-bool g_ignoreCase = false;
+// Both live for the whole program (per thread). The error text is never freed while a matcher
+// could still write to it, whatever order matchers are destroyed in. Each thread has its own, so
+// that a search of files on a worker thread never changes the case mode of the editor's matches.
+thread_local bool g_ignoreCase = false;
 
 std::string& errorTextStorage() {
-    static std::string text = "Regex Error: ";
+    thread_local std::string text = "Regex Error: ";
     return text;
 }
 

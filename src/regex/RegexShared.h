@@ -7,8 +7,8 @@
 
 namespace vexa {
 
-// Every matcher and every execution reads this one flag; callers set it (through a matcher's
-// case mode) before each match.
+// Every matcher and every execution on a thread reads that thread's one flag; callers set it
+// (through a matcher's case mode) before each match.
 void setRegexIgnoreCase(bool ignoreCase);
 [[nodiscard]] bool regexIgnoreCase();
 

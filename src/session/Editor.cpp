@@ -17,7 +17,7 @@ Editor::Editor(EditorPorts ports)
                                     m_history, m_syntax, m_keys.keymaps(), ports.clock}),
       m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost),
       m_buildCommands(m_processor, m_outputs, ports.launcher, ports.companionDirectory),
-      m_navigation(m_processor, m_outputs, ports.keyState),
+      m_navigation(m_processor, m_outputs, ports.keyState), m_findInFiles(m_processor, m_outputs, &ports.keyState),
       m_toolCommands(m_processor, m_outputs, ports.launcher, ports.companionDirectory),
       m_macroCommands(m_processor),
       m_scriptCommands(
@@ -31,7 +31,7 @@ Editor::Editor(EditorPorts ports)
     m_processor.link(ProcessorLinks{m_statusLine,
                                     m_keys,
                                     m_workspace,
-                                    {&m_windowCommands, &m_buildCommands, &m_navigation, &m_toolCommands,
+                                    {&m_windowCommands, &m_buildCommands, &m_navigation, &m_findInFiles, &m_toolCommands,
                                      &m_macroCommands, &m_scriptCommands, &m_aidCommands, &m_helpCommands}});
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);

@@ -19,6 +19,7 @@
 #include "keyboard/MacroCommands.h"
 #include "keyboard/PrefixKeyList.h"
 #include "navigation/NavigationCommands.h"
+#include "findfiles/FindInFilesCommands.h"
 #include "platform/ManualPage.h"
 #include "session/ScriptCommands.h"
 #include "session/StartupHistory.h"
@@ -72,6 +73,7 @@ public:
     toolchain::OutputWindows& outputs() { return m_outputs; }
     toolchain::BuildCommands& building() { return m_buildCommands; }
     navigation::NavigationCommands& navigation() { return m_navigation; }
+    findfiles::FindInFilesCommands& findInFiles() { return m_findInFiles; }
     toolchain::ToolCommands& tools() { return m_toolCommands; }
     MacroCommands& macros() { return m_macroCommands; }
     ScriptCommands& scripts() { return m_scriptCommands; }
@@ -102,6 +104,7 @@ private:
     toolchain::OutputWindows m_outputs;
     toolchain::BuildCommands m_buildCommands;
     navigation::NavigationCommands m_navigation;
+    findfiles::FindInFilesCommands m_findInFiles;
     toolchain::ToolCommands m_toolCommands;
     MacroCommands m_macroCommands;
     ScriptCommands m_scriptCommands;

@@ -79,9 +79,9 @@ int32_t BuildCommands::run(FunctionId id) {
     case functionIdOf("CompilerOutputCopy"):
         return m_outputs.copy(OutputKind::Compiler) ? 1 : 0;
     case functionIdOf("CompilerOutputNext"):
-        return m_outputs.nextError(OutputKind::Compiler) ? 1 : 0;
+        return m_outputs.nextError(m_outputs.lastFilled()) ? 1 : 0;
     case functionIdOf("CompilerOutputPrevious"):
-        return m_outputs.previousError(OutputKind::Compiler) ? 1 : 0;
+        return m_outputs.previousError(m_outputs.lastFilled()) ? 1 : 0;
     case functionIdOf("ProjectMake"):
         return m_project.make();
     case functionIdOf("ProjectOpen"):

@@ -59,6 +59,8 @@ std::string_view OutputWindow::title() const {
         return kProjectOutputTitle;
     case OutputKind::Standard:
         return kStandardOutputTitle;
+    case OutputKind::SearchResults:
+        return kSearchResultsTitle;
     }
     return {};
 }
@@ -99,6 +101,10 @@ void OutputWindow::followMakeDirectory(std::string_view text) {
 }
 
 void OutputWindow::addLine(std::string_view text) {
+    append(text, classifies() ? Reading::Classified : Reading::AsIs);
+}
+
+void OutputWindow::append(std::string_view text, Reading reading) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
         text.remove_suffix(1);
     }
@@ -106,12 +112,12 @@ void OutputWindow::addLine(std::string_view text) {
         return;
     }
     if (m_lines.size() == kMaxLines - 1) {
-        m_lines.push_back(OutputLine{std::string(kMaximumLinesReached), {}, 0});
+        m_lines.push_back(OutputLine{std::string(kMaximumLinesReached), {}, 0, std::nullopt});
         return;
     }
     OutputLine line;
     line.text = std::string(text);
-    if (classifies()) {
+    if (reading == Reading::Classified) {
         followMakeDirectory(text);
         line.parsed = m_parser.parse(text, m_defaultFile);
         if (!m_errorSeen) {
@@ -126,6 +132,15 @@ void OutputWindow::addLine(std::string_view text) {
         m_leaving = false;
     }
     m_lines.push_back(std::move(line));
+}
+
+void OutputWindow::addLine(std::string_view text, OutputLocation location) {
+    const std::size_t before = m_lines.size();
+    // The place is known: the line is not read for one, nor counted as an error or warning.
+    append(text, Reading::AsIs);
+    if (m_lines.size() > before && m_lines.back().text != kMaximumLinesReached) {
+        m_lines.back().location = std::move(location);
+    }
 }
 
 void OutputWindow::loadText(std::string_view bytes) {
@@ -170,6 +185,7 @@ void OutputWindow::addFailureLines(const std::string& path) {
         addLine(kFailedThird);
         break;
     case OutputKind::Standard:
+    case OutputKind::SearchResults:
         addLine(kNoOutputFirst);
         addLine(kNoOutputSecond);
         addLine(kNoOutputThird);

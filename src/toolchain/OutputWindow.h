@@ -12,11 +12,12 @@
 
 namespace vexa::toolchain {
 
-enum class OutputKind : uint8_t { Compiler, Project, Standard };
+enum class OutputKind : uint8_t { Compiler, Project, Standard, SearchResults };
 
 inline constexpr std::string_view kCompilerOutputTitle = "Compiler Output";
 inline constexpr std::string_view kProjectOutputTitle = "Project Output";
 inline constexpr std::string_view kStandardOutputTitle = "Standard Output";
+inline constexpr std::string_view kSearchResultsTitle = "Search Results";
 inline constexpr std::string_view kMaximumLinesReached = "The maximum listbox count reached.";
 inline constexpr std::string_view kCommandCompleted = "Command has completed.";
 inline constexpr std::string_view kCompiledWithErrors = "Compilation completed with errors.";
@@ -24,11 +25,21 @@ inline constexpr std::string_view kCompiledWithWarnings = "Compilation completed
 inline constexpr std::string_view kCompiledSuccessfully = "Compilation completed successfully.";
 inline constexpr const char* kUnableToOpenErrorFile = "Unable to open the '%s' error file.";
 
+// The place a line stands for, given by whoever wrote the line (a function of the function list, a
+// match of a search): a full path, a line from 1 and a byte column from 1 (0 for none).
+struct OutputLocation {
+    std::string path;
+    int line = 0;
+    int column = 0;
+};
+
 // One line as the window holds it.
 struct OutputLine {
     std::string text;
     ParsedLine parsed;           // kind None in the standard window, which classifies nothing
     uint32_t directoryIndex = 0; // the base directory in effect (see OutputWindow::directory)
+    // Where the line leads; choosing a line with one goes there before any pattern is tried.
+    std::optional<OutputLocation> location;
 };
 
 class OutputWindow {
@@ -40,7 +51,7 @@ public:
 
     OutputKind kind() const { return m_kind; }
     std::string_view title() const;
-    bool classifies() const { return m_kind != OutputKind::Standard; }
+    bool classifies() const { return m_kind == OutputKind::Compiler || m_kind == OutputKind::Project; }
 
     // Empties the list and the selection, and resets the error and warning flags. The run's
     // directory is the base for locating files; the default file is what error lines without a
@@ -57,6 +68,8 @@ public:
     // Appends a line without its last line-end characters; at the limit the notice takes the last
     // place and later lines are dropped. The compiler and project windows classify it.
     void addLine(std::string_view text);
+    // Appends a line that leads to a place of its own; it is not classified.
+    void addLine(std::string_view text, OutputLocation location);
     // Adds every line of a file, then an empty line and the closing line; false (with the failure
     // lines added instead) when the file cannot be opened.
     bool loadFile(const std::string& path);
@@ -83,6 +96,8 @@ public:
     std::string allText() const;
 
 private:
+    enum class Reading : uint8_t { Classified, AsIs };
+    void append(std::string_view text, Reading reading);
     void addFailureLines(const std::string& path);
     void followMakeDirectory(std::string_view text);
 

@@ -41,7 +41,8 @@ EditPane* locateAndOpen(CommandProcessor& processor, std::string_view name, std:
 
 OutputWindows::OutputWindows(CommandProcessor& processor, OutputWindowHost& host)
     : m_processor(processor), m_host(host), m_compiler(OutputKind::Compiler, patternsOf(processor.options())),
-      m_project(OutputKind::Project, patternsOf(processor.options())), m_standard(OutputKind::Standard) {}
+      m_project(OutputKind::Project, patternsOf(processor.options())), m_standard(OutputKind::Standard),
+      m_searchResults(OutputKind::SearchResults) {}
 
 OutputWindow& OutputWindows::window(OutputKind kind) {
     switch (kind) {
@@ -49,6 +50,8 @@ OutputWindow& OutputWindows::window(OutputKind kind) {
         return m_compiler;
     case OutputKind::Project:
         return m_project;
+    case OutputKind::SearchResults:
+        return m_searchResults;
     case OutputKind::Standard:
         break;
     }
@@ -60,6 +63,13 @@ void OutputWindows::show(OutputKind kind) {
 }
 
 void OutputWindows::linesChanged(OutputKind kind) {
+    if (kind != OutputKind::Standard) {
+        m_lastFilled = kind;
+    }
+    m_host.outputLinesChanged(window(kind));
+}
+
+void OutputWindows::linesAdded(OutputKind kind) {
     m_host.outputLinesChanged(window(kind));
 }
 
@@ -97,7 +107,7 @@ void OutputWindows::select(OutputKind kind, std::size_t index) {
     output.setSelection(index);
     m_host.outputSelectionChanged(output);
     const OutputLine& line = output.lines()[index];
-    if (kind == OutputKind::Compiler && line.parsed.kind != ErrorKind::None && !line.parsed.otherFile &&
+    if (kind == OutputKind::Compiler && !line.location && line.parsed.kind != ErrorKind::None && !line.parsed.otherFile &&
         line.parsed.line > 0) {
         goToCompiledLine(output, line.parsed.line);
     }
@@ -166,11 +176,29 @@ bool OutputWindows::goToNamedPlace(OutputWindow& output, std::size_t index) {
     return false;
 }
 
+bool OutputWindows::goToLocation(const OutputLocation& location) {
+    DocumentWindows* windows = m_processor.windows();
+    EditPane* pane = windows != nullptr ? windows->openDocumentAt(location.path, location.line) : nullptr;
+    if (pane == nullptr) {
+        m_processor.showStatus(formatText(kUnexpectedErrorOpening, location.path.c_str()),
+                               platform::SoundKind::Exclamation);
+        return false;
+    }
+    if (location.column > 0) {
+        pane->document().setCursorOffset(location.column - 1);
+        pane->document().nextGroup();
+    }
+    return true;
+}
+
 bool OutputWindows::goToSelected(OutputKind kind) {
     OutputWindow& output = window(kind);
     if (!output.selection()) {
         m_processor.showStatus(kNoFileOrLine, platform::SoundKind::Exclamation);
         return false;
+    }
+    if (const auto& location = output.lines()[*output.selection()].location) {
+        return goToLocation(*location);
     }
     if (kind == OutputKind::Compiler) {
         return goToInCompiler(output, *output.selection());
@@ -185,9 +213,9 @@ bool OutputWindows::stepError(OutputKind kind, int direction) {
         output.selection() ? static_cast<std::ptrdiff_t>(*output.selection()) : (direction > 0 ? -1 : count);
     for (index += direction; index >= 0 && index < count; index += direction) {
         const OutputLine& line = output.lines()[static_cast<std::size_t>(index)];
-        if (line.parsed.kind != ErrorKind::None) {
+        if (line.location || line.parsed.kind != ErrorKind::None) {
             select(kind, static_cast<std::size_t>(index));
-            if (kind != OutputKind::Compiler || line.parsed.otherFile) {
+            if (kind != OutputKind::Compiler || line.parsed.otherFile || line.location) {
                 (void)goToSelected(kind);
             }
             return true;

@@ -49,21 +49,30 @@ public:
     OutputWindow& compiler() { return m_compiler; }
     OutputWindow& project() { return m_project; }
     OutputWindow& standard() { return m_standard; }
+    OutputWindow& searchResults() { return m_searchResults; }
     OutputWindowHost& host() { return m_host; }
 
     // Shows and focuses a window.
     void show(OutputKind kind);
-    // Tells the host that a window's lines were replaced.
+    // Tells the host that a window's lines were replaced. The compiler, project and search
+    // results windows so filled become the one Next and Previous Error walk.
     void linesChanged(OutputKind kind);
+    // The window whose lines Next and Previous Error walk: the one of those three filled last.
+    [[nodiscard]] OutputKind lastFilled() const { return m_lastFilled; }
+    // Tells the host that lines were added at the end of a window that is filling (a search
+    // streaming its results), without making it the walked window again.
+    void linesAdded(OutputKind kind);
 
     // Selects a line, as a click in the list does: in the compiler window an error line of the
     // compiled file takes that document's cursor to its line; every window shows the line's text
     // on the status line.
     void select(OutputKind kind, std::size_t index);
-    // Goes to the place the selected line names (double click, Enter). False when it could not.
+    // Goes to the place the selected line names (double click, Enter): the line's own location
+    // when it has one, else what its text names. False when it could not.
     bool goToSelected(OutputKind kind);
-    // Selects the next (previous) error or warning line after (before) the selection; "No more
-    // errors." when there is none, the selection then unchanged.
+    // Selects the next (previous) error or warning line, or line with a location of its own, after
+    // (before) the selection and goes there; "No more errors." when there is none, the selection
+    // then unchanged.
     bool nextError(OutputKind kind);
     bool previousError(OutputKind kind);
     // Puts every line of the window on the clipboard.
@@ -83,6 +92,7 @@ private:
     bool openAt(const std::string& name, const std::string& baseDirectory, int line);
     bool goToInCompiler(OutputWindow& window, std::size_t index);
     bool goToNamedPlace(OutputWindow& window, std::size_t index);
+    bool goToLocation(const OutputLocation& location);
     void goToCompiledLine(const OutputWindow& window, int line);
     LocateSettings locateSettings() const;
 
@@ -91,6 +101,8 @@ private:
     OutputWindow m_compiler;
     OutputWindow m_project;
     OutputWindow m_standard;
+    OutputWindow m_searchResults;
+    OutputKind m_lastFilled = OutputKind::Compiler;
     std::string m_standardDocument;
 };
 

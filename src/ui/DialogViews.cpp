@@ -9,11 +9,13 @@
 #include "toolchain/ToolDialogs.h"
 #include "keyboard/MacroDialogs.h"
 #include "navigation/NavigationDialogs.h"
+#include "findfiles/FindInFilesDialog.h"
 #include "session/ScriptCommands.h"
 #include "session/UserInputModel.h"
 #include "ui/AidWindows.h"
 #include "ui/AutomationWindows.h"
 #include "ui/BuildOptionsWindows.h"
+#include "ui/FindInFilesWindow.h"
 #include "ui/NavigationWindows.h"
 #include "ui/QuickHelpWindows.h"
 
@@ -38,6 +40,7 @@ const std::vector<ViewMaker>& viewMakers() {
         &viewOf<toolchain::ProjectOptionsDialog, ProjectOptionsWindow>,
         &viewOf<navigation::NumberDialogModel, NumberDialogWindow>,
         &viewOf<navigation::ChoiceListModel, ChoiceListWindow>,
+        &viewOf<findfiles::FindInFilesDialog, FindInFilesWindow>,
         &viewOf<toolchain::ToolOptionsModel, ToolOptionsWindow>,
         &viewOf<toolchain::ProgramArgumentsModel, ProgramArgumentsWindow>,
         &viewOf<toolchain::DosCommandLineModel, DosCommandLineWindow>,

@@ -17,7 +17,7 @@ protected:
 TEST_F(ActiveKeymapTest, StartsWithTheDefaultKeymapAllowingShiftMarking) {
     ActiveKeymap active;
     EXPECT_EQ(active.keymap().tables().size(), 1u);
-    EXPECT_EQ(active.keymap().tables()[0].size(), 98u);
+    EXPECT_EQ(active.keymap().tables()[0].size(), 99u);
     EXPECT_TRUE(active.cuaRule()->cuaMarkingAllowed());
 }
 

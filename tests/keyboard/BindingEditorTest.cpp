@@ -208,7 +208,7 @@ TEST_F(BindingEditorTest, ClosingSavesOnlyAChangedKeymap) {
         EXPECT_TRUE(editor.close());
         Keymap loaded;
         ASSERT_EQ(loadKeymapFile(configFile("Mine.BND"), loaded), KeymapFileStatus::Ok);
-        EXPECT_EQ(loaded.tables()[0].size(), 98u);
+        EXPECT_EQ(loaded.tables()[0].size(), 99u);
     }
 }
 

@@ -46,7 +46,7 @@ protected:
 
 TEST_F(DefaultKeymapTest, EveryBindingIsAUniqueNamedKeyRunningAFunction) {
     const auto bindings = defaultKeyBindings();
-    ASSERT_EQ(bindings.size(), 98u);
+    ASSERT_EQ(bindings.size(), 99u);
     std::set<std::pair<uint16_t, uint16_t>> keys;
     for (const KeyBinding& binding : bindings) {
         EXPECT_TRUE(keys.insert({binding.keyCode, binding.modifiers}).second)

@@ -94,6 +94,29 @@ TEST_F(NavigationTest, FunctionFindAllListsEveryFunctionInTheCompilerWindow) {
     EXPECT_EQ(outputs.shown.back(), toolchain::OutputKind::Compiler);
 }
 
+TEST_F(NavigationTest, FunctionFindAllEntriesLeadToTheirLinesAndAreNoErrors) {
+    Document& document = open("a.c", std::string("int report_error(int a)\n{\n}\n") + kSource);
+    ASSERT_EQ(exec(functionIdOf("FunctionFindAll")), 1);
+    toolchain::OutputWindow& window = editor->outputs().compiler();
+    ASSERT_GE(window.lineCount(), 3u);
+    for (const auto& line : window.lines()) {
+        EXPECT_EQ(line.parsed.kind, toolchain::ErrorKind::None) << line.text << " is no error line";
+        ASSERT_TRUE(line.location.has_value()) << line.text;
+    }
+    EXPECT_FALSE(window.errorSeen());
+    cursorTo(0, 0);
+    editor->outputs().select(toolchain::OutputKind::Compiler, 2);
+    ASSERT_TRUE(editor->outputs().goToSelected(toolchain::OutputKind::Compiler));
+    EXPECT_EQ(document.cursorLine(), 8) << window.lines()[2].text;
+    // Next and Previous Error walk the entries of the window filled last.
+    ASSERT_EQ(exec(functionIdOf("CompilerOutputPrevious")), 1);
+    EXPECT_EQ(document.cursorLine(), 3);
+    ASSERT_EQ(exec(functionIdOf("CompilerOutputPrevious")), 1);
+    EXPECT_EQ(document.cursorLine(), 0);
+    ASSERT_EQ(exec(functionIdOf("CompilerOutputNext")), 1);
+    EXPECT_EQ(document.cursorLine(), 3);
+}
+
 TEST_F(NavigationTest, TheFunctionsSettingReplacesTheBuiltInPatterns) {
     Document& document = open("a.py", "x = 1\ndef run(a):\n    pass\n");
     useFunctions("^def ");

@@ -170,6 +170,96 @@ std::vector<FoundFile> findFiles(std::string_view pattern) {
     return found;
 }
 
+bool readDirectory(const std::string& path, std::vector<DirectoryEntry>& entries, std::string* errorText) {
+    entries.clear();
+    std::unique_ptr<DIR, DirCloser> dir(opendir(path.c_str()));
+    if (!dir) {
+        setError(errorText, errno);
+        return false;
+    }
+    errno = 0;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        EntryKind kind = EntryKind::Other;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN) {
+            // Some file systems leave the type out; lstat keeps links as links.
+            struct stat info {};
+            const std::string full = path + "/" + entry->d_name;
+            if (lstat(full.c_str(), &info) == 0) {
+                type = S_ISLNK(info.st_mode) ? DT_LNK : S_ISDIR(info.st_mode) ? DT_DIR
+                                                    : S_ISREG(info.st_mode) ? DT_REG
+                                                                            : DT_UNKNOWN;
+            }
+        }
+        switch (type) {
+        case DT_REG:
+            kind = EntryKind::Regular;
+            break;
+        case DT_DIR:
+            kind = EntryKind::Directory;
+            break;
+        case DT_LNK:
+            kind = EntryKind::Link;
+            break;
+        default:
+            break;
+        }
+        entries.push_back(DirectoryEntry{std::string(name), kind});
+    }
+    if (errno != 0) {
+        setError(errorText, errno);
+        return false;
+    }
+    return true;
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes, std::string* errorText) {
+    bytes.clear();
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        setError(errorText, errno);
+        return false;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        setError(errorText, S_ISREG(info.st_mode) ? errno : EINVAL);
+        close(fd);
+        return false;
+    }
+    // The size is a hint: a file that grows or shrinks while it is read is read to its end.
+    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    std::size_t used = 0;
+    for (;;) {
+        if (bytes.size() < capacity) {
+            bytes.resize(capacity);
+        }
+        const ssize_t got = read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            setError(errorText, errno);
+            close(fd);
+            bytes.clear();
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+        if (used == bytes.size()) {
+            capacity = bytes.size() * 2;
+        }
+    }
+    close(fd);
+    bytes.resize(used);
+    return true;
+}
+
 bool canAccess(const std::string& path, Access access) {
     int mode = F_OK;
     switch (access) {
