@@ -15,6 +15,7 @@ public:
     explicit MoveColumnRecord(int offset) : m_offset(offset) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_offset;
@@ -27,6 +28,7 @@ public:
     explicit GoToLineRecord(int line) : m_line(line) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -40,6 +42,7 @@ public:
     InsertCharacterRecord(int line, int offset, char ch) : m_line(line), m_offset(offset), m_char(ch) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -53,6 +56,7 @@ public:
     OverwriteCharacterRecord(int line, int offset, char ch) : m_line(line), m_offset(offset), m_char(ch) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -68,6 +72,7 @@ public:
     DeleteCharacterRecord(int line, int offset) : m_line(line), m_offset(offset) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -81,6 +86,7 @@ public:
     InsertLineRecord(int index, DocLine line) : m_index(index), m_line(std::move(line)) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_index;
@@ -93,6 +99,7 @@ public:
     SplitLineRecord(int line, int offset) : m_line(line), m_offset(offset) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -106,6 +113,7 @@ public:
     explicit JoinLineRecord(int line) : m_line(line) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -119,6 +127,7 @@ public:
     explicit DeleteLineRecord(int line) : m_line(line) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -133,6 +142,7 @@ public:
     explicit MarkRecord(const MarkState& mark) : m_mark(mark) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     MarkState m_mark;

@@ -18,6 +18,7 @@ namespace vexa {
 
 class CommandProcessor;
 class ActiveKeymap;
+class DocumentRecovery;
 class EditPane;
 class Frame;
 class Options;
@@ -109,6 +110,8 @@ public:
     void checkOutsideChanges();
 
     FileOptions fileOptions() const;
+    // The journals of the open documents (none set: nothing is journalled).
+    void setRecovery(DocumentRecovery* recovery) { m_recovery = recovery; }
 
 private:
     struct Window {
@@ -132,6 +135,7 @@ private:
     EditPane* m_active = nullptr;
     bool m_closingAll = false;
     bool m_checkingOutside = false;
+    DocumentRecovery* m_recovery = nullptr;
 };
 
 } // namespace vexa
