@@ -70,17 +70,23 @@ void DocumentJournal::beforeRecord() {
 
 void DocumentJournal::recorded(const EditRecordValue& value, int group) {
     journal_bytes::appendRecord(m_pending, value, group);
-    flush();
+    if (m_pending.size() >= kBatchBytes) {
+        flush();
+    }
 }
 
 void DocumentJournal::undone() {
     journal_bytes::appendUndo(m_pending);
-    flush();
+    if (m_pending.size() >= kBatchBytes) {
+        flush();
+    }
 }
 
 void DocumentJournal::redone() {
     journal_bytes::appendRedo(m_pending);
-    flush();
+    if (m_pending.size() >= kBatchBytes) {
+        flush();
+    }
 }
 
 void DocumentJournal::textReplaced() {
@@ -122,6 +128,7 @@ void DocumentJournal::flush() {
     m_size += m_pending.size();
     m_writer.append(m_path, std::move(m_pending));
     m_pending.clear();
+    m_pending.reserve(kBatchBytes + 256);
     if (m_sizeCap > 0 && m_size > m_sizeCap) {
         restartFromSnapshot();
     }

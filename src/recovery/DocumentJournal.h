@@ -31,6 +31,11 @@ public:
     bool written() const { return m_written; }
     // Removes the journal file; the next edit starts a new one from the text as it then is.
     void remove();
+    // Hands what was journalled since the last hand-over to the writer thread. Edits are handed
+    // over in batches (typing costs one append to a string), by the owner's timer, when a batch
+    // is full, and before a sync.
+    void handOver() { flush(); }
+    static constexpr std::size_t kBatchBytes = 4096;
 
     void beforeRecord() override;
     void recorded(const EditRecordValue& value, int group) override;

@@ -49,12 +49,17 @@ std::size_t beginFrame(std::string& out, FrameType type) {
     return start;
 }
 
+void setU32(char* at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        at[i] = static_cast<char>((value >> (8 * i)) & 0xff);
+    }
+}
+
 void endFrame(std::string& out, std::size_t start) {
     const std::string_view payload(out.data() + start + kFrameHead, out.size() - start - kFrameHead);
-    std::string head;
-    putU32(head, static_cast<uint32_t>(payload.size()));
-    putU32(head, checksum(payload));
-    out.replace(start, kFrameHead, head);
+    const uint32_t sum = checksum(payload);
+    setU32(out.data() + start, static_cast<uint32_t>(payload.size()));
+    setU32(out.data() + start + 4, sum);
 }
 
 // Reads the fields of one payload; any read past its end makes the whole payload bad.

@@ -53,10 +53,10 @@ void JournalWriter::post(Task task) {
     bool wake = false;
     {
         std::lock_guard lock(m_mutex);
-        wake = m_tasks.empty();
+        // A sync is waited for: it is not left to the next look.
+        wake = m_sleeping || task.kind == Task::Kind::Sync;
         m_tasks.push_back(std::move(task));
     }
-    // A thread with tasks waiting is awake or about to look at them: it needs no second call.
     if (wake) {
         m_wake.notify_one();
     }
@@ -229,10 +229,13 @@ void JournalWriter::run() {
         {
             std::unique_lock lock(m_mutex);
             if (unsynced) {
-                const auto deadline = std::min(firstUnsynced + kLongest, lastWrite + kQuiet);
+                const auto deadline =
+                    std::min({firstUnsynced + kLongest, lastWrite + kQuiet, Clock::now() + kPoll});
                 m_wake.wait_until(lock, deadline, [&] { return m_stop || !m_tasks.empty(); });
-            } else {
+            } else if (m_tasks.empty() && !m_stop) {
+                m_sleeping = true;
                 m_wake.wait(lock, [&] { return m_stop || !m_tasks.empty(); });
+                m_sleeping = false;
             }
             if (m_stop && m_tasks.empty()) {
                 break;

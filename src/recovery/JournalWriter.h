@@ -23,6 +23,9 @@ public:
     // stay unsynced while more keep coming.
     static constexpr std::chrono::milliseconds kQuiet{150};
     static constexpr std::chrono::milliseconds kLongest{700};
+    // While work comes in, the thread looks for more this often instead of being woken for each
+    // piece (a wake-up costs the sender a system call).
+    static constexpr std::chrono::milliseconds kPoll{50};
 
     JournalWriter();
     ~JournalWriter();
@@ -68,6 +71,7 @@ private:
     std::condition_variable m_done;
     std::deque<Task> m_tasks;
     bool m_stop = false;
+    bool m_sleeping = false; // waiting without a time limit: a new task must wake it
     uint64_t m_tickets = 0;
     uint64_t m_synced = 0;
     int m_failures = 0;

@@ -138,7 +138,14 @@ void RecoveryStore::removeJournal(Document& document) {
     }
 }
 
+void RecoveryStore::handOver() {
+    for (auto& [document, entry] : m_entries) {
+        entry.journal->handOver();
+    }
+}
+
 void RecoveryStore::sync() {
+    handOver();
     if (m_writer) {
         m_writer->sync();
     }

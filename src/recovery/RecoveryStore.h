@@ -60,7 +60,10 @@ public:
     void detach(Document& document, bool keepJournal = false);
     // The document's text was saved or given up: its journal goes.
     void removeJournal(Document& document);
-    // Everything handed to the writer is on the disk (before saving, closing or running a
+    // Hands every journal's latest edits to the writer thread (the owner's timer calls it a few
+    // times a second).
+    void handOver();
+    // Everything journalled is on the disk (before saving, closing or running a
     // program).
     void sync();
 

@@ -15,6 +15,7 @@ namespace vexa {
 namespace {
 
 constexpr std::array<std::string_view, 3> kRecoverButtons = {"Recover", "Open as saved", "Discard"};
+constexpr uint32_t kHandOverMs = 200;
 enum RecoverButton : int { kRecover = 0, kOpenAsSaved = 1, kDiscard = 2 };
 constexpr std::array<std::string_view, 2> kElsewhereButtons = {"Open read-only", "Edit anyway"};
 
@@ -36,10 +37,17 @@ DocumentRecovery::DocumentRecovery(Frame& frame, std::optional<recovery::Recover
     : m_frame(frame) {
     if (settings && settings->enabled) {
         m_store = std::make_unique<recovery::RecoveryStore>(std::move(*settings));
+        // Typing only adds to a string; this hands the edits to the writer thread, which has
+        // them on the disk within a second of the last one.
+        m_timer = m_frame.startTimer(kHandOverMs, [this] { m_store->handOver(); });
     }
 }
 
-DocumentRecovery::~DocumentRecovery() = default;
+DocumentRecovery::~DocumentRecovery() {
+    if (m_timer) {
+        m_frame.stopTimer(*m_timer);
+    }
+}
 
 bool DocumentRecovery::mayEdit(const std::string& fullPath) {
     if (!m_store) {

@@ -64,6 +64,7 @@ private:
 
     Frame& m_frame;
     std::unique_ptr<recovery::RecoveryStore> m_store;
+    std::optional<uint32_t> m_timer;
 };
 
 // Starts programs for the editor: the journals are on the disk before each one runs.

@@ -186,6 +186,7 @@ TEST_F(JournalReplayTest, AJournalPastItsCapStartsAgainFromASnapshot) {
         for (int i = 0; i < 50; ++i) {
             original.nextGroup();
             original.insertCharacter(static_cast<char>('a' + i % 26));
+            journal.handOver(); // as the owner's timer does now and then
         }
     }
     const JournalContent content = readBack();
@@ -205,6 +206,7 @@ TEST_F(JournalReplayTest, SavingRemovesTheJournalAndTheNextEditStartsFromTheSave
     JournalWriter writer;
     DocumentJournal journal(original, writer, journalPath, 0);
     original.insertCharacter('x');
+    journal.handOver();
     writer.sync();
     EXPECT_TRUE(std::filesystem::exists(journalPath));
     DocumentFile files(FileOptions{}, messenger);
@@ -212,6 +214,7 @@ TEST_F(JournalReplayTest, SavingRemovesTheJournalAndTheNextEditStartsFromTheSave
     writer.sync();
     EXPECT_FALSE(std::filesystem::exists(journalPath));
     original.insertCharacter('y');
+    journal.handOver();
     writer.sync();
     const JournalContent content = readBack();
     ASSERT_TRUE(content.header);
@@ -229,6 +232,7 @@ TEST_F(JournalReplayTest, CursorMovesAloneMakeNoJournal) {
     DocumentJournal journal(original, writer, journalPath, 0);
     original.goToLine(2);
     original.setCursorOffset(3);
+    journal.handOver();
     writer.sync();
     EXPECT_FALSE(std::filesystem::exists(journalPath));
     EXPECT_FALSE(journal.written());
