@@ -209,6 +209,7 @@ EditPane* Workspace::openDocumentAt(const std::string& path, int line) {
         pane = addWindow(std::move(document), std::move(profile));
         if (m_recovery != nullptr) {
             m_recovery->offerFor(*pane, *this, fileOptions());
+            refreshTitles();
         }
     }
     if (line > 0) {
@@ -370,6 +371,7 @@ void Workspace::openStartupFiles(std::span<const std::string> arguments) {
     }
     if (m_recovery != nullptr) {
         m_recovery->offerAll(*this, fileOptions());
+        refreshTitles();
     }
     const std::string& last = m_services.options.lastDirectoryUsed();
     if (editor.restoreDirectory != 0 && !last.empty() && !platform::setCurrentDirectory(last)) {

@@ -81,6 +81,7 @@ TEST_F(RecoveryTest, AnEditorThatDiesLeavesItsChangesToTheNextOne) {
         ASSERT_NE(workspace().active(), nullptr);
         Document& document = activeDocument();
         EXPECT_EQ(document.fileName(), file);
+        EXPECT_EQ(workspace().title(*workspace().active()), file + "*");
         EXPECT_EQ(document.text(), text);
         EXPECT_TRUE(document.isModified());
         EXPECT_EQ(document.undoStore().undoCount(), undoDepth);
