@@ -5,7 +5,11 @@
 # Usage: crash_recovery.sh VEXA [DISPLAY-NUMBER]. Exits 77 (skipped) without Xvfb and xdotool.
 set -eu
 vexa=$1
-number=${2:-$((90 + $$ % 100))}
+number=${2:-$((200 + $$ % 500))}
+# A display number nobody uses.
+while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
+    number=$((number + 1))
+done
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
 work=$(mktemp -d)
 display=":$number"
@@ -17,15 +21,19 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$work/home" "$work/run"
 chmod 700 "$work/run"
-export VEXA_HOME="$work/home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$display"
+# The editor shows its windows on the virtual display whatever platform the caller chose.
+export VEXA_HOME="$work/home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$display" QT_QPA_PLATFORM=xcb
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 server=$!
-sleep 1
+for _ in $(seq 1 50); do
+    xdotool getmouselocation >/dev/null 2>&1 && break
+    sleep 0.2
+done
 printf 'int main()\n{\n}\n' > "$work/main.c"
 
-# The window with a title holding TEXT, waited for up to 10 s.
+# The window with a title holding TEXT, waited for up to 30 s.
 window() {
-    for _ in $(seq 1 50); do
+    for _ in $(seq 1 150); do
         id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) || true
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.2
