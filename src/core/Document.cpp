@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "core/EditRecords.h"
 #include "core/Messenger.h"
@@ -130,10 +131,19 @@ int Document::offsetOfColumn(int index, int column) const {
 }
 
 bool Document::run(std::unique_ptr<EditRecord> record) {
+    // The value is taken first: executing may move the record's text into the document.
+    std::optional<EditRecordValue> value;
+    if (m_observer != nullptr) {
+        m_observer->beforeRecord();
+        value = record->value();
+    }
     if (!record->execute(*this)) {
         return false;
     }
     m_undo.record(std::move(record));
+    if (value) {
+        m_observer->recorded(*value, m_undo.currentGroup());
+    }
     return true;
 }
 
@@ -644,12 +654,20 @@ void Document::markLinesChanged(int from, int to) {
 
 bool Document::undo() {
     ReplayingScope replaying(*this);
-    return m_undo.undo(*this, m_messenger);
+    const bool done = m_undo.undo(*this, m_messenger);
+    if (done && m_observer != nullptr) {
+        m_observer->undone();
+    }
+    return done;
 }
 
 bool Document::redo() {
     ReplayingScope replaying(*this);
-    return m_undo.redo(*this, m_messenger);
+    const bool done = m_undo.redo(*this, m_messenger);
+    if (done && m_observer != nullptr) {
+        m_observer->redone();
+    }
+    return done;
 }
 
 // ---- plain state ----
@@ -678,6 +696,9 @@ std::string Document::namePart() const {
 
 void Document::clearForLoad(std::size_t expectedBytes) {
     m_undo.flush();
+    if (m_observer != nullptr) {
+        m_observer->textReplaced();
+    }
     m_lines.clear();
     m_columns.clear();
     m_arena.clear();

@@ -193,6 +193,10 @@ public:
     // Marks a column area from one point to another, replacing any mark (a found match).
     void markRange(MarkPoint start, MarkPoint end);
 
+    // The observer of every edit, undo and redo (the recovery journal); may be null.
+    void setEditObserver(EditObserver* observer) { m_observer = observer; }
+    EditObserver* editObserver() const { return m_observer; }
+
     // Undo and redo: the replaying flag is set while they run.
     UndoStore& undoStore() { return m_undo; }
     bool undo();
@@ -201,13 +205,17 @@ public:
 
     // Flags and plain state.
     // A change of the line ends counts as a modification until the next save.
-    bool isModified() const { return m_modifications != 0 || m_lineEndsChanged; }
+    bool isModified() const { return m_modifications != 0 || m_lineEndsChanged || m_restored; }
     int modificationCount() const { return m_modifications; }
     // Load and save make the document unmodified.
     void markUnmodified() {
         m_modifications = 0;
         m_lineEndsChanged = false;
+        m_restored = false;
     }
+    // A text brought back from elsewhere than its file (a recovered snapshot) differs from the
+    // file: it counts as modified until the next save.
+    void markRestored() { m_restored = true; }
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     bool isLoaded() const { return m_loaded; }
@@ -257,6 +265,13 @@ public:
     bool hasName() const { return !m_fileName.empty(); }
     void setFileName(std::string path) { m_fileName = std::move(path); }
     int64_t fileTime() const { return m_fileTime; }
+    // The size and hash of the bytes the text was last read from (or written to) its file.
+    uint64_t fileSize() const { return m_fileSize; }
+    uint64_t fileHash() const { return m_fileHash; }
+    void setFileContent(uint64_t size, uint64_t hash) {
+        m_fileSize = size;
+        m_fileHash = hash;
+    }
     void setFileTime(int64_t time) { m_fileTime = time; }
     // Milliseconds of the program clock at the last backup; negative when never recorded.
     int64_t lastBackup() const { return m_lastBackup; }
@@ -337,10 +352,14 @@ private:
     LineEnds m_lineEnds = LineEnds::Dos;
     bool m_byteOrderMark = false;
     bool m_lineEndsChanged = false;
+    bool m_restored = false;
     bool m_mixedLineEnds = false;
 
     std::string m_fileName;
     int64_t m_fileTime = 0;
+    uint64_t m_fileSize = 0;
+    uint64_t m_fileHash = 0;
+    EditObserver* m_observer = nullptr;
     int64_t m_lastBackup = -1;
     std::array<int, kBookmarkCount> m_bookmarks;
 };

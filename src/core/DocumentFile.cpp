@@ -176,6 +176,7 @@ bool DocumentFile::load(Document& document) {
         document.setReadOnly(true);
         m_messenger.status(formatText(msg::kWriteProtected, name.c_str()), SoundKind::Information);
     }
+    document.setFileContent(reader.contentHash().size(), reader.contentHash().value());
     reader.close();
     document.setLoaded(true);
     document.markUnmodified();
@@ -227,7 +228,7 @@ void DocumentFile::showWriteError(const std::string& path) {
 }
 
 DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document, const std::string& path,
-                                                       bool trimLast) {
+                                                       bool trimLast, ContentHash* written) {
     TextWriter writer(writeOptionsFor(document));
     if (path.empty() || !writer.open(path)) {
         showOpenError(path);
@@ -245,6 +246,9 @@ DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document,
         writer.writeLine(last.text(), last.hasOtherLineEnd());
     }
     if (writer.commit()) {
+        if (written != nullptr) {
+            *written = writer.contentHash();
+        }
         return WriteOutcome::Written;
     }
     if (!writer.keptOldCopy().empty()) {
@@ -255,13 +259,19 @@ DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document,
 }
 
 bool DocumentFile::save(Document& document) {
-    if (writeDocument(document, document.fileName(), m_options.fileTrim) != WriteOutcome::Written) {
+    ContentHash written;
+    if (writeDocument(document, document.fileName(), m_options.fileTrim, &written) != WriteOutcome::Written) {
         return false;
     }
     document.setReadOnly(false);
     document.markUnmodified();
     document.setFileTime(platform::modificationTime(document.fileName()).value_or(0));
+    document.setFileContent(written.size(), written.value());
     document.undoStore().flush();
+    // The saved file is the new starting point of whatever watches the edits.
+    if (document.editObserver() != nullptr) {
+        document.editObserver()->textReplaced();
+    }
     return true;
 }
 

@@ -143,7 +143,9 @@ private:
     WriteOptions writeOptionsFor(const Document& document) const;
     enum class WriteOutcome { Written, OpenFailed, WriteFailed };
     // Shows the opening failure; the caller reports a failed write as it sees fit.
-    WriteOutcome writeDocument(const Document& document, const std::string& path, bool trimLast);
+    // The written bytes' hash goes to `written` when one is given.
+    WriteOutcome writeDocument(const Document& document, const std::string& path, bool trimLast,
+                               ContentHash* written = nullptr);
     void showWriteError(const std::string& path);
     void showOpenError(const std::string& path);
 

@@ -1,6 +1,10 @@
 // The base of every undoable primitive edit of a document.
 #pragma once
 
+#include <memory>
+
+#include "core/EditRecordValue.h"
+
 namespace vexa {
 
 class Document;
@@ -21,6 +25,8 @@ public:
     [[nodiscard]] virtual bool execute(Document& document) = 0;
     // Restores the state from before execute; the document is then exactly as execute found it.
     virtual void undo(Document& document) = 0;
+    // What the record was made with; taken before execute (which may move its text away).
+    virtual EditRecordValue value() const = 0;
 
     int group() const { return m_group; }
     void setGroup(int group) { m_group = group; }
@@ -31,5 +37,8 @@ protected:
 private:
     int m_group = 0;
 };
+
+// The record a value describes, ready to execute (which checks it against the text).
+std::unique_ptr<EditRecord> makeEditRecord(const EditRecordValue& value);
 
 } // namespace vexa

@@ -187,4 +187,72 @@ void MarkRecord::undo(Document& document) {
     document.setMarkState(key(), m_old);
 }
 
+// ---- values ----
+
+namespace {
+using Kind = EditRecordValue::Kind;
+
+EditRecordValue valueOf(Kind kind, int line, int offset = 0, char byte = 0) {
+    EditRecordValue value;
+    value.kind = kind;
+    value.line = line;
+    value.offset = offset;
+    value.byte = byte;
+    return value;
+}
+} // namespace
+
+EditRecordValue MoveColumnRecord::value() const { return valueOf(Kind::MoveColumn, m_offset); }
+EditRecordValue GoToLineRecord::value() const { return valueOf(Kind::GoToLine, m_line); }
+EditRecordValue ReplaceBytesRecord::value() const {
+    EditRecordValue value = valueOf(Kind::ReplaceBytes, m_line, m_offset);
+    value.count = m_count;
+    value.bytes = m_text;
+    return value;
+}
+EditRecordValue OverwriteCharacterRecord::value() const {
+    return valueOf(Kind::OverwriteCharacter, m_line, m_offset, m_char);
+}
+EditRecordValue InsertLineRecord::value() const {
+    EditRecordValue value = valueOf(Kind::InsertLine, m_index);
+    value.bytes.assign(m_line.text());
+    value.otherLineEnd = m_line.hasOtherLineEnd();
+    return value;
+}
+EditRecordValue SplitLineRecord::value() const { return valueOf(Kind::SplitLine, m_line, m_offset); }
+EditRecordValue JoinLineRecord::value() const { return valueOf(Kind::JoinLine, m_line); }
+EditRecordValue DeleteLineRecord::value() const { return valueOf(Kind::DeleteLine, m_line); }
+EditRecordValue MarkRecord::value() const {
+    EditRecordValue value = valueOf(Kind::Mark, 0);
+    value.mark = m_mark;
+    return value;
+}
+
+std::unique_ptr<EditRecord> makeEditRecord(const EditRecordValue& value) {
+    switch (value.kind) {
+    case Kind::MoveColumn:
+        return std::make_unique<MoveColumnRecord>(value.line);
+    case Kind::GoToLine:
+        return std::make_unique<GoToLineRecord>(value.line);
+    case Kind::ReplaceBytes:
+        return std::make_unique<ReplaceBytesRecord>(value.line, value.offset, value.count, value.bytes);
+    case Kind::OverwriteCharacter:
+        return std::make_unique<OverwriteCharacterRecord>(value.line, value.offset, value.byte);
+    case Kind::InsertLine: {
+        DocLine line(value.bytes);
+        line.setOtherLineEnd(value.otherLineEnd);
+        return std::make_unique<InsertLineRecord>(value.line, std::move(line));
+    }
+    case Kind::SplitLine:
+        return std::make_unique<SplitLineRecord>(value.line, value.offset);
+    case Kind::JoinLine:
+        return std::make_unique<JoinLineRecord>(value.line);
+    case Kind::DeleteLine:
+        return std::make_unique<DeleteLineRecord>(value.line);
+    case Kind::Mark:
+        return std::make_unique<MarkRecord>(value.mark);
+    }
+    return nullptr;
+}
+
 } // namespace vexa

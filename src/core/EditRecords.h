@@ -16,6 +16,7 @@ public:
     explicit MoveColumnRecord(int offset) : m_offset(offset) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_offset;
@@ -28,6 +29,7 @@ public:
     explicit GoToLineRecord(int line) : m_line(line) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -41,6 +43,7 @@ public:
     OverwriteCharacterRecord(int line, int offset, char ch) : m_line(line), m_offset(offset), m_char(ch) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -58,6 +61,7 @@ public:
         : m_line(line), m_offset(offset), m_count(count), m_text(std::move(text)) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -73,6 +77,7 @@ public:
     InsertLineRecord(int index, DocLine line) : m_index(index), m_line(std::move(line)) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_index;
@@ -85,6 +90,7 @@ public:
     SplitLineRecord(int line, int offset) : m_line(line), m_offset(offset) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -99,6 +105,7 @@ public:
     explicit JoinLineRecord(int line) : m_line(line) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -113,6 +120,7 @@ public:
     explicit DeleteLineRecord(int line) : m_line(line) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     int m_line;
@@ -127,6 +135,7 @@ public:
     explicit MarkRecord(const MarkState& mark) : m_mark(mark) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
+    EditRecordValue value() const override;
 
 private:
     MarkState m_mark;

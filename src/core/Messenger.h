@@ -2,6 +2,7 @@
 // The frame implements it (the Qt main window, or the headless frame of tests and batch runs).
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "platform/Sound.h"
@@ -30,6 +31,13 @@ public:
 
     // A question; YesNo never answers Cancel.
     virtual Answer ask(std::string_view text, std::string_view title, Question kind = Question::YesNo) = 0;
+
+    // A question with buttons of its own; the index of the button pressed. The default button
+    // is what Enter presses; a frame that cannot ask gives it.
+    virtual int choose(std::string_view /*text*/, std::string_view /*title*/,
+                       std::span<const std::string_view> /*buttons*/, int defaultButton) {
+        return defaultButton;
+    }
 
     // The busy cursor is a nesting counter: shown on the first begin, removed when the count
     // returns to zero. Use BusyCursor rather than calling these directly.

@@ -40,6 +40,7 @@ void TextReader::adopt(std::FILE* stream) {
     m_fileDone = stream == nullptr;
     m_lastLength = -1;
     m_utf8 = text::Utf8Stream();
+    m_hash = ContentHash();
 }
 
 bool TextReader::refill() {
@@ -61,6 +62,7 @@ bool TextReader::refill() {
         }
     }
     char* added = m_chunk.data() + m_size;
+    m_hash.add(std::string_view(added, read));
     for (std::size_t i = 0; i < read; ++i) {
         if (added[i] == '\0') {
             added[i] = ' ';

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/ContentHash.h"
 #include "text/TextEncoding.h"
 
 namespace vexa {
@@ -51,6 +52,9 @@ public:
     // Whether the bytes read so far are valid UTF-8 and hold a multi-byte sequence (checked as
     // each chunk comes in, so a file is looked at once).
     text::Utf8Check utf8Check() const { return m_utf8.result(); }
+    // The hash and count of the file's bytes as read (before any byte 0 was replaced), taken in
+    // the same pass.
+    const ContentHash& contentHash() const { return m_hash; }
 
 private:
     struct Closer {
@@ -74,6 +78,7 @@ private:
     int m_lastLength = -1;
     ReadLineEnd m_lastEnd = ReadLineEnd::None;
     text::Utf8Stream m_utf8;
+    ContentHash m_hash;
 };
 
 } // namespace vexa

@@ -21,6 +21,7 @@ bool TextWriter::open(const std::string& path) {
     }
     m_buffer.clear();
     m_buffer.reserve(kBufferSize);
+    m_hash = ContentHash();
     return m_file.open(path);
 }
 
@@ -39,7 +40,7 @@ void TextWriter::writeLine(std::string_view text, bool otherLineEnd) {
         flush();
     }
     if (text.size() >= kBufferSize) {
-        m_file.write(text);
+        put(text);
     } else {
         m_buffer.append(text);
     }
@@ -47,9 +48,14 @@ void TextWriter::writeLine(std::string_view text, bool otherLineEnd) {
     m_lastWritten = text.size() + terminator.size();
 }
 
+void TextWriter::put(std::string_view bytes) {
+    m_hash.add(bytes);
+    m_file.write(bytes);
+}
+
 void TextWriter::flush() {
     if (!m_buffer.empty()) {
-        m_file.write(m_buffer);
+        put(m_buffer);
         m_buffer.clear();
     }
 }

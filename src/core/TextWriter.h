@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/ContentHash.h"
 #include "platform/AtomicFile.h"
 
 namespace vexa {
@@ -36,16 +37,20 @@ public:
     const std::string& keptOldCopy() const { return m_file.keptOldCopy(); }
     // Bytes written by the last writeLine.
     std::size_t lastWritten() const { return m_lastWritten; }
+    // The hash and count of every byte written, taken as they go out.
+    const ContentHash& contentHash() const { return m_hash; }
 
 private:
     static constexpr std::size_t kBufferSize = 64 * 1024;
     void flush();
+    void put(std::string_view bytes);
 
     WriteOptions m_options;
     platform::AtomicFileWriter m_file;
     std::string m_buffer;
     std::string m_scratch;
     std::size_t m_lastWritten = 0;
+    ContentHash m_hash;
 };
 
 } // namespace vexa

@@ -198,6 +198,24 @@ Answer HeadlessFrame::ask(std::string_view text, std::string_view title, Questio
     return answer;
 }
 
+int HeadlessFrame::choose(std::string_view text, std::string_view title, std::span<const std::string_view> buttons,
+                          int defaultButton) {
+    const Reply* head = m_script.empty() ? nullptr : &m_script.front();
+    const auto index = [](Answer answer) { return answer == Answer::Yes ? 0 : answer == Answer::No ? 1 : 2; };
+    const bool fits = head != nullptr && head->kind == ReplyKind::Answer &&
+                      index(head->answer) < static_cast<int>(buttons.size());
+    auto reply = takeReply(fits, std::string("choice \"") + std::string(text) + "\"");
+    FrameEvent event;
+    event.kind = FrameEventKind::Question;
+    event.text = text;
+    event.title = title;
+    event.question = Question::YesNoCancel;
+    event.scripted = reply.has_value();
+    event.answer = reply ? reply->answer : Answer::Cancel;
+    record(std::move(event));
+    return reply ? index(reply->answer) : defaultButton;
+}
+
 void HeadlessFrame::beginBusy() {
     if (m_busyDepth++ == 0) {
         ++m_busyShown;

@@ -90,6 +90,10 @@ public:
     void status(std::string_view text, platform::SoundKind sound, Hold hold = Hold::No) override;
     void messageBox(std::string_view text, std::string_view title = kErrorTitle) override;
     Answer ask(std::string_view text, std::string_view title, Question kind = Question::YesNo) override;
+    // Scripted by answerNext as a question: Yes presses the first button, No the second, Cancel
+    // the third; unscripted, the default button.
+    int choose(std::string_view text, std::string_view title, std::span<const std::string_view> buttons,
+               int defaultButton) override;
     void beginBusy() override;
     void endBusy() override;
     void drainEvents() override;

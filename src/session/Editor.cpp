@@ -1,13 +1,31 @@
 // The editor put together.
 #include "session/Editor.h"
 
+#include <algorithm>
+
 #include "frame/Frame.h"
 #include "settings/Options.h"
 
 namespace vexa {
 
+namespace {
+
+std::optional<recovery::RecoverySettings> recoverySettings(const EditorPorts& ports) {
+    const EditorOptions& editor = ports.options.editor();
+    if (!ports.journal || editor.recovery == 0) {
+        return std::nullopt;
+    }
+    recovery::RecoverySettings settings;
+    settings.directory = editor.recoveryDirectory.empty() ? ports.options.homeDirectory() + "/vrecover"
+                                                          : editor.recoveryDirectory;
+    settings.sizeCap = static_cast<uint64_t>(std::max(editor.recoveryCap, 1)) << 20;
+    return settings;
+}
+
+} // namespace
+
 Editor::Editor(EditorPorts ports)
-    : m_frame(ports.frame), m_options(ports.options),
+    : m_frame(ports.frame), m_options(ports.options), m_launcher(ports.launcher),
       m_statusLine(ports.clock, ports.sound, ports.keyToggled),
       m_syntax(ports.options.directory(DirectoryKind::Config), ports.frame, &ports.options.settingsFile()),
       m_processor(
@@ -16,18 +34,21 @@ Editor::Editor(EditorPorts ports)
       m_workspace(WorkspaceServices{ports.frame, ports.view, ports.options, m_processor, m_statusLine,
                                     m_history, m_syntax, m_keys.keymaps(), ports.clock}),
       m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost),
-      m_buildCommands(m_processor, m_outputs, ports.launcher, ports.companionDirectory),
+      m_buildCommands(m_processor, m_outputs, m_launcher, ports.companionDirectory),
       m_navigation(m_processor, m_outputs, ports.keyState), m_findInFiles(m_processor, m_outputs, &ports.keyState),
-      m_toolCommands(m_processor, m_outputs, ports.launcher, ports.companionDirectory),
+      m_toolCommands(m_processor, m_outputs, m_launcher, ports.companionDirectory),
       m_macroCommands(m_processor),
       m_scriptCommands(
           EditorScriptServices{m_processor, m_workspace, m_outputs, ports.keyState, ports.clock, {}},
-          ports.options.directory(DirectoryKind::Config), ports.launcher,
+          ports.options.directory(DirectoryKind::Config), m_launcher,
           toolchain::SpawnerSetup{ports.options.homeDirectory(), ports.companionDirectory}),
       m_templates(ports.options.directory(DirectoryKind::Config), ports.frame, &m_processor),
       m_spelling(ports.options.directory(DirectoryKind::Spell), ports.frame, &ports.options.settingsFile()),
       m_aidCommands(m_processor, m_syntax, m_templates, m_spelling),
-      m_helpCommands(m_processor, m_keys.keymaps(), m_prefixes, ports.launcher, m_manualPages) {
+      m_helpCommands(m_processor, m_keys.keymaps(), m_prefixes, m_launcher, m_manualPages),
+      m_recovery(ports.frame, recoverySettings(ports)) {
+    m_launcher.setRecovery(&m_recovery);
+    m_workspace.setRecovery(&m_recovery);
     m_processor.link(ProcessorLinks{m_statusLine,
                                     m_keys,
                                     m_workspace,

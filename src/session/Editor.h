@@ -21,6 +21,7 @@
 #include "navigation/NavigationCommands.h"
 #include "findfiles/FindInFilesCommands.h"
 #include "platform/ManualPage.h"
+#include "session/DocumentRecovery.h"
 #include "session/ScriptCommands.h"
 #include "session/StartupHistory.h"
 #include "session/WindowCommands.h"
@@ -57,6 +58,9 @@ struct EditorPorts {
     std::string companionDirectory;
     // Whether a lock key (by its virtual-key code) is toggled on.
     std::function<bool(int key)> keyToggled;
+    // Whether the documents' edits are journalled for recovery after a crash (when "Recovery" is
+    // on): the desktop editor's, not a batch run's.
+    bool journal = false;
 };
 
 class Editor {
@@ -70,6 +74,7 @@ public:
     StatusLine& statusLine() { return m_statusLine; }
     ui::KeyRoad& keys() { return m_keys; }
     Workspace& workspace() { return m_workspace; }
+    DocumentRecovery& recovery() { return m_recovery; }
     toolchain::OutputWindows& outputs() { return m_outputs; }
     toolchain::BuildCommands& building() { return m_buildCommands; }
     navigation::NavigationCommands& navigation() { return m_navigation; }
@@ -93,6 +98,7 @@ public:
 private:
     Frame& m_frame;
     Options& m_options;
+    JournalSyncingLauncher m_launcher;
     StatusLine m_statusLine;
     syntax::SyntaxSettings m_syntax;
     CommandProcessor m_processor;
@@ -113,6 +119,8 @@ private:
     aids::AidCommands m_aidCommands;
     platform::SystemManualPages m_manualPages;
     aids::HelpCommands m_helpCommands;
+    // Last: its journals let go of the documents before the workspace closes them.
+    DocumentRecovery m_recovery;
 };
 
 } // namespace vexa

@@ -17,6 +17,7 @@
 #include "session/StartupHandOff.h"
 #include "session/StartupHistory.h"
 #include "session/WorkspaceView.h"
+#include "session/DocumentRecovery.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
 #include "syntax/SyntaxSettings.h"
@@ -171,6 +172,9 @@ EditPane* Workspace::addWindow(std::unique_ptr<Document> document,
     window.profile = std::move(profile);
     window.shownTitle = title(*window.pane);
     EditPane& pane = *window.pane;
+    if (m_recovery != nullptr) {
+        m_recovery->opened(pane.document());
+    }
     m_windows.push_back(std::move(window));
     m_services.view.windowOpened(pane);
     activate(pane);
@@ -211,6 +215,7 @@ EditPane* Workspace::openDocumentAt(const std::string& path, int line) {
         if (profile) {
             document->setLanguageRules(profile);
         }
+        const bool editable = m_recovery == nullptr || m_recovery->mayEdit(full);
         DocumentFile file(fileOptions(), m_services.frame);
         if (!file.load(*document)) {
             m_services.frame.status(formatText(file_messages::kNewFileCreated, document->namePart().c_str()),
@@ -218,7 +223,14 @@ EditPane* Workspace::openDocumentAt(const std::string& path, int line) {
         } else {
             m_services.frame.status({}, platform::SoundKind::None); // the loading dots end with the load
         }
+        if (!editable) {
+            document->setReadOnly(true);
+        }
         pane = addWindow(std::move(document), std::move(profile));
+        if (m_recovery != nullptr) {
+            m_recovery->offerFor(*pane, *this, fileOptions());
+            refreshTitles();
+        }
     }
     if (line > 0) {
         Document& document = pane->document();
@@ -283,6 +295,9 @@ bool Workspace::closeWindow(EditPane& pane, bool forExit) {
         }
     }
     const auto index = static_cast<std::size_t>(find(pane) - m_windows.data());
+    if (m_recovery != nullptr) {
+        m_recovery->closed(pane.document());
+    }
     m_services.processor.paneClosed(&pane);
     const bool wasActive = m_active == &pane;
     // Out of the list before the view gets it, so that nothing reached from the view's handlers
@@ -376,6 +391,10 @@ void Workspace::openStartupFiles(std::span<const std::string> arguments) {
             // A name that does not exist yet opens as a new document under that name.
             (void)openDocumentAt(name, files.line);
         }
+    }
+    if (m_recovery != nullptr) {
+        m_recovery->offerAll(*this, fileOptions());
+        refreshTitles();
     }
     const std::string& last = m_services.options.lastDirectoryUsed();
     if (editor.restoreDirectory != 0 && !last.empty() && !platform::setCurrentDirectory(last)) {

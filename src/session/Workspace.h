@@ -18,6 +18,7 @@ namespace vexa {
 
 class CommandProcessor;
 class ActiveKeymap;
+class DocumentRecovery;
 class EditPane;
 class Frame;
 class Options;
@@ -115,6 +116,8 @@ public:
     void checkOutsideChanges();
 
     FileOptions fileOptions() const;
+    // The journals of the open documents (none set: nothing is journalled).
+    void setRecovery(DocumentRecovery* recovery) { m_recovery = recovery; }
 
 private:
     struct Window {
@@ -147,6 +150,7 @@ private:
     bool m_checkingOutside = false;
     int m_loopDepth = 0;
     std::vector<HandOff> m_queuedOpens;
+    DocumentRecovery* m_recovery = nullptr;
 };
 
 } // namespace vexa

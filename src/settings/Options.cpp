@@ -78,6 +78,8 @@ constexpr auto kEditorSection = section<E>(
     number("RestoreFiles", &E::restoreFiles, 1), number("RestoreDirectory", &E::restoreDirectory, 1),
     number("CheckOnReload", &E::checkOnReload, 1), number("PromptOnFileOpen", &E::promptOnFileOpen, 0),
     number("InsertAfterCursor", &E::insertAfterCursor, 0), number("SearchInclude", &E::searchInclude, 1),
+    number("Recovery", &E::recovery, 1), number("RecoveryCap", &E::recoveryCap, 16),
+    text("RecoveryDirectory", &E::recoveryDirectory, "", 4096),
     text("DefaultSearchPath", &E::defaultSearchPath, "", 122),
     text("Keymap", &E::keymap, "<Default Keymap>", 51));
 

@@ -57,6 +57,11 @@ struct EditorOptions {
     int promptOnFileOpen = 0;
     int insertAfterCursor = 0;
     int searchInclude = 0;
+    // The recovery journal: on or off, its size in MiB before it starts again from a snapshot,
+    // and its directory (empty: "vrecover" in the home).
+    int recovery = 0;
+    int recoveryCap = 0;
+    std::string recoveryDirectory;
     std::string defaultSearchPath;
     std::string keymap;
 };

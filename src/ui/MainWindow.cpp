@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -99,7 +100,7 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     m_editor = std::make_unique<Editor>(
         EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys, *this, m_launcher,
                     std::string(platform::directoryPart(platform::programPath().value_or(""))),
-                    [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }});
+                    [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }, true});
 
     buildMenus();
     buildToolBar();
@@ -797,6 +798,26 @@ Answer MainWindow::ask(std::string_view text, std::string_view title, Question k
     default:
         return Answer::No;
     }
+}
+
+int MainWindow::choose(std::string_view text, std::string_view title, std::span<const std::string_view> buttons,
+                       int defaultButton) {
+    if (m_responder) {
+        const Answer answer = m_responder(text, title);
+        const int index = answer == Answer::Yes ? 0 : answer == Answer::No ? 1 : 2;
+        return index < static_cast<int>(buttons.size()) ? index : defaultButton;
+    }
+    QMessageBox box(QMessageBox::Question, qText(title), qText(text), QMessageBox::NoButton, this);
+    std::vector<QPushButton*> pressed;
+    for (const std::string_view button : buttons) {
+        pressed.push_back(box.addButton(qText(button), QMessageBox::AcceptRole));
+    }
+    if (defaultButton >= 0 && defaultButton < static_cast<int>(pressed.size())) {
+        box.setDefaultButton(pressed[static_cast<std::size_t>(defaultButton)]);
+    }
+    box.exec();
+    const auto found = std::find(pressed.begin(), pressed.end(), box.clickedButton());
+    return found != pressed.end() ? static_cast<int>(found - pressed.begin()) : defaultButton;
 }
 
 void MainWindow::beginBusy() {

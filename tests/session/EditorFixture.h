@@ -37,7 +37,7 @@ protected:
     void startEditor() {
         editor.reset();
         editor = std::make_unique<Editor>(EditorPorts{frame, view, options, clock, clipboard, sound, keys,
-                                                      outputs, launcher, "", [](int) { return false; }});
+                                                      outputs, launcher, "", [](int) { return false; }, journal});
     }
 
     std::string writeFile(const std::string& name, const std::string& bytes) {
@@ -47,6 +47,8 @@ protected:
     }
 
     Workspace& workspace() { return editor->workspace(); }
+    // Whether the next editor started journals its documents.
+    bool journal = false;
     CommandProcessor& processor() { return editor->processor(); }
     int32_t exec(FunctionId id) { return processor().execute(id, kKeyboardCommandSource); }
     // Types UTF-8 text as the keyboard would, character by character.

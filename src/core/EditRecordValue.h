@@ -1,0 +1,52 @@
+// An edit record as a plain value (what it was made with), and the observer of a document's edits.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/MarkState.h"
+
+namespace vexa {
+
+// The arguments a primitive edit was made with: enough to make the same record again and run it
+// on the same text (a journal of the edits stores these).
+struct EditRecordValue {
+    enum class Kind : uint8_t {
+        MoveColumn,
+        GoToLine,
+        ReplaceBytes,
+        OverwriteCharacter,
+        InsertLine,
+        SplitLine,
+        JoinLine,
+        DeleteLine,
+        Mark,
+    };
+    static constexpr int kKindCount = 9;
+
+    Kind kind = Kind::MoveColumn;
+    int line = 0;      // the line (or the offset of MoveColumn)
+    int offset = 0;    // the byte offset in the line
+    int count = 0;     // the bytes ReplaceBytes takes out
+    char byte = 0;     // the character of OverwriteCharacter
+    std::string bytes; // the text of InsertLine and ReplaceBytes
+    bool otherLineEnd = false;
+    MarkState mark;
+
+    friend bool operator==(const EditRecordValue&, const EditRecordValue&) = default;
+};
+
+// Told of every change a document's undo store sees, in order: executed records, undo and redo
+// steps, and the start of a new text (a load or a new document).
+class EditObserver {
+public:
+    virtual ~EditObserver() = default;
+    // A record is about to run (on the text as it is before it).
+    virtual void beforeRecord() = 0;
+    virtual void recorded(const EditRecordValue& value, int group) = 0;
+    virtual void undone() = 0;
+    virtual void redone() = 0;
+    virtual void textReplaced() = 0;
+};
+
+} // namespace vexa

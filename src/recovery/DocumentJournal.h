@@ -1,0 +1,66 @@
+// The journal of one open document: its edits as they happen, handed to the writer thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/EditRecordValue.h"
+#include "recovery/JournalFormat.h"
+
+namespace vexa {
+class Document;
+}
+
+namespace vexa::recovery {
+
+class JournalWriter;
+
+// Watches a document's edits. The journal file is made at the first edit that leaves the document
+// modified (with the edits before it, so that undo and the cursor replay as they ran); it starts
+// from the file as read, or from a snapshot of the text for an untitled or already changed
+// document. A journal grown past its cap starts again from a snapshot.
+class DocumentJournal final : public EditObserver {
+public:
+    DocumentJournal(Document& document, JournalWriter& writer, std::string path, uint64_t sizeCap);
+    ~DocumentJournal() override;
+    DocumentJournal(const DocumentJournal&) = delete;
+    DocumentJournal& operator=(const DocumentJournal&) = delete;
+
+    const std::string& path() const { return m_path; }
+    // Whether a journal file exists (or has been handed to the writer to make).
+    bool written() const { return m_written; }
+    // Removes the journal file; the next edit starts a new one from the text as it then is.
+    void remove();
+    // Hands what was journalled since the last hand-over to the writer thread. Edits are handed
+    // over in batches (typing costs one append to a string), by the owner's timer, when a batch
+    // is full, and before a sync.
+    void handOver() { flush(); }
+    static constexpr std::size_t kBatchBytes = 4096;
+
+    void beforeRecord() override;
+    void recorded(const EditRecordValue& value, int group) override;
+    void undone() override;
+    void redone() override;
+    void textReplaced() override;
+
+    // The header that describes the document's text as its journal starts now.
+    static JournalHeader headerFor(const Document& document);
+
+private:
+    // Bytes of the journal not yet handed over: either all of it until the file is made, or
+    // what was added since.
+    void flush();
+    void restartFromSnapshot();
+
+    Document& m_document;
+    JournalWriter& m_writer;
+    std::string m_path;
+    uint64_t m_sizeCap;
+    std::string m_pending;
+    bool m_started = false;
+    bool m_written = false;
+    bool m_snapshotBase = false;
+    uint64_t m_size = 0;
+};
+
+} // namespace vexa::recovery

@@ -1,0 +1,82 @@
+// The recovery journal's bytes: a header naming what the edits apply to, then framed entries.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/EditRecordValue.h"
+#include "text/TextEncoding.h"
+
+namespace vexa::recovery {
+
+// What the journal's edits start from: a file as it was read (its full path, size, modification
+// time and the hash of its bytes), or, for an untitled document or a journal started again past
+// its size cap, the snapshot that follows the header.
+struct JournalHeader {
+    std::string path; // empty for an untitled document
+    uint64_t size = 0;
+    int64_t modified = 0;
+    uint64_t hash = 0;
+    TextEncoding encoding = TextEncoding::Utf8;
+    LineEnds lineEnds = LineEnds::Unix;
+    bool byteOrderMark = false;
+
+    friend bool operator==(const JournalHeader&, const JournalHeader&) = default;
+};
+
+// One line of a snapshot.
+struct SnapshotLine {
+    std::string bytes;
+    bool otherLineEnd = false;
+
+    friend bool operator==(const SnapshotLine&, const SnapshotLine&) = default;
+};
+
+struct JournalEntry {
+    enum class Kind : uint8_t { Record, Undo, Redo, Snapshot };
+    Kind kind = Kind::Record;
+    EditRecordValue value;           // Record
+    int group = 0;                   // Record
+    std::vector<SnapshotLine> lines; // Snapshot
+};
+
+// Each entry is a frame: its length and checksum, then its bytes, so that a reader stops at the
+// last whole frame of a journal cut short by a crash.
+// Beside a journal of a file: a copy of the bytes its edits start from.
+inline constexpr std::string_view kBaseSuffix = ".base";
+
+namespace journal_bytes {
+inline constexpr std::string_view kMagic{"VEXAJNL1", 8};
+// No frame is longer: a longer length marks a damaged or foreign file.
+inline constexpr uint32_t kMaxFrame = 1U << 30;
+
+void appendMagic(std::string& out);
+void appendHeader(std::string& out, const JournalHeader& header);
+void appendRecord(std::string& out, const EditRecordValue& value, int group);
+void appendUndo(std::string& out);
+void appendRedo(std::string& out);
+void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines);
+} // namespace journal_bytes
+
+// What a reader made of a journal's bytes.
+struct JournalContent {
+    std::optional<JournalHeader> header; // none: not a journal (or cut before its header)
+    std::vector<JournalEntry> entries;
+    // The bytes up to the end of the last whole frame; less than the file when it was cut
+    // short or damaged there.
+    std::size_t wholeBytes = 0;
+    bool complete = false; // every byte belonged to a whole frame
+
+    bool hasSnapshot() const {
+        return !entries.empty() && entries.front().kind == JournalEntry::Kind::Snapshot;
+    }
+};
+
+// Reads a journal; never fails, stopping at the first frame that is cut short, fails its
+// checksum or does not make sense.
+JournalContent readJournal(std::string_view bytes);
+
+} // namespace vexa::recovery

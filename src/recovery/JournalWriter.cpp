@@ -1,0 +1,265 @@
+// The journal writer thread.
+#include "recovery/JournalWriter.h"
+
+#include "core/ContentHash.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
+
+namespace vexa::recovery {
+
+namespace {
+
+bool writeAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+int openJournal(const std::string& path, int extra) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | extra, 0600);
+}
+
+} // namespace
+
+JournalWriter::JournalWriter() : m_thread([this] { run(); }) {}
+
+JournalWriter::~JournalWriter() {
+    sync();
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
+    for (OpenFile& file : m_files) {
+        ::close(file.descriptor);
+    }
+}
+
+void JournalWriter::post(Task task) {
+    bool wake = false;
+    {
+        std::lock_guard lock(m_mutex);
+        // A sync is waited for: it is not left to the next look.
+        wake = m_sleeping || task.kind == Task::Kind::Sync;
+        m_tasks.push_back(std::move(task));
+    }
+    if (wake) {
+        m_wake.notify_one();
+    }
+}
+
+void JournalWriter::start(const std::string& path, std::string bytes) {
+    post({Task::Kind::Start, path, std::move(bytes), {}, {}, 0});
+}
+
+void JournalWriter::append(const std::string& path, std::string bytes) {
+    post({Task::Kind::Append, path, std::move(bytes), {}, {}, 0});
+}
+
+void JournalWriter::restart(const std::string& path, JournalHeader header, std::vector<SnapshotLine> lines) {
+    post({Task::Kind::Restart, path, {}, std::move(header), std::move(lines), 0});
+}
+
+void JournalWriter::copyBase(const std::string& source, const std::string& target, uint64_t hash) {
+    post({Task::Kind::CopyBase, target, source, {}, {}, hash});
+}
+
+void JournalWriter::remove(const std::string& path) {
+    post({Task::Kind::Remove, path, {}, {}, {}, 0});
+}
+
+void JournalWriter::sync() {
+    uint64_t ticket = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        ticket = ++m_tickets;
+    }
+    post({Task::Kind::Sync, {}, {}, {}, {}, ticket});
+    std::unique_lock lock(m_mutex);
+    m_done.wait(lock, [&] { return m_synced >= ticket; });
+}
+
+int JournalWriter::takeFailures() {
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_failures, 0);
+}
+
+int JournalWriter::descriptorFor(const std::string& path) {
+    for (OpenFile& file : m_files) {
+        if (file.path == path) {
+            return file.descriptor;
+        }
+    }
+    const int descriptor = openJournal(path, O_APPEND);
+    if (descriptor >= 0) {
+        m_files.push_back({path, descriptor, false});
+    }
+    return descriptor;
+}
+
+void JournalWriter::closeFile(const std::string& path) {
+    for (auto it = m_files.begin(); it != m_files.end(); ++it) {
+        if (it->path == path) {
+            ::close(it->descriptor);
+            m_files.erase(it);
+            return;
+        }
+    }
+}
+
+void JournalWriter::syncAll() {
+    for (OpenFile& file : m_files) {
+        if (file.dirty) {
+            if (::fdatasync(file.descriptor) != 0) {
+                std::lock_guard lock(m_mutex);
+                ++m_failures;
+            }
+            file.dirty = false;
+        }
+    }
+}
+
+void JournalWriter::perform(Task& task) {
+    bool ok = true;
+    switch (task.kind) {
+    case Task::Kind::Start:
+        closeFile(task.path);
+        {
+            const int descriptor = openJournal(task.path, O_TRUNC | O_APPEND);
+            if (descriptor < 0) {
+                ok = false;
+                break;
+            }
+            m_files.push_back({task.path, descriptor, true});
+            ok = writeAll(descriptor, task.bytes);
+        }
+        break;
+    case Task::Kind::Append: {
+        const int descriptor = descriptorFor(task.path);
+        ok = descriptor >= 0 && writeAll(descriptor, task.bytes);
+        for (OpenFile& file : m_files) {
+            file.dirty = file.dirty || file.path == task.path;
+        }
+        break;
+    }
+    case Task::Kind::Restart: {
+        std::string bytes;
+        journal_bytes::appendMagic(bytes);
+        journal_bytes::appendHeader(bytes, task.header);
+        journal_bytes::appendSnapshot(bytes, task.lines);
+        task.lines.clear();
+        const std::string temporary = task.path + ".new";
+        const int descriptor = openJournal(temporary, O_TRUNC);
+        ok = descriptor >= 0 && writeAll(descriptor, bytes) && ::fdatasync(descriptor) == 0;
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+        if (ok) {
+            closeFile(task.path);
+            ok = std::rename(temporary.c_str(), task.path.c_str()) == 0;
+        }
+        break;
+    }
+    case Task::Kind::CopyBase: {
+        std::string bytes;
+        std::FILE* in = std::fopen(task.bytes.c_str(), "rb");
+        if (in == nullptr) {
+            break;
+        }
+        char chunk[64 * 1024];
+        std::size_t got = 0;
+        while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
+            bytes.append(chunk, got);
+        }
+        std::fclose(in);
+        // A file changed since it was read is no starting point for the edits.
+        if (ContentHash::of(bytes) != task.ticket) {
+            break;
+        }
+        const int descriptor = openJournal(task.path, O_TRUNC);
+        ok = descriptor >= 0 && writeAll(descriptor, bytes) && ::fdatasync(descriptor) == 0;
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+        break;
+    }
+    case Task::Kind::Remove:
+        closeFile(task.path);
+        if (::unlink(task.path.c_str()) != 0 && errno != ENOENT) {
+            ok = false;
+        }
+        (void)::unlink((task.path + std::string(kBaseSuffix)).c_str());
+        break;
+    case Task::Kind::Sync:
+        syncAll();
+        {
+            std::lock_guard lock(m_mutex);
+            m_synced = std::max(m_synced, task.ticket);
+        }
+        m_done.notify_all();
+        break;
+    }
+    if (!ok) {
+        std::lock_guard lock(m_mutex);
+        ++m_failures;
+    }
+}
+
+void JournalWriter::run() {
+    using Clock = std::chrono::steady_clock;
+    bool unsynced = false;
+    Clock::time_point firstUnsynced;
+    Clock::time_point lastWrite;
+    for (;;) {
+        std::deque<Task> tasks;
+        {
+            std::unique_lock lock(m_mutex);
+            if (unsynced) {
+                const auto deadline =
+                    std::min({firstUnsynced + kLongest, lastWrite + kQuiet, Clock::now() + kPoll});
+                m_wake.wait_until(lock, deadline, [&] { return m_stop || !m_tasks.empty(); });
+            } else if (m_tasks.empty() && !m_stop) {
+                m_sleeping = true;
+                m_wake.wait(lock, [&] { return m_stop || !m_tasks.empty(); });
+                m_sleeping = false;
+            }
+            if (m_stop && m_tasks.empty()) {
+                break;
+            }
+            tasks.swap(m_tasks);
+        }
+        for (Task& task : tasks) {
+            perform(task);
+            if (task.kind == Task::Kind::Sync || task.kind == Task::Kind::Remove) {
+                continue;
+            }
+            lastWrite = Clock::now();
+            if (!unsynced) {
+                unsynced = true;
+                firstUnsynced = lastWrite;
+            }
+        }
+        const auto now = Clock::now();
+        if (unsynced && (now >= firstUnsynced + kLongest || now >= lastWrite + kQuiet)) {
+            syncAll();
+            unsynced = false;
+        }
+    }
+    syncAll();
+}
+
+} // namespace vexa::recovery

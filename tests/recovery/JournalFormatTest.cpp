@@ -1,0 +1,162 @@
+// The journal's bytes: what is written reads back, and a cut or damaged journal reads up to its
+// last whole entry.
+#include <gtest/gtest.h>
+
+#include "recovery/JournalFormat.h"
+
+namespace vexa::recovery {
+namespace {
+
+using Kind = EditRecordValue::Kind;
+
+EditRecordValue value(Kind kind, int line, int offset = 0, char byte = 0) {
+    EditRecordValue result;
+    result.kind = kind;
+    result.line = line;
+    result.offset = offset;
+    result.byte = byte;
+    return result;
+}
+
+EditRecordValue replaceBytes(int line, int offset, int count, std::string bytes) {
+    EditRecordValue result = value(Kind::ReplaceBytes, line, offset);
+    result.count = count;
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+JournalHeader fileHeader() {
+    JournalHeader header;
+    header.path = "/home/user/src/main.c";
+    header.size = 12345;
+    header.modified = 1765400000123456789;
+    header.hash = 0x0123456789abcdefULL;
+    header.encoding = TextEncoding::Windows1252;
+    header.lineEnds = LineEnds::Dos;
+    header.byteOrderMark = true;
+    return header;
+}
+
+// A journal of every kind of entry, and the entries it holds.
+struct Sample {
+    std::string bytes;
+    std::vector<std::size_t> frameEnds; // the byte count after each frame
+};
+
+Sample sampleJournal() {
+    Sample sample;
+    journal_bytes::appendMagic(sample.bytes);
+    journal_bytes::appendHeader(sample.bytes, fileHeader());
+    sample.frameEnds.push_back(sample.bytes.size());
+    EditRecordValue insertLine = value(Kind::InsertLine, 3);
+    insertLine.bytes = std::string("tab\tand \xe9 and \0 byte", 20);
+    insertLine.otherLineEnd = true;
+    EditRecordValue mark = value(Kind::Mark, 0);
+    mark.mark = MarkState{MarkType::Column, {4, 1}, {9, 7}, true};
+    const std::vector<std::pair<EditRecordValue, int>> records = {
+        {value(Kind::MoveColumn, 17), 1},
+        {value(Kind::GoToLine, 2), 1},
+        {replaceBytes(2, 5, 0, "x"), 2},
+        {value(Kind::OverwriteCharacter, 2, 0, '\xff'), 3},
+        {replaceBytes(1, 4, 3, std::string("a\0b", 3)), 4},
+        {insertLine, 5},
+        {value(Kind::SplitLine, 0, 3), 6},
+        {value(Kind::JoinLine, 1), 7},
+        {value(Kind::DeleteLine, 4), 8},
+        {mark, 9},
+    };
+    for (const auto& [record, group] : records) {
+        journal_bytes::appendRecord(sample.bytes, record, group);
+        sample.frameEnds.push_back(sample.bytes.size());
+    }
+    journal_bytes::appendUndo(sample.bytes);
+    sample.frameEnds.push_back(sample.bytes.size());
+    journal_bytes::appendRedo(sample.bytes);
+    sample.frameEnds.push_back(sample.bytes.size());
+    return sample;
+}
+
+TEST(JournalFormat, EveryEntryReadsBackAsWritten) {
+    const Sample sample = sampleJournal();
+    const JournalContent content = readJournal(sample.bytes);
+    ASSERT_TRUE(content.header);
+    EXPECT_EQ(*content.header, fileHeader());
+    EXPECT_TRUE(content.complete);
+    EXPECT_EQ(content.wholeBytes, sample.bytes.size());
+    ASSERT_EQ(content.entries.size(), 12U);
+    EXPECT_EQ(content.entries[0].value, value(Kind::MoveColumn, 17));
+    EXPECT_EQ(content.entries[0].group, 1);
+    EXPECT_EQ(content.entries[3].value, value(Kind::OverwriteCharacter, 2, 0, '\xff'));
+    EXPECT_EQ(content.entries[5].value.bytes, std::string("tab\tand \xe9 and \0 byte", 20));
+    EXPECT_TRUE(content.entries[5].value.otherLineEnd);
+    EXPECT_EQ(content.entries[9].value.mark, (MarkState{MarkType::Column, {4, 1}, {9, 7}, true}));
+    EXPECT_EQ(content.entries[9].group, 9);
+    EXPECT_EQ(content.entries[10].kind, JournalEntry::Kind::Undo);
+    EXPECT_EQ(content.entries[11].kind, JournalEntry::Kind::Redo);
+}
+
+TEST(JournalFormat, AJournalCutAnywhereReadsUpToItsLastWholeEntry) {
+    const Sample sample = sampleJournal();
+    for (std::size_t cut = 0; cut < sample.bytes.size(); ++cut) {
+        const JournalContent content = readJournal(std::string_view(sample.bytes).substr(0, cut));
+        const auto whole = std::upper_bound(sample.frameEnds.begin(), sample.frameEnds.end(), cut);
+        const std::size_t frames = static_cast<std::size_t>(whole - sample.frameEnds.begin());
+        SCOPED_TRACE(cut);
+        // A cut between two frames leaves a whole, shorter journal.
+        EXPECT_EQ(content.complete, frames > 0 && sample.frameEnds[frames - 1] == cut);
+        EXPECT_EQ(content.header.has_value(), frames > 0);
+        EXPECT_EQ(content.entries.size(), frames > 0 ? frames - 1 : 0);
+        EXPECT_EQ(content.wholeBytes, frames > 0 ? sample.frameEnds[frames - 1] : (cut >= 8 ? 8U : 0U));
+    }
+}
+
+TEST(JournalFormat, ADamagedByteEndsTheJournalBeforeItsEntry) {
+    const Sample sample = sampleJournal();
+    // One byte changed in each frame after the header: the entries before it are kept.
+    for (std::size_t frame = 1; frame < sample.frameEnds.size(); ++frame) {
+        std::string damaged = sample.bytes;
+        damaged[sample.frameEnds[frame] - 1] ^= 0x40;
+        const JournalContent content = readJournal(damaged);
+        SCOPED_TRACE(frame);
+        ASSERT_TRUE(content.header);
+        EXPECT_EQ(content.entries.size(), frame - 1);
+        EXPECT_EQ(content.wholeBytes, sample.frameEnds[frame - 1]);
+        EXPECT_FALSE(content.complete);
+    }
+}
+
+TEST(JournalFormat, ForeignBytesAreNoJournal) {
+    const std::vector<std::string> foreign = {
+        "",
+        "hello world\n",
+        std::string(4096, '\0'),
+        "VEXAJNL1",
+        std::string("VEXAJNL1\xff\xff\xff\xff\0\0\0\0", 16),
+    };
+    for (const std::string& bytes : foreign) {
+        const JournalContent content = readJournal(bytes);
+        EXPECT_FALSE(content.header);
+        EXPECT_TRUE(content.entries.empty());
+    }
+}
+
+TEST(JournalFormat, ASnapshotStartsTheEntriesOrIsRefused) {
+    std::string bytes;
+    journal_bytes::appendMagic(bytes);
+    JournalHeader untitled;
+    journal_bytes::appendHeader(bytes, untitled);
+    const std::vector<SnapshotLine> lines = {{"first", false}, {"", true}, {std::string(5000, 'z'), false}};
+    journal_bytes::appendSnapshot(bytes, lines);
+    journal_bytes::appendRecord(bytes, replaceBytes(0, 0, 0, "a"), 1);
+    const std::size_t good = bytes.size();
+    journal_bytes::appendSnapshot(bytes, lines);
+    const JournalContent content = readJournal(bytes);
+    ASSERT_TRUE(content.header);
+    ASSERT_EQ(content.entries.size(), 2U);
+    EXPECT_TRUE(content.hasSnapshot());
+    EXPECT_EQ(content.entries[0].lines, lines);
+    EXPECT_EQ(content.wholeBytes, good);
+}
+
+} // namespace
+} // namespace vexa::recovery

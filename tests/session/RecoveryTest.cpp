@@ -1,0 +1,244 @@
+// The recovery journal in the whole editor: an editor that goes without closing its documents
+// leaves journals, and the next one offers their changes back.
+#include <filesystem>
+
+#include "session/DocumentRecovery.h"
+#include "session/EditorFixture.h"
+#include "settings/Format.h"
+
+namespace vexa::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The recovery question's buttons as the headless frame presses them.
+constexpr Answer kRecover = Answer::Yes;
+constexpr Answer kOpenAsSaved = Answer::No;
+constexpr Answer kDiscard = Answer::Cancel;
+
+class RecoveryTest : public EditorTest {
+protected:
+    RecoveryTest() {
+        journal = true;
+        startEditor();
+        file = writeFile("main.c", "int main()\n{\n}\n");
+    }
+
+    std::string journalDirectory() const { return options.homeDirectory() + "/vrecover"; }
+
+    // The files of the journals directory, once the journal writer has caught up.
+    std::vector<fs::path> journals(std::string_view suffix = ".vj") {
+        editor->recovery().sync();
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::directory_iterator(journalDirectory())) {
+            if (entry.path().string().ends_with(suffix)) {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+
+    // Edits the open document through the keyboard road; its text and undo depth are kept.
+    void editActive() {
+        exec(functionIdOf("MoveLineDown"));
+        exec(functionIdOf("MoveLineEnd"));
+        exec(functionIdOf("Enter"));
+        type("return 0;");
+        exec(functionIdOf("Enter"));
+        type("// done");
+        text = activeDocument().text();
+        undoDepth = activeDocument().undoStore().undoCount();
+    }
+
+    std::vector<FrameEvent> questions() const { return frame.eventsOf(FrameEventKind::Question); }
+
+    std::string file;
+    std::string text;
+    std::size_t undoDepth = 0;
+};
+
+TEST_F(RecoveryTest, AnEditorThatDiesLeavesItsChangesToTheNextOne) {
+    // Found when the file is opened again, and at start for a file not opened.
+    for (const bool atStart : {false, true}) {
+        SCOPED_TRACE(atStart);
+        ASSERT_NE(workspace().openDocument(file), nullptr);
+        activeDocument().goToLine(1);
+        type("/* one */");
+        activeDocument().nextGroup();
+        type("/* two */");
+        text = activeDocument().text();
+        undoDepth = activeDocument().undoStore().undoCount();
+        startEditor(); // the old editor goes without closing its document
+        frame.clearEvents();
+        frame.answerNext(kRecover);
+        if (atStart) {
+            workspace().openStartupFiles({});
+        } else {
+            ASSERT_NE(workspace().openDocument(file), nullptr);
+        }
+        ASSERT_EQ(questions().size(), 1U);
+        EXPECT_NE(questions()[0].text.find("main.c"), std::string::npos);
+        ASSERT_NE(workspace().active(), nullptr);
+        Document& document = activeDocument();
+        EXPECT_EQ(document.fileName(), file);
+        EXPECT_EQ(workspace().title(*workspace().active()), file + "*");
+        EXPECT_EQ(document.text(), text);
+        EXPECT_TRUE(document.isModified());
+        EXPECT_EQ(document.undoStore().undoCount(), undoDepth);
+        while (document.undo()) {
+        }
+        EXPECT_EQ(document.text(), "int main()\n{\n}");
+        // Recovered once: the old journal is gone, the document's own one holds the edits.
+        EXPECT_EQ(journals().size(), 1U);
+        ASSERT_TRUE(workspace().closeAll()); // unmodified again: nothing to ask
+        EXPECT_EQ(frame.unusedReplies(), 0U);
+        EXPECT_TRUE(journals().empty());
+        EXPECT_TRUE(frame.unexpected().empty());
+    }
+}
+
+TEST_F(RecoveryTest, SavingAndClosingWithoutSavingRemoveTheJournal) {
+    ASSERT_NE(workspace().openDocument(file), nullptr);
+    type("x");
+    EXPECT_EQ(journals().size(), 1U);
+    exec(functionIdOf("FileSave"));
+    EXPECT_TRUE(journals().empty());
+    type("y");
+    EXPECT_EQ(journals().size(), 1U);
+    frame.answerNext(Answer::No);
+    ASSERT_TRUE(workspace().closeAll());
+    EXPECT_TRUE(journals().empty());
+    EXPECT_TRUE(journals(".lock").empty());
+    startEditor();
+    frame.clearEvents();
+    ASSERT_NE(workspace().openDocument(file), nullptr);
+    EXPECT_TRUE(questions().empty());
+    EXPECT_EQ(readFileBytes(file), "xint main()\n{\n}\n");
+}
+
+TEST_F(RecoveryTest, AFileChangedSinceComesBackAsANewUntitledDocument) {
+    ASSERT_NE(workspace().openDocument(file), nullptr);
+    editActive();
+    startEditor();
+    writeFileBytes(file, "changed by another program\n");
+    frame.answerNext(kRecover);
+    workspace().openStartupFiles({});
+    ASSERT_EQ(questions().size(), 1U);
+    EXPECT_NE(questions()[0].text.find("has changed since"), std::string::npos);
+    ASSERT_NE(workspace().active(), nullptr);
+    EXPECT_FALSE(activeDocument().hasName());
+    EXPECT_EQ(activeDocument().text(), text);
+    EXPECT_TRUE(activeDocument().isModified());
+    EXPECT_EQ(readFileBytes(file), "changed by another program\n");
+}
+
+TEST_F(RecoveryTest, ACutJournalRecoversWhatItHoldsAndSaysSo) {
+    ASSERT_NE(workspace().openDocument(file), nullptr);
+    editActive();
+    startEditor();
+    const std::vector<fs::path> left = journals();
+    ASSERT_EQ(left.size(), 1U);
+    fs::resize_file(left[0], fs::file_size(left[0]) - 3);
+    frame.answerNext(kRecover);
+    ASSERT_NE(workspace().openDocument(file), nullptr);
+    const std::vector<FrameEvent> boxes = frame.eventsOf(FrameEventKind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_NE(boxes[0].text.find("could not be read"), std::string::npos);
+    // What the journal held before the cut came back.
+    EXPECT_TRUE(activeDocument().text().starts_with("int main()\n{\n   return 0;\n   // do"))
+        << activeDocument().text();
+    EXPECT_TRUE(activeDocument().isModified());
+    EXPECT_EQ(readFileBytes(file), "int main()\n{\n}\n");
+}
+
+TEST_F(RecoveryTest, AnUntitledDocumentComesBackWhole) {
+    ASSERT_NE(workspace().newDocument(), nullptr);
+    type("notes never saved");
+    exec(functionIdOf("Enter"));
+    type("second line");
+    text = activeDocument().text();
+    startEditor();
+    frame.answerNext(kRecover);
+    workspace().openStartupFiles({});
+    ASSERT_NE(workspace().active(), nullptr);
+    EXPECT_FALSE(activeDocument().hasName());
+    EXPECT_EQ(activeDocument().text(), text);
+    EXPECT_TRUE(activeDocument().isModified());
+}
+
+TEST_F(RecoveryTest, OpenAsSavedKeepsTheJournalAsideAndDiscardRemovesIt) {
+    struct Case {
+        Answer answer;
+        std::size_t asideFiles;
+    };
+    for (const Case& c : {Case{kOpenAsSaved, 1}, Case{kDiscard, 0}}) {
+        for (const fs::path& aside : journals(".aside")) {
+            fs::remove(aside);
+        }
+        ASSERT_NE(workspace().openDocument(file), nullptr);
+        editActive();
+        startEditor();
+        frame.answerNext(c.answer);
+        ASSERT_NE(workspace().openDocument(file), nullptr);
+        EXPECT_EQ(activeDocument().text(), "int main()\n{\n}");
+        EXPECT_FALSE(activeDocument().isModified());
+        EXPECT_TRUE(journals().empty()) << journals()[0];
+        EXPECT_EQ(journals(".aside").size(), c.asideFiles);
+        ASSERT_TRUE(workspace().closeAll());
+        // Asked once: the next editor does not ask again.
+        startEditor();
+        frame.clearEvents();
+        ASSERT_NE(workspace().openDocument(file), nullptr);
+        EXPECT_TRUE(questions().empty());
+        ASSERT_TRUE(workspace().closeAll());
+    }
+}
+
+// A second editor over the same home, as another process would be.
+struct SecondEditor {
+    explicit SecondEditor(Options& options)
+        : editor(EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputs, launcher, "",
+                             [](int) { return false; }, true}) {}
+    HeadlessFrame frame;
+    HeadlessWorkspaceView view;
+    FakeClock clock;
+    platform::MemoryClipboard clipboard;
+    platform::SilentSoundPlayer sound;
+    platform::MemoryKeyState keys;
+    toolchain::HeadlessOutputHost outputs;
+    FakeProcessLauncher launcher;
+    Editor editor;
+};
+
+TEST_F(RecoveryTest, ASecondLiveEditorOnAFileIsWarnedAndChoosesReadOnlyOrEdit) {
+    ASSERT_NE(workspace().openDocument(file), nullptr);
+    editActive();
+    struct Case {
+        Answer answer;
+        bool readOnly;
+    };
+    for (const Case& c : {Case{Answer::Yes, true}, Case{Answer::No, false}}) {
+        SecondEditor second(options);
+        second.frame.answerNext(c.answer);
+        EditPane* pane = second.editor.workspace().openDocument(file);
+        ASSERT_NE(pane, nullptr);
+        const std::vector<FrameEvent> asked = second.frame.eventsOf(FrameEventKind::Question);
+        ASSERT_EQ(asked.size(), 1U);
+        EXPECT_NE(asked[0].text.find(formatText("being edited in another Vexa window, process %d", getpid())),
+                  std::string::npos);
+        EXPECT_EQ(pane->document().isReadOnly(), c.readOnly);
+        // The live editor's journal is not offered to the second one.
+        EXPECT_EQ(pane->document().text(), "int main()\n{\n}");
+        if (!c.readOnly) {
+            second.editor.processor().typeText("z");
+            second.editor.recovery().sync();
+            EXPECT_EQ(journals().size(), 2U); // each editor journals into a file of its own
+        }
+        second.frame.answerNext(Answer::No);
+        ASSERT_TRUE(second.editor.workspace().closeAll());
+    }
+    EXPECT_EQ(activeDocument().text(), text);
+}
+
+} // namespace
+} // namespace vexa::test
