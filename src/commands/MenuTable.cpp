@@ -95,9 +95,11 @@ constexpr std::array<MenuItem, 8> kMacrosMenu = {{
     {"R&epeated Playback...\tCtrl+R", functionIdOf("MacroRepeat")},
 }};
 
-constexpr std::array<MenuItem, 2> kToolsMenu = {{
+constexpr std::array<MenuItem, 4> kToolsMenu = {{
     {"DOS &Command Line...\tF10", functionIdOf("ToolsCommand")},
     {"DOS &Shell\tAlt+Z", functionIdOf("ToolsShell")},
+    kSeparator,
+    {"S&top the run", functionIdOf("RunStop")},
 }};
 
 constexpr std::array<MenuItem, 1> kCompilerMenu = {{
@@ -158,7 +160,7 @@ constexpr std::array<MenuItem, 12> kContextMenu = {{
 
 // The hints of the menu items, by command identifier; the context menu shares the hints of the
 // commands it has in common with the menu bar.
-constexpr std::array<CommandHint, 83> kHints = {{
+constexpr std::array<CommandHint, 84> kHints = {{
     {functionIdOf("FileNew"), "Create a new document"},
     {functionIdOf("FileOpen"), "Open an existing document"},
     {functionIdOf("FileClose"), "Close the current document"},
@@ -223,6 +225,7 @@ constexpr std::array<CommandHint, 83> kHints = {{
     {functionIdOf("ToolsCommand"), "Execute a DOS command line"},
     {functionIdOf("ToolsShell"), "Start an external DOS command line session"},
     {functionIdOf("CompilerCompile"), "Compile the current document"},
+    {functionIdOf("RunStop"), "Stop the running compile, make or tool"},
     {functionIdOf("ProjectOpen"), "Open an existing project file"},
     {functionIdOf("ProjectClose"), "Close the current project file"},
     {functionIdOf("ProjectMake"), "Make the current project file"},

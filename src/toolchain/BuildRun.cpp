@@ -72,6 +72,7 @@ bool BuildRun::start(const ToolRecord& record, const std::string& statusText,
                      const std::vector<std::string>& trailing) {
     report(statusText);
     m_stopped = false;
+    m_startedAt = std::chrono::steady_clock::now();
     const VariableContext context = variableContextOf(m_services.processor, {});
     if (m_spawner.prepareAndRun(record, context, trailing) != platform::SpawnResult::Started) {
         report(kSpawnFailed, platform::SoundKind::Exclamation);

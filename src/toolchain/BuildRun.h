@@ -1,6 +1,7 @@
 // Compiling the active document and making the project: batch file, spawner, polling, results.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,6 +46,8 @@ public:
     // Ends the running program with everything it started; its output so far is shown when the
     // end is seen. False when nothing runs.
     bool stop();
+    // When the last run started, to tell the newest of several.
+    std::chrono::steady_clock::time_point startedAt() const { return m_startedAt; }
 
 protected:
     // Starts the batch or run file; polls it and calls showResults(true) when it ended.
@@ -67,6 +70,7 @@ private:
     std::optional<Frame::TimerId> m_timer;
     bool m_busy = false;
     bool m_stopped = false;
+    std::chrono::steady_clock::time_point m_startedAt;
 };
 
 class Compiler final : public BuildRun {

@@ -173,6 +173,26 @@ protected:
     MakeTest() { writeFileBytes(source / "Makefile", "all:\n\tcc -c main.c\n"); }
 };
 
+TEST_F(MakeTest, StopEndsTheNewestRunAndSaysSo) {
+    EXPECT_FALSE(commands.hasForegroundWork());
+    EXPECT_EQ(exec(functionIdOf("RunStop")), 0);
+    EXPECT_EQ(frame.lastStatus(), "Nothing is running.");
+    commands.projectSettings().current = sourceFile("Makefile");
+    launcher.scriptNext(FakeRun{platform::SpawnResult::Started, FakeRun::kUntilEnded, 0});
+    ASSERT_EQ(exec(kMake), 1);
+    EXPECT_TRUE(commands.hasForegroundWork());
+    EXPECT_EQ(exec(functionIdOf("RunStop")), 1);
+    EXPECT_EQ(launcher.stops(), 1);
+    EXPECT_EQ(frame.lastStatus(), kRunStopping);
+    writeFileBytes(source / "makefile.err", "partial\n");
+    frame.advanceTime(kBuildPollMs);
+    EXPECT_FALSE(commands.project().isBusy());
+    EXPECT_FALSE(commands.hasForegroundWork());
+    EXPECT_EQ(frame.lastStatus(), kRunStopped);
+    // Ended by a signal: the run counts as failed.
+    EXPECT_TRUE(outputs.project().errorSeen());
+}
+
 TEST_F(MakeTest, RefusedWithoutAProjectOrItsFile) {
     EXPECT_EQ(exec(kMake), 0);
     EXPECT_EQ(frame.lastStatus(), "No project is currently loaded!");
