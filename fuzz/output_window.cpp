@@ -28,5 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     vexa::toolchain::ErrorLineParser parser(patterns);
     (void)parser.fileAndLine(bytes);
+    (void)vexa::toolchain::readCompilerLine(bytes);
     return 0;
 }

@@ -16,6 +16,8 @@ public:
     virtual bool claims(FunctionId id) const = 0;
     // Runs a claimed function against the processor's active window: the function's result.
     virtual int32_t run(FunctionId id) = 0;
+    // Whether work the user waits for runs (a compile, a make): Escape then stops it.
+    virtual bool hasForegroundWork() { return false; }
 };
 
 } // namespace vexa

@@ -81,6 +81,15 @@ int CommandProcessor::claimCount(FunctionId id) const {
     return count;
 }
 
+bool CommandProcessor::hasForegroundWork() {
+    for (CommandFamily* family : m_families) {
+        if (family->hasForegroundWork()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CommandProcessor::saveSearchState() {
     return m_searchState->save(m_options.settingsFile());
 }

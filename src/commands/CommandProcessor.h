@@ -102,6 +102,8 @@ public:
 
     // How many families claim a function: 1 for every built function, 0 for the others.
     int claimCount(FunctionId id) const;
+    // Whether a family runs work the user waits for ("RunStop" stops the newest).
+    bool hasForegroundWork();
 
     // The active window. Activating a pane forgets both three-press memories; activating an
     // output window leaves no document; a closed pane is forgotten.

@@ -96,9 +96,11 @@ constexpr std::array<MenuItem, 8> kMacrosMenu = {{
     {"R&epeated Playback...\tCtrl+R", functionIdOf("MacroRepeat")},
 }};
 
-constexpr std::array<MenuItem, 2> kToolsMenu = {{
+constexpr std::array<MenuItem, 4> kToolsMenu = {{
     {"DOS &Command Line...\tF10", functionIdOf("ToolsCommand")},
     {"DOS &Shell\tAlt+Z", functionIdOf("ToolsShell")},
+    kSeparator,
+    {"S&top the run", functionIdOf("RunStop")},
 }};
 
 constexpr std::array<MenuItem, 1> kCompilerMenu = {{
@@ -225,6 +227,7 @@ constexpr std::array<CommandHint, 84> kHints = {{
     {functionIdOf("ToolsCommand"), "Execute a DOS command line"},
     {functionIdOf("ToolsShell"), "Start an external DOS command line session"},
     {functionIdOf("CompilerCompile"), "Compile the current document"},
+    {functionIdOf("RunStop"), "Stop the running compile, make or tool"},
     {functionIdOf("ProjectOpen"), "Open an existing project file"},
     {functionIdOf("ProjectClose"), "Close the current project file"},
     {functionIdOf("ProjectMake"), "Make the current project file"},

@@ -59,6 +59,10 @@ KeyHandling KeyFilter::keyDown(const KeyPress& press) {
     if (m_surroundings.outputWindowActive() && isNavigationKey(press.keyCode)) {
         return KeyHandling::NotHandled;
     }
+    if (press.keyCode == kVirtualKeyEscape && press.modifiers == 0 && m_surroundings.foregroundWorkRunning()) {
+        m_dispatcher.sendCommand(functionIdOf("RunStop"), kKeyboardCommandSource);
+        return KeyHandling::Handled;
+    }
     Keymap* keymap = m_surroundings.activeKeymap();
     if (keymap == nullptr) {
         return KeyHandling::NotHandled;

@@ -15,6 +15,7 @@ class Keymap;
 // Virtual-key codes the filter handles on their own.
 inline constexpr uint16_t kVirtualKeyReturn = 0x0D;
 inline constexpr uint16_t kVirtualKeyShift = 0x10;
+inline constexpr uint16_t kVirtualKeyEscape = 0x1B;
 inline constexpr uint16_t kVirtualKeyPrior = 0x21;
 inline constexpr uint16_t kVirtualKeyDown = 0x28;
 
@@ -60,6 +61,9 @@ public:
     virtual void removeShiftMark() = 0;
 
     virtual void beep(platform::SoundKind kind) = 0;
+
+    // Whether work the user waits for runs: Escape then stops it instead of its keymap function.
+    virtual bool foregroundWorkRunning() { return false; }
 };
 
 class KeyFilter {

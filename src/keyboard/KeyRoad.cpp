@@ -53,6 +53,10 @@ void KeyRoad::beep(platform::SoundKind kind) {
     }
 }
 
+bool KeyRoad::foregroundWorkRunning() {
+    return m_processor.hasForegroundWork();
+}
+
 void KeyRoad::sendCommand(uint16_t id, uint32_t source) {
     (void)m_processor.execute(id, source);
 }

@@ -39,6 +39,7 @@ public:
     void setShiftMarkingInProgress(bool inProgress) override { m_shiftMarking = inProgress; }
     void removeShiftMark() override;
     void beep(platform::SoundKind kind) override;
+    bool foregroundWorkRunning() override;
 
     // FunctionDispatcher
     void sendCommand(uint16_t id, uint32_t source) override;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vexa::platform {
 
@@ -35,7 +36,12 @@ enum class ShowMode : uint16_t {
 };
 
 struct ProcessRequest {
-    std::string commandLine;      // program and arguments, split by splitCommandLine
+    std::string commandLine; // program and arguments, split by splitCommandLine
+    // The program and its arguments word by word; when given, the command line is not read.
+    std::vector<std::string> arguments;
+    // Where standard output and standard error go together (created or emptied); empty: both stay
+    // the editor's. Standard input is always empty (/dev/null).
+    std::string outputFile;
     std::string workingDirectory; // empty: the editor's current directory
     ShowMode showMode = ShowMode::Normal;
     std::string title; // the window title of the new console, where there is one
@@ -55,6 +61,10 @@ public:
     // Polls with no wait: true while the started process runs. The first poll that finds it
     // ended collects it, so the slot is free for the next start.
     [[nodiscard]] virtual bool isRunning() = 0;
+
+    // Ends the running process and every process it started in its group: asks them to end,
+    // and forces the end at the next poll that still finds them running. False when none runs.
+    virtual bool stop() = 0;
 
     // How the last process ended: its exit code, or 128 plus the signal that ended it.
     // Nothing while it runs, before any start, or when the end could not be observed.

@@ -54,6 +54,7 @@ Editor::Editor(EditorPorts ports)
                                     m_workspace,
                                     {&m_windowCommands, &m_buildCommands, &m_navigation, &m_findInFiles, &m_toolCommands,
                                      &m_macroCommands, &m_scriptCommands, &m_aidCommands, &m_helpCommands}});
+    m_buildCommands.addStoppableRun(m_toolCommands.capturedRun());
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);
     m_statusLine.setClock24Hour(editor.clock24Hour != 0);

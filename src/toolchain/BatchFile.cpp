@@ -5,14 +5,14 @@
 
 namespace vexa::toolchain {
 
-std::string batchFileText(std::string_view command, std::string_view errorFileName, bool debug) {
+std::string batchFileText(const ArgumentVector& command, std::string_view errorFileName, bool debug) {
     std::string text;
     if (!debug) {
         text += "@echo off \n";
     }
-    text += command;
-    text += " > ";
-    text += errorFileName;
+    ArgumentVector line = command;
+    line.redirection = Redirection{std::string(errorFileName), false, true};
+    text += commandLineOf(line);
     text += "\n";
     if (debug) {
         text += "pause\n";
@@ -20,20 +20,20 @@ std::string batchFileText(std::string_view command, std::string_view errorFileNa
     return text;
 }
 
-std::string withFileName(std::string_view command, std::string_view fileName) {
+std::vector<CommandPiece> withFileName(const std::vector<CommandPiece>& pieces, std::string_view fileName) {
     // Every placeholder is filled: a command with two of them names the file twice.
-    std::string result;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t at = command.find("%s", start);
-        if (at == std::string_view::npos) {
-            result.append(command.substr(start));
-            return result;
+    std::vector<CommandPiece> result;
+    const std::vector<Placeholder> placeholders{Placeholder{"%s", std::string(fileName)}};
+    for (const CommandPiece& piece : pieces) {
+        if (piece.value) {
+            result.push_back(piece);
+            continue;
         }
-        result.append(command.substr(start, at - start));
-        result.append(fileName);
-        start = at + 2;
+        for (CommandPiece& part : piecesWithPlaceholders(piece.text, placeholders)) {
+            result.push_back(std::move(part));
+        }
     }
+    return result;
 }
 
 std::string errorFileNameOf(std::string_view baseName) {

@@ -1,4 +1,4 @@
-// Reading batch lines, running them one after another, and the words of "/C".
+// Reading batch lines as argument vectors and running them one after another.
 #include "toolchain/BatchInterpreter.h"
 
 #include <cctype>
@@ -45,9 +45,11 @@ std::pair<std::string_view, std::string_view> firstWord(std::string_view text) {
     return {text.substr(0, end), rest};
 }
 
+constexpr std::string_view kParameterNames[] = {"%1", "%2", "%3", "%4", "%5", "%6", "%7", "%8", "%9"};
+
 } // namespace
 
-BatchLine readBatchLine(std::string_view line) {
+BatchLine readBatchLine(std::string_view line, const std::vector<std::string>& parameters) {
     BatchLine result;
     std::string_view text = trimmed(line);
     if (!text.empty() && text.front() == '@') {
@@ -77,17 +79,33 @@ BatchLine readBatchLine(std::string_view line) {
         }
         text = rest;
     }
+    // Without parameters (the editor's own batch file) a "%1" is a name's own text.
+    std::vector<Placeholder> placeholders;
+    for (std::size_t i = 0; !parameters.empty() && i < std::size(kParameterNames); ++i) {
+        placeholders.push_back(
+            Placeholder{kParameterNames[i], i < parameters.size() ? parameters[i] : std::string()});
+    }
+    result.arguments = commandArguments(piecesWithPlaceholders(text, placeholders));
+    if (result.arguments.words.empty()) {
+        return result;
+    }
     result.kind = BatchLineKind::Command;
     result.command = std::string(text);
     return result;
 }
 
-int runBatch(std::istream& lines, BatchHost& host) {
+int runBatch(std::istream& lines, BatchHost& host, const std::vector<std::string>& parameters) {
     bool echo = true;
     int status = 0;
     std::string line;
     while (std::getline(lines, line)) {
-        const BatchLine read = readBatchLine(line);
+        // A quoted word that holds a line end goes on in the next line.
+        std::string next;
+        while (endsInsideQuote(line) && std::getline(lines, next)) {
+            line += '\n';
+            line += next;
+        }
+        const BatchLine read = readBatchLine(line, parameters);
         switch (read.kind) {
         case BatchLineKind::Empty:
         case BatchLineKind::Remark:
@@ -105,43 +123,15 @@ int runBatch(std::istream& lines, BatchHost& host) {
             if (echo && !read.quiet) {
                 host.echo(read.command);
             }
-            status = host.runCommand(read.command);
+            status = host.runCommand(read.arguments);
             break;
         }
     }
     return status;
 }
 
-std::string joinCommandWords(const std::vector<std::string>& words) {
-    std::string command;
-    for (const std::string& word : words) {
-        if (!command.empty()) {
-            command.push_back(' ');
-        }
-        if (!word.empty() && word.find_first_of(" \t\"") == std::string::npos) {
-            command += word;
-            continue;
-        }
-        command.push_back('"');
-        for (char ch : word) {
-            if (ch == '"' || ch == '\\' || ch == '$' || ch == '`') {
-                command.push_back('\\');
-            }
-            command.push_back(ch);
-        }
-        command.push_back('"');
-    }
-    return command;
-}
-
-std::string batchFileOf(std::string_view command) {
-    auto [word, rest] = firstWord(trimmed(command));
-    (void)rest;
-    if (word.size() < 5) {
-        return {};
-    }
-    std::string_view extension = word.substr(word.size() - 4);
-    return equalsIgnoringCase(extension, ".bat") ? std::string(word) : std::string();
+bool isBatchFileName(std::string_view program) {
+    return program.size() >= 5 && equalsIgnoringCase(program.substr(program.size() - 4), ".bat");
 }
 
 } // namespace vexa::toolchain

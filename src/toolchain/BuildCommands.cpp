@@ -21,8 +21,10 @@ constexpr std::array kIds{
     functionIdOf("ProjectClose"),       functionIdOf("ProjectSetup"),
     functionIdOf("ProjectCurrent"),     functionIdOf("ProjectOutputView"),
     functionIdOf("ProjectOutputCopy"),  functionIdOf("StandardOutputView"),
-    functionIdOf("StandardOutputCopy"),
+    functionIdOf("StandardOutputCopy"), functionIdOf("RunStop"),
 };
+
+constexpr std::string_view kNothingToStop = "Nothing is running.";
 
 CompilerSettings loadedCompiler(CommandProcessor& processor) {
     CompilerSettings settings;
@@ -49,7 +51,26 @@ BuildCommands::BuildCommands(CommandProcessor& processor, OutputWindows& outputs
       m_project(
           BuildServices{
               processor, launcher, {processor.options().homeDirectory(), m_companionDirectory}, outputs},
-          m_projectSettings) {}
+          m_projectSettings),
+      m_stoppable{&m_compiler, &m_project} {}
+
+bool BuildCommands::hasForegroundWork() {
+    return std::any_of(m_stoppable.begin(), m_stoppable.end(), [](BuildRun* run) { return run->isBusy(); });
+}
+
+int32_t BuildCommands::stopRun() {
+    BuildRun* newest = nullptr;
+    for (BuildRun* run : m_stoppable) {
+        if (run->isBusy() && (newest == nullptr || run->startedAt() > newest->startedAt())) {
+            newest = run;
+        }
+    }
+    if (newest == nullptr || !newest->stop()) {
+        m_processor.showStatus(kNothingToStop, platform::SoundKind::Information);
+        return 0;
+    }
+    return 1;
+}
 
 bool BuildCommands::claims(FunctionId id) const {
     return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
@@ -102,6 +123,8 @@ int32_t BuildCommands::run(FunctionId id) {
         return 1;
     case functionIdOf("StandardOutputCopy"):
         return m_outputs.copy(OutputKind::Standard) ? 1 : 0;
+    case functionIdOf("RunStop"):
+        return stopRun();
     default:
         return 0;
     }

@@ -22,6 +22,10 @@ public:
 
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;
+    bool hasForegroundWork() override;
+
+    // Another run that "RunStop" and Escape stop (the captured tool run); it outlives this.
+    void addStoppableRun(BuildRun& run) { m_stoppable.push_back(&run); }
 
     Compiler& compiler() { return m_compiler; }
     Project& project() { return m_project; }
@@ -31,6 +35,8 @@ public:
 private:
     int32_t compilerSetup();
     int32_t projectSetup();
+    // Stops the newest running compile, make or tool; says so when nothing runs.
+    int32_t stopRun();
 
     CommandProcessor& m_processor;
     OutputWindows& m_outputs;
@@ -39,6 +45,7 @@ private:
     ProjectSettings m_projectSettings;
     Compiler m_compiler;
     Project m_project;
+    std::vector<BuildRun*> m_stoppable;
 };
 
 } // namespace vexa::toolchain

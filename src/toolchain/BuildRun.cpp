@@ -10,6 +10,7 @@
 #include "core/Document.h"
 #include "core/DocumentFile.h"
 #include "platform/AtomicFile.h"
+#include "platform/Environment.h"
 #include "platform/Files.h"
 #include "settings/Format.h"
 #include "settings/Options.h"
@@ -67,10 +68,13 @@ void BuildRun::report(std::string_view text, platform::SoundKind sound) {
     m_services.processor.showStatus(text, sound);
 }
 
-bool BuildRun::start(const ToolRecord& record, const std::string& statusText) {
+bool BuildRun::start(const ToolRecord& record, const std::string& statusText,
+                     const std::vector<std::string>& trailing) {
     report(statusText);
+    m_stopped = false;
+    m_startedAt = std::chrono::steady_clock::now();
     const VariableContext context = variableContextOf(m_services.processor, {});
-    if (m_spawner.prepareAndRun(record, context) != platform::SpawnResult::Started) {
+    if (m_spawner.prepareAndRun(record, context, trailing) != platform::SpawnResult::Started) {
         report(kSpawnFailed, platform::SoundKind::Exclamation);
         return false;
     }
@@ -95,6 +99,18 @@ void BuildRun::poll() {
     }
     m_busy = false;
     showResults(true);
+    if (m_stopped) {
+        report(kRunStopped, platform::SoundKind::Exclamation);
+    }
+}
+
+bool BuildRun::stop() {
+    if (!m_busy || !m_spawner.stop()) {
+        return false;
+    }
+    m_stopped = true;
+    report(kRunStopping);
+    return true;
 }
 
 bool BuildRun::loadResults(const std::string& directory, const std::string& defaultFile,
@@ -158,26 +174,35 @@ int32_t Compiler::compile() {
 
     std::string program;
     std::string statusText;
+    std::vector<std::string> trailing;
     if (run.mode == RunMode::Vexa) {
         const std::string extension = source.extension.empty() ? std::string() : source.extension.substr(1);
-        std::string command;
-        (void)expandCommand(m_settings.commandFor(extension), kCommandBufferSize,
-                            variableContextOf(processor, {}), command);
-        if (command.empty()) {
+        std::string typed = m_settings.commandFor(extension);
+        if (typed.empty()) {
+            typed = builtInCompileCommand(extension, platform::environmentVariable("CC").value_or(""),
+                                          platform::environmentVariable("CXX").value_or(""));
+        }
+        const ArgumentVector command = commandArguments(
+            withFileName(expandCommandPieces(typed, kCommandBufferSize,
+                                             variableContextOf(processor, {})),
+                         m_source),
+            false);
+        if (command.words.empty()) {
             report(kNoCommandLine, platform::SoundKind::Exclamation);
             return 0;
         }
-        statusText = withFileName(command, m_source);
-        if (!platform::writeFileAtomically(batchPath, batchFileText(statusText, m_errorFile, run.debug))) {
+        statusText = commandLineOf(command);
+        if (!platform::writeFileAtomically(batchPath, batchFileText(command, m_errorFile, run.debug))) {
             report(formatText(kErrorCreatingBatch, batchPath.c_str()), platform::SoundKind::Exclamation);
             return 0;
         }
-        program = std::string(kBatchFileName);
+        program = batchPath;
     } else {
-        program = run.runFile + " " + m_source + " " + m_errorFile + " " + source.base;
-        statusText = program;
+        program = run.runFile;
+        trailing = {m_source, m_errorFile, source.base};
+        statusText = commandLineOf(ArgumentVector{{program, m_source, m_errorFile, source.base}, {}});
     }
-    return start(batchRecord(program, m_directory, run.display), statusText) ? 1 : 0;
+    return start(batchRecord(program, m_directory, run.display), statusText, trailing) ? 1 : 0;
 }
 
 void Compiler::showResults(bool fromRun) {
@@ -233,24 +258,28 @@ int32_t Project::make() {
 
     std::string program;
     std::string statusText;
+    std::vector<std::string> trailing;
     if (run.mode == RunMode::Vexa) {
         const std::string batchPath = m_directory + std::string(kBatchFileName);
-        statusText = withFileName(m_settings.command, project.fileName());
-        if (!platform::writeFileAtomically(batchPath, batchFileText(statusText, m_errorFile, run.debug))) {
+        const ArgumentVector command = commandArguments(
+            withFileName({CommandPiece{m_settings.command, false}}, project.fileName()), false);
+        statusText = commandLineOf(command);
+        if (!platform::writeFileAtomically(batchPath, batchFileText(command, m_errorFile, run.debug))) {
             report(formatText(kErrorCreatingBatch, batchPath.c_str()), platform::SoundKind::Exclamation);
             return 0;
         }
-        program = std::string(kBatchFileName);
+        program = batchPath;
     } else {
-        program = run.runFile + " " + project.fileName() + " " + m_errorFile + " " + project.base;
-        statusText = program;
+        program = run.runFile;
+        trailing = {project.fileName(), m_errorFile, project.base};
+        statusText = commandLineOf(ArgumentVector{{program, project.fileName(), m_errorFile, project.base}, {}});
     }
     OutputWindow& window = m_services.outputs.project();
     window.clear();
     window.addHeader();
     m_services.outputs.linesChanged(OutputKind::Project);
 
-    return start(batchRecord(program, m_directory, run.display), statusText) ? 1 : 0;
+    return start(batchRecord(program, m_directory, run.display), statusText, trailing) ? 1 : 0;
 }
 
 void Project::showResults(bool fromRun) {

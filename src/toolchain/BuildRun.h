@@ -1,6 +1,7 @@
 // Compiling the active document and making the project: batch file, spawner, polling, results.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +21,8 @@ class OutputWindows;
 
 inline constexpr std::string_view kCompileModule = "QLWCMP01";
 inline constexpr uint32_t kBuildPollMs = 400;
+inline constexpr std::string_view kRunStopping = "Stopping the run...";
+inline constexpr std::string_view kRunStopped = "The run was stopped: it and every program it started have ended.";
 
 // What compiling and making work with; all outlive them.
 struct BuildServices {
@@ -40,10 +43,16 @@ public:
     // From a successful start until its results are shown.
     bool isBusy() const { return m_busy; }
     Spawner& spawner() { return m_spawner; }
+    // Ends the running program with everything it started; its output so far is shown when the
+    // end is seen. False when nothing runs.
+    bool stop();
+    // When the last run started, to tell the newest of several.
+    std::chrono::steady_clock::time_point startedAt() const { return m_startedAt; }
 
 protected:
     // Starts the batch or run file; polls it and calls showResults(true) when it ended.
-    bool start(const ToolRecord& record, const std::string& statusText);
+    bool start(const ToolRecord& record, const std::string& statusText,
+               const std::vector<std::string>& trailing = {});
     virtual void showResults(bool fromRun) = 0;
     // Loads the error file into the window after its header; false when it could not be opened.
     bool loadResults(const std::string& directory, const std::string& defaultFile,
@@ -60,6 +69,8 @@ private:
     uint32_t m_pollMs;
     std::optional<Frame::TimerId> m_timer;
     bool m_busy = false;
+    bool m_stopped = false;
+    std::chrono::steady_clock::time_point m_startedAt;
 };
 
 class Compiler final : public BuildRun {

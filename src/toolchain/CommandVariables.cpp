@@ -156,38 +156,48 @@ ExpandedVariable expandVariable(std::string_view text, const VariableContext& co
     return result;
 }
 
-bool expandCommand(std::string_view command, std::size_t size, const VariableContext& context,
-                   std::string& result) {
-    result.clear();
+std::vector<CommandPiece> expandCommandPieces(std::string_view command, std::size_t size,
+                                              const VariableContext& context) {
+    std::vector<CommandPiece> pieces;
     std::size_t total = 0;
     bool fits = true;
     // Every piece counts towards the total whether it was kept or not, so once one piece did not
     // fit nothing after it is kept either.
-    auto append = [&](std::string_view piece) {
+    auto append = [&](std::string_view piece, bool value) {
         total += piece.size();
         if (fits && total < size) {
-            result.append(piece);
+            if (!piece.empty()) {
+                pieces.push_back(CommandPiece{std::string(piece), value});
+            }
         } else {
             fits = false;
         }
     };
-    bool sawDollar = false;
     std::size_t position = 0;
     while (position < command.size()) {
         const std::size_t dollar = command.find('$', position);
         if (dollar == std::string_view::npos) {
             break;
         }
-        sawDollar = true;
-        append(command.substr(position, dollar - position));
+        append(command.substr(position, dollar - position), false);
         const ExpandedVariable variable = expandVariable(command.substr(dollar), context);
-        append(variable.value);
+        // A '$' that names no variable stays typed text.
+        append(variable.value, variable.consumed > 1);
         position = dollar + variable.consumed;
     }
     if (position < command.size()) {
-        append(command.substr(position));
+        append(command.substr(position), false);
     }
-    return sawDollar;
+    return pieces;
+}
+
+bool expandCommand(std::string_view command, std::size_t size, const VariableContext& context,
+                   std::string& result) {
+    result.clear();
+    for (const CommandPiece& piece : expandCommandPieces(command, size, context)) {
+        result += piece.text;
+    }
+    return command.find('$') != std::string_view::npos;
 }
 
 VariableContext variableContextOf(CommandProcessor& processor, std::string_view projectPath) {

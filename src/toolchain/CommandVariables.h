@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "toolchain/CommandWords.h"
 
 namespace vexa {
 class CommandProcessor;
@@ -48,6 +51,11 @@ ExpandedVariable expandVariable(std::string_view text, const VariableContext& co
 // the command held a '$'.
 bool expandCommand(std::string_view command, std::size_t size, const VariableContext& context,
                    std::string& result);
+
+// The same expansion as pieces, so that each value can stay inside its word: the typed text and
+// the values, kept under the same rule.
+std::vector<CommandPiece> expandCommandPieces(std::string_view command, std::size_t size,
+                                              const VariableContext& context);
 
 // The variables of the processor's active document, the open project and the home.
 VariableContext variableContextOf(CommandProcessor& processor, std::string_view projectPath);

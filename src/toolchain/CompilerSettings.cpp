@@ -72,9 +72,23 @@ std::string CompilerSettings::commandFor(std::string_view fileExtension) const {
     return extension.empty() ? command : std::string();
 }
 
+std::string builtInCompileCommand(std::string_view extension, std::string_view cCompiler,
+                                  std::string_view cxxCompiler) {
+    constexpr std::string_view kFlags = " -Wall -Wextra -fsyntax-only %s";
+    if (extension == "c" || extension == "h") {
+        return std::string(cCompiler.empty() ? "cc" : cCompiler) + std::string(kFlags);
+    }
+    for (std::string_view cxx : {"C", "cc", "cpp", "cxx", "c++", "CC", "CPP", "hh", "hpp", "hxx", "H"}) {
+        if (extension == cxx) {
+            return std::string(cxxCompiler.empty() ? "c++" : cxxCompiler) + std::string(kFlags);
+        }
+    }
+    return {};
+}
+
 void ProjectSettings::load(const SettingsFile& settings) {
     loadRun(settings, kSection, run);
-    command = settings.getString(kSection, "Command", "MAKE -f %s", kMaxCommand);
+    command = settings.getString(kSection, "Command", "make -f %s", kMaxCommand);
     fileName = settings.getString(kSection, "FileName", "SAMPLE.MAK", kRunFileSize);
     current = settings.getString(kSection, "Current", "", kRunFileSize);
 }

@@ -44,12 +44,18 @@ struct CompilerSettings {
     std::string commandFor(std::string_view fileExtension) const;
 };
 
+// The command for a C or C++ file (by its extension, without the dot) when none is configured: the
+// compiler of $CC or $CXX (given here; "cc" and "c++" without), checking the syntax with the usual
+// warnings. Empty for other extensions.
+std::string builtInCompileCommand(std::string_view extension, std::string_view cCompiler,
+                                  std::string_view cxxCompiler);
+
 struct ProjectSettings {
     static constexpr std::string_view kSection = "Project";
     static constexpr std::size_t kMaxCommand = 100;
 
     RunSettings run;
-    std::string command = "MAKE -f %s";  // "%s" stands for the project file name
+    std::string command = "make -f %s";  // "%s" stands for the project file name
     std::string fileName = "SAMPLE.MAK"; // the placeholder as typed in the dialog
     std::string current;                 // the open project file; empty: none
 

@@ -26,7 +26,68 @@ constexpr std::size_t kLineMatchLimit = 50;
 constexpr std::size_t kParsedLength = 255;
 constexpr std::size_t kMaxFileName = 255;
 
+// The number of at most nine digits at the start of text, and how many characters it took.
+std::pair<int, std::size_t> leadingNumber(std::string_view text) {
+    std::size_t length = 0;
+    int value = 0;
+    while (length < text.size() && length < 9 && text[length] >= '0' && text[length] <= '9') {
+        value = value * 10 + (text[length] - '0');
+        ++length;
+    }
+    if (length < text.size() && text[length] >= '0' && text[length] <= '9') {
+        return {0, 0}; // too long for a line number
+    }
+    return {value, length};
+}
+
+bool startsWithWord(std::string_view text, std::string_view lowerWord) {
+    if (text.size() < lowerWord.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < lowerWord.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != lowerWord[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
+
+std::optional<CompilerLine> readCompilerLine(std::string_view line) {
+    // Each ':' is looked at once, and the digits after it belong to no other ':', so the search
+    // is linear in the line's length.
+    for (std::size_t colon = line.find(':'); colon != std::string_view::npos && colon > 0;
+         colon = line.find(':', colon + 1)) {
+        const auto [lineNumber, lineDigits] = leadingNumber(line.substr(colon + 1));
+        std::size_t at = colon + 1 + lineDigits;
+        if (lineDigits == 0 || at >= line.size() || line[at] != ':') {
+            continue;
+        }
+        CompilerLine result;
+        result.file = line.substr(0, colon);
+        result.line = lineNumber;
+        ++at;
+        const auto [columnNumber, columnDigits] = leadingNumber(line.substr(at));
+        if (columnDigits > 0 && at + columnDigits < line.size() && line[at + columnDigits] == ':') {
+            result.column = columnNumber;
+            at += columnDigits + 1;
+        }
+        while (at < line.size() && line[at] == ' ') {
+            ++at;
+        }
+        std::string_view rest = line.substr(at);
+        if (startsWithWord(rest, "fatal error:") || startsWithWord(rest, "error:")) {
+            result.kind = ErrorKind::Error;
+        } else if (startsWithWord(rest, "warning:")) {
+            result.kind = ErrorKind::Warning;
+        } else {
+            return std::nullopt;
+        }
+        return result;
+    }
+    return std::nullopt;
+}
 
 ErrorLineParser::ErrorLineParser(UserErrorPatterns patterns)
     : m_patterns(std::move(patterns)), m_matcher(RegexMatcher::kIgnoreCase) {}
@@ -81,6 +142,22 @@ static bool containsWordIgnoringCase(std::string_view line, std::string_view low
 
 ParsedLine ErrorLineParser::parse(std::string_view line, std::string_view defaultFile) {
     ParsedLine result;
+    // The user's own error pattern decides first where there is one.
+    if (m_patterns.errors.empty()) {
+        if (const std::optional<CompilerLine> compiler = readCompilerLine(line)) {
+            result.kind = compiler->kind;
+            result.line = compiler->line;
+            result.column = compiler->column;
+            // File names are compared exactly: the file system tells case apart.
+            const std::string defaultName = splitPath(defaultFile).fileName();
+            const PathParts named = splitPath(std::string(compiler->file));
+            if (defaultName.empty() || named.fileName() != defaultName) {
+                result.fileName = std::string(compiler->file);
+                result.otherFile = true;
+            }
+            return result;
+        }
+    }
     line = line.substr(0, std::min(line.size(), kParsedLength));
     // Both built-in patterns need their word; most output lines have neither, and are settled
     // without running the patterns.

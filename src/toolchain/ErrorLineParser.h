@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,7 @@ struct ParsedLine {
     int line = 0;           // 0: none found
     std::string fileName;   // the other file named in the line (up to 255 characters)
     bool otherFile = false; // the line names a file other than the default file
+    int column = 0;         // 0: none found (compilers that name one: "file:line:column: error")
 
     friend bool operator==(const ParsedLine&, const ParsedLine&) = default;
 };
@@ -26,12 +28,25 @@ struct UserErrorPatterns {
     std::string lines;
 };
 
+// The common compiler form "file:line[:column]: [fatal ]error|warning: text", read in one pass over
+// the line without patterns, so a line of any length (a deep path) takes time in proportion to it.
+// Nothing when the line is not of that form.
+struct CompilerLine {
+    ErrorKind kind = ErrorKind::None;
+    std::string_view file;
+    int line = 0;
+    int column = 0;
+};
+std::optional<CompilerLine> readCompilerLine(std::string_view line);
+
 // All patterns are matched without regard to case.
 class ErrorLineParser {
 public:
     explicit ErrorLineParser(UserErrorPatterns patterns = {});
 
-    // Parses a line against the default file (the compiled source, the project file).
+    // Parses a line against the default file (the compiled source, the project file). A line of
+    // the common compiler form is read whole; of any other only the start is matched against the
+    // patterns.
     ParsedLine parse(std::string_view line, std::string_view defaultFile);
 
     // The file name and line number a line names, whatever its kind (for the project and standard

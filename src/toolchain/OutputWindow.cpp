@@ -2,7 +2,7 @@
 #include "toolchain/OutputWindow.h"
 
 #include <fstream>
-#include <sstream>
+#include <vector>
 
 #include "toolchain/PathParts.h"
 #include "settings/Format.h"
@@ -46,7 +46,54 @@ std::optional<std::pair<bool, std::string>> makeDirectoryLine(std::string_view t
     return std::nullopt;
 }
 
+constexpr std::size_t kReadChunk = 64 * 1024;
+
 } // namespace
+
+void OutputLineSplitter::feed(std::string_view bytes, const std::function<void(std::string_view, bool)>& emit) {
+    std::size_t start = 0;
+    if (m_afterCarriageReturn && !bytes.empty() && bytes.front() == '\n') {
+        start = 1; // the second half of a CR LF that the chunks split
+    }
+    m_afterCarriageReturn = false;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find_first_of("\r\n", start);
+        const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
+        keep(bytes.substr(start, stop - start));
+        if (end == std::string_view::npos) {
+            return;
+        }
+        emit(m_line, m_cut);
+        m_line.clear();
+        m_cut = false;
+        start = end + 1;
+        if (bytes[end] == '\r') {
+            if (start < bytes.size() && bytes[start] == '\n') {
+                ++start;
+            } else if (start == bytes.size()) {
+                m_afterCarriageReturn = true;
+            }
+        }
+    }
+}
+
+void OutputLineSplitter::finish(const std::function<void(std::string_view, bool)>& emit) {
+    if (!m_line.empty() || m_cut) {
+        emit(m_line, m_cut);
+    }
+    m_line.clear();
+    m_cut = false;
+    m_afterCarriageReturn = false;
+}
+
+void OutputLineSplitter::keep(std::string_view piece) {
+    const std::size_t room = OutputWindow::kMaxLineBytes - std::min(m_line.size(), OutputWindow::kMaxLineBytes);
+    if (piece.size() > room) {
+        m_cut = true;
+        piece = piece.substr(0, room);
+    }
+    m_line.append(piece);
+}
 
 OutputWindow::OutputWindow(OutputKind kind, UserErrorPatterns patterns)
     : m_kind(kind), m_parser(std::move(patterns)) {}
@@ -100,11 +147,11 @@ void OutputWindow::followMakeDirectory(std::string_view text) {
     }
 }
 
-void OutputWindow::addLine(std::string_view text) {
-    append(text, classifies() ? Reading::Classified : Reading::AsIs);
+void OutputWindow::addLine(std::string_view text, bool cut) {
+    append(text, classifies() ? Reading::Classified : Reading::AsIs, cut);
 }
 
-void OutputWindow::append(std::string_view text, Reading reading) {
+void OutputWindow::append(std::string_view text, Reading reading, bool cut) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
         text.remove_suffix(1);
     }
@@ -115,6 +162,10 @@ void OutputWindow::append(std::string_view text, Reading reading) {
         m_lines.push_back(OutputLine{std::string(kMaximumLinesReached), {}, 0, std::nullopt});
         return;
     }
+    if (text.size() > kMaxLineBytes) {
+        text = text.substr(0, kMaxLineBytes);
+        cut = true;
+    }
     OutputLine line;
     line.text = std::string(text);
     if (reading == Reading::Classified) {
@@ -124,6 +175,9 @@ void OutputWindow::append(std::string_view text, Reading reading) {
             m_errorSeen = line.parsed.kind == ErrorKind::Error;
             m_warningSeen = m_warningSeen || line.parsed.kind == ErrorKind::Warning;
         }
+    }
+    if (cut) {
+        line.text += kLineCutNotice;
     }
     // A line that names the directory make enters belongs to that directory already.
     line.directoryIndex = m_directoryStack.empty() ? 0 : m_directoryStack.back();
@@ -137,26 +191,21 @@ void OutputWindow::append(std::string_view text, Reading reading) {
 void OutputWindow::addLine(std::string_view text, OutputLocation location) {
     const std::size_t before = m_lines.size();
     // The place is known: the line is not read for one, nor counted as an error or warning.
-    append(text, Reading::AsIs);
+    append(text, Reading::AsIs, false);
     if (m_lines.size() > before && m_lines.back().text != kMaximumLinesReached) {
         m_lines.back().location = std::move(location);
     }
 }
 
 void OutputWindow::loadText(std::string_view bytes) {
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            addLine(bytes.substr(start));
-            break;
-        }
-        addLine(bytes.substr(start, end - start));
-        start = end + 1;
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') {
-            ++start;
-        }
-    }
+    OutputLineSplitter splitter;
+    const auto add = [this](std::string_view text, bool cut) { addLine(text, cut); };
+    splitter.feed(bytes, add);
+    splitter.finish(add);
+    addClosingLines();
+}
+
+void OutputWindow::addClosingLines() {
     addLine("");
     addLine(m_kind == OutputKind::Compiler ? outcome() : kCommandCompleted);
 }
@@ -167,9 +216,21 @@ bool OutputWindow::loadFile(const std::string& path) {
         addFailureLines(path);
         return false;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    loadText(bytes.str());
+    // Read in pieces and only while the list has room: a run that wrote gigabytes costs no more
+    // than the lines kept, and each line keeps only its start.
+    OutputLineSplitter splitter;
+    const auto add = [this](std::string_view text, bool cut) { addLine(text, cut); };
+    std::vector<char> buffer(kReadChunk);
+    while (!isFull() && in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const std::streamsize got = in.gcount();
+        if (got <= 0) {
+            break;
+        }
+        splitter.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)), add);
+    }
+    splitter.finish(add);
+    addClosingLines();
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,23 @@ inline constexpr std::string_view kCompiledWithErrors = "Compilation completed w
 inline constexpr std::string_view kCompiledWithWarnings = "Compilation completed with warnings.";
 inline constexpr std::string_view kCompiledSuccessfully = "Compilation completed successfully.";
 inline constexpr const char* kUnableToOpenErrorFile = "Unable to open the '%s' error file.";
+inline constexpr std::string_view kLineCutNotice = " [... the rest of this long line is not shown]";
+
+// Splits bytes that arrive in pieces into lines (ending with LF, CR LF or CR); of a line longer
+// than the output window keeps, only the start is held, and the line is said to be cut.
+class OutputLineSplitter {
+public:
+    void feed(std::string_view bytes, const std::function<void(std::string_view, bool)>& emit);
+    // The last line when the bytes did not end with a line end.
+    void finish(const std::function<void(std::string_view, bool)>& emit);
+
+private:
+    void keep(std::string_view piece);
+
+    std::string m_line;
+    bool m_cut = false;
+    bool m_afterCarriageReturn = false;
+};
 
 // The place a line stands for, given by whoever wrote the line (a function of the function list, a
 // match of a search): a full path, a line from 1 and a byte column from 1 (0 for none).
@@ -46,6 +64,8 @@ class OutputWindow {
 public:
     // The list holds at most this many lines; the last one is the notice that it is full.
     static constexpr std::size_t kMaxLines = 32760;
+    // Of a longer line only this many bytes are kept and classified (enough for a deep path).
+    static constexpr std::size_t kMaxLineBytes = 4096;
 
     OutputWindow(OutputKind kind, UserErrorPatterns patterns = {});
 
@@ -66,12 +86,16 @@ public:
     // The separator, title and separator lines that open every run's output.
     void addHeader();
     // Appends a line without its last line-end characters; at the limit the notice takes the last
-    // place and later lines are dropped. The compiler and project windows classify it.
-    void addLine(std::string_view text);
+    // place and later lines are dropped. The compiler and project windows classify it. A line that
+    // is cut (here or by its reader) keeps its first kMaxLineBytes and ends with the cut notice.
+    void addLine(std::string_view text, bool cut = false);
     // Appends a line that leads to a place of its own; it is not classified.
     void addLine(std::string_view text, OutputLocation location);
+    // Whether the list is full: later lines are dropped.
+    bool isFull() const { return m_lines.size() >= kMaxLines; }
     // Adds every line of a file, then an empty line and the closing line; false (with the failure
-    // lines added instead) when the file cannot be opened.
+    // lines added instead) when the file cannot be opened. The file is read in pieces, and no
+    // further than the lines the list keeps.
     bool loadFile(const std::string& path);
     // The same over bytes already read (lines end with LF, CR LF or CR).
     void loadText(std::string_view bytes);
@@ -97,7 +121,8 @@ public:
 
 private:
     enum class Reading : uint8_t { Classified, AsIs };
-    void append(std::string_view text, Reading reading);
+    void append(std::string_view text, Reading reading, bool cut);
+    void addClosingLines();
     void addFailureLines(const std::string& path);
     void followMakeDirectory(std::string_view text);
 

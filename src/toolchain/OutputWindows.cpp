@@ -93,9 +93,13 @@ bool OutputWindows::showStandardOutput(const std::string& pipeFile, const std::s
     return true;
 }
 
-void OutputWindows::goToCompiledLine(const OutputWindow& window, int line) {
+void OutputWindows::goToCompiledLine(const OutputWindow& window, int line, int column) {
     if (DocumentWindows* windows = m_processor.windows()) {
-        (void)windows->openDocumentAt(window.defaultFile(), line);
+        EditPane* pane = windows->openDocumentAt(window.defaultFile(), line);
+        if (pane != nullptr && line > 0 && column > 0) {
+            pane->document().setCursorColumn(column - 1);
+            pane->document().nextGroup();
+        }
     }
 }
 
@@ -109,13 +113,13 @@ void OutputWindows::select(OutputKind kind, std::size_t index) {
     const OutputLine& line = output.lines()[index];
     if (kind == OutputKind::Compiler && !line.location && line.parsed.kind != ErrorKind::None && !line.parsed.otherFile &&
         line.parsed.line > 0) {
-        goToCompiledLine(output, line.parsed.line);
+        goToCompiledLine(output, line.parsed.line, line.parsed.column);
     }
     m_processor.showStatus(line.text);
 }
 
-bool OutputWindows::openAt(const std::string& name, const std::string& baseDirectory, int line) {
-    if (locateAndOpen(m_processor, name, baseDirectory, line) == nullptr) {
+bool OutputWindows::openAt(const std::string& name, const std::string& baseDirectory, int line, int column) {
+    if (locateAndOpen(m_processor, name, baseDirectory, line, column) == nullptr) {
         m_processor.showStatus(formatText(kUnexpectedErrorOpening, name.c_str()),
                                platform::SoundKind::Exclamation);
         return false;
@@ -137,10 +141,10 @@ bool OutputWindows::goToInCompiler(OutputWindow& output, std::size_t index) {
         return openAt(named.fileName, base, 0);
     }
     if (line.parsed.otherFile && line.parsed.line > 0) {
-        return openAt(line.parsed.fileName, base, line.parsed.line);
+        return openAt(line.parsed.fileName, base, line.parsed.line, line.parsed.column);
     }
     if (!line.parsed.otherFile) {
-        goToCompiledLine(output, line.parsed.line);
+        goToCompiledLine(output, line.parsed.line, line.parsed.column);
         return true;
     }
     goToCompiledLine(output, 0);

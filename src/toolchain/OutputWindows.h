@@ -89,11 +89,12 @@ public:
 
 private:
     bool stepError(OutputKind kind, int direction);
-    bool openAt(const std::string& name, const std::string& baseDirectory, int line);
+    bool openAt(const std::string& name, const std::string& baseDirectory, int line, int column = 0);
     bool goToInCompiler(OutputWindow& window, std::size_t index);
     bool goToNamedPlace(OutputWindow& window, std::size_t index);
     bool goToLocation(const OutputLocation& location);
-    void goToCompiledLine(const OutputWindow& window, int line);
+    // Opens the compiled file at the line and, where the compiler named one, the column (from 1).
+    void goToCompiledLine(const OutputWindow& window, int line, int column = 0);
     LocateSettings locateSettings() const;
 
     CommandProcessor& m_processor;

@@ -11,24 +11,6 @@
 namespace vexa::toolchain {
 namespace {
 
-// A path with blanks is quoted so that the process port takes it as one word.
-std::string asWord(const std::string& path) {
-    return path.find_first_of(" \t") == std::string::npos ? path : "\"" + path + "\"";
-}
-
-std::string shellQuoted(std::string_view text) {
-    std::string quoted = "'";
-    for (char ch : text) {
-        if (ch == '\'') {
-            quoted += "'\\''";
-        } else {
-            quoted.push_back(ch);
-        }
-    }
-    quoted.push_back('\'');
-    return quoted;
-}
-
 std::string readWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
@@ -66,7 +48,7 @@ std::string pifFileText(std::string_view companionDirectory) {
         if (directory.back() != '/') {
             directory.push_back('/');
         }
-        interpreter = shellQuoted(directory + interpreter);
+        interpreter = singleQuoted(directory + interpreter);
     }
     return "#!/bin/sh\n"
            "# Written by Vexa: starts its command interpreter with \"/C\" and a command line, or\n"
@@ -87,40 +69,40 @@ bool Spawner::writePifFile() {
     return platform::makeExecutable(path);
 }
 
-std::string Spawner::pifCommandWord() const {
-    return asWord(pifFilePath());
-}
-
-void Spawner::prepare(const ToolRecord& record, const VariableContext& context) {
-    std::string arguments;
-    (void)expandCommand(record.arguments, kCommandBufferSize, context, arguments);
-    const std::string stdErr = record.captureErrors ? std::string(kStdErrPrefix) : std::string();
-    bool interactive = false;
-    switch (record.type) {
-    case ToolType::DosCommandLine:
-        if (arguments.empty()) {
-            m_commandLine = pifCommandWord();
-            interactive = true;
-        } else {
-            m_commandLine = pifCommandWord() + " /C " + stdErr + arguments + " ";
-        }
-        break;
-    case ToolType::WindowsProgram:
-        m_commandLine = record.program + " " + stdErr + arguments + " ";
-        break;
-    case ToolType::DosProgram:
-        m_commandLine = pifCommandWord() + " /C " + stdErr + record.program + " " + arguments + " ";
-        break;
+void Spawner::prepare(const ToolRecord& record, const VariableContext& context,
+                      const std::vector<std::string>& trailing) {
+    std::vector<CommandPiece> pieces;
+    if (record.type != ToolType::DosCommandLine) {
+        pieces.push_back(CommandPiece{record.program, true});
+        pieces.push_back(CommandPiece{" ", false});
     }
+    const std::vector<CommandPiece> expanded = expandCommandPieces(record.arguments, kCommandBufferSize, context);
+    pieces.insert(pieces.end(), expanded.begin(), expanded.end());
+    std::string arguments;
+    for (const CommandPiece& piece : expanded) {
+        arguments += piece.text;
+    }
+    // The whole output is the caller's to send: a redirection of the user's own is shell syntax.
+    ArgumentVector command = commandArguments(pieces, false);
+    command.words.insert(command.words.end(), trailing.begin(), trailing.end());
+    const bool interactive = command.words.empty();
+    m_arguments.clear();
     if (record.type != ToolType::WindowsProgram) {
+        m_arguments.push_back(pifFilePath());
+        if (!interactive) {
+            m_arguments.push_back("/C");
+        }
         (void)writePifFile(); // a missing PIF file shows as the start failure
     }
+    m_arguments.insert(m_arguments.end(), command.words.begin(), command.words.end());
     m_title = std::string(programName(record.program)) + " " + arguments;
     // An interactive session has nothing to capture: its output is the user's to see.
+    m_outputFile.clear();
     if ((record.captureOutput || record.captureErrors) && !interactive) {
         (void)platform::removeFile(pipeFilePath());
-        m_commandLine += " > " + asWord(pipeFilePath());
+        m_outputFile = pipeFilePath();
     }
+    m_commandLine = commandLineOf(ArgumentVector{m_arguments, Redirection{m_outputFile, false, !m_outputFile.empty()}});
     m_workingDirectory = record.workingDirectory.empty()
                              ? platform::currentDirectory().value_or(std::string())
                              : record.workingDirectory;
@@ -133,7 +115,8 @@ platform::SpawnResult Spawner::run() {
         return m_result;
     }
     platform::ProcessRequest request;
-    request.commandLine = m_commandLine;
+    request.arguments = m_arguments;
+    request.outputFile = m_outputFile;
     request.workingDirectory = m_workingDirectory;
     request.showMode = m_showMode;
     request.title = m_title;
@@ -143,12 +126,13 @@ platform::SpawnResult Spawner::run() {
     return m_result;
 }
 
-platform::SpawnResult Spawner::prepareAndRun(const ToolRecord& record, const VariableContext& context) {
+platform::SpawnResult Spawner::prepareAndRun(const ToolRecord& record, const VariableContext& context,
+                                             const std::vector<std::string>& trailing) {
     if (!isIdle()) {
         m_result = platform::SpawnResult::Busy;
         return m_result;
     }
-    prepare(record, context);
+    prepare(record, context, trailing);
     return run();
 }
 
@@ -157,6 +141,10 @@ bool Spawner::isIdle() {
         m_busy = false;
     }
     return !m_busy;
+}
+
+bool Spawner::stop() {
+    return m_busy && m_process->stop();
 }
 
 } // namespace vexa::toolchain

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "toolchain/CommandVariables.h"
 #include "toolchain/ToolRecord.h"
@@ -38,18 +39,27 @@ class Spawner {
 public:
     Spawner(platform::ProcessLauncher& launcher, SpawnerSetup setup);
 
-    // Builds the command line, the title and the working directory; a capture deletes the pipe
-    // file and redirects into it. Writes the PIF file when the command goes through it.
-    void prepare(const ToolRecord& record, const VariableContext& context);
+    // Builds the argument vector, the title and the working directory; a capture deletes the pipe
+    // file and sends both output streams into it. Writes the PIF file when the command goes
+    // through it. The trailing words follow the command's own as whole arguments.
+    void prepare(const ToolRecord& record, const VariableContext& context,
+                 const std::vector<std::string>& trailing = {});
     // Starts the prepared command; Busy while the previous run still goes on.
     platform::SpawnResult run();
-    platform::SpawnResult prepareAndRun(const ToolRecord& record, const VariableContext& context);
+    platform::SpawnResult prepareAndRun(const ToolRecord& record, const VariableContext& context,
+                                        const std::vector<std::string>& trailing = {});
 
     // True when no process of this spawner runs; the first call after its end collects it.
     bool isIdle();
+    // Ends the running process with everything it started; false when none runs.
+    bool stop();
 
     platform::SpawnResult result() const { return m_result; }
+    // The argument vector, and the same written as one line to show.
+    const std::vector<std::string>& arguments() const { return m_arguments; }
     const std::string& commandLine() const { return m_commandLine; }
+    // Where both output streams go; empty when nothing is captured.
+    const std::string& outputFile() const { return m_outputFile; }
     const std::string& title() const { return m_title; }
     const std::string& workingDirectory() const { return m_workingDirectory; }
     std::string pipeFilePath() const { return m_setup.homeDirectory + std::string(kPipeFileName); }
@@ -59,12 +69,13 @@ public:
 
 private:
     bool writePifFile();
-    std::string pifCommandWord() const;
 
     std::unique_ptr<platform::ChildProcess> m_process;
     SpawnerSetup m_setup;
     std::string m_title = "VexaCommand";
+    std::vector<std::string> m_arguments;
     std::string m_commandLine;
+    std::string m_outputFile;
     std::string m_workingDirectory;
     platform::ShowMode m_showMode = platform::ShowMode::Normal;
     platform::SpawnResult m_result = platform::SpawnResult::Started;

@@ -36,6 +36,7 @@ public:
     void setShiftMarkingInProgress(bool inProgress) override { marking = inProgress; }
     void removeShiftMark() override { ++shiftMarksRemoved; }
     void beep(SoundKind kind) override { beeps.push_back(kind); }
+    bool foregroundWorkRunning() override { return foreground; }
 
     Keymap* keymap = nullptr;
     bool literalPending = false;
@@ -44,6 +45,7 @@ public:
     bool shift = false;
     bool marking = false;
     int shiftMarksRemoved = 0;
+    bool foreground = false;
     std::vector<SoundKind> beeps;
 };
 
@@ -95,6 +97,17 @@ TEST_F(KeyFilterTest, BoundKeyRunsItsFunctionAsAKeyboardCommand) {
     EXPECT_EQ(m_dispatcher.sources, std::vector<uint32_t>{kKeyboardCommandSource});
     EXPECT_EQ(down(kKeyB), KeyHandling::NotHandled);
     EXPECT_EQ(m_dispatcher.sent.size(), 1u);
+}
+
+TEST_F(KeyFilterTest, EscapeStopsForegroundWorkInsteadOfItsBinding) {
+    EXPECT_EQ(down(0x1B), KeyHandling::Handled);
+    EXPECT_EQ(m_dispatcher.sent, std::vector<uint16_t>{functionIdOf("MarkHide")});
+    m_surroundings.foreground = true;
+    EXPECT_EQ(down(0x1B), KeyHandling::Handled);
+    EXPECT_EQ(m_dispatcher.sent.back(), functionIdOf("RunStop"));
+    // With a modifier Escape is an ordinary key.
+    EXPECT_EQ(down(0x1B, 2), KeyHandling::NotHandled);
+    EXPECT_EQ(m_dispatcher.sent.size(), 2u);
 }
 
 TEST_F(KeyFilterTest, PrefixThenKeyRunsTheBindingAndLeavesTheKeymapUnarmed) {

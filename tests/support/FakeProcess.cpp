@@ -42,4 +42,14 @@ bool FakeChildProcess::isRunning() {
     return false;
 }
 
+bool FakeChildProcess::stop() {
+    if (!m_running) {
+        return false;
+    }
+    ++m_world->stops;
+    m_running = false;
+    m_exitCode = 128 + 15;
+    return true;
+}
+
 } // namespace vexa::test

@@ -26,6 +26,7 @@ struct FakeProcessWorld {
     std::deque<FakeRun> script;                     // taken by starts; empty: started, ends at the first poll
     std::vector<platform::ProcessRequest> requests; // every start asked for, refused ones too
     int polls = 0;
+    int stops = 0; // stops that found a process running
     std::optional<int> endedCode; // set by endAll(): every run-until-ended process ends so
 };
 
@@ -35,6 +36,8 @@ public:
 
     [[nodiscard]] platform::SpawnResult start(const platform::ProcessRequest& request) override;
     [[nodiscard]] bool isRunning() override;
+    // A running process ends at once as if by the end signal.
+    bool stop() override;
     [[nodiscard]] std::optional<int> exitCode() const override { return m_exitCode; }
 
 private:
@@ -55,6 +58,7 @@ public:
     void endAll(int exitCode) { m_world->endedCode = exitCode; }
     const std::vector<platform::ProcessRequest>& requests() const { return m_world->requests; }
     int polls() const { return m_world->polls; }
+    int stops() const { return m_world->stops; }
     std::size_t unusedRuns() const { return m_world->script.size(); }
 
 private:

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "toolchain/BuildFixture.h"
+#include "toolchain/CommandWords.h"
 #include "platform/Files.h"
 
 namespace vexa::toolchain::test {
@@ -25,13 +26,14 @@ TEST_F(CompileTest, WritesTheBatchFileAndStartsItThroughTheInterpreter) {
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 3, 0});
     EXPECT_EQ(exec(kCompile), 1);
     const std::string full = sourceFile("main.c");
-    EXPECT_EQ(batchFile(), "@echo off \ncc -c " + full + " > main.err\n");
+    EXPECT_EQ(batchFile(), "@echo off \n'cc' -c " + quotedWord(full) + " > main.err 2>&1\n");
     ASSERT_EQ(launcher.requests().size(), 1u);
     const platform::ProcessRequest& request = launcher.requests()[0];
-    EXPECT_EQ(request.commandLine, m_home.file("VexaDOS.PIF") + " /C VexaCC.BAT  ");
+    EXPECT_EQ(request.arguments,
+              (std::vector<std::string>{m_home.file("VexaDOS.PIF"), "/C", sourceFile("VexaCC.BAT")}));
     EXPECT_EQ(request.workingDirectory, sourceDirectory());
     EXPECT_EQ(request.showMode, platform::ShowMode::MinimizedNoActivate);
-    EXPECT_EQ(frame.lastStatus(), "cc -c " + full);
+    EXPECT_EQ(frame.lastStatus(), "'cc' -c " + quotedWord(full));
     EXPECT_TRUE(commands.compiler().isBusy());
     EXPECT_EQ(frame.runningTimers(), 1u);
 
@@ -92,7 +94,7 @@ TEST_F(CompileTest, DebugModePausesAndKeepsEcho) {
     commands.compilerSettings().run.debug = true;
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 5, 0});
     ASSERT_EQ(exec(kCompile), 1);
-    EXPECT_EQ(batchFile(), "cc -c " + sourceFile("main.c") + " > main.err\npause\n");
+    EXPECT_EQ(batchFile(), "'cc' -c " + quotedWord(sourceFile("main.c")) + " > main.err 2>&1\npause\n");
 }
 
 TEST_F(CompileTest, TheUsersRunFileGetsSourceErrorFileAndBaseName) {
@@ -101,8 +103,9 @@ TEST_F(CompileTest, TheUsersRunFileGetsSourceErrorFileAndBaseName) {
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 5, 0});
     ASSERT_EQ(exec(kCompile), 1);
     EXPECT_FALSE(platform::isRegularFile(sourceFile("VexaCC.BAT")));
-    EXPECT_EQ(launcher.requests()[0].commandLine,
-              m_home.file("VexaDOS.PIF") + " /C mybuild.sh " + sourceFile("main.c") + " main.err main  ");
+    EXPECT_EQ(launcher.requests()[0].arguments,
+              (std::vector<std::string>{m_home.file("VexaDOS.PIF"), "/C", "mybuild.sh", sourceFile("main.c"),
+                                        "main.err", "main"}));
 }
 
 TEST_F(CompileTest, TheGenericEntryServesEveryExtension) {
@@ -111,7 +114,7 @@ TEST_F(CompileTest, TheGenericEntryServesEveryExtension) {
     openSource("PROG.PAS");
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 5, 0});
     ASSERT_EQ(exec(kCompile), 1);
-    EXPECT_EQ(batchFile(), "@echo off \nfpc PROG " + sourceFile("PROG.PAS") + " > prog.err\n");
+    EXPECT_EQ(batchFile(), "@echo off \n'fpc' PROG " + quotedWord(sourceFile("PROG.PAS")) + " > prog.err 2>&1\n");
 }
 
 TEST_F(CompileTest, RefusalsSayWhy) {
@@ -170,6 +173,26 @@ protected:
     MakeTest() { writeFileBytes(source / "Makefile", "all:\n\tcc -c main.c\n"); }
 };
 
+TEST_F(MakeTest, StopEndsTheNewestRunAndSaysSo) {
+    EXPECT_FALSE(commands.hasForegroundWork());
+    EXPECT_EQ(exec(functionIdOf("RunStop")), 0);
+    EXPECT_EQ(frame.lastStatus(), "Nothing is running.");
+    commands.projectSettings().current = sourceFile("Makefile");
+    launcher.scriptNext(FakeRun{platform::SpawnResult::Started, FakeRun::kUntilEnded, 0});
+    ASSERT_EQ(exec(kMake), 1);
+    EXPECT_TRUE(commands.hasForegroundWork());
+    EXPECT_EQ(exec(functionIdOf("RunStop")), 1);
+    EXPECT_EQ(launcher.stops(), 1);
+    EXPECT_EQ(frame.lastStatus(), kRunStopping);
+    writeFileBytes(source / "makefile.err", "partial\n");
+    frame.advanceTime(kBuildPollMs);
+    EXPECT_FALSE(commands.project().isBusy());
+    EXPECT_FALSE(commands.hasForegroundWork());
+    EXPECT_EQ(frame.lastStatus(), kRunStopped);
+    // Ended by a signal: the run counts as failed.
+    EXPECT_TRUE(outputs.project().errorSeen());
+}
+
 TEST_F(MakeTest, RefusedWithoutAProjectOrItsFile) {
     EXPECT_EQ(exec(kMake), 0);
     EXPECT_EQ(frame.lastStatus(), "No project is currently loaded!");
@@ -183,8 +206,8 @@ TEST_F(MakeTest, MakesThroughTheBatchFileAndReportsTheOutcome) {
     commands.projectSettings().current = sourceFile("Makefile");
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, 0});
     ASSERT_EQ(exec(kMake), 1);
-    EXPECT_EQ(readFileBytes(source / "VexaCC.BAT"), "@echo off \nMAKE -f Makefile > makefile.err\n");
-    EXPECT_EQ(frame.lastStatus(), "MAKE -f Makefile");
+    EXPECT_EQ(readFileBytes(source / "VexaCC.BAT"), "@echo off \n'make' -f Makefile > makefile.err 2>&1\n");
+    EXPECT_EQ(frame.lastStatus(), "'make' -f Makefile");
     EXPECT_EQ(outputs.project().lineCount(), 3u); // the header while it runs
     EXPECT_EQ(exec(kMake), 0);
     EXPECT_EQ(frame.lastStatus(), "Spawn currently active, please wait.");

@@ -154,7 +154,7 @@ TEST_F(CompilerDialogTest, ProjectOptionsStoreThePlaceholderAndCommand) {
     frame.scriptNextDialog([](DialogModel& model) {
         auto& dialog = dynamic_cast<ProjectOptionsDialog&>(model);
         EXPECT_EQ(dialog.title(), "Project Options");
-        EXPECT_EQ(dialog.commandField(), "MAKE -f SAMPLE.MAK");
+        EXPECT_EQ(dialog.commandField(), "make -f SAMPLE.MAK");
         dialog.setCommandField("make -f noplaceholder");
         EXPECT_FALSE(dialog.accept());
         dialog.setCommandField("sh -c SAMPLE.MAKEFILE -k");

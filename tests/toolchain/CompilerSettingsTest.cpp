@@ -22,7 +22,7 @@ TEST(CompilerSettings, DefaultsWithoutASettingsFile) {
     EXPECT_EQ(compiler.command, "");
     ProjectSettings project;
     project.load(file);
-    EXPECT_EQ(project.command, "MAKE -f %s");
+    EXPECT_EQ(project.command, "make -f %s");
     EXPECT_EQ(project.fileName, "SAMPLE.MAK");
     EXPECT_EQ(project.current, "");
 }
@@ -98,13 +98,39 @@ TEST(CompilerSettings, CommandForAnExtension) {
     }
 }
 
+TEST(CompilerSettings, CAndCxxFilesHaveABuiltInCommand) {
+    struct Case {
+        const char* extension;
+        const char* cc;
+        const char* cxx;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"c", "", "", "cc -Wall -Wextra -fsyntax-only %s"},
+        {"c", "clang", "", "clang -Wall -Wextra -fsyntax-only %s"},
+        {"h", "gcc-13", "g++", "gcc-13 -Wall -Wextra -fsyntax-only %s"},
+        {"cpp", "", "", "c++ -Wall -Wextra -fsyntax-only %s"},
+        {"cc", "gcc", "clang++ -std=c++20", "clang++ -std=c++20 -Wall -Wextra -fsyntax-only %s"},
+        {"C", "", "", "c++ -Wall -Wextra -fsyntax-only %s"},
+        {"pas", "", "", ""},
+        {"", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(builtInCompileCommand(c.extension, c.cc, c.cxx), c.expected) << c.extension;
+    }
+}
+
 TEST(BatchFile, BytesInBothModes) {
-    EXPECT_EQ(batchFileText("cl -c /src/MAIN.C", "main.err", false),
-              "@echo off \ncl -c /src/MAIN.C > main.err\n");
-    EXPECT_EQ(batchFileText("cl -c /src/MAIN.C", "main.err", true), "cl -c /src/MAIN.C > main.err\npause\n");
-    EXPECT_EQ(withFileName("cl -c %s", "/src/MAIN.C"), "cl -c /src/MAIN.C");
-    EXPECT_EQ(withFileName("lint %s && cc %s", "a.c"), "lint a.c && cc a.c");
-    EXPECT_EQ(withFileName("make", "a.c"), "make");
+    const ArgumentVector command = commandArguments("cl -c /src/MAIN.C");
+    EXPECT_EQ(batchFileText(command, "main.err", false), "@echo off \n'cl' -c /src/MAIN.C > main.err 2>&1\n");
+    EXPECT_EQ(batchFileText(command, "main.err", true), "'cl' -c /src/MAIN.C > main.err 2>&1\npause\n");
+    // A name the shell would read as commands is written as one quoted word.
+    EXPECT_EQ(batchFileText(commandArguments(withFileName({{"cc %s", false}}, "/s/a;id>P;.c")), "a;id.err", false),
+              "@echo off \n'cc' '/s/a;id>P;.c' > 'a;id.err' 2>&1\n");
+    using Words = std::vector<std::string>;
+    EXPECT_EQ(commandArguments(withFileName({{"lint %s && cc %s", false}}, "a.c")).words,
+              (Words{"sh", "-c", "lint \"${1}\" && cc \"${2}\"", "sh", "a.c", "a.c"}));
+    EXPECT_EQ(commandArguments(withFileName({{"make", false}}, "a.c")).words, Words{"make"});
     EXPECT_EQ(errorFileNameOf("MAIN"), "main.err");
 }
 

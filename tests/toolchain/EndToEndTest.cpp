@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
 #include <thread>
 
 #include "toolchain/BuildFixture.h"
@@ -53,20 +54,75 @@ TEST_F(EndToEndTest, GccErrorsAndWarningsTakeTheCursorToTheirLines) {
     EXPECT_EQ(frame.lastStatus(), "Compilation completed with errors.");
     EXPECT_EQ(host.shown, (std::vector<OutputKind>{OutputKind::Compiler}));
 
-    // Step through every error and warning line gcc wrote, noting where each took the cursor.
-    std::vector<std::pair<std::string, int>> places;
+    // Step through every error and warning line gcc wrote, noting where each took the cursor:
+    // the line and the column gcc named.
+    using Place = std::tuple<std::string, int, int>;
+    std::vector<Place> places;
     while (exec(functionIdOf("CompilerOutputNext")) == 1) {
-        places.emplace_back(activeFile(), activeLine());
+        places.emplace_back(activeFile(), activeLine(), processor.document()->cursorColumn() + 1);
     }
     EXPECT_EQ(frame.lastStatus(), "No more errors.");
-    const std::pair<std::string, int> unusedB{sourceFile("util.h"), 2};
-    const std::pair<std::string, int> undeclaredY{sourceFile("main.c"), 5};
-    const std::pair<std::string, int> unusedVariable{sourceFile("main.c"), 4};
-    for (const auto& expected : {unusedB, undeclaredY, unusedVariable}) {
+    const Place unusedB{sourceFile("util.h"), 2, 9};
+    const Place undeclaredY{sourceFile("main.c"), 5, 24};
+    const Place unusedVariable{sourceFile("main.c"), 4, 9};
+    for (const Place& expected : {unusedB, undeclaredY, unusedVariable}) {
         EXPECT_NE(std::find(places.begin(), places.end(), expected), places.end())
-            << expected.first << ":" << expected.second;
+            << std::get<0>(expected) << ":" << std::get<1>(expected) << ":" << std::get<2>(expected);
     }
     EXPECT_EQ(exec(functionIdOf("CompilerOutputPrevious")), 1);
+}
+
+TEST_F(EndToEndTest, WithNothingConfiguredCAndCxxFilesCompileAndShowTheirDiagnostics) {
+    commands.compilerSettings() = CompilerSettings{};
+    for (const std::string name : {"first.c", "first.cpp"}) {
+        openSource(name, "int f(void) {\n    int unused;\n    return z;\n}\n");
+        ASSERT_EQ(exec(functionIdOf("CompilerCompile")), 1) << frame.lastStatus();
+        ASSERT_TRUE(waitFor(commands.compiler()));
+        EXPECT_EQ(frame.lastStatus(), "Compilation completed with errors.") << name;
+        // The compiler wrote to its error stream: the window shows it without any setting.
+        ASSERT_EQ(exec(functionIdOf("CompilerOutputNext")), 1) << name;
+        const OutputLine& line = outputs.compiler().lines()[*outputs.compiler().selection()];
+        EXPECT_NE(line.text.find(name), std::string::npos) << line.text;
+        EXPECT_EQ(activeFile(), sourceFile(name));
+    }
+    // Nothing but the source files is left in the user's folder by the check.
+    EXPECT_FALSE(std::filesystem::exists(source / "first.o"));
+}
+
+TEST_F(EndToEndTest, HostileFileNamesCompileAsOneArgumentAndRunNothing) {
+    commands.compilerSettings().extension = "c";
+    commands.compilerSettings().command = "gcc -fsyntax-only %s";
+    for (const std::string name : {"a;touch PWNED;.c", "b$(touch PWNED).c", "c`touch PWNED`.c", "two  blanks.c",
+                                   "it's.c", "-leading.c"}) {
+        openSource(name, "int f(void) {\n    return z;\n}\n");
+        ASSERT_EQ(exec(functionIdOf("CompilerCompile")), 1) << name;
+        ASSERT_TRUE(waitFor(commands.compiler())) << name;
+        EXPECT_EQ(frame.lastStatus(), "Compilation completed with errors.") << name;
+        // The error names the file as gcc got it: one argument, the whole name.
+        bool named = false;
+        for (const OutputLine& line : outputs.compiler().lines()) {
+            named = named || (line.parsed.kind == ErrorKind::Error && line.parsed.line == 2 &&
+                              line.text.find(name) != std::string::npos);
+        }
+        EXPECT_TRUE(named) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(source / "PWNED"));
+}
+
+TEST_F(EndToEndTest, StoppingAMakeEndsItAndEverythingItStarted) {
+    writeFileBytes(source / "Makefile", "all:\n\tsleep 100\n");
+    commands.projectSettings().current = sourceFile("Makefile");
+    commands.projectSettings().command = "make -f %s";
+    ASSERT_EQ(exec(functionIdOf("ProjectMake")), 1) << frame.lastStatus();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(commands.project().isBusy());
+    EXPECT_TRUE(commands.project().stop());
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitFor(commands.project()));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_EQ(frame.lastStatus(), kRunStopped);
+    EXPECT_TRUE(outputs.project().errorSeen());
+    EXPECT_FALSE(commands.project().stop());
 }
 
 TEST_F(EndToEndTest, ACleanCompileSucceeds) {

@@ -128,3 +128,46 @@ TEST(ErrorLineParser, FileAndLineOfAnyLine) {
 
 } // namespace
 } // namespace vexa::toolchain
+
+namespace vexa::toolchain {
+namespace {
+
+TEST(CompilerLine, TheCommonCompilerFormIsReadInOnePass) {
+    struct Case {
+        std::string line;
+        ErrorKind kind;
+        std::string file;
+        int line_;
+        int column;
+    };
+    const std::string deep = "/" + std::string(5000, 'd') + "/x.c";
+    const Case cases[] = {
+        {"main.c:5:24: error: 'y' undeclared", ErrorKind::Error, "main.c", 5, 24},
+        {"util.h:2:9: warning: unused variable 'b'", ErrorKind::Warning, "util.h", 2, 9},
+        {"a b.c:3: fatal error: x.h: No such file", ErrorKind::Error, "a b.c", 3, 0},
+        {"C:12:1: Error: upper case", ErrorKind::Error, "C", 12, 1},
+        {deep + ":7:3: error: deep", ErrorKind::Error, deep, 7, 3},
+        {"main.c:5:24: note: see here", ErrorKind::None, "", 0, 0},
+        {"In file included from main.c:1:", ErrorKind::None, "", 0, 0},
+        {"main.c:12345678901: error: too long", ErrorKind::None, "", 0, 0},
+        {":5:1: error: no file", ErrorKind::None, "", 0, 0},
+        {std::string(100000, ':') + "1", ErrorKind::None, "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::optional<CompilerLine> read = readCompilerLine(c.line);
+        ASSERT_EQ(read.has_value(), c.kind != ErrorKind::None) << c.line.substr(0, 60);
+        if (read) {
+            EXPECT_EQ(read->kind, c.kind);
+            EXPECT_EQ(read->file, c.file);
+            EXPECT_EQ(read->line, c.line_);
+            EXPECT_EQ(read->column, c.column);
+        }
+    }
+    // A deep path's error line is an error line of that file, with its column.
+    ErrorLineParser parser;
+    const ParsedLine parsed = parser.parse(deep + ":7:3: error: deep", "/p/main.c");
+    EXPECT_EQ(parsed, (ParsedLine{ErrorKind::Error, 7, deep, true, 3}));
+}
+
+} // namespace
+} // namespace vexa::toolchain

@@ -176,3 +176,68 @@ TEST(OutputWindow, CopiedTextEndsEveryLineWithCrLf) {
 
 } // namespace
 } // namespace vexa::toolchain
+
+namespace vexa::toolchain {
+namespace {
+
+TEST(OutputWindow, AVeryLongLineKeepsItsStartAndSaysItWasCut) {
+    test::TempHome home;
+    // A deep path puts the kind far beyond the first few hundred bytes.
+    const std::string deep = "/" + std::string(600, 'd') + "/x.c:12:3: error: bad";
+    const std::string huge = "main.c:7:1: warning: w " + std::string(20u << 20, 'q');
+    test::writeFileBytes(home.path() / "x.err", deep + "\n" + huge + "\r\nlast");
+    OutputWindow window(OutputKind::Compiler);
+    window.setRun(home.path().string() + "/", home.file("main.c"));
+    ASSERT_TRUE(window.loadFile(home.file("x.err")));
+    ASSERT_EQ(window.lineCount(), 5u);
+    EXPECT_EQ(window.lines()[0].text, deep);
+    EXPECT_EQ(window.lines()[0].parsed.kind, ErrorKind::Error);
+    EXPECT_EQ(window.lines()[0].parsed.line, 12);
+    EXPECT_EQ(window.lines()[1].text, huge.substr(0, OutputWindow::kMaxLineBytes) + std::string(kLineCutNotice));
+    EXPECT_EQ(window.lines()[1].parsed.kind, ErrorKind::Warning);
+    EXPECT_EQ(window.lines()[2].text, "last");
+    // The same bytes given at once read the same.
+    OutputWindow again(OutputKind::Compiler);
+    again.loadText(deep + "\n" + huge + "\r\nlast");
+    EXPECT_EQ(again.lines()[1].text, window.lines()[1].text);
+}
+
+TEST(OutputWindow, ReadingStopsWhenTheListIsFull) {
+    test::TempHome home;
+    std::string bytes;
+    for (int i = 0; i < 50000; ++i) {
+        bytes += "line " + std::to_string(i) + "\n";
+    }
+    test::writeFileBytes(home.path() / "x.err", bytes);
+    OutputWindow window(OutputKind::Standard);
+    ASSERT_TRUE(window.loadFile(home.file("x.err")));
+    ASSERT_EQ(window.lineCount(), OutputWindow::kMaxLines);
+    EXPECT_EQ(window.lines()[OutputWindow::kMaxLines - 2].text, "line 32758");
+    EXPECT_EQ(window.lines().back().text, kMaximumLinesReached);
+}
+
+TEST(OutputWindow, LineEndsSplitAcrossPiecesEndOneLine) {
+    struct Case {
+        std::vector<std::string> pieces;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {{"a\r", "\nb"}, {"a", "b"}},
+        {{"a\r", "\r\nb\n"}, {"a", "", "b"}},
+        {{"a", "b\n", "\n"}, {"ab", ""}},
+        {{"\r", "\n", "\n"}, {"", ""}},
+    };
+    for (const Case& c : cases) {
+        OutputLineSplitter splitter;
+        std::vector<std::string> lines;
+        const auto add = [&lines](std::string_view text, bool) { lines.emplace_back(text); };
+        for (const std::string& piece : c.pieces) {
+            splitter.feed(piece, add);
+        }
+        splitter.finish(add);
+        EXPECT_EQ(lines, c.lines) << c.pieces.front();
+    }
+}
+
+} // namespace
+} // namespace vexa::toolchain

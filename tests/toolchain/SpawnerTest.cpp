@@ -29,37 +29,56 @@ protected:
     VariableContext context;
 };
 
-TEST_F(SpawnerTest, CommandLinesByToolType) {
+TEST_F(SpawnerTest, ArgumentVectorsByToolType) {
+    using Words = std::vector<std::string>;
     struct Case {
         ToolType type;
-        bool captureOutput;
-        bool captureErrors;
+        bool capture;
         const char* program;
         const char* arguments;
-        std::string expected;
+        Words expected;
     };
     const std::string pif = home() + "VexaDOS.PIF";
-    const std::string pipe = home() + "VexaPip.dat";
     const Case cases[] = {
-        {ToolType::DosCommandLine, false, false, "", "grep -n x $F", pif + " /C grep -n x main.c "},
-        {ToolType::DosCommandLine, true, false, "", "ls", pif + " /C ls  > " + pipe},
-        {ToolType::DosCommandLine, false, true, "", "ls", pif + " /C vStdErr ls  > " + pipe},
+        {ToolType::DosCommandLine, false, "", "grep -n x $F", {pif, "/C", "grep", "-n", "x", "main.c"}},
+        {ToolType::DosCommandLine, true, "", "ls", {pif, "/C", "ls"}},
+        {ToolType::DosCommandLine, true, "", "vStdErr ls", {pif, "/C", "vStdErr", "ls"}},
         // An interactive session: the PIF file alone, nothing captured.
-        {ToolType::DosCommandLine, true, true, "", "", pif},
-        {ToolType::WindowsProgram, false, false, "/usr/bin/xterm", "-e top", "/usr/bin/xterm -e top "},
-        {ToolType::WindowsProgram, true, false, "/usr/bin/xterm", "", "/usr/bin/xterm   > " + pipe},
-        {ToolType::DosProgram, false, false, "make", "-f $FB.mak", pif + " /C make -f main.mak "},
-        {ToolType::DosProgram, true, true, "make", "all", pif + " /C vStdErr make all  > " + pipe},
+        {ToolType::DosCommandLine, true, "", "", {pif}},
+        {ToolType::WindowsProgram, false, "/usr/bin/xterm", "-e top", {"/usr/bin/xterm", "-e", "top"}},
+        {ToolType::WindowsProgram, true, "/opt/my tools/lint", "", {"/opt/my tools/lint"}},
+        {ToolType::DosProgram, false, "make", "-f $FB.mak", {pif, "/C", "make", "-f", "main.mak"}},
+        {ToolType::DosProgram, true, "make", "all | tee x", {pif, "/C", "sh", "-c", "\"${1}\" all | tee x", "sh", "make"}},
     };
     for (const Case& c : cases) {
         ToolRecord record;
         record.type = c.type;
-        record.captureOutput = c.captureOutput;
-        record.captureErrors = c.captureErrors;
+        record.captureOutput = c.capture;
         record.program = c.program;
         record.arguments = c.arguments;
         spawner.prepare(record, context);
-        EXPECT_EQ(spawner.commandLine(), c.expected) << c.arguments;
+        EXPECT_EQ(spawner.arguments(), c.expected) << c.arguments;
+        const bool captured = c.capture && !c.expected.empty() && c.expected.back() != pif;
+        EXPECT_EQ(spawner.outputFile(), captured ? home() + "VexaPip.dat" : "") << c.arguments;
+    }
+}
+
+TEST_F(SpawnerTest, ValuesNeverBecomeShellText) {
+    const std::string hostile[] = {"/src/a;id>PWNED;.c", "/src/b$(id>X).c", "/src/c`id`.c", "/src/-n x.c"};
+    for (const std::string& name : hostile) {
+        context.documentPath = name;
+        ToolRecord record;
+        record.type = ToolType::DosCommandLine;
+        record.arguments = "grep -n main $FileName";
+        spawner.prepare(record, context);
+        EXPECT_EQ(spawner.arguments().back(), name);
+        EXPECT_EQ(spawner.arguments().size(), 6u) << name;
+        record.arguments = "grep -n main $FileName | sort";
+        spawner.prepare(record, context);
+        const std::vector<std::string>& words = spawner.arguments();
+        ASSERT_EQ(words.size(), 7u) << name;
+        EXPECT_EQ(words[4], "grep -n main \"${1}\" | sort");
+        EXPECT_EQ(words[6], name);
     }
 }
 
@@ -110,7 +129,7 @@ TEST_F(SpawnerTest, RunStartsOnceAndIsBusyUntilTheProcessEnds) {
     launcher.scriptNext(test::FakeRun{platform::SpawnResult::Started, 2, 0});
     EXPECT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
     ASSERT_EQ(launcher.requests().size(), 1u);
-    EXPECT_EQ(launcher.requests()[0].commandLine, "/bin/true  ");
+    EXPECT_EQ(launcher.requests()[0].arguments, std::vector<std::string>{"/bin/true"});
     EXPECT_EQ(launcher.requests()[0].searchPath.substr(0, 14), "/opt/vexa/bin:");
     EXPECT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Busy);
     EXPECT_EQ(spawner.result(), platform::SpawnResult::Busy);
@@ -179,14 +198,62 @@ TEST_F(RealSpawnerTest, ACapturedCommandLineWritesThePipeFileThroughTheInterpret
     record.workingDirectory = m_home.path().string();
     ASSERT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
     ASSERT_TRUE(waitUntilIdle());
-    // The redirection belongs to the last command of the line, as with the desktop's interpreter;
-    // the quoted words keep their blanks on the way through the PIF file and the interpreter.
+    // A command with shell syntax runs as the user's script with its output captured whole; the
+    // quoted words keep their blanks on the way through the PIF file and the interpreter.
     EXPECT_EQ(test::readFileBytes(spawner.pipeFilePath()), m_home.path().string() + "\n");
     record.arguments = "echo \"two  blanks\"";
     ASSERT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
     ASSERT_TRUE(waitUntilIdle());
     EXPECT_EQ(test::readFileBytes(spawner.pipeFilePath()), "two  blanks\n");
     EXPECT_EQ(spawner.exitCode(), 0);
+}
+
+TEST_F(RealSpawnerTest, HostileNamesReachTheProgramAsOneArgumentAndRunNothing) {
+    const std::string names[] = {"a;touch PWNED;.c", "b$(touch PWNED).c", "c`touch PWNED`.c", "-n two  x.c",
+                                 "it's \"q\".c", "new\nline.c"};
+    for (const std::string& name : names) {
+        test::writeFileBytes(m_home.path() / name, "body of " + name + "\n");
+        context.documentPath = m_home.file(name);
+        ToolRecord record;
+        record.type = ToolType::DosCommandLine;
+        record.captureOutput = true;
+        record.workingDirectory = m_home.path().string();
+        for (const char* arguments : {"cat -- $FileName", "cat -- $File | cat"}) {
+            record.arguments = arguments;
+            ASSERT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
+            ASSERT_TRUE(waitUntilIdle());
+            EXPECT_EQ(test::readFileBytes(spawner.pipeFilePath()), "body of " + name + "\n") << arguments;
+            EXPECT_EQ(spawner.exitCode(), 0) << name;
+        }
+    }
+    EXPECT_FALSE(platform::isRegularFile(m_home.file("PWNED")));
+}
+
+TEST_F(RealSpawnerTest, AProgramWaitingForInputEndsAtOnce) {
+    ToolRecord record;
+    record.type = ToolType::DosCommandLine;
+    record.arguments = "cat";
+    record.captureOutput = true;
+    record.workingDirectory = m_home.path().string();
+    ASSERT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
+    ASSERT_TRUE(waitUntilIdle());
+    EXPECT_EQ(spawner.exitCode(), 0);
+}
+
+TEST_F(RealSpawnerTest, StopEndsTheWholeProcessGroup) {
+    ToolRecord record;
+    record.type = ToolType::DosCommandLine;
+    // The shell's child keeps the pipe open: it too must end for the run to be over.
+    record.arguments = "sh -c \"sleep 100 & sleep 100; echo not reached\"";
+    record.captureOutput = true;
+    record.workingDirectory = m_home.path().string();
+    ASSERT_EQ(spawner.prepareAndRun(record, context), platform::SpawnResult::Started);
+    EXPECT_FALSE(spawner.isIdle());
+    EXPECT_TRUE(spawner.stop());
+    ASSERT_TRUE(waitUntilIdle());
+    EXPECT_EQ(spawner.exitCode(), 128 + 15);
+    EXPECT_EQ(test::readFileBytes(spawner.pipeFilePath()), "");
+    EXPECT_FALSE(spawner.stop());
 }
 
 TEST_F(RealSpawnerTest, StdErrJoinsTheErrorsOfItsCommandAndKeepsItsStatus) {

@@ -332,9 +332,10 @@ TEST_F(ToolCommandsTest, TheCommandLineDialogRunsItsCommandCaptured) {
     launcher.scriptNext(FakeRun{});
     ASSERT_EQ(family.run(functionIdOf("ToolsCommand")), 1);
     ASSERT_EQ(launcher.requests().size(), 1u);
-    EXPECT_NE(launcher.requests()[0].commandLine.find(" /C echo hi"), std::string::npos)
-        << launcher.requests()[0].commandLine;
-    EXPECT_NE(launcher.requests()[0].commandLine.find(std::string(kPipeFileName)), std::string::npos);
+    const std::vector<std::string>& words = launcher.requests()[0].arguments;
+    ASSERT_EQ(words.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(words.begin() + 1, words.end()), (std::vector<std::string>{"/C", "echo", "hi"}));
+    EXPECT_NE(launcher.requests()[0].outputFile.find(std::string(kPipeFileName)), std::string::npos);
     EXPECT_EQ(launcher.requests()[0].workingDirectory, source.string());
     EXPECT_EQ(host.changed.back(), OutputKind::Standard);
 
@@ -354,13 +355,19 @@ TEST_F(ToolCommandsTest, TheShellStartsTheUsersTerminalOrSaysWhyNot) {
     launcher.scriptNext(FakeRun{});
     EXPECT_EQ(family.run(functionIdOf("ToolsShell")), 1);
     ASSERT_EQ(launcher.requests().size(), 1u);
-    EXPECT_EQ(launcher.requests()[0].commandLine.rfind("my-term", 0), 0u);
+    EXPECT_EQ(launcher.requests()[0].arguments, std::vector<std::string>{"my-term"});
+    // The variable names a program: whatever it holds, it is that one word.
+    ASSERT_EQ(setenv("TERMINAL", "my-term;touch x", 1), 0);
+    launcher.scriptNext(FakeRun{});
+    EXPECT_EQ(family.run(functionIdOf("ToolsShell")), 1);
+    ASSERT_EQ(launcher.requests().size(), 2u);
+    EXPECT_EQ(launcher.requests()[1].arguments, std::vector<std::string>{"my-term;touch x"});
 
     ASSERT_EQ(unsetenv("TERMINAL"), 0);
     ASSERT_EQ(setenv("PATH", "/nonexistent-directory", 1), 0);
     EXPECT_EQ(family.run(functionIdOf("ToolsShell")), 0);
     EXPECT_EQ(frame.lastStatus(), kNoTerminal);
-    EXPECT_EQ(launcher.requests().size(), 1u);
+    EXPECT_EQ(launcher.requests().size(), 2u);
 
     ASSERT_EQ(setenv("PATH", path.c_str(), 1), 0);
     if (saved != nullptr) {

@@ -161,7 +161,7 @@ private slots:
         auto view = vexa::ui::makeDialogView(model, nullptr);
         auto* dialog = dynamic_cast<vexa::ui::ProjectOptionsWindow*>(view.get());
         QVERIFY(dialog != nullptr);
-        QCOMPARE(dialog->controls().command->text(), QStringLiteral("MAKE -f SAMPLE.MAK"));
+        QCOMPARE(dialog->controls().command->text(), QStringLiteral("make -f SAMPLE.MAK"));
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <spawn.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -86,7 +87,7 @@ public:
     SpawnSetup(const SpawnSetup&) = delete;
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 
-    bool prepare(const std::string& workingDirectory) {
+    bool prepare(const std::string& workingDirectory, const std::string& outputFile) {
         if (!m_attrOk || !m_actionsOk) {
             return false;
         }
@@ -101,10 +102,25 @@ public:
                posix_spawnattr_setsigmask(&m_attr, &none) == 0 &&
                posix_spawnattr_setsigdefault(&m_attr, &all) == 0 &&
                posix_spawn_file_actions_addchdir_np(&m_actions, workingDirectory.c_str()) == 0 &&
-               closeInheritedDescriptors();
+               redirect(outputFile) && closeInheritedDescriptors();
     }
 
     posix_spawnattr_t* attr() { return &m_attr; }
+
+    // Standard input is empty: a child waiting for input ends at once instead of reading the
+    // editor's terminal. The output file is opened after the change of directory, so a relative
+    // name is the working directory's.
+    bool redirect(const std::string& outputFile) {
+        if (posix_spawn_file_actions_addopen(&m_actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) != 0) {
+            return false;
+        }
+        if (outputFile.empty()) {
+            return true;
+        }
+        return posix_spawn_file_actions_addopen(&m_actions, STDOUT_FILENO, outputFile.c_str(),
+                                                O_WRONLY | O_CREAT | O_TRUNC, 0666) == 0 &&
+               posix_spawn_file_actions_adddup2(&m_actions, STDOUT_FILENO, STDERR_FILENO) == 0;
+    }
 
     // Descriptors the editor opened without close-on-exec must not leak into the child.
     // Older C libraries lack the action; there every descriptor of ours is close-on-exec.
@@ -153,7 +169,8 @@ SpawnResult PosixChildProcess::start(const ProcessRequest& request) {
         return SpawnResult::DirectoryNotFound;
     }
 
-    std::vector<std::string> words = splitCommandLine(request.commandLine);
+    std::vector<std::string> words =
+        request.arguments.empty() ? splitCommandLine(request.commandLine) : request.arguments;
     if (words.empty()) {
         return SpawnResult::Failed;
     }
@@ -163,7 +180,7 @@ SpawnResult PosixChildProcess::start(const ProcessRequest& request) {
     }
 
     SpawnSetup setup;
-    if (!setup.prepare(workingDirectory)) {
+    if (!setup.prepare(workingDirectory, request.outputFile)) {
         return SpawnResult::Failed;
     }
     std::vector<char*> argv;
@@ -197,7 +214,18 @@ SpawnResult PosixChildProcess::start(const ProcessRequest& request) {
         return resultOfErrno(error);
     }
     m_pid = pid;
+    m_stopping = false;
     return SpawnResult::Started;
+}
+
+bool PosixChildProcess::stop() {
+    if (!isRunning()) {
+        return false;
+    }
+    // The child leads its own group: the signal reaches what it started too (make's compilers).
+    (void)::kill(-m_pid, SIGTERM);
+    m_stopping = true;
+    return true;
 }
 
 bool PosixChildProcess::isRunning() {
@@ -207,6 +235,10 @@ bool PosixChildProcess::isRunning() {
     int status = 0;
     pid_t done = ::waitpid(m_pid, &status, WNOHANG);
     if (done == 0 || (done < 0 && errno == EINTR)) {
+        if (m_stopping) {
+            // Asked to end before and still there: ignoring the request does not keep it alive.
+            (void)::kill(-m_pid, SIGKILL);
+        }
         return true;
     }
     if (done == m_pid) {

@@ -21,6 +21,7 @@ public:
 
     [[nodiscard]] SpawnResult start(const ProcessRequest& request) override;
     [[nodiscard]] bool isRunning() override;
+    bool stop() override;
     [[nodiscard]] std::optional<int> exitCode() const override { return m_exitCode; }
 
     // The id of the running process, 0 when none runs.
@@ -28,6 +29,7 @@ public:
 
 private:
     pid_t m_pid = 0;
+    bool m_stopping = false;
     std::optional<int> m_exitCode;
 };
 
