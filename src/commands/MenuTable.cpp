@@ -161,7 +161,7 @@ constexpr std::array<MenuItem, 12> kContextMenu = {{
 
 // The hints of the menu items, by command identifier; the context menu shares the hints of the
 // commands it has in common with the menu bar.
-constexpr std::array<CommandHint, 84> kHints = {{
+constexpr std::array<CommandHint, 85> kHints = {{
     {functionIdOf("FileNew"), "Create a new document"},
     {functionIdOf("FileOpen"), "Open an existing document"},
     {functionIdOf("FileClose"), "Close the current document"},

@@ -318,8 +318,13 @@ TEST_F(EditorScriptTest, SpawnStartsTheProgramAndGivesZero) {
     runBody("int r = spawn(\"tool\", \"one two\", 1); message(\"r=%d\", r);");
     EXPECT_EQ(frame.lastStatus(), "r=0");
     ASSERT_EQ(launcher.requests().size(), 1u);
-    EXPECT_NE(launcher.requests()[0].commandLine.find("tool"), std::string::npos);
-    EXPECT_NE(launcher.requests()[0].commandLine.find("one two"), std::string::npos);
+    // The program starts from an argument vector: the program, then the words of its arguments.
+    std::string words;
+    for (const std::string& argument : launcher.requests()[0].arguments) {
+        words += "[" + argument + "]";
+    }
+    EXPECT_NE(words.find("[tool]"), std::string::npos) << words;
+    EXPECT_NE(words.find("[one][two]"), std::string::npos) << words;
     EXPECT_EQ(launcher.requests()[0].showMode, platform::ShowMode::Normal);
     const ScriptRunResult bad = runBody("spawn();");
     EXPECT_TRUE(bad.warned);
