@@ -34,7 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const vexa::recovery::ReplayResult result = vexa::recovery::replayJournal(document, content);
     check(result.applied + result.refused <= static_cast<int>(content.entries.size()));
     check(document.cursorLine() >= 0 && document.cursorLine() <= document.lineCount());
-    check(document.cursorOffset() >= 0 && document.cursorOffset() <= vexa::Document::kMaxCursorOffset);
+    check(document.cursorOffset() >= 0);
+    if (document.cursorLine() < document.lineCount()) {
+        const long long length = document.line(document.cursorLine()).length();
+        check(document.cursorOffset() <= length + vexa::Document::kMaxPastEnd);
+    }
     // Undo takes the edits back in any case.
     while (document.undo()) {
     }
