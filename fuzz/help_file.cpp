@@ -54,6 +54,23 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return allocate(size);
 }
+// libFuzzer allocates with the nothrow forms and frees with plain delete: they must count alike.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
+void operator delete(void* pointer, const std::nothrow_t&) noexcept {
+    release(pointer);
+}
+void operator delete[](void* pointer, const std::nothrow_t&) noexcept {
+    release(pointer);
+}
 void operator delete(void* pointer) noexcept {
     release(pointer);
 }
