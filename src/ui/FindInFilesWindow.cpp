@@ -12,17 +12,10 @@
 #include <QVBoxLayout>
 
 #include "findfiles/FindInFilesDialog.h"
+#include "ui/Windows1252.h"
 
 namespace vexa::ui {
 namespace {
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string toUtf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 QCheckBox* option(const char* label, bool on, QWidget* parent) {
     auto* box = new QCheckBox(QString::fromUtf8(label), parent);
@@ -35,20 +28,20 @@ QCheckBox* option(const char* label, bool on, QWidget* parent) {
 FindInFilesWindow::FindInFilesWindow(findfiles::FindInFilesDialog& model, QWidget* parent)
     : QDialog(parent), m_model(model), m_findText(new QComboBox(this)), m_folder(new QLineEdit(this)),
       m_patterns(new QLineEdit(this)), m_problem(new QLabel(this)) {
-    setWindowTitle(fromUtf8(model.title()));
+    setWindowTitle(fromUtf8Text(model.title()));
     setObjectName(QStringLiteral("FindInFilesWindow"));
     const findfiles::FolderSearchRequest& request = model.request();
     m_findText->setEditable(true);
     m_findText->setObjectName(QStringLiteral("findText"));
     for (const std::string& entry : model.findHistory().entries()) {
-        m_findText->addItem(fromUtf8(entry));
+        m_findText->addItem(fromUtf8Text(entry));
     }
-    m_findText->setEditText(fromUtf8(request.findText));
+    m_findText->setEditText(fromUtf8Text(request.findText));
     m_findText->lineEdit()->selectAll();
     m_folder->setObjectName(QStringLiteral("folder"));
-    m_folder->setText(fromUtf8(request.folder));
+    m_folder->setText(fromUtf8Text(request.folder));
     m_patterns->setObjectName(QStringLiteral("filePatterns"));
-    m_patterns->setText(fromUtf8(model.filePatterns()));
+    m_patterns->setText(fromUtf8Text(model.filePatterns()));
     m_regex = option("Regular E&xpression", request.options.regularExpression, this);
     m_case = option("Match Ca&se Sensitive", request.options.caseCheck, this);
     m_word = option("Match &Whole Word Only", request.options.wholeWord, this);
@@ -81,9 +74,9 @@ FindInFilesWindow::FindInFilesWindow(findfiles::FindInFilesDialog& model, QWidge
 
 void FindInFilesWindow::pressFind() {
     findfiles::FolderSearchRequest& request = m_model.request();
-    request.findText = toUtf8(m_findText->currentText());
-    request.folder = toUtf8(m_folder->text());
-    m_model.setFilePatterns(toUtf8(m_patterns->text()));
+    request.findText = toUtf8Text(m_findText->currentText());
+    request.folder = toUtf8Text(m_folder->text());
+    m_model.setFilePatterns(toUtf8Text(m_patterns->text()));
     request.options.regularExpression = m_regex->isChecked();
     request.options.caseCheck = m_case->isChecked();
     request.options.wholeWord = m_word->isChecked();
@@ -94,7 +87,7 @@ void FindInFilesWindow::pressFind() {
         accept();
         return;
     }
-    m_problem->setText(fromUtf8(m_model.problem()));
+    m_problem->setText(fromUtf8Text(m_model.problem()));
 }
 
 } // namespace vexa::ui
