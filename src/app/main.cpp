@@ -135,8 +135,8 @@ int main(int argc, char* argv[]) {
         link = std::make_unique<vexa::platform::PosixInstanceLink>(*directory);
     }
     if (link && link->isMarkerPresent()) {
-        if (auto handOff = vexa::handOffFor(arguments)) {
-            switch (vexa::sendHandOff(*link, *handOff)) {
+        if (auto handOffs = vexa::handOffFor(arguments)) {
+            switch (vexa::sendHandOffs(*link, *handOffs)) {
             case vexa::HandOffResult::Posted:
                 return 0;
             case vexa::HandOffResult::NameUnresolved:
@@ -209,6 +209,12 @@ int main(int argc, char* argv[]) {
                 for (const auto& message : link->receive()) {
                     if (message.kind == vexa::platform::LinkMessageKind::FileOpen) {
                         window.acceptHandOff(vexa::receiveHandOff(*link));
+                    } else if (message.kind == vexa::platform::LinkMessageKind::OpenFiles) {
+                        // A list that is not the editor's own came from another program: dropped.
+                        for (const vexa::HandOff& handOff :
+                             vexa::readOpenFilesList(message.text).value_or(std::vector<vexa::HandOff>{})) {
+                            window.acceptHandOff(handOff);
+                        }
                     } else if (auto open = vexa::shell::parseOpenCommand(message.text); open.ok) {
                         window.acceptHandOff(vexa::HandOff{open.file, 0});
                     } else {

@@ -17,12 +17,14 @@ inline constexpr std::string_view kInstanceMarker = "VexaIsActive";
 inline constexpr std::string_view kFileOpenMessage = "VexaFileOpen";
 // The longest command text one message carries.
 inline constexpr std::size_t kMaxLinkCommand = 4096;
+// The longest list of files one message carries: room for the longest full path and its line.
+inline constexpr std::size_t kMaxLinkFiles = 8192;
 
-enum class LinkMessageKind : uint8_t { FileOpen = 1, Command = 2 };
+enum class LinkMessageKind : uint8_t { FileOpen = 1, Command = 2, OpenFiles = 3 };
 
 struct LinkMessage {
     LinkMessageKind kind = LinkMessageKind::FileOpen;
-    std::string text; // the command text; empty for the file-open notification
+    std::string text; // the command text or the list of files; empty for the file-open notification
 
     friend bool operator==(const LinkMessage&, const LinkMessage&) = default;
 };
@@ -48,6 +50,9 @@ public:
     // [open("/src/a.c")]. False when no editor received it.
     [[nodiscard]] virtual bool postFileOpen() = 0;
     [[nodiscard]] virtual bool postCommand(std::string_view command) = 0;
+    // Give it a list of files to open (the session's hand-off writes and reads the list); false
+    // when no editor received it or the list is longer than kMaxLinkFiles.
+    [[nodiscard]] virtual bool postOpenFiles(std::string_view list) = 0;
 
     // The messages that arrived for the holder of the marker, oldest first; never waits.
     [[nodiscard]] virtual std::vector<LinkMessage> receive() = 0;

@@ -90,7 +90,8 @@ StartupFiles collectStartupFiles(std::span<const std::string> arguments) {
     return files;
 }
 
-std::optional<HandOff> handOffFor(std::span<const std::string> arguments) {
+std::optional<std::vector<HandOff>> handOffFor(std::span<const std::string> arguments) {
+    using HandOffs = std::vector<HandOff>;
     for (const std::string& argument : arguments) {
         if (hasWildcards(argument)) {
             return std::nullopt;
@@ -99,19 +100,30 @@ std::optional<HandOff> handOffFor(std::span<const std::string> arguments) {
     if (arguments.size() == 1) {
         const std::string& only = arguments[0];
         if (isSwitch(only) && only.size() >= 2 && (only[1] == 's' || only[1] == 'S')) {
-            return HandOff{};
+            return HandOffs{HandOff{}};
         }
-        return HandOff{only, 0};
+        return HandOffs{HandOff{only, 0}};
     }
     if (arguments.size() == 2) {
         const std::string& first = arguments[0];
         if (isSwitch(first) && first.size() >= 2 && isEll(first[1])) {
             if (auto line = lineOption(first)) {
-                return HandOff{arguments[1], *line};
+                return HandOffs{HandOff{arguments[1], *line}};
             }
+            return std::nullopt;
         }
     }
-    return std::nullopt;
+    // Several files go to the running editor as a new one would open them, so that a second
+    // editor never runs on the same home and settings.
+    const StartupFiles files = collectStartupFiles(arguments);
+    if (files.names.empty()) {
+        return std::nullopt;
+    }
+    HandOffs handOffs;
+    for (const std::string& name : files.names) {
+        handOffs.push_back(HandOff{name, files.line});
+    }
+    return handOffs;
 }
 
 } // namespace vexa

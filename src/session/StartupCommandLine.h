@@ -40,9 +40,12 @@ struct HandOff {
     friend bool operator==(const HandOff&, const HandOff&) = default;
 };
 
-// The hand-off a command line asks for; nothing when it starts a new editor instead. Wildcards
-// anywhere start a new editor; one argument hands off that file ("-s" alone only activates);
-// two arguments hand off the second only when the first is a matching line option.
-std::optional<HandOff> handOffFor(std::span<const std::string> arguments);
+// The hand-offs a command line asks for, in its order; nothing when it starts a new editor
+// instead. Wildcards anywhere start a new editor; one argument hands off that file ("-s" alone
+// only activates: one hand-off with an empty name); two arguments whose first begins like a line
+// option hand off the second only when the first is one. Any other command line that names
+// files hands off every file it names, each with its line option; one naming none starts a new
+// editor.
+std::optional<std::vector<HandOff>> handOffFor(std::span<const std::string> arguments);
 
 } // namespace vexa

@@ -1,6 +1,7 @@
 // Handing a file from a second start of the editor to the running one.
 #include "session/StartupHandOff.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 
@@ -25,6 +26,86 @@ HandOffResult sendHandOff(platform::InstanceLink& link, const HandOff& handOff) 
         return HandOffResult::RecordFailed;
     }
     return link.postFileOpen() ? HandOffResult::Posted : HandOffResult::NotDelivered;
+}
+
+HandOffResult sendHandOffs(platform::InstanceLink& link, std::span<const HandOff> handOffs) {
+    if (handOffs.size() == 1) {
+        return sendHandOff(link, handOffs.front());
+    }
+    std::vector<HandOff> resolved;
+    for (const HandOff& handOff : handOffs) {
+        auto full = platform::fullPath(handOff.file);
+        if (!full) {
+            return HandOffResult::NameUnresolved;
+        }
+        resolved.push_back(HandOff{*full, handOff.line});
+    }
+    auto lists = openFilesLists(resolved);
+    if (!lists) {
+        return HandOffResult::NameUnresolved;
+    }
+    for (const std::string& list : *lists) {
+        if (!link.postOpenFiles(list)) {
+            return HandOffResult::NotDelivered;
+        }
+    }
+    return HandOffResult::Posted;
+}
+
+std::optional<std::vector<std::string>> openFilesLists(std::span<const HandOff> handOffs) {
+    std::vector<std::string> lists;
+    std::string list;
+    int listLine = 0;
+    for (const HandOff& handOff : handOffs) {
+        const std::string lineText = std::to_string(std::max(handOff.line, 0));
+        if (lineText.size() + 1 + handOff.file.size() > platform::kMaxLinkFiles) {
+            return std::nullopt;
+        }
+        if (!list.empty() &&
+            (listLine != handOff.line || list.size() + 1 + handOff.file.size() > platform::kMaxLinkFiles)) {
+            lists.push_back(std::move(list));
+            list.clear();
+        }
+        if (list.empty()) {
+            list = lineText;
+            listLine = handOff.line;
+        }
+        list += '\0';
+        list += handOff.file;
+    }
+    if (!list.empty()) {
+        lists.push_back(std::move(list));
+    }
+    return lists;
+}
+
+std::optional<std::vector<HandOff>> readOpenFilesList(std::string_view list) {
+    constexpr std::size_t kMaxLineDigits = 10;
+    const std::size_t digitsEnd = list.find('\0');
+    if (digitsEnd == std::string_view::npos || digitsEnd == 0 || digitsEnd > kMaxLineDigits) {
+        return std::nullopt;
+    }
+    int line = 0;
+    auto [end, error] = std::from_chars(list.data(), list.data() + digitsEnd, line);
+    if (error != std::errc{} || end != list.data() + digitsEnd || line < 0) {
+        return std::nullopt;
+    }
+    std::vector<HandOff> handOffs;
+    std::string_view rest = list.substr(digitsEnd);
+    while (!rest.empty()) {
+        rest.remove_prefix(1); // the NUL before each file
+        const std::size_t next = std::min(rest.find('\0'), rest.size());
+        const std::string_view file = rest.substr(0, next);
+        if (file.empty() || file.front() != '/') {
+            return std::nullopt;
+        }
+        handOffs.push_back(HandOff{std::string(file), line});
+        rest.remove_prefix(next);
+    }
+    if (handOffs.empty()) {
+        return std::nullopt;
+    }
+    return handOffs;
 }
 
 std::string handOffReadFailure(int sourceLine) {

@@ -67,34 +67,42 @@ TEST(StartupFiles, SeparateLineNumberIsAFileName) {
 struct HandOffCase {
     const char* name;
     Args arguments;
-    std::optional<HandOff> handOff;
+    std::optional<std::vector<HandOff>> handOffs;
 };
 
 class HandOffChoiceTest : public ::testing::TestWithParam<HandOffCase> {};
 
 TEST_P(HandOffChoiceTest, RestsOnTheArguments) {
-    EXPECT_EQ(handOffFor(GetParam().arguments), GetParam().handOff);
+    EXPECT_EQ(handOffFor(GetParam().arguments), GetParam().handOffs);
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandLines, HandOffChoiceTest,
-                         ::testing::Values(HandOffCase{"one_file", {"a.c"}, HandOff{"a.c", 0}},
-                                           HandOffCase{"activate_only", {"-s"}, HandOff{"", 0}},
-                                           HandOffCase{"activate_upper", {"-S"}, HandOff{"", 0}},
-                                           HandOffCase{"absolute_path", {"/srv/x.c"}, HandOff{"/srv/x.c", 0}},
-                                           HandOffCase{"slash_letter_path", {"/S"}, HandOff{"/S", 0}},
-                                           HandOffCase{
-                                               "path_with_ell", {"notes-l2.txt"}, HandOff{"notes-l2.txt", 0}},
-                                           HandOffCase{"slash_line_is_a_path", {"/l25", "a.c"}, std::nullopt},
-                                           HandOffCase{"other_switch_as_name", {"-x"}, HandOff{"-x", 0}},
-                                           HandOffCase{"line_and_file", {"-l25", "a.c"}, HandOff{"a.c", 25}},
-                                           HandOffCase{"bad_line_option", {"-lx", "a.c"}, std::nullopt},
-                                           HandOffCase{"switch_and_file", {"-s", "a.c"}, std::nullopt},
-                                           HandOffCase{"two_files", {"a.c", "b.c"}, std::nullopt},
-                                           HandOffCase{"wildcard", {"*.c"}, std::nullopt},
-                                           HandOffCase{"wildcard_second", {"-l3", "a?.c"}, std::nullopt},
-                                           HandOffCase{"none", {}, std::nullopt},
-                                           HandOffCase{"three", {"-l", "25", "a.c"}, std::nullopt}),
-                         [](const auto& info) { return std::string(info.param.name); });
+using HandOffs = std::vector<HandOff>;
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, HandOffChoiceTest,
+    ::testing::Values(
+        HandOffCase{"one_file", {"a.c"}, HandOffs{{"a.c", 0}}},
+        HandOffCase{"activate_only", {"-s"}, HandOffs{{"", 0}}},
+        HandOffCase{"activate_upper", {"-S"}, HandOffs{{"", 0}}},
+        HandOffCase{"absolute_path", {"/srv/x.c"}, HandOffs{{"/srv/x.c", 0}}},
+        HandOffCase{"slash_letter_path", {"/S"}, HandOffs{{"/S", 0}}},
+        HandOffCase{"path_with_ell", {"notes-l2.txt"}, HandOffs{{"notes-l2.txt", 0}}},
+        HandOffCase{"slash_line_is_a_path", {"/l25", "a.c"}, HandOffs{{"/l25", 0}, {"a.c", 0}}},
+        HandOffCase{"other_switch_as_name", {"-x"}, HandOffs{{"-x", 0}}},
+        HandOffCase{"line_and_file", {"-l25", "a.c"}, HandOffs{{"a.c", 25}}},
+        HandOffCase{"bad_line_option", {"-lx", "a.c"}, std::nullopt},
+        HandOffCase{"switch_and_file", {"-s", "a.c"}, HandOffs{{"a.c", 0}}},
+        HandOffCase{"two_files", {"a.c", "b.c"}, HandOffs{{"a.c", 0}, {"b.c", 0}}},
+        HandOffCase{"line_after_files", {"a.c", "b.c", "-l7"}, HandOffs{{"a.c", 7}, {"b.c", 7}}},
+        HandOffCase{
+            "line_before_files", {"-l3", "a.c", "b.c", "c.c"}, HandOffs{{"a.c", 3}, {"b.c", 3}, {"c.c", 3}}},
+        HandOffCase{"only_switches", {"-s", "-l3"}, std::nullopt},
+        HandOffCase{"wildcard", {"*.c"}, std::nullopt},
+        HandOffCase{"wildcard_second", {"-l3", "a?.c"}, std::nullopt},
+        HandOffCase{"wildcard_among_many", {"a.c", "b.c", "*.h"}, std::nullopt},
+        HandOffCase{"none", {}, std::nullopt},
+        HandOffCase{"three", {"-l", "25", "a.c"}, HandOffs{{"25", 0}, {"a.c", 0}}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class HandOffLinkTest : public ::testing::Test {
 protected:
@@ -143,6 +151,85 @@ TEST_F(HandOffLinkTest, ReceiverReadsTheRecord) {
     ASSERT_TRUE(m_link.record().writeValue(kHandOffLineKey, "-4"));
     EXPECT_EQ(receiveHandOff(m_link), (HandOff{"/src/a.c", 0}));
 }
+
+TEST_F(HandOffLinkTest, SeveralFilesGoAsOneListOfFullPathsWithTheirLine) {
+    m_link.setOtherEditorRunning(true);
+    const HandOffs handOffs{{"a.c", 7}, {"sub/b.c", 7}};
+    EXPECT_EQ(sendHandOffs(m_link, handOffs), HandOffResult::Posted);
+    ASSERT_EQ(m_link.posted().size(), 1u);
+    EXPECT_EQ(m_link.posted()[0].kind, platform::LinkMessageKind::OpenFiles);
+    EXPECT_EQ(readOpenFilesList(m_link.posted()[0].text),
+              (HandOffs{{*platform::fullPath("a.c"), 7}, {*platform::fullPath("sub/b.c"), 7}}));
+    EXPECT_EQ(m_link.record().readValue(kHandOffFileKey), std::nullopt) << "the record is for one file";
+}
+
+TEST_F(HandOffLinkTest, SeveralFilesWithoutAReceiverAreReported) {
+    EXPECT_EQ(sendHandOffs(m_link, HandOffs{{"a.c", 0}, {"b.c", 0}}), HandOffResult::NotDelivered);
+}
+
+TEST_F(HandOffLinkTest, OneFileStillGoesThroughTheRecord) {
+    m_link.setOtherEditorRunning(true);
+    EXPECT_EQ(sendHandOffs(m_link, HandOffs{{"a.c", 3}}), HandOffResult::Posted);
+    ASSERT_EQ(m_link.posted().size(), 1u);
+    EXPECT_EQ(m_link.posted()[0].kind, platform::LinkMessageKind::FileOpen);
+    EXPECT_EQ(receiveHandOff(m_link), (HandOff{*platform::fullPath("a.c"), 3}));
+}
+
+TEST(OpenFilesList, ManyLongNamesSplitIntoListsThatEachFitAMessage) {
+    HandOffs handOffs;
+    for (int i = 0; i < 40; ++i) {
+        handOffs.push_back(HandOff{"/" + std::string(900, 'a' + i % 26) + std::to_string(i), 12});
+    }
+    handOffs.push_back(HandOff{"/other-line.c", 3});
+    const auto lists = openFilesLists(handOffs);
+    ASSERT_TRUE(lists);
+    ASSERT_GT(lists->size(), 1u);
+    HandOffs read;
+    for (const std::string& list : *lists) {
+        EXPECT_LE(list.size(), platform::kMaxLinkFiles);
+        const auto part = readOpenFilesList(list);
+        ASSERT_TRUE(part) << list.substr(0, 20);
+        read.insert(read.end(), part->begin(), part->end());
+    }
+    EXPECT_EQ(read, handOffs);
+}
+
+TEST(OpenFilesList, ANameTooLongForAMessageIsRefused) {
+    const HandOffs handOffs{{"/" + std::string(platform::kMaxLinkFiles, 'n'), 0}};
+    EXPECT_EQ(openFilesLists(handOffs), std::nullopt);
+}
+
+struct ListCase {
+    const char* name;
+    std::string list;
+    std::optional<HandOffs> read;
+};
+
+class OpenFilesListTest : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(OpenFilesListTest, ReadsOnlyWhatTheEditorWrites) {
+    EXPECT_EQ(readOpenFilesList(GetParam().list), GetParam().read);
+}
+
+using namespace std::string_literals;
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, OpenFilesListTest,
+    ::testing::Values(ListCase{"two_files", "5\0/a.c\0/b c.c"s, HandOffs{{"/a.c", 5}, {"/b c.c", 5}}},
+                      ListCase{"no_line", "0\0/a.c"s, HandOffs{{"/a.c", 0}}},
+                      ListCase{"utf8_name", "1\0/d\xC3\xA9j\xC3\xA0.c"s,
+                               HandOffs{{"/d\xC3\xA9j\xC3\xA0.c", 1}}},
+                      ListCase{"empty", ""s, std::nullopt}, ListCase{"line_only", "5"s, std::nullopt},
+                      ListCase{"line_and_nothing", "5\0"s, std::nullopt},
+                      ListCase{"empty_name_between", "5\0/a.c\0\0/b.c"s, std::nullopt},
+                      ListCase{"trailing_nul", "5\0/a.c\0"s, std::nullopt},
+                      ListCase{"relative_name", "5\0a.c"s, std::nullopt},
+                      ListCase{"no_digits", "\0/a.c"s, std::nullopt},
+                      ListCase{"negative_line", "-5\0/a.c"s, std::nullopt},
+                      ListCase{"letters_in_line", "5x\0/a.c"s, std::nullopt},
+                      ListCase{"line_too_long", "12345678901\0/a.c"s, std::nullopt},
+                      ListCase{"line_past_int", "9999999999\0/a.c"s, std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct EntryCase {
     const char* value;

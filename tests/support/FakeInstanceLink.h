@@ -36,6 +36,9 @@ public:
     [[nodiscard]] bool postCommand(std::string_view command) override {
         return post({platform::LinkMessageKind::Command, std::string(command)});
     }
+    [[nodiscard]] bool postOpenFiles(std::string_view list) override {
+        return post({platform::LinkMessageKind::OpenFiles, std::string(list)});
+    }
     [[nodiscard]] std::vector<platform::LinkMessage> receive() override {
         if (!m_holding) {
             return {};

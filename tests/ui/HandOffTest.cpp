@@ -1,10 +1,11 @@
-// Two real editor processes: a second start hands its file and line to the running editor and
+// Two real editor processes: a second start hands its files and line to the running editor and
 // ends, and the running editor opens the file there (seen in the startup files it leaves at exit).
 #include <QDir>
 #include <QProcess>
 #include <QtTest>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <sys/stat.h>
 
 #include "platform/posix/PosixInstanceLink.h"
@@ -51,6 +52,26 @@ private:
         return false;
     }
 
+    // Starts an editor, then a second start with the arguments beside it, which must hand its
+    // files over and end; then ends the editor, which records the files it had open.
+    void startSecondBesideAnEditor(const QStringList& arguments) {
+        QProcess& first = start({});
+        QVERIFY(first.waitForStarted(10000));
+        QVERIFY2(waitForEditor(), "the first editor never became the running one");
+
+        QProcess& second = start(arguments);
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // The running editor polls its link; give it time to open the files, then end it.
+        QTest::qWait(1500);
+        first.terminate();
+        QVERIFY(first.waitForFinished(20000));
+        QCOMPARE(first.exitCode(), 0);
+    }
+
     std::string startupFile(int slot) const {
         vexa::SettingsFile settings(vexa::Directories(vexa::Directories::resolveHome()).settingsFilePath());
         return settings.getString("History", "StartupFile:" + std::to_string(slot), "", 300);
@@ -82,23 +103,25 @@ private slots:
             text += "line " + std::to_string(i) + "\r\n";
         }
         vexa::test::writeFileBytes(path, text);
-
-        QProcess& first = start({});
-        QVERIFY(first.waitForStarted(10000));
-        QVERIFY2(waitForEditor(), "the first editor never became the running one");
-
-        QProcess& second = start({QStringLiteral("-l25"), QStringLiteral("a.c")});
-        QVERIFY(second.waitForFinished(20000));
-        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.exitCode(), 0);
-        QCOMPARE(first.state(), QProcess::Running);
-
-        // The running editor polls its link; give it time to open the file, then end it.
-        QTest::qWait(1500);
-        first.terminate();
-        QVERIFY(first.waitForFinished(20000));
-        QCOMPARE(first.exitCode(), 0);
+        startSecondBesideAnEditor({QStringLiteral("-l25"), QStringLiteral("a.c")});
+        if (QTest::currentTestFailed()) {
+            return;
+        }
         QCOMPARE(startupFile(0), path + " 25");
+    }
+
+    // "vexa a.c 'b c.c' -l12" beside a running editor started a second editor on the same home.
+    void secondStartWithSeveralFilesHandsThemAllOver() {
+        for (const char* name : {"a.c", "b c.c"}) {
+            vexa::test::writeFileBytes(m_home->file(name), std::string(30, '\n'));
+        }
+        startSecondBesideAnEditor({QStringLiteral("a.c"), QStringLiteral("b c.c"), QStringLiteral("-l12")});
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        const std::set<std::string> remembered{startupFile(0), startupFile(1)};
+        QCOMPARE(remembered,
+                 (std::set<std::string>{m_home->file("a.c") + " 12", m_home->file("b c.c") + " 12"}));
     }
 
     void aStartWithAnotherHomeBecomesAnEditorOfItsOwn() {

@@ -10,6 +10,7 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -247,6 +248,13 @@ bool PosixInstanceLink::postCommand(std::string_view command) {
     return post(LinkMessageKind::Command, command);
 }
 
+bool PosixInstanceLink::postOpenFiles(std::string_view list) {
+    if (list.size() > kMaxLinkFiles) {
+        return false;
+    }
+    return post(LinkMessageKind::OpenFiles, list);
+}
+
 bool PosixInstanceLink::post(LinkMessageKind kind, std::string_view text) {
     auto address = socketAddress(socketPath());
     if (!address) {
@@ -258,8 +266,15 @@ bool PosixInstanceLink::post(LinkMessageKind kind, std::string_view text) {
     }
     std::string datagram(1, static_cast<char>(kind));
     datagram += text;
-    ssize_t sent = ::sendto(fd, datagram.data(), datagram.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
-                            reinterpret_cast<const sockaddr*>(&*address), sizeof *address);
+    // A start handing over many files may fill the receiver's queue before its next poll: wait
+    // for room a little, never without end.
+    const timeval patience{2, 0};
+    (void)::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+    ssize_t sent = 0;
+    do {
+        sent = ::sendto(fd, datagram.data(), datagram.size(), MSG_NOSIGNAL,
+                        reinterpret_cast<const sockaddr*>(&*address), sizeof *address);
+    } while (sent < 0 && errno == EINTR);
     ::close(fd);
     return sent == static_cast<ssize_t>(datagram.size());
 }
@@ -269,7 +284,7 @@ std::vector<LinkMessage> PosixInstanceLink::receive() {
     if (m_socketFd < 0) {
         return messages;
     }
-    std::array<char, kMaxLinkCommand + 2> buffer{};
+    std::array<char, kMaxLinkFiles + 2> buffer{};
     while (true) {
         ssize_t length = ::recv(m_socketFd, buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC);
         if (length < 0) {
@@ -279,15 +294,18 @@ std::vector<LinkMessage> PosixInstanceLink::receive() {
             break; // nothing more waiting
         }
         // Empty, cut short or of an unknown kind: not from an editor, dropped.
-        if (length == 0 || static_cast<std::size_t>(length) > kMaxLinkCommand + 1) {
+        if (length == 0 || static_cast<std::size_t>(length) > kMaxLinkFiles + 1) {
             continue;
         }
         auto kind = static_cast<unsigned char>(buffer[0]);
         std::string text(buffer.data() + 1, static_cast<std::size_t>(length) - 1);
         if (kind == static_cast<unsigned char>(LinkMessageKind::FileOpen) && text.empty()) {
             messages.push_back(LinkMessage{LinkMessageKind::FileOpen, {}});
-        } else if (kind == static_cast<unsigned char>(LinkMessageKind::Command)) {
+        } else if (kind == static_cast<unsigned char>(LinkMessageKind::Command) &&
+                   text.size() <= kMaxLinkCommand) {
             messages.push_back(LinkMessage{LinkMessageKind::Command, std::move(text)});
+        } else if (kind == static_cast<unsigned char>(LinkMessageKind::OpenFiles)) {
+            messages.push_back(LinkMessage{LinkMessageKind::OpenFiles, std::move(text)});
         }
     }
     return messages;

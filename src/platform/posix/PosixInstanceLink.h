@@ -47,6 +47,7 @@ public:
     [[nodiscard]] KeyStore& record() override { return m_record; }
     [[nodiscard]] bool postFileOpen() override;
     [[nodiscard]] bool postCommand(std::string_view command) override;
+    [[nodiscard]] bool postOpenFiles(std::string_view list) override;
     [[nodiscard]] std::vector<LinkMessage> receive() override;
 
     // The receiving socket, for an event loop to watch; -1 unless this object holds the marker.
