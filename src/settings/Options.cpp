@@ -155,6 +155,24 @@ bool saveSection(SettingsText& settings, const OptionSection<Group, Count>& tabl
     return ok;
 }
 
+// Writes the keys of a section whose values this program changed since it last read or wrote
+// them (baseline), and those the file lacks. A key left alone keeps the file's value, which
+// another editor running on the same home may have written in the meantime.
+template <typename Group, size_t Count>
+bool saveChangedSection(SettingsText& settings, const OptionSection<Group, Count>& table, const Group& group,
+                        const SettingsText& baseline) {
+    SettingsText mine;
+    bool ok = saveSection(mine, table, group);
+    for (const auto& key : table.keys) {
+        const std::optional<std::string> value = mine.find(table.name, key.key);
+        if (!value || (baseline.find(table.name, key.key) == value && settings.find(table.name, key.key))) {
+            continue;
+        }
+        ok = settings.putString(table.name, key.key, *value) && ok;
+    }
+    return ok;
+}
+
 } // namespace
 
 template <typename Self, typename Visitor>
@@ -183,25 +201,39 @@ void Options::load() {
     visitSections(*this, [&](const auto& table, auto& group) { loadSection(settings, table, group); });
     // A hand-edited size past the dialog's range is taken as the largest the dialog offers.
     m_editor.tabSize = std::min(m_editor.tabSize, kMaxTabSize);
+    m_baseline = SettingsText{};
+    visitSections(*this,
+                  [&](const auto& table, const auto& group) { (void)saveSection(m_baseline, table, group); });
 }
 
 bool Options::save() {
-    return m_settings.update([this](SettingsText& settings) {
+    const bool saved = m_settings.update([this](SettingsText& settings) {
         bool ok = true;
         visitSections(*this, [&](const auto& table, const auto& group) {
-            ok = saveSection(settings, table, group) && ok;
+            ok = saveChangedSection(settings, table, group, m_baseline) && ok;
         });
         return ok;
     });
+    if (saved) {
+        visitSections(*this, [&](const auto& table, const auto& group) {
+            (void)saveSection(m_baseline, table, group);
+        });
+    }
+    return saved;
 }
 
 void Options::loadFont() {
     loadSection(m_settings.read(), kFontSection, m_font);
+    (void)saveSection(m_baseline, kFontSection, m_font);
 }
 
 bool Options::saveFont() {
-    return m_settings.update(
+    const bool saved = m_settings.update(
         [this](SettingsText& settings) { return saveSection(settings, kFontSection, m_font); });
+    if (saved) {
+        (void)saveSection(m_baseline, kFontSection, m_font);
+    }
+    return saved;
 }
 
 DialogPosition Options::dialogPosition(int dialogId) const {

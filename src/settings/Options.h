@@ -143,7 +143,8 @@ public:
     // file or key gives the default.
     void load();
     // Writes the keys marked as written, the font details and the last directory, in one
-    // replacement of the file; keys marked read only are never written. False when the file
+    // replacement of the file: those changed since the last load or save and those the file
+    // lacks, over the file as it is now; keys marked read only are never written. False when the file
     // could not be written (the old one then stays whole).
     [[nodiscard]] bool save();
 
@@ -203,6 +204,9 @@ private:
     RegexOptions m_regex;
     FontDetails m_font;
     HistoryOptions m_history;
+    // The values as last read from or written to the settings file: a save writes only what
+    // differs, so two editors on one home do not undo each other's changes.
+    SettingsText m_baseline;
 };
 
 } // namespace vexa

@@ -246,6 +246,33 @@ TEST_F(OptionsTest, SavedValuesReadBackInANewRun) {
     EXPECT_EQ(options.lastDirectoryUsed(), "/home/me/src/");
 }
 
+// Two editors on one home: each exit writes what that editor changed over what the file holds
+// by then, so neither undoes the other's change, and a value both changed ends as the later's.
+TEST_F(OptionsTest, TwoEditorsOnOneHomeKeepEachOthersChanges) {
+    writeFileBytes(iniPath, "[Editor Options]\nTabSize=8\nWrapColumn=70\n");
+    Options first(directories);
+    Options second(directories);
+    first.load();
+    second.load();
+    first.editor().tabSize = 4;
+    first.editor().wrapColumn = 60;
+    second.editor().wrapColumn = 80;
+    second.font().face = "Mono";
+    ASSERT_TRUE(second.save());
+    ASSERT_TRUE(first.save());
+    SettingsText text = SettingsText::parse(readFileBytes(iniPath));
+    EXPECT_EQ(text.find("Editor Options", "TabSize"), "4");
+    EXPECT_EQ(text.find("Editor Options", "WrapColumn"), "60");
+    EXPECT_EQ(text.find("Font Details", "Face"), "Mono") << "the first editor undid the second's font";
+
+    // A later save of the second writes nothing it did not change again.
+    second.editor().insertMode = 0;
+    ASSERT_TRUE(second.save());
+    text = SettingsText::parse(readFileBytes(iniPath));
+    EXPECT_EQ(text.find("Editor Options", "TabSize"), "4") << "the second editor undid the first's tab size";
+    EXPECT_EQ(text.find("Editor Options", "InsertMode"), "0");
+}
+
 TEST_F(OptionsTest, FontIsSavedAndLoadedOnItsOwn) {
     Options options(directories);
     options.font().face = "Terminal";
