@@ -83,7 +83,8 @@ std::string functionEntry(int line, std::string_view matched) {
     return number + text;
 }
 
-BraceMatch matchBrace(const Document& document, int line, int index, BraceDirection direction) {
+BraceMatch matchBrace(const Document& document, int line, int index, BraceDirection direction,
+                      std::size_t budget) {
     const std::string_view opens = Document::kOpenBraces;
     const std::string_view closes = Document::kCloseBraces;
     const std::string_view text = document.lineText(line);
@@ -107,8 +108,15 @@ BraceMatch matchBrace(const Document& document, int line, int index, BraceDirect
     if (forward) {
         for (int at = line; at <= last; ++at) {
             const std::string_view chars = document.lineText(at);
+            // Each line costs one byte too, so that empty lines cannot make a bounded search long.
+            if (budget-- == 0) {
+                return {BraceResult::NotFound, line, index};
+            }
             for (std::size_t i = at == line ? static_cast<std::size_t>(index) + 1 : 0; i < chars.size();
                  ++i) {
+                if (budget-- == 0) {
+                    return {BraceResult::NotFound, line, index};
+                }
                 if (chars[i] == partner) {
                     if (depth == 0) {
                         return {BraceResult::Found, at, static_cast<int>(i)};
@@ -122,7 +130,14 @@ BraceMatch matchBrace(const Document& document, int line, int index, BraceDirect
     } else {
         for (int at = std::min(line, last); at >= 0; --at) {
             const std::string_view chars = document.lineText(at);
+            // Each line costs one byte too, so that empty lines cannot make a bounded search long.
+            if (budget-- == 0) {
+                return {BraceResult::NotFound, line, index};
+            }
             for (std::size_t i = at == line ? static_cast<std::size_t>(index) : chars.size(); i-- > 0;) {
+                if (budget-- == 0) {
+                    return {BraceResult::NotFound, line, index};
+                }
                 if (chars[i] == partner) {
                     if (depth == 0) {
                         return {BraceResult::Found, at, static_cast<int>(i)};
@@ -135,6 +150,26 @@ BraceMatch matchBrace(const Document& document, int line, int index, BraceDirect
         }
     }
     return {BraceResult::NotFound, line, index};
+}
+
+std::optional<BracePair> bracePairAt(const Document& document, int line, int offset, std::size_t budget) {
+    if (line < 0 || line >= document.lineCount()) {
+        return std::nullopt;
+    }
+    const std::string_view text = document.lineText(line);
+    constexpr std::string_view kShown = "()[]{}";
+    for (const int at : {offset, offset - 1}) {
+        if (at < 0 || at >= static_cast<int>(text.size()) ||
+            kShown.find(text[at]) == std::string_view::npos) {
+            continue;
+        }
+        const BraceMatch match = matchBrace(document, line, at, BraceDirection::Either, budget);
+        if (match.result == BraceResult::Found) {
+            return BracePair{line, at, match.line, match.index};
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 std::vector<std::string> associatedFiles(const std::string& directory, std::string_view base,

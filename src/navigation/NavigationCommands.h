@@ -70,8 +70,28 @@ struct BraceMatch {
     int index = 0;
 };
 
-// Finds the partner of the brace at a line and byte index; every character counts.
-BraceMatch matchBrace(const Document& document, int line, int index, BraceDirection direction);
+// Finds the partner of the brace at a line and byte index; every character counts. The search
+// looks at no more than budget bytes past the brace (then: NotFound).
+BraceMatch matchBrace(const Document& document, int line, int index, BraceDirection direction,
+                      std::size_t budget = SIZE_MAX);
+
+// A brace beside the cursor and its partner, for showing the pair while the cursor moves.
+struct BracePair {
+    int line = 0;
+    int offset = 0;
+    int partnerLine = 0;
+    int partnerOffset = 0;
+    friend bool operator==(const BracePair&, const BracePair&) = default;
+};
+
+// The bytes a shown pair's partner is searched through: the pair is shown on every cursor move,
+// so the search stays short whatever the length of the lines or the document.
+inline constexpr std::size_t kBracePairBudget = 64 * 1024;
+
+// The pair of the "(", ")", "[", "]", "{" or "}" at the cursor offset, else of the one just left
+// of it; nothing when there is none or its partner is not within the budget.
+std::optional<BracePair> bracePairAt(const Document& document, int line, int offset,
+                                     std::size_t budget = kBracePairBudget);
 
 // The files of a directory whose names are "<base>.*", without the document's own name (compared
 // ignoring case), sorted, at most nine.

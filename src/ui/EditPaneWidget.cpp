@@ -143,6 +143,16 @@ void EditPaneWidget::syncCaret() {
         m_caretLine = line;
     }
     viewport()->update(lineRect(line));
+    const std::optional<navigation::BracePair> pair =
+        navigation::bracePairAt(document(), line, document().cursorOffset());
+    if (pair != m_bracePair) {
+        for (const auto& shown : {m_bracePair, pair}) {
+            if (shown) {
+                viewport()->update(lineRect(shown->line));
+                viewport()->update(lineRect(shown->partnerLine));
+            }
+        }
+    }
 }
 
 void EditPaneWidget::scrollContentsBy(int, int) {
@@ -218,6 +228,8 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
     if (utf8) {
         m_glyphs.draw(painter, slotColours);
     }
+    drawBracePair(painter, firstRow, lastRow,
+                  slotColours[static_cast<std::size_t>(syntax::ColourSlot::Default)]);
     // The caret: a bar for inserting, a block for overwriting; hidden while the mouse marks.
     if (hasFocus() && !m_mouse.caretHidden()) {
         const QPoint centre = cellCentre(doc.cursorLine(), doc.cursorColumn());
@@ -240,6 +252,28 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
             }
         }
     }
+}
+
+void EditPaneWidget::drawBracePair(QPainter& painter, int firstRow, int lastRow, const QColor& colour) {
+    const Document& doc = document();
+    m_bracePair = navigation::bracePairAt(doc, doc.cursorLine(), doc.cursorOffset());
+    if (!m_bracePair) {
+        return;
+    }
+    painter.save();
+    painter.setPen(colour);
+    painter.setBrush(Qt::NoBrush);
+    for (const auto& [line, offset] : {std::pair{m_bracePair->line, m_bracePair->offset},
+                                       std::pair{m_bracePair->partnerLine, m_bracePair->partnerOffset}}) {
+        const int row = line - m_pane.topLine();
+        if (row < firstRow || row > lastRow) {
+            continue;
+        }
+        const int column = doc.line(line).columnOfOffset(offset, doc.layout());
+        const qreal x = marginWidth() + (column - m_pane.firstColumn()) * m_cellWidth;
+        painter.drawRect(QRectF(x + 0.5, row * m_cellHeight + 0.5, m_cellWidth - 1, m_cellHeight - 1));
+    }
+    painter.restore();
 }
 
 void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const syntax::PaintRun& run,

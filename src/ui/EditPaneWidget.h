@@ -4,10 +4,12 @@
 
 #include <QAbstractScrollArea>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "commands/EditPane.h"
 #include "commands/PaneMouse.h"
+#include "navigation/NavigationCommands.h"
 #include "syntax/LinePainter.h"
 #include "ui/CellGlyphs.h"
 
@@ -108,6 +110,8 @@ private:
     // Draws a UTF-8 text run with every character at its own cells; text is a reused buffer.
     void drawUtf8Run(QPainter& painter, std::string_view line, const syntax::PaintRun& run, qreal y,
                      QString& text);
+    // Frames the brace beside the cursor and its partner where they are in rows [firstRow, lastRow].
+    void drawBracePair(QPainter& painter, int firstRow, int lastRow, const QColor& colour);
 
     PaneServices m_services;
     std::unique_ptr<EditPane> m_closedPane; // declared first: it outlives everything that uses it
@@ -118,6 +122,8 @@ private:
     int m_cellHeight = 16;
     int m_ascent = 12;
     int m_caretLine = 0;
+    // The brace pair last framed, so that a cursor move clears its lines.
+    std::optional<navigation::BracePair> m_bracePair;
     CellGlyphs m_glyphs;
     bool m_syncingScrollBars = false;
     PaneMouse m_mouse;

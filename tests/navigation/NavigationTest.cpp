@@ -199,6 +199,44 @@ TEST_F(NavigationTest, BracesBeyondTheCursorLimitOnALongLine) {
     EXPECT_EQ(back.index, 0);
 }
 
+TEST_F(NavigationTest, TheBracePairBesideTheCursor) {
+    Document& document = open("p.c", "f(a[1], {2});\n{\n  x < y > z;\n}\n(\n");
+    using navigation::BracePair;
+    struct Case {
+        const char* name;
+        int line;
+        int offset;
+        std::optional<BracePair> pair;
+    };
+    const std::vector<Case> cases = {
+        {"on an opening parenthesis", 0, 1, BracePair{0, 1, 0, 11}},
+        {"just after a closing one", 0, 12, BracePair{0, 11, 0, 1}},
+        {"the one at the cursor wins", 0, 3, BracePair{0, 3, 0, 5}},
+        {"after a bracket", 0, 6, BracePair{0, 5, 0, 3}},
+        {"across lines", 3, 0, BracePair{3, 0, 1, 0}},
+        {"angle brackets are no pair", 2, 4, std::nullopt},
+        {"no brace", 2, 2, std::nullopt},
+        {"unmatched", 4, 0, std::nullopt},
+        {"past the last line", 9, 0, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(navigation::bracePairAt(document, c.line, c.offset), c.pair) << c.name;
+    }
+}
+
+TEST_F(NavigationTest, TheBracePairSearchEndsAtItsBudget) {
+    std::string text = "(" + std::string(100, 'x') + ")\n{\n";
+    for (int i = 0; i < 50; ++i) {
+        text += "\n";
+    }
+    text += "}\n";
+    Document& document = open("far.c", text);
+    EXPECT_TRUE(navigation::bracePairAt(document, 0, 0, 102));
+    EXPECT_FALSE(navigation::bracePairAt(document, 0, 0, 100)) << "bytes count against the budget";
+    EXPECT_TRUE(navigation::bracePairAt(document, 1, 0, 60));
+    EXPECT_FALSE(navigation::bracePairAt(document, 1, 0, 40)) << "empty lines count too";
+}
+
 TEST_F(NavigationTest, BookmarksKeepTheirLineThroughEdits) {
     Document& document = open("a.c", kSource);
     cursorTo(5, 3);
