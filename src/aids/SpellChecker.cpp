@@ -2,8 +2,11 @@
 #include "aids/SpellChecker.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "core/Messenger.h"
 #include "settings/Format.h"
@@ -186,6 +189,23 @@ std::vector<std::string> SpellChecker::suggestions(std::string_view word) const 
     std::vector<std::string> list;
     m_primary.suggest(word, list);
     m_custom.suggest(word, list);
+    // The sound of a word misses plain typing slips ("togther", "reslt"): words one edit away
+    // join the list, and the nearer words come first.
+    m_primary.suggestByEdit(word, list);
+    m_custom.suggestByEdit(word, list);
+    std::vector<std::pair<std::size_t, std::string>> ranked;
+    for (std::string& candidate : list) {
+        if (std::none_of(ranked.begin(), ranked.end(),
+                         [&](const auto& entry) { return entry.second == candidate; })) {
+            ranked.emplace_back(editDistance(candidate, word), std::move(candidate));
+        }
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& left, const auto& right) { return left.first < right.first; });
+    list.clear();
+    for (auto& entry : ranked) {
+        list.push_back(std::move(entry.second));
+    }
     return list;
 }
 
@@ -223,6 +243,68 @@ std::string SpellChecker::dialogTitle() const {
     return formatText("%s: %s", "Spelling", description.c_str());
 }
 
+namespace {
+
+// The bytes of the file name of an "#include" (or "#import") line: between the quotes or the
+// angle brackets. Nothing on any other line.
+std::optional<std::pair<std::size_t, std::size_t>> includedFileName(std::string_view line) {
+    const auto skipBlanks = [&](std::size_t at) {
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) {
+            ++at;
+        }
+        return at;
+    };
+    std::size_t at = skipBlanks(0);
+    if (at >= line.size() || line[at] != '#') {
+        return std::nullopt;
+    }
+    at = skipBlanks(at + 1);
+    std::size_t end = at;
+    while (end < line.size() &&
+           (std::isalpha(static_cast<unsigned char>(line[end])) != 0 || line[end] == '_')) {
+        ++end;
+    }
+    const std::string_view directive = line.substr(at, end - at);
+    if (directive != "include" && directive != "include_next" && directive != "import") {
+        return std::nullopt;
+    }
+    at = skipBlanks(end);
+    if (at >= line.size() || (line[at] != '"' && line[at] != '<')) {
+        return std::nullopt;
+    }
+    const std::size_t close = line.find(line[at] == '"' ? '"' : '>', at + 1);
+    return std::make_pair(at + 1, close == std::string_view::npos ? line.size() : close);
+}
+
+// The length of the conversion of a printf directive at the start of a word that follows a '%'
+// (and its flags, width and precision): its length modifiers and its conversion letter; 0 when
+// the word does not follow a directive's '%'.
+std::size_t formatDirectiveLength(std::string_view line, std::size_t wordStart) {
+    std::size_t at = wordStart;
+    while (at > 0 && std::string_view("-+ #0123456789.*'").find(line[at - 1]) != std::string_view::npos) {
+        --at;
+    }
+    // "%%" is a percent sign, not a directive.
+    std::size_t percents = 0;
+    while (at > percents && line[at - 1 - percents] == '%') {
+        ++percents;
+    }
+    if (percents % 2 == 0) {
+        return 0;
+    }
+    std::size_t end = wordStart;
+    while (end < line.size() && std::string_view("hljztLq").find(line[end]) != std::string_view::npos) {
+        ++end;
+    }
+    if (end < line.size() &&
+        std::string_view("diouxXeEfFgGaAcspn").find(line[end]) != std::string_view::npos) {
+        return end + 1 - wordStart;
+    }
+    return 0;
+}
+
+} // namespace
+
 std::optional<SpellStop> SpellChecker::scanLine(std::string_view line, syntax::SyntaxProfile& profile,
                                                 std::size_t from, const SpellDictionary* ignore,
                                                 TextEncoding encoding) const {
@@ -232,9 +314,14 @@ std::optional<SpellStop> SpellChecker::scanLine(std::string_view line, syntax::S
     struct Part {
         std::size_t position;
         std::size_t end;
+        bool inString = false;
     };
     std::vector<Part> parts{{from, line.size()}};
+    const auto fileName = includedFileName(line);
     const auto check = [&](std::size_t start, std::size_t length) -> std::optional<SpellStop> {
+        if (fileName && start >= fileName->first && start < fileName->second) {
+            return std::nullopt;
+        }
         // A word is whole characters, even where a delimiter byte cut a UTF-8 sequence.
         std::size_t end = start + length;
         start = static_cast<std::size_t>(text::characterStart(line, static_cast<int>(start), encoding));
@@ -272,7 +359,12 @@ std::optional<SpellStop> SpellChecker::scanLine(std::string_view line, syntax::S
                 part.position = std::min(part.end, std::max(part.position, token.offset + length));
                 break;
             }
-            if (auto stop = check(token.offset, token.length)) {
+            // In a string, the letters of a printf directive ("%s", "%5.2lf") are no word.
+            const std::size_t directive = part.inString ? formatDirectiveLength(line, token.offset) : 0;
+            if (directive >= token.length) {
+                break;
+            }
+            if (auto stop = check(token.offset + directive, token.length - directive)) {
                 return stop;
             }
             break;
@@ -288,7 +380,7 @@ std::optional<SpellStop> SpellChecker::scanLine(std::string_view line, syntax::S
             break;
         case TokenKind::String:
             if (token.length >= 2) {
-                parts.push_back({token.offset + 1, token.offset + token.length});
+                parts.push_back({token.offset + 1, token.offset + token.length, true});
             }
             break;
         case TokenKind::OpenComment:

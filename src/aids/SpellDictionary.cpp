@@ -287,6 +287,51 @@ void SpellDictionary::suggest(std::string_view word, std::vector<std::string>& l
     }
 }
 
+void SpellDictionary::suggestByEdit(std::string_view word, std::vector<std::string>& list) const {
+    if (word.empty()) {
+        return;
+    }
+    for (const Bucket& bucket : m_buckets) {
+        if (bucket.bad) {
+            continue;
+        }
+        for (const std::string& candidate : bucket.words) {
+            if (candidate.size() + 1 >= word.size() && candidate.size() <= word.size() + 1 &&
+                editDistance(candidate, word) == 1) {
+                list.push_back(candidate);
+            }
+        }
+    }
+}
+
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    constexpr std::size_t kLongest = 64;
+    if (a.size() > kLongest || b.size() > kLongest) {
+        return kLongest + 1;
+    }
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    // Three rows of the distance table: a swap looks two rows back.
+    std::vector<std::size_t> before(b.size() + 1);
+    std::vector<std::size_t> previous(b.size() + 1);
+    std::vector<std::size_t> current(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        previous[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        current[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const bool same = lower(a[i - 1]) == lower(b[j - 1]);
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (same ? 0 : 1)});
+            if (i > 1 && j > 1 && lower(a[i - 1]) == lower(b[j - 2]) && lower(a[i - 2]) == lower(b[j - 1])) {
+                current[j] = std::min(current[j], before[j - 2] + 1);
+            }
+        }
+        std::swap(before, previous);
+        std::swap(previous, current);
+    }
+    return previous[b.size()];
+}
+
 WordFault SpellDictionary::addWord(std::string_view word, bool* added) {
     if (added != nullptr) {
         *added = false;

@@ -32,6 +32,10 @@ struct SpellOptions {
     bool operator==(const SpellOptions&) const = default;
 };
 
+// The edits between two words, ignoring ASCII case: inserts, deletes, replaces and swaps of
+// neighbours, each counting one; words longer than 64 bytes count as far apart.
+std::size_t editDistance(std::string_view a, std::string_view b);
+
 // The five-character phonetic key: the first letter in upper case, then the codes of the letters
 // after it, padded with '0'.
 std::string phoneticKey(std::string_view word);
@@ -79,6 +83,9 @@ public:
     bool accepts(std::string_view word) const;
     // Words of the same phonetic key and a length within one of the word's, in bucket order.
     void suggest(std::string_view word, std::vector<std::string>& list) const;
+    // Words one edit away (a letter inserted, deleted or replaced, or two neighbours swapped),
+    // ignoring ASCII case, in bucket order.
+    void suggestByEdit(std::string_view word, std::vector<std::string>& list) const;
 
     // Adds a word in its sorted place; false when it is already there or cannot be held.
     WordFault addWord(std::string_view word, bool* added = nullptr);

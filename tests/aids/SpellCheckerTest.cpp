@@ -66,10 +66,17 @@ TEST_F(SpellCheckerTest, ScanChecksWordsCommentsAndStrings) {
         {"see(\"http://exmaple.org/x\");", std::nullopt}, // an address string is skipped
         {"/* mail fox@exmaple.org now */", "mail"},       // the address itself is skipped
         {"/* fox@exmaple.org */", std::nullopt},
-        {"#  ifdnef", std::nullopt},      // the directive token is skipped
-        {"#include <stdoi.h>", "stdoi"},  // but not what follows a blank
-        {"x = 42 + 0x1F;", std::nullopt}, // one letter and numbers
-        {"valeu = 1;", "valeu"},          // ordinary words are checked too
+        {"#  ifdnef", std::nullopt},               // the directive token is skipped
+        {"#include <stdoi.h>", std::nullopt},      // an included file's name is no word
+        {"#include \"mian.h\" // wrold", "wrold"}, // but its comment is checked
+        {"  #  import \"mian.h\"", std::nullopt},
+        {"#define stdoi 1", "stdoi"},                            // and so are other directive lines
+        {"see(\"%d fox %5.2lf %-10s%zu %llx\");", std::nullopt}, // printf directives in strings
+        {"see(\"%sfoxx\");", "foxx"},                            // the letters after a directive are a word
+        {"see(\"100%%lf\");", "lf"},                             // "%%" is a percent sign
+        {"/* %lf */", "lf"},                                     // outside a string '%' is no directive
+        {"x = 42 + 0x1F;", std::nullopt},                        // one letter and numbers
+        {"valeu = 1;", "valeu"},                                 // ordinary words are checked too
         {"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"", std::nullopt},
         {"/**/", std::nullopt},
     };
@@ -153,6 +160,51 @@ TEST_F(SpellCheckerTest, CustomDictionaryAndSuggestions) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].fileName, "ENGLISH.DIC");
     EXPECT_EQ(list[0].description, "English");
+}
+
+// Seen when checking a C file: "togther" and "reslt" were offered nothing.
+TEST_F(SpellCheckerTest, SuggestionsOneEditAwayJoinThePhoneticOnesNearerFirst) {
+    SpellChecker checker = makeChecker();
+    for (std::string_view word : {"together", "tighter", "result", "hell", "halo", "form"}) {
+        ASSERT_EQ(checker.custom().addWord(word), WordFault::Ok);
+    }
+    struct Case {
+        std::string_view word;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"togther", {"together", "tighter"}}, // a letter left out; the sound-alike two edits away last
+        {"reslt", {"result"}},                // a letter left out
+        {"helo", {"hello", "halo", "hell"}},  // sound-alikes first among equals
+        {"fomr", {"form"}},                   // two neighbours swapped
+        {"Togther", {"together", "tighter"}}, // a capital at the start of a sentence
+        {"xyzzy", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(checker.suggestions(c.word), c.expected) << c.word;
+    }
+}
+
+TEST(SpellEditDistance, CountsInsertsDeletesReplacesAndSwaps) {
+    struct Case {
+        std::string_view a;
+        std::string_view b;
+        std::size_t distance;
+    };
+    const std::vector<Case> cases = {
+        {"result", "result", 0},
+        {"reslt", "result", 1},
+        {"result", "reslt", 1},
+        {"resalt", "result", 1},
+        {"reuslt", "result", 1},
+        {"", "ab", 2},
+        {"abc", "cba", 2},
+        {"RESULT", "result", 0},
+        {std::string_view("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"), "a", 65},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(editDistance(c.a, c.b), c.distance) << c.a << " " << c.b;
+    }
 }
 
 TEST_F(SpellCheckerTest, ACustomDictionaryThatDidNotLoadCleanlyIsNeverRewritten) {
