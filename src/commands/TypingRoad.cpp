@@ -63,6 +63,22 @@ std::optional<BracePosition> findClosingBrace(const Document& document, int line
     return std::nullopt;
 }
 
+// The "{" that a "}" standing at an offset closes, searched backward with nesting counted.
+std::optional<BracePosition> findOpeningBrace(const Document& document, int line, int offset) {
+    int depth = 1;
+    for (int index = line; index >= 0; --index) {
+        const std::string_view text = document.lineText(index);
+        for (int i = index == line ? offset : static_cast<int>(text.size()); i-- > 0;) {
+            if (text[i] == '}') {
+                ++depth;
+            } else if (text[i] == '{' && --depth == 0) {
+                return BracePosition{index, i};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool TypingRoad::claims(FunctionId id) {
@@ -149,11 +165,19 @@ void TypingRoad::typeAfterGuards(Document& document, std::string_view character)
         m_processor.setLiteralNext(false);
         return;
     }
+    const bool closesBlock = !literal && aids && ch == '}' && editor.smartBrace == 1;
+    if (closesBlock && !replacedMark && stepOverAutoBrace(document)) {
+        m_processor.setLiteralNext(false);
+        return;
+    }
     const bool typed = replacedMark ? document.insertCharacter(character) : document.typeCharacter(character);
     if (!typed) {
         m_processor.showStatus(kLineFull, platform::SoundKind::Exclamation);
         m_processor.setLiteralNext(false);
         return;
+    }
+    if (closesBlock) {
+        indentClosingBrace(document);
     }
     if (aids && editor.lineWrap == 1) {
         autoWrap(document.cursorColumn(), character);
@@ -240,6 +264,42 @@ void TypingRoad::openLineAbove() {
     document.insertEmptyLine();
 }
 
+bool TypingRoad::stepOverAutoBrace(Document& document) {
+    if (!m_autoBrace || m_autoBrace->document != &document) {
+        return false;
+    }
+    const int line = document.lineCount() - m_autoBrace->linesFromEnd;
+    if (line != document.cursorLine() || document.cursorOffset() != m_autoBrace->offset ||
+        document.lineText(line) != m_autoBrace->lineText) {
+        return false;
+    }
+    document.setCursorOffset(m_autoBrace->offset + 1);
+    m_autoBrace.reset();
+    return true;
+}
+
+void TypingRoad::indentClosingBrace(Document& document) {
+    const std::string_view text = document.currentLine().text();
+    const int braceOffset = document.cursorOffset() - 1;
+    if (braceOffset < 0 || braceOffset >= static_cast<int>(text.size()) || text[braceOffset] != '}' ||
+        leadingBlanks(text) != braceOffset || braceOffset + 1 != static_cast<int>(text.size())) {
+        return;
+    }
+    const auto opening = findOpeningBrace(document, document.cursorLine(), braceOffset);
+    if (!opening) {
+        return;
+    }
+    const std::string_view openLine = document.lineText(opening->line);
+    const std::string indent(openLine.substr(0, leadingBlanks(openLine)));
+    if (text.substr(0, braceOffset) == indent) {
+        return;
+    }
+    document.setCursorOffset(0);
+    document.deleteBytes(braceOffset);
+    document.insertText(indent);
+    document.setCursorOffset(static_cast<int>(indent.size()) + 1);
+}
+
 bool TypingRoad::smartBrace() {
     Document& document = *m_processor.document();
     if (m_processor.templateTyping() || !m_processor.typingAids() ||
@@ -259,6 +319,8 @@ bool TypingRoad::smartBrace() {
     // block never writes over the text that follows it.
     const auto typeClosingBrace = [&]() {
         document.insertCharacter('}');
+        m_autoBrace = AutoBrace{&document, document.lineCount() - document.cursorLine(),
+                                document.cursorOffset() - 1, std::string(document.currentLine().text())};
         openLineAbove();
         smartIndent();
     };

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "commands/FunctionTable.h"
 #include "core/Document.h"
@@ -52,7 +53,20 @@ private:
     // Wraps the cursor line once as LineWrap does; true when it split.
     bool wrapCursorLine();
     bool cursorAtOrBeyondEnd() const;
+    // A "}" typed right before the "}" smart brace put there steps over it; true when it did.
+    bool stepOverAutoBrace(Document& document);
+    // A "}" just typed on a line of blanks takes the indentation of the line of its "{".
+    void indentClosingBrace(Document& document);
 
+    // The "}" smart brace typed last, found again by its distance from the document's end (the
+    // lines typed into the block above it do not move it) and by its line's text.
+    struct AutoBrace {
+        const Document* document = nullptr;
+        int linesFromEnd = 0;
+        int offset = 0;
+        std::string lineText;
+    };
+    std::optional<AutoBrace> m_autoBrace;
     CommandProcessor& m_processor;
 };
 

@@ -313,6 +313,81 @@ TEST_F(TypingTest, SmartBraceStaysOutOfTheWayWhenOffOrWhileATemplateTypes) {
     }
 }
 
+// Seen in the window: Enter after "{" put a "}" below; typing "}" right before it doubled it.
+TEST_F(TypingTest, ATypedClosingBraceStepsOverTheOneSmartBraceTyped) {
+    setLines({"if (x) {"});
+    place(0, 8);
+    exec(functionIdOf("Enter"));
+    type("a;");
+    exec(functionIdOf("Enter"));
+    type("b;");
+    ASSERT_EQ(lines(), (Lines{"if (x) {", "   a;", "   b;", "}"}));
+    place(3, 0);
+    type("}");
+    EXPECT_EQ(lines(), (Lines{"if (x) {", "   a;", "   b;", "}"}));
+    expectCursor(3, 1, "after the brace it stepped over");
+    type("}");
+    EXPECT_EQ(lines(), (Lines{"if (x) {", "   a;", "   b;", "}}"})) << "only once";
+}
+
+TEST_F(TypingTest, ABraceSmartBraceDidNotTypeIsNotSteppedOver) {
+    struct Case {
+        const char* name;
+        int smartBrace;
+        Lines lines;
+        int line;
+        int offset;
+        Lines expected;
+    };
+    const std::vector<Case> cases = {
+        {"typed by hand", 1, {"{", "   a;", "}"}, 2, 0, {"{", "   a;", "}}"}},
+        {"smart brace off", 0, {"{", "   a;", "}"}, 2, 0, {"{", "   a;", "}}"}},
+    };
+    for (const Case& c : cases) {
+        options.editor().smartBrace = c.smartBrace;
+        setLines(c.lines);
+        place(c.line, c.offset);
+        type("}");
+        EXPECT_EQ(lines(), c.expected) << c.name;
+    }
+}
+
+TEST_F(TypingTest, AnAutomaticBraceIsNotSteppedOverOnceItsLineChanged) {
+    setLines({"f() {"});
+    place(0, 5);
+    exec(functionIdOf("Enter"));
+    place(2, 0);
+    type("x");
+    place(2, 1);
+    type("}");
+    EXPECT_EQ(lines(), (Lines{"f() {", "   ", "x}}"}));
+}
+
+TEST_F(TypingTest, AClosingBraceTypedOnALineOfBlanksTakesTheIndentOfItsOpeningLine) {
+    struct Case {
+        const char* name;
+        Lines lines;
+        int line;
+        Lines expected;
+        int cursorColumn;
+    };
+    const std::vector<Case> cases = {
+        {"spaces", {"  if (x) {", "      a;", "      "}, 2, {"  if (x) {", "      a;", "  }"}, 3},
+        {"tabs", {"\tif (x) {", "\t\ta;", "\t\t"}, 2, {"\tif (x) {", "\t\ta;", "\t}"}, 4},
+        {"nested block counted", {"f() {", "  { }", "     "}, 2, {"f() {", "  { }", "}"}, 1},
+        {"empty line", {"    {", ""}, 1, {"    {", "    }"}, 5},
+        {"no opening brace", {"a;", "    "}, 1, {"a;", "    }"}, 5},
+        {"text before the brace", {"  {", "  x"}, 1, {"  {", "  x}"}, 4},
+    };
+    for (const Case& c : cases) {
+        setLines(c.lines);
+        place(c.line, static_cast<int>(c.lines[c.line].size()));
+        type("}");
+        EXPECT_EQ(lines(), c.expected) << c.name;
+        expectCursor(c.line, c.cursorColumn, c.name);
+    }
+}
+
 TEST_F(TypingTest, TypingPastTheWrapColumnBreaksAtTheLastBlank) {
     options.editor().lineWrap = 1;
     options.editor().wrapColumn = 10;
