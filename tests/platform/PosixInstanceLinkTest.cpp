@@ -247,6 +247,19 @@ TEST_F(InstanceLinkTest, CommandLengthIsBoundedAndJunkIsDropped) {
     EXPECT_EQ(messages[1].kind, LinkMessageKind::FileOpen);
 }
 
+TEST_F(InstanceLinkTest, ListsOfFilesArriveWholeUpToTheirBound) {
+    PosixInstanceLink running(m_dir);
+    PosixInstanceLink sender(m_dir);
+    EXPECT_FALSE(sender.postOpenFiles(std::string("0\0/a.c", 6))) << "nobody listens yet";
+    ASSERT_TRUE(running.addMarker());
+
+    const std::string longest = "7" + std::string(1, '\0') + "/" + std::string(kMaxLinkFiles - 3, 'n');
+    ASSERT_EQ(longest.size(), kMaxLinkFiles);
+    EXPECT_TRUE(sender.postOpenFiles(longest));
+    EXPECT_FALSE(sender.postOpenFiles(longest + "x"));
+    EXPECT_EQ(running.receive(), (std::vector<LinkMessage>{{LinkMessageKind::OpenFiles, longest}}));
+}
+
 TEST_F(InstanceLinkTest, TooLongSocketPathFailsToClaimCleanly) {
     std::string deep = m_dir + "/" + std::string(120, 'd');
     ASSERT_TRUE(PosixInstanceLink::prepareDirectory(deep));
