@@ -129,6 +129,20 @@ int scanMarkers(std::string_view line, int depth, const CommentMarkers& markers,
 
 } // namespace
 
+bool CommentMarkers::absentFrom(std::string_view bytes) const {
+    if (open.size() + close.size() > 4) {
+        return false; // longer markers than a language has: the caller scans the line again
+    }
+    char set[4];
+    std::size_t count = 0;
+    for (std::string_view marker : {open, close}) {
+        for (char byte : marker) {
+            set[count++] = byte;
+        }
+    }
+    return count == 0 || bytes.find_first_of(std::string_view(set, count)) == std::string_view::npos;
+}
+
 DocLine::DocLine(std::string_view text) {
     assign(text);
 }
