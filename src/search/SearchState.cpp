@@ -437,10 +437,10 @@ std::optional<SearchMatch> SearchState::locate(Document& document) {
     }
     auto match = scan(document, startLine, startColumn, moved, skipLine, end);
     if (match) {
-        const DocLine& line = document.line(match->line);
-        const LineLayout layout = document.layout();
-        match->startColumn = line.columnOfOffset(match->offset, layout);
-        match->endColumn = line.columnOfOffset(match->offset + match->length, layout);
+        // From the document's column checkpoints: finding along a long line never walks it
+        // from its start for each match.
+        match->startColumn = document.columnOfOffset(match->line, match->offset);
+        match->endColumn = document.columnOfOffset(match->line, match->offset + match->length);
     }
     return match;
 }
