@@ -788,6 +788,11 @@ void Document::lineTextChanged(EditKey, int index, int modificationDelta, const 
     const std::size_t end = std::min(at + change.inserted.size(), text.size());
     const std::string_view before = text.substr(at > 0 ? at - 1 : 0, at > 0 ? 1 : 0);
     const std::string_view after = text.substr(end, 1);
+    // A change as large as the line costs no less to test than to scan again.
+    if (change.removed.size() + change.inserted.size() >= text.size()) {
+        updateComments(index, changed.startDepth(), true);
+        return;
+    }
     for (std::string_view bytes : {change.removed, change.inserted, before, after}) {
         if (!m_markers.absentFrom(bytes)) {
             updateComments(index, changed.startDepth(), true);
