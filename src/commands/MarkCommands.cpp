@@ -280,12 +280,10 @@ int32_t MarkCommands::markWord(FunctionId id) {
         m_processor.showStatus(kNotOverWord, platform::SoundKind::Information);
         return 0;
     }
-    const DocLine& line = doc.currentLine();
-    const LineLayout layout = doc.layout();
     const int cursorLine = doc.cursorLine();
     const int cursorColumn = doc.cursorColumn();
-    const int startColumn = line.columnOfOffset(word->start, layout);
-    const int endColumn = line.columnOfOffset(word->end, layout);
+    const int startColumn = doc.columnOfOffset(cursorLine, word->start);
+    const int endColumn = doc.columnOfOffset(cursorLine, word->end);
     MarkPoint from{startColumn, cursorLine};
     MarkPoint to{endColumn, cursorLine};
     if (id == functionIdOf("MarkWordStart")) {

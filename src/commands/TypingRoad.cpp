@@ -314,7 +314,7 @@ bool TypingRoad::smartBrace() {
     }
     const int braceOffset = index - 1;
     const int braceLine = document.cursorLine();
-    const int braceColumn = line.columnOfOffset(braceOffset, document.layout());
+    const int braceColumn = document.columnOfOffset(braceLine, braceOffset);
     // The block's lines are opened and its braces inserted in overwrite mode too: laying out a
     // block never writes over the text that follows it.
     const auto typeClosingBrace = [&]() {
@@ -355,7 +355,7 @@ bool TypingRoad::smartBrace() {
     const bool closed =
         closing &&
         (closing->line == braceLine ||
-         document.line(closing->line).columnOfOffset(closing->offset, document.layout()) == braceColumn);
+         document.columnOfOffset(closing->line, closing->offset) == braceColumn);
     startNewLine(NewLineMode::Forced);
     smartIndent();
     if (!closed) {
@@ -430,7 +430,7 @@ void TypingRoad::autoWrap(int column, std::string_view character) {
             breakAt = s;
         }
     }
-    const int distance = column - line.columnOfOffset(breakAt, document.layout());
+    const int distance = column - document.columnOfOffset(document.cursorLine(), breakAt);
     document.setCursorOffset(breakAt);
     // The wrap splits the line in overwrite mode too; a plain move to the next line would send
     // the typed text into it (and make a wrapped area take in the line after it).

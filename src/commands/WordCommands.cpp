@@ -75,7 +75,7 @@ int32_t WordCommands::run(FunctionId id) {
     }
     Document& doc = document();
     const int cursor = doc.cursorOffset();
-    const int startColumn = doc.currentLine().columnOfOffset(word->start, doc.layout());
+    const int startColumn = doc.columnOfOffset(doc.cursorLine(), word->start);
     switch (id) {
     case functionIdOf("WordDelete"):
         deleteRange(word->start, word->end);

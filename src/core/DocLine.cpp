@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -128,6 +129,25 @@ int scanMarkers(std::string_view line, int depth, const CommentMarkers& markers,
 }
 
 } // namespace
+
+bool CommentMarkers::absentFrom(std::string_view bytes) const {
+    if (bytes.empty()) {
+        return true;
+    }
+    // One library search per distinct marker byte (two for most languages): each is a
+    // vectorised pass, much faster than testing every byte against the set.
+    std::string distinct;
+    for (std::string_view marker : {open, close}) {
+        for (char byte : marker) {
+            if (distinct.find(byte) == std::string::npos) {
+                distinct += byte;
+            }
+        }
+    }
+    return std::none_of(distinct.begin(), distinct.end(), [bytes](char byte) {
+        return std::memchr(bytes.data(), byte, bytes.size()) != nullptr;
+    });
+}
 
 DocLine::DocLine(std::string_view text) {
     assign(text);

@@ -72,6 +72,9 @@ struct CommentMarkers {
     std::string_view close;
 
     bool empty() const { return open.empty(); }
+    // Whether no byte of `bytes` is a byte of either marker: an edit that removes and inserts
+    // only such bytes, between neighbours that are such bytes too, cannot make or break a marker.
+    bool absentFrom(std::string_view bytes) const;
 };
 
 // Where the painter starts colouring a line: whether it begins inside a comment and the offset

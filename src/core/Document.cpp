@@ -539,18 +539,13 @@ void Document::finishLoad() {
 // Recomputes the comment state from a line down until a line's carried-in depth no longer
 // changes: a line with a close marker ends at a depth its start cannot influence, so the walk
 // stops after it, as it does at the last line.
-void Document::updateComments(int from, bool forceFirst) {
+void Document::updateComments(int from, int depth, bool forceFirst) {
     if (!hasCommentMarkers()) {
         return;
     }
     int count = lineCount();
     if (from < 0 || from >= count) {
         return;
-    }
-    int depth = 0;
-    if (from > 0) {
-        const DocLine& above = m_lines.at(from - 1);
-        depth = above.endDepth(above.startDepth(), m_markers);
     }
     for (int i = from; i < count; ++i) {
         DocLine& current = m_lines.at(i);
@@ -560,6 +555,18 @@ void Document::updateComments(int from, bool forceFirst) {
         depth = current.scanComments(depth, m_markers);
         current.setChanged(true);
     }
+}
+
+int Document::depthAbove(int index) const {
+    if (index <= 0 || !hasCommentMarkers()) {
+        return 0;
+    }
+    // Every line's start depth is the end depth of the line above it: the line below holds it.
+    if (index < lineCount()) {
+        return m_lines.at(index).startDepth();
+    }
+    const DocLine& above = m_lines.at(index - 1);
+    return above.endDepth(above.startDepth(), m_markers);
 }
 
 // ---- the marked area ----
@@ -733,20 +740,22 @@ DocLine Document::makeLoadedLine(std::string_view bytes) {
 // ---- raw changes for the records ----
 
 void Document::placeLine(EditKey, int index, DocLine line, int modificationDelta) {
+    const int depth = depthAbove(index);
     line.setChanged(true);
     m_lines.insert(index, std::move(line));
     m_columns.clear();
     m_modifications += modificationDelta;
     m_redrawAll = true;
-    updateComments(index, true);
+    updateComments(index, depth, true);
 }
 
 DocLine Document::removeLine(EditKey, int index, int modificationDelta) {
+    const int depth = depthAbove(index);
     DocLine line = m_lines.take(index);
     m_columns.clear();
     m_modifications += modificationDelta;
     m_redrawAll = true;
-    updateComments(index, false);
+    updateComments(index, depth, false);
     return line;
 }
 
@@ -766,13 +775,40 @@ void Document::setMarkState(EditKey, const MarkState& mark) {
 }
 
 void Document::lineTextChanged(EditKey, int index, int modificationDelta, int fromOffset) {
+    DocLine& changed = noteLineChange(index, modificationDelta, fromOffset);
+    // The line's carried-in depth is still that of the line above, which did not change.
+    updateComments(index, changed.startDepth(), true);
+}
+
+void Document::lineTextChanged(EditKey, int index, int modificationDelta, const LineChange& change) {
+    DocLine& changed = noteLineChange(index, modificationDelta, change.offset);
+    // A marker spanning an edge of the change would need the byte beside that edge.
+    const std::string_view text = changed.text();
+    const auto at = static_cast<std::size_t>(std::clamp(change.offset, 0, changed.length()));
+    const std::size_t end = std::min(at + change.inserted.size(), text.size());
+    const std::string_view before = text.substr(at > 0 ? at - 1 : 0, at > 0 ? 1 : 0);
+    const std::string_view after = text.substr(end, 1);
+    // A change as large as the line costs no less to test than to scan again.
+    if (change.removed.size() + change.inserted.size() >= text.size()) {
+        updateComments(index, changed.startDepth(), true);
+        return;
+    }
+    for (std::string_view bytes : {change.removed, change.inserted, before, after}) {
+        if (!m_markers.absentFrom(bytes)) {
+            updateComments(index, changed.startDepth(), true);
+            return;
+        }
+    }
+}
+
+DocLine& Document::noteLineChange(int index, int modificationDelta, int fromOffset) {
     m_modifications += modificationDelta;
     DocLine& changed = m_lines.at(index);
     changed.setChanged(true);
     // The scroll range follows a line that grows past the widest, without looking at the others.
     m_widestLine = std::max(m_widestLine, changed.length());
     m_columns.textChanged(index, changed, fromOffset);
-    updateComments(index, true);
+    return changed;
 }
 
 void Document::cursorMoved(EditKey) {

@@ -299,6 +299,15 @@ public:
     // A text record changed a line from an offset on: counts the modification (+1 execute, -1
     // undo), marks the line for redraw and keeps the comment state and the column checkpoints.
     void lineTextChanged(EditKey, int index, int modificationDelta, int fromOffset = 0);
+    // The same for a change the record can describe (bytes `removed` gave way to `inserted` at
+    // an offset): a change that cannot touch a comment marker leaves the comment state alone, so
+    // its cost follows the bytes changed rather than the length of the line.
+    struct LineChange {
+        int offset = 0;
+        std::string_view removed;
+        std::string_view inserted;
+    };
+    void lineTextChanged(EditKey, int index, int modificationDelta, const LineChange& change);
     // The cursor moved: the mark follows it or a plain move removes it.
     void cursorMoved(EditKey);
 
@@ -313,7 +322,13 @@ private:
     enum class DeleteUnit { Characters, Bytes };
     void deleteAtCursor(int count, DeleteUnit unit);
     void setMark(const MarkState& mark);
-    void updateComments(int from, bool forceFirst);
+    // Recomputes the comment state from a line down, the line starting at a depth.
+    void updateComments(int from, int depth, bool forceFirst);
+    // The depth carried into a line from the lines above it.
+    int depthAbove(int index) const;
+    // What every change of a line's text does: counts it, marks the line for redraw, follows its
+    // width and drops the column checkpoints after it.
+    DocLine& noteLineChange(int index, int modificationDelta, int fromOffset);
     void markLinesChanged(int from, int to);
     MarkPoint cursorPoint() const { return {cursorColumn(), m_cursorLine}; }
 

@@ -64,7 +64,7 @@ bool OverwriteCharacterRecord::execute(Document& document) {
         m_oldTail.assign(1, line.at(m_offset));
         line.setByte(m_offset, m_char);
     }
-    document.lineTextChanged(key(), m_line, +1, m_offset);
+    document.lineTextChanged(key(), m_line, +1, {m_offset, m_oldTail, written()});
     return true;
 }
 
@@ -77,7 +77,7 @@ void OverwriteCharacterRecord::undo(Document& document) {
     } else {
         line.setByte(m_offset, m_oldTail.front());
     }
-    document.lineTextChanged(key(), m_line, -1, m_offset);
+    document.lineTextChanged(key(), m_line, -1, {m_offset, written(), m_oldTail});
 }
 
 bool ReplaceBytesRecord::execute(Document& document) {
@@ -90,13 +90,13 @@ bool ReplaceBytesRecord::execute(Document& document) {
     }
     m_old.assign(line.text().substr(static_cast<std::size_t>(m_offset), static_cast<std::size_t>(m_count)));
     line.replace(m_offset, m_count, m_text);
-    document.lineTextChanged(key(), m_line, +1, m_offset);
+    document.lineTextChanged(key(), m_line, +1, {m_offset, m_old, m_text});
     return true;
 }
 
 void ReplaceBytesRecord::undo(Document& document) {
     document.lineForEdit(key(), m_line).replace(m_offset, static_cast<int>(m_text.size()), m_old);
-    document.lineTextChanged(key(), m_line, -1, m_offset);
+    document.lineTextChanged(key(), m_line, -1, {m_offset, m_text, m_old});
 }
 
 bool InsertLineRecord::execute(Document& document) {

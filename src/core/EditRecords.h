@@ -49,6 +49,11 @@ private:
     int m_line;
     int m_offset;
     char m_char;
+    // The bytes the record writes: none when it ends the line, else its character.
+    std::string_view written() const {
+        return m_char == '\0' ? std::string_view() : std::string_view(&m_char, 1);
+    }
+
     bool m_appended = false;
     std::string m_oldTail;
 };

@@ -437,10 +437,10 @@ std::optional<SearchMatch> SearchState::locate(Document& document) {
     }
     auto match = scan(document, startLine, startColumn, moved, skipLine, end);
     if (match) {
-        const DocLine& line = document.line(match->line);
-        const LineLayout layout = document.layout();
-        match->startColumn = line.columnOfOffset(match->offset, layout);
-        match->endColumn = line.columnOfOffset(match->offset + match->length, layout);
+        // From the document's column checkpoints: finding along a long line never walks it
+        // from its start for each match.
+        match->startColumn = document.columnOfOffset(match->line, match->offset);
+        match->endColumn = document.columnOfOffset(match->line, match->offset + match->length);
     }
     return match;
 }
@@ -499,33 +499,74 @@ int SearchState::replaceAllInLine(Document& document, const SearchMatch& first,
     const std::string_view delimiters = document.languageRules().delimiterCharacters();
     const std::string original(document.lineText(first.line));
     const std::size_t size = original.size();
-    // The matches are found in the line as it was: each next one starts after the last one's
-    // text, and after an empty match one byte further on, so the search moves on every pass.
-    std::string rebuilt;
-    auto copied = static_cast<std::size_t>(first.offset);
-    std::optional<SearchMatch> match = first;
-    int count = 0;
-    while (match && (m_budget == nullptr || !m_budget->stopped())) {
-        const auto offset = static_cast<std::size_t>(match->offset);
-        const auto length = static_cast<std::size_t>(match->length);
-        rebuilt.append(original, copied, offset - copied);
-        rebuilt += fillPlaceholders(
-            pieces, firstCharacters(std::string_view(original).substr(offset, length), kMaxText, m_encoding));
-        copied = offset + length;
-        ++count;
-        const std::size_t from = copied + (length == 0 ? 1 : 0);
-        if (from > size) {
-            break;
+    // The matches are found in the line as it was, so that each is looked for once.
+    std::vector<LineSpan> matches;
+    if (forward()) {
+        // Each next match starts after the last one's text, and after an empty match one byte
+        // further on, so the search moves on every pass.
+        std::optional<SearchMatch> match = first;
+        while (match && (m_budget == nullptr || !m_budget->stopped())) {
+            matches.push_back({match->offset, match->length});
+            const auto from =
+                static_cast<std::size_t>(match->offset + match->length + (match->length == 0 ? 1 : 0));
+            if (from > size) {
+                break;
+            }
+            match = searchIn(original, static_cast<int>(from), delimiters);
         }
-        match = searchIn(original, static_cast<int>(from), delimiters);
+    } else {
+        // Backwards each next match is the last one before the one replaced that ends before it,
+        // as a search from the line's start would find it. The candidates (a search from each
+        // match's start plus one, as such a search steps) are collected in one pass; the chain
+        // of matches is then picked from them right to left, so every candidate is looked at
+        // once, however many matches the line holds.
+        std::vector<LineSpan> candidates;
+        int from = 0;
+        while (from < first.offset && (m_budget == nullptr || !m_budget->stopped())) {
+            auto match = searchIn(original, from, delimiters);
+            if (!match || match->offset >= first.offset) {
+                break;
+            }
+            candidates.push_back({match->offset, match->length});
+            from = match->offset + 1;
+        }
+        matches.push_back({first.offset, first.length});
+        int limit = first.offset;
+        for (auto candidate = candidates.rbegin(); candidate != candidates.rend(); ++candidate) {
+            if (candidate->offset < limit && candidate->offset + candidate->length <= limit) {
+                matches.push_back(*candidate);
+                limit = candidate->offset;
+            }
+        }
+        std::reverse(matches.begin(), matches.end());
     }
-    rebuilt.append(original, copied, std::string::npos);
-    const auto start = static_cast<std::size_t>(first.offset);
-    if (rebuilt.size() > static_cast<std::size_t>(INT_MAX - Document::kMaxPastEnd) - start ||
-        !document.replaceAt(first.line, first.offset, static_cast<int>(size - start), rebuilt)) {
+    return rebuildLine(document, first.line, original, matches, pieces);
+}
+
+int SearchState::rebuildLine(Document& document, int line, std::string_view original,
+                             const std::vector<LineSpan>& matches,
+                             const std::vector<std::string>& pieces) const {
+    if (matches.empty()) {
         return 0;
     }
-    return count;
+    const auto start = static_cast<std::size_t>(matches.front().offset);
+    const auto end = static_cast<std::size_t>(matches.back().offset + matches.back().length);
+    std::string rebuilt;
+    std::size_t copied = start;
+    for (const LineSpan& match : matches) {
+        const auto offset = static_cast<std::size_t>(match.offset);
+        const auto length = static_cast<std::size_t>(match.length);
+        rebuilt.append(original.substr(copied, offset - copied));
+        rebuilt +=
+            fillPlaceholders(pieces, firstCharacters(original.substr(offset, length), kMaxText, m_encoding));
+        copied = offset + length;
+    }
+    if (rebuilt.size() >
+            static_cast<std::size_t>(INT_MAX - Document::kMaxPastEnd) - (original.size() - end + start) ||
+        !document.replaceAt(line, static_cast<int>(start), static_cast<int>(end - start), rebuilt)) {
+        return 0;
+    }
+    return static_cast<int>(matches.size());
 }
 
 void SearchState::showMatch(SearchPane& pane, const SearchMatch& match) {
@@ -599,10 +640,11 @@ int SearchState::replace(bool scroll, Messenger* messenger) {
     int inserted = 0;
     const bool anchored = m_options.regularExpression != 0 && isAnchoredPattern();
     while (match) {
-        if (all && forward() && !anchored) {
-            // Forwards, each line with matches is rebuilt once, as one change.
+        if (all && !anchored) {
+            // Each line with matches is rebuilt once, as one change.
             count += replaceAllInLine(*document, *match, pieces);
-            match = scan(*document, match->line + 1, 0, true, -1, MatchEnd::Anywhere);
+            const int nextLine = match->line + (forward() ? 1 : -1);
+            match = nextLine >= 0 ? scan(*document, nextLine, 0, true, -1, MatchEnd::Anywhere) : std::nullopt;
             continue;
         }
         done = *match;

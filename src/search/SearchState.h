@@ -171,9 +171,18 @@ private:
     [[nodiscard]] const std::optional<std::string>& patternIn(TextEncoding encoding);
     [[nodiscard]] std::optional<SearchMatch> searchIn(std::string_view text, int from,
                                                       std::string_view delimiters);
-    // Replaces every match of a line from the first one on, rebuilding the line once; the
-    // number of replacements.
+    // Replaces every match of a line from the first one on in the search direction, rebuilding
+    // the line once; the number of replacements.
     int replaceAllInLine(Document& document, const SearchMatch& first, const std::vector<std::string>& pieces);
+    // A match's bytes in a line.
+    struct LineSpan {
+        int offset;
+        int length;
+    };
+    // Puts the replacement of each match (in line order, none overlapping) in place of it, as
+    // one change of the line; the number of replacements, 0 when the line could not take them.
+    int rebuildLine(Document& document, int line, std::string_view original,
+                    const std::vector<LineSpan>& matches, const std::vector<std::string>& pieces) const;
     [[nodiscard]] bool isAnchoredPattern() const;
     // Whether a backward match on the start line may reach past the limit or must end before it.
     enum class MatchEnd { Anywhere, BeforeLimit };

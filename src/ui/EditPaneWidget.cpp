@@ -244,7 +244,7 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
                 int cells = 1;
                 if (doc.cursorWithin() && doc.characterLength(doc.cursorOffset()) > 1) {
                     const int next = doc.nextCharacterOffset(doc.cursorOffset());
-                    cells = std::max(1, doc.currentLine().columnOfOffset(next, doc.layout()) -
+                    cells = std::max(1, doc.columnOfOffset(doc.cursorLine(), next) -
                                             doc.cursorColumn());
                 }
                 painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);

@@ -86,11 +86,28 @@ TEST(CommentState, RandomEditsKeepEveryLineAsAFreshScanWouldGiveIt) {
         return static_cast<int>((state >> 8) % range);
     };
     const char pieces[] = {'/', '*', 'x', ' '};
+    // Runs of bytes that make, break or stand beside markers, inserted or put in place of others.
+    const std::string_view runs[] = {"x/", "*y", "/*", "*/", "ab", "*/ /*", "//**", "q"};
     for (int step = 0; step < 3000; ++step) {
         int count = document.lineCount();
         document.goToLine(next(static_cast<uint32_t>(count)));
-        document.setCursorOffset(next(static_cast<uint32_t>(document.currentLine().length() + 1)));
-        switch (next(7)) {
+        const int length = document.currentLine().length();
+        document.setCursorOffset(next(static_cast<uint32_t>(length + 1)));
+        switch (next(11)) {
+        case 7:
+            document.insertText(runs[next(8)]);
+            break;
+        case 8:
+            document.overwriteCharacter(pieces[next(4)]);
+            break;
+        case 9: {
+            const int offset = next(static_cast<uint32_t>(length + 1));
+            document.replaceAt(document.cursorLine(), offset, next(4), runs[next(8)]);
+            break;
+        }
+        case 10:
+            document.deleteAt(document.cursorLine(), next(static_cast<uint32_t>(length + 1)), 1 + next(3));
+            break;
         case 0:
         case 1:
         case 2:

@@ -511,30 +511,35 @@ TEST_F(SearchStateTest, ReplaceAndSearchWorkOnMatchesFarIntoALine) {
     EXPECT_EQ(m_document.lineText(1), "XYZ");
 }
 
-// Replace all rebuilds each line with matches once: one undo record per changed line, and one
-// undo brings the whole line back.
+// Replace all rebuilds each line with matches once, in either direction: one undo record per
+// changed line, and one undo brings the whole line back.
 TEST_F(SearchStateTest, ReplaceAllChangesEachLineOnceAndUndoesWhole) {
     std::string line;
     for (int i = 0; i < 5000; ++i) {
         line += "ab;";
     }
-    lines({line, "no match here", line});
-    m_state.setFindText("b", false);
-    m_state.setReplaceText("XY");
-    m_state.setReplaceAll(true);
-    cursor(0, 0);
-    m_document.nextGroup();
-    const std::size_t before = m_document.undoStore().undoCount();
-    EXPECT_EQ(replace(), 10'000);
     std::string expected;
     for (int i = 0; i < 5000; ++i) {
         expected += "aXY;";
     }
-    EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{expected, "no match here", expected}));
-    EXPECT_LE(m_document.undoStore().undoCount() - before, 6u); // two lines, cursor moves
-    m_document.nextGroup();
-    ASSERT_TRUE(m_document.undo());
-    EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{line, "no match here", line}));
+    for (const bool forward : {true, false}) {
+        SCOPED_TRACE(forward ? "forward" : "backward");
+        lines({line, "no match here", line});
+        m_state.setFindText("b", false);
+        m_state.setFound(false);
+        m_state.setReplaceText("XY");
+        m_state.setReplaceAll(true);
+        m_state.setForward(forward);
+        cursor(forward ? 0 : 2, forward ? 0 : static_cast<int>(line.size()));
+        m_document.nextGroup();
+        const std::size_t before = m_document.undoStore().undoCount();
+        EXPECT_EQ(replace(), 10'000);
+        EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{expected, "no match here", expected}));
+        EXPECT_LE(m_document.undoStore().undoCount() - before, 6u); // two lines, cursor moves
+        m_document.nextGroup();
+        ASSERT_TRUE(m_document.undo());
+        EXPECT_EQ(documentLines(m_document), (std::vector<std::string>{line, "no match here", line}));
+    }
 }
 
 // Regular expressions reach matches past byte 1024, and a match longer than 1024 bytes is
@@ -634,6 +639,26 @@ TEST_F(SearchStateTest, SingleReplacementsFollowTheRulesOfReplaceAll) {
          4,
          {"xx"},
          2},
+        {"backward, overlapping occurrences",
+         {"aaaaa", "aa aaa"},
+         false,
+         "aa",
+         "b",
+         false,
+         1,
+         6,
+         {"abb", "b ab"},
+         4},
+        {"backward, a regular expression whose next match must end before the last",
+         {"x1x22x333"},
+         true,
+         "x[0-9]*",
+         "<\\>",
+         false,
+         0,
+         9,
+         {"<x1><x22><x333>"},
+         3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
