@@ -38,6 +38,7 @@
 #include "settings/Format.h"
 #include "settings/Options.h"
 #include "ui/ColourOptionsWindow.h"
+#include "ui/DialogFocus.h"
 #include "ui/DialogViews.h"
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
@@ -683,7 +684,12 @@ void MainWindow::showBar(FrameBar bar, bool visible) {
 }
 
 int MainWindow::runDialog(QDialog& dialog) {
+    settleDialogFocus(dialog);
     return m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec();
+}
+
+MainWindow::DialogRunner MainWindow::nestedRunner() {
+    return [this](QDialog& dialog) { return runDialog(dialog); };
 }
 
 int MainWindow::print(PrintScope scope) {
@@ -717,12 +723,11 @@ DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
             keys().keymaps().replace(std::move(keymap));
             refreshMenuKeyTexts();
         };
-        KeymapManagerWindow dialog(m_options, *this, store, m_editor->prefixes(), activate, m_dialogRunner,
-                                   this);
+        KeymapManagerWindow dialog(m_options, *this, store, m_editor->prefixes(), activate, nestedRunner(), this);
         return result(runDialog(dialog));
     }
     case FrameDialog::Extensions: {
-        ExtensionOptionsWindow dialog(m_editor->syntax(), *this, m_dialogRunner, this);
+        ExtensionOptionsWindow dialog(m_editor->syntax(), *this, nestedRunner(), this);
         (void)runDialog(dialog);
         // The profiles are saved as they are edited: any change counts, however the dialog closed.
         return dialog.model().isChanged() ? DialogResult::Accepted : DialogResult::Cancelled;

@@ -177,6 +177,8 @@ private:
     // The same after a function: the active pane's caret first.
     void syncActivePane();
     int runDialog(QDialog& dialog);
+    // What a dialog runs the dialogs it opens with: the same road as the window's own.
+    DialogRunner nestedRunner();
     // Moves the Find or Replace dialog off the cursor's line, so that a match is never hidden.
     void keepSearchDialogOffTheCursor();
 
