@@ -42,6 +42,7 @@
 #include "ui/DialogViews.h"
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
+#include "ui/ElidedLabel.h"
 #include "ui/EditorOptionsDialog.h"
 #include "ui/ExtensionOptionsWindow.h"
 #include "ui/FileDialogs.h"
@@ -64,8 +65,10 @@ QString qText(std::string_view text) {
     return fromExternalText(text);
 }
 
-// The widths of the indicator panes, in characters; the message pane takes the rest.
-constexpr std::array<int, kStatusPaneCount> kPaneChars{0, 3, 2, 4, 3, 3, 10, 18, 3, 4, 4, 8};
+// The widest text each indicator pane shows: a pane is as wide as that (and hidden while it shows
+// nothing), and the message pane takes the rest of the bar.
+constexpr std::array<const char*, kStatusPaneCount> kPaneSamples{
+    "", "CHG", " RO", " WRAP", "REC", "OVR ", "UTF-8 LF+CRLF", " L:00000 C:0000", "NUM", "CAPS", "SCRL", " 00:00 PM"};
 
 QStyle::StandardPixmap pixmapOf(ToolBarIcon icon) {
     switch (icon) {
@@ -322,16 +325,17 @@ void MainWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
     const QFontMetrics metrics(bar->font());
     for (std::size_t i = 0; i < kStatusPaneCount; ++i) {
-        auto* label = new QLabel(bar);
+        QLabel* label = i == 0 ? new ElidedLabel(bar) : new QLabel(bar);
         label->setObjectName(QStringLiteral("statusPane%1").arg(i));
         if (i == 0) {
-            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             bar->addWidget(label, 1);
         } else {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             label->setAlignment(Qt::AlignCenter);
-            label->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('W')) * kPaneChars[i]);
+            label->setMinimumWidth(metrics.horizontalAdvance(QLatin1String(kPaneSamples[i])) +
+                                   2 * label->frameWidth() + 2 * metrics.averageCharWidth());
             bar->addPermanentWidget(label);
+            label->hide();
         }
         m_statusLabels[i] = label;
     }
@@ -765,7 +769,7 @@ DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
 void MainWindow::status(std::string_view text, platform::SoundKind sound, Hold hold) {
     if (m_editor == nullptr) {
         // A message while the editor is being put together: shown as it is.
-        m_statusLabels[0]->setText(qText(text));
+        static_cast<ElidedLabel*>(m_statusLabels[0])->setFullText(qText(text));
         return;
     }
     statusLine().showMessage(text, hold == Hold::Yes ? MessageTimeout::Keep : MessageTimeout::Clear,
@@ -952,14 +956,19 @@ QDialog* MainWindow::searchDialog() const {
 
 void MainWindow::paneChanged(StatusPane pane, std::string_view text) {
     QLabel* label = m_statusLabels[static_cast<std::size_t>(pane)];
-    label->setText(qText(text));
     if (pane == StatusPane::Message) {
-        // A message wider than the free width of the bar is cut; its tool tip shows it whole.
-        label->setToolTip(label->text());
+        static_cast<ElidedLabel*>(label)->setFullText(qText(text));
+    } else {
+        label->setText(qText(text));
+        // An indicator that shows nothing takes no room from the message.
+        label->setVisible(!text.empty());
     }
 }
 
 QString MainWindow::statusText(StatusPane pane) const {
+    if (pane == StatusPane::Message) {
+        return static_cast<const ElidedLabel*>(m_statusLabels[0])->fullText();
+    }
     return m_statusLabels[static_cast<std::size_t>(pane)]->text();
 }
 
