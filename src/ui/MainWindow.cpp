@@ -8,7 +8,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -737,16 +736,26 @@ DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
         return dialog.model().isChanged() ? DialogResult::Accepted : DialogResult::Cancelled;
     }
     case FrameDialog::Font: {
-        QFont current = activePane() != nullptr ? activePane()->font() : font();
-        // Without a style name the dialog picks the family's first style (often an oblique one).
-        current.setStyleName(QFontDatabase::styleString(current));
-        bool chosen = false;
-        const QFont font = QFontDialog::getFont(&chosen, current, this, QStringLiteral("Font"),
-                                                QFontDialog::MonospacedFonts);
-        if (!chosen) {
+        // The editor's font, also while an output window is active; the window's own is another.
+        const QFont current = editorFont(m_options);
+        QFontDialog dialog(this);
+        dialog.setWindowTitle(QStringLiteral("Font"));
+        // The list is filtered first: the current font is then chosen among the fonts shown.
+        dialog.setOption(QFontDialog::MonospacedFonts);
+        dialog.setCurrentFont(current);
+        if (runDialog(dialog) != QDialog::Accepted) {
             return DialogResult::Cancelled;
         }
-        applyFontChoice(font);
+        // OK on the font it opened with changes nothing, not even by rounding its size.
+        const QFont chosen = dialog.selectedFont();
+        const QFontInfo before(current);
+        const QFontInfo after(chosen);
+        if (after.family() == before.family() && after.styleName() == before.styleName() &&
+            after.pointSize() == before.pointSize() && chosen.underline() == current.underline() &&
+            chosen.strikeOut() == current.strikeOut()) {
+            return DialogResult::Cancelled;
+        }
+        applyFontChoice(chosen);
         return DialogResult::Accepted;
     }
     case FrameDialog::PrintSetup: {
