@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontMetricsF>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -25,6 +26,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QtMath>
 
 #include "Version.h"
 #include "commands/EditPane.h"
@@ -513,6 +515,21 @@ void MainWindow::windowOpened(EditPane& pane) {
     connect(widget, &EditPaneWidget::activated, this,
             [this](EditPaneWidget* activated) { workspace().windowActivatedByUser(activated->pane()); });
     window->installEventFilter(this);
+    // A new window takes most of the document area, at least the useful size, cascaded below the
+    // ones already open. A window shown maximised or minimised gets the same place to be restored
+    // to. Before the main window is first shown the area has no size yet: the window is placed
+    // once it has.
+    const int cascade = (static_cast<int>(m_documentArea->subWindowList().size()) - 1) % 8;
+    const auto place = [this, cascade](QMdiSubWindow* placed) {
+        const QSize area = m_documentArea->viewport()->size();
+        const QSize size =
+            windowSizeWithin(area * 4 / 5, usefulWindowSize(), area).expandedTo(QSize(200, 150));
+        const int step = placed->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const int offset = std::max(0, std::min(cascade * step, std::min(area.width() - size.width(),
+                                                                           area.height() - size.height())));
+        placed->setGeometry(offset, offset, size.width(), size.height());
+    };
+    place(window);
     if (maximised) {
         window->showMaximized();
         return;
@@ -521,16 +538,6 @@ void MainWindow::windowOpened(EditPane& pane) {
         window->showMinimized();
         return;
     }
-    // A new window takes most of the document area, cascaded below the ones already open. Before
-    // the main window is first shown the area has no size yet: the window is placed once it has.
-    const int cascade = (static_cast<int>(m_documentArea->subWindowList().size()) - 1) % 8;
-    const auto place = [this, cascade](QMdiSubWindow* placed) {
-        const QRect area = m_documentArea->viewport()->rect();
-        const int offset = cascade * placed->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        placed->setGeometry(offset, offset, std::max(area.width() * 4 / 5, 200),
-                            std::max(area.height() * 4 / 5, 150));
-    };
-    place(window);
     window->show();
     if (!m_documentArea->isVisible()) {
         QTimer::singleShot(0, window, [window, place] {
@@ -539,6 +546,20 @@ void MainWindow::windowOpened(EditPane& pane) {
             }
         });
     }
+}
+
+QSize MainWindow::usefulWindowSize() const {
+    constexpr int kUsefulColumns = 80;
+    constexpr int kUsefulLines = 25;
+    const QFontMetricsF metrics(editorFont(m_options));
+    const QStyle* style = m_documentArea->style();
+    const int frame = 2 * style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The margin column and the frame, scroll bars and title bar around the text.
+    const int width = qCeil((kUsefulColumns + 1) * metrics.horizontalAdvance(QLatin1Char('M'))) + frame + scrollBar;
+    const int height = kUsefulLines * QFontMetrics(editorFont(m_options)).height() + frame + scrollBar +
+                       style->pixelMetric(QStyle::PM_TitleBarHeight);
+    return {width, height};
 }
 
 void MainWindow::windowClosed(std::unique_ptr<EditPane> pane) {
@@ -675,7 +696,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // ---- the window ports of the frame ----
 
 void MainWindow::arrangeWindows(WindowArrangement arrangement) {
-    arrangeSubWindows(*m_documentArea, arrangement);
+    arrangeSubWindows(*m_documentArea, arrangement, usefulWindowSize());
 }
 
 void MainWindow::showBar(FrameBar bar, bool visible) {
