@@ -45,7 +45,9 @@ void PaneMouse::placeCursor(MarkPoint point) {
     Document& document = m_pane.document();
     const int last = std::max(document.lineCount() - 1, 0);
     document.moveToLine(std::clamp(point.line, 0, last));
-    document.setCursorColumn(point.column);
+    // Below the last line there is no line to stand on: the cursor goes to the end of the text, as
+    // it would after the last character. On a line, the clicked column counts, past its end too.
+    document.setCursorColumn(point.line > last ? document.line(last).width(document.layout()) : point.column);
 }
 
 void PaneMouse::placeCursor(PaneCell cell) {

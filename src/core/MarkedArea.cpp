@@ -184,12 +184,19 @@ bool MarkedArea::deleteMarkedArea() {
     // exist are deleted.
     const int lastExisting = std::min(b.last, d.lineCount() - 1);
     switch (mark.type) {
-    case MarkType::Line:
+    case MarkType::Line: {
+        const bool wholeDocument = b.first == 0 && lastExisting == d.lineCount() - 1;
         d.moveToLine(b.first);
         for (int i = b.first; i <= lastExisting; ++i) {
             d.deleteLine(b.first);
         }
+        // Lines deleted keep the cursor's column for the lines that close up; with every line gone
+        // there is nothing to keep it for, and the cursor starts the empty document.
+        if (wholeDocument) {
+            d.setCursorColumn(0);
+        }
         break;
+    }
     case MarkType::Column:
         for (int i = b.first; i <= b.last; ++i) {
             d.moveToLine(i);

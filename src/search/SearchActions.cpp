@@ -141,6 +141,49 @@ void SearchActions::notYetImplemented() {
     m_messenger.status(kNotYetImplemented, SoundKind::Information);
 }
 
+namespace {
+
+// Letters, digits, '_' and the bytes of non-ASCII characters make a name in every language.
+bool isIdentifierByte(char ch) {
+    const auto byte = static_cast<unsigned char>(ch);
+    return byte >= 0x80 || byte == '_' || (byte >= '0' && byte <= '9') ||
+           ((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z');
+}
+
+// The name at the cursor, or the one the cursor stands just after (`main|(void)`), within the
+// document's word there; the document's word when the cursor is on no name. A document without
+// word-break characters would otherwise offer `main(void)` for `main`.
+std::pair<int, int> identifierAt(const Document& document) {
+    const std::string_view line = document.currentLine().text();
+    const int length = static_cast<int>(line.size());
+    int offset = document.cursorOffset();
+    const auto isNameAt = [&](int at) {
+        return at >= 0 && at < length && isIdentifierByte(line[static_cast<std::size_t>(at)]);
+    };
+    // On punctuation right after a name, the name is meant; on a blank or past the line's end
+    // there is no word at the cursor.
+    if (!isNameAt(offset) && isNameAt(offset - 1) && offset < length &&
+        !document.isBlank(line[static_cast<std::size_t>(offset)])) {
+        --offset;
+    }
+    if (!isNameAt(offset)) {
+        return document.wordAt(offset);
+    }
+    // A name is also a word where the document breaks words at its punctuation.
+    const auto [wordStart, wordEnd] = document.wordAt(offset);
+    int start = offset;
+    while (start > wordStart && isNameAt(start - 1)) {
+        --start;
+    }
+    int end = offset;
+    while (end < wordEnd && isNameAt(end)) {
+        ++end;
+    }
+    return {start, end};
+}
+
+} // namespace
+
 bool SearchActions::takeFindTextFromDocument(const Document& document) {
     const MarkState& mark = document.mark();
     if (mark.exists() && mark.type != MarkType::Line && mark.firstLine() == mark.lastLine()) {
@@ -156,7 +199,7 @@ bool SearchActions::takeFindTextFromDocument(const Document& document) {
             return true;
         }
     }
-    const auto [start, end] = document.wordAt(document.cursorOffset());
+    const auto [start, end] = identifierAt(document);
     if (end <= start) {
         return false;
     }

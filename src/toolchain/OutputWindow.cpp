@@ -120,6 +120,7 @@ void OutputWindow::clear() {
     m_errorSeen = false;
     m_warningSeen = false;
     m_runFailed = false;
+    m_printedLines = false;
 }
 
 void OutputWindow::setRun(std::string directory, std::string defaultFile) {
@@ -199,7 +200,10 @@ void OutputWindow::addLine(std::string_view text, OutputLocation location) {
 
 void OutputWindow::loadText(std::string_view bytes) {
     OutputLineSplitter splitter;
-    const auto add = [this](std::string_view text, bool cut) { addLine(text, cut); };
+    const auto add = [this](std::string_view text, bool cut) {
+        m_printedLines = true;
+        addLine(text, cut);
+    };
     splitter.feed(bytes, add);
     splitter.finish(add);
     addClosingLines();
@@ -219,7 +223,10 @@ bool OutputWindow::loadFile(const std::string& path) {
     // Read in pieces and only while the list has room: a run that wrote gigabytes costs no more
     // than the lines kept, and each line keeps only its start.
     OutputLineSplitter splitter;
-    const auto add = [this](std::string_view text, bool cut) { addLine(text, cut); };
+    const auto add = [this](std::string_view text, bool cut) {
+        m_printedLines = true;
+        addLine(text, cut);
+    };
     std::vector<char> buffer(kReadChunk);
     while (!isFull() && in) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));

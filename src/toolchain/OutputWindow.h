@@ -107,6 +107,8 @@ public:
     void setRunFailed(bool failed) { m_runFailed = failed; }
     bool errorSeen() const { return m_errorSeen || m_runFailed; }
     bool warningSeen() const { return m_warningSeen; }
+    // Whether the run printed any line (the lines loaded by loadFile or loadText since clear).
+    bool printedLines() const { return m_printedLines; }
     // The closing line for the flags ("Compilation completed with errors." ...).
     std::string_view outcome() const;
 
@@ -137,6 +139,7 @@ private:
     bool m_errorSeen = false;
     bool m_warningSeen = false;
     bool m_runFailed = false;
+    bool m_printedLines = false;
 };
 
 } // namespace vexa::toolchain

@@ -90,6 +90,11 @@ bool OutputWindows::showStandardOutput(const std::string& pipeFile, const std::s
         return false;
     }
     m_processor.showStatus(kCommandCompleted);
+    // What the command printed is what the user ran it for: its window comes forward, as the
+    // compiler's does with errors. A command that printed nothing leaves the windows as they are.
+    if (m_standard.printedLines()) {
+        m_host.showOutputWindow(m_standard);
+    }
     return true;
 }
 

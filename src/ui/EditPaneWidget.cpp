@@ -1,6 +1,8 @@
 // The edit pane widget: paints the document in character cells and forwards input to the editor.
 #include "ui/EditPaneWidget.h"
 
+#include <QFontInfo>
+
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -63,8 +65,8 @@ void EditPaneWidget::chooseProfile() {
     viewport()->update();
 }
 
-void EditPaneWidget::applyFont() {
-    const FontDetails& details = m_services.options.font();
+QFont editorFont(const Options& options) {
+    const FontDetails& details = options.font();
     QFont font(details.face.empty() ? QStringLiteral("Monospace") : fromWindows1252(details.face));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
@@ -72,6 +74,16 @@ void EditPaneWidget::applyFont() {
     font.setBold(details.weight >= 600);
     font.setItalic(details.italic != 0);
     font.setKerning(false);
+    // The family and style the font matched by name: a font dialog finds no family "Monospace",
+    // and without a style name it takes the family's first style, often an oblique one.
+    const QFontInfo matched(font);
+    font.setFamily(matched.family());
+    font.setStyleName(matched.styleName());
+    return font;
+}
+
+void EditPaneWidget::applyFont() {
+    const QFont font = editorFont(m_services.options);
     setFont(font);
     viewport()->setFont(font);
     const QFontMetrics metrics(font);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QFont>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -30,6 +31,10 @@ namespace vexa::ui {
 
 class KeyRoad;
 class QtKeyState;
+
+// The font the panes draw with, from the "Font Details" of the options; its style name is the one
+// the font matched, so that a font dialog opens on it.
+QFont editorFont(const Options& options);
 
 // What every pane works with; all outlive the panes.
 struct PaneServices {

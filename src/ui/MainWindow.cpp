@@ -8,8 +8,8 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontMetricsF>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QtMath>
 
 #include "Version.h"
 #include "commands/EditPane.h"
@@ -38,9 +39,11 @@
 #include "settings/Format.h"
 #include "settings/Options.h"
 #include "ui/ColourOptionsWindow.h"
+#include "ui/DialogFocus.h"
 #include "ui/DialogViews.h"
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
+#include "ui/ElidedLabel.h"
 #include "ui/EditorOptionsDialog.h"
 #include "ui/ExtensionOptionsWindow.h"
 #include "ui/FileDialogs.h"
@@ -63,8 +66,10 @@ QString qText(std::string_view text) {
     return fromExternalText(text);
 }
 
-// The widths of the indicator panes, in characters; the message pane takes the rest.
-constexpr std::array<int, kStatusPaneCount> kPaneChars{0, 3, 2, 4, 3, 3, 10, 18, 3, 4, 4, 8};
+// The widest text each indicator pane shows: a pane is as wide as that (and hidden while it shows
+// nothing), and the message pane takes the rest of the bar.
+constexpr std::array<const char*, kStatusPaneCount> kPaneSamples{
+    "", "CHG", " RO", " WRAP", "REC", "OVR ", "UTF-8 LF+CRLF", " L:00000 C:0000", "NUM", "CAPS", "SCRL", " 00:00 PM"};
 
 QStyle::StandardPixmap pixmapOf(ToolBarIcon icon) {
     switch (icon) {
@@ -321,16 +326,17 @@ void MainWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
     const QFontMetrics metrics(bar->font());
     for (std::size_t i = 0; i < kStatusPaneCount; ++i) {
-        auto* label = new QLabel(bar);
+        QLabel* label = i == 0 ? new ElidedLabel(bar) : new QLabel(bar);
         label->setObjectName(QStringLiteral("statusPane%1").arg(i));
         if (i == 0) {
-            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             bar->addWidget(label, 1);
         } else {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             label->setAlignment(Qt::AlignCenter);
-            label->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('W')) * kPaneChars[i]);
+            label->setMinimumWidth(metrics.horizontalAdvance(QLatin1String(kPaneSamples[i])) +
+                                   2 * label->frameWidth() + 2 * metrics.averageCharWidth());
             bar->addPermanentWidget(label);
+            label->hide();
         }
         m_statusLabels[i] = label;
     }
@@ -509,6 +515,21 @@ void MainWindow::windowOpened(EditPane& pane) {
     connect(widget, &EditPaneWidget::activated, this,
             [this](EditPaneWidget* activated) { workspace().windowActivatedByUser(activated->pane()); });
     window->installEventFilter(this);
+    // A new window takes most of the document area, at least the useful size, cascaded below the
+    // ones already open. A window shown maximised or minimised gets the same place to be restored
+    // to. Before the main window is first shown the area has no size yet: the window is placed
+    // once it has.
+    const int cascade = (static_cast<int>(m_documentArea->subWindowList().size()) - 1) % 8;
+    const auto place = [this, cascade](QMdiSubWindow* placed) {
+        const QSize area = m_documentArea->viewport()->size();
+        const QSize size =
+            windowSizeWithin(area * 4 / 5, usefulWindowSize(), area).expandedTo(QSize(200, 150));
+        const int step = placed->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const int offset = std::max(0, std::min(cascade * step, std::min(area.width() - size.width(),
+                                                                           area.height() - size.height())));
+        placed->setGeometry(offset, offset, size.width(), size.height());
+    };
+    place(window);
     if (maximised) {
         window->showMaximized();
         return;
@@ -517,16 +538,6 @@ void MainWindow::windowOpened(EditPane& pane) {
         window->showMinimized();
         return;
     }
-    // A new window takes most of the document area, cascaded below the ones already open. Before
-    // the main window is first shown the area has no size yet: the window is placed once it has.
-    const int cascade = (static_cast<int>(m_documentArea->subWindowList().size()) - 1) % 8;
-    const auto place = [this, cascade](QMdiSubWindow* placed) {
-        const QRect area = m_documentArea->viewport()->rect();
-        const int offset = cascade * placed->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        placed->setGeometry(offset, offset, std::max(area.width() * 4 / 5, 200),
-                            std::max(area.height() * 4 / 5, 150));
-    };
-    place(window);
     window->show();
     if (!m_documentArea->isVisible()) {
         QTimer::singleShot(0, window, [window, place] {
@@ -535,6 +546,20 @@ void MainWindow::windowOpened(EditPane& pane) {
             }
         });
     }
+}
+
+QSize MainWindow::usefulWindowSize() const {
+    constexpr int kUsefulColumns = 80;
+    constexpr int kUsefulLines = 25;
+    const QFontMetricsF metrics(editorFont(m_options));
+    const QStyle* style = m_documentArea->style();
+    const int frame = 2 * style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The margin column and the frame, scroll bars and title bar around the text.
+    const int width = qCeil((kUsefulColumns + 1) * metrics.horizontalAdvance(QLatin1Char('M'))) + frame + scrollBar;
+    const int height = kUsefulLines * QFontMetrics(editorFont(m_options)).height() + frame + scrollBar +
+                       style->pixelMetric(QStyle::PM_TitleBarHeight);
+    return {width, height};
 }
 
 void MainWindow::windowClosed(std::unique_ptr<EditPane> pane) {
@@ -671,7 +696,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // ---- the window ports of the frame ----
 
 void MainWindow::arrangeWindows(WindowArrangement arrangement) {
-    arrangeSubWindows(*m_documentArea, arrangement);
+    arrangeSubWindows(*m_documentArea, arrangement, usefulWindowSize());
 }
 
 void MainWindow::showBar(FrameBar bar, bool visible) {
@@ -683,7 +708,12 @@ void MainWindow::showBar(FrameBar bar, bool visible) {
 }
 
 int MainWindow::runDialog(QDialog& dialog) {
+    settleDialogFocus(dialog);
     return m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec();
+}
+
+MainWindow::DialogRunner MainWindow::nestedRunner() {
+    return [this](QDialog& dialog) { return runDialog(dialog); };
 }
 
 int MainWindow::print(PrintScope scope) {
@@ -717,27 +747,36 @@ DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
             keys().keymaps().replace(std::move(keymap));
             refreshMenuKeyTexts();
         };
-        KeymapManagerWindow dialog(m_options, *this, store, m_editor->prefixes(), activate, m_dialogRunner,
-                                   this);
+        KeymapManagerWindow dialog(m_options, *this, store, m_editor->prefixes(), activate, nestedRunner(), this);
         return result(runDialog(dialog));
     }
     case FrameDialog::Extensions: {
-        ExtensionOptionsWindow dialog(m_editor->syntax(), *this, m_dialogRunner, this);
+        ExtensionOptionsWindow dialog(m_editor->syntax(), *this, nestedRunner(), this);
         (void)runDialog(dialog);
         // The profiles are saved as they are edited: any change counts, however the dialog closed.
         return dialog.model().isChanged() ? DialogResult::Accepted : DialogResult::Cancelled;
     }
     case FrameDialog::Font: {
-        QFont current = activePane() != nullptr ? activePane()->font() : font();
-        // Without a style name the dialog picks the family's first style (often an oblique one).
-        current.setStyleName(QFontDatabase::styleString(current));
-        bool chosen = false;
-        const QFont font = QFontDialog::getFont(&chosen, current, this, QStringLiteral("Font"),
-                                                QFontDialog::MonospacedFonts);
-        if (!chosen) {
+        // The editor's font, also while an output window is active; the window's own is another.
+        const QFont current = editorFont(m_options);
+        QFontDialog dialog(this);
+        dialog.setWindowTitle(QStringLiteral("Font"));
+        // The list is filtered first: the current font is then chosen among the fonts shown.
+        dialog.setOption(QFontDialog::MonospacedFonts);
+        dialog.setCurrentFont(current);
+        if (runDialog(dialog) != QDialog::Accepted) {
             return DialogResult::Cancelled;
         }
-        applyFontChoice(font);
+        // OK on the font it opened with changes nothing, not even by rounding its size.
+        const QFont chosen = dialog.selectedFont();
+        const QFontInfo before(current);
+        const QFontInfo after(chosen);
+        if (after.family() == before.family() && after.styleName() == before.styleName() &&
+            after.pointSize() == before.pointSize() && chosen.underline() == current.underline() &&
+            chosen.strikeOut() == current.strikeOut()) {
+            return DialogResult::Cancelled;
+        }
+        applyFontChoice(chosen);
         return DialogResult::Accepted;
     }
     case FrameDialog::PrintSetup: {
@@ -760,7 +799,7 @@ DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
 void MainWindow::status(std::string_view text, platform::SoundKind sound, Hold hold) {
     if (m_editor == nullptr) {
         // A message while the editor is being put together: shown as it is.
-        m_statusLabels[0]->setText(qText(text));
+        static_cast<ElidedLabel*>(m_statusLabels[0])->setFullText(qText(text));
         return;
     }
     statusLine().showMessage(text, hold == Hold::Yes ? MessageTimeout::Keep : MessageTimeout::Clear,
@@ -947,14 +986,19 @@ QDialog* MainWindow::searchDialog() const {
 
 void MainWindow::paneChanged(StatusPane pane, std::string_view text) {
     QLabel* label = m_statusLabels[static_cast<std::size_t>(pane)];
-    label->setText(qText(text));
     if (pane == StatusPane::Message) {
-        // A message wider than the free width of the bar is cut; its tool tip shows it whole.
-        label->setToolTip(label->text());
+        static_cast<ElidedLabel*>(label)->setFullText(qText(text));
+    } else {
+        label->setText(qText(text));
+        // An indicator that shows nothing takes no room from the message.
+        label->setVisible(!text.empty());
     }
 }
 
 QString MainWindow::statusText(StatusPane pane) const {
+    if (pane == StatusPane::Message) {
+        return static_cast<const ElidedLabel*>(m_statusLabels[0])->fullText();
+    }
     return m_statusLabels[static_cast<std::size_t>(pane)]->text();
 }
 

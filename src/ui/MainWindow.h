@@ -177,6 +177,10 @@ private:
     // The same after a function: the active pane's caret first.
     void syncActivePane();
     int runDialog(QDialog& dialog);
+    // The size a document window needs to show 80 columns and 25 lines in the editor's font.
+    QSize usefulWindowSize() const;
+    // What a dialog runs the dialogs it opens with: the same road as the window's own.
+    DialogRunner nestedRunner();
     // Moves the Find or Replace dialog off the cursor's line, so that a match is never hidden.
     void keepSearchDialogOffTheCursor();
 

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "aids/QuickHelpDialogs.h"
+#include "ui/DialogFocus.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
@@ -102,6 +103,7 @@ SearchDialog::SearchDialog(std::unique_ptr<SearchDialogSession> session, QWidget
     // The text the dialog opens with (the word at the cursor) is selected: typing replaces it.
     m_findText->setFocus();
     m_findText->lineEdit()->selectAll();
+    settleDialogFocus(*this);
 
     connect(m_findNext, &QPushButton::clicked, this, [this] { (void)findNext(); });
     connect(cancel, &QPushButton::clicked, this, &SearchDialog::reject);

@@ -3,10 +3,17 @@
 
 #include "frame/Frame.h"
 
+#include <QRect>
+#include <QSize>
+
 class QMdiArea;
 
 namespace vexa::ui {
 
-void arrangeSubWindows(QMdiArea& documents, WindowArrangement arrangement);
+// Cascaded and restored windows keep at least the useful size (where the area holds it).
+void arrangeSubWindows(QMdiArea& documents, WindowArrangement arrangement, QSize useful);
+
+// A window's size: the wanted one, at least the useful one, at most the area's.
+QSize windowSizeWithin(QSize wanted, QSize useful, QSize area);
 
 } // namespace vexa::ui

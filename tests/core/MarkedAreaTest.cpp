@@ -120,6 +120,24 @@ TEST_F(MarkedAreaTest, DeletingRemovesExactlyTheMarkedText) {
     }
 }
 
+TEST_F(MarkedAreaTest, DeletingEveryMarkedLineLeavesTheCursorAtTheStart) {
+    // The cursor stands deep in a line, as after selecting the whole document from its end; lines
+    // that remain keep its column, an emptied document does not.
+    struct Case {
+        int lastMarked;
+        int cursorLine;
+        int cursorColumn;
+    };
+    for (const Case& c : {Case{3, 0, 0}, Case{2, 0, 7}}) {
+        setLines(document, {"alpha one", "bravo two", "charlie three", "delta four"});
+        placeCursor(c.lastMarked, 7);
+        mark(MarkType::Line, {0, 0}, {7, c.lastMarked});
+        ASSERT_TRUE(area.deleteMarkedArea());
+        EXPECT_EQ(document.cursorLine(), c.cursorLine) << c.lastMarked;
+        EXPECT_EQ(document.cursorColumn(), c.cursorColumn) << c.lastMarked;
+    }
+}
+
 struct PasteCase {
     const char* name;
     std::string text;

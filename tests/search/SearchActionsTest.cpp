@@ -176,5 +176,29 @@ TEST_F(SearchActionsTest, FindTextFromTheMarkOrTheWordAtTheCursor) {
     EXPECT_EQ(m_state.findText(), std::string(80, 'w'));
 }
 
+TEST_F(SearchActionsTest, FindTextIsTheNameAtTheCursorWithoutItsPunctuation) {
+    // The test document has no word-break characters, as a document of no known language.
+    struct Case {
+        std::string line;
+        int cursor;
+        std::string expected;
+    };
+    const std::vector<Case> cases{
+        {"int main(void)", 4, "main"},  // on the name's first letter
+        {"int main(void)", 6, "main"},  // inside it
+        {"int main(void)", 8, "main"},  // just after it, on the parenthesis
+        {"int main(void)", 10, "void"}, // inside the parentheses
+        {"p->next = q;", 4, "next"},    // after an arrow
+        {"x_1.field", 1, "x_1"},        // underscores and digits belong to the name
+        {"a == b", 2, "=="},            // on no name: the document's word
+    };
+    for (const Case& c : cases) {
+        lines({c.line});
+        m_document.setCursorOffset(c.cursor);
+        EXPECT_TRUE(m_actions.takeFindTextFromDocument(m_document)) << c.line << " at " << c.cursor;
+        EXPECT_EQ(m_state.findText(), c.expected) << c.line << " at " << c.cursor;
+    }
+}
+
 } // namespace
 } // namespace vexa

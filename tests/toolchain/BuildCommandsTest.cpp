@@ -366,6 +366,22 @@ TEST_F(OutputFunctionsTest, StandardOutputLoadsThePipeFile) {
     EXPECT_EQ(host.shown.back(), OutputKind::Standard);
 }
 
+TEST_F(OutputFunctionsTest, StandardOutputComesForwardWhenTheCommandPrintedLines) {
+    struct Case {
+        const char* printed;
+        bool shown;
+    };
+    for (const Case& c :
+         {Case{"", false}, Case{"one line\n", true}, Case{"no line end", true}, Case{"\n", true}}) {
+        host.shown.clear();
+        writeFileBytes(source / "pipe.dat", c.printed);
+        EXPECT_TRUE(outputs.showStandardOutput(sourceFile("pipe.dat"), sourceDirectory()));
+        EXPECT_EQ(host.shown,
+                  c.shown ? std::vector<OutputKind>{OutputKind::Standard} : std::vector<OutputKind>{})
+            << c.printed;
+    }
+}
+
 TEST_F(OutputFunctionsTest, LocateAndOpenPutsTheCursorOnLineAndColumn) {
     EditPane* opened = locateAndOpen(processor, "util.h", sourceDirectory(), 3, 5);
     ASSERT_NE(opened, nullptr);
