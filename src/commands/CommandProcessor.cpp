@@ -106,6 +106,7 @@ void CommandProcessor::forgetRepeats() {
 
 void CommandProcessor::activatePane(EditPane* pane) {
     m_pane = pane;
+    m_outputWindowActive = false;
     forgetRepeats();
     if (m_pane != nullptr) {
         Document& document = m_pane->document();
@@ -121,6 +122,7 @@ void CommandProcessor::activatePane(EditPane* pane) {
 
 void CommandProcessor::activateOutputWindow() {
     m_pane = nullptr;
+    m_outputWindowActive = true;
 }
 
 void CommandProcessor::paneClosed(EditPane* pane) {

@@ -110,6 +110,8 @@ public:
     void activatePane(EditPane* pane);
     void activateOutputWindow();
     void paneClosed(EditPane* pane);
+    // Whether an output window rather than a document window is the active window.
+    bool outputWindowActive() const { return m_outputWindowActive; }
 
     // A command message: the identifier in the low 16 bits of the first parameter. The result is
     // the handler's, 0 when nothing handled it (the main window then handles the message).
@@ -209,6 +211,7 @@ private:
     bool m_linked = false;
 
     EditPane* m_pane = nullptr;
+    bool m_outputWindowActive = false;
     uint32_t m_commandCount = 0;
     int m_executeDepth = 0;
     uint32_t m_refusedEdits = 0;

@@ -16,12 +16,11 @@
 #include "commands/FunctionTable.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
-#include "keyboard/Keymap.h"
 #include "session/Workspace.h"
 #include "settings/Options.h"
 #include "syntax/SyntaxProfile.h"
 #include "syntax/SyntaxSettings.h"
-#include "ui/KeyTranslation.h"
+#include "ui/KeyForwarding.h"
 #include "ui/QtKeyState.h"
 #include "ui/Windows1252.h"
 
@@ -278,22 +277,9 @@ void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const
     }
 }
 
-bool EditPaneWidget::wantsShortcut(const QKeyEvent& event) const {
-    auto key = translateKey(event.key(), event.modifiers());
-    if (!key) {
-        return false;
-    }
-    Keymap& keymap = m_services.keys.keymaps().keymap();
-    if (keymap.isArmed()) {
-        return true;
-    }
-    const KeyChord chord{key->code, key->modifiers};
-    return keymap.isPrefixKey(chord) || keymap.lookupInTable(KeyChord{}, chord) != kNoFunction;
-}
-
 bool EditPaneWidget::event(QEvent* event) {
     // A key the keymap binds goes to the keymap before any menu shortcut or mnemonic.
-    if (event->type() == QEvent::ShortcutOverride && wantsShortcut(*static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride && keymapClaims(m_services.keys, *static_cast<QKeyEvent*>(event))) {
         event->accept();
         return true;
     }
@@ -305,14 +291,9 @@ bool EditPaneWidget::focusNextPrevChild(bool) {
 }
 
 void EditPaneWidget::keyPressEvent(QKeyEvent* event) {
-    m_services.keyState.keyEvent(*event);
-    if (auto key = translateKey(event->key(), event->modifiers())) {
-        KeyPress press{key->code, key->modifiers,
-                       event->isAutoRepeat() ? KeyRepeat::AutoRepeat : KeyRepeat::First, KeyDirection::Down};
-        if (m_services.keys.filter().keyMessage(press) == KeyHandling::Handled) {
-            syncCaret();
-            return;
-        }
+    if (sendThroughKeyRoad({m_services.keys, m_services.keyState}, *event)) {
+        syncCaret();
+        return;
     }
     const QString text = event->text();
     const CharacterModifiers modifiers{event->modifiers().testFlag(Qt::AltModifier),
@@ -328,12 +309,7 @@ void EditPaneWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void EditPaneWidget::keyReleaseEvent(QKeyEvent* event) {
-    m_services.keyState.keyEvent(*event);
-    if (auto key = translateKey(event->key(), event->modifiers())) {
-        KeyPress press{key->code, key->modifiers,
-                       event->isAutoRepeat() ? KeyRepeat::AutoRepeat : KeyRepeat::First, KeyDirection::Up};
-        (void)m_services.keys.filter().keyMessage(press);
-    }
+    (void)sendThroughKeyRoad({m_services.keys, m_services.keyState}, *event);
 }
 
 void EditPaneWidget::focusInEvent(QFocusEvent* event) {

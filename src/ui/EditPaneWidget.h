@@ -104,7 +104,6 @@ private:
     MouseModifiers mouseModifiers() const;
     void afterMouse();
     void autoScroll();
-    bool wantsShortcut(const QKeyEvent& event) const;
     // Draws a UTF-8 text run with every character at its own cells; text is a reused buffer.
     void drawUtf8Run(QPainter& painter, std::string_view line, const syntax::PaintRun& run, qreal y,
                      QString& text);

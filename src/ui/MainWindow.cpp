@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -45,6 +46,7 @@
 #include "ui/ExtensionOptionsWindow.h"
 #include "ui/FileDialogs.h"
 #include "ui/FileFiltersDialog.h"
+#include "ui/KeyForwarding.h"
 #include "ui/KeymapManagerWindow.h"
 #include "ui/OutputWindowWidget.h"
 #include "ui/SearchDialog.h"
@@ -142,6 +144,7 @@ QAction* MainWindow::addCommandAction(QMenu& menu, const QString& text, uint32_t
 void MainWindow::buildMenus() {
     m_menuTexts = menuBarTexts(mainMenuBar());
     const auto menus = mainMenuBar();
+    menuBar()->installEventFilter(this);
     for (std::size_t m = 0; m < menus.size(); ++m) {
         QMenu* menu = menuBar()->addMenu(qText(menus[m].title));
         connect(menu, &QMenu::hovered, this, &MainWindow::showHint);
@@ -376,6 +379,22 @@ void MainWindow::afterInput() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // After Escape closed a menu the bar keeps the keyboard for its own navigation; a key the
+    // keymap binds leaves the bar and goes to the active window instead of being swallowed.
+    if (watched == menuBar() && event->type() == QEvent::KeyPress && QApplication::activePopupWidget() == nullptr) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        QMdiSubWindow* window = m_documentArea->activeSubWindow();
+        const bool navigates = key.key() == Qt::Key_Escape || key.key() == Qt::Key_Return ||
+                               (key.key() >= Qt::Key_Left && key.key() <= Qt::Key_Down);
+        if (window != nullptr && !navigates && keymapClaims(keys(), key)) {
+            QWidget* target = window->widget()->focusProxy() != nullptr ? window->widget()->focusProxy()
+                                                                         : window->widget();
+            target->setFocus(Qt::OtherFocusReason);
+            QKeyEvent again(key.type(), key.key(), key.modifiers(), key.text(), key.isAutoRepeat());
+            QApplication::sendEvent(target, &again);
+            return true;
+        }
+    }
     // A document window's own close button goes through the save question too.
     if (event->type() == QEvent::Close) {
         if (auto* window = qobject_cast<QMdiSubWindow*>(watched)) {
@@ -616,7 +635,7 @@ OutputWindowWidget* MainWindow::outputWidgetOf(toolchain::OutputKind kind) const
 void MainWindow::showOutputWindow(toolchain::OutputWindow& output) {
     OutputWindowWidget* widget = outputWidgetOf(output.kind());
     if (widget == nullptr) {
-        widget = new OutputWindowWidget(m_editor->outputs(), output.kind());
+        widget = new OutputWindowWidget(m_editor->outputs(), output.kind(), {keys(), m_keyState});
         QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
         window->setWindowTitle(qText(output.title()));
         const QRect area = m_documentArea->viewport()->rect();

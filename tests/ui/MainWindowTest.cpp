@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -41,6 +42,8 @@
 #include "ui/EditorOptionsDialog.h"
 #include "ui/FileFiltersDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/OutputWindowWidget.h"
+#include "toolchain/OutputWindows.h"
 
 #include "MainWindowFixture.h"
 #include "ui/QtClipboard.h"
@@ -182,6 +185,86 @@ private slots:
         QTest::keyClick(second, Qt::Key_Left);
         m_window->action(functionIdOf("MarkPasteEx"))->trigger();
         QCOMPARE(QString::fromStdString(text(second)), QStringLiteral("1bc2\n3fg4"));
+    }
+
+    void dragMarksWithTheKindOfItsModifier_data() {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("plain drag: MouseMark1") << int(Qt::NoModifier) << int(vexa::MarkType::Column);
+        QTest::newRow("Ctrl+drag: MouseMark2") << int(Qt::ControlModifier) << int(vexa::MarkType::Line);
+        QTest::newRow("Shift+drag: MouseMark3") << int(Qt::ShiftModifier) << int(vexa::MarkType::Stream);
+    }
+
+    // The user holds the modifier key down, drags from line 1 column 1 to line 2 column 3 and
+    // lets go of the button and then of the key, as a hand does.
+    void dragMarksWithTheKindOfItsModifier() {
+        QFETCH(int, modifiers);
+        QFETCH(int, expected);
+        const auto held = Qt::KeyboardModifiers(modifiers);
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("abcd"));
+        QTest::keyClick(pane, Qt::Key_Return);
+        QTest::keyClicks(pane, QStringLiteral("efgh"));
+        const Qt::Key key = held == Qt::ShiftModifier ? Qt::Key_Shift : Qt::Key_Control;
+        if (held != Qt::NoModifier) {
+            QTest::keyPress(pane, key, held);
+        }
+        QTest::mousePress(pane->viewport(), Qt::LeftButton, held, pane->cellCentre(0, 1));
+        QMouseEvent move(QEvent::MouseMove, pane->cellCentre(1, 2), pane->viewport()->mapToGlobal(pane->cellCentre(1, 2)),
+                         Qt::NoButton, Qt::LeftButton, held);
+        QApplication::sendEvent(pane->viewport(), &move);
+        QTest::mouseRelease(pane->viewport(), Qt::LeftButton, held, pane->cellCentre(1, 3));
+        if (held != Qt::NoModifier) {
+            QTest::keyRelease(pane, key, Qt::NoModifier);
+        }
+        QCOMPARE(int(pane->document().mark().type), expected);
+        QVERIFY(pane->document().isInside(0, 2));
+        QVERIFY(pane->document().isInside(1, 1));
+    }
+
+    // The user opens the File menu with the mouse, closes it with Escape and presses Ctrl+N: the
+    // key reaches the keymap at once instead of the menu bar that kept the keyboard.
+    void aShortcutAfterEscapeClosedAMenuRuns() {
+        EditPaneWidget* pane = newPane();
+        m_window->activateWindow();
+        QTRY_VERIFY(pane->hasFocus());
+        QMenuBar* bar = m_window->menuBar();
+        QAction* fileMenu = bar->actions().front();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileMenu).center());
+        QTRY_VERIFY(fileMenu->menu()->isVisible());
+        QTest::keyClick(fileMenu->menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!fileMenu->menu()->isVisible());
+        const std::size_t before = m_window->paneWidgets().size();
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus != nullptr);
+        QTest::keyClick(focus, Qt::Key_N, Qt::ControlModifier);
+        QTRY_COMPARE(m_window->paneWidgets().size(), before + 1);
+    }
+
+    // With the compiler's output window active, the arrows still move its selection while keys
+    // bound to functions run them: F6 brings the next window forward, Ctrl+N makes a document.
+    void keysInAnOutputWindowTakeTheKeyRoad() {
+        EditPaneWidget* first = newPane();
+        (void)newPane();
+        vexa::toolchain::OutputWindow& output = m_window->editor().outputs().compiler();
+        output.setRun("/src/", "/src/main.c");
+        output.loadText("one\ntwo\nthree\n");
+        m_window->showOutputWindow(output);
+        auto* widget = m_window->findChild<vexa::ui::OutputWindowWidget*>();
+        QVERIFY(widget != nullptr);
+        QListView* list = widget->list();
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(0, 0));
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(output.selection(), std::optional<std::size_t>(1));
+
+        QTest::keyClick(list, Qt::Key_F6);
+        QCOMPARE(m_window->activePane(), first);
+
+        m_window->showOutputWindow(output);
+        const std::size_t before = m_window->paneWidgets().size();
+        QTest::keyClick(list, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(m_window->paneWidgets().size(), before + 1);
     }
 
     void foreignTextPastesAsAStream_data() {
