@@ -35,7 +35,7 @@ constexpr std::string_view kNullRefused = "A null character can not be typed int
 
 CommandProcessor::CommandProcessor(ProcessorServices services)
     : m_frame(services.frame), m_options(services.options), m_clock(services.clock),
-      m_clipboard(services.clipboard), m_typing(std::make_unique<TypingRoad>(*this)),
+      m_clipboard(&services.clipboard), m_typing(std::make_unique<TypingRoad>(*this)),
       m_movement(std::make_unique<MovementCommands>(*this)), m_lines(std::make_unique<LineCommands>(*this)),
       m_words(std::make_unique<WordCommands>(*this)), m_marks(std::make_unique<MarkCommands>(*this)),
       m_optionCommands(std::make_unique<OptionCommands>(*this)),
@@ -263,6 +263,14 @@ void CommandProcessor::refresh() {
         m_statusLine->showEditPosition(static_cast<uint32_t>(doc.cursorLine()), doc.cursorColumn());
         m_statusLine->setIndicator(Indicator::Changed, doc.isModified());
     }
+}
+
+int32_t CommandProcessor::executeWithClipboard(platform::Clipboard& clipboard, uint32_t message, uint32_t source) {
+    platform::Clipboard* const desktop = m_clipboard;
+    m_clipboard = &clipboard;
+    const int32_t result = execute(message, source);
+    m_clipboard = desktop;
+    return result;
 }
 
 int32_t CommandProcessor::execute(uint32_t message, uint32_t /*source*/) {

@@ -116,6 +116,9 @@ public:
     // A command message: the identifier in the low 16 bits of the first parameter. The result is
     // the handler's, 0 when nothing handled it (the main window then handles the message).
     int32_t execute(uint32_t message, uint32_t source = 0);
+    // Runs one function with another clipboard standing in for the desktop's: a middle click
+    // pastes the primary selection through the same paste function as Ctrl+V.
+    int32_t executeWithClipboard(platform::Clipboard& clipboard, uint32_t message, uint32_t source = 0);
     // A character that no key binding claimed, by its code point; it is typed as the document's
     // encoding writes it, or refused with a message when the encoding cannot hold it. A line end
     // (LF or CR, from a script or a macro) splits the line without any typing aid; NUL is refused
@@ -136,7 +139,7 @@ public:
     Frame& frame() { return m_frame; }
     Options& options() { return m_options; }
     const platform::Clock& clock() const { return m_clock; }
-    platform::Clipboard& clipboard() { return m_clipboard; }
+    platform::Clipboard& clipboard() { return *m_clipboard; }
     StatusLine* statusLine() { return m_statusLine; }
     KeymapState* keymap() { return m_keymap; }
     MacroRecorderHook* recorder() { return m_recorder; }
@@ -201,7 +204,7 @@ private:
     Frame& m_frame;
     Options& m_options;
     const platform::Clock& m_clock;
-    platform::Clipboard& m_clipboard;
+    platform::Clipboard* m_clipboard; // the desktop's, or another for one function
     StatusLine* m_statusLine = nullptr;
     KeymapState* m_keymap = nullptr;
     MacroRecorderHook* m_recorder = nullptr;

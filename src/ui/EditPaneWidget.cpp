@@ -14,6 +14,7 @@
 
 #include "commands/CommandProcessor.h"
 #include "commands/FunctionTable.h"
+#include "commands/PrimarySelection.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
 #include "session/Workspace.h"
@@ -339,6 +340,16 @@ void EditPaneWidget::afterMouse() {
 }
 
 void EditPaneWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        // As in every program of the desktop: the cursor goes to the clicked cell and the primary
+        // selection is pasted there.
+        const PaneCell cell = cellAt(event->position().toPoint());
+        m_mouse.press(cell);
+        m_mouse.release(cell);
+        (void)m_services.primary.paste(m_services.processor);
+        afterMouse();
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         m_pressModifiers = event->modifiers();
         m_lastPointer = event->position().toPoint();

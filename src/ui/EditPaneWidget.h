@@ -17,6 +17,7 @@ class QPainter;
 namespace vexa {
 class CommandProcessor;
 class Options;
+class PrimarySelection;
 class Workspace;
 namespace syntax {
 class SyntaxProfile;
@@ -37,6 +38,8 @@ struct PaneServices {
     Options& options;
     syntax::SyntaxSettings& syntax;
     Workspace& workspace;
+    // A middle click pastes it at the clicked cell.
+    PrimarySelection& primary;
     QMenu* contextMenu = nullptr;
 };
 

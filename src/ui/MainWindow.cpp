@@ -58,6 +58,8 @@ namespace {
 
 constexpr int kStatusTickMs = 500;
 constexpr int kIdleTickMs = 1000;
+// Held keys and drags change a mark many times a second; its text goes to the selection once.
+constexpr int kPrimaryPauseMs = 60;
 
 // Messages, titles and file names: UTF-8 when they are valid UTF-8 (file names, find texts),
 // otherwise the Windows-1252 characters of their bytes.
@@ -98,6 +100,10 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     m_documentArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     resize(1000, 700);
     buildStatusBar();
+    m_primaryTimer = new QTimer(this);
+    m_primaryTimer->setSingleShot(true);
+    m_primaryTimer->setInterval(kPrimaryPauseMs);
+    connect(m_primaryTimer, &QTimer::timeout, this, [this] { m_primary.follow(processor().document()); });
 
     m_editor = std::make_unique<Editor>(
         EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys, *this, m_launcher,
@@ -368,6 +374,7 @@ void MainWindow::afterInput() {
     }
     statusLine().setIndicator(Indicator::Mode, processor().editSettings().insertMode);
     statusLine().refreshKeyStates();
+    m_primaryTimer->start();
     if (EditPaneWidget* pane = activePane()) {
         const Document& doc = pane->document();
         statusLine().setIndicator(Indicator::Changed, doc.isModified());
@@ -518,8 +525,8 @@ void MainWindow::windowOpened(EditPane& pane) {
     const int displayMode = m_options.editor().displayMode;
     const bool maximised = displayMode == 3 || (m_documentArea->activeSubWindow() != nullptr &&
                                                 m_documentArea->activeSubWindow()->isMaximized());
-    PaneServices services{processor(),        keys(),      m_keyState,   m_options,
-                          m_editor->syntax(), workspace(), m_contextMenu};
+    PaneServices services{processor(),        keys(),      m_keyState, m_options, m_editor->syntax(),
+                          workspace(),        m_primary, m_contextMenu};
     auto* widget = new EditPaneWidget(services, pane);
     QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -267,6 +267,51 @@ private slots:
         QCOMPARE(m_window->paneWidgets().size(), before + 1);
     }
 
+    void markingSetsThePrimarySelectionAndAMiddleClickPastesIt_data() {
+        QTest::addColumn<bool>("windows1252");
+        QTest::newRow("utf-8") << false;
+        QTest::newRow("windows-1252") << true;
+    }
+
+    // Shift+arrows mark "caf\u00e9"; the selection holds it as UTF-8 whatever the document's
+    // encoding, and the clipboard of Ctrl+C is left alone. A drag then marks "lait", and a middle
+    // click at the end of the line pastes it there, back in the document's encoding.
+    void markingSetsThePrimarySelectionAndAMiddleClickPastesIt() {
+        QFETCH(bool, windows1252);
+        QGuiApplication::clipboard()->setText(QStringLiteral("desktop clipboard"));
+        EditPaneWidget* pane = newPane();
+        if (windows1252) {
+            m_window->runCommand(functionIdOf("FileEncodingToggle"));
+        }
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("caf\u00e9 au lait"));
+        QApplication::sendEvent(pane, &typed);
+        QTest::keyClick(pane, Qt::Key_Home);
+        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
+        }
+        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+        vexa::platform::Clipboard& selection = m_window->primarySelection().clipboard();
+        QTRY_VERIFY(selection.get().has_value());
+        QTRY_COMPARE(QString::fromStdString(selection.get()->text), QStringLiteral("caf\u00e9"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("desktop clipboard"));
+
+        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::mousePress(pane->viewport(), Qt::LeftButton, Qt::ShiftModifier, pane->cellCentre(0, 8));
+        QMouseEvent move(QEvent::MouseMove, pane->cellCentre(0, 10),
+                         pane->viewport()->mapToGlobal(pane->cellCentre(0, 10)), Qt::NoButton, Qt::LeftButton,
+                         Qt::ShiftModifier);
+        QApplication::sendEvent(pane->viewport(), &move);
+        QTest::mouseRelease(pane->viewport(), Qt::LeftButton, Qt::ShiftModifier, pane->cellCentre(0, 12));
+        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+        QTRY_COMPARE(QString::fromStdString(selection.get()->text), QStringLiteral("lait"));
+
+        QTest::mouseClick(pane->viewport(), Qt::MiddleButton, {}, pane->cellCentre(0, 12));
+        const QByteArray e = windows1252 ? QByteArray("\xE9") : QByteArray("\xC3\xA9");
+        QCOMPARE(QByteArray::fromStdString(text(pane)), "caf" + e + " au laitlait");
+        QCOMPARE(pane->document().cursorColumn(), 16);
+    }
+
     void foreignTextPastesAsAStream_data() {
         QTest::addColumn<QString>("clipboardText");
         QTest::newRow("LF") << QStringLiteral("one\ntwo");
