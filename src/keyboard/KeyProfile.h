@@ -24,7 +24,7 @@ inline constexpr std::string_view kProfileQuestion =
     "Classic: Vexa's own keymap and habits.\n"
     "Common: the keys of most desktop editors (Ctrl+F finds, Ctrl+Home goes to the start of the "
     "document, a drag marks text as a stream, F10 opens the menu bar).\n\n"
-    "You can change this later with Options | Key Profile, or by setting VEXA_PROFILE.";
+    "You can change this later in Options | Editor (Key profile), or answer in advance with VEXA_PROFILE.";
 // The keymap of the Common profile, and the shipped text it is made from when the user has none.
 inline constexpr std::string_view kCommonKeymapName = "Common";
 inline constexpr std::string_view kCommonKeymapText = "COMMON.ZXP";

@@ -4,6 +4,8 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
@@ -294,6 +296,14 @@ bool EditPaneWidget::focusNextPrevChild(bool) {
 void EditPaneWidget::keyPressEvent(QKeyEvent* event) {
     if (sendThroughKeyRoad({m_services.keys, m_services.keyState}, *event)) {
         syncCaret();
+        return;
+    }
+    // With the Common habit F10, when no binding claims it, opens the menu bar at its first menu.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier &&
+        m_services.options.editor().menuKey != 0) {
+        if (auto* frame = qobject_cast<QMainWindow*>(window()); frame != nullptr && !frame->menuBar()->actions().isEmpty()) {
+            frame->menuBar()->setActiveAction(frame->menuBar()->actions().front());
+        }
         return;
     }
     const QString text = event->text();

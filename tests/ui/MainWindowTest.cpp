@@ -312,6 +312,28 @@ private slots:
         QCOMPARE(pane->document().cursorColumn(), 16);
     }
 
+    void functionKeyTenOpensTheMenuBarWithTheCommonHabit_data() {
+        QTest::addColumn<int>("menuKey");
+        QTest::newRow("Common: F10 opens the File menu") << 1;
+        QTest::newRow("Classic: F10 leaves the menus shut") << 0;
+    }
+
+    void functionKeyTenOpensTheMenuBarWithTheCommonHabit() {
+        QFETCH(int, menuKey);
+        m_options->editor().menuKey = menuKey;
+        EditPaneWidget* pane = newPane();
+        QMenu* fileMenu = m_window->menuBar()->actions().front()->menu();
+        QTest::keyClick(pane, Qt::Key_F10);
+        if (menuKey != 0) {
+            QTRY_VERIFY(fileMenu->isVisible());
+            QTest::keyClick(fileMenu, Qt::Key_Escape);
+            QTRY_VERIFY(!fileMenu->isVisible());
+        } else {
+            QTest::qWait(100);
+            QVERIFY(!fileMenu->isVisible());
+        }
+    }
+
     void foreignTextPastesAsAStream_data() {
         QTest::addColumn<QString>("clipboardText");
         QTest::newRow("LF") << QStringLiteral("one\ntwo");
