@@ -727,7 +727,13 @@ DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
     switch (kind) {
     case FrameDialog::EditorOptions: {
         EditorOptionsDialog dialog(m_options, this);
-        return result(runDialog(dialog));
+        const int code = runDialog(dialog);
+        if (code == QDialog::Accepted && dialog.profileChange() &&
+            applyProfile(*dialog.profileChange(), m_options, *this)) {
+            keys().loadKeymap();
+            refreshMenuKeyTexts();
+        }
+        return result(code);
     }
     case FrameDialog::FileFilters: {
         FileFiltersDialog dialog(m_options, this);

@@ -661,6 +661,49 @@ private slots:
         QCOMPARE(reread.editor().insertMode, 0);
     }
 
+    // The user picks Common in Editor Options: Ctrl+Home and Ctrl+End go to the document's start
+    // and end at once, a plain drag marks a stream; switching back gives the classic keys again.
+    void editorOptionsSwitchTheKeyProfile() {
+        stopWindow();
+        QVERIFY(startWindow([] {
+            const std::string config =
+                vexa::Directories(vexa::Directories::resolveHome()).path(vexa::DirectoryKind::Config);
+            std::filesystem::copy_file(std::filesystem::path(VEXA_SHIPPED_CONFIG) / "COMMON.ZXP",
+                                       config + "COMMON.ZXP");
+        }));
+        const auto chooseProfile = [this](const QString& name) {
+            m_window->setDialogRunner([name](QDialog& dialog) {
+                auto* profile = dialog.findChild<QComboBox*>(QStringLiteral("Profile"));
+                profile->setCurrentIndex(profile->findText(name));
+                return static_cast<vexa::ui::EditorOptionsDialog&>(dialog).apply() ? int(QDialog::Accepted)
+                                                                                  : int(QDialog::Rejected);
+            });
+            m_window->action(functionIdOf("OptionsEditor"))->trigger();
+        };
+        EditPaneWidget* pane = newPane();
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClicks(pane, QStringLiteral("line"));
+            QTest::keyClick(pane, Qt::Key_Return);
+        }
+        chooseProfile(QStringLiteral("Common"));
+        QCOMPARE(m_options->editor().profile, std::string("Common"));
+        pane->setFocus();
+        QTest::keyClick(pane, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(pane->document().cursorLine(), 0);
+        QTest::keyClick(pane, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(pane->document().cursorLine(), 60);
+        QTest::keyClick(pane, Qt::Key_Home, Qt::ControlModifier);
+        QTest::mousePress(pane->viewport(), Qt::LeftButton, {}, pane->cellCentre(0, 2));
+        QTest::mouseMove(pane->viewport(), pane->cellCentre(1, 1));
+        QTest::mouseRelease(pane->viewport(), Qt::LeftButton, {}, pane->cellCentre(1, 1));
+        QCOMPARE(pane->document().mark().type, vexa::MarkType::Stream);
+
+        chooseProfile(QStringLiteral("Classic"));
+        pane->setFocus();
+        QTest::keyClick(pane, Qt::Key_End, Qt::ControlModifier);
+        QVERIFY2(pane->document().cursorLine() < 60, "Ctrl+End is the classic end of the line again");
+    }
+
     void fileFiltersDialogKeepsTheFilters() {
         m_window->setDialogRunner([](QDialog& dialog) {
             auto& filters = static_cast<vexa::ui::FileFiltersDialog&>(dialog);
