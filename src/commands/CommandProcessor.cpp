@@ -1,6 +1,8 @@
 // The executor of editor functions against the active document and its pane, and of typed characters.
 #include "commands/CommandProcessor.h"
 
+#include <cctype>
+
 #include "commands/CommandFamily.h"
 #include "commands/DocumentWindows.h"
 #include "commands/EditPane.h"
@@ -104,7 +106,15 @@ void CommandProcessor::forgetRepeats() {
     m_endRepeat = m_startRepeat;
 }
 
+void CommandProcessor::closeTypedWord() {
+    if (m_typedWordOpen && m_pane != nullptr) {
+        m_pane->document().nextGroup();
+    }
+    m_typedWordOpen = false;
+}
+
 void CommandProcessor::activatePane(EditPane* pane) {
+    closeTypedWord();
     m_pane = pane;
     m_outputWindowActive = false;
     forgetRepeats();
@@ -121,6 +131,7 @@ void CommandProcessor::activatePane(EditPane* pane) {
 }
 
 void CommandProcessor::activateOutputWindow() {
+    closeTypedWord();
     m_pane = nullptr;
     m_outputWindowActive = true;
 }
@@ -128,6 +139,7 @@ void CommandProcessor::activateOutputWindow() {
 void CommandProcessor::paneClosed(EditPane* pane) {
     if (m_pane == pane) {
         m_pane = nullptr;
+        m_typedWordOpen = false;
     }
 }
 
@@ -252,11 +264,13 @@ std::optional<int32_t> CommandProcessor::dispatch(FunctionId id) {
     return run(id);
 }
 
-void CommandProcessor::refresh() {
+void CommandProcessor::refresh(UndoGroup group) {
     EditPane& pane = *m_pane;
     pane.updateExtent();
     pane.bringCursorIntoView();
-    pane.document().nextGroup();
+    if (group == UndoGroup::Close) {
+        pane.document().nextGroup();
+    }
     pane.repaintChanged();
     if (m_statusLine != nullptr) {
         const Document& doc = pane.document();
@@ -293,6 +307,9 @@ int32_t CommandProcessor::execute(uint32_t message, uint32_t /*source*/) {
     m_reshow = !record->is(FunctionClass::NoReshow);
     if (m_pane != nullptr) {
         m_pane->document().setSettings(editSettings());
+        if (m_executeDepth == 0) {
+            closeTypedWord();
+        }
     }
     int32_t result = 0;
     {
@@ -370,8 +387,16 @@ bool CommandProcessor::typeCharacter(char32_t character, CharacterModifiers modi
         m_recorder->recordCharacter(character, modifiers.flags());
     }
     doc->setSettings(editSettings());
+    // With "UndoWords" the characters typed into one word share an undo group: a word character
+    // leaves the group open for the next one, anything else stands alone.
+    const bool wordCharacter = character >= 0x80 || character == U'_' || (character < 0x80 && std::isalnum(static_cast<int>(character)) != 0);
+    const bool joinWord = m_options.editor().undoWords != 0 && wordCharacter;
+    if (!joinWord) {
+        closeTypedWord();
+    }
     m_typing->typeAfterGuards(*doc, *bytes);
-    refresh();
+    refresh(joinWord ? UndoGroup::KeepOpen : UndoGroup::Close);
+    m_typedWordOpen = joinWord;
     return true;
 }
 

@@ -110,6 +110,9 @@ public:
     void activatePane(EditPane* pane);
     void activateOutputWindow();
     void paneClosed(EditPane* pane);
+    // Ends the undo step of a word being typed ("UndoWords"): whatever comes next is undone apart
+    // from it. Functions, other characters, mouse steps and a change of window call it.
+    void closeTypedWord();
     // Whether an output window rather than a document window is the active window.
     bool outputWindowActive() const { return m_outputWindowActive; }
 
@@ -197,7 +200,10 @@ public:
 private:
     std::optional<int32_t> dispatch(FunctionId id);
     CommandFamily* addedFamilyOf(FunctionId id) const;
-    void refresh();
+    // Shows what the function changed and, unless it leaves a typed word's group open, closes its
+    // undo group.
+    enum class UndoGroup : uint8_t { Close, KeepOpen };
+    void refresh(UndoGroup group = UndoGroup::Close);
     void resetPrefix();
     void forgetRepeats();
 
@@ -215,6 +221,7 @@ private:
 
     EditPane* m_pane = nullptr;
     bool m_outputWindowActive = false;
+    bool m_typedWordOpen = false; // the last typed character left its word's undo group open
     uint32_t m_commandCount = 0;
     int m_executeDepth = 0;
     uint32_t m_refusedEdits = 0;

@@ -89,13 +89,18 @@ bool applyProfile(KeyProfile profile, Options& options, Messenger& messenger,
     EditorOptions& editor = options.editor();
     editor.profile = std::string(profileName(profile));
     editor.keymap = keymapName;
-    editor.menuKey = profile == KeyProfile::Common ? 1 : 0;
+    const int common = profile == KeyProfile::Common ? 1 : 0;
+    editor.menuKey = common;
+    editor.saveKeepsUndo = common;
+    editor.undoWords = common;
     options.mouse().mouseMark1 = profile == KeyProfile::Common ? kCommonDragMark : kClassicDragMark;
     // The mouse options are never written at exit: the profile writes the one it changes itself.
     SettingsFile& settings = options.settingsFile();
     const bool written = settings.putString("Editor Options", "Profile", editor.profile) &&
                          settings.putString("Editor Options", "Keymap", editor.keymap) &&
                          settings.putInteger("Editor Options", "MenuKey", editor.menuKey) &&
+                         settings.putInteger("Editor Options", "SaveKeepsUndo", editor.saveKeepsUndo) &&
+                         settings.putInteger("Editor Options", "UndoWords", editor.undoWords) &&
                          settings.putInteger("Mouse Options", "MouseMark1", options.mouse().mouseMark1);
     if (!written) {
         messenger.messageBox("The settings file could not be written.");

@@ -47,8 +47,9 @@ struct ProfileStart {
 };
 ProfileStart profileAtStart(const Options& options, const char* environmentValue);
 
-// Makes a profile the current one: the keymap, the mouse marking of a plain drag, F10 and the
-// "Profile" setting, written to the settings file. The Common keymap file is made from the
+// Makes a profile the current one: the keymap, the mouse marking of a plain drag, F10, the two
+// undo habits and the "Profile" setting, written to the settings file (each habit stays a
+// setting of its own that the user may change afterwards). The Common keymap file is made from the
 // shipped text (looked for in the home's configuration directory, then in each of shippedConfig)
 // only when the user has none, so a Common keymap the user edited is kept; no other keymap file
 // is touched. False, with the message, when the Common keymap could not be made; nothing is

@@ -82,7 +82,8 @@ constexpr auto kEditorSection = section<E>(
     text("RecoveryDirectory", &E::recoveryDirectory, "", 4096),
     text("DefaultSearchPath", &E::defaultSearchPath, "", 122),
     text("Keymap", &E::keymap, "<Default Keymap>", 51), text("Profile", &E::profile, "", 16),
-    number("MenuKey", &E::menuKey, 0));
+    number("MenuKey", &E::menuKey, 0), number("SaveKeepsUndo", &E::saveKeepsUndo, 0),
+    number("UndoWords", &E::undoWords, 0));
 
 using K = KeyboardOptions;
 constexpr auto kKeyboardSection =

@@ -68,6 +68,10 @@ struct EditorOptions {
     // user answered), and whether F10 opens the menu bar (the Common habit).
     std::string profile;
     int menuKey = 0;
+    // Undo habits of the Common profile, each on its own: a save keeps the undo history, and the
+    // characters typed into one word undo together.
+    int saveKeepsUndo = 0;
+    int undoWords = 0;
 };
 
 struct KeyboardOptions {

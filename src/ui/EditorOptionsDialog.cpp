@@ -44,6 +44,9 @@ constexpr std::array kEditorSwitches{
     EditorSwitch{"HasMargin", "Left &margin", &EditorOptions::hasMargin},
     EditorSwitch{"Clock24Hour", "24-hour &clock", &EditorOptions::clock24Hour},
     EditorSwitch{"InsertAfterCursor", "New lines &after the cursor", &EditorOptions::insertAfterCursor},
+    EditorSwitch{"SaveKeepsUndo", "A save keeps the undo history", &EditorOptions::saveKeepsUndo},
+    EditorSwitch{"UndoWords", "Undo a typed word at once", &EditorOptions::undoWords},
+    EditorSwitch{"MenuKey", "F10 opens the menu bar", &EditorOptions::menuKey},
 };
 
 struct EditorNumber {
