@@ -2,8 +2,11 @@
 // the options, builds the main window, opens the documents and runs the event loop.
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <cstdio>
 #include <new>
 #include <optional>
@@ -13,6 +16,8 @@
 
 #include "ShippedFiles.h"
 #include "Version.h"
+#include "frame/HeadlessFrame.h"
+#include "keyboard/KeyProfile.h"
 #include "platform/Environment.h"
 #include "platform/posix/PosixInstanceLink.h"
 #include "session/StartupCommandLine.h"
@@ -117,6 +122,35 @@ std::optional<int> answerInformationOption(int argc, char* argv[]) {
     return std::nullopt;
 }
 
+// The first start asks once which keys to use, unless VEXA_PROFILE answers in advance (scripted
+// and test starts set it, so they never meet the question); Classic is the default button.
+void chooseKeyProfile(vexa::Options& options) {
+    const vexa::ProfileStart start = vexa::profileAtStart(options, std::getenv(vexa::kProfileVariable));
+    std::optional<vexa::KeyProfile> profile = start.answer;
+    if (start.ask) {
+        QMessageBox question(QMessageBox::Question, QString::fromLatin1(vexa::kProfileTitle),
+                             QString::fromLatin1(vexa::kProfileQuestion));
+        QPushButton* classic = question.addButton(QStringLiteral("C&lassic"), QMessageBox::AcceptRole);
+        question.addButton(QStringLiteral("C&ommon"), QMessageBox::AcceptRole);
+        question.setDefaultButton(classic);
+        question.setEscapeButton(classic);
+        question.exec();
+        profile = question.clickedButton() == classic ? vexa::KeyProfile::Classic : vexa::KeyProfile::Common;
+    }
+    if (!profile) {
+        return;
+    }
+    std::vector<std::filesystem::path> shippedConfig;
+    for (const std::filesystem::path& directory : vexa::app::shippedFileDirectories()) {
+        shippedConfig.push_back(directory / "vConfig");
+    }
+    vexa::HeadlessFrame messages;
+    (void)vexa::applyProfile(*profile, options, messages, shippedConfig);
+    for (const vexa::FrameEvent& event : messages.eventsOf(vexa::FrameEventKind::MessageBox)) {
+        QMessageBox::warning(nullptr, QString::fromStdString(event.title), QString::fromStdString(event.text));
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -175,6 +209,7 @@ int main(int argc, char* argv[]) {
     }
     vexa::Options options(directories);
     options.load();
+    chooseKeyProfile(options);
 
     int exitCode = 0;
     {

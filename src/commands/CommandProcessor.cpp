@@ -1,6 +1,8 @@
 // The executor of editor functions against the active document and its pane, and of typed characters.
 #include "commands/CommandProcessor.h"
 
+#include <cctype>
+
 #include "commands/CommandFamily.h"
 #include "commands/DocumentWindows.h"
 #include "commands/EditPane.h"
@@ -35,7 +37,7 @@ constexpr std::string_view kNullRefused = "A null character can not be typed int
 
 CommandProcessor::CommandProcessor(ProcessorServices services)
     : m_frame(services.frame), m_options(services.options), m_clock(services.clock),
-      m_clipboard(services.clipboard), m_typing(std::make_unique<TypingRoad>(*this)),
+      m_clipboard(&services.clipboard), m_typing(std::make_unique<TypingRoad>(*this)),
       m_movement(std::make_unique<MovementCommands>(*this)), m_lines(std::make_unique<LineCommands>(*this)),
       m_words(std::make_unique<WordCommands>(*this)), m_marks(std::make_unique<MarkCommands>(*this)),
       m_optionCommands(std::make_unique<OptionCommands>(*this)),
@@ -104,8 +106,17 @@ void CommandProcessor::forgetRepeats() {
     m_endRepeat = m_startRepeat;
 }
 
+void CommandProcessor::closeTypedWord() {
+    if (m_typedWordOpen && m_pane != nullptr) {
+        m_pane->document().nextGroup();
+    }
+    m_typedWordOpen = false;
+}
+
 void CommandProcessor::activatePane(EditPane* pane) {
+    closeTypedWord();
     m_pane = pane;
+    m_outputWindowActive = false;
     forgetRepeats();
     if (m_pane != nullptr) {
         Document& document = m_pane->document();
@@ -120,12 +131,15 @@ void CommandProcessor::activatePane(EditPane* pane) {
 }
 
 void CommandProcessor::activateOutputWindow() {
+    closeTypedWord();
     m_pane = nullptr;
+    m_outputWindowActive = true;
 }
 
 void CommandProcessor::paneClosed(EditPane* pane) {
     if (m_pane == pane) {
         m_pane = nullptr;
+        m_typedWordOpen = false;
     }
 }
 
@@ -250,17 +264,27 @@ std::optional<int32_t> CommandProcessor::dispatch(FunctionId id) {
     return run(id);
 }
 
-void CommandProcessor::refresh() {
+void CommandProcessor::refresh(UndoGroup group) {
     EditPane& pane = *m_pane;
     pane.updateExtent();
     pane.bringCursorIntoView();
-    pane.document().nextGroup();
+    if (group == UndoGroup::Close) {
+        pane.document().nextGroup();
+    }
     pane.repaintChanged();
     if (m_statusLine != nullptr) {
         const Document& doc = pane.document();
         m_statusLine->showEditPosition(static_cast<uint32_t>(doc.cursorLine()), doc.cursorColumn());
         m_statusLine->setIndicator(Indicator::Changed, doc.isModified());
     }
+}
+
+int32_t CommandProcessor::executeWithClipboard(platform::Clipboard& clipboard, uint32_t message, uint32_t source) {
+    platform::Clipboard* const desktop = m_clipboard;
+    m_clipboard = &clipboard;
+    const int32_t result = execute(message, source);
+    m_clipboard = desktop;
+    return result;
 }
 
 int32_t CommandProcessor::execute(uint32_t message, uint32_t /*source*/) {
@@ -283,6 +307,9 @@ int32_t CommandProcessor::execute(uint32_t message, uint32_t /*source*/) {
     m_reshow = !record->is(FunctionClass::NoReshow);
     if (m_pane != nullptr) {
         m_pane->document().setSettings(editSettings());
+        if (m_executeDepth == 0) {
+            closeTypedWord();
+        }
     }
     int32_t result = 0;
     {
@@ -360,8 +387,16 @@ bool CommandProcessor::typeCharacter(char32_t character, CharacterModifiers modi
         m_recorder->recordCharacter(character, modifiers.flags());
     }
     doc->setSettings(editSettings());
+    // With "UndoWords" the characters typed into one word share an undo group: a word character
+    // leaves the group open for the next one, anything else stands alone.
+    const bool wordCharacter = character >= 0x80 || character == U'_' || (character < 0x80 && std::isalnum(static_cast<int>(character)) != 0);
+    const bool joinWord = m_options.editor().undoWords != 0 && wordCharacter;
+    if (!joinWord) {
+        closeTypedWord();
+    }
     m_typing->typeAfterGuards(*doc, *bytes);
-    refresh();
+    refresh(joinWord ? UndoGroup::KeepOpen : UndoGroup::Close);
+    m_typedWordOpen = joinWord;
     return true;
 }
 

@@ -110,10 +110,18 @@ public:
     void activatePane(EditPane* pane);
     void activateOutputWindow();
     void paneClosed(EditPane* pane);
+    // Ends the undo step of a word being typed ("UndoWords"): whatever comes next is undone apart
+    // from it. Functions, other characters, mouse steps and a change of window call it.
+    void closeTypedWord();
+    // Whether an output window rather than a document window is the active window.
+    bool outputWindowActive() const { return m_outputWindowActive; }
 
     // A command message: the identifier in the low 16 bits of the first parameter. The result is
     // the handler's, 0 when nothing handled it (the main window then handles the message).
     int32_t execute(uint32_t message, uint32_t source = 0);
+    // Runs one function with another clipboard standing in for the desktop's: a middle click
+    // pastes the primary selection through the same paste function as Ctrl+V.
+    int32_t executeWithClipboard(platform::Clipboard& clipboard, uint32_t message, uint32_t source = 0);
     // A character that no key binding claimed, by its code point; it is typed as the document's
     // encoding writes it, or refused with a message when the encoding cannot hold it. A line end
     // (LF or CR, from a script or a macro) splits the line without any typing aid; NUL is refused
@@ -134,7 +142,7 @@ public:
     Frame& frame() { return m_frame; }
     Options& options() { return m_options; }
     const platform::Clock& clock() const { return m_clock; }
-    platform::Clipboard& clipboard() { return m_clipboard; }
+    platform::Clipboard& clipboard() { return *m_clipboard; }
     StatusLine* statusLine() { return m_statusLine; }
     KeymapState* keymap() { return m_keymap; }
     MacroRecorderHook* recorder() { return m_recorder; }
@@ -192,14 +200,17 @@ public:
 private:
     std::optional<int32_t> dispatch(FunctionId id);
     CommandFamily* addedFamilyOf(FunctionId id) const;
-    void refresh();
+    // Shows what the function changed and, unless it leaves a typed word's group open, closes its
+    // undo group.
+    enum class UndoGroup : uint8_t { Close, KeepOpen };
+    void refresh(UndoGroup group = UndoGroup::Close);
     void resetPrefix();
     void forgetRepeats();
 
     Frame& m_frame;
     Options& m_options;
     const platform::Clock& m_clock;
-    platform::Clipboard& m_clipboard;
+    platform::Clipboard* m_clipboard; // the desktop's, or another for one function
     StatusLine* m_statusLine = nullptr;
     KeymapState* m_keymap = nullptr;
     MacroRecorderHook* m_recorder = nullptr;
@@ -209,6 +220,8 @@ private:
     bool m_linked = false;
 
     EditPane* m_pane = nullptr;
+    bool m_outputWindowActive = false;
+    bool m_typedWordOpen = false; // the last typed character left its word's undo group open
     uint32_t m_commandCount = 0;
     int m_executeDepth = 0;
     uint32_t m_refusedEdits = 0;

@@ -88,6 +88,7 @@ FileOptions fileOptionsFrom(const Options& options) {
     file.autoBackup = editor.autoBackup != 0;
     file.backupInterval = editor.backupInterval;
     file.checkOnReload = editor.checkOnReload != 0;
+    file.saveKeepsUndo = editor.saveKeepsUndo != 0;
     file.backupDirectory = options.directory(DirectoryKind::Backup);
     return file;
 }

@@ -61,6 +61,8 @@ void PaneMouse::finishStep() {
 }
 
 void PaneMouse::press(PaneCell cell) {
+    // What was typed before the click is an undo step of its own.
+    m_processor.closeTypedWord();
     m_pressed = true;
     // Kept as a text position: the view may scroll before the drag begins.
     m_pressedAt = pointOf(cell);

@@ -267,7 +267,9 @@ bool DocumentFile::save(Document& document) {
     document.markUnmodified();
     document.setFileTime(platform::modificationTime(document.fileName()).value_or(0));
     document.setFileContent(written.size(), written.value());
-    document.undoStore().flush();
+    if (!m_options.saveKeepsUndo) {
+        document.undoStore().flush();
+    }
     // The saved file is the new starting point of whatever watches the edits.
     if (document.editObserver() != nullptr) {
         document.editObserver()->textReplaced();

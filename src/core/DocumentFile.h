@@ -27,6 +27,7 @@ struct FileOptions {
     bool autoBackup = true;      // "AutoBackup"
     int backupInterval = 4;      // "BackupInterval", minutes
     bool checkOnReload = true;   // "CheckOnReload"
+    bool saveKeepsUndo = false;  // "SaveKeepsUndo": a save leaves the undo history as it is
     std::string backupDirectory; // the "vbackup" directory of the home
     // "NewUtf8": the encoding of new documents and of files that are plain ASCII.
     TextEncoding newEncoding = TextEncoding::Utf8;

@@ -28,6 +28,10 @@ void KeyRoad::clearLiteralCharacter() {
     m_processor.setLiteralNext(false);
 }
 
+bool KeyRoad::outputWindowActive() const {
+    return m_processor.outputWindowActive();
+}
+
 bool KeyRoad::editWindowActive() const {
     return m_processor.pane() != nullptr;
 }

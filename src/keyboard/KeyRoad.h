@@ -31,7 +31,7 @@ public:
     Keymap* activeKeymap() override { return &m_keymap.keymap(); }
     bool literalCharacterPending() const override;
     void clearLiteralCharacter() override;
-    bool outputWindowActive() const override { return false; }
+    bool outputWindowActive() const override;
     bool editWindowActive() const override;
     bool shiftHeld() const override;
     void setShiftHeld(bool held) override;

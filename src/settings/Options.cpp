@@ -81,7 +81,9 @@ constexpr auto kEditorSection = section<E>(
     number("Recovery", &E::recovery, 1), number("RecoveryCap", &E::recoveryCap, 16),
     text("RecoveryDirectory", &E::recoveryDirectory, "", 4096),
     text("DefaultSearchPath", &E::defaultSearchPath, "", 122),
-    text("Keymap", &E::keymap, "<Default Keymap>", 51));
+    text("Keymap", &E::keymap, "<Default Keymap>", 51), text("Profile", &E::profile, "", 16),
+    number("MenuKey", &E::menuKey, 0), number("SaveKeepsUndo", &E::saveKeepsUndo, 0),
+    number("UndoWords", &E::undoWords, 0));
 
 using K = KeyboardOptions;
 constexpr auto kKeyboardSection =

@@ -64,6 +64,14 @@ struct EditorOptions {
     std::string recoveryDirectory;
     std::string defaultSearchPath;
     std::string keymap;
+    // The key and habit profile chosen at the first start ("Classic" or "Common"; empty until the
+    // user answered), and whether F10 opens the menu bar (the Common habit).
+    std::string profile;
+    int menuKey = 0;
+    // Undo habits of the Common profile, each on its own: a save keeps the undo history, and the
+    // characters typed into one word undo together.
+    int saveKeepsUndo = 0;
+    int undoWords = 0;
 };
 
 struct KeyboardOptions {
@@ -182,6 +190,7 @@ public:
     const EditorOptions& editor() const { return m_editor; }
     KeyboardOptions& keyboard() { return m_keyboard; }
     const KeyboardOptions& keyboard() const { return m_keyboard; }
+    MouseOptions& mouse() { return m_mouse; }
     const MouseOptions& mouse() const { return m_mouse; }
     FilterOptions& filters() { return m_filters; }
     const FilterOptions& filters() const { return m_filters; }

@@ -6,6 +6,8 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
@@ -16,14 +18,14 @@
 
 #include "commands/CommandProcessor.h"
 #include "commands/FunctionTable.h"
+#include "commands/PrimarySelection.h"
 #include "frame/StatusLine.h"
 #include "keyboard/KeyRoad.h"
-#include "keyboard/Keymap.h"
 #include "session/Workspace.h"
 #include "settings/Options.h"
 #include "syntax/SyntaxProfile.h"
 #include "syntax/SyntaxSettings.h"
-#include "ui/KeyTranslation.h"
+#include "ui/KeyForwarding.h"
 #include "ui/QtKeyState.h"
 #include "ui/Windows1252.h"
 
@@ -324,22 +326,9 @@ void EditPaneWidget::drawUtf8Run(QPainter& painter, std::string_view line, const
     }
 }
 
-bool EditPaneWidget::wantsShortcut(const QKeyEvent& event) const {
-    auto key = translateKey(event.key(), event.modifiers());
-    if (!key) {
-        return false;
-    }
-    Keymap& keymap = m_services.keys.keymaps().keymap();
-    if (keymap.isArmed()) {
-        return true;
-    }
-    const KeyChord chord{key->code, key->modifiers};
-    return keymap.isPrefixKey(chord) || keymap.lookupInTable(KeyChord{}, chord) != kNoFunction;
-}
-
 bool EditPaneWidget::event(QEvent* event) {
     // A key the keymap binds goes to the keymap before any menu shortcut or mnemonic.
-    if (event->type() == QEvent::ShortcutOverride && wantsShortcut(*static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride && keymapClaims(m_services.keys, *static_cast<QKeyEvent*>(event))) {
         event->accept();
         return true;
     }
@@ -351,14 +340,17 @@ bool EditPaneWidget::focusNextPrevChild(bool) {
 }
 
 void EditPaneWidget::keyPressEvent(QKeyEvent* event) {
-    m_services.keyState.keyEvent(*event);
-    if (auto key = translateKey(event->key(), event->modifiers())) {
-        KeyPress press{key->code, key->modifiers,
-                       event->isAutoRepeat() ? KeyRepeat::AutoRepeat : KeyRepeat::First, KeyDirection::Down};
-        if (m_services.keys.filter().keyMessage(press) == KeyHandling::Handled) {
-            syncCaret();
-            return;
+    if (sendThroughKeyRoad({m_services.keys, m_services.keyState}, *event)) {
+        syncCaret();
+        return;
+    }
+    // With the Common habit F10, when no binding claims it, opens the menu bar at its first menu.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier &&
+        m_services.options.editor().menuKey != 0) {
+        if (auto* frame = qobject_cast<QMainWindow*>(window()); frame != nullptr && !frame->menuBar()->actions().isEmpty()) {
+            frame->menuBar()->setActiveAction(frame->menuBar()->actions().front());
         }
+        return;
     }
     const QString text = event->text();
     const CharacterModifiers modifiers{event->modifiers().testFlag(Qt::AltModifier),
@@ -374,12 +366,7 @@ void EditPaneWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void EditPaneWidget::keyReleaseEvent(QKeyEvent* event) {
-    m_services.keyState.keyEvent(*event);
-    if (auto key = translateKey(event->key(), event->modifiers())) {
-        KeyPress press{key->code, key->modifiers,
-                       event->isAutoRepeat() ? KeyRepeat::AutoRepeat : KeyRepeat::First, KeyDirection::Up};
-        (void)m_services.keys.filter().keyMessage(press);
-    }
+    (void)sendThroughKeyRoad({m_services.keys, m_services.keyState}, *event);
 }
 
 void EditPaneWidget::focusInEvent(QFocusEvent* event) {
@@ -409,6 +396,16 @@ void EditPaneWidget::afterMouse() {
 }
 
 void EditPaneWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        // As in every program of the desktop: the cursor goes to the clicked cell and the primary
+        // selection is pasted there.
+        const PaneCell cell = cellAt(event->position().toPoint());
+        m_mouse.press(cell);
+        m_mouse.release(cell);
+        (void)m_services.primary.paste(m_services.processor);
+        afterMouse();
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         m_pressModifiers = event->modifiers();
         m_lastPointer = event->position().toPoint();

@@ -20,6 +20,7 @@ class QPainter;
 namespace vexa {
 class CommandProcessor;
 class Options;
+class PrimarySelection;
 class Workspace;
 namespace syntax {
 class SyntaxProfile;
@@ -44,6 +45,8 @@ struct PaneServices {
     Options& options;
     syntax::SyntaxSettings& syntax;
     Workspace& workspace;
+    // A middle click pastes it at the clicked cell.
+    PrimarySelection& primary;
     QMenu* contextMenu = nullptr;
 };
 
@@ -111,7 +114,6 @@ private:
     MouseModifiers mouseModifiers() const;
     void afterMouse();
     void autoScroll();
-    bool wantsShortcut(const QKeyEvent& event) const;
     // Draws a UTF-8 text run with every character at its own cells; text is a reused buffer.
     void drawUtf8Run(QPainter& painter, std::string_view line, const syntax::PaintRun& run, qreal y,
                      QString& text);

@@ -2,6 +2,7 @@
 #include "ui/EditorOptionsDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -43,6 +44,9 @@ constexpr std::array kEditorSwitches{
     EditorSwitch{"HasMargin", "Left &margin", &EditorOptions::hasMargin},
     EditorSwitch{"Clock24Hour", "24-hour &clock", &EditorOptions::clock24Hour},
     EditorSwitch{"InsertAfterCursor", "New lines &after the cursor", &EditorOptions::insertAfterCursor},
+    EditorSwitch{"SaveKeepsUndo", "A save keeps the undo history", &EditorOptions::saveKeepsUndo},
+    EditorSwitch{"UndoWords", "Undo a typed word at once", &EditorOptions::undoWords},
+    EditorSwitch{"MenuKey", "F10 opens the menu bar", &EditorOptions::menuKey},
 };
 
 struct EditorNumber {
@@ -74,7 +78,7 @@ constexpr std::array kKeyboardSwitches{
 } // namespace
 
 EditorOptionsDialog::EditorOptionsDialog(Options& options, QWidget* parent)
-    : QDialog(parent), m_options(options) {
+    : QDialog(parent), m_options(options), m_profile(new QComboBox(this)) {
     setWindowTitle(QStringLiteral("Editor Options"));
     auto* editorBox = new QGroupBox(QStringLiteral("Editor"), this);
     auto* grid = new QGridLayout(editorBox);
@@ -105,6 +109,16 @@ EditorOptionsDialog::EditorOptionsDialog(Options& options, QWidget* parent)
         keyboardLayout->addWidget(box);
         m_switches.push_back(box);
     }
+    // Switching the profile changes the keymap and the habits that go with it; the user's own
+    // keymaps stay as they are.
+    m_profile->setObjectName(QStringLiteral("Profile"));
+    for (const KeyProfile profile : {KeyProfile::Classic, KeyProfile::Common}) {
+        m_profile->addItem(QString::fromLatin1(profileName(profile)), static_cast<int>(profile));
+    }
+    m_profile->setCurrentIndex(static_cast<int>(chosenProfile(options).value_or(KeyProfile::Classic)));
+    auto* profileRow = new QFormLayout;
+    profileRow->addRow(QStringLiteral("Key &profile:"), m_profile);
+    keyboardLayout->addLayout(profileRow);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &EditorOptionsDialog::confirm);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -121,6 +135,14 @@ QCheckBox* EditorOptionsDialog::switchFor(const char* key) const {
 
 QSpinBox* EditorOptionsDialog::numberFor(const char* key) const {
     return findChild<QSpinBox*>(QString::fromLatin1(key));
+}
+
+std::optional<KeyProfile> EditorOptionsDialog::profileChange() const {
+    const auto chosen = static_cast<KeyProfile>(m_profile->currentData().toInt());
+    if (chosenProfile(m_options) == chosen) {
+        return std::nullopt;
+    }
+    return chosen;
 }
 
 void EditorOptionsDialog::confirm() {

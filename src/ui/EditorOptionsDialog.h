@@ -3,9 +3,13 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 #include <vector>
 
+#include "keyboard/KeyProfile.h"
+
 class QCheckBox;
+class QComboBox;
 class QSpinBox;
 
 namespace vexa {
@@ -25,6 +29,10 @@ public:
     QCheckBox* switchFor(const char* key) const;
     QSpinBox* numberFor(const char* key) const;
 
+    // The key profile chosen in the dialog when it differs from the current one; the caller makes
+    // it current (its keymap takes effect at once).
+    std::optional<KeyProfile> profileChange() const;
+
     // OK: the controls into the options, then the settings file; false when it could not be written.
     bool apply();
     // The OK button: applies and closes; a settings file that could not be written is reported.
@@ -34,6 +42,7 @@ private:
     Options& m_options;
     std::vector<QCheckBox*> m_switches;
     std::vector<QSpinBox*> m_numbers;
+    QComboBox* m_profile;
 };
 
 } // namespace vexa::ui

@@ -11,6 +11,7 @@
 #include <QFontDialog>
 #include <QFontMetricsF>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -48,6 +49,7 @@
 #include "ui/ExtensionOptionsWindow.h"
 #include "ui/FileDialogs.h"
 #include "ui/FileFiltersDialog.h"
+#include "ui/KeyForwarding.h"
 #include "ui/KeymapManagerWindow.h"
 #include "ui/OutputWindowWidget.h"
 #include "ui/SearchDialog.h"
@@ -59,6 +61,8 @@ namespace {
 
 constexpr int kStatusTickMs = 500;
 constexpr int kIdleTickMs = 1000;
+// Held keys and drags change a mark many times a second; its text goes to the selection once.
+constexpr int kPrimaryPauseMs = 60;
 
 // Messages, titles and file names: UTF-8 when they are valid UTF-8 (file names, find texts),
 // otherwise the Windows-1252 characters of their bytes.
@@ -101,6 +105,10 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     m_documentArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     resize(1000, 700);
     buildStatusBar();
+    m_primaryTimer = new QTimer(this);
+    m_primaryTimer->setSingleShot(true);
+    m_primaryTimer->setInterval(kPrimaryPauseMs);
+    connect(m_primaryTimer, &QTimer::timeout, this, [this] { m_primary.follow(processor().document()); });
 
     m_editor = std::make_unique<Editor>(
         EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys, *this, m_launcher,
@@ -147,6 +155,7 @@ QAction* MainWindow::addCommandAction(QMenu& menu, const QString& text, uint32_t
 void MainWindow::buildMenus() {
     m_menuTexts = menuBarTexts(mainMenuBar());
     const auto menus = mainMenuBar();
+    menuBar()->installEventFilter(this);
     for (std::size_t m = 0; m < menus.size(); ++m) {
         QMenu* menu = menuBar()->addMenu(qText(menus[m].title));
         connect(menu, &QMenu::hovered, this, &MainWindow::showHint);
@@ -371,6 +380,7 @@ void MainWindow::afterInput() {
     }
     statusLine().setIndicator(Indicator::Mode, processor().editSettings().insertMode);
     statusLine().refreshKeyStates();
+    m_primaryTimer->start();
     if (EditPaneWidget* pane = activePane()) {
         const Document& doc = pane->document();
         statusLine().setIndicator(Indicator::Changed, doc.isModified());
@@ -382,6 +392,22 @@ void MainWindow::afterInput() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // After Escape closed a menu the bar keeps the keyboard for its own navigation; a key the
+    // keymap binds leaves the bar and goes to the active window instead of being swallowed.
+    if (watched == menuBar() && event->type() == QEvent::KeyPress && QApplication::activePopupWidget() == nullptr) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        QMdiSubWindow* window = m_documentArea->activeSubWindow();
+        const bool navigates = key.key() == Qt::Key_Escape || key.key() == Qt::Key_Return ||
+                               (key.key() >= Qt::Key_Left && key.key() <= Qt::Key_Down);
+        if (window != nullptr && !navigates && keymapClaims(keys(), key)) {
+            QWidget* target = window->widget()->focusProxy() != nullptr ? window->widget()->focusProxy()
+                                                                         : window->widget();
+            target->setFocus(Qt::OtherFocusReason);
+            QKeyEvent again(key.type(), key.key(), key.modifiers(), key.text(), key.isAutoRepeat());
+            QApplication::sendEvent(target, &again);
+            return true;
+        }
+    }
     // A document window's own close button goes through the save question too.
     if (event->type() == QEvent::Close) {
         if (auto* window = qobject_cast<QMdiSubWindow*>(watched)) {
@@ -505,8 +531,8 @@ void MainWindow::windowOpened(EditPane& pane) {
     const int displayMode = m_options.editor().displayMode;
     const bool maximised = displayMode == 3 || (m_documentArea->activeSubWindow() != nullptr &&
                                                 m_documentArea->activeSubWindow()->isMaximized());
-    PaneServices services{processor(),        keys(),      m_keyState,   m_options,
-                          m_editor->syntax(), workspace(), m_contextMenu};
+    PaneServices services{processor(),        keys(),      m_keyState, m_options, m_editor->syntax(),
+                          workspace(),        m_primary, m_contextMenu};
     auto* widget = new EditPaneWidget(services, pane);
     QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -641,7 +667,7 @@ OutputWindowWidget* MainWindow::outputWidgetOf(toolchain::OutputKind kind) const
 void MainWindow::showOutputWindow(toolchain::OutputWindow& output) {
     OutputWindowWidget* widget = outputWidgetOf(output.kind());
     if (widget == nullptr) {
-        widget = new OutputWindowWidget(m_editor->outputs(), output.kind());
+        widget = new OutputWindowWidget(m_editor->outputs(), output.kind(), {keys(), m_keyState});
         QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
         window->setWindowTitle(qText(output.title()));
         const QRect area = m_documentArea->viewport()->rect();
@@ -731,7 +757,13 @@ DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
     switch (kind) {
     case FrameDialog::EditorOptions: {
         EditorOptionsDialog dialog(m_options, this);
-        return result(runDialog(dialog));
+        const int code = runDialog(dialog);
+        if (code == QDialog::Accepted && dialog.profileChange() &&
+            applyProfile(*dialog.profileChange(), m_options, *this)) {
+            keys().loadKeymap();
+            refreshMenuKeyTexts();
+        }
+        return result(code);
     }
     case FrameDialog::FileFilters: {
         FileFiltersDialog dialog(m_options, this);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/PrimarySelection.h"
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
 #include "keyboard/MenuKeyTexts.h"
@@ -66,6 +67,7 @@ public:
     KeyRoad& keys() { return m_editor->keys(); }
     Workspace& workspace() { return m_editor->workspace(); }
     QtKeyState& keyState() { return m_keyState; }
+    PrimarySelection& primarySelection() { return m_primary; }
 
     QMdiArea* documentArea() const { return m_documentArea; }
     QToolBar* toolBar() const { return m_toolBar; }
@@ -190,6 +192,8 @@ private:
     QtKeyState m_keyState;
     SearchKeyState m_searchKeys{m_keyState};
     QtClipboard m_clipboard;
+    QtClipboard m_selectionClipboard{ClipboardMode::Selection};
+    PrimarySelection m_primary{m_selectionClipboard};
     platform::PosixProcessLauncher m_launcher;
     QMdiArea* m_documentArea;
     std::unique_ptr<Editor> m_editor;
@@ -212,6 +216,7 @@ private:
     std::array<QLabel*, kStatusPaneCount> m_statusLabels{};
     QTimer* m_statusTimer = nullptr;
     QTimer* m_idleTimer = nullptr;
+    QTimer* m_primaryTimer = nullptr; // the selection follows the mark once keys and drags pause
     std::map<TimerId, QTimer*> m_timers;
     TimerId m_nextTimer = 1;
     int m_busy = 0;

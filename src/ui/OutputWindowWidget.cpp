@@ -51,8 +51,9 @@ void OutputLinesModel::reload() {
     endResetModel();
 }
 
-OutputWindowWidget::OutputWindowWidget(toolchain::OutputWindows& outputs, toolchain::OutputKind kind, QWidget* parent)
-    : QWidget(parent), m_outputs(outputs), m_kind(kind),
+OutputWindowWidget::OutputWindowWidget(toolchain::OutputWindows& outputs, toolchain::OutputKind kind, KeyPorts keys,
+                                       QWidget* parent)
+    : QWidget(parent), m_outputs(outputs), m_kind(kind), m_keys(keys),
       m_model(new OutputLinesModel(outputs.window(kind), this)), m_list(new QListView(this)) {
     setWindowTitle(fromWindows1252(outputs.window(kind).title()));
     m_list->setModel(m_model);
@@ -123,13 +124,31 @@ void OutputWindowWidget::refreshSelection() {
 }
 
 bool OutputWindowWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list && event->type() == QEvent::KeyPress) {
+    if (watched != m_list) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        if (keymapClaims(m_keys.road, *static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             userChoseRow(m_list->currentIndex());
             (void)m_outputs.goToSelected(m_kind);
             return true;
         }
+        // The key filter leaves the arrows and the page keys to the list.
+        return sendThroughKeyRoad(m_keys, *key);
+    }
+    case QEvent::KeyRelease:
+        (void)sendThroughKeyRoad(m_keys, *static_cast<QKeyEvent*>(event));
+        break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }

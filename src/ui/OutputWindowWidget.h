@@ -1,11 +1,13 @@
 // The widget of one output window: the list of its lines over the line model, with keyboard
-// navigation; choosing a line selects it, Enter or a double click goes to the place it names.
+// navigation; choosing a line selects it, Enter or a double click goes to the place it names;
+// other keys take the key road.
 #pragma once
 
 #include <QAbstractListModel>
 #include <QWidget>
 
 #include "toolchain/OutputWindow.h"
+#include "ui/KeyForwarding.h"
 
 class QListView;
 
@@ -36,7 +38,10 @@ class OutputWindowWidget final : public QWidget {
     Q_OBJECT
 
 public:
-    OutputWindowWidget(toolchain::OutputWindows& outputs, toolchain::OutputKind kind, QWidget* parent = nullptr);
+    // Keys the keymap binds go through the key road like an edit pane's; the arrows, the page
+    // keys and Return stay with the list.
+    OutputWindowWidget(toolchain::OutputWindows& outputs, toolchain::OutputKind kind, KeyPorts keys,
+                       QWidget* parent = nullptr);
 
     toolchain::OutputKind kind() const { return m_kind; }
     QListView* list() const { return m_list; }
@@ -53,6 +58,7 @@ private:
 
     toolchain::OutputWindows& m_outputs;
     toolchain::OutputKind m_kind;
+    KeyPorts m_keys;
     OutputLinesModel* m_model;
     QListView* m_list;
     bool m_settingSelection = false;

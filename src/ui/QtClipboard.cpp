@@ -7,8 +7,23 @@
 
 namespace vexa::ui {
 
+namespace {
+
+QClipboard::Mode qtModeOf(ClipboardMode mode) {
+    return mode == ClipboardMode::Selection ? QClipboard::Selection : QClipboard::Clipboard;
+}
+
+bool hasNoSelection(ClipboardMode mode, const QClipboard* clipboard) {
+    return mode == ClipboardMode::Selection && (clipboard == nullptr || !clipboard->supportsSelection());
+}
+
+} // namespace
+
 bool QtClipboard::put(const std::string& text, int32_t markType) {
     QClipboard* clipboard = QGuiApplication::clipboard();
+    if (hasNoSelection(m_mode, clipboard)) {
+        return m_ownSelection.put(text, markType);
+    }
     if (clipboard == nullptr) {
         return false;
     }
@@ -29,13 +44,16 @@ bool QtClipboard::put(const std::string& text, int32_t markType) {
         type[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
     }
     data->setData(QString::fromLatin1(kPrivateMimeType), type);
-    clipboard->setMimeData(data.release()); // the clipboard takes ownership
+    clipboard->setMimeData(data.release(), qtModeOf(m_mode)); // the clipboard takes ownership
     return true;
 }
 
 std::optional<platform::ClipboardContent> QtClipboard::get() const {
     const QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (hasNoSelection(m_mode, clipboard)) {
+        return m_ownSelection.get();
+    }
+    const QMimeData* data = clipboard != nullptr ? clipboard->mimeData(qtModeOf(m_mode)) : nullptr;
     if (data == nullptr || !data->hasText()) {
         return std::nullopt;
     }

@@ -22,7 +22,7 @@ trap cleanup EXIT
 mkdir -p "$work/home" "$work/run"
 chmod 700 "$work/run"
 # The editor shows its windows on the virtual display whatever platform the caller chose.
-export VEXA_HOME="$work/home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$display" QT_QPA_PLATFORM=xcb
+export VEXA_HOME="$work/home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$display" QT_QPA_PLATFORM=xcb VEXA_PROFILE=classic
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 server=$!
 for _ in $(seq 1 50); do

@@ -517,5 +517,41 @@ TEST_F(TypingTest, TypedTextTakesCrLfAsOneLineEnd) {
     EXPECT_EQ(lines(), (Lines{"a1", "2", "3", "4b"}));
 }
 
+struct UndoWordsCase {
+    const char* name;
+    int undoWords;
+    const char* typed;
+    // The line after each Undo, until the line is empty.
+    std::vector<std::string> afterEachUndo;
+};
+
+TEST_F(TypingTest, UndoWordsGroupsTheCharactersOfOneWord) {
+    const UndoWordsCase cases[] = {
+        {"off: one character a step", 0, "ab c", {"ab ", "ab", "a", ""}},
+        {"on: a word a step, the blank alone", 1, "ab cd", {"ab ", "ab", ""}},
+        {"on: punctuation stands alone", 1, "x=y1", {"x=", "x", ""}},
+    };
+    for (const UndoWordsCase& c : cases) {
+        options.editor().undoWords = c.undoWords;
+        setLines({""});
+        type(c.typed);
+        for (const std::string& expected : c.afterEachUndo) {
+            ASSERT_NE(exec(functionIdOf("Undo")), 0) << c.name;
+            EXPECT_EQ(lines(), Lines{expected}) << c.name;
+        }
+        EXPECT_TRUE(doc().undoStore().isEmpty()) << c.name;
+    }
+}
+
+TEST_F(TypingTest, AFunctionBetweenTypedCharactersEndsTheWordsUndoStep) {
+    options.editor().undoWords = 1;
+    setLines({""});
+    type("ab");
+    exec(functionIdOf("MoveLineLeft"));
+    type("c");
+    ASSERT_NE(exec(functionIdOf("Undo")), 0);
+    EXPECT_EQ(lines(), Lines{"ab"});
+}
+
 } // namespace
 } // namespace vexa

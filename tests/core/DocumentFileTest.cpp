@@ -387,6 +387,22 @@ TEST_F(DocumentFileTest, SavingTrimsAndEmptiesTheUndoStore) {
     }
 }
 
+TEST_F(DocumentFileTest, WithSaveKeepsUndoASaveLeavesTheHistory) {
+    ASSERT_TRUE(loadBytes("one"));
+    document.setCursorOffset(3);
+    document.typeCharacter('!');
+    FileOptions options;
+    options.saveKeepsUndo = true;
+    DocumentFile file(options, messenger);
+    ASSERT_TRUE(file.save(document));
+    EXPECT_FALSE(document.isModified());
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(linesOf(document), (std::vector<std::string>{"one"}));
+    EXPECT_TRUE(document.isModified()) << "the text differs from the saved file again";
+    ASSERT_TRUE(document.redo());
+    EXPECT_EQ(linesOf(document), (std::vector<std::string>{"one!"}));
+}
+
 TEST_F(DocumentFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedDocument) {
     ASSERT_TRUE(loadBytes("old\r\n"));
     document.typeCharacter('x');

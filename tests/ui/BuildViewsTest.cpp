@@ -24,7 +24,9 @@
 #include "support/TempHome.h"
 #include "ui/BuildOptionsWindows.h"
 #include "ui/DialogViews.h"
+#include "keyboard/KeyRoad.h"
 #include "ui/OutputWindowWidget.h"
+#include "ui/QtKeyState.h"
 
 using vexa::toolchain::OutputKind;
 
@@ -67,6 +69,7 @@ struct World {
         : directories(home.path().string()), options(directories),
           processor(vexa::ProcessorServices{frame, options, clock, clipboard}), outputs(processor, host) {
         processor.link(vexa::ProcessorLinks{statusLine, keymap, windows, {}});
+        processor.activateOutputWindow();
     }
     vexa::test::TempHome home;
     vexa::Directories directories;
@@ -81,6 +84,9 @@ struct World {
     RecordingWindows windows;
     NoHost host;
     vexa::toolchain::OutputWindows outputs;
+    vexa::ui::KeyRoad keys{processor, options};
+    vexa::ui::QtKeyState keyState;
+    vexa::ui::KeyPorts keyPorts{keys, keyState};
 };
 
 } // namespace
@@ -94,7 +100,7 @@ private slots:
         vexa::toolchain::OutputWindow& window = world.outputs.compiler();
         window.setRun("/src/", "/src/main.c");
         window.loadText("first\nmain.c:12:5: error: bad\n");
-        vexa::ui::OutputWindowWidget widget(world.outputs, OutputKind::Compiler);
+        vexa::ui::OutputWindowWidget widget(world.outputs, OutputKind::Compiler, world.keyPorts);
         widget.refreshLines();
         widget.show();
         QCOMPARE(widget.list()->model()->rowCount(), 4);
@@ -120,7 +126,7 @@ private slots:
     void theModelsSelectionShowsInTheList() {
         World world;
         world.outputs.compiler().loadText("a\nb\nc\n");
-        vexa::ui::OutputWindowWidget widget(world.outputs, OutputKind::Compiler);
+        vexa::ui::OutputWindowWidget widget(world.outputs, OutputKind::Compiler, world.keyPorts);
         world.outputs.select(OutputKind::Compiler, 2);
         widget.refreshSelection();
         QCOMPARE(widget.list()->currentIndex().row(), 2);

@@ -28,6 +28,8 @@ private:
         environment.insert(QStringLiteral("VEXA_HOME"),
                            QString::fromStdString(home.empty() ? m_home->path().string() : home));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime);
+        // A scripted start: the first start's question about the keys is answered in advance.
+        environment.insert(QStringLiteral("VEXA_PROFILE"), QStringLiteral("classic"));
         process->setProcessEnvironment(environment);
         process->setWorkingDirectory(QString::fromStdString(m_home->path().string()));
         process->setProcessChannelMode(QProcess::ForwardedChannels);

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -41,6 +42,8 @@
 #include "ui/EditorOptionsDialog.h"
 #include "ui/FileFiltersDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/OutputWindowWidget.h"
+#include "toolchain/OutputWindows.h"
 
 #include "MainWindowFixture.h"
 #include "ui/QtClipboard.h"
@@ -182,6 +185,153 @@ private slots:
         QTest::keyClick(second, Qt::Key_Left);
         m_window->action(functionIdOf("MarkPasteEx"))->trigger();
         QCOMPARE(QString::fromStdString(text(second)), QStringLiteral("1bc2\n3fg4"));
+    }
+
+    void dragMarksWithTheKindOfItsModifier_data() {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("plain drag: MouseMark1") << int(Qt::NoModifier) << int(vexa::MarkType::Column);
+        QTest::newRow("Ctrl+drag: MouseMark2") << int(Qt::ControlModifier) << int(vexa::MarkType::Line);
+        QTest::newRow("Shift+drag: MouseMark3") << int(Qt::ShiftModifier) << int(vexa::MarkType::Stream);
+    }
+
+    // The user holds the modifier key down, drags from line 1 column 1 to line 2 column 3 and
+    // lets go of the button and then of the key, as a hand does.
+    void dragMarksWithTheKindOfItsModifier() {
+        QFETCH(int, modifiers);
+        QFETCH(int, expected);
+        const auto held = Qt::KeyboardModifiers(modifiers);
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("abcd"));
+        QTest::keyClick(pane, Qt::Key_Return);
+        QTest::keyClicks(pane, QStringLiteral("efgh"));
+        const Qt::Key key = held == Qt::ShiftModifier ? Qt::Key_Shift : Qt::Key_Control;
+        if (held != Qt::NoModifier) {
+            QTest::keyPress(pane, key, held);
+        }
+        QTest::mousePress(pane->viewport(), Qt::LeftButton, held, pane->cellCentre(0, 1));
+        QMouseEvent move(QEvent::MouseMove, pane->cellCentre(1, 2), pane->viewport()->mapToGlobal(pane->cellCentre(1, 2)),
+                         Qt::NoButton, Qt::LeftButton, held);
+        QApplication::sendEvent(pane->viewport(), &move);
+        QTest::mouseRelease(pane->viewport(), Qt::LeftButton, held, pane->cellCentre(1, 3));
+        if (held != Qt::NoModifier) {
+            QTest::keyRelease(pane, key, Qt::NoModifier);
+        }
+        QCOMPARE(int(pane->document().mark().type), expected);
+        QVERIFY(pane->document().isInside(0, 2));
+        QVERIFY(pane->document().isInside(1, 1));
+    }
+
+    // The user opens the File menu with the mouse, closes it with Escape and presses Ctrl+N: the
+    // key reaches the keymap at once instead of the menu bar that kept the keyboard.
+    void aShortcutAfterEscapeClosedAMenuRuns() {
+        EditPaneWidget* pane = newPane();
+        m_window->activateWindow();
+        QTRY_VERIFY(pane->hasFocus());
+        QMenuBar* bar = m_window->menuBar();
+        QAction* fileMenu = bar->actions().front();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileMenu).center());
+        QTRY_VERIFY(fileMenu->menu()->isVisible());
+        QTest::keyClick(fileMenu->menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!fileMenu->menu()->isVisible());
+        const std::size_t before = m_window->paneWidgets().size();
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus != nullptr);
+        QTest::keyClick(focus, Qt::Key_N, Qt::ControlModifier);
+        QTRY_COMPARE(m_window->paneWidgets().size(), before + 1);
+    }
+
+    // With the compiler's output window active, the arrows still move its selection while keys
+    // bound to functions run them: F6 brings the next window forward, Ctrl+N makes a document.
+    void keysInAnOutputWindowTakeTheKeyRoad() {
+        EditPaneWidget* first = newPane();
+        (void)newPane();
+        vexa::toolchain::OutputWindow& output = m_window->editor().outputs().compiler();
+        output.setRun("/src/", "/src/main.c");
+        output.loadText("one\ntwo\nthree\n");
+        m_window->showOutputWindow(output);
+        auto* widget = m_window->findChild<vexa::ui::OutputWindowWidget*>();
+        QVERIFY(widget != nullptr);
+        QListView* list = widget->list();
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(0, 0));
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(output.selection(), std::optional<std::size_t>(1));
+
+        QTest::keyClick(list, Qt::Key_F6);
+        QCOMPARE(m_window->activePane(), first);
+
+        m_window->showOutputWindow(output);
+        const std::size_t before = m_window->paneWidgets().size();
+        QTest::keyClick(list, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(m_window->paneWidgets().size(), before + 1);
+    }
+
+    void markingSetsThePrimarySelectionAndAMiddleClickPastesIt_data() {
+        QTest::addColumn<bool>("windows1252");
+        QTest::newRow("utf-8") << false;
+        QTest::newRow("windows-1252") << true;
+    }
+
+    // Shift+arrows mark "caf\u00e9"; the selection holds it as UTF-8 whatever the document's
+    // encoding, and the clipboard of Ctrl+C is left alone. A drag then marks "lait", and a middle
+    // click at the end of the line pastes it there, back in the document's encoding.
+    void markingSetsThePrimarySelectionAndAMiddleClickPastesIt() {
+        QFETCH(bool, windows1252);
+        QGuiApplication::clipboard()->setText(QStringLiteral("desktop clipboard"));
+        EditPaneWidget* pane = newPane();
+        if (windows1252) {
+            m_window->runCommand(functionIdOf("FileEncodingToggle"));
+        }
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("caf\u00e9 au lait"));
+        QApplication::sendEvent(pane, &typed);
+        QTest::keyClick(pane, Qt::Key_Home);
+        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
+        }
+        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+        vexa::platform::Clipboard& selection = m_window->primarySelection().clipboard();
+        QTRY_VERIFY(selection.get().has_value());
+        QTRY_COMPARE(QString::fromStdString(selection.get()->text), QStringLiteral("caf\u00e9"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("desktop clipboard"));
+
+        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::mousePress(pane->viewport(), Qt::LeftButton, Qt::ShiftModifier, pane->cellCentre(0, 8));
+        QMouseEvent move(QEvent::MouseMove, pane->cellCentre(0, 10),
+                         pane->viewport()->mapToGlobal(pane->cellCentre(0, 10)), Qt::NoButton, Qt::LeftButton,
+                         Qt::ShiftModifier);
+        QApplication::sendEvent(pane->viewport(), &move);
+        QTest::mouseRelease(pane->viewport(), Qt::LeftButton, Qt::ShiftModifier, pane->cellCentre(0, 12));
+        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+        QTRY_COMPARE(QString::fromStdString(selection.get()->text), QStringLiteral("lait"));
+
+        QTest::mouseClick(pane->viewport(), Qt::MiddleButton, {}, pane->cellCentre(0, 12));
+        const QByteArray e = windows1252 ? QByteArray("\xE9") : QByteArray("\xC3\xA9");
+        QCOMPARE(QByteArray::fromStdString(text(pane)), "caf" + e + " au laitlait");
+        QCOMPARE(pane->document().cursorColumn(), 16);
+    }
+
+    void functionKeyTenOpensTheMenuBarWithTheCommonHabit_data() {
+        QTest::addColumn<int>("menuKey");
+        QTest::newRow("Common: F10 opens the File menu") << 1;
+        QTest::newRow("Classic: F10 leaves the menus shut") << 0;
+    }
+
+    void functionKeyTenOpensTheMenuBarWithTheCommonHabit() {
+        QFETCH(int, menuKey);
+        m_options->editor().menuKey = menuKey;
+        EditPaneWidget* pane = newPane();
+        QMenu* fileMenu = m_window->menuBar()->actions().front()->menu();
+        QTest::keyClick(pane, Qt::Key_F10);
+        if (menuKey != 0) {
+            QTRY_VERIFY(fileMenu->isVisible());
+            QTest::keyClick(fileMenu, Qt::Key_Escape);
+            QTRY_VERIFY(!fileMenu->isVisible());
+        } else {
+            QTest::qWait(100);
+            QVERIFY(!fileMenu->isVisible());
+        }
     }
 
     void foreignTextPastesAsAStream_data() {
@@ -509,6 +659,49 @@ private slots:
         reread.load();
         QCOMPARE(reread.editor().tabSize, 4);
         QCOMPARE(reread.editor().insertMode, 0);
+    }
+
+    // The user picks Common in Editor Options: Ctrl+Home and Ctrl+End go to the document's start
+    // and end at once, a plain drag marks a stream; switching back gives the classic keys again.
+    void editorOptionsSwitchTheKeyProfile() {
+        stopWindow();
+        QVERIFY(startWindow([] {
+            const std::string config =
+                vexa::Directories(vexa::Directories::resolveHome()).path(vexa::DirectoryKind::Config);
+            std::filesystem::copy_file(std::filesystem::path(VEXA_SHIPPED_CONFIG) / "COMMON.ZXP",
+                                       config + "COMMON.ZXP");
+        }));
+        const auto chooseProfile = [this](const QString& name) {
+            m_window->setDialogRunner([name](QDialog& dialog) {
+                auto* profile = dialog.findChild<QComboBox*>(QStringLiteral("Profile"));
+                profile->setCurrentIndex(profile->findText(name));
+                return static_cast<vexa::ui::EditorOptionsDialog&>(dialog).apply() ? int(QDialog::Accepted)
+                                                                                  : int(QDialog::Rejected);
+            });
+            m_window->action(functionIdOf("OptionsEditor"))->trigger();
+        };
+        EditPaneWidget* pane = newPane();
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClicks(pane, QStringLiteral("line"));
+            QTest::keyClick(pane, Qt::Key_Return);
+        }
+        chooseProfile(QStringLiteral("Common"));
+        QCOMPARE(m_options->editor().profile, std::string("Common"));
+        pane->setFocus();
+        QTest::keyClick(pane, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(pane->document().cursorLine(), 0);
+        QTest::keyClick(pane, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(pane->document().cursorLine(), 60);
+        QTest::keyClick(pane, Qt::Key_Home, Qt::ControlModifier);
+        QTest::mousePress(pane->viewport(), Qt::LeftButton, {}, pane->cellCentre(0, 2));
+        QTest::mouseMove(pane->viewport(), pane->cellCentre(1, 1));
+        QTest::mouseRelease(pane->viewport(), Qt::LeftButton, {}, pane->cellCentre(1, 1));
+        QCOMPARE(pane->document().mark().type, vexa::MarkType::Stream);
+
+        chooseProfile(QStringLiteral("Classic"));
+        pane->setFocus();
+        QTest::keyClick(pane, Qt::Key_End, Qt::ControlModifier);
+        QVERIFY2(pane->document().cursorLine() < 60, "Ctrl+End is the classic end of the line again");
     }
 
     void fileFiltersDialogKeepsTheFilters() {

@@ -1,0 +1,136 @@
+// Tests of the key and habit profiles: what a start does about the question, the Common keymap made
+// from the shipped text, its settings, and switching that keeps the user's own keymaps.
+#include "keyboard/KeyProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "KeymapFixture.h"
+#include "commands/FunctionTable.h"
+#include "keyboard/DefaultKeymap.h"
+
+namespace vexa {
+namespace {
+
+class KeyProfileTest : public ::testing::Test, protected test::KeymapFixture {
+protected:
+    const std::vector<std::filesystem::path> m_shipped{VEXA_SHIPPED_CONFIG};
+};
+
+struct StartCase {
+    const char* name;
+    const char* setting;
+    const char* environment;
+    bool ask;
+    std::optional<KeyProfile> answer;
+};
+
+TEST_F(KeyProfileTest, AStartAsksOnlyWhenNothingAnswers) {
+    const StartCase cases[] = {
+        {"first start", "", nullptr, true, std::nullopt},
+        {"answered in advance", "", "common", false, KeyProfile::Common},
+        {"any case", "", "CLASSIC", false, KeyProfile::Classic},
+        {"an unknown value never asks", "", "emacs", false, KeyProfile::Classic},
+        {"chosen before", "Common", nullptr, false, std::nullopt},
+        {"chosen before wins over the variable", "Classic", "common", false, std::nullopt},
+    };
+    for (const StartCase& c : cases) {
+        m_options.editor().profile = c.setting;
+        const ProfileStart start = profileAtStart(m_options, c.environment);
+        EXPECT_EQ(start.ask, c.ask) << c.name;
+        EXPECT_EQ(start.answer, c.answer) << c.name;
+    }
+}
+
+struct BindingCase {
+    uint16_t keyCode;
+    uint16_t modifiers;
+    std::string_view function;
+};
+
+TEST_F(KeyProfileTest, CommonMakesItsKeymapFromTheShippedTextAndSetsItsHabits) {
+    ASSERT_TRUE(applyProfile(KeyProfile::Common, m_options, m_frame, m_shipped));
+    EXPECT_EQ(m_options.editor().keymap, "Common");
+    EXPECT_EQ(m_options.editor().menuKey, 1);
+    EXPECT_EQ(m_options.mouse().mouseMark1, 2) << "a plain drag marks a stream";
+    EXPECT_EQ(m_options.editor().saveKeepsUndo, 1);
+    EXPECT_EQ(m_options.editor().undoWords, 1);
+
+    const auto keymap = m_store.create("Common");
+    ASSERT_TRUE(keymap->isValid());
+    const BindingCase bindings[] = {
+        {0x46, 2, "SearchDialog"},
+        {0x48, 2, "ReplaceDialog"},
+        {0x24, 2, "MoveDocumentStart"},
+        {0x23, 2, "MoveDocumentEnd"},
+        {0x24, 3, "MoveDocumentStart"},
+        {0x23, 3, "MoveDocumentEnd"},
+        {0x5A, 3, "Redo"},
+        {0x59, 2, "Redo"},
+        {0x5A, 2, "Undo"},
+        {0x78, 2, "CompilerCompile"},
+        {0x78, 0, "ProjectMake"},
+        {0x73, 0, "CompilerOutputNext"},
+        {0x73, 1, "CompilerOutputPrevious"},
+        {0x42, 2, "BraceMatch"},
+        {0x25, 3, "MoveWordPrevious"},
+        {0x22, 1, "MovePageDown"},
+        // What the classic keymap binds elsewhere stays.
+        {0x53, 2, "FileSave"},
+        {0x4F, 2, "FileOpen"},
+        {0x75, 0, "WindowNext"},
+        {0x72, 0, "SearchNext"},
+        {0x72, 1, "SearchPrevious"},
+        {0x47, 2, "LineGoto"},
+        {0x41, 2, "MarkSelectAll"},
+    };
+    for (const BindingCase& b : bindings) {
+        EXPECT_EQ(keymap->lookupInTable({}, {b.keyCode, b.modifiers}),
+                  FunctionTable::standard().idOf(b.function))
+            << b.keyCode << "/" << b.modifiers;
+    }
+    EXPECT_EQ(keymap->lookupInTable({}, {0x79, 0}), kNoFunction) << "F10 is left to the menu bar";
+
+    // Written at once, so that a crash before the exit keeps the answer.
+    SettingsFile& settings = m_options.settingsFile();
+    EXPECT_EQ(settings.getString("Editor Options", "Profile", "", 16), "Common");
+    EXPECT_EQ(settings.getString("Editor Options", "Keymap", "", 51), "Common");
+    EXPECT_EQ(settings.getInteger("Mouse Options", "MouseMark1", 0), 2);
+    EXPECT_EQ(settings.getInteger("Editor Options", "UndoWords", 0), 1);
+}
+
+TEST_F(KeyProfileTest, SwitchingKeepsTheUsersOwnKeymaps) {
+    Keymap mine;
+    ASSERT_EQ(mine.bind(kNoPrefix, {0x73, 0, functionIdOf("CompilerOutputNext")}), BindResult::Bound);
+    saveFile("Mine.BND", mine);
+    // The user's own Common keymap, edited after an earlier switch.
+    Keymap edited = Keymap::makeDefault();
+    ASSERT_EQ(edited.bind(kNoPrefix, {0x46, 2, functionIdOf("FindInFiles")}), BindResult::Bound);
+    saveFile("Common.BND", edited);
+
+    ASSERT_TRUE(applyProfile(KeyProfile::Classic, m_options, m_frame, m_shipped));
+    EXPECT_EQ(m_options.editor().keymap, kDefaultKeymapName);
+    EXPECT_EQ(m_options.editor().menuKey, 0);
+    EXPECT_EQ(m_options.mouse().mouseMark1, 3);
+    EXPECT_EQ(m_options.editor().saveKeepsUndo, 0);
+    EXPECT_EQ(m_options.editor().undoWords, 0);
+    ASSERT_TRUE(applyProfile(KeyProfile::Common, m_options, m_frame, m_shipped));
+
+    EXPECT_EQ(m_store.create("Common")->lookupInTable({}, {0x46, 2}), functionIdOf("FindInFiles"));
+    EXPECT_EQ(m_store.create("Mine")->lookupInTable({}, {0x73, 0}), functionIdOf("CompilerOutputNext"));
+}
+
+TEST_F(KeyProfileTest, WithoutTheShippedTextCommonChangesNothing) {
+    const std::string before = m_options.editor().keymap;
+    EXPECT_FALSE(applyProfile(KeyProfile::Common, m_options, m_frame, {}));
+    EXPECT_EQ(m_options.editor().keymap, before);
+    EXPECT_EQ(m_options.editor().profile, "");
+    ASSERT_EQ(m_frame.eventsOf(FrameEventKind::MessageBox).size(), 1u);
+    EXPECT_EQ(m_frame.eventsOf(FrameEventKind::MessageBox)[0].text, kCommonKeymapMissing);
+}
+
+} // namespace
+} // namespace vexa
