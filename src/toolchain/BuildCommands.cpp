@@ -41,16 +41,17 @@ ProjectSettings loadedProject(CommandProcessor& processor) {
 } // namespace
 
 BuildCommands::BuildCommands(CommandProcessor& processor, OutputWindows& outputs,
-                             platform::ProcessLauncher& launcher, std::string companionDirectory)
+                             platform::ProcessLauncher& launcher, std::string companionDirectory,
+                             bool waitForRuns)
     : m_processor(processor), m_outputs(outputs), m_companionDirectory(std::move(companionDirectory)),
       m_compilerSettings(loadedCompiler(processor)), m_projectSettings(loadedProject(processor)),
       m_compiler(
           BuildServices{
-              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory}, outputs},
+              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory, waitForRuns}, outputs},
           m_compilerSettings),
       m_project(
           BuildServices{
-              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory}, outputs},
+              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory, waitForRuns}, outputs},
           m_projectSettings),
       m_stoppable{&m_compiler, &m_project} {}
 

@@ -16,9 +16,9 @@ class BuildCommands final : public CommandFamily {
 public:
     // Reads the compiler and project settings from the processor's options. The output windows
     // belong to the workspace; companionDirectory is where vCommand and vStdErr are (the
-    // directory of the editor's program).
+    // directory of the editor's program). With waitForRuns every run is waited for (no window).
     BuildCommands(CommandProcessor& processor, OutputWindows& outputs, platform::ProcessLauncher& launcher,
-                  std::string companionDirectory);
+                  std::string companionDirectory, bool waitForRuns = false);
 
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;

@@ -79,6 +79,9 @@ bool BuildRun::start(const ToolRecord& record, const std::string& statusText,
         return false;
     }
     m_busy = true;
+    if (m_spawner.waitsForRuns()) {
+        m_spawner.waitUntilIdle();
+    }
     if (m_spawner.isIdle()) {
         // It ended before the start returned: the results are there already.
         m_busy = false;

@@ -120,6 +120,8 @@ void OutputWindow::clear() {
     m_errorSeen = false;
     m_warningSeen = false;
     m_runFailed = false;
+    m_headerLines = 0;
+    ++m_clears;
 }
 
 void OutputWindow::setRun(std::string directory, std::string defaultFile) {
@@ -131,6 +133,7 @@ void OutputWindow::addHeader() {
     addLine(kSeparator);
     addLine(kHeaderTitle);
     addLine(kSeparator);
+    m_headerLines = m_lines.size();
 }
 
 void OutputWindow::followMakeDirectory(std::string_view text) {

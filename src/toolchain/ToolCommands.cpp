@@ -67,9 +67,10 @@ std::optional<std::string> terminalProgram() {
 }
 
 ToolCommands::ToolCommands(CommandProcessor& processor, OutputWindows& outputs,
-                           platform::ProcessLauncher& launcher, std::string companionDirectory)
-    : m_processor(processor),
-      m_launcher(launcher), m_setup{processor.options().homeDirectory(), std::move(companionDirectory)},
+                           platform::ProcessLauncher& launcher, std::string companionDirectory,
+                           bool waitForRuns)
+    : m_processor(processor), m_launcher(launcher),
+      m_setup{processor.options().homeDirectory(), std::move(companionDirectory), waitForRuns},
       m_captured(BuildServices{processor, launcher, m_setup, outputs}), m_detached(launcher, m_setup) {
     reload();
 }

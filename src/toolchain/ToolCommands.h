@@ -39,9 +39,10 @@ std::optional<std::string> terminalProgram();
 
 class ToolCommands final : public CommandFamily {
 public:
-    // Loads the tools list from the configuration directory.
+    // Loads the tools list from the configuration directory. With waitForRuns a captured run is
+    // waited for (no window).
     ToolCommands(CommandProcessor& processor, OutputWindows& outputs, platform::ProcessLauncher& launcher,
-                 std::string companionDirectory);
+                 std::string companionDirectory, bool waitForRuns = false);
 
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;
