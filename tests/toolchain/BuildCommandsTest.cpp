@@ -90,6 +90,47 @@ TEST_F(CompileTest, AFailingStatusCountsAsErrorsEvenWithoutErrorLines) {
     EXPECT_EQ(host.shown, (std::vector<OutputKind>{OutputKind::Compiler}));
 }
 
+// The outcome follows the exit status as well as the lines: a failing status without one error
+// line is still a failure, and warning lines alone with a clean status are warnings.
+TEST_F(CompileTest, TheOutcomeFollowsTheExitStatusAndTheLines) {
+    struct Case {
+        int exitCode;
+        const char* output;
+        const char* compiled;
+        const char* made;
+    };
+    const Case cases[] = {
+        {0, "", "Compilation completed successfully.", "Make completed successfully."},
+        {0, "main.c:2:9: warning: unused variable\n", "Compilation completed with warnings.",
+         "Make completed with warnings."},
+        {1, "main.c:2:9: warning: unused variable\n", "Compilation completed with errors.",
+         "Make completed with errors."},
+        {2, "make: *** No rule to make target 'all'.  Stop.\n", "Compilation completed with errors.",
+         "Make completed with errors."},
+        {0, "main.c:3:1: error: expected ';'\n", "Compilation completed with errors.",
+         "Make completed with errors."},
+    };
+    writeFileBytes(source / "Makefile", "all:\n");
+    commands.projectSettings().current = sourceFile("Makefile");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.exitCode) + " " + c.output);
+        launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, c.exitCode});
+        ASSERT_EQ(exec(kCompile), 1);
+        writeFileBytes(source / "main.err", c.output);
+        frame.advanceTime(kBuildPollMs);
+        EXPECT_EQ(frame.lastStatus(), c.compiled);
+        // The window shows the tool's own lines after its header.
+        const std::string output = c.output;
+        EXPECT_EQ(outputs.compiler().lines()[3].text, output.substr(0, output.find('\n')));
+
+        launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, c.exitCode});
+        ASSERT_EQ(exec(kMake), 1);
+        writeFileBytes(source / "makefile.err", c.output);
+        frame.advanceTime(kBuildPollMs);
+        EXPECT_EQ(frame.lastStatus(), c.made);
+    }
+}
+
 TEST_F(CompileTest, DebugModePausesAndKeepsEcho) {
     commands.compilerSettings().run.debug = true;
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 5, 0});
