@@ -51,6 +51,9 @@ check "a captured program" 0 "said by a tool" 'spawn("echo", "said by a tool", 2
 # A program that reads standard input ends at once: it reads nothing.
 check "a program reading its input" 0 "no input" \
     'spawn("sh", "-c '"'read x || echo no input'"'", 2);' "$work/src/warn.c"
+printf 'all:\n\tcc -c deep/er/bad.c -o bad.o\n' > "$work/src/Makefile"
+cp "$work/src/bad.c" "$work/src/deep/er/bad.c"
+check "a make by the makefile above" 1 "deep/er/bad.c:2:12: error:" 'ProjectMake();' "$work/src/deep/er/bad.c"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "vexa-batch runs compiles, makes and tools to their end"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "toolchain/BuildFixture.h"
+#include "toolchain/BatchInterpreter.h"
 #include "toolchain/CommandWords.h"
 #include "platform/Files.h"
 
@@ -241,6 +242,72 @@ TEST_F(MakeTest, RefusedWithoutAProjectOrItsFile) {
     EXPECT_EQ(exec(kMake), 0);
     EXPECT_EQ(frame.lastStatus(), "Error opening the '" + sourceFile("Gone.mak") + "' project file.");
     EXPECT_TRUE(launcher.requests().empty());
+}
+
+// Without a project the nearest makefile at or above the document's folder is made with make -k
+// in its folder; with none, a CMake build folder is built; else a message says why nothing ran.
+TEST_F(BuildTest, MakeWithoutAProjectBuildsWhatLiesAtOrAboveTheDocument) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> files; // under the test's folder, holding "x"
+        std::string document;           // under the test's folder
+        std::string directory;          // where the run goes, under the test's folder; "" for none
+        std::vector<std::string> command;
+    };
+    const std::vector<std::string> make{"make", "-k"};
+    const std::vector<std::string> cmake{"cmake", "--build", "."};
+    const std::vector<Case> cases = {
+        {"in the document's folder", {"p/Makefile"}, "p/main.c", "p/", make},
+        {"above it", {"p/Makefile"}, "p/lib/deep/util.c", "p/", make},
+        {"the nearest of two", {"p/Makefile", "p/lib/makefile"}, "p/lib/deep/util.c", "p/lib/", make},
+        {"GNUmakefile first", {"p/Makefile", "p/GNUmakefile"}, "p/main.c", "p/", make},
+        {"a CMake build folder",
+         {"p/CMakeLists.txt", "p/build/CMakeCache.txt", "p/build/build.ninja"},
+         "p/src/main.c",
+         "p/build/",
+         cmake},
+        {"a makefile before a build folder",
+         {"p/build/CMakeCache.txt", "p/build/Makefile", "p/src/Makefile"},
+         "p/src/main.c",
+         "p/src/",
+         make},
+        {"a build folder CMake did not make", {"p/build/Makefile"}, "p/src/main.c", "", {}},
+        {"nothing to build", {}, "p/main.c", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path root = source / c.name;
+        for (const std::string& file : c.files) {
+            std::filesystem::create_directories((root / file).parent_path());
+            writeFileBytes(root / file, "x");
+        }
+        std::filesystem::create_directories((root / c.document).parent_path());
+        openSource(std::filesystem::relative(root / c.document, source).string());
+        const std::size_t before = launcher.requests().size();
+        if (c.directory.empty()) {
+            EXPECT_EQ(exec(kMake), 0);
+            EXPECT_EQ(frame.lastStatus(), "No project is open, and no makefile or CMake build folder was found "
+                                          "at or above the document's folder.");
+            EXPECT_EQ(launcher.requests().size(), before);
+            continue;
+        }
+        launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, 0});
+        ASSERT_EQ(exec(kMake), 1);
+        const std::string directory = (root / c.directory).string();
+        ASSERT_EQ(launcher.requests().size(), before + 1);
+        EXPECT_EQ(launcher.requests().back().workingDirectory, directory);
+        EXPECT_EQ(frame.lastStatus(), commandLineOf(ArgumentVector{c.command, {}}) + " (in " + directory + ")");
+        const std::string batch = readFileBytes(directory + "VexaCC.BAT");
+        const std::size_t second = batch.find('\n') + 1;
+        const ArgumentVector written =
+            readBatchLine(std::string_view(batch).substr(second, batch.find('\n', second) - second)).arguments;
+        EXPECT_EQ(written.words, c.command);
+        writeFileBytes(directory + written.redirection.file, "main.c:1:1: warning: w\n");
+        frame.advanceTime(kBuildPollMs);
+        EXPECT_EQ(frame.lastStatus(), "Make completed with warnings.");
+        EXPECT_EQ(outputs.project().lines()[3].text, "main.c:1:1: warning: w");
+        EXPECT_EQ(outputs.project().runDirectory(), directory);
+    }
 }
 
 TEST_F(MakeTest, MakesThroughTheBatchFileAndReportsTheOutcome) {
