@@ -77,7 +77,7 @@ bool BuildRun::start(const ToolRecord& record, const std::string& statusText,
     report(statusText);
     m_stopped = false;
     m_startedAt = std::chrono::steady_clock::now();
-    const VariableContext context = variableContextOf(m_services.processor, {});
+    const VariableContext context = variableContextOf(m_services.processor);
     if (m_spawner.prepareAndRun(record, context, trailing) != platform::SpawnResult::Started) {
         report(kSpawnFailed, platform::SoundKind::Exclamation);
         return false;
@@ -191,7 +191,7 @@ int32_t Compiler::compile() {
         }
         const ArgumentVector command = commandArguments(
             withFileName(expandCommandPieces(typed, kCommandBufferSize,
-                                             variableContextOf(processor, {})),
+                                             variableContextOf(processor)),
                          m_source),
             false);
         if (command.words.empty()) {

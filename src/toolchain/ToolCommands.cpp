@@ -44,7 +44,7 @@ bool CapturedRun::runTool(const ToolRecord& tool) {
         report(kSpawnBusy, platform::SoundKind::Exclamation);
         return false;
     }
-    spawner().prepare(tool, variableContextOf(m_services.processor, {}));
+    spawner().prepare(tool, variableContextOf(m_services.processor));
     return start(tool, spawner().title());
 }
 
@@ -71,7 +71,7 @@ ToolCommands::ToolCommands(CommandProcessor& processor, OutputWindows& outputs,
                            bool waitForRuns)
     : m_processor(processor), m_launcher(launcher),
       m_setup{processor.options().homeDirectory(), std::move(companionDirectory), waitForRuns},
-      m_captured(BuildServices{processor, launcher, m_setup, outputs}), m_detached(launcher, m_setup) {
+      m_captured(BuildServices{processor, launcher, m_setup, outputs}) {
     reload();
 }
 
@@ -141,12 +141,7 @@ int32_t ToolCommands::runRecord(const ToolRecord& record) {
         m_processor.run(functionIdOf("FileSave"));
     }
     if (!tool.captureOutput && !tool.captureErrors) {
-        if (m_detached.prepareAndRun(tool, variableContextOf(m_processor, {})) !=
-            platform::SpawnResult::Started) {
-            m_processor.showStatus(kSpawnFailed, platform::SoundKind::Exclamation);
-            return 0;
-        }
-        return 1;
+        return startDetached(tool) ? 1 : 0;
     }
     return m_captured.runTool(tool) ? 1 : 0;
 }
@@ -192,12 +187,18 @@ int32_t ToolCommands::shell() {
     tool.program = *terminal;
     tool.captureOutput = false;
     tool.showMode = platform::ShowMode::Normal;
-    if (m_detached.prepareAndRun(tool, variableContextOf(m_processor, {})) !=
-        platform::SpawnResult::Started) {
+    return startDetached(tool) ? 1 : 0;
+}
+
+bool ToolCommands::startDetached(const ToolRecord& tool) {
+    std::erase_if(m_detached, [](const std::unique_ptr<Spawner>& spawner) { return spawner->isIdle(); });
+    auto spawner = std::make_unique<Spawner>(m_launcher, m_setup);
+    if (spawner->prepareAndRun(tool, variableContextOf(m_processor)) != platform::SpawnResult::Started) {
         m_processor.showStatus(kSpawnFailed, platform::SoundKind::Exclamation);
-        return 0;
+        return false;
     }
-    return 1;
+    m_detached.push_back(std::move(spawner));
+    return true;
 }
 
 } // namespace vexa::toolchain

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,8 +68,12 @@ private:
     SpawnerSetup m_setup;
     std::vector<ToolRecord> m_tools;
     CapturedRun m_captured;
-    // Tools without capture run here and are not followed.
-    Spawner m_detached;
+    // Starts a run without capture in a slot of its own; it is not followed. False when it did not
+    // start (said on the status line).
+    bool startDetached(const ToolRecord& tool);
+
+    // The runs without capture, one slot each; a slot whose run ended is let go at the next start.
+    std::vector<std::unique_ptr<Spawner>> m_detached;
 };
 
 } // namespace vexa::toolchain

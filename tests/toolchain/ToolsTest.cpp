@@ -294,6 +294,37 @@ TEST_F(ToolCommandsTest, ToolsRunWithAndWithoutCapture) {
         << frame.lastStatus();
 }
 
+ToolRecord uncapturedTool(std::string program, std::string arguments) {
+    ToolRecord tool = sampleTool("tool");
+    tool.askArguments = false;
+    tool.saveDocument = false;
+    tool.captureErrors = false;
+    tool.program = std::move(program);
+    tool.arguments = std::move(arguments);
+    return tool;
+}
+
+// A terminal or viewer left open does not keep the next tool from starting.
+TEST_F(ToolCommandsTest, EachRunWithoutCaptureHasASlotOfItsOwn) {
+    ToolCommands& family = tools({uncapturedTool("viewer", "")});
+    for (int run = 1; run <= 3; ++run) {
+        launcher.scriptNext(FakeRun{platform::SpawnResult::Started, FakeRun::kUntilEnded});
+        EXPECT_EQ(family.execute(1), 1) << frame.lastStatus();
+        EXPECT_EQ(launcher.requests().size(), static_cast<std::size_t>(run));
+    }
+}
+
+TEST_F(ToolCommandsTest, ProjectVariablesNameTheOpenProject) {
+    ToolCommands& family = tools({uncapturedTool("echo", "$ProjectFile $ProjectDir $ProjectBase $PF")});
+    writeFileBytes(source / "app.mak", "all:\n");
+    frame.chooseNextOpen({sourceFile("app.mak")});
+    ASSERT_EQ(exec(functionIdOf("ProjectOpen")), 1);
+    launcher.scriptNext(FakeRun{});
+    ASSERT_EQ(family.execute(1), 1);
+    EXPECT_EQ(launcher.requests().back().arguments,
+              (std::vector<std::string>{"echo", "app.mak", sourceDirectory(), "app", "app.mak"}));
+}
+
 TEST_F(ToolCommandsTest, ACapturedRunIsRefusedWhileBusy) {
     ToolRecord tool = sampleTool("cap");
     tool.askArguments = false;
