@@ -127,6 +127,11 @@ void CommandProcessor::paneClosed(EditPane* pane) {
     if (m_pane == pane) {
         m_pane = nullptr;
     }
+    if (pane != nullptr) {
+        for (CommandFamily* family : m_families) {
+            family->documentClosed(pane->document().fileName());
+        }
+    }
 }
 
 EditSettings CommandProcessor::editSettings() const {

@@ -106,7 +106,8 @@ public:
     bool hasForegroundWork();
 
     // The active window. Activating a pane forgets both three-press memories; activating an
-    // output window leaves no document; a closed pane is forgotten.
+    // output window leaves no document; a closed pane is forgotten, and every family is told its
+    // document closed.
     void activatePane(EditPane* pane);
     void activateOutputWindow();
     void paneClosed(EditPane* pane);

@@ -23,6 +23,8 @@ public:
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;
     bool hasForegroundWork() override;
+    // The compiled document's batch and error files go with its window.
+    void documentClosed(const std::string& path) override { m_compiler.documentClosed(path); }
 
     // Another run that "RunStop" and Escape stop (the captured tool run); it outlives this.
     void addStoppableRun(BuildRun& run) { m_stoppable.push_back(&run); }

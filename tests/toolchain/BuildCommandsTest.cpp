@@ -203,7 +203,13 @@ TEST_F(CompileTest, ClosingTheCompiledDocumentRemovesItsFiles) {
     writeFileBytes(source / "main.err", "");
     ASSERT_EQ(exec(kCompile), 1);
     writeFileBytes(source / "main.err", "x");
-    commands.compiler().documentClosed(sourceFile("main.c"));
+    // Another document closing leaves them.
+    EditPane other(std::make_unique<Document>());
+    other.document().setFileName(sourceFile("other.c"));
+    processor.paneClosed(&other);
+    EXPECT_TRUE(platform::isRegularFile(sourceFile("main.err")));
+    // The window closes as every window does: the processor tells the families.
+    processor.paneClosed(pane.get());
     EXPECT_FALSE(platform::isRegularFile(sourceFile("main.err")));
     EXPECT_FALSE(platform::isRegularFile(sourceFile("VexaCC.BAT")));
 }
