@@ -49,7 +49,12 @@ bool CapturedRun::runTool(const ToolRecord& tool) {
 }
 
 void CapturedRun::showResults(bool /*fromRun*/) {
-    (void)m_services.outputs.showStandardOutput(spawner().pipeFilePath(), spawner().workingDirectory());
+    if (spawner().outputFile().empty()) {
+        // Nothing was captured: what the pipe file holds is an earlier run's.
+        report(kCommandCompleted);
+        return;
+    }
+    (void)m_services.outputs.showStandardOutput(spawner().outputFile(), spawner().workingDirectory());
 }
 
 FunctionId toolFunctionId(std::size_t index) {
@@ -165,6 +170,10 @@ int32_t ToolCommands::commandLine() {
     DosCommandLineModel dialog(configDirectory(m_processor));
     if (m_processor.frame().showDialog(dialog) != DialogResult::Accepted) {
         return 0;
+    }
+    if (dialog.arguments.find_first_not_of(" \t") == std::string::npos) {
+        // No command: an interactive command line, which has nothing to capture.
+        return shell();
     }
     ToolRecord tool;
     tool.type = ToolType::DosCommandLine;

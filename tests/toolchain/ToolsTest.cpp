@@ -375,6 +375,36 @@ TEST_F(ToolCommandsTest, TheCommandLineDialogRunsItsCommandCaptured) {
     EXPECT_EQ(launcher.requests().size(), 1u);
 }
 
+// An empty command line is an interactive one: a terminal opens, and the output of the run
+// before is not shown again as its own.
+TEST_F(ToolCommandsTest, AnEmptyCommandLineOpensATerminal) {
+    ToolCommands& family = tools({});
+    const char* saved = std::getenv("TERMINAL");
+    const std::string savedTerminal = saved != nullptr ? saved : "";
+    ASSERT_EQ(setenv("TERMINAL", "my-term", 1), 0);
+    writeFileBytes(m_home.file(std::string(kPipeFileName)), "an earlier run's output\n");
+    for (const char* typed : {"", "   "}) {
+        frame.scriptNextDialog([&](DialogModel& model) {
+            auto& dialog = dynamic_cast<DosCommandLineModel&>(model);
+            dialog.directory = source.string();
+            dialog.arguments = typed;
+            EXPECT_TRUE(dialog.accept());
+            return DialogResult::Accepted;
+        });
+        launcher.scriptNext(FakeRun{});
+        EXPECT_EQ(family.run(functionIdOf("ToolsCommand")), 1);
+        ASSERT_FALSE(launcher.requests().empty());
+        EXPECT_EQ(launcher.requests().back().arguments, std::vector<std::string>{"my-term"});
+        frame.advanceTime(kToolPollMs);
+        EXPECT_TRUE(outputs.standard().lines().empty());
+    }
+    if (saved != nullptr) {
+        ASSERT_EQ(setenv("TERMINAL", savedTerminal.c_str(), 1), 0);
+    } else {
+        ASSERT_EQ(unsetenv("TERMINAL"), 0);
+    }
+}
+
 TEST_F(ToolCommandsTest, TheShellStartsTheUsersTerminalOrSaysWhyNot) {
     ToolCommands& family = tools({});
     const char* saved = std::getenv("TERMINAL");
