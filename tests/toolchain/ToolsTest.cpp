@@ -464,6 +464,42 @@ TEST_F(RealToolTest, AToolRunningLsCapturesIntoStandardOutput) {
     EXPECT_EQ(frame.lastStatus(), "Command has completed.");
 }
 
+// Capture works for every tool type: a program started directly as well as through the command
+// interpreter. A run that waits for its programs has the output before execute returns.
+TEST_F(RealToolTest, EveryToolTypeCapturesBothStreams) {
+    struct Case {
+        ToolType type;
+        const char* program;
+        const char* arguments;
+    };
+    const Case cases[] = {
+        {ToolType::DosCommandLine, "", "sh -c 'echo out; echo err >&2'"},
+        {ToolType::DosProgram, "sh", "-c 'echo out; echo err >&2'"},
+        {ToolType::WindowsProgram, "sh", "-c 'echo out; echo err >&2'"},
+    };
+    const std::string config = options.directory(DirectoryKind::Config);
+    std::filesystem::create_directories(config);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.type));
+        ToolRecord tool;
+        tool.type = c.type;
+        tool.program = c.program;
+        tool.arguments = c.arguments;
+        tool.captureOutput = true;
+        tool.menuText = "&Both";
+        ASSERT_TRUE(saveToolsFile(config + "/VexaTool.INF", {tool}));
+        ToolCommands family(processor, outputs, launcher, VEXA_COMPANION_DIR, true);
+        ASSERT_EQ(family.execute(1), 1) << frame.lastStatus();
+        EXPECT_FALSE(family.capturedRun().isBusy());
+        std::vector<std::string> texts;
+        for (const auto& line : outputs.standard().lines()) {
+            texts.push_back(line.text);
+        }
+        EXPECT_NE(std::find(texts.begin(), texts.end(), "out"), texts.end()) << outputs.standard().allText();
+        EXPECT_NE(std::find(texts.begin(), texts.end(), "err"), texts.end()) << outputs.standard().allText();
+    }
+}
+
 TEST_F(RealToolTest, TheShippedGrepToolFindsTheWordAtTheCursor) {
     openSource("main.c", "int other;\nint needle;\n");
     doc().goToPosition(1, 5);
