@@ -90,6 +90,16 @@ bool CommandProcessor::hasForegroundWork() {
     return false;
 }
 
+bool CommandProcessor::stopForegroundWork() {
+    bool stopped = false;
+    for (CommandFamily* family : m_families) {
+        if (family->hasForegroundWork()) {
+            stopped = family->stopForegroundWork() || stopped;
+        }
+    }
+    return stopped;
+}
+
 bool CommandProcessor::saveSearchState() {
     return m_searchState->save(m_options.settingsFile());
 }

@@ -59,14 +59,18 @@ bool BuildCommands::hasForegroundWork() {
     return std::any_of(m_stoppable.begin(), m_stoppable.end(), [](BuildRun* run) { return run->isBusy(); });
 }
 
-int32_t BuildCommands::stopRun() {
+bool BuildCommands::stopForegroundWork() {
     BuildRun* newest = nullptr;
     for (BuildRun* run : m_stoppable) {
         if (run->isBusy() && (newest == nullptr || run->startedAt() > newest->startedAt())) {
             newest = run;
         }
     }
-    if (newest == nullptr || !newest->stop()) {
+    return newest != nullptr && newest->stop();
+}
+
+int32_t BuildCommands::stopRun() {
+    if (!m_processor.stopForegroundWork()) {
         m_processor.showStatus(kNothingToStop, platform::SoundKind::Information);
         return 0;
     }

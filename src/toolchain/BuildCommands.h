@@ -23,6 +23,8 @@ public:
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;
     bool hasForegroundWork() override;
+    // Stops the newest running compile, make or tool.
+    bool stopForegroundWork() override;
     // The compiled document's batch and error files go with its window.
     void documentClosed(const std::string& path) override { m_compiler.documentClosed(path); }
 
@@ -37,7 +39,7 @@ public:
 private:
     int32_t compilerSetup();
     int32_t projectSetup();
-    // Stops the newest running compile, make or tool; says so when nothing runs.
+    // "RunStop": stops the work the user waits for in every family; says so when nothing runs.
     int32_t stopRun();
 
     CommandProcessor& m_processor;
