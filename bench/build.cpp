@@ -1,5 +1,6 @@
 // Timing of the compiler output window: 32,760 lines of real gcc output (errors, warnings, notes,
-// source excerpts, make's lines) loaded into the window and classified line by line.
+// source excerpts, make's lines) loaded into the window and classified line by line; and a 400 MB
+// output file of gcc-style lines loaded from disk: its time and the peak memory it adds.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 
 #include "toolchain/OutputWindow.h"
 #include "support/GeneratedText.h"
@@ -65,9 +67,53 @@ std::string realCompilerOutput(std::size_t lines) {
     return all;
 }
 
+// The process's peak resident memory so far, in KiB.
+long peakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Writes about `bytes` of 100-byte gcc-style lines to a file, a piece at a time.
+void writeHugeOutput(const fs::path& path, std::size_t bytes) {
+    std::string line = "/tmp/project/src/module.c:123:45: warning: unused variable 'value' [-Wunused-variable]";
+    line.resize(99, ' ');
+    line += '\n';
+    std::string piece;
+    for (int i = 0; i < 10000; ++i) {
+        piece += line;
+    }
+    std::ofstream out(path, std::ios::binary);
+    for (std::size_t written = 0; written < bytes; written += piece.size()) {
+        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    }
+}
+
+void measureHugeOutput() {
+    const fs::path dir = fs::temp_directory_path() / "vexa-bench-huge-output";
+    fs::create_directories(dir);
+    const fs::path file = dir / "huge.err";
+    writeHugeOutput(file, std::size_t{400} << 20);
+    const long before = peakResidentKiB();
+    const auto start = std::chrono::steady_clock::now();
+    {
+        vexa::toolchain::OutputWindow window(vexa::toolchain::OutputKind::Compiler);
+        window.setRun("/tmp/project/src/", "/tmp/project/src/module.c");
+        window.addHeader();
+        (void)window.loadFile(file.string());
+    }
+    const double seconds = vexa::bench::secondsSince(start);
+    const long growth = peakResidentKiB() - before;
+    fs::remove_all(dir);
+    std::printf("huge_output_growth_mib: %.1f\n", static_cast<double>(growth) / 1024.0);
+    std::printf("huge_output_s: %.2f\n", seconds);
+}
+
 } // namespace
 
 int main() {
+    // First, while the peak memory is still the program's own: a later peak would hide its growth.
+    measureHugeOutput();
     const std::string output = realCompilerOutput(vexa::toolchain::OutputWindow::kMaxLines);
     double best = 1e9;
     std::size_t errors = 0;

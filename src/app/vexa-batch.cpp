@@ -3,8 +3,8 @@
 //   vexa-batch [options] FILE...
 //
 // The files are opened as documents with the settings of the Vexa home; the last one is the
-// active document. The lines the run writes to the Standard Output window go to standard output,
-// status messages to standard error.
+// active document. The lines the run writes to the output windows go to standard output (a
+// compile, make or captured tool is waited for), status messages to standard error.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +24,8 @@
 #include "frame/HeadlessFrame.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/Environment.h"
+#include "platform/Files.h"
 #include "platform/KeyState.h"
 #include "platform/Sound.h"
 #include "platform/posix/PosixProcess.h"
@@ -50,13 +52,15 @@ constexpr const char* kUsage =
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
-    "The script's output goes to standard output, status messages to standard error.\n"
+    "The script's output, and the output of the compiles, makes and captured tools it runs\n"
+    "(each waited for), goes to standard output; status messages go to standard error.\n"
     "\n"
     "Exit status:\n"
     "  the script's return code (0 at its end, 1 after a return statement)\n"
     "     when the run completed with no warning and every FILE was read;\n"
-    "  1  after a warning (a script warning, a refused edit, an error message), when a FILE\n"
-    "     could not be read, after a fatal error or when a save failed;\n"
+    "  1  after a warning (a script warning, a refused edit, an error message), a compile or\n"
+    "     make that ended with errors, when a FILE could not be read, after a fatal error\n"
+    "     or when a save failed;\n"
     "  2  for bad arguments.\n"
     "A run that ends with status 1 before saving saves nothing, even with -w.\n";
 
@@ -183,10 +187,14 @@ int main(int argc, char* argv[]) {
     vexa::platform::MemoryClipboard clipboard;
     vexa::platform::SilentSoundPlayer sound;
     vexa::platform::MemoryKeyState keys;
-    vexa::toolchain::HeadlessOutputHost outputHost;
+    // What a window receives is printed as it arrives: the script's own lines and the output of
+    // the compiles, makes and captured tools it runs, each waited for.
+    vexa::toolchain::PrintingOutputHost outputHost(std::cout);
     vexa::platform::PosixProcessLauncher launcher;
+    // The companions (vCommand, vStdErr) are beside this program.
+    const std::string companions(vexa::platform::directoryPart(vexa::platform::programPath().value_or("")));
     vexa::Editor editor(vexa::EditorPorts{frame, view, options, clock, clipboard, sound, keys, outputHost,
-                                          launcher, "", [](int) { return false; }});
+                                          launcher, companions, [](int) { return false; }, false, true});
 
     for (const std::string& file : arguments.files) {
         std::error_code error;
@@ -205,9 +213,6 @@ int main(int argc, char* argv[]) {
         const vexa::ScriptRunResult result = editor.scripts().runCommandLine(*arguments.script);
         completed = result.code >= 0 && !result.syntaxError && !result.warned;
         exitCode = result.code;
-        for (const auto& line : editor.outputs().standard().lines()) {
-            std::cout << line.text << "\n";
-        }
     } else {
         vexa::MacroCommands& macros = editor.macros();
         if (!macros.load(*arguments.macro)) {
@@ -217,7 +222,7 @@ int main(int argc, char* argv[]) {
             completed = macros.play();
         }
     }
-    if (!completed || warnings > 0 || editor.processor().refusedEdits() > 0) {
+    if (!completed || warnings > 0 || editor.processor().refusedEdits() > 0 || outputHost.errorsSeen()) {
         if (arguments.write) {
             std::cerr << "vexa-batch: nothing saved: the run ended with a warning or an error\n";
         }

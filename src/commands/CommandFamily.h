@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "commands/FunctionTable.h"
 
@@ -18,6 +19,10 @@ public:
     virtual int32_t run(FunctionId id) = 0;
     // Whether work the user waits for runs (a compile, a make): Escape then stops it.
     virtual bool hasForegroundWork() { return false; }
+    // Stops that work (the newest of several); false when none ran.
+    virtual bool stopForegroundWork() { return false; }
+    // A document window closes; its document's name (empty for an unnamed one).
+    virtual void documentClosed(const std::string& /*path*/) {}
 };
 
 } // namespace vexa

@@ -92,6 +92,16 @@ bool CommandProcessor::hasForegroundWork() {
     return false;
 }
 
+bool CommandProcessor::stopForegroundWork() {
+    bool stopped = false;
+    for (CommandFamily* family : m_families) {
+        if (family->hasForegroundWork()) {
+            stopped = family->stopForegroundWork() || stopped;
+        }
+    }
+    return stopped;
+}
+
 bool CommandProcessor::saveSearchState() {
     return m_searchState->save(m_options.settingsFile());
 }
@@ -140,6 +150,11 @@ void CommandProcessor::paneClosed(EditPane* pane) {
     if (m_pane == pane) {
         m_pane = nullptr;
         m_typedWordOpen = false;
+    }
+    if (pane != nullptr) {
+        for (CommandFamily* family : m_families) {
+            family->documentClosed(pane->document().fileName());
+        }
     }
 }
 

@@ -102,11 +102,15 @@ public:
 
     // How many families claim a function: 1 for every built function, 0 for the others.
     int claimCount(FunctionId id) const;
-    // Whether a family runs work the user waits for ("RunStop" stops the newest).
+    // Whether a family runs work the user waits for.
     bool hasForegroundWork();
+    // Stops the work the user waits for in every family that runs some ("RunStop"); false when
+    // none ran.
+    bool stopForegroundWork();
 
     // The active window. Activating a pane forgets both three-press memories; activating an
-    // output window leaves no document; a closed pane is forgotten.
+    // output window leaves no document; a closed pane is forgotten, and every family is told its
+    // document closed.
     void activatePane(EditPane* pane);
     void activateOutputWindow();
     void paneClosed(EditPane* pane);

@@ -44,6 +44,9 @@ public:
 
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;
+    // A running search is work the user waits for: "RunStop" and Escape stop it.
+    bool hasForegroundWork() override { return isRunning(); }
+    bool stopForegroundWork() override { return stop(); }
 
     // Starts a search without the dialog (the dialog's Find calls this too); a running one is
     // stopped first. False when the request cannot search (the reason on the status line).

@@ -63,7 +63,7 @@ public:
     [[nodiscard]] virtual bool isRunning() = 0;
 
     // Ends the running process and every process it started in its group: asks them to end,
-    // and forces the end at the next poll that still finds them running. False when none runs.
+    // and forces the end at a poll that still finds them running a moment later. False when none runs.
     virtual bool stop() = 0;
 
     // How the last process ended: its exit code, or 128 plus the signal that ended it.

@@ -61,6 +61,9 @@ struct EditorPorts {
     // Whether the documents' edits are journalled for recovery after a crash (when "Recovery" is
     // on): the desktop editor's, not a batch run's.
     bool journal = false;
+    // Whether compiles, makes and captured runs are waited for before the next function goes on
+    // (a run without a window, where no timer follows them).
+    bool waitForRuns = false;
 };
 
 class Editor {

@@ -511,6 +511,11 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             processor.showStatus(toolchain::kSpawnBusy, platform::SoundKind::Exclamation);
         } else if (started != platform::SpawnResult::Started) {
             processor.showStatus(toolchain::kSpawnFailed, platform::SoundKind::Exclamation);
+        } else if (m_services.spawner->waitsForRuns() && !m_services.spawner->outputFile().empty()) {
+            // Without a window the captured output is there before the script goes on.
+            m_services.spawner->waitUntilIdle();
+            (void)m_services.outputs.showStandardOutput(m_services.spawner->outputFile(),
+                                                        m_services.spawner->workingDirectory());
         }
         return 0;
     }

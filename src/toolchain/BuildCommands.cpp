@@ -41,16 +41,17 @@ ProjectSettings loadedProject(CommandProcessor& processor) {
 } // namespace
 
 BuildCommands::BuildCommands(CommandProcessor& processor, OutputWindows& outputs,
-                             platform::ProcessLauncher& launcher, std::string companionDirectory)
+                             platform::ProcessLauncher& launcher, std::string companionDirectory,
+                             bool waitForRuns)
     : m_processor(processor), m_outputs(outputs), m_companionDirectory(std::move(companionDirectory)),
       m_compilerSettings(loadedCompiler(processor)), m_projectSettings(loadedProject(processor)),
       m_compiler(
           BuildServices{
-              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory}, outputs},
+              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory, waitForRuns}, outputs},
           m_compilerSettings),
       m_project(
           BuildServices{
-              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory}, outputs},
+              processor, launcher, {processor.options().homeDirectory(), m_companionDirectory, waitForRuns}, outputs},
           m_projectSettings),
       m_stoppable{&m_compiler, &m_project} {}
 
@@ -58,14 +59,18 @@ bool BuildCommands::hasForegroundWork() {
     return std::any_of(m_stoppable.begin(), m_stoppable.end(), [](BuildRun* run) { return run->isBusy(); });
 }
 
-int32_t BuildCommands::stopRun() {
+bool BuildCommands::stopForegroundWork() {
     BuildRun* newest = nullptr;
     for (BuildRun* run : m_stoppable) {
         if (run->isBusy() && (newest == nullptr || run->startedAt() > newest->startedAt())) {
             newest = run;
         }
     }
-    if (newest == nullptr || !newest->stop()) {
+    return newest != nullptr && newest->stop();
+}
+
+int32_t BuildCommands::stopRun() {
+    if (!m_processor.stopForegroundWork()) {
         m_processor.showStatus(kNothingToStop, platform::SoundKind::Information);
         return 0;
     }

@@ -16,13 +16,17 @@ class BuildCommands final : public CommandFamily {
 public:
     // Reads the compiler and project settings from the processor's options. The output windows
     // belong to the workspace; companionDirectory is where vCommand and vStdErr are (the
-    // directory of the editor's program).
+    // directory of the editor's program). With waitForRuns every run is waited for (no window).
     BuildCommands(CommandProcessor& processor, OutputWindows& outputs, platform::ProcessLauncher& launcher,
-                  std::string companionDirectory);
+                  std::string companionDirectory, bool waitForRuns = false);
 
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;
     bool hasForegroundWork() override;
+    // Stops the newest running compile, make or tool.
+    bool stopForegroundWork() override;
+    // The compiled document's batch and error files go with its window.
+    void documentClosed(const std::string& path) override { m_compiler.documentClosed(path); }
 
     // Another run that "RunStop" and Escape stop (the captured tool run); it outlives this.
     void addStoppableRun(BuildRun& run) { m_stoppable.push_back(&run); }
@@ -35,7 +39,7 @@ public:
 private:
     int32_t compilerSetup();
     int32_t projectSetup();
-    // Stops the newest running compile, make or tool; says so when nothing runs.
+    // "RunStop": stops the work the user waits for in every family; says so when nothing runs.
     int32_t stopRun();
 
     CommandProcessor& m_processor;

@@ -2,6 +2,7 @@
 #include "toolchain/BuildRun.h"
 
 #include "toolchain/BatchFile.h"
+#include "toolchain/BuildPlace.h"
 #include "toolchain/CommandVariables.h"
 #include "toolchain/OutputWindows.h"
 #include "toolchain/PathParts.h"
@@ -24,6 +25,9 @@ constexpr std::string_view kNoCommandLine =
     "No command line was found for this file extension. Please check the compiler options setup.";
 constexpr const char* kErrorCreatingBatch = "Error creating the '%s' batch file.";
 constexpr std::string_view kNoProject = "No project is currently loaded!";
+constexpr std::string_view kNothingToMake =
+    "No project is open, and no makefile or CMake build folder was found at or above the document's folder.";
+constexpr const char* kMakingIn = "%s (in %s)";
 constexpr const char* kErrorOpeningProject = "Error opening the '%s' project file.";
 constexpr std::string_view kMadeWithErrors = "Make completed with errors.";
 constexpr std::string_view kMadeWithWarnings = "Make completed with warnings.";
@@ -73,12 +77,15 @@ bool BuildRun::start(const ToolRecord& record, const std::string& statusText,
     report(statusText);
     m_stopped = false;
     m_startedAt = std::chrono::steady_clock::now();
-    const VariableContext context = variableContextOf(m_services.processor, {});
+    const VariableContext context = variableContextOf(m_services.processor);
     if (m_spawner.prepareAndRun(record, context, trailing) != platform::SpawnResult::Started) {
         report(kSpawnFailed, platform::SoundKind::Exclamation);
         return false;
     }
     m_busy = true;
+    if (m_spawner.waitsForRuns()) {
+        m_spawner.waitUntilIdle();
+    }
     if (m_spawner.isIdle()) {
         // It ended before the start returned: the results are there already.
         m_busy = false;
@@ -184,7 +191,7 @@ int32_t Compiler::compile() {
         }
         const ArgumentVector command = commandArguments(
             withFileName(expandCommandPieces(typed, kCommandBufferSize,
-                                             variableContextOf(processor, {})),
+                                             variableContextOf(processor)),
                          m_source),
             false);
         if (command.words.empty()) {
@@ -238,8 +245,7 @@ std::string Project::errorFilePath() const {
 
 int32_t Project::make() {
     if (m_settings.current.empty()) {
-        report(kNoProject, platform::SoundKind::Exclamation);
-        return 0;
+        return makeWithoutProject();
     }
     if (!platform::isRegularFile(m_settings.current)) {
         report(formatText(kErrorOpeningProject, m_settings.current.c_str()),
@@ -252,6 +258,7 @@ int32_t Project::make() {
     }
     const PathParts project = splitPath(m_settings.current);
     const RunSettings& run = m_settings.run;
+    m_defaultFile = m_settings.current;
     m_directory = project.location();
     m_errorFile = errorFileNameOf(project.base);
     (void)platform::removeFile(m_directory + m_errorFile);
@@ -274,16 +281,49 @@ int32_t Project::make() {
         trailing = {project.fileName(), m_errorFile, project.base};
         statusText = commandLineOf(ArgumentVector{{program, project.fileName(), m_errorFile, project.base}, {}});
     }
+    return startMake(batchRecord(program, m_directory, run.display), statusText, trailing) ? 1 : 0;
+}
+
+bool Project::startMake(const ToolRecord& record, const std::string& statusText,
+                        const std::vector<std::string>& trailing) {
     OutputWindow& window = m_services.outputs.project();
     window.clear();
     window.addHeader();
     m_services.outputs.linesChanged(OutputKind::Project);
+    return start(record, statusText, trailing);
+}
 
-    return start(batchRecord(program, m_directory, run.display), statusText, trailing) ? 1 : 0;
+int32_t Project::makeWithoutProject() {
+    const Document* document = m_services.processor.document();
+    const std::string documentFolder =
+        document != nullptr && document->hasName() ? splitPath(document->fileName()).location() : std::string();
+    const std::optional<BuildPlace> place =
+        documentFolder.empty() ? std::nullopt : nearestBuildPlace(documentFolder);
+    if (!place) {
+        report(documentFolder.empty() ? kNoProject : kNothingToMake, platform::SoundKind::Exclamation);
+        return 0;
+    }
+    if (isBusy() || !spawner().isIdle()) {
+        report(kSpawnBusy, platform::SoundKind::Exclamation);
+        return 0;
+    }
+    m_defaultFile.clear();
+    m_directory = place->directory;
+    m_errorFile = errorFileNameOf(place->makefile);
+    (void)platform::removeFile(m_directory + m_errorFile);
+    const ArgumentVector command{place->command, {}};
+    const std::string batchPath = m_directory + std::string(kBatchFileName);
+    if (!platform::writeFileAtomically(batchPath,
+                                       batchFileText(command, m_errorFile, m_settings.run.debug))) {
+        report(formatText(kErrorCreatingBatch, batchPath.c_str()), platform::SoundKind::Exclamation);
+        return 0;
+    }
+    const std::string statusText = formatText(kMakingIn, commandLineOf(command).c_str(), m_directory.c_str());
+    return startMake(batchRecord(batchPath, m_directory, m_settings.run.display), statusText, {}) ? 1 : 0;
 }
 
 void Project::showResults(bool fromRun) {
-    const bool loaded = loadResults(m_directory, m_settings.current, m_errorFile, fromRun);
+    const bool loaded = loadResults(m_directory, m_defaultFile, m_errorFile, fromRun);
     if (!loaded) {
         report(formatText(kUnableToOpenErrorFile, m_errorFile.c_str()), platform::SoundKind::Exclamation);
         return;

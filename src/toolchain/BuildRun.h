@@ -95,6 +95,8 @@ class Project final : public BuildRun {
 public:
     Project(BuildServices services, ProjectSettings& settings);
 
+    // Makes the open project; without one, the nearest makefile at or above the active document's
+    // folder with `make -k`, else a CMake build folder there with `cmake --build`.
     int32_t make();
     int32_t open();
     int32_t close();
@@ -103,8 +105,13 @@ public:
 private:
     void showResults(bool fromRun) override;
     std::string errorFilePath() const;
+    int32_t makeWithoutProject();
+    // Puts the header in the project window and starts the run.
+    bool startMake(const ToolRecord& record, const std::string& statusText,
+                   const std::vector<std::string>& trailing);
 
     ProjectSettings& m_settings;
+    std::string m_defaultFile; // the project file, empty for a make without one
     std::string m_directory;
     std::string m_errorFile;
 };

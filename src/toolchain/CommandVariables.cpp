@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 
+#include "toolchain/CompilerSettings.h"
 #include "toolchain/PathParts.h"
 #include "commands/CommandProcessor.h"
 #include "commands/WordRules.h"
@@ -203,6 +204,12 @@ bool expandCommand(std::string_view command, std::size_t size, const VariableCon
 VariableContext variableContextOf(CommandProcessor& processor, std::string_view projectPath) {
     VariableContext context;
     context.projectPath = std::string(projectPath);
+    if (context.projectPath.empty()) {
+        // The project open now, as the settings hold it.
+        ProjectSettings project;
+        project.load(processor.options().settingsFile());
+        context.projectPath = project.current;
+    }
     context.currentDirectory = platform::currentDirectory().value_or(std::string());
     context.installDirectory = processor.options().homeDirectory();
     Document* document = processor.document();

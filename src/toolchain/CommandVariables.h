@@ -57,7 +57,8 @@ bool expandCommand(std::string_view command, std::size_t size, const VariableCon
 std::vector<CommandPiece> expandCommandPieces(std::string_view command, std::size_t size,
                                               const VariableContext& context);
 
-// The variables of the processor's active document, the open project and the home.
-VariableContext variableContextOf(CommandProcessor& processor, std::string_view projectPath);
+// The variables of the processor's active document, the open project and the home. An empty
+// project path stands for the project open now (the settings' current project).
+VariableContext variableContextOf(CommandProcessor& processor, std::string_view projectPath = {});
 
 } // namespace vexa::toolchain

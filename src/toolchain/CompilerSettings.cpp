@@ -88,7 +88,7 @@ std::string builtInCompileCommand(std::string_view extension, std::string_view c
 
 void ProjectSettings::load(const SettingsFile& settings) {
     loadRun(settings, kSection, run);
-    command = settings.getString(kSection, "Command", "make -f %s", kMaxCommand);
+    command = settings.getString(kSection, "Command", "make -f %s", kMaxCommand + 1);
     fileName = settings.getString(kSection, "FileName", "SAMPLE.MAK", kRunFileSize);
     current = settings.getString(kSection, "Current", "", kRunFileSize);
 }

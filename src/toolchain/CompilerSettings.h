@@ -52,7 +52,8 @@ std::string builtInCompileCommand(std::string_view extension, std::string_view c
 
 struct ProjectSettings {
     static constexpr std::string_view kSection = "Project";
-    static constexpr std::size_t kMaxCommand = 100;
+    // In characters, as many as the options dialog accepts.
+    static constexpr std::size_t kMaxCommand = 255;
 
     RunSettings run;
     std::string command = "make -f %s";  // "%s" stands for the project file name

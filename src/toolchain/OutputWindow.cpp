@@ -121,6 +121,8 @@ void OutputWindow::clear() {
     m_warningSeen = false;
     m_runFailed = false;
     m_printedLines = false;
+    m_headerLines = 0;
+    ++m_clears;
 }
 
 void OutputWindow::setRun(std::string directory, std::string defaultFile) {
@@ -132,6 +134,7 @@ void OutputWindow::addHeader() {
     addLine(kSeparator);
     addLine(kHeaderTitle);
     addLine(kSeparator);
+    m_headerLines = m_lines.size();
 }
 
 void OutputWindow::followMakeDirectory(std::string_view text) {

@@ -85,6 +85,10 @@ public:
 
     // The separator, title and separator lines that open every run's output.
     void addHeader();
+    // How many lines the header took since the last clear (0 without one).
+    std::size_t headerLineCount() const { return m_headerLines; }
+    // How often the window was cleared: a reader following its lines starts again when it changes.
+    uint64_t clearCount() const { return m_clears; }
     // Appends a line without its last line-end characters; at the limit the notice takes the last
     // place and later lines are dropped. The compiler and project windows classify it. A line that
     // is cut (here or by its reader) keeps its first kMaxLineBytes and ends with the cut notice.
@@ -140,6 +144,8 @@ private:
     bool m_warningSeen = false;
     bool m_runFailed = false;
     bool m_printedLines = false;
+    std::size_t m_headerLines = 0;
+    uint64_t m_clears = 0;
 };
 
 } // namespace vexa::toolchain

@@ -1,8 +1,10 @@
 // The spawner: command lines by tool type, the pipe and PIF files, start and zero-wait polling.
 #include "toolchain/Spawner.h"
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "platform/AtomicFile.h"
 #include "platform/Environment.h"
@@ -141,6 +143,12 @@ bool Spawner::isIdle() {
         m_busy = false;
     }
     return !m_busy;
+}
+
+void Spawner::waitUntilIdle() {
+    while (!isIdle()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 bool Spawner::stop() {

@@ -25,6 +25,9 @@ inline constexpr std::string_view kCommandProgram = "vCommand";
 struct SpawnerSetup {
     std::string homeDirectory;      // ends in '/'
     std::string companionDirectory; // the directory of the editor's program; empty: along PATH
+    // A run without a window (vexa-batch): whoever starts a program waits for its end before going
+    // on, as no timer ticks there to follow it.
+    bool waitForRuns = false;
 };
 
 // The PATH the editor's children get: the companions' directory first, then the editor's PATH.
@@ -53,6 +56,9 @@ public:
     bool isIdle();
     // Ends the running process with everything it started; false when none runs.
     bool stop();
+    // Blocks until no process of this spawner runs.
+    void waitUntilIdle();
+    bool waitsForRuns() const { return m_setup.waitForRuns; }
 
     platform::SpawnResult result() const { return m_result; }
     // The argument vector, and the same written as one line to show.

@@ -44,12 +44,17 @@ bool CapturedRun::runTool(const ToolRecord& tool) {
         report(kSpawnBusy, platform::SoundKind::Exclamation);
         return false;
     }
-    spawner().prepare(tool, variableContextOf(m_services.processor, {}));
+    spawner().prepare(tool, variableContextOf(m_services.processor));
     return start(tool, spawner().title());
 }
 
 void CapturedRun::showResults(bool /*fromRun*/) {
-    (void)m_services.outputs.showStandardOutput(spawner().pipeFilePath(), spawner().workingDirectory());
+    if (spawner().outputFile().empty()) {
+        // Nothing was captured: what the pipe file holds is an earlier run's.
+        report(kCommandCompleted);
+        return;
+    }
+    (void)m_services.outputs.showStandardOutput(spawner().outputFile(), spawner().workingDirectory());
 }
 
 FunctionId toolFunctionId(std::size_t index) {
@@ -67,10 +72,11 @@ std::optional<std::string> terminalProgram() {
 }
 
 ToolCommands::ToolCommands(CommandProcessor& processor, OutputWindows& outputs,
-                           platform::ProcessLauncher& launcher, std::string companionDirectory)
-    : m_processor(processor),
-      m_launcher(launcher), m_setup{processor.options().homeDirectory(), std::move(companionDirectory)},
-      m_captured(BuildServices{processor, launcher, m_setup, outputs}), m_detached(launcher, m_setup) {
+                           platform::ProcessLauncher& launcher, std::string companionDirectory,
+                           bool waitForRuns)
+    : m_processor(processor), m_launcher(launcher),
+      m_setup{processor.options().homeDirectory(), std::move(companionDirectory), waitForRuns},
+      m_captured(BuildServices{processor, launcher, m_setup, outputs}) {
     reload();
 }
 
@@ -140,12 +146,7 @@ int32_t ToolCommands::runRecord(const ToolRecord& record) {
         m_processor.run(functionIdOf("FileSave"));
     }
     if (!tool.captureOutput && !tool.captureErrors) {
-        if (m_detached.prepareAndRun(tool, variableContextOf(m_processor, {})) !=
-            platform::SpawnResult::Started) {
-            m_processor.showStatus(kSpawnFailed, platform::SoundKind::Exclamation);
-            return 0;
-        }
-        return 1;
+        return startDetached(tool) ? 1 : 0;
     }
     return m_captured.runTool(tool) ? 1 : 0;
 }
@@ -170,6 +171,10 @@ int32_t ToolCommands::commandLine() {
     if (m_processor.frame().showDialog(dialog) != DialogResult::Accepted) {
         return 0;
     }
+    if (dialog.arguments.find_first_not_of(" \t") == std::string::npos) {
+        // No command: an interactive command line, which has nothing to capture.
+        return shell();
+    }
     ToolRecord tool;
     tool.type = ToolType::DosCommandLine;
     tool.program = std::string(kCommandInterpreter);
@@ -191,12 +196,18 @@ int32_t ToolCommands::shell() {
     tool.program = *terminal;
     tool.captureOutput = false;
     tool.showMode = platform::ShowMode::Normal;
-    if (m_detached.prepareAndRun(tool, variableContextOf(m_processor, {})) !=
-        platform::SpawnResult::Started) {
+    return startDetached(tool) ? 1 : 0;
+}
+
+bool ToolCommands::startDetached(const ToolRecord& tool) {
+    std::erase_if(m_detached, [](const std::unique_ptr<Spawner>& spawner) { return spawner->isIdle(); });
+    auto spawner = std::make_unique<Spawner>(m_launcher, m_setup);
+    if (spawner->prepareAndRun(tool, variableContextOf(m_processor)) != platform::SpawnResult::Started) {
         m_processor.showStatus(kSpawnFailed, platform::SoundKind::Exclamation);
-        return 0;
+        return false;
     }
-    return 1;
+    m_detached.push_back(std::move(spawner));
+    return true;
 }
 
 } // namespace vexa::toolchain

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,9 +40,10 @@ std::optional<std::string> terminalProgram();
 
 class ToolCommands final : public CommandFamily {
 public:
-    // Loads the tools list from the configuration directory.
+    // Loads the tools list from the configuration directory. With waitForRuns a captured run is
+    // waited for (no window).
     ToolCommands(CommandProcessor& processor, OutputWindows& outputs, platform::ProcessLauncher& launcher,
-                 std::string companionDirectory);
+                 std::string companionDirectory, bool waitForRuns = false);
 
     bool claims(FunctionId id) const override;
     int32_t run(FunctionId id) override;
@@ -66,8 +68,12 @@ private:
     SpawnerSetup m_setup;
     std::vector<ToolRecord> m_tools;
     CapturedRun m_captured;
-    // Tools without capture run here and are not followed.
-    Spawner m_detached;
+    // Starts a run without capture in a slot of its own; it is not followed. False when it did not
+    // start (said on the status line).
+    bool startDetached(const ToolRecord& tool);
+
+    // The runs without capture, one slot each; a slot whose run ended is let go at the next start.
+    std::vector<std::unique_ptr<Spawner>> m_detached;
 };
 
 } // namespace vexa::toolchain

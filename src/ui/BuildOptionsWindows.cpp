@@ -45,7 +45,7 @@ RunOptionsControls::RunOptionsControls(toolchain::RunOptionsModel& model, QDialo
         display->addItem(QString::fromLatin1(choice.text), choice.value);
     }
     connect(command, &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_model.setCommandField(toWindows1252(text));
+        m_model.setCommandField(toUtf8Text(text));
         captureErrors->setChecked(m_model.captureErrors());
     });
     connect(captureErrors, &QCheckBox::clicked, this, [this](bool on) {
@@ -61,7 +61,7 @@ RunOptionsControls::RunOptionsControls(toolchain::RunOptionsModel& model, QDialo
         refresh();
     });
     connect(runFile, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_model.setRunFile(toWindows1252(text)); });
+            [this](const QString& text) { m_model.setRunFile(toUtf8Text(text)); });
     connect(debug, &QCheckBox::clicked, this, [this](bool on) { m_model.setDebug(on); });
     connect(display, &QComboBox::activated, this,
             [this](int index) { m_model.setDisplay(display->itemData(index).toInt()); });
@@ -69,11 +69,11 @@ RunOptionsControls::RunOptionsControls(toolchain::RunOptionsModel& model, QDialo
 }
 
 void RunOptionsControls::refresh() {
-    command->setText(fromWindows1252(m_model.commandField()));
+    command->setText(fromExternalText(m_model.commandField()));
     captureErrors->setChecked(m_model.captureErrors());
     useVexaFile->setChecked(m_model.mode() == toolchain::RunMode::Vexa);
     useOtherFile->setChecked(m_model.mode() == toolchain::RunMode::Other);
-    runFile->setText(fromWindows1252(m_model.runFileShown()));
+    runFile->setText(fromExternalText(m_model.runFileShown()));
     runFile->setEnabled(m_model.runFileEnabled());
     debug->setChecked(m_model.debug());
     const int index = display->findData(m_model.display());
@@ -137,7 +137,7 @@ CompilerOptionsWindow::CompilerOptionsWindow(toolchain::CompilerOptionsDialog& m
 void CompilerOptionsWindow::refreshEntries() {
     m_entries->clear();
     for (const std::string& entry : m_model.entries()) {
-        m_entries->addItem(fromWindows1252(entry));
+        m_entries->addItem(fromExternalText(entry));
     }
     m_delete->setEnabled(m_entries->count() > 0);
 }

@@ -24,9 +24,9 @@ QComboBox* historyBox(const std::vector<std::string>& entries, const std::string
     auto* box = new QComboBox(parent);
     box->setEditable(true);
     for (const std::string& entry : entries) {
-        box->addItem(fromWindows1252(entry));
+        box->addItem(fromExternalText(entry));
     }
-    box->setEditText(fromWindows1252(text));
+    box->setEditText(fromExternalText(text));
     return box;
 }
 
@@ -170,10 +170,10 @@ ToolOptionsWindow::ToolOptionsWindow(toolchain::ToolOptionsModel& model, QWidget
 void ToolOptionsWindow::showFields() {
     const toolchain::ToolRecord& tool = m_model.fields();
     m_type->setCurrentIndex(static_cast<int>(tool.type));
-    m_program->setText(fromWindows1252(tool.program));
+    m_program->setText(fromExternalText(tool.program));
     m_menuText->setText(fromWindows1252(tool.menuText));
-    m_arguments->setText(fromWindows1252(tool.arguments));
-    m_directory->setText(fromWindows1252(tool.workingDirectory));
+    m_arguments->setText(fromExternalText(tool.arguments));
+    m_directory->setText(fromExternalText(tool.workingDirectory));
     m_normal->setChecked(tool.showMode == platform::ShowMode::Normal);
     m_hidden->setChecked(tool.showMode == platform::ShowMode::Hidden);
     m_minimized->setChecked(tool.showMode == platform::ShowMode::MinimizedNoActivate);
@@ -187,10 +187,10 @@ void ToolOptionsWindow::showFields() {
 void ToolOptionsWindow::takeFields() {
     toolchain::ToolRecord& tool = m_model.fields();
     tool.type = static_cast<toolchain::ToolType>(std::max(m_type->currentIndex(), 0));
-    tool.program = toWindows1252(m_program->text());
+    tool.program = toUtf8Text(m_program->text());
     tool.menuText = toWindows1252(m_menuText->text());
-    tool.arguments = toWindows1252(m_arguments->text());
-    tool.workingDirectory = toWindows1252(m_directory->text());
+    tool.arguments = toUtf8Text(m_arguments->text());
+    tool.workingDirectory = toUtf8Text(m_directory->text());
     tool.showMode = m_normal->isChecked()      ? platform::ShowMode::Normal
                     : m_minimized->isChecked() ? platform::ShowMode::MinimizedNoActivate
                     : m_maximized->isChecked() ? platform::ShowMode::Maximized
@@ -215,16 +215,16 @@ void ToolOptionsWindow::refreshList() {
 ProgramArgumentsWindow::ProgramArgumentsWindow(toolchain::ProgramArgumentsModel& model, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(fromWindows1252(model.title()));
-    auto* directory = new QLineEdit(fromWindows1252(model.tool().workingDirectory), this);
-    auto* arguments = new QLineEdit(fromWindows1252(model.tool().arguments), this);
+    auto* directory = new QLineEdit(fromExternalText(model.tool().workingDirectory), this);
+    auto* arguments = new QLineEdit(fromExternalText(model.tool().arguments), this);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Program:"), new QLabel(fromWindows1252(model.program()), this));
+    form->addRow(QStringLiteral("Program:"), new QLabel(fromExternalText(model.program()), this));
     form->addRow(QStringLiteral("&Directory:"), directory);
     form->addRow(QStringLiteral("&Arguments:"), arguments);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, [this, &model, directory, arguments] {
-        model.tool().workingDirectory = toWindows1252(directory->text());
-        model.tool().arguments = toWindows1252(arguments->text());
+        model.tool().workingDirectory = toUtf8Text(directory->text());
+        model.tool().arguments = toUtf8Text(arguments->text());
         accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -243,8 +243,8 @@ DosCommandLineWindow::DosCommandLineWindow(toolchain::DosCommandLineModel& model
     form->addRow(QStringLiteral("&Command line:"), arguments);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, [this, &model, directory, arguments] {
-        model.directory = toWindows1252(directory->currentText());
-        model.arguments = toWindows1252(arguments->currentText());
+        model.directory = toUtf8Text(directory->currentText());
+        model.arguments = toUtf8Text(arguments->currentText());
         (void)model.accept(); // a history that could not be written does not stop the run
         accept();
     });

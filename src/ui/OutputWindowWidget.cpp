@@ -7,6 +7,8 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -81,6 +83,9 @@ OutputWindowWidget::OutputWindowWidget(toolchain::OutputWindows& outputs, toolch
                     return;
                 }
                 userChoseRow(current);
+                // Moving through the lines by keys: the compiled document may have come forward
+                // to show the line, but the next keys are still the list's, not its text's.
+                keepKeyboardFocus();
             });
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
         m_clickTimer->stop();
@@ -101,6 +106,17 @@ void OutputWindowWidget::userChoseRow(const QModelIndex& index) {
         return;
     }
     m_outputs.select(m_kind, row);
+}
+
+void OutputWindowWidget::keepKeyboardFocus() {
+    auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (subWindow != nullptr && subWindow->mdiArea() != nullptr &&
+        subWindow->mdiArea()->activeSubWindow() != subWindow) {
+        subWindow->mdiArea()->setActiveSubWindow(subWindow);
+    }
+    if (!m_list->hasFocus()) {
+        m_list->setFocus();
+    }
 }
 
 void OutputWindowWidget::refreshLines() {

@@ -55,6 +55,8 @@ protected:
 
 private:
     void userChoseRow(const QModelIndex& index);
+    // Brings this window back to the front with the keyboard focus when choosing a line took it.
+    void keepKeyboardFocus();
 
     toolchain::OutputWindows& m_outputs;
     toolchain::OutputKind m_kind;

@@ -111,6 +111,38 @@ TEST_F(FindInFilesTest, EscapeStopsTheSearchAndKeepsTheResults) {
     EXPECT_EQ(frame.runningTimers(), 0u);
 }
 
+// While the search is the work the user waits for, Escape on the key road stops it (through the
+// Stop function, which stops a search as it stops a run) and does not also run Escape's binding.
+TEST_F(FindInFilesTest, EscapeOnTheKeyRoadAndTheStopFunctionStopTheSearch) {
+    ASSERT_NE(workspace().openDocument(writeFile("open.c", "one\ntwo\n")), nullptr);
+    const auto escape = [this] {
+        return editor->keys().filter().keyMessage({0x1B, 0, KeyRepeat::First, KeyDirection::Down});
+    };
+    const auto marked = [this] { return activeDocument().mark().exists(); };
+    ASSERT_EQ(exec(functionIdOf("MarkLineSet")), 1);
+    ASSERT_TRUE(marked());
+    // With nothing running Escape keeps its binding: it hides the mark.
+    (void)escape();
+    EXPECT_FALSE(marked());
+
+    ASSERT_EQ(exec(functionIdOf("MarkLineSet")), 1);
+    answerDialog("beta", folder);
+    ASSERT_EQ(exec(functionIdOf("FindInFiles")), 1);
+    ASSERT_TRUE(editor->findInFiles().isRunning());
+    EXPECT_TRUE(processor().hasForegroundWork());
+    EXPECT_EQ(escape(), KeyHandling::Handled);
+    EXPECT_FALSE(editor->findInFiles().isRunning());
+    EXPECT_EQ(frame.lastStatus(), findfiles::kSearchStopped);
+    EXPECT_TRUE(marked()) << "Escape ran its binding too";
+
+    answerDialog("beta", folder);
+    ASSERT_EQ(exec(functionIdOf("FindInFiles")), 1);
+    EXPECT_EQ(exec(functionIdOf("RunStop")), 1);
+    EXPECT_FALSE(editor->findInFiles().isRunning());
+    EXPECT_EQ(exec(functionIdOf("RunStop")), 0);
+    EXPECT_EQ(frame.lastStatus(), "Nothing is running.");
+}
+
 TEST_F(FindInFilesTest, TheDialogRefusesAMissingFolderOrText) {
     answerDialog("beta", folder + "/missing");
     EXPECT_EQ(exec(functionIdOf("FindInFiles")), 0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "toolchain/BuildFixture.h"
+#include "toolchain/BatchInterpreter.h"
 #include "toolchain/CommandWords.h"
 #include "platform/Files.h"
 
@@ -90,6 +91,47 @@ TEST_F(CompileTest, AFailingStatusCountsAsErrorsEvenWithoutErrorLines) {
     EXPECT_EQ(host.shown, (std::vector<OutputKind>{OutputKind::Compiler}));
 }
 
+// The outcome follows the exit status as well as the lines: a failing status without one error
+// line is still a failure, and warning lines alone with a clean status are warnings.
+TEST_F(CompileTest, TheOutcomeFollowsTheExitStatusAndTheLines) {
+    struct Case {
+        int exitCode;
+        const char* output;
+        const char* compiled;
+        const char* made;
+    };
+    const Case cases[] = {
+        {0, "", "Compilation completed successfully.", "Make completed successfully."},
+        {0, "main.c:2:9: warning: unused variable\n", "Compilation completed with warnings.",
+         "Make completed with warnings."},
+        {1, "main.c:2:9: warning: unused variable\n", "Compilation completed with errors.",
+         "Make completed with errors."},
+        {2, "make: *** No rule to make target 'all'.  Stop.\n", "Compilation completed with errors.",
+         "Make completed with errors."},
+        {0, "main.c:3:1: error: expected ';'\n", "Compilation completed with errors.",
+         "Make completed with errors."},
+    };
+    writeFileBytes(source / "Makefile", "all:\n");
+    commands.projectSettings().current = sourceFile("Makefile");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.exitCode) + " " + c.output);
+        launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, c.exitCode});
+        ASSERT_EQ(exec(kCompile), 1);
+        writeFileBytes(source / "main.err", c.output);
+        frame.advanceTime(kBuildPollMs);
+        EXPECT_EQ(frame.lastStatus(), c.compiled);
+        // The window shows the tool's own lines after its header.
+        const std::string output = c.output;
+        EXPECT_EQ(outputs.compiler().lines()[3].text, output.substr(0, output.find('\n')));
+
+        launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, c.exitCode});
+        ASSERT_EQ(exec(kMake), 1);
+        writeFileBytes(source / "makefile.err", c.output);
+        frame.advanceTime(kBuildPollMs);
+        EXPECT_EQ(frame.lastStatus(), c.made);
+    }
+}
+
 TEST_F(CompileTest, DebugModePausesAndKeepsEcho) {
     commands.compilerSettings().run.debug = true;
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 5, 0});
@@ -161,7 +203,13 @@ TEST_F(CompileTest, ClosingTheCompiledDocumentRemovesItsFiles) {
     writeFileBytes(source / "main.err", "");
     ASSERT_EQ(exec(kCompile), 1);
     writeFileBytes(source / "main.err", "x");
-    commands.compiler().documentClosed(sourceFile("main.c"));
+    // Another document closing leaves them.
+    EditPane other(std::make_unique<Document>());
+    other.document().setFileName(sourceFile("other.c"));
+    processor.paneClosed(&other);
+    EXPECT_TRUE(platform::isRegularFile(sourceFile("main.err")));
+    // The window closes as every window does: the processor tells the families.
+    processor.paneClosed(pane.get());
     EXPECT_FALSE(platform::isRegularFile(sourceFile("main.err")));
     EXPECT_FALSE(platform::isRegularFile(sourceFile("VexaCC.BAT")));
 }
@@ -200,6 +248,72 @@ TEST_F(MakeTest, RefusedWithoutAProjectOrItsFile) {
     EXPECT_EQ(exec(kMake), 0);
     EXPECT_EQ(frame.lastStatus(), "Error opening the '" + sourceFile("Gone.mak") + "' project file.");
     EXPECT_TRUE(launcher.requests().empty());
+}
+
+// Without a project the nearest makefile at or above the document's folder is made with make -k
+// in its folder; with none, a CMake build folder is built; else a message says why nothing ran.
+TEST_F(BuildTest, MakeWithoutAProjectBuildsWhatLiesAtOrAboveTheDocument) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> files; // under the test's folder, holding "x"
+        std::string document;           // under the test's folder
+        std::string directory;          // where the run goes, under the test's folder; "" for none
+        std::vector<std::string> command;
+    };
+    const std::vector<std::string> make{"make", "-k"};
+    const std::vector<std::string> cmake{"cmake", "--build", "."};
+    const std::vector<Case> cases = {
+        {"in the document's folder", {"p/Makefile"}, "p/main.c", "p/", make},
+        {"above it", {"p/Makefile"}, "p/lib/deep/util.c", "p/", make},
+        {"the nearest of two", {"p/Makefile", "p/lib/makefile"}, "p/lib/deep/util.c", "p/lib/", make},
+        {"GNUmakefile first", {"p/Makefile", "p/GNUmakefile"}, "p/main.c", "p/", make},
+        {"a CMake build folder",
+         {"p/CMakeLists.txt", "p/build/CMakeCache.txt", "p/build/build.ninja"},
+         "p/src/main.c",
+         "p/build/",
+         cmake},
+        {"a makefile before a build folder",
+         {"p/build/CMakeCache.txt", "p/build/Makefile", "p/src/Makefile"},
+         "p/src/main.c",
+         "p/src/",
+         make},
+        {"a build folder CMake did not make", {"p/build/Makefile"}, "p/src/main.c", "", {}},
+        {"nothing to build", {}, "p/main.c", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path root = source / c.name;
+        for (const std::string& file : c.files) {
+            std::filesystem::create_directories((root / file).parent_path());
+            writeFileBytes(root / file, "x");
+        }
+        std::filesystem::create_directories((root / c.document).parent_path());
+        openSource(std::filesystem::relative(root / c.document, source).string());
+        const std::size_t before = launcher.requests().size();
+        if (c.directory.empty()) {
+            EXPECT_EQ(exec(kMake), 0);
+            EXPECT_EQ(frame.lastStatus(), "No project is open, and no makefile or CMake build folder was found "
+                                          "at or above the document's folder.");
+            EXPECT_EQ(launcher.requests().size(), before);
+            continue;
+        }
+        launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, 0});
+        ASSERT_EQ(exec(kMake), 1);
+        const std::string directory = (root / c.directory).string();
+        ASSERT_EQ(launcher.requests().size(), before + 1);
+        EXPECT_EQ(launcher.requests().back().workingDirectory, directory);
+        EXPECT_EQ(frame.lastStatus(), commandLineOf(ArgumentVector{c.command, {}}) + " (in " + directory + ")");
+        const std::string batch = readFileBytes(directory + "VexaCC.BAT");
+        const std::size_t second = batch.find('\n') + 1;
+        const ArgumentVector written =
+            readBatchLine(std::string_view(batch).substr(second, batch.find('\n', second) - second)).arguments;
+        EXPECT_EQ(written.words, c.command);
+        writeFileBytes(directory + written.redirection.file, "main.c:1:1: warning: w\n");
+        frame.advanceTime(kBuildPollMs);
+        EXPECT_EQ(frame.lastStatus(), "Make completed with warnings.");
+        EXPECT_EQ(outputs.project().lines()[3].text, "main.c:1:1: warning: w");
+        EXPECT_EQ(outputs.project().runDirectory(), directory);
+    }
 }
 
 TEST_F(MakeTest, MakesThroughTheBatchFileAndReportsTheOutcome) {

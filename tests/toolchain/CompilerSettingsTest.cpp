@@ -59,6 +59,30 @@ TEST(CompilerSettings, WrittenKeysReadBack) {
     EXPECT_EQ(projectAgain.run.mode, RunMode::Vexa);
 }
 
+// What the options dialogs accept (255 characters a command) is what the settings keep.
+TEST(CompilerSettings, CommandsAsLongAsTheDialogsAcceptReadBackWhole) {
+    test::TempHome home;
+    SettingsFile file(home.file("vexa.INI"));
+    for (const std::size_t length : {99u, 100u, 254u, 255u}) {
+        SCOPED_TRACE(length);
+        const std::string command = "make -f %s " + std::string(length - 11, 'x');
+        ProjectSettings project;
+        project.command = command;
+        ASSERT_TRUE(project.save(file));
+        ProjectSettings projectAgain;
+        projectAgain.load(file);
+        EXPECT_EQ(projectAgain.command, command);
+
+        CompilerSettings compiler;
+        compiler.extension = "C";
+        compiler.command = command;
+        ASSERT_TRUE(compiler.save(file));
+        CompilerSettings compilerAgain;
+        compilerAgain.load(file);
+        EXPECT_EQ(compilerAgain.command, command);
+    }
+}
+
 TEST(CompilerSettings, ModeAndFlagsAreReadByTheirFirstLetter) {
     test::TempHome home;
     test::writeFileBytes(home.path() / "vexa.INI",

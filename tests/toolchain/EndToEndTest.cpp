@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <tuple>
 #include <thread>
 
 #include "toolchain/BuildFixture.h"
+#include "platform/Environment.h"
 #include "platform/posix/PosixProcess.h"
 
 namespace vexa::toolchain::test {
@@ -123,6 +125,47 @@ TEST_F(EndToEndTest, StoppingAMakeEndsItAndEverythingItStarted) {
     EXPECT_EQ(frame.lastStatus(), kRunStopped);
     EXPECT_TRUE(outputs.project().errorSeen());
     EXPECT_FALSE(commands.project().stop());
+}
+
+// With no project open, a document in a sub-folder is made by the Makefile above it (make -k
+// goes on past the first failing target) and each error leads to its own file and line.
+TEST_F(EndToEndTest, MakeWithoutAProjectUsesTheNearestMakefileAbove) {
+    std::filesystem::create_directories(source / "lib");
+    writeFileBytes(source / "Makefile", "all: lib/util.o main.o\n"
+                                        "lib/util.o: lib/util.c\n\tcc -Wall -c lib/util.c -o lib/util.o\n"
+                                        "main.o: main.c\n\tcc -Wall -c main.c\n");
+    writeFileBytes(source / "main.c", "int main(void) { return y; }\n");
+    openSource("lib/util.c", "int util(void) {\n    return x;\n}\n");
+    ASSERT_EQ(exec(functionIdOf("ProjectMake")), 1) << frame.lastStatus();
+    EXPECT_EQ(frame.lastStatus(), "'make' -k (in " + sourceDirectory() + ")");
+    ASSERT_TRUE(waitFor(commands.project()));
+    EXPECT_EQ(frame.lastStatus(), "Make completed with errors.");
+    std::vector<std::pair<std::string, int>> places;
+    while (exec(functionIdOf("CompilerOutputNext")) == 1) {
+        places.emplace_back(activeFile(), activeLine());
+    }
+    EXPECT_NE(std::find(places.begin(), places.end(), std::pair{sourceFile("lib/util.c"), 2}), places.end());
+    // -k: the second target was still tried after the first failed.
+    EXPECT_NE(std::find(places.begin(), places.end(), std::pair{sourceFile("main.c"), 1}), places.end());
+}
+
+TEST_F(EndToEndTest, MakeWithoutAProjectOrMakefileBuildsTheCMakeBuildFolder) {
+    if (!platform::findOnPath("cmake")) {
+        GTEST_SKIP() << "cmake is not installed";
+    }
+    writeFileBytes(source / "CMakeLists.txt", "cmake_minimum_required(VERSION 3.16)\nproject(p C)\n"
+                                              "add_library(p STATIC main.c)\n");
+    writeFileBytes(source / "main.c", "int p(void) { return q; }\n");
+    const std::string configure = "cmake -S '" + source.string() + "' -B '" + (source / "build").string() +
+                                  "' > /dev/null 2>&1";
+    ASSERT_EQ(std::system(configure.c_str()), 0);
+    openSource("main.c", "int p(void) { return q; }\n");
+    ASSERT_EQ(exec(functionIdOf("ProjectMake")), 1) << frame.lastStatus();
+    ASSERT_TRUE(waitFor(commands.project()));
+    EXPECT_EQ(frame.lastStatus(), "Make completed with errors.");
+    ASSERT_EQ(exec(functionIdOf("CompilerOutputNext")), 1);
+    EXPECT_EQ(activeFile(), sourceFile("main.c"));
+    EXPECT_EQ(activeLine(), 1);
 }
 
 TEST_F(EndToEndTest, ACleanCompileSucceeds) {

@@ -294,6 +294,37 @@ TEST_F(ToolCommandsTest, ToolsRunWithAndWithoutCapture) {
         << frame.lastStatus();
 }
 
+ToolRecord uncapturedTool(std::string program, std::string arguments) {
+    ToolRecord tool = sampleTool("tool");
+    tool.askArguments = false;
+    tool.saveDocument = false;
+    tool.captureErrors = false;
+    tool.program = std::move(program);
+    tool.arguments = std::move(arguments);
+    return tool;
+}
+
+// A terminal or viewer left open does not keep the next tool from starting.
+TEST_F(ToolCommandsTest, EachRunWithoutCaptureHasASlotOfItsOwn) {
+    ToolCommands& family = tools({uncapturedTool("viewer", "")});
+    for (int run = 1; run <= 3; ++run) {
+        launcher.scriptNext(FakeRun{platform::SpawnResult::Started, FakeRun::kUntilEnded});
+        EXPECT_EQ(family.execute(1), 1) << frame.lastStatus();
+        EXPECT_EQ(launcher.requests().size(), static_cast<std::size_t>(run));
+    }
+}
+
+TEST_F(ToolCommandsTest, ProjectVariablesNameTheOpenProject) {
+    ToolCommands& family = tools({uncapturedTool("echo", "$ProjectFile $ProjectDir $ProjectBase $PF")});
+    writeFileBytes(source / "app.mak", "all:\n");
+    frame.chooseNextOpen({sourceFile("app.mak")});
+    ASSERT_EQ(exec(functionIdOf("ProjectOpen")), 1);
+    launcher.scriptNext(FakeRun{});
+    ASSERT_EQ(family.execute(1), 1);
+    EXPECT_EQ(launcher.requests().back().arguments,
+              (std::vector<std::string>{"echo", "app.mak", sourceDirectory(), "app", "app.mak"}));
+}
+
 TEST_F(ToolCommandsTest, ACapturedRunIsRefusedWhileBusy) {
     ToolRecord tool = sampleTool("cap");
     tool.askArguments = false;
@@ -342,6 +373,36 @@ TEST_F(ToolCommandsTest, TheCommandLineDialogRunsItsCommandCaptured) {
     frame.cancelNextDialog();
     EXPECT_EQ(family.run(functionIdOf("ToolsCommand")), 0);
     EXPECT_EQ(launcher.requests().size(), 1u);
+}
+
+// An empty command line is an interactive one: a terminal opens, and the output of the run
+// before is not shown again as its own.
+TEST_F(ToolCommandsTest, AnEmptyCommandLineOpensATerminal) {
+    ToolCommands& family = tools({});
+    const char* saved = std::getenv("TERMINAL");
+    const std::string savedTerminal = saved != nullptr ? saved : "";
+    ASSERT_EQ(setenv("TERMINAL", "my-term", 1), 0);
+    writeFileBytes(m_home.file(std::string(kPipeFileName)), "an earlier run's output\n");
+    for (const char* typed : {"", "   "}) {
+        frame.scriptNextDialog([&](DialogModel& model) {
+            auto& dialog = dynamic_cast<DosCommandLineModel&>(model);
+            dialog.directory = source.string();
+            dialog.arguments = typed;
+            EXPECT_TRUE(dialog.accept());
+            return DialogResult::Accepted;
+        });
+        launcher.scriptNext(FakeRun{});
+        EXPECT_EQ(family.run(functionIdOf("ToolsCommand")), 1);
+        ASSERT_FALSE(launcher.requests().empty());
+        EXPECT_EQ(launcher.requests().back().arguments, std::vector<std::string>{"my-term"});
+        frame.advanceTime(kToolPollMs);
+        EXPECT_TRUE(outputs.standard().lines().empty());
+    }
+    if (saved != nullptr) {
+        ASSERT_EQ(setenv("TERMINAL", savedTerminal.c_str(), 1), 0);
+    } else {
+        ASSERT_EQ(unsetenv("TERMINAL"), 0);
+    }
 }
 
 TEST_F(ToolCommandsTest, TheShellStartsTheUsersTerminalOrSaysWhyNot) {
@@ -401,6 +462,42 @@ TEST_F(RealToolTest, AToolRunningLsCapturesIntoStandardOutput) {
     }
     EXPECT_TRUE(listed) << outputs.standard().allText();
     EXPECT_EQ(frame.lastStatus(), "Command has completed.");
+}
+
+// Capture works for every tool type: a program started directly as well as through the command
+// interpreter. A run that waits for its programs has the output before execute returns.
+TEST_F(RealToolTest, EveryToolTypeCapturesBothStreams) {
+    struct Case {
+        ToolType type;
+        const char* program;
+        const char* arguments;
+    };
+    const Case cases[] = {
+        {ToolType::DosCommandLine, "", "sh -c 'echo out; echo err >&2'"},
+        {ToolType::DosProgram, "sh", "-c 'echo out; echo err >&2'"},
+        {ToolType::WindowsProgram, "sh", "-c 'echo out; echo err >&2'"},
+    };
+    const std::string config = options.directory(DirectoryKind::Config);
+    std::filesystem::create_directories(config);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.type));
+        ToolRecord tool;
+        tool.type = c.type;
+        tool.program = c.program;
+        tool.arguments = c.arguments;
+        tool.captureOutput = true;
+        tool.menuText = "&Both";
+        ASSERT_TRUE(saveToolsFile(config + "/VexaTool.INF", {tool}));
+        ToolCommands family(processor, outputs, launcher, VEXA_COMPANION_DIR, true);
+        ASSERT_EQ(family.execute(1), 1) << frame.lastStatus();
+        EXPECT_FALSE(family.capturedRun().isBusy());
+        std::vector<std::string> texts;
+        for (const auto& line : outputs.standard().lines()) {
+            texts.push_back(line.text);
+        }
+        EXPECT_NE(std::find(texts.begin(), texts.end(), "out"), texts.end()) << outputs.standard().allText();
+        EXPECT_NE(std::find(texts.begin(), texts.end(), "err"), texts.end()) << outputs.standard().allText();
+    }
 }
 
 TEST_F(RealToolTest, TheShippedGrepToolFindsTheWordAtTheCursor) {

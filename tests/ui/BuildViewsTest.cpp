@@ -27,6 +27,7 @@
 #include "keyboard/KeyRoad.h"
 #include "ui/OutputWindowWidget.h"
 #include "ui/QtKeyState.h"
+#include "TypeText.h"
 
 using vexa::toolchain::OutputKind;
 
@@ -158,6 +159,21 @@ private slots:
         QVERIFY(model.accept());
         QCOMPARE(settings.command, std::string("sh -c %s"));
         QCOMPARE(settings.run.mode, vexa::toolchain::RunMode::Other);
+    }
+
+    // A command is file-system text: what is typed is kept as UTF-8.
+    void compilerCommandsKeepTypedTextAsUtf8() {
+        World world;
+        vexa::toolchain::CompilerSettings settings;
+        vexa::toolchain::CompilerOptionsDialog model(settings, world.options.settingsFile(), world.frame, "");
+        auto view = vexa::ui::makeDialogView(model, nullptr);
+        auto* dialog = dynamic_cast<vexa::ui::CompilerOptionsWindow*>(view.get());
+        QVERIFY(dialog != nullptr);
+        vexa::test::typeText(dialog->controls().command, QStringLiteral("cc -I/opt/caf\u00e9 SAMPLE.C"));
+        dialog->addButton()->click();
+        QCOMPARE(dialog->entries()->item(0)->text(), QStringLiteral("cc -I/opt/caf\u00e9 SAMPLE.C"));
+        QVERIFY(model.accept());
+        QCOMPARE(settings.command, std::string("cc -I/opt/caf\xc3\xa9 %s"));
     }
 
     void projectOptionsView() {

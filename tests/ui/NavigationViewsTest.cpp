@@ -1,5 +1,6 @@
 // The navigation and tool dialog views, driven with keys and clicks over their models.
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "support/TempHome.h"
 #include "ui/DialogViews.h"
 #include "ui/NavigationWindows.h"
+#include "TypeText.h"
 
 namespace {
 
@@ -106,6 +108,41 @@ private slots:
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(boxes[1]->currentText(), QStringLiteral("ls -l"));
         QCOMPARE(model.argumentHistory(), std::vector<std::string>{"ls -l"});
+    }
+
+    // Commands, arguments and folders are file-system text: what is typed is kept as UTF-8 and
+    // shown again as typed.
+    void commandLineAndToolFieldsKeepTypedTextAsUtf8() {
+        vexa::test::TempHome home;
+        const std::string config = home.path().string() + "/";
+        const std::string utf8Name = "cat jos\xc3\xa9.txt \xe4\xb8\xad";
+        {
+            vexa::toolchain::DosCommandLineModel model(config);
+            auto view = vexa::ui::makeDialogView(model, nullptr);
+            const auto boxes = view->findChildren<QComboBox*>();
+            QCOMPARE(boxes.size(), 2);
+            boxes[1]->clearEditText();
+            vexa::test::typeText(boxes[1]->lineEdit(), QString::fromUtf8(utf8Name));
+            view->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            QCOMPARE(model.arguments, utf8Name);
+        }
+        vexa::toolchain::DosCommandLineModel again(config);
+        auto view = vexa::ui::makeDialogView(again, nullptr);
+        QCOMPARE(view->findChildren<QComboBox*>()[1]->currentText(), QString::fromUtf8(utf8Name));
+
+        vexa::HeadlessFrame frame;
+        vexa::toolchain::ToolRecord tool = vexa::toolchain::newToolRecord("/");
+        tool.program = "/opt/caf\xc3\xa9/run";
+        tool.arguments = "jos\xc3\xa9";
+        tool.menuText = "&Run";
+        vexa::toolchain::ToolOptionsModel tools(frame, {tool}, "/");
+        auto toolView = vexa::ui::makeDialogView(tools, nullptr);
+        toolView->findChild<QListWidget*>()->setCurrentRow(0);
+        bool programShown = false;
+        for (QLineEdit* edit : toolView->findChildren<QLineEdit*>()) {
+            programShown = programShown || edit->text() == QStringLiteral("/opt/caf\u00e9/run");
+        }
+        QVERIFY(programShown);
     }
 };
 

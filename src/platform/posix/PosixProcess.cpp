@@ -218,6 +218,10 @@ SpawnResult PosixChildProcess::start(const ProcessRequest& request) {
     return SpawnResult::Started;
 }
 
+namespace {
+constexpr std::chrono::milliseconds kStopGrace{200};
+} // namespace
+
 bool PosixChildProcess::stop() {
     if (!isRunning()) {
         return false;
@@ -225,6 +229,7 @@ bool PosixChildProcess::stop() {
     // The child leads its own group: the signal reaches what it started too (make's compilers).
     (void)::kill(-m_pid, SIGTERM);
     m_stopping = true;
+    m_stopAsked = std::chrono::steady_clock::now();
     return true;
 }
 
@@ -235,8 +240,9 @@ bool PosixChildProcess::isRunning() {
     int status = 0;
     pid_t done = ::waitpid(m_pid, &status, WNOHANG);
     if (done == 0 || (done < 0 && errno == EINTR)) {
-        if (m_stopping) {
-            // Asked to end before and still there: ignoring the request does not keep it alive.
+        // Asked to end a while ago and still there: ignoring the request does not keep it alive.
+        // The while lets a group that heeds the request end by it.
+        if (m_stopping && std::chrono::steady_clock::now() - m_stopAsked >= kStopGrace) {
             (void)::kill(-m_pid, SIGKILL);
         }
         return true;

@@ -1,6 +1,7 @@
 // The POSIX processes port: posix_spawn into the working directory, waitpid(WNOHANG) to poll.
 #pragma once
 
+#include <chrono>
 #include <sys/types.h>
 
 #include "platform/Process.h"
@@ -30,6 +31,7 @@ public:
 private:
     pid_t m_pid = 0;
     bool m_stopping = false;
+    std::chrono::steady_clock::time_point m_stopAsked;
     std::optional<int> m_exitCode;
 };
 
