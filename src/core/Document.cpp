@@ -142,7 +142,7 @@ bool Document::run(std::unique_ptr<EditRecord> record) {
     }
     m_undo.record(std::move(record));
     if (value) {
-        m_observer->recorded(*value, m_undo.currentGroup());
+        m_observer->recorded(std::move(*value), m_undo.currentGroup());
     }
     return true;
 }

@@ -43,7 +43,8 @@ public:
     virtual ~EditObserver() = default;
     // A record is about to run (on the text as it is before it).
     virtual void beforeRecord() = 0;
-    virtual void recorded(const EditRecordValue& value, int group) = 0;
+    // The value is the observer's to keep.
+    virtual void recorded(EditRecordValue&& value, int group) = 0;
     virtual void undone() = 0;
     virtual void redone() = 0;
     virtual void textReplaced() = 0;

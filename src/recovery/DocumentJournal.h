@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/EditRecordValue.h"
 #include "recovery/JournalFormat.h"
@@ -31,14 +33,15 @@ public:
     bool written() const { return m_written; }
     // Removes the journal file; the next edit starts a new one from the text as it then is.
     void remove();
-    // Hands what was journalled since the last hand-over to the writer thread. Edits are handed
-    // over in batches (typing costs one append to a string), by the owner's timer, when a batch
-    // is full, and before a sync.
+    // Hands what was journalled since the last hand-over to the writer thread. Edits are added
+    // to a batch as plain copies (journal_batch: typing costs an append to a string; the writer
+    // thread makes the frames), and batches are handed over by the owner's timer, when one is
+    // full, and before a sync.
     void handOver() { flush(); }
-    static constexpr std::size_t kBatchBytes = 4096;
+    static constexpr std::size_t kBatchBytes = 16 * 1024;
 
     void beforeRecord() override;
-    void recorded(const EditRecordValue& value, int group) override;
+    void recorded(EditRecordValue&& value, int group) override;
     void undone() override;
     void redone() override;
     void textReplaced() override;
@@ -50,13 +53,20 @@ private:
     // Bytes of the journal not yet handed over: either all of it until the file is made, or
     // what was added since.
     void flush();
+    // Counts an entry added to the batch; hands a full batch over.
+    void added(std::size_t frameSize);
     void restartFromSnapshot();
 
     Document& m_document;
     JournalWriter& m_writer;
     std::string m_path;
     uint64_t m_sizeCap;
+    // Entries not yet handed over: all of them until the file is made, or those added since.
     std::string m_pending;
+    std::size_t m_pendingFrames = 0; // the size of their frames in the journal
+    // What the journal starts from, until its file is made.
+    JournalHeader m_header;
+    std::optional<std::vector<SnapshotLine>> m_snapshot;
     bool m_started = false;
     bool m_written = false;
     bool m_snapshotBase = false;

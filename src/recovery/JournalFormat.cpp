@@ -3,6 +3,10 @@
 
 #include "core/ContentHash.h"
 
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
+
 namespace vexa::recovery {
 
 namespace {
@@ -253,7 +257,158 @@ void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines) {
     endFrame(out, start);
 }
 
+void appendEntry(std::string& out, const JournalEntry& entry) {
+    switch (entry.kind) {
+    case JournalEntry::Kind::Record:
+        appendRecord(out, entry.value, entry.group);
+        break;
+    case JournalEntry::Kind::Undo:
+        appendUndo(out);
+        break;
+    case JournalEntry::Kind::Redo:
+        appendRedo(out);
+        break;
+    case JournalEntry::Kind::Snapshot:
+        appendSnapshot(out, entry.lines);
+        break;
+    }
+}
+
 } // namespace journal_bytes
+
+namespace journal_batch {
+
+namespace {
+
+// An entry is its kind (JournalEntry::Kind in the high four bits, EditRecordValue::Kind in the
+// low four), then for a record its group, line and offset, then what its kind needs: a plain
+// copy of each field, in this process's own byte order.
+constexpr std::size_t kFixed = 1 + 3 * sizeof(int32_t);
+constexpr std::size_t kMost = kFixed + sizeof(int32_t) + sizeof(uint32_t) + sizeof(MarkState);
+
+template <typename T>
+char* put(char* at, const T& value) {
+    std::memcpy(at, &value, sizeof value);
+    return at + sizeof value;
+}
+
+template <typename T>
+bool take(std::string_view& from, T& value) {
+    if (from.size() < sizeof value) {
+        return false;
+    }
+    std::memcpy(&value, from.data(), sizeof value);
+    from.remove_prefix(sizeof value);
+    return true;
+}
+
+uint8_t kindByte(JournalEntry::Kind entry, EditRecordValue::Kind kind) {
+    return static_cast<uint8_t>((static_cast<unsigned>(entry) << 4) | static_cast<unsigned>(kind));
+}
+
+// Calls `use` with each entry of a batch.
+template <typename Use>
+void forEach(std::string_view batch, Use&& use) {
+    uint8_t kind = 0;
+    while (take(batch, kind)) {
+        JournalEntry entry;
+        entry.kind = static_cast<JournalEntry::Kind>(kind >> 4);
+        if (entry.kind == JournalEntry::Kind::Record) {
+            EditRecordValue& value = entry.value;
+            value.kind = static_cast<EditRecordValue::Kind>(kind & 0xf);
+            int32_t group = 0;
+            if (!take(batch, group) || !take(batch, value.line) || !take(batch, value.offset)) {
+                return;
+            }
+            entry.group = group;
+            uint32_t length = 0;
+            switch (value.kind) {
+            case EditRecordValue::Kind::ReplaceBytes:
+                (void)take(batch, value.count);
+                [[fallthrough]];
+            case EditRecordValue::Kind::InsertLine:
+                (void)take(batch, value.otherLineEnd);
+                (void)take(batch, length);
+                length = static_cast<uint32_t>(std::min<std::size_t>(length, batch.size()));
+                value.bytes.assign(batch.substr(0, length));
+                batch.remove_prefix(length);
+                break;
+            case EditRecordValue::Kind::OverwriteCharacter:
+                (void)take(batch, value.byte);
+                break;
+            case EditRecordValue::Kind::Mark:
+                (void)take(batch, value.mark);
+                break;
+            default:
+                break;
+            }
+        }
+        use(entry);
+    }
+}
+
+} // namespace
+
+std::size_t addRecord(std::string& batch, const EditRecordValue& value, int group) {
+    static_assert(std::is_trivially_copyable_v<MarkState>);
+    char block[kMost];
+    char* at = block;
+    at = put(at, kindByte(JournalEntry::Kind::Record, value.kind));
+    at = put(at, static_cast<int32_t>(group));
+    at = put(at, static_cast<int32_t>(value.line));
+    at = put(at, static_cast<int32_t>(value.offset));
+    constexpr std::size_t kRecordFixed = kFrameHead + 1 + 1 + 4 + 4 + 4 + 1;
+    std::size_t frame = kRecordFixed;
+    switch (value.kind) {
+    case EditRecordValue::Kind::ReplaceBytes:
+        at = put(at, static_cast<int32_t>(value.count));
+        at = put(at, value.otherLineEnd);
+        at = put(at, static_cast<uint32_t>(value.bytes.size()));
+        frame += 4 + 4 + value.bytes.size();
+        break;
+    case EditRecordValue::Kind::InsertLine:
+        at = put(at, value.otherLineEnd);
+        at = put(at, static_cast<uint32_t>(value.bytes.size()));
+        frame += 1 + 4 + value.bytes.size();
+        break;
+    case EditRecordValue::Kind::OverwriteCharacter:
+        at = put(at, value.byte);
+        break;
+    case EditRecordValue::Kind::Mark:
+        at = put(at, value.mark);
+        frame += 1 + 16 + 1;
+        break;
+    default:
+        break;
+    }
+    batch.append(block, static_cast<std::size_t>(at - block));
+    if (!value.bytes.empty()) {
+        batch.append(value.bytes);
+    }
+    return frame;
+}
+
+std::size_t addUndo(std::string& batch) {
+    batch.push_back(static_cast<char>(kindByte(JournalEntry::Kind::Undo, {})));
+    return kFrameHead + 1;
+}
+
+std::size_t addRedo(std::string& batch) {
+    batch.push_back(static_cast<char>(kindByte(JournalEntry::Kind::Redo, {})));
+    return kFrameHead + 1;
+}
+
+std::vector<JournalEntry> entries(std::string_view batch) {
+    std::vector<JournalEntry> result;
+    forEach(batch, [&](JournalEntry& entry) { result.push_back(std::move(entry)); });
+    return result;
+}
+
+void encode(std::string& out, std::string_view batch) {
+    forEach(batch, [&](const JournalEntry& entry) { journal_bytes::appendEntry(out, entry); });
+}
+
+} // namespace journal_batch
 
 JournalContent readJournal(std::string_view bytes) {
     JournalContent content;

@@ -59,7 +59,22 @@ void appendRecord(std::string& out, const EditRecordValue& value, int group);
 void appendUndo(std::string& out);
 void appendRedo(std::string& out);
 void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines);
+void appendEntry(std::string& out, const JournalEntry& entry);
 } // namespace journal_bytes
+
+// Entries on their way from the editor's thread to the writer thread: each a plain copy of a
+// fixed-size block (and a record's bytes after it), so that adding one costs about as much as a
+// string append; the writer thread makes the frames. Not a file format: it never leaves the process.
+namespace journal_batch {
+// Each gives the size of the entry's frame in the journal.
+std::size_t addRecord(std::string& batch, const EditRecordValue& value, int group);
+std::size_t addUndo(std::string& batch);
+std::size_t addRedo(std::string& batch);
+// The entries of a batch, in order.
+std::vector<JournalEntry> entries(std::string_view batch);
+// Appends the frames of a batch's entries to `out`.
+void encode(std::string& out, std::string_view batch);
+} // namespace journal_batch
 
 // What a reader made of a journal's bytes.
 struct JournalContent {

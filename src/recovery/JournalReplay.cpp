@@ -20,7 +20,8 @@ bool fits(const Document& document, const EditRecordValue& value) {
     switch (value.kind) {
     case EditRecordValue::Kind::MoveColumn:
         return value.line >= 0 &&
-               value.line == Document::clampCursorOffset(value.line, document.line(document.cursorLine()).length());
+               value.line ==
+                   Document::clampCursorOffset(value.line, document.line(document.cursorLine()).length());
     case EditRecordValue::Kind::GoToLine:
         return value.line >= 0 && value.line <= document.lineCount();
     case EditRecordValue::Kind::Mark:
@@ -93,7 +94,7 @@ ReplayResult replayJournal(Document& document, const JournalContent& content) {
             }
             document.undoStore().record(std::move(record));
             if (observer != nullptr) {
-                observer->recorded(entry.value, document.undoStore().currentGroup());
+                observer->recorded(EditRecordValue(entry.value), document.undoStore().currentGroup());
             }
             ++result.applied;
             break;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,17 +27,24 @@ public:
     // While work comes in, the thread looks for more this often instead of being woken for each
     // piece (a wake-up costs the sender a system call).
     static constexpr std::chrono::milliseconds kPoll{50};
+    // Emptied batch strings kept for reuse.
+    static constexpr std::size_t kSpareBatches = 4;
 
     JournalWriter();
     ~JournalWriter();
     JournalWriter(const JournalWriter&) = delete;
     JournalWriter& operator=(const JournalWriter&) = delete;
 
-    // Writes a new journal file (replacing any of that name) that starts with these bytes.
-    void start(const std::string& path, std::string bytes);
-    void append(const std::string& path, std::string bytes);
-    // Writes a journal anew from a copy of a document's text, replacing the old one whole
-    // (through a temporary file, so a crash leaves the old or the new journal).
+    // Writes a new journal file (replacing any of that name) that starts with the header, the
+    // snapshot (when there is one) and a batch of entries (journal_batch), made into frames on
+    // the writer thread.
+    // Both give back an empty string for the next batch: one the thread has written out, so that
+    // its memory serves again instead of being given back and asked for anew.
+    std::string start(const std::string& path, JournalHeader header,
+                      std::optional<std::vector<SnapshotLine>> snapshot, std::string batch);
+    std::string append(const std::string& path, std::string batch);
+    // Writes a journal anew from a header and a snapshot of a document's text, replacing the old
+    // one whole (through a temporary file, so a crash leaves the old or the new journal).
     void restart(const std::string& path, JournalHeader header, std::vector<SnapshotLine> lines);
     // Copies a file's bytes to `target` when they still hash to `hash` (the text a journal's
     // edits start from, kept for when the file changes afterwards).
@@ -54,13 +62,16 @@ private:
         enum class Kind : uint8_t { Start, Append, Restart, CopyBase, Remove, Sync };
         Kind kind = Kind::Append;
         std::string path;
-        std::string bytes; // the bytes, or the source of CopyBase
+        std::string source; // of CopyBase
         JournalHeader header;
-        std::vector<SnapshotLine> lines;
+        std::optional<std::vector<SnapshotLine>> snapshot;
+        std::string batch;
         uint64_t ticket = 0; // of Sync; the hash of CopyBase
     };
-    void post(Task task);
+    // Queues a task; returns a batch string written out before, if there is one.
+    std::string post(Task task);
     void run();
+    static std::string encode(const Task& task);
     void perform(Task& task);
     int descriptorFor(const std::string& path);
     void closeFile(const std::string& path);
@@ -70,6 +81,7 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_done;
     std::deque<Task> m_tasks;
+    std::vector<std::string> m_spare; // emptied batches, their memory kept
     bool m_stop = false;
     bool m_sleeping = false; // waiting without a time limit: a new task must wake it
     uint64_t m_tickets = 0;

@@ -43,11 +43,8 @@ struct Sample {
     std::vector<std::size_t> frameEnds; // the byte count after each frame
 };
 
-Sample sampleJournal() {
-    Sample sample;
-    journal_bytes::appendMagic(sample.bytes);
-    journal_bytes::appendHeader(sample.bytes, fileHeader());
-    sample.frameEnds.push_back(sample.bytes.size());
+// A record of every kind, each with its undo group.
+std::vector<std::pair<EditRecordValue, int>> sampleRecords() {
     EditRecordValue insertLine = value(Kind::InsertLine, 3);
     insertLine.bytes = std::string("tab\tand \xe9 and \0 byte", 20);
     insertLine.otherLineEnd = true;
@@ -65,7 +62,15 @@ Sample sampleJournal() {
         {value(Kind::DeleteLine, 4), 8},
         {mark, 9},
     };
-    for (const auto& [record, group] : records) {
+    return records;
+}
+
+Sample sampleJournal() {
+    Sample sample;
+    journal_bytes::appendMagic(sample.bytes);
+    journal_bytes::appendHeader(sample.bytes, fileHeader());
+    sample.frameEnds.push_back(sample.bytes.size());
+    for (const auto& [record, group] : sampleRecords()) {
         journal_bytes::appendRecord(sample.bytes, record, group);
         sample.frameEnds.push_back(sample.bytes.size());
     }
@@ -93,6 +98,35 @@ TEST(JournalFormat, EveryEntryReadsBackAsWritten) {
     EXPECT_EQ(content.entries[9].group, 9);
     EXPECT_EQ(content.entries[10].kind, JournalEntry::Kind::Undo);
     EXPECT_EQ(content.entries[11].kind, JournalEntry::Kind::Redo);
+}
+
+// The editor's thread packs entries into a batch; the writer thread makes the same frames of it
+// as if each entry had been written at once, and the sizes the batch reports are those frames'.
+TEST(JournalFormat, ABatchMakesTheFramesOfItsEntries) {
+    std::string batch;
+    std::string direct;
+    std::size_t reported = 0;
+    for (const auto& [record, group] : sampleRecords()) {
+        reported += journal_batch::addRecord(batch, record, group);
+        journal_bytes::appendRecord(direct, record, group);
+        EXPECT_EQ(reported, direct.size()) << static_cast<int>(record.kind);
+    }
+    reported += journal_batch::addUndo(batch);
+    journal_bytes::appendUndo(direct);
+    reported += journal_batch::addRedo(batch);
+    journal_bytes::appendRedo(direct);
+    EXPECT_EQ(reported, direct.size());
+    std::string encoded;
+    journal_batch::encode(encoded, batch);
+    EXPECT_EQ(encoded, direct);
+    const std::vector<JournalEntry> entries = journal_batch::entries(batch);
+    ASSERT_EQ(entries.size(), sampleRecords().size() + 2);
+    for (std::size_t i = 0; i < sampleRecords().size(); ++i) {
+        EXPECT_EQ(entries[i].value, sampleRecords()[i].first) << i;
+        EXPECT_EQ(entries[i].group, sampleRecords()[i].second) << i;
+    }
+    EXPECT_EQ(entries[entries.size() - 2].kind, JournalEntry::Kind::Undo);
+    EXPECT_EQ(entries.back().kind, JournalEntry::Kind::Redo);
 }
 
 TEST(JournalFormat, AJournalCutAnywhereReadsUpToItsLastWholeEntry) {

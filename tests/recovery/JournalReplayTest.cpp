@@ -25,8 +25,8 @@ public:
     }
     ~TextKeeper() override { m_document.setEditObserver(&m_journal); }
     void beforeRecord() override { m_journal.beforeRecord(); }
-    void recorded(const EditRecordValue& value, int group) override {
-        m_journal.recorded(value, group);
+    void recorded(EditRecordValue&& value, int group) override {
+        m_journal.recorded(std::move(value), group);
         m_texts.insert(m_document.text());
     }
     void undone() override {
