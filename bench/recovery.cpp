@@ -62,6 +62,15 @@ public:
     void redone() override {
         time([&] { m_inner.redone(); });
     }
+    void undoFlushed() override {
+        time([&] { m_inner.undoFlushed(); });
+    }
+    void encodingSwitched() override {
+        time([&] { m_inner.encodingSwitched(); });
+    }
+    void lineEndsChanged() override {
+        time([&] { m_inner.lineEndsChanged(); });
+    }
     void textReplaced() override {
         time([&] { m_inner.textReplaced(); });
     }

@@ -91,11 +91,28 @@ void DocumentJournal::recorded(EditRecordValue&& value, int group) {
 }
 
 void DocumentJournal::undone() {
-    added(journal_batch::addUndo(m_pending));
+    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Undo));
 }
 
 void DocumentJournal::redone() {
-    added(journal_batch::addRedo(m_pending));
+    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Redo));
+}
+
+void DocumentJournal::undoFlushed() {
+    // Before the journal starts, its edits start from an empty undo store anyway.
+    if (m_started) {
+        added(journal_batch::addStep(m_pending, JournalEntry::Kind::Flush));
+    }
+}
+
+void DocumentJournal::encodingSwitched() {
+    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Encoding,
+                                 JournalEntry::settingOf(m_document.encoding())));
+}
+
+void DocumentJournal::lineEndsChanged() {
+    added(journal_batch::addStep(m_pending, JournalEntry::Kind::LineEnds,
+                                 JournalEntry::settingOf(m_document.lineEnds())));
 }
 
 void DocumentJournal::textReplaced() {
@@ -112,6 +129,14 @@ void DocumentJournal::remove() {
     m_pendingFrames = 0;
     m_snapshot.reset();
     m_size = 0;
+}
+
+void DocumentJournal::moveTo(std::string path) {
+    if (m_written) {
+        flush();
+        m_writer.rename(m_path, path);
+    }
+    m_path = std::move(path);
 }
 
 void DocumentJournal::flush() {

@@ -33,6 +33,8 @@ public:
     bool written() const { return m_written; }
     // Removes the journal file; the next edit starts a new one from the text as it then is.
     void remove();
+    // The journal goes on under another name (its file renamed, when there is one).
+    void moveTo(std::string path);
     // Hands what was journalled since the last hand-over to the writer thread. Edits are added
     // to a batch as plain copies (journal_batch: typing costs an append to a string; the writer
     // thread makes the frames), and batches are handed over by the owner's timer, when one is
@@ -44,6 +46,9 @@ public:
     void recorded(EditRecordValue&& value, int group) override;
     void undone() override;
     void redone() override;
+    void undoFlushed() override;
+    void encodingSwitched() override;
+    void lineEndsChanged() override;
     void textReplaced() override;
 
     // The header that describes the document's text as its journal starts now.

@@ -11,7 +11,38 @@ namespace vexa::recovery {
 
 namespace {
 
-enum class FrameType : uint8_t { Header = 'H', Record = 'R', Undo = 'U', Redo = 'D', Snapshot = 'S' };
+enum class FrameType : uint8_t {
+    Header = 'H',
+    Record = 'R',
+    Undo = 'U',
+    Redo = 'D',
+    Snapshot = 'S',
+    Flush = 'F',
+    Encoding = 'E',
+    LineEnds = 'L',
+};
+
+// The frame of an entry that has no value of its own.
+FrameType stepFrame(JournalEntry::Kind kind) {
+    switch (kind) {
+    case JournalEntry::Kind::Undo:
+        return FrameType::Undo;
+    case JournalEntry::Kind::Redo:
+        return FrameType::Redo;
+    case JournalEntry::Kind::Flush:
+        return FrameType::Flush;
+    case JournalEntry::Kind::Encoding:
+        return FrameType::Encoding;
+    case JournalEntry::Kind::LineEnds:
+        return FrameType::LineEnds;
+    default:
+        return FrameType::Undo;
+    }
+}
+
+bool hasSetting(JournalEntry::Kind kind) {
+    return kind == JournalEntry::Kind::Encoding || kind == JournalEntry::Kind::LineEnds;
+}
 
 constexpr uint8_t kHeaderVersion = 1;
 constexpr std::size_t kFrameHead = 8; // length and checksum
@@ -239,12 +270,12 @@ void appendRecord(std::string& out, const EditRecordValue& value, int group) {
     endFrame(out, start);
 }
 
-void appendUndo(std::string& out) {
-    endFrame(out, beginFrame(out, FrameType::Undo));
-}
-
-void appendRedo(std::string& out) {
-    endFrame(out, beginFrame(out, FrameType::Redo));
+void appendStep(std::string& out, JournalEntry::Kind kind, uint8_t setting) {
+    const std::size_t start = beginFrame(out, stepFrame(kind));
+    if (hasSetting(kind)) {
+        putU8(out, setting);
+    }
+    endFrame(out, start);
 }
 
 void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines) {
@@ -262,14 +293,11 @@ void appendEntry(std::string& out, const JournalEntry& entry) {
     case JournalEntry::Kind::Record:
         appendRecord(out, entry.value, entry.group);
         break;
-    case JournalEntry::Kind::Undo:
-        appendUndo(out);
-        break;
-    case JournalEntry::Kind::Redo:
-        appendRedo(out);
-        break;
     case JournalEntry::Kind::Snapshot:
         appendSnapshot(out, entry.lines);
+        break;
+    default:
+        appendStep(out, entry.kind, entry.setting);
         break;
     }
 }
@@ -313,6 +341,9 @@ void forEach(std::string_view batch, Use&& use) {
     while (take(batch, kind)) {
         JournalEntry entry;
         entry.kind = static_cast<JournalEntry::Kind>(kind >> 4);
+        if (hasSetting(entry.kind) && !take(batch, entry.setting)) {
+            return;
+        }
         if (entry.kind == JournalEntry::Kind::Record) {
             EditRecordValue& value = entry.value;
             value.kind = static_cast<EditRecordValue::Kind>(kind & 0xf);
@@ -388,13 +419,12 @@ std::size_t addRecord(std::string& batch, const EditRecordValue& value, int grou
     return frame;
 }
 
-std::size_t addUndo(std::string& batch) {
-    batch.push_back(static_cast<char>(kindByte(JournalEntry::Kind::Undo, {})));
-    return kFrameHead + 1;
-}
-
-std::size_t addRedo(std::string& batch) {
-    batch.push_back(static_cast<char>(kindByte(JournalEntry::Kind::Redo, {})));
+std::size_t addStep(std::string& batch, JournalEntry::Kind kind, uint8_t setting) {
+    batch.push_back(static_cast<char>(kindByte(kind, {})));
+    if (hasSetting(kind)) {
+        batch.push_back(static_cast<char>(setting));
+        return kFrameHead + 2;
+    }
     return kFrameHead + 1;
 }
 
@@ -457,6 +487,17 @@ JournalContent readJournal(std::string_view bytes) {
             case FrameType::Redo:
                 entry.kind = JournalEntry::Kind::Redo;
                 good = fields.atEnd();
+                break;
+            case FrameType::Flush:
+                entry.kind = JournalEntry::Kind::Flush;
+                good = fields.atEnd();
+                break;
+            case FrameType::Encoding:
+            case FrameType::LineEnds:
+                entry.kind =
+                    type == FrameType::Encoding ? JournalEntry::Kind::Encoding : JournalEntry::Kind::LineEnds;
+                entry.setting = fields.u8();
+                good = fields.ok() && fields.atEnd() && entry.setting <= 1;
                 break;
             case FrameType::Snapshot:
                 // A snapshot is the starting point: it comes first or not at all.

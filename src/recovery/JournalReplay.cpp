@@ -71,6 +71,19 @@ ReplayResult replayJournal(Document& document, const JournalContent& content) {
                 ++result.applied;
             }
             break;
+        case JournalEntry::Kind::Flush:
+            document.flushUndo();
+            started = false; // the store numbers its groups from the start again
+            ++result.applied;
+            break;
+        case JournalEntry::Kind::Encoding:
+            document.switchEncoding(entry.encoding());
+            ++result.applied;
+            break;
+        case JournalEntry::Kind::LineEnds:
+            document.changeLineEnds(entry.lineEnds());
+            ++result.applied;
+            break;
         case JournalEntry::Kind::Record: {
             // The journal's groups are numbered as the editor that wrote it numbered them; what
             // matters is which records share one.

@@ -140,6 +140,10 @@ void JournalWriter::syncAll() {
     }
 }
 
+void JournalWriter::rename(const std::string& from, const std::string& to) {
+    (void)post({Task::Kind::Rename, from, to, {}, std::nullopt, {}, 0});
+}
+
 std::string JournalWriter::encode(const Task& task) {
     std::string bytes;
     if (task.kind != Task::Kind::Append) {
@@ -221,6 +225,12 @@ void JournalWriter::perform(Task& task) {
         }
         (void)::unlink((task.path + std::string(kBaseSuffix)).c_str());
         break;
+    case Task::Kind::Rename:
+        closeFile(task.path);
+        ok = std::rename(task.path.c_str(), task.source.c_str()) == 0 || errno == ENOENT;
+        (void)std::rename((task.path + std::string(kBaseSuffix)).c_str(),
+                          (task.source + std::string(kBaseSuffix)).c_str());
+        break;
     case Task::Kind::Sync:
         syncAll();
         {
@@ -268,7 +278,8 @@ void JournalWriter::run() {
                     m_spare.push_back(std::move(task.batch));
                 }
             }
-            if (task.kind == Task::Kind::Sync || task.kind == Task::Kind::Remove) {
+            if (task.kind == Task::Kind::Sync || task.kind == Task::Kind::Remove ||
+                task.kind == Task::Kind::Rename) {
                 continue;
             }
             lastWrite = Clock::now();

@@ -51,6 +51,8 @@ public:
     void copyBase(const std::string& source, const std::string& target, uint64_t hash);
     // Removes a journal (after what was handed over before).
     void remove(const std::string& path);
+    // Gives a journal (and the copy of its base) another name.
+    void rename(const std::string& from, const std::string& to);
     // Waits until everything handed over so far is written and synced.
     void sync();
 
@@ -59,10 +61,10 @@ public:
 
 private:
     struct Task {
-        enum class Kind : uint8_t { Start, Append, Restart, CopyBase, Remove, Sync };
+        enum class Kind : uint8_t { Start, Append, Restart, CopyBase, Remove, Rename, Sync };
         Kind kind = Kind::Append;
         std::string path;
-        std::string source; // of CopyBase
+        std::string source; // of CopyBase; the new name of Rename
         JournalHeader header;
         std::optional<std::vector<SnapshotLine>> snapshot;
         std::string batch;

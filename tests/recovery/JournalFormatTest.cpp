@@ -65,6 +65,14 @@ std::vector<std::pair<EditRecordValue, int>> sampleRecords() {
     return records;
 }
 
+// The entries without a record value, each with its setting.
+std::vector<std::pair<JournalEntry::Kind, uint8_t>> sampleSteps() {
+    return {{JournalEntry::Kind::Undo, 0},     {JournalEntry::Kind::Redo, 0},
+            {JournalEntry::Kind::Flush, 0},    {JournalEntry::Kind::Encoding, 0},
+            {JournalEntry::Kind::Encoding, 1}, {JournalEntry::Kind::LineEnds, 0},
+            {JournalEntry::Kind::LineEnds, 1}};
+}
+
 Sample sampleJournal() {
     Sample sample;
     journal_bytes::appendMagic(sample.bytes);
@@ -74,10 +82,10 @@ Sample sampleJournal() {
         journal_bytes::appendRecord(sample.bytes, record, group);
         sample.frameEnds.push_back(sample.bytes.size());
     }
-    journal_bytes::appendUndo(sample.bytes);
-    sample.frameEnds.push_back(sample.bytes.size());
-    journal_bytes::appendRedo(sample.bytes);
-    sample.frameEnds.push_back(sample.bytes.size());
+    for (const auto& [kind, setting] : sampleSteps()) {
+        journal_bytes::appendStep(sample.bytes, kind, setting);
+        sample.frameEnds.push_back(sample.bytes.size());
+    }
     return sample;
 }
 
@@ -88,7 +96,7 @@ TEST(JournalFormat, EveryEntryReadsBackAsWritten) {
     EXPECT_EQ(*content.header, fileHeader());
     EXPECT_TRUE(content.complete);
     EXPECT_EQ(content.wholeBytes, sample.bytes.size());
-    ASSERT_EQ(content.entries.size(), 12U);
+    ASSERT_EQ(content.entries.size(), sampleRecords().size() + sampleSteps().size());
     EXPECT_EQ(content.entries[0].value, value(Kind::MoveColumn, 17));
     EXPECT_EQ(content.entries[0].group, 1);
     EXPECT_EQ(content.entries[3].value, value(Kind::OverwriteCharacter, 2, 0, '\xff'));
@@ -96,8 +104,11 @@ TEST(JournalFormat, EveryEntryReadsBackAsWritten) {
     EXPECT_TRUE(content.entries[5].value.otherLineEnd);
     EXPECT_EQ(content.entries[9].value.mark, (MarkState{MarkType::Column, {4, 1}, {9, 7}, true}));
     EXPECT_EQ(content.entries[9].group, 9);
-    EXPECT_EQ(content.entries[10].kind, JournalEntry::Kind::Undo);
-    EXPECT_EQ(content.entries[11].kind, JournalEntry::Kind::Redo);
+    for (std::size_t i = 0; i < sampleSteps().size(); ++i) {
+        const JournalEntry& step = content.entries[sampleRecords().size() + i];
+        EXPECT_EQ(step.kind, sampleSteps()[i].first) << i;
+        EXPECT_EQ(step.setting, sampleSteps()[i].second) << i;
+    }
 }
 
 // The editor's thread packs entries into a batch; the writer thread makes the same frames of it
@@ -111,22 +122,24 @@ TEST(JournalFormat, ABatchMakesTheFramesOfItsEntries) {
         journal_bytes::appendRecord(direct, record, group);
         EXPECT_EQ(reported, direct.size()) << static_cast<int>(record.kind);
     }
-    reported += journal_batch::addUndo(batch);
-    journal_bytes::appendUndo(direct);
-    reported += journal_batch::addRedo(batch);
-    journal_bytes::appendRedo(direct);
+    for (const auto& [kind, setting] : sampleSteps()) {
+        reported += journal_batch::addStep(batch, kind, setting);
+        journal_bytes::appendStep(direct, kind, setting);
+    }
     EXPECT_EQ(reported, direct.size());
     std::string encoded;
     journal_batch::encode(encoded, batch);
     EXPECT_EQ(encoded, direct);
     const std::vector<JournalEntry> entries = journal_batch::entries(batch);
-    ASSERT_EQ(entries.size(), sampleRecords().size() + 2);
+    ASSERT_EQ(entries.size(), sampleRecords().size() + sampleSteps().size());
     for (std::size_t i = 0; i < sampleRecords().size(); ++i) {
         EXPECT_EQ(entries[i].value, sampleRecords()[i].first) << i;
         EXPECT_EQ(entries[i].group, sampleRecords()[i].second) << i;
     }
-    EXPECT_EQ(entries[entries.size() - 2].kind, JournalEntry::Kind::Undo);
-    EXPECT_EQ(entries.back().kind, JournalEntry::Kind::Redo);
+    for (std::size_t i = 0; i < sampleSteps().size(); ++i) {
+        EXPECT_EQ(entries[sampleRecords().size() + i].kind, sampleSteps()[i].first) << i;
+        EXPECT_EQ(entries[sampleRecords().size() + i].setting, sampleSteps()[i].second) << i;
+    }
 }
 
 TEST(JournalFormat, AJournalCutAnywhereReadsUpToItsLastWholeEntry) {
