@@ -87,14 +87,21 @@ void DocumentJournal::added(std::size_t frameSize) {
 }
 
 void DocumentJournal::recorded(EditRecordValue&& value, int group) {
+    if (m_slices) {
+        m_slices->follow(value);
+    }
     added(journal_batch::addRecord(m_pending, value, group));
 }
 
 void DocumentJournal::undone() {
+    // Which lines an undo or redo step changes is not known here: a snapshot being taken starts
+    // again.
+    m_slices.reset();
     added(journal_batch::addStep(m_pending, JournalEntry::Kind::Undo));
 }
 
 void DocumentJournal::redone() {
+    m_slices.reset();
     added(journal_batch::addStep(m_pending, JournalEntry::Kind::Redo));
 }
 
@@ -111,6 +118,7 @@ void DocumentJournal::encodingSwitched() {
 }
 
 void DocumentJournal::lineEndsChanged() {
+    m_slices.reset(); // every line's end may have changed
     added(journal_batch::addStep(m_pending, JournalEntry::Kind::LineEnds,
                                  JournalEntry::settingOf(m_document.lineEnds())));
 }
@@ -128,6 +136,7 @@ void DocumentJournal::remove() {
     m_pending.clear();
     m_pendingFrames = 0;
     m_snapshot.reset();
+    m_slices.reset();
     m_size = 0;
 }
 
@@ -168,15 +177,26 @@ void DocumentJournal::flush() {
     m_pending = m_writer.append(m_path, std::move(m_pending));
     m_pending.reserve(kBatchBytes + 1024);
     if (m_sizeCap > 0 && m_size > m_sizeCap) {
-        restartFromSnapshot();
+        continueSnapshot();
     }
 }
 
-void DocumentJournal::restartFromSnapshot() {
-    // The copy of the text is the only work on this thread; the writer encodes and writes it.
-    std::vector<SnapshotLine> lines = snapshotOf(m_document);
-    m_size = sizeOf(lines);
-    m_writer.restart(m_path, headerFor(m_document), std::move(lines));
+void DocumentJournal::continueSnapshot() {
+    if (!m_slices) {
+        m_slices.emplace();
+    }
+    if (!m_slices->copyNext(m_document)) {
+        return;
+    }
+    // The copy is the text as it is now: the edits up to here are in the old journal, those
+    // from here on follow the snapshot in the new one.
+    std::vector<std::vector<SnapshotLine>> runs = m_slices->finish(m_document);
+    m_slices.reset();
+    m_size = 0;
+    for (const std::vector<SnapshotLine>& run : runs) {
+        m_size += sizeOf(run);
+    }
+    m_writer.restart(m_path, headerFor(m_document), std::move(runs));
 }
 
 } // namespace vexa::recovery

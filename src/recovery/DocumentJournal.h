@@ -8,6 +8,7 @@
 
 #include "core/EditRecordValue.h"
 #include "recovery/JournalFormat.h"
+#include "recovery/SnapshotSlices.h"
 
 namespace vexa {
 class Document;
@@ -60,7 +61,8 @@ private:
     void flush();
     // Counts an entry added to the batch; hands a full batch over.
     void added(std::size_t frameSize);
-    void restartFromSnapshot();
+    // Past its cap the journal starts again from a snapshot, copied a slice per hand-over.
+    void continueSnapshot();
 
     Document& m_document;
     JournalWriter& m_writer;
@@ -72,6 +74,7 @@ private:
     // What the journal starts from, until its file is made.
     JournalHeader m_header;
     std::optional<std::vector<SnapshotLine>> m_snapshot;
+    std::optional<SnapshotSlices> m_slices; // the snapshot being taken, past the cap
     bool m_started = false;
     bool m_written = false;
     bool m_snapshotBase = false;

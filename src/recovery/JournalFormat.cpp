@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <type_traits>
 
 namespace vexa::recovery {
@@ -278,14 +279,24 @@ void appendStep(std::string& out, JournalEntry::Kind kind, uint8_t setting) {
     endFrame(out, start);
 }
 
-void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines) {
+void appendSnapshot(std::string& out, std::span<const std::vector<SnapshotLine>> runs) {
     const std::size_t start = beginFrame(out, FrameType::Snapshot);
-    putU32(out, static_cast<uint32_t>(lines.size()));
-    for (const SnapshotLine& line : lines) {
-        putU8(out, line.otherLineEnd ? 1 : 0);
-        putBytes(out, line.bytes);
+    std::size_t count = 0;
+    for (const std::vector<SnapshotLine>& run : runs) {
+        count += run.size();
+    }
+    putU32(out, static_cast<uint32_t>(count));
+    for (const std::vector<SnapshotLine>& run : runs) {
+        for (const SnapshotLine& line : run) {
+            putU8(out, line.otherLineEnd ? 1 : 0);
+            putBytes(out, line.bytes);
+        }
     }
     endFrame(out, start);
+}
+
+void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines) {
+    appendSnapshot(out, std::span(&lines, 1));
 }
 
 void appendEntry(std::string& out, const JournalEntry& entry) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,8 @@ void appendRecord(std::string& out, const EditRecordValue& value, int group);
 // An entry without a value (Undo, Redo, Flush) or with a setting (Encoding, LineEnds).
 void appendStep(std::string& out, JournalEntry::Kind kind, uint8_t setting = 0);
 void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines);
+// A snapshot whose lines come in runs (one frame all the same).
+void appendSnapshot(std::string& out, std::span<const std::vector<SnapshotLine>> runs);
 void appendEntry(std::string& out, const JournalEntry& entry);
 } // namespace journal_bytes
 

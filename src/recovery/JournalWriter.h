@@ -43,9 +43,9 @@ public:
     std::string start(const std::string& path, JournalHeader header,
                       std::optional<std::vector<SnapshotLine>> snapshot, std::string batch);
     std::string append(const std::string& path, std::string batch);
-    // Writes a journal anew from a header and a snapshot of a document's text, replacing the old
-    // one whole (through a temporary file, so a crash leaves the old or the new journal).
-    void restart(const std::string& path, JournalHeader header, std::vector<SnapshotLine> lines);
+    // Writes a journal anew from a header and a snapshot of a document's text (its lines in runs), replacing
+    // the old one whole (through a temporary file, so a crash leaves the old or the new journal).
+    void restart(const std::string& path, JournalHeader header, std::vector<std::vector<SnapshotLine>> runs);
     // Copies a file's bytes to `target` when they still hash to `hash` (the text a journal's
     // edits start from, kept for when the file changes afterwards).
     void copyBase(const std::string& source, const std::string& target, uint64_t hash);
@@ -68,6 +68,7 @@ private:
         JournalHeader header;
         std::optional<std::vector<SnapshotLine>> snapshot;
         std::string batch;
+        std::vector<std::vector<SnapshotLine>> runs; // the snapshot of Restart
         uint64_t ticket = 0; // of Sync; the hash of CopyBase
     };
     // Queues a task; returns a batch string written out before, if there is one.
