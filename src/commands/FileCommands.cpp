@@ -146,8 +146,8 @@ int32_t FileCommands::run(FunctionId id) {
         return 1;
     case functionIdOf("FileEncodingToggle"):
         // The bytes stay as they are: only how they are read changes.
-        document->setEncoding(document->encoding() == TextEncoding::Utf8 ? TextEncoding::Windows1252
-                                                                         : TextEncoding::Utf8);
+        document->switchEncoding(document->encoding() == TextEncoding::Utf8 ? TextEncoding::Windows1252
+                                                                            : TextEncoding::Utf8);
         m_processor.showStatus(
             formatText(kEncodingNow, document->encoding() == TextEncoding::Utf8 ? "UTF-8" : "Windows-1252"));
         return 1;

@@ -229,7 +229,7 @@ int32_t MarkCommands::run(FunctionId id) {
     case functionIdOf("Redo"):
         return undoOrRedo(false);
     case functionIdOf("UndoFlush"):
-        doc.undoStore().flush();
+        doc.flushUndo();
         m_processor.showStatus(kFlushed);
         return 1;
     default:

@@ -96,7 +96,30 @@ void Document::setEncoding(TextEncoding encoding) {
     m_redrawAll = true;
 }
 
+void Document::switchEncoding(TextEncoding encoding) {
+    if (encoding == m_encoding) {
+        return;
+    }
+    if (m_observer != nullptr) {
+        m_observer->beforeRecord();
+    }
+    setEncoding(encoding);
+    if (m_observer != nullptr) {
+        m_observer->encodingSwitched();
+    }
+}
+
+void Document::flushUndo() {
+    m_undo.flush();
+    if (m_observer != nullptr) {
+        m_observer->undoFlushed();
+    }
+}
+
 void Document::changeLineEnds(LineEnds ends) {
+    if (m_observer != nullptr) {
+        m_observer->beforeRecord();
+    }
     for (int i = 0; i < lineCount(); ++i) {
         if (m_lines.at(i).hasOtherLineEnd()) {
             m_lines.at(i).setOtherLineEnd(false);
@@ -108,6 +131,9 @@ void Document::changeLineEnds(LineEnds ends) {
         m_lineEndsChanged = true;
     }
     m_mixedLineEnds = false;
+    if (m_observer != nullptr) {
+        m_observer->lineEndsChanged();
+    }
 }
 
 int Document::nextCharacterOffset(int offset) const {
@@ -142,7 +168,7 @@ bool Document::run(std::unique_ptr<EditRecord> record) {
     }
     m_undo.record(std::move(record));
     if (value) {
-        m_observer->recorded(*value, m_undo.currentGroup());
+        m_observer->recorded(std::move(*value), m_undo.currentGroup());
     }
     return true;
 }

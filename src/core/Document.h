@@ -195,6 +195,8 @@ public:
 
     // The observer of every edit, undo and redo (the recovery journal); may be null.
     void setEditObserver(EditObserver* observer) { m_observer = observer; }
+    // Empties the undo and redo stacks and tells the edit observer.
+    void flushUndo();
     EditObserver* editObserver() const { return m_observer; }
 
     // Undo and redo: the replaying flag is set while they run.
@@ -239,6 +241,8 @@ public:
     // both from the file; a new document takes them from the options.
     TextEncoding encoding() const { return m_encoding; }
     void setEncoding(TextEncoding encoding);
+    // The user's switch of the encoding: as setEncoding, and the edit observer is told.
+    void switchEncoding(TextEncoding encoding);
     LineEnds lineEnds() const { return m_lineEnds; }
     void setLineEnds(LineEnds ends) { m_lineEnds = ends; }
     // The user's switch: every line is written with these ends from now on (a file that mixed

@@ -462,7 +462,7 @@ bool DocumentFile::reload(Document& document) {
     }
     document.moveToLine(line);
     document.setCursorOffset(offset);
-    document.undoStore().flush();
+    document.flushUndo();
     document.markUnmodified();
     m_messenger.status(formatText(msg::kReloaded, document.fileName().c_str()), SoundKind::None);
     return true;

@@ -37,15 +37,23 @@ struct EditRecordValue {
 };
 
 // Told of every change a document's undo store sees, in order: executed records, undo and redo
-// steps, and the start of a new text (a load or a new document).
+// steps, the emptying of the undo store, the user's switches of encoding and line ends, and the
+// start of a new text (a load or a new document).
 class EditObserver {
 public:
     virtual ~EditObserver() = default;
     // A record is about to run (on the text as it is before it).
     virtual void beforeRecord() = 0;
-    virtual void recorded(const EditRecordValue& value, int group) = 0;
+    // The value is the observer's to keep.
+    virtual void recorded(EditRecordValue&& value, int group) = 0;
     virtual void undone() = 0;
     virtual void redone() = 0;
+    // The undo and redo stacks were emptied (the text stays).
+    virtual void undoFlushed() = 0;
+    // The user switched how the bytes are read, or the line ends every line is written with
+    // (beforeRecord comes first, on the document as it was).
+    virtual void encodingSwitched() = 0;
+    virtual void lineEndsChanged() = 0;
     virtual void textReplaced() = 0;
 };
 

@@ -11,7 +11,7 @@ namespace {
 
 // Cursor moves of an unchanged document are kept in memory until the first change; past this
 // many bytes they are dropped (the text does not depend on them).
-constexpr std::size_t kUnchangedLimit = 256 * 1024;
+constexpr std::size_t kUnchangedLimit = 1024 * 1024;
 
 std::vector<SnapshotLine> snapshotOf(const Document& document) {
     std::vector<SnapshotLine> lines;
@@ -20,6 +20,15 @@ std::vector<SnapshotLine> snapshotOf(const Document& document) {
         lines.push_back({std::string(document.lineText(i)), document.line(i).hasOtherLineEnd()});
     }
     return lines;
+}
+
+// About the bytes a snapshot takes in the journal.
+uint64_t sizeOf(const std::vector<SnapshotLine>& lines) {
+    uint64_t size = 0;
+    for (const SnapshotLine& line : lines) {
+        size += line.bytes.size() + 5;
+    }
+    return size;
 }
 
 } // namespace
@@ -59,34 +68,59 @@ void DocumentJournal::beforeRecord() {
     }
     m_started = true;
     m_pending.clear();
-    journal_bytes::appendMagic(m_pending);
-    journal_bytes::appendHeader(m_pending, headerFor(m_document));
+    m_pendingFrames = 0;
+    m_header = headerFor(m_document);
     // A text that is not its file's bytes is written out whole as the starting point.
     m_snapshotBase = !m_document.hasName() || m_document.isModified();
+    m_snapshot.reset();
     if (m_snapshotBase) {
-        journal_bytes::appendSnapshot(m_pending, snapshotOf(m_document));
+        m_snapshot = snapshotOf(m_document);
+        m_pendingFrames = sizeOf(*m_snapshot);
     }
 }
 
-void DocumentJournal::recorded(const EditRecordValue& value, int group) {
-    journal_bytes::appendRecord(m_pending, value, group);
+void DocumentJournal::added(std::size_t frameSize) {
+    m_pendingFrames += frameSize;
     if (m_pending.size() >= kBatchBytes) {
         flush();
     }
+}
+
+void DocumentJournal::recorded(EditRecordValue&& value, int group) {
+    if (m_slices) {
+        m_slices->follow(value);
+    }
+    added(journal_batch::addRecord(m_pending, value, group));
 }
 
 void DocumentJournal::undone() {
-    journal_bytes::appendUndo(m_pending);
-    if (m_pending.size() >= kBatchBytes) {
-        flush();
-    }
+    // Which lines an undo or redo step changes is not known here: a snapshot being taken starts
+    // again.
+    m_slices.reset();
+    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Undo));
 }
 
 void DocumentJournal::redone() {
-    journal_bytes::appendRedo(m_pending);
-    if (m_pending.size() >= kBatchBytes) {
-        flush();
+    m_slices.reset();
+    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Redo));
+}
+
+void DocumentJournal::undoFlushed() {
+    // Before the journal starts, its edits start from an empty undo store anyway.
+    if (m_started) {
+        added(journal_batch::addStep(m_pending, JournalEntry::Kind::Flush));
     }
+}
+
+void DocumentJournal::encodingSwitched() {
+    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Encoding,
+                                 JournalEntry::settingOf(m_document.encoding())));
+}
+
+void DocumentJournal::lineEndsChanged() {
+    m_slices.reset(); // every line's end may have changed
+    added(journal_batch::addStep(m_pending, JournalEntry::Kind::LineEnds,
+                                 JournalEntry::settingOf(m_document.lineEnds())));
 }
 
 void DocumentJournal::textReplaced() {
@@ -100,48 +134,69 @@ void DocumentJournal::remove() {
     m_written = false;
     m_started = false;
     m_pending.clear();
+    m_pendingFrames = 0;
+    m_snapshot.reset();
+    m_slices.reset();
     m_size = 0;
 }
 
+void DocumentJournal::moveTo(std::string path) {
+    if (m_written) {
+        flush();
+        m_writer.rename(m_path, path);
+    }
+    m_path = std::move(path);
+}
+
 void DocumentJournal::flush() {
-    if (m_pending.empty() || !m_started) {
+    if (!m_started || (m_written && m_pending.empty())) {
         return;
     }
-    if (!m_written) {
-        if (!m_document.isModified()) {
-            if (m_pending.size() > kUnchangedLimit) {
-                m_started = false;
-                m_pending.clear();
-            }
-            return;
+    if (!m_written && !m_document.isModified()) {
+        if (m_pending.size() > kUnchangedLimit) {
+            m_started = false;
+            m_pending.clear();
+            m_pendingFrames = 0;
         }
+        return;
+    }
+    // The batch goes to the writer whole; this thread goes on with an emptied one it gives back.
+    m_size += m_pendingFrames;
+    m_pendingFrames = 0;
+    if (!m_written) {
         m_written = true;
-        m_size = m_pending.size();
-        m_writer.start(m_path, std::move(m_pending));
+        m_pending = m_writer.start(m_path, m_header, std::move(m_snapshot), std::move(m_pending));
+        m_snapshot.reset();
+        m_pending.reserve(kBatchBytes + 1024);
         if (m_document.hasName() && !m_snapshotBase) {
             m_writer.copyBase(m_document.fileName(), m_path + std::string(kBaseSuffix),
                               m_document.fileHash());
         }
-        m_pending.clear();
         return;
     }
-    m_size += m_pending.size();
-    m_writer.append(m_path, std::move(m_pending));
-    m_pending.clear();
-    m_pending.reserve(kBatchBytes + 256);
+    m_pending = m_writer.append(m_path, std::move(m_pending));
+    m_pending.reserve(kBatchBytes + 1024);
     if (m_sizeCap > 0 && m_size > m_sizeCap) {
-        restartFromSnapshot();
+        continueSnapshot();
     }
 }
 
-void DocumentJournal::restartFromSnapshot() {
-    // The copy of the text is the only work on this thread; the writer encodes and writes it.
-    std::vector<SnapshotLine> lines = snapshotOf(m_document);
-    m_size = 0;
-    for (const SnapshotLine& line : lines) {
-        m_size += line.bytes.size() + 5;
+void DocumentJournal::continueSnapshot() {
+    if (!m_slices) {
+        m_slices.emplace();
     }
-    m_writer.restart(m_path, headerFor(m_document), std::move(lines));
+    if (!m_slices->copyNext(m_document)) {
+        return;
+    }
+    // The copy is the text as it is now: the edits up to here are in the old journal, those
+    // from here on follow the snapshot in the new one.
+    std::vector<std::vector<SnapshotLine>> runs = m_slices->finish(m_document);
+    m_slices.reset();
+    m_size = 0;
+    for (const std::vector<SnapshotLine>& run : runs) {
+        m_size += sizeOf(run);
+    }
+    m_writer.restart(m_path, headerFor(m_document), std::move(runs));
 }
 
 } // namespace vexa::recovery

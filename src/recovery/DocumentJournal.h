@@ -2,10 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/EditRecordValue.h"
 #include "recovery/JournalFormat.h"
+#include "recovery/SnapshotSlices.h"
 
 namespace vexa {
 class Document;
@@ -31,16 +34,22 @@ public:
     bool written() const { return m_written; }
     // Removes the journal file; the next edit starts a new one from the text as it then is.
     void remove();
-    // Hands what was journalled since the last hand-over to the writer thread. Edits are handed
-    // over in batches (typing costs one append to a string), by the owner's timer, when a batch
-    // is full, and before a sync.
+    // The journal goes on under another name (its file renamed, when there is one).
+    void moveTo(std::string path);
+    // Hands what was journalled since the last hand-over to the writer thread. Edits are added
+    // to a batch as plain copies (journal_batch: typing costs an append to a string; the writer
+    // thread makes the frames), and batches are handed over by the owner's timer, when one is
+    // full, and before a sync.
     void handOver() { flush(); }
-    static constexpr std::size_t kBatchBytes = 4096;
+    static constexpr std::size_t kBatchBytes = 16 * 1024;
 
     void beforeRecord() override;
-    void recorded(const EditRecordValue& value, int group) override;
+    void recorded(EditRecordValue&& value, int group) override;
     void undone() override;
     void redone() override;
+    void undoFlushed() override;
+    void encodingSwitched() override;
+    void lineEndsChanged() override;
     void textReplaced() override;
 
     // The header that describes the document's text as its journal starts now.
@@ -50,13 +59,22 @@ private:
     // Bytes of the journal not yet handed over: either all of it until the file is made, or
     // what was added since.
     void flush();
-    void restartFromSnapshot();
+    // Counts an entry added to the batch; hands a full batch over.
+    void added(std::size_t frameSize);
+    // Past its cap the journal starts again from a snapshot, copied a slice per hand-over.
+    void continueSnapshot();
 
     Document& m_document;
     JournalWriter& m_writer;
     std::string m_path;
     uint64_t m_sizeCap;
+    // Entries not yet handed over: all of them until the file is made, or those added since.
     std::string m_pending;
+    std::size_t m_pendingFrames = 0; // the size of their frames in the journal
+    // What the journal starts from, until its file is made.
+    JournalHeader m_header;
+    std::optional<std::vector<SnapshotLine>> m_snapshot;
+    std::optional<SnapshotSlices> m_slices; // the snapshot being taken, past the cap
     bool m_started = false;
     bool m_written = false;
     bool m_snapshotBase = false;

@@ -3,11 +3,47 @@
 
 #include "core/ContentHash.h"
 
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <type_traits>
+
 namespace vexa::recovery {
 
 namespace {
 
-enum class FrameType : uint8_t { Header = 'H', Record = 'R', Undo = 'U', Redo = 'D', Snapshot = 'S' };
+enum class FrameType : uint8_t {
+    Header = 'H',
+    Record = 'R',
+    Undo = 'U',
+    Redo = 'D',
+    Snapshot = 'S',
+    Flush = 'F',
+    Encoding = 'E',
+    LineEnds = 'L',
+};
+
+// The frame of an entry that has no value of its own.
+FrameType stepFrame(JournalEntry::Kind kind) {
+    switch (kind) {
+    case JournalEntry::Kind::Undo:
+        return FrameType::Undo;
+    case JournalEntry::Kind::Redo:
+        return FrameType::Redo;
+    case JournalEntry::Kind::Flush:
+        return FrameType::Flush;
+    case JournalEntry::Kind::Encoding:
+        return FrameType::Encoding;
+    case JournalEntry::Kind::LineEnds:
+        return FrameType::LineEnds;
+    default:
+        return FrameType::Undo;
+    }
+}
+
+bool hasSetting(JournalEntry::Kind kind) {
+    return kind == JournalEntry::Kind::Encoding || kind == JournalEntry::Kind::LineEnds;
+}
 
 constexpr uint8_t kHeaderVersion = 1;
 constexpr std::size_t kFrameHead = 8; // length and checksum
@@ -235,25 +271,185 @@ void appendRecord(std::string& out, const EditRecordValue& value, int group) {
     endFrame(out, start);
 }
 
-void appendUndo(std::string& out) {
-    endFrame(out, beginFrame(out, FrameType::Undo));
-}
-
-void appendRedo(std::string& out) {
-    endFrame(out, beginFrame(out, FrameType::Redo));
-}
-
-void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines) {
-    const std::size_t start = beginFrame(out, FrameType::Snapshot);
-    putU32(out, static_cast<uint32_t>(lines.size()));
-    for (const SnapshotLine& line : lines) {
-        putU8(out, line.otherLineEnd ? 1 : 0);
-        putBytes(out, line.bytes);
+void appendStep(std::string& out, JournalEntry::Kind kind, uint8_t setting) {
+    const std::size_t start = beginFrame(out, stepFrame(kind));
+    if (hasSetting(kind)) {
+        putU8(out, setting);
     }
     endFrame(out, start);
 }
 
+void appendSnapshot(std::string& out, std::span<const std::vector<SnapshotLine>> runs) {
+    const std::size_t start = beginFrame(out, FrameType::Snapshot);
+    std::size_t count = 0;
+    for (const std::vector<SnapshotLine>& run : runs) {
+        count += run.size();
+    }
+    putU32(out, static_cast<uint32_t>(count));
+    for (const std::vector<SnapshotLine>& run : runs) {
+        for (const SnapshotLine& line : run) {
+            putU8(out, line.otherLineEnd ? 1 : 0);
+            putBytes(out, line.bytes);
+        }
+    }
+    endFrame(out, start);
+}
+
+void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines) {
+    appendSnapshot(out, std::span(&lines, 1));
+}
+
+void appendEntry(std::string& out, const JournalEntry& entry) {
+    switch (entry.kind) {
+    case JournalEntry::Kind::Record:
+        appendRecord(out, entry.value, entry.group);
+        break;
+    case JournalEntry::Kind::Snapshot:
+        appendSnapshot(out, entry.lines);
+        break;
+    default:
+        appendStep(out, entry.kind, entry.setting);
+        break;
+    }
+}
+
 } // namespace journal_bytes
+
+namespace journal_batch {
+
+namespace {
+
+// An entry is its kind (JournalEntry::Kind in the high four bits, EditRecordValue::Kind in the
+// low four), then for a record its group, line and offset, then what its kind needs: a plain
+// copy of each field, in this process's own byte order.
+constexpr std::size_t kFixed = 1 + 3 * sizeof(int32_t);
+constexpr std::size_t kMost = kFixed + sizeof(int32_t) + sizeof(uint32_t) + sizeof(MarkState);
+
+template <typename T>
+char* put(char* at, const T& value) {
+    std::memcpy(at, &value, sizeof value);
+    return at + sizeof value;
+}
+
+template <typename T>
+bool take(std::string_view& from, T& value) {
+    if (from.size() < sizeof value) {
+        return false;
+    }
+    std::memcpy(&value, from.data(), sizeof value);
+    from.remove_prefix(sizeof value);
+    return true;
+}
+
+uint8_t kindByte(JournalEntry::Kind entry, EditRecordValue::Kind kind) {
+    return static_cast<uint8_t>((static_cast<unsigned>(entry) << 4) | static_cast<unsigned>(kind));
+}
+
+// Calls `use` with each entry of a batch.
+template <typename Use>
+void forEach(std::string_view batch, Use&& use) {
+    uint8_t kind = 0;
+    while (take(batch, kind)) {
+        JournalEntry entry;
+        entry.kind = static_cast<JournalEntry::Kind>(kind >> 4);
+        if (hasSetting(entry.kind) && !take(batch, entry.setting)) {
+            return;
+        }
+        if (entry.kind == JournalEntry::Kind::Record) {
+            EditRecordValue& value = entry.value;
+            value.kind = static_cast<EditRecordValue::Kind>(kind & 0xf);
+            int32_t group = 0;
+            if (!take(batch, group) || !take(batch, value.line) || !take(batch, value.offset)) {
+                return;
+            }
+            entry.group = group;
+            uint32_t length = 0;
+            switch (value.kind) {
+            case EditRecordValue::Kind::ReplaceBytes:
+                (void)take(batch, value.count);
+                [[fallthrough]];
+            case EditRecordValue::Kind::InsertLine:
+                (void)take(batch, value.otherLineEnd);
+                (void)take(batch, length);
+                length = static_cast<uint32_t>(std::min<std::size_t>(length, batch.size()));
+                value.bytes.assign(batch.substr(0, length));
+                batch.remove_prefix(length);
+                break;
+            case EditRecordValue::Kind::OverwriteCharacter:
+                (void)take(batch, value.byte);
+                break;
+            case EditRecordValue::Kind::Mark:
+                (void)take(batch, value.mark);
+                break;
+            default:
+                break;
+            }
+        }
+        use(entry);
+    }
+}
+
+} // namespace
+
+std::size_t addRecord(std::string& batch, const EditRecordValue& value, int group) {
+    static_assert(std::is_trivially_copyable_v<MarkState>);
+    char block[kMost];
+    char* at = block;
+    at = put(at, kindByte(JournalEntry::Kind::Record, value.kind));
+    at = put(at, static_cast<int32_t>(group));
+    at = put(at, static_cast<int32_t>(value.line));
+    at = put(at, static_cast<int32_t>(value.offset));
+    constexpr std::size_t kRecordFixed = kFrameHead + 1 + 1 + 4 + 4 + 4 + 1;
+    std::size_t frame = kRecordFixed;
+    switch (value.kind) {
+    case EditRecordValue::Kind::ReplaceBytes:
+        at = put(at, static_cast<int32_t>(value.count));
+        at = put(at, value.otherLineEnd);
+        at = put(at, static_cast<uint32_t>(value.bytes.size()));
+        frame += 4 + 4 + value.bytes.size();
+        break;
+    case EditRecordValue::Kind::InsertLine:
+        at = put(at, value.otherLineEnd);
+        at = put(at, static_cast<uint32_t>(value.bytes.size()));
+        frame += 1 + 4 + value.bytes.size();
+        break;
+    case EditRecordValue::Kind::OverwriteCharacter:
+        at = put(at, value.byte);
+        break;
+    case EditRecordValue::Kind::Mark:
+        at = put(at, value.mark);
+        frame += 1 + 16 + 1;
+        break;
+    default:
+        break;
+    }
+    batch.append(block, static_cast<std::size_t>(at - block));
+    if (!value.bytes.empty()) {
+        batch.append(value.bytes);
+    }
+    return frame;
+}
+
+std::size_t addStep(std::string& batch, JournalEntry::Kind kind, uint8_t setting) {
+    batch.push_back(static_cast<char>(kindByte(kind, {})));
+    if (hasSetting(kind)) {
+        batch.push_back(static_cast<char>(setting));
+        return kFrameHead + 2;
+    }
+    return kFrameHead + 1;
+}
+
+std::vector<JournalEntry> entries(std::string_view batch) {
+    std::vector<JournalEntry> result;
+    forEach(batch, [&](JournalEntry& entry) { result.push_back(std::move(entry)); });
+    return result;
+}
+
+void encode(std::string& out, std::string_view batch) {
+    forEach(batch, [&](const JournalEntry& entry) { journal_bytes::appendEntry(out, entry); });
+}
+
+} // namespace journal_batch
 
 JournalContent readJournal(std::string_view bytes) {
     JournalContent content;
@@ -302,6 +498,17 @@ JournalContent readJournal(std::string_view bytes) {
             case FrameType::Redo:
                 entry.kind = JournalEntry::Kind::Redo;
                 good = fields.atEnd();
+                break;
+            case FrameType::Flush:
+                entry.kind = JournalEntry::Kind::Flush;
+                good = fields.atEnd();
+                break;
+            case FrameType::Encoding:
+            case FrameType::LineEnds:
+                entry.kind =
+                    type == FrameType::Encoding ? JournalEntry::Kind::Encoding : JournalEntry::Kind::LineEnds;
+                entry.setting = fields.u8();
+                good = fields.ok() && fields.atEnd() && entry.setting <= 1;
                 break;
             case FrameType::Snapshot:
                 // A snapshot is the starting point: it comes first or not at all.

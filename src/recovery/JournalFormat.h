@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,11 +37,18 @@ struct SnapshotLine {
 };
 
 struct JournalEntry {
-    enum class Kind : uint8_t { Record, Undo, Redo, Snapshot };
+    // Flush: the undo store was emptied. Encoding, LineEnds: the user's switch to `setting`.
+    enum class Kind : uint8_t { Record, Undo, Redo, Snapshot, Flush, Encoding, LineEnds };
     Kind kind = Kind::Record;
     EditRecordValue value;           // Record
     int group = 0;                   // Record
     std::vector<SnapshotLine> lines; // Snapshot
+    uint8_t setting = 0;             // Encoding: 0 Windows-1252, 1 UTF-8; LineEnds: 0 DOS, 1 Unix
+
+    static uint8_t settingOf(TextEncoding encoding) { return encoding == TextEncoding::Windows1252 ? 0 : 1; }
+    static uint8_t settingOf(LineEnds ends) { return ends == LineEnds::Dos ? 0 : 1; }
+    TextEncoding encoding() const { return setting == 0 ? TextEncoding::Windows1252 : TextEncoding::Utf8; }
+    LineEnds lineEnds() const { return setting == 0 ? LineEnds::Dos : LineEnds::Unix; }
 };
 
 // Each entry is a frame: its length and checksum, then its bytes, so that a reader stops at the
@@ -56,10 +64,27 @@ inline constexpr uint32_t kMaxFrame = 1U << 30;
 void appendMagic(std::string& out);
 void appendHeader(std::string& out, const JournalHeader& header);
 void appendRecord(std::string& out, const EditRecordValue& value, int group);
-void appendUndo(std::string& out);
-void appendRedo(std::string& out);
+// An entry without a value (Undo, Redo, Flush) or with a setting (Encoding, LineEnds).
+void appendStep(std::string& out, JournalEntry::Kind kind, uint8_t setting = 0);
 void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines);
+// A snapshot whose lines come in runs (one frame all the same).
+void appendSnapshot(std::string& out, std::span<const std::vector<SnapshotLine>> runs);
+void appendEntry(std::string& out, const JournalEntry& entry);
 } // namespace journal_bytes
+
+// Entries on their way from the editor's thread to the writer thread: each a plain copy of a
+// fixed-size block (and a record's bytes after it), so that adding one costs about as much as a
+// string append; the writer thread makes the frames. Not a file format: it never leaves the process.
+namespace journal_batch {
+// Each gives the size of the entry's frame in the journal.
+std::size_t addRecord(std::string& batch, const EditRecordValue& value, int group);
+// An entry without a value (Undo, Redo, Flush) or with a setting (Encoding, LineEnds).
+std::size_t addStep(std::string& batch, JournalEntry::Kind kind, uint8_t setting = 0);
+// The entries of a batch, in order.
+std::vector<JournalEntry> entries(std::string_view batch);
+// Appends the frames of a batch's entries to `out`.
+void encode(std::string& out, std::string_view batch);
+} // namespace journal_batch
 
 // What a reader made of a journal's bytes.
 struct JournalContent {

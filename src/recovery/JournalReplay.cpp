@@ -20,7 +20,8 @@ bool fits(const Document& document, const EditRecordValue& value) {
     switch (value.kind) {
     case EditRecordValue::Kind::MoveColumn:
         return value.line >= 0 &&
-               value.line == Document::clampCursorOffset(value.line, document.line(document.cursorLine()).length());
+               value.line ==
+                   Document::clampCursorOffset(value.line, document.line(document.cursorLine()).length());
     case EditRecordValue::Kind::GoToLine:
         return value.line >= 0 && value.line <= document.lineCount();
     case EditRecordValue::Kind::Mark:
@@ -70,6 +71,19 @@ ReplayResult replayJournal(Document& document, const JournalContent& content) {
                 ++result.applied;
             }
             break;
+        case JournalEntry::Kind::Flush:
+            document.flushUndo();
+            started = false; // the store numbers its groups from the start again
+            ++result.applied;
+            break;
+        case JournalEntry::Kind::Encoding:
+            document.switchEncoding(entry.encoding());
+            ++result.applied;
+            break;
+        case JournalEntry::Kind::LineEnds:
+            document.changeLineEnds(entry.lineEnds());
+            ++result.applied;
+            break;
         case JournalEntry::Kind::Record: {
             // The journal's groups are numbered as the editor that wrote it numbered them; what
             // matters is which records share one.
@@ -93,7 +107,7 @@ ReplayResult replayJournal(Document& document, const JournalContent& content) {
             }
             document.undoStore().record(std::move(record));
             if (observer != nullptr) {
-                observer->recorded(entry.value, document.undoStore().currentGroup());
+                observer->recorded(EditRecordValue(entry.value), document.undoStore().currentGroup());
             }
             ++result.applied;
             break;

@@ -49,37 +49,48 @@ JournalWriter::~JournalWriter() {
     }
 }
 
-void JournalWriter::post(Task task) {
+std::string JournalWriter::post(Task task) {
     bool wake = false;
+    std::string spare;
     {
         std::lock_guard lock(m_mutex);
         // A sync is waited for: it is not left to the next look.
         wake = m_sleeping || task.kind == Task::Kind::Sync;
         m_tasks.push_back(std::move(task));
+        if (!m_spare.empty()) {
+            spare = std::move(m_spare.back());
+            m_spare.pop_back();
+        }
     }
     if (wake) {
         m_wake.notify_one();
     }
+    return spare;
 }
 
-void JournalWriter::start(const std::string& path, std::string bytes) {
-    post({Task::Kind::Start, path, std::move(bytes), {}, {}, 0});
+std::string JournalWriter::start(const std::string& path, JournalHeader header,
+                                 std::optional<std::vector<SnapshotLine>> snapshot, std::string batch) {
+    return post(
+        {Task::Kind::Start, path, {}, std::move(header), std::move(snapshot), std::move(batch), {}, 0});
 }
 
-void JournalWriter::append(const std::string& path, std::string bytes) {
-    post({Task::Kind::Append, path, std::move(bytes), {}, {}, 0});
+std::string JournalWriter::append(const std::string& path, std::string batch) {
+    return post({Task::Kind::Append, path, {}, {}, std::nullopt, std::move(batch), {}, 0});
 }
 
-void JournalWriter::restart(const std::string& path, JournalHeader header, std::vector<SnapshotLine> lines) {
-    post({Task::Kind::Restart, path, {}, std::move(header), std::move(lines), 0});
+void JournalWriter::restart(const std::string& path, JournalHeader header,
+                            std::vector<std::vector<SnapshotLine>> runs) {
+    Task task{Task::Kind::Restart, path, {}, std::move(header), std::nullopt, {}, {}, 0};
+    task.runs = std::move(runs);
+    (void)post(std::move(task));
 }
 
 void JournalWriter::copyBase(const std::string& source, const std::string& target, uint64_t hash) {
-    post({Task::Kind::CopyBase, target, source, {}, {}, hash});
+    (void)post({Task::Kind::CopyBase, target, source, {}, std::nullopt, {}, {}, hash});
 }
 
 void JournalWriter::remove(const std::string& path) {
-    post({Task::Kind::Remove, path, {}, {}, {}, 0});
+    (void)post({Task::Kind::Remove, path, {}, {}, std::nullopt, {}, {}, 0});
 }
 
 void JournalWriter::sync() {
@@ -88,7 +99,7 @@ void JournalWriter::sync() {
         std::lock_guard lock(m_mutex);
         ticket = ++m_tickets;
     }
-    post({Task::Kind::Sync, {}, {}, {}, {}, ticket});
+    (void)post({Task::Kind::Sync, {}, {}, {}, std::nullopt, {}, {}, ticket});
     std::unique_lock lock(m_mutex);
     m_done.wait(lock, [&] { return m_synced >= ticket; });
 }
@@ -133,6 +144,26 @@ void JournalWriter::syncAll() {
     }
 }
 
+void JournalWriter::rename(const std::string& from, const std::string& to) {
+    (void)post({Task::Kind::Rename, from, to, {}, std::nullopt, {}, {}, 0});
+}
+
+std::string JournalWriter::encode(const Task& task) {
+    std::string bytes;
+    if (task.kind != Task::Kind::Append) {
+        journal_bytes::appendMagic(bytes);
+        journal_bytes::appendHeader(bytes, task.header);
+    }
+    if (task.snapshot) {
+        journal_bytes::appendSnapshot(bytes, *task.snapshot);
+    }
+    if (task.kind == Task::Kind::Restart) {
+        journal_bytes::appendSnapshot(bytes, task.runs);
+    }
+    journal_batch::encode(bytes, task.batch);
+    return bytes;
+}
+
 void JournalWriter::perform(Task& task) {
     bool ok = true;
     switch (task.kind) {
@@ -145,23 +176,20 @@ void JournalWriter::perform(Task& task) {
                 break;
             }
             m_files.push_back({task.path, descriptor, true});
-            ok = writeAll(descriptor, task.bytes);
+            ok = writeAll(descriptor, encode(task));
         }
         break;
     case Task::Kind::Append: {
         const int descriptor = descriptorFor(task.path);
-        ok = descriptor >= 0 && writeAll(descriptor, task.bytes);
+        ok = descriptor >= 0 && writeAll(descriptor, encode(task));
         for (OpenFile& file : m_files) {
             file.dirty = file.dirty || file.path == task.path;
         }
         break;
     }
     case Task::Kind::Restart: {
-        std::string bytes;
-        journal_bytes::appendMagic(bytes);
-        journal_bytes::appendHeader(bytes, task.header);
-        journal_bytes::appendSnapshot(bytes, task.lines);
-        task.lines.clear();
+        const std::string bytes = encode(task);
+        task.runs.clear();
         const std::string temporary = task.path + ".new";
         const int descriptor = openJournal(temporary, O_TRUNC);
         ok = descriptor >= 0 && writeAll(descriptor, bytes) && ::fdatasync(descriptor) == 0;
@@ -176,7 +204,7 @@ void JournalWriter::perform(Task& task) {
     }
     case Task::Kind::CopyBase: {
         std::string bytes;
-        std::FILE* in = std::fopen(task.bytes.c_str(), "rb");
+        std::FILE* in = std::fopen(task.source.c_str(), "rb");
         if (in == nullptr) {
             break;
         }
@@ -203,6 +231,12 @@ void JournalWriter::perform(Task& task) {
             ok = false;
         }
         (void)::unlink((task.path + std::string(kBaseSuffix)).c_str());
+        break;
+    case Task::Kind::Rename:
+        closeFile(task.path);
+        ok = std::rename(task.path.c_str(), task.source.c_str()) == 0 || errno == ENOENT;
+        (void)std::rename((task.path + std::string(kBaseSuffix)).c_str(),
+                          (task.source + std::string(kBaseSuffix)).c_str());
         break;
     case Task::Kind::Sync:
         syncAll();
@@ -244,7 +278,15 @@ void JournalWriter::run() {
         }
         for (Task& task : tasks) {
             perform(task);
-            if (task.kind == Task::Kind::Sync || task.kind == Task::Kind::Remove) {
+            if (task.kind == Task::Kind::Start || task.kind == Task::Kind::Append) {
+                task.batch.clear();
+                std::lock_guard lock(m_mutex);
+                if (m_spare.size() < kSpareBatches) {
+                    m_spare.push_back(std::move(task.batch));
+                }
+            }
+            if (task.kind == Task::Kind::Sync || task.kind == Task::Kind::Remove ||
+                task.kind == Task::Kind::Rename) {
                 continue;
             }
             lastWrite = Clock::now();

@@ -99,21 +99,48 @@ void RecoveryStore::attach(Document& document) {
                                  ? stemFor(document.fileName())
                                  : formatText("u%d-%d", static_cast<int>(::getpid()), ++m_untitled);
     Entry entry;
-    for (int attempt = 0; attempt < 100 && !entry.lock.held(); ++attempt) {
+    if (std::optional<std::string> stem = claim(base, entry.lock)) {
+        entry.lockPath = lockPath(*stem);
+        entry.name = document.fileName();
+        entry.journal =
+            std::make_unique<DocumentJournal>(document, *m_writer, journalPath(*stem), m_settings.sizeCap);
+        m_entries.emplace(&document, std::move(entry));
+    }
+}
+
+std::optional<std::string> RecoveryStore::claim(const std::string& base, platform::FileLock& lock) const {
+    for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string stem =
             attempt == 0 ? base : base + formatText("-%d-%d", static_cast<int>(::getpid()), attempt);
         if (platform::fileInfo(journalPath(stem))) {
             continue;
         }
-        if (std::optional<platform::FileLock> lock = platform::FileLock::acquire(lockPath(stem))) {
-            entry.lock = std::move(*lock);
-            entry.lockPath = lockPath(stem);
-            entry.journal =
-                std::make_unique<DocumentJournal>(document, *m_writer, journalPath(stem), m_settings.sizeCap);
+        if (std::optional<platform::FileLock> taken = platform::FileLock::acquire(lockPath(stem))) {
+            lock = std::move(*taken);
+            return stem;
         }
     }
-    if (entry.journal) {
-        m_entries.emplace(&document, std::move(entry));
+    return std::nullopt;
+}
+
+void RecoveryStore::followNames() {
+    for (auto& [document, entry] : m_entries) {
+        if (entry.name == document->fileName()) {
+            continue;
+        }
+        // Saved under another name (an untitled document too): the journal and the lock move to
+        // the new name, so that another editor on that file sees them.
+        entry.name = document->fileName();
+        if (!document->hasName()) {
+            continue;
+        }
+        platform::FileLock lock;
+        if (std::optional<std::string> stem = claim(stemFor(document->fileName()), lock)) {
+            entry.journal->moveTo(journalPath(*stem));
+            entry.lock.release();
+            entry.lock = std::move(lock);
+            entry.lockPath = lockPath(*stem);
+        }
     }
 }
 
@@ -139,6 +166,7 @@ void RecoveryStore::removeJournal(Document& document) {
 }
 
 void RecoveryStore::handOver() {
+    followNames();
     for (auto& [document, entry] : m_entries) {
         entry.journal->handOver();
     }

@@ -61,7 +61,7 @@ public:
     // The document's text was saved or given up: its journal goes.
     void removeJournal(Document& document);
     // Hands every journal's latest edits to the writer thread (the owner's timer calls it a few
-    // times a second).
+    // times a second); a journal of a document saved under another name moves to that name.
     void handOver();
     // Everything journalled is on the disk (before saving, closing or running a
     // program).
@@ -89,7 +89,11 @@ private:
         std::unique_ptr<DocumentJournal> journal;
         platform::FileLock lock;
         std::string lockPath;
+        std::string name; // the document's file name the journal and the lock are named for
     };
+    // Takes the lock of the first name from `base` on that no journal has; that name.
+    std::optional<std::string> claim(const std::string& base, platform::FileLock& lock) const;
+    void followNames();
     std::string stemFor(const std::string& path) const;
     std::string lockPath(const std::string& stem) const;
     std::string journalPath(const std::string& stem) const;

@@ -8,6 +8,7 @@
 #include "commands/EditPane.h"
 #include "core/Document.h"
 #include "frame/Frame.h"
+#include "platform/Files.h"
 #include "settings/Format.h"
 
 namespace vexa {
@@ -120,7 +121,8 @@ void DocumentRecovery::offer(const recovery::LeftJournal& journal, EditPane* loa
         return;
     case kOpenAsSaved:
         m_store->setAside(journal);
-        if (loaded == nullptr && !untitled && unchanged) {
+        // The file as it is on the disk now, whether or not it changed since the journal began.
+        if (loaded == nullptr && !untitled && platform::fileInfo(journal.documentPath())) {
             (void)windows.openDocument(journal.documentPath());
         }
         return;

@@ -43,11 +43,8 @@ struct Sample {
     std::vector<std::size_t> frameEnds; // the byte count after each frame
 };
 
-Sample sampleJournal() {
-    Sample sample;
-    journal_bytes::appendMagic(sample.bytes);
-    journal_bytes::appendHeader(sample.bytes, fileHeader());
-    sample.frameEnds.push_back(sample.bytes.size());
+// A record of every kind, each with its undo group.
+std::vector<std::pair<EditRecordValue, int>> sampleRecords() {
     EditRecordValue insertLine = value(Kind::InsertLine, 3);
     insertLine.bytes = std::string("tab\tand \xe9 and \0 byte", 20);
     insertLine.otherLineEnd = true;
@@ -65,14 +62,30 @@ Sample sampleJournal() {
         {value(Kind::DeleteLine, 4), 8},
         {mark, 9},
     };
-    for (const auto& [record, group] : records) {
+    return records;
+}
+
+// The entries without a record value, each with its setting.
+std::vector<std::pair<JournalEntry::Kind, uint8_t>> sampleSteps() {
+    return {{JournalEntry::Kind::Undo, 0},     {JournalEntry::Kind::Redo, 0},
+            {JournalEntry::Kind::Flush, 0},    {JournalEntry::Kind::Encoding, 0},
+            {JournalEntry::Kind::Encoding, 1}, {JournalEntry::Kind::LineEnds, 0},
+            {JournalEntry::Kind::LineEnds, 1}};
+}
+
+Sample sampleJournal() {
+    Sample sample;
+    journal_bytes::appendMagic(sample.bytes);
+    journal_bytes::appendHeader(sample.bytes, fileHeader());
+    sample.frameEnds.push_back(sample.bytes.size());
+    for (const auto& [record, group] : sampleRecords()) {
         journal_bytes::appendRecord(sample.bytes, record, group);
         sample.frameEnds.push_back(sample.bytes.size());
     }
-    journal_bytes::appendUndo(sample.bytes);
-    sample.frameEnds.push_back(sample.bytes.size());
-    journal_bytes::appendRedo(sample.bytes);
-    sample.frameEnds.push_back(sample.bytes.size());
+    for (const auto& [kind, setting] : sampleSteps()) {
+        journal_bytes::appendStep(sample.bytes, kind, setting);
+        sample.frameEnds.push_back(sample.bytes.size());
+    }
     return sample;
 }
 
@@ -83,7 +96,7 @@ TEST(JournalFormat, EveryEntryReadsBackAsWritten) {
     EXPECT_EQ(*content.header, fileHeader());
     EXPECT_TRUE(content.complete);
     EXPECT_EQ(content.wholeBytes, sample.bytes.size());
-    ASSERT_EQ(content.entries.size(), 12U);
+    ASSERT_EQ(content.entries.size(), sampleRecords().size() + sampleSteps().size());
     EXPECT_EQ(content.entries[0].value, value(Kind::MoveColumn, 17));
     EXPECT_EQ(content.entries[0].group, 1);
     EXPECT_EQ(content.entries[3].value, value(Kind::OverwriteCharacter, 2, 0, '\xff'));
@@ -91,8 +104,42 @@ TEST(JournalFormat, EveryEntryReadsBackAsWritten) {
     EXPECT_TRUE(content.entries[5].value.otherLineEnd);
     EXPECT_EQ(content.entries[9].value.mark, (MarkState{MarkType::Column, {4, 1}, {9, 7}, true}));
     EXPECT_EQ(content.entries[9].group, 9);
-    EXPECT_EQ(content.entries[10].kind, JournalEntry::Kind::Undo);
-    EXPECT_EQ(content.entries[11].kind, JournalEntry::Kind::Redo);
+    for (std::size_t i = 0; i < sampleSteps().size(); ++i) {
+        const JournalEntry& step = content.entries[sampleRecords().size() + i];
+        EXPECT_EQ(step.kind, sampleSteps()[i].first) << i;
+        EXPECT_EQ(step.setting, sampleSteps()[i].second) << i;
+    }
+}
+
+// The editor's thread packs entries into a batch; the writer thread makes the same frames of it
+// as if each entry had been written at once, and the sizes the batch reports are those frames'.
+TEST(JournalFormat, ABatchMakesTheFramesOfItsEntries) {
+    std::string batch;
+    std::string direct;
+    std::size_t reported = 0;
+    for (const auto& [record, group] : sampleRecords()) {
+        reported += journal_batch::addRecord(batch, record, group);
+        journal_bytes::appendRecord(direct, record, group);
+        EXPECT_EQ(reported, direct.size()) << static_cast<int>(record.kind);
+    }
+    for (const auto& [kind, setting] : sampleSteps()) {
+        reported += journal_batch::addStep(batch, kind, setting);
+        journal_bytes::appendStep(direct, kind, setting);
+    }
+    EXPECT_EQ(reported, direct.size());
+    std::string encoded;
+    journal_batch::encode(encoded, batch);
+    EXPECT_EQ(encoded, direct);
+    const std::vector<JournalEntry> entries = journal_batch::entries(batch);
+    ASSERT_EQ(entries.size(), sampleRecords().size() + sampleSteps().size());
+    for (std::size_t i = 0; i < sampleRecords().size(); ++i) {
+        EXPECT_EQ(entries[i].value, sampleRecords()[i].first) << i;
+        EXPECT_EQ(entries[i].group, sampleRecords()[i].second) << i;
+    }
+    for (std::size_t i = 0; i < sampleSteps().size(); ++i) {
+        EXPECT_EQ(entries[sampleRecords().size() + i].kind, sampleSteps()[i].first) << i;
+        EXPECT_EQ(entries[sampleRecords().size() + i].setting, sampleSteps()[i].second) << i;
+    }
 }
 
 TEST(JournalFormat, AJournalCutAnywhereReadsUpToItsLastWholeEntry) {

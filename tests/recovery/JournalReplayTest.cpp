@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include "core/Document.h"
@@ -25,8 +26,8 @@ public:
     }
     ~TextKeeper() override { m_document.setEditObserver(&m_journal); }
     void beforeRecord() override { m_journal.beforeRecord(); }
-    void recorded(const EditRecordValue& value, int group) override {
-        m_journal.recorded(value, group);
+    void recorded(EditRecordValue&& value, int group) override {
+        m_journal.recorded(std::move(value), group);
         m_texts.insert(m_document.text());
     }
     void undone() override {
@@ -35,6 +36,15 @@ public:
     }
     void redone() override {
         m_journal.redone();
+        m_texts.insert(m_document.text());
+    }
+    void undoFlushed() override { m_journal.undoFlushed(); }
+    void encodingSwitched() override {
+        m_journal.encodingSwitched();
+        m_texts.insert(m_document.text());
+    }
+    void lineEndsChanged() override {
+        m_journal.lineEndsChanged();
         m_texts.insert(m_document.text());
     }
     void textReplaced() override { m_journal.textReplaced(); }
@@ -130,6 +140,70 @@ TEST_F(JournalReplayTest, ReplayOnTheLoadedFileGivesTheTextAndUndoBackToTheFile)
     }
     EXPECT_EQ(recovered.text(), "alpha\nbeta\ngamma");
     EXPECT_FALSE(recovered.isModified());
+}
+
+// What the user does beside the edit records comes back too: emptying the undo store, and
+// switching the encoding or the line ends.
+TEST_F(JournalReplayTest, UndoFlushAndSwitchesOfEncodingAndLineEndsReplay) {
+    test::writeFileBytes(file, "alpha\r\nb\xe9ta\ngamma\r\n");
+    struct Case {
+        const char* name;
+        std::function<void(Document&)> step;
+    };
+    const std::vector<Case> cases = {
+        {"undo flush", [](Document& document) { document.flushUndo(); }},
+        {"encoding",
+         [](Document& document) {
+             document.switchEncoding(document.encoding() == TextEncoding::Utf8 ? TextEncoding::Windows1252
+                                                                               : TextEncoding::Utf8);
+         }},
+        {"line ends", [](Document& document) { document.changeLineEnds(LineEnds::Unix); }},
+        {"line ends twice",
+         [](Document& document) {
+             document.changeLineEnds(LineEnds::Unix);
+             document.changeLineEnds(LineEnds::Dos);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Document original;
+        load(original);
+        const TextEncoding loadedEncoding = original.encoding();
+        {
+            JournalWriter writer;
+            DocumentJournal journal(original, writer, journalPath, 0);
+            original.nextGroup();
+            original.goToLine(0);
+            original.insertCharacter('a');
+            original.nextGroup();
+            original.insertCharacter('b');
+            c.step(original);
+            // Edits after the step land in a group that must stay apart from those before it.
+            original.insertCharacter('c');
+            original.nextGroup();
+            original.insertCharacter('d');
+        }
+        Document recovered;
+        load(recovered);
+        ASSERT_EQ(recovered.encoding(), loadedEncoding);
+        const ReplayResult result = replayJournal(recovered, readBack());
+        EXPECT_EQ(result.refused, 0);
+        EXPECT_EQ(recovered.text(), original.text());
+        EXPECT_EQ(recovered.encoding(), original.encoding());
+        EXPECT_EQ(recovered.lineEnds(), original.lineEnds());
+        EXPECT_EQ(recovered.hasMixedLineEnds(), original.hasMixedLineEnds());
+        for (int i = 0; i < original.lineCount(); ++i) {
+            EXPECT_EQ(recovered.line(i).hasOtherLineEnd(), original.line(i).hasOtherLineEnd()) << i;
+        }
+        EXPECT_EQ(recovered.isModified(), original.isModified());
+        EXPECT_EQ(recovered.undoStore().undoCount(), original.undoStore().undoCount());
+        // Undo steps back through the same groups.
+        while (original.undo()) {
+            ASSERT_TRUE(recovered.undo());
+            EXPECT_EQ(recovered.text(), original.text());
+        }
+        EXPECT_FALSE(recovered.undo());
+    }
 }
 
 TEST_F(JournalReplayTest, ACutJournalReplaysToATextTheDocumentHad) {

@@ -240,5 +240,100 @@ TEST_F(RecoveryTest, ASecondLiveEditorOnAFileIsWarnedAndChoosesReadOnlyOrEdit) {
     EXPECT_EQ(activeDocument().text(), text);
 }
 
+// An untitled document saved under a name: its journal and lock go by that name from then on,
+// so another editor on the file is warned and a crash comes back for the file.
+TEST_F(RecoveryTest, AnUntitledDocumentSavedUnderANameJournalsUnderThatName) {
+    const std::string named = writeFile("named.c", "");
+    ASSERT_NE(workspace().newDocument(), nullptr);
+    type("first");
+    editor->recovery().sync();
+    frame.chooseNextSave(named);
+    ASSERT_EQ(exec(functionIdOf("FileSaveAs")), 1);
+    type(" second");
+    text = activeDocument().text();
+    editor->recovery().sync();
+    {
+        SecondEditor second(options);
+        second.frame.answerNext(Answer::Yes);
+        ASSERT_NE(second.editor.workspace().openDocument(named), nullptr);
+        const std::vector<FrameEvent> asked = second.frame.eventsOf(FrameEventKind::Question);
+        ASSERT_EQ(asked.size(), 1U);
+        EXPECT_NE(asked[0].text.find("being edited in another Vexa window"), std::string::npos);
+        second.frame.answerNext(Answer::No);
+        ASSERT_TRUE(second.editor.workspace().closeAll());
+    }
+    startEditor();
+    frame.clearEvents();
+    frame.answerNext(kRecover);
+    ASSERT_NE(workspace().openDocument(named), nullptr);
+    EXPECT_EQ(questions().size(), 1U);
+    EXPECT_EQ(activeDocument().fileName(), named);
+    EXPECT_EQ(activeDocument().text(), text);
+    EXPECT_TRUE(activeDocument().isModified());
+}
+
+// Reloading and emptying the undo store are in the journal: the recovered document undoes just
+// as far as the one that was lost.
+TEST_F(RecoveryTest, AfterReloadOrUndoFlushTheRecoveredUndoGoesAsFar) {
+    struct Step {
+        const char* name;
+        FunctionId id;
+        bool asks; // whether it asks before it throws the changes away
+    };
+    for (const Step& step : {Step{"reload", functionIdOf("FileReloadCurrent"), true},
+                             Step{"undo flush", functionIdOf("UndoFlush"), false}}) {
+        SCOPED_TRACE(step.name);
+        ASSERT_NE(workspace().openDocument(file), nullptr);
+        activeDocument().goToLine(1);
+        type("/* before */");
+        if (step.asks) {
+            frame.answerNext(Answer::Yes);
+        }
+        exec(step.id);
+        ASSERT_EQ(frame.unusedReplies(), 0U);
+        activeDocument().nextGroup();
+        type("/* after */");
+        text = activeDocument().text();
+        undoDepth = activeDocument().undoStore().undoCount();
+        startEditor();
+        frame.clearEvents();
+        frame.answerNext(kRecover);
+        ASSERT_NE(workspace().openDocument(file), nullptr);
+        EXPECT_EQ(activeDocument().text(), text);
+        EXPECT_EQ(activeDocument().undoStore().undoCount(), undoDepth);
+        frame.answerNext(Answer::No);
+        ASSERT_TRUE(workspace().closeAll());
+    }
+}
+
+// "Open as saved" for a journal found at start opens the file as it is on the disk, also when it
+// changed since the journal started.
+TEST_F(RecoveryTest, OpenAsSavedAtStartOpensTheFile) {
+    for (const bool changed : {false, true}) {
+        SCOPED_TRACE(changed);
+        writeFileBytes(file, "int main()\n{\n}\n");
+        for (const fs::path& aside : journals(".aside")) {
+            fs::remove(aside);
+        }
+        ASSERT_NE(workspace().openDocument(file), nullptr);
+        editActive();
+        startEditor();
+        const std::string onDisk = changed ? "changed by another program" : "int main()\n{\n}";
+        if (changed) {
+            writeFileBytes(file, onDisk + "\n");
+        }
+        frame.clearEvents();
+        frame.answerNext(kOpenAsSaved);
+        workspace().openStartupFiles({});
+        ASSERT_EQ(questions().size(), 1U);
+        ASSERT_NE(workspace().active(), nullptr);
+        EXPECT_EQ(activeDocument().fileName(), file);
+        EXPECT_EQ(activeDocument().text(), onDisk);
+        EXPECT_FALSE(activeDocument().isModified());
+        EXPECT_EQ(journals(".aside").size(), 1U);
+        ASSERT_TRUE(workspace().closeAll());
+    }
+}
+
 } // namespace
 } // namespace vexa::test
