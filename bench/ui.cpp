@@ -199,7 +199,8 @@ int main(int argc, char* argv[]) {
     vexa::toolchain::OutputWindows& outputs = window.editor().outputs();
     outputs.compiler().clear();
     outputs.compiler().loadText(std::string(std::size_t{20} << 20, 'x') + "\n");
-    vexa::ui::OutputWindowWidget outputWidget(outputs, vexa::toolchain::OutputKind::Compiler);
+    vexa::ui::OutputWindowWidget outputWidget(outputs, vexa::toolchain::OutputKind::Compiler,
+                                              {window.keys(), window.keyState()});
     outputWidget.refreshLines();
     outputWidget.resize(1920, 1080);
     outputWidget.show();

@@ -54,7 +54,9 @@ await() {
     done
 }
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Without -noreset the server resets when its last client goes, and the start after the kill can
+# meet a display that refuses connections for a moment.
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 server=$!
 # A display that cannot be started is no fault of the editor's: the test is skipped.
 tries=300
