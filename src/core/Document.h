@@ -285,6 +285,10 @@ public:
     void clearForLoad(std::size_t expectedBytes);
     // otherLineEnd: the line came with the other line end than the document's.
     void appendLoadedLine(std::string_view bytes, bool otherLineEnd = false);
+    // Keeps a block a file was read into, and appends a line reading bytes that lie in a block
+    // kept (or about to be kept) without copying them.
+    void keepLoadBlock(TextArena::Block block) { m_arena.keep(std::move(block)); }
+    void appendBorrowedLine(std::string_view bytes, bool otherLineEnd);
     // A line reading a copy of the bytes in the load buffer (for insert file).
     DocLine makeLoadedLine(std::string_view bytes);
 
