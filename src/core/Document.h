@@ -222,6 +222,10 @@ public:
     void setLoaded(bool loaded) { m_loaded = loaded; }
     bool nullsReplaced() const { return m_nullsReplaced; }
     void setNullsReplaced(bool replaced) { m_nullsReplaced = replaced; }
+    // The document holds only part of its file: a load is under way or was stopped. It is read
+    // only and is never written.
+    bool isLoadIncomplete() const { return m_loadIncomplete; }
+    void setLoadIncomplete(bool incomplete) { m_loadIncomplete = incomplete; }
     // Guards the backup against running again while it writes.
     bool backupBusy() const { return m_backupBusy; }
     void setBackupBusy(bool busy) { m_backupBusy = busy; }
@@ -345,6 +349,7 @@ private:
     bool m_readOnly = false;
     bool m_loaded = false;
     bool m_nullsReplaced = false;
+    bool m_loadIncomplete = false;
     bool m_redrawAll = false;
     bool m_replaying = false;
     bool m_backupBusy = false;

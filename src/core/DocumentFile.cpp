@@ -186,6 +186,10 @@ DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document,
 }
 
 bool DocumentFile::save(Document& document) {
+    if (document.isLoadIncomplete()) {
+        m_messenger.messageBox(formatText(msg::kIncompleteNotSaved, document.namePart().c_str()));
+        return false;
+    }
     ContentHash written;
     if (writeDocument(document, document.fileName(), m_options.fileTrim, &written) != WriteOutcome::Written) {
         return false;
@@ -206,6 +210,9 @@ bool DocumentFile::saveCommand(Document& document) {
     if (!document.hasName()) {
         return false;
     }
+    if (document.isLoadIncomplete()) {
+        return save(document); // refused, with its message
+    }
     if (document.isModified() && !save(document)) {
         m_messenger.messageBox(formatText(msg::kUnableToWrite, document.namePart().c_str()));
         return false;
@@ -215,6 +222,10 @@ bool DocumentFile::saveCommand(Document& document) {
 }
 
 SaveAsResult DocumentFile::saveAs(Document& document, const std::string& path) {
+    if (document.isLoadIncomplete()) {
+        (void)save(document); // refused, with its message naming the file being loaded
+        return SaveAsResult::Failed;
+    }
     std::string old = document.fileName();
     document.setFileName(path);
     if (!save(document)) {

@@ -37,6 +37,11 @@ struct FileOptions {
 namespace file_messages {
 inline constexpr const char* kLoading = "Loading.";
 inline constexpr const char* kLoadingPercent = "Loading %d %%";
+inline constexpr const char* kLoadStopped =
+    "The load of '%s' was stopped: the document holds only part of the file and is read only.";
+inline constexpr const char* kIncompleteNotSaved =
+    "The '%s' file is not completely loaded, so the document can not be saved: it would write part "
+    "of the file.";
 inline constexpr const char* kNullsReplaced =
     "To load this binary file Vexa replaced the null characters. This file is now read only!";
 inline constexpr const char* kReadFailed =

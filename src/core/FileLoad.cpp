@@ -88,6 +88,10 @@ bool FileLoad::start() {
     m_file.reset(file);
     m_expected = platform::fileSize(name).value_or(0);
     m_document.clearForLoad(0);
+    // Until the last block is in, the document can be read but not changed or written.
+    m_wasReadOnly = m_document.isReadOnly();
+    m_document.setReadOnly(true);
+    m_document.setLoadIncomplete(true);
     m_state = State::Reading;
     return true;
 }
@@ -210,12 +214,19 @@ void FileLoad::stop() {
     m_block = {};
     m_used = 0;
     m_state = State::Stopped;
-    m_document.setReadOnly(true);
+    m_document.setLoaded(true);
+    m_document.setEncoding(text::encodingFor(m_utf8.result(), m_options.newEncoding));
+    m_document.setWidestLine(m_widest);
+    m_document.finishLoad();
+    m_messenger.status(formatText(msg::kLoadStopped, m_document.namePart().c_str()), SoundKind::Information,
+                       Hold::Yes);
 }
 
 void FileLoad::finish() {
     const std::string& name = m_document.fileName();
     m_file.reset();
+    m_document.setLoadIncomplete(false);
+    m_document.setReadOnly(m_wasReadOnly);
     m_document.setWidestLine(m_widest);
     // Every byte was checked as it came in (a byte-order mark is a multi-byte sequence).
     m_document.setEncoding(text::encodingFor(m_utf8.result(), m_options.newEncoding));

@@ -74,6 +74,7 @@ private:
     std::unique_ptr<std::FILE, Closer> m_file;
     State m_state = State::Idle;
     bool m_oem = false;
+    bool m_wasReadOnly = false;
     bool m_firstLine = true;
     bool m_byteOrderMark = false;
     bool m_nulls = false;
