@@ -15,6 +15,7 @@
 #include "core/Document.h"
 #include "regex/RegexMatcher.h"
 #include "search/SearchState.h"
+#include "support/BenchSearchPane.h"
 #include "support/GeneratedText.h"
 
 namespace {
@@ -28,26 +29,6 @@ const char* const kFunctionPatterns[] = {
     "^[_a-z0-9&+=*<>]+[:_a-z0-9&+=*<>~]+[ \t]*[(]+.*[^; ]+$",
 };
 
-class BenchPane final : public vexa::SearchPane {
-public:
-    explicit BenchPane(vexa::Document& document) : m_document(document) {}
-    bool isAlive() const override { return true; }
-    vexa::Document* document() override { return &m_document; }
-    int topLine() const override { return m_top; }
-    int firstColumn() const override { return m_first; }
-    int visibleLines() const override { return 40; }
-    int visibleColumns() const override { return 120; }
-    void setView(int top, int first) override {
-        m_top = top;
-        m_first = first;
-    }
-    void refresh(bool) override {}
-
-private:
-    vexa::Document& m_document;
-    int m_top = 0;
-    int m_first = 0;
-};
 
 void loadLines(vexa::Document& document, const std::string& text) {
     document.clearForLoad(text.size());
@@ -98,7 +79,7 @@ double timeCount(const std::string& command, long& count) {
 // A plain find (down, ignoring case) for a text the document lacks, from its start; gives seconds.
 double timeLiteralFind(vexa::Document& document, const char* findText, bool& found) {
     vexa::SearchState state;
-    BenchPane pane(document);
+    vexa::bench::BenchSearchPane pane(document);
     state.setFindText(findText, false);
     document.goToLine(0);
     document.setCursorOffset(0);
@@ -135,7 +116,7 @@ std::string withUtf8Comments(const std::string& text) {
 // milliseconds.
 double timeRegexFind(vexa::Document& document, const char* pattern, bool& found) {
     vexa::SearchState state;
-    BenchPane pane(document);
+    vexa::bench::BenchSearchPane pane(document);
     state.setRegularExpression(true);
     state.setFindText(pattern, false);
     document.goToLine(0);
@@ -163,7 +144,7 @@ int main(int argc, char** argv) {
 
     // A plain search with the default options (down, ignoring case) for a text the file lacks.
     vexa::SearchState state;
-    BenchPane pane(document);
+    vexa::bench::BenchSearchPane pane(document);
     state.setFindText("no_such_identifier", false);
     auto start = Clock::now();
     state.attach(&pane);

@@ -19,6 +19,8 @@ constexpr const char* kOemReadMessage = "The 'Read file as OEM text' option is n
 constexpr const char* kOemWriteMessage = "The 'Write file as OEM text' option is now '%s'";
 constexpr std::string_view kMadeReadOnly = "The document is now marked as 'Read Only'";
 constexpr std::string_view kMadeReadWrite = "The document is now marked as 'Read/Write'";
+constexpr std::string_view kIncompleteStaysReadOnly =
+    "The document holds only part of its file, so it stays read only.";
 constexpr std::string_view kCannotMakeReadOnly =
     "The document can not be made read only as it has been changed!";
 constexpr std::string_view kNotSupported = "This keystroke is not supported";
@@ -156,6 +158,11 @@ int32_t OptionCommands::switchReadOnly(Switch action) {
     const bool on = action == Switch::Toggle ? !document->isReadOnly() : action == Switch::Set;
     if (on && document->isModified()) {
         m_processor.showStatus(kCannotMakeReadOnly, platform::SoundKind::Information);
+        return 1;
+    }
+    // A partly loaded document would otherwise be open to changes and saves over its file.
+    if (!on && document->isLoadIncomplete()) {
+        m_processor.showStatus(kIncompleteStaysReadOnly, platform::SoundKind::Information);
         return 1;
     }
     document->setReadOnly(on);

@@ -154,10 +154,7 @@ DocLine::DocLine(std::string_view text) {
 }
 
 DocLine DocLine::borrowing(std::string_view bytes) {
-    DocLine line;
-    line.m_data = const_cast<char*>(bytes.data());
-    line.m_length = static_cast<uint32_t>(bytes.size());
-    return line;
+    return {Borrow{}, bytes, false};
 }
 
 DocLine::DocLine(const DocLine& other)

@@ -96,6 +96,10 @@ public:
     explicit DocLine(std::string_view text);
     // A line reading bytes that outlive it (the document's load buffer).
     static DocLine borrowing(std::string_view bytes);
+    struct Borrow {};
+    DocLine(Borrow, std::string_view bytes, bool otherLineEnd)
+        : m_data(const_cast<char*>(bytes.data())), m_length(static_cast<uint32_t>(bytes.size())),
+          m_otherLineEnd(otherLineEnd ? 1 : 0) {}
 
     DocLine(const DocLine& other);
     DocLine& operator=(const DocLine& other);

@@ -748,15 +748,17 @@ void Document::clearForLoad(std::size_t expectedBytes) {
 }
 
 void Document::appendLoadedLine(std::string_view bytes, bool otherLineEnd) {
-    DocLine line = DocLine::borrowing(m_arena.store(bytes));
-    line.setOtherLineEnd(otherLineEnd);
+    appendBorrowedLine(m_arena.store(bytes), otherLineEnd);
+}
+
+void Document::appendBorrowedLine(std::string_view bytes, bool otherLineEnd) {
+    DocLine& line = m_lines.emplaceBack(DocLine::Borrow{}, bytes, otherLineEnd);
     m_mixedLineEnds = m_mixedLineEnds || otherLineEnd;
     // The comment state is computed while the bytes are fresh in the cache, so a loaded
     // document is scanned once, in the same pass that reads it.
     if (hasCommentMarkers()) {
         m_loadDepth = line.scanComments(m_loadDepth, m_markers);
     }
-    m_lines.append(std::move(line));
 }
 
 DocLine Document::makeLoadedLine(std::string_view bytes) {

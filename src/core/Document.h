@@ -224,6 +224,10 @@ public:
     void setLoaded(bool loaded) { m_loaded = loaded; }
     bool nullsReplaced() const { return m_nullsReplaced; }
     void setNullsReplaced(bool replaced) { m_nullsReplaced = replaced; }
+    // The document holds only part of its file: a load is under way or was stopped. It is read
+    // only and is never written.
+    bool isLoadIncomplete() const { return m_loadIncomplete; }
+    void setLoadIncomplete(bool incomplete) { m_loadIncomplete = incomplete; }
     // Guards the backup against running again while it writes.
     bool backupBusy() const { return m_backupBusy; }
     void setBackupBusy(bool busy) { m_backupBusy = busy; }
@@ -289,6 +293,10 @@ public:
     void clearForLoad(std::size_t expectedBytes);
     // otherLineEnd: the line came with the other line end than the document's.
     void appendLoadedLine(std::string_view bytes, bool otherLineEnd = false);
+    // Keeps a block a file was read into, and appends a line reading bytes that lie in a block
+    // kept (or about to be kept) without copying them.
+    void keepLoadBlock(TextArena::Block block) { m_arena.keep(std::move(block)); }
+    void appendBorrowedLine(std::string_view bytes, bool otherLineEnd);
     // A line reading a copy of the bytes in the load buffer (for insert file).
     DocLine makeLoadedLine(std::string_view bytes);
 
@@ -360,6 +368,7 @@ private:
     bool m_readOnly = false;
     bool m_loaded = false;
     bool m_nullsReplaced = false;
+    bool m_loadIncomplete = false;
     bool m_redrawAll = false;
     bool m_replaying = false;
     bool m_backupBusy = false;

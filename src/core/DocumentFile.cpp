@@ -11,6 +11,7 @@
 
 #include "core/BackupIndex.h"
 #include "core/Document.h"
+#include "core/FileLoad.h"
 #include "core/MarkedArea.h"
 #include "core/Messenger.h"
 #include "platform/Files.h"
@@ -23,21 +24,6 @@ using platform::SoundKind;
 namespace msg = file_messages;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// Whether a whole file is valid UTF-8 with a multi-byte sequence.
-bool fileIsUtf8(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
-        return false;
-    }
-    text::Utf8Stream stream;
-    std::array<char, 65536> piece{};
-    while (const std::size_t read = std::fread(piece.data(), 1, piece.size(), file.get())) {
-        stream.add(std::string_view(piece.data(), read));
-    }
-    const text::Utf8Check check = stream.result();
-    return check.valid && check.multiByte;
-}
 
 std::string extensionOf(std::string_view path) {
     std::string_view name = platform::namePart(path);
@@ -76,24 +62,18 @@ bool userMayWrite(const std::string& path) {
 }
 
 template <typename AddLine>
-DocumentFile::ReadResult DocumentFile::readLines(TextReader& reader, Progress progress, AddLine&& add) {
+DocumentFile::ReadResult DocumentFile::readLines(TextReader& reader, AddLine&& add) {
     ReadResult result;
     std::string line;
     std::string text = msg::kLoading;
-    const int dotEvery = progress == Progress::Load ? 500 : 1000;
     while (!reader.endReached()) {
         int length = reader.readLine(line);
         if (length < 0) {
             continue;
         }
         add(std::string_view(line), reader.lastLineEnd());
-        if (++result.lines % dotEvery == 0) {
-            if (progress == Progress::Load) {
-                text += '.';
-                if (text.size() > 99) {
-                    text = msg::kLoading;
-                }
-            } else if (text.size() < 100) {
+        if (++result.lines % 1000 == 0) {
+            if (text.size() < 100) {
                 text += '.';
             }
             m_messenger.status(text, SoundKind::None);
@@ -116,72 +96,19 @@ WriteOptions DocumentFile::writeOptionsFor(const Document& document) const {
 }
 
 bool DocumentFile::load(Document& document) {
-    const std::string& name = document.fileName();
-    // Both line ends are read as such; OEM text is converted only in a file that is not UTF-8,
-    // which takes a look at the whole file first (only then, as the conversion is rare).
-    const bool oem = m_options.oemRead && document.hasName() && !fileIsUtf8(name);
-    TextReader reader(ReadOptions{true, oem});
-    if (!document.hasName() || !reader.open(name)) {
-        makeNew(document);
-        document.setLoaded(false);
-        // A file that is there but cannot be read must not be replaced by this empty text
-        // through an unwary save.
-        if (document.hasName() && exists(name)) {
-            document.setReadOnly(true);
-        }
+    FileLoad load(document, m_options, m_messenger, m_mayWrite);
+    if (!load.start()) {
         return false;
     }
-    document.clearForLoad(platform::fileSize(name).value_or(0));
-    m_messenger.status(msg::kLoading, SoundKind::None);
-    int widest = 80;
-    bool byteOrderMark = false;
-    bool firstLine = true;
-    std::optional<LineEnds> ends;
-    readLines(reader, Progress::Load, [&](std::string_view text, ReadLineEnd end) {
-        if (firstLine && !oem && text.starts_with(kByteOrderMark)) {
-            byteOrderMark = true;
-            text.remove_prefix(kByteOrderMark.size());
+    int shown = 0;
+    m_messenger.status(formatText(msg::kLoadingPercent, shown), SoundKind::None);
+    while (load.step()) {
+        if (load.percent() != shown) {
+            shown = load.percent();
+            m_messenger.status(formatText(msg::kLoadingPercent, shown), SoundKind::None);
         }
-        firstLine = false;
-        bool other = false;
-        if (end != ReadLineEnd::None) {
-            const LineEnds lineEnds = end == ReadLineEnd::CrLf ? LineEnds::Dos : LineEnds::Unix;
-            if (!ends) {
-                ends = lineEnds; // the first line end decides the document's
-            }
-            other = lineEnds != *ends;
-        }
-        document.appendLoadedLine(text, other);
-        widest = std::max(widest, static_cast<int>(text.size()));
-    });
-    document.setWidestLine(widest);
-    // The reader checked every byte as it came in (a byte-order mark is a multi-byte sequence).
-    const TextEncoding detected = text::encodingFor(reader.utf8Check(), m_options.newEncoding);
-    document.setEncoding(detected);
-    // The mark's bytes are written back whatever the encoding, so a file whose text after the mark
-    // is not UTF-8 loses nothing either.
-    document.setByteOrderMark(byteOrderMark);
-    document.setLineEnds(ends.value_or(m_options.newLineEnds()));
-    document.setFileTime(platform::modificationTime(name).value_or(0));
-    if (reader.nullsSeen()) {
-        document.setReadOnly(true);
-        document.setNullsReplaced(true);
-        m_messenger.messageBox(msg::kNullsReplaced);
+        m_messenger.drainEvents();
     }
-    if (reader.readFailed()) {
-        document.setReadOnly(true);
-        m_messenger.messageBox(formatText(msg::kReadFailed, name.c_str()));
-    }
-    if (!document.isReadOnly() && !m_mayWrite(name)) {
-        document.setReadOnly(true);
-        m_messenger.status(formatText(msg::kWriteProtected, name.c_str()), SoundKind::Information);
-    }
-    document.setFileContent(reader.contentHash().size(), reader.contentHash().value());
-    reader.close();
-    document.setLoaded(true);
-    document.markUnmodified();
-    document.undoStore().flush();
-    document.finishLoad();
     return true;
 }
 
@@ -202,7 +129,7 @@ bool DocumentFile::insertFile(Document& document, const std::string& path, int a
     m_messenger.status(msg::kLoading, SoundKind::None);
     const int start = document.cursorLine();
     const bool afterCursor = document.settings().insertAfterCursor;
-    readLines(reader, Progress::Insert, [&](std::string_view text, ReadLineEnd) {
+    readLines(reader, [&](std::string_view text, ReadLineEnd) {
         if (afterCursor) {
             document.moveToLine(document.cursorLine() + 1);
             document.insertLine(document.makeLoadedLine(text));
@@ -259,6 +186,10 @@ DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document,
 }
 
 bool DocumentFile::save(Document& document) {
+    if (document.isLoadIncomplete()) {
+        m_messenger.messageBox(formatText(msg::kIncompleteNotSaved, document.namePart().c_str()));
+        return false;
+    }
     ContentHash written;
     if (writeDocument(document, document.fileName(), m_options.fileTrim, &written) != WriteOutcome::Written) {
         return false;
@@ -281,6 +212,9 @@ bool DocumentFile::saveCommand(Document& document) {
     if (!document.hasName()) {
         return false;
     }
+    if (document.isLoadIncomplete()) {
+        return save(document); // refused, with its message
+    }
     if (document.isModified() && !save(document)) {
         m_messenger.messageBox(formatText(msg::kUnableToWrite, document.namePart().c_str()));
         return false;
@@ -290,6 +224,10 @@ bool DocumentFile::saveCommand(Document& document) {
 }
 
 SaveAsResult DocumentFile::saveAs(Document& document, const std::string& path) {
+    if (document.isLoadIncomplete()) {
+        (void)save(document); // refused, with its message naming the file being loaded
+        return SaveAsResult::Failed;
+    }
     std::string old = document.fileName();
     document.setFileName(path);
     if (!save(document)) {

@@ -37,6 +37,12 @@ struct FileOptions {
 
 namespace file_messages {
 inline constexpr const char* kLoading = "Loading.";
+inline constexpr const char* kLoadingPercent = "Loading %d %%";
+inline constexpr const char* kLoadStopped =
+    "The load of '%s' was stopped: the document holds only part of the file and is read only.";
+inline constexpr const char* kIncompleteNotSaved =
+    "The '%s' file is not completely loaded, so the document can not be saved: it would write part "
+    "of the file.";
 inline constexpr const char* kNullsReplaced =
     "To load this binary file Vexa replaced the null characters. This file is now read only!";
 inline constexpr const char* kReadFailed =
@@ -86,7 +92,8 @@ public:
     DocumentFile(const FileOptions& options, Messenger& messenger, WritableCheck mayWrite = userMayWrite)
         : m_options(options), m_messenger(messenger), m_mayWrite(mayWrite) {}
 
-    // Replaces the content with the file the document names. When it cannot be opened the
+    // Replaces the content with the file the document names, read block by block with the
+    // percentage read on the status line (FileLoad). When it cannot be opened the
     // document becomes a new one-line document and the result is false (the caller reports it).
     // A file this user may not write loads read only, with a message, so the user learns it
     // before editing rather than when saving fails.
@@ -134,12 +141,10 @@ private:
     struct ReadResult {
         int lines = 0;
     };
-    // Loading adds a dot every 500 lines and starts again past 99 characters; inserting a file
-    // adds one every 1000 lines while the text is shorter than 100.
-    enum class Progress { Load, Insert };
-    // Each line goes to `add` with the end it had in the file.
+    // Each line goes to `add` with the end it had in the file. Inserting a file adds a dot to the
+    // status every 1000 lines while the text is shorter than 100 (a load shows its percentage).
     template <typename AddLine>
-    ReadResult readLines(TextReader& reader, Progress progress, AddLine&& add);
+    ReadResult readLines(TextReader& reader, AddLine&& add);
     // How a document's lines are written: its line ends; OEM text only for Windows-1252.
     WriteOptions writeOptionsFor(const Document& document) const;
     enum class WriteOutcome { Written, OpenFailed, WriteFailed };

@@ -54,17 +54,17 @@ const DocLine& LineList::at(int index) const {
     return m_blocks[block][i - m_starts[block]];
 }
 
-void LineList::append(DocLine line) {
-    if (m_blocks.empty() || m_blocks.back().size() >= kBlockLines) {
-        m_blocks.emplace_back();
-        m_blocks.back().reserve(kBlockLines);
-        m_starts.push_back(m_count);
-        if (m_validStarts + 1 == m_blocks.size()) {
-            ++m_validStarts;
-        }
+void LineList::startBlock() {
+    m_blocks.emplace_back();
+    m_blocks.back().reserve(kBlockLines);
+    m_starts.push_back(m_count);
+    if (m_validStarts + 1 == m_blocks.size()) {
+        ++m_validStarts;
     }
-    m_blocks.back().push_back(std::move(line));
-    ++m_count;
+}
+
+void LineList::append(DocLine line) {
+    (void)emplaceBack(std::move(line));
 }
 
 void LineList::insert(int index, DocLine line) {

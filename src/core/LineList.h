@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "core/DocLine.h"
@@ -26,6 +27,15 @@ public:
     // Inserts before `index` (index == count appends).
     void insert(int index, DocLine line);
     void append(DocLine line);
+    // Appends a line made in place from the arguments (a loaded line, made without moves).
+    template <typename... Args>
+    DocLine& emplaceBack(Args&&... args) {
+        if (m_blocks.empty() || m_blocks.back().size() >= kBlockLines) {
+            startBlock();
+        }
+        ++m_count;
+        return m_blocks.back().emplace_back(std::forward<Args>(args)...);
+    }
     // Calls f on every line in order: a walk over the whole text without an index look-up.
     template <typename F>
     void forEach(F&& f) {
@@ -43,6 +53,7 @@ private:
     static constexpr std::size_t kBlockLines = 128;
 
     std::size_t findBlock(std::size_t index) const;
+    void startBlock();
     void invalidateAfter(std::size_t block);
 
     std::vector<std::vector<DocLine>> m_blocks;

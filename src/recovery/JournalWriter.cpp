@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 #include <utility>
 
@@ -27,6 +28,9 @@ bool writeAll(int descriptor, std::string_view bytes) {
     }
     return true;
 }
+
+// The piece of a file copied at once.
+constexpr std::size_t kCopyPiece = std::size_t{1} << 20;
 
 int openJournal(const std::string& path, int extra) {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | extra, 0600);
@@ -203,25 +207,35 @@ void JournalWriter::perform(Task& task) {
         break;
     }
     case Task::Kind::CopyBase: {
-        std::string bytes;
         std::FILE* in = std::fopen(task.source.c_str(), "rb");
         if (in == nullptr) {
             break;
         }
-        char chunk[64 * 1024];
+        // The file is copied a piece at a time (it may be as large as any file the editor opens)
+        // into a temporary that replaces the copy only when the bytes still hash to the value:
+        // a file changed since it was read is no starting point for the edits.
+        const std::string temporary = task.path + ".new";
+        const int descriptor = openJournal(temporary, O_TRUNC);
+        ok = descriptor >= 0;
+        ContentHash hash;
+        auto chunk = std::make_unique_for_overwrite<char[]>(kCopyPiece);
         std::size_t got = 0;
-        while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
-            bytes.append(chunk, got);
+        while (ok && (got = std::fread(chunk.get(), 1, kCopyPiece, in)) > 0) {
+            const std::string_view piece(chunk.get(), got);
+            hash.add(piece);
+            ok = writeAll(descriptor, piece);
         }
+        const bool readWhole = std::ferror(in) == 0;
         std::fclose(in);
-        // A file changed since it was read is no starting point for the edits.
-        if (ContentHash::of(bytes) != task.ticket) {
-            break;
-        }
-        const int descriptor = openJournal(task.path, O_TRUNC);
-        ok = descriptor >= 0 && writeAll(descriptor, bytes) && ::fdatasync(descriptor) == 0;
+        const bool same = ok && readWhole && hash.value() == task.ticket;
+        ok = ok && (!same || ::fdatasync(descriptor) == 0);
         if (descriptor >= 0) {
             ::close(descriptor);
+        }
+        if (ok && same) {
+            ok = std::rename(temporary.c_str(), task.path.c_str()) == 0;
+        } else {
+            (void)::unlink(temporary.c_str());
         }
         break;
     }

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <unistd.h>
 
 #include "core/ContentHash.h"
@@ -39,6 +40,34 @@ std::optional<std::string> readWhole(const std::string& path) {
         return std::nullopt;
     }
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The length and content hash of a plain file, read a block at a time: a file checked against a
+// journal may be as large as any the editor opens, so its bytes are never held whole.
+struct FileDigest {
+    uint64_t size = 0;
+    uint64_t hash = 0;
+};
+
+std::optional<FileDigest> digestOf(const std::string& path) {
+    const auto info = platform::fileInfo(path);
+    if (!info || info->kind != platform::FileKind::Regular) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) {
+        return std::nullopt;
+    }
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    const auto piece = std::make_unique_for_overwrite<char[]>(kPiece);
+    ContentHash hash;
+    while (const std::size_t read = std::fread(piece.get(), 1, kPiece, file.get())) {
+        hash.add(std::string_view(piece.get(), read));
+    }
+    if (std::ferror(file.get()) != 0) {
+        return std::nullopt;
+    }
+    return FileDigest{hash.size(), hash.value()};
 }
 
 } // namespace
@@ -224,8 +253,8 @@ bool RecoveryStore::hasBase(const LeftJournal& journal) {
     if (journal.content.hasSnapshot()) {
         return true;
     }
-    const std::optional<std::string> bytes = readWhole(basePath(journal));
-    return bytes && ContentHash::of(*bytes) == journal.content.header->hash;
+    const std::optional<FileDigest> base = digestOf(basePath(journal));
+    return base && base->hash == journal.content.header->hash;
 }
 
 void RecoveryStore::setAside(const LeftJournal& journal) {
@@ -239,8 +268,13 @@ bool RecoveryStore::fileUnchanged(const LeftJournal& journal) {
         return false;
     }
     const JournalHeader& header = *journal.content.header;
-    std::optional<std::string> bytes = readWhole(header.path);
-    return bytes && bytes->size() == header.size && ContentHash::of(*bytes) == header.hash;
+    // A file of another length has changed without a byte of it being read.
+    const auto info = platform::fileInfo(header.path);
+    if (!info || info->size != header.size) {
+        return false;
+    }
+    const std::optional<FileDigest> file = digestOf(header.path);
+    return file && file->size == header.size && file->hash == header.hash;
 }
 
 ReplayResult RecoveryStore::recover(const LeftJournal& journal, Document& document) {

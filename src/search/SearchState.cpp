@@ -141,7 +141,15 @@ SearchState::SearchState() : m_matcher(RegexMatcher::kIgnoreCase) {}
 
 SearchState::BudgetScope::BudgetScope(SearchState& state) : m_state(state) {
     if (m_state.m_budget == nullptr) {
-        m_budget.emplace(m_state.m_interruption, m_state.m_workLimit);
+        // Reading every line once costs a unit a byte: a file larger than the limit would
+        // otherwise end every search before its last lines, reported as not found. The limit
+        // grows with the file the document was read from, so the bound stays a few passes over it.
+        uint64_t limit = m_state.m_workLimit;
+        Document* document = m_state.m_pane != nullptr ? m_state.m_pane->document() : nullptr;
+        if (document != nullptr) {
+            limit = std::max(limit, 4 * document->fileSize());
+        }
+        m_budget.emplace(m_state.m_interruption, limit);
         m_state.m_budget = &*m_budget;
         m_state.m_matcher.setWorkLimit(m_state.m_budget);
     }

@@ -95,6 +95,22 @@ TEST_F(StateTest, DocumentReadOnlySwitches) {
     EXPECT_EQ(statuses()[0].sound, SoundKind::Information);
 }
 
+TEST_F(StateTest, APartlyLoadedDocumentStaysReadOnlyAndRefusesTyping) {
+    setLines({"abc"});
+    doc().setReadOnly(true);
+    doc().setLoadIncomplete(true);
+    for (const FunctionId id : {functionIdOf("FileReadOnlyReset"), functionIdOf("FileReadOnlyToggle")}) {
+        const int name = static_cast<int>(id);
+        frame.clearEvents();
+        exec(id);
+        EXPECT_TRUE(doc().isReadOnly()) << name;
+        ASSERT_EQ(statuses().size(), 1u) << name;
+        EXPECT_EQ(statuses()[0].text, "The document holds only part of its file, so it stays read only.") << name;
+    }
+    type("x");
+    EXPECT_EQ(doc().lineText(0), "abc");
+}
+
 TEST_F(StateTest, SoundsVersionAndNotSupported) {
     const std::vector<std::pair<FunctionId, SoundKind>> sounds = {
         {functionIdOf("SoundNote"), SoundKind::Information},

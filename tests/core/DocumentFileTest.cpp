@@ -10,6 +10,7 @@
 
 #include "DocumentFixture.h"
 #include "core/Document.h"
+#include "core/FileLoad.h"
 #include "platform/Charset.h"
 #include "settings/Format.h"
 #include "support/RecordingMessenger.h"
@@ -215,7 +216,7 @@ TEST_F(DocumentFileTest, LoadingFollowsTheFileRules) {
         EXPECT_EQ(document.nullsReplaced(), c.readOnly) << c.name;
         EXPECT_TRUE(document.isLoaded());
         EXPECT_FALSE(document.isModified());
-        EXPECT_TRUE(messenger.sawStatus(msg::kLoading)) << c.name;
+        EXPECT_TRUE(messenger.sawStatus("Loading 0 %")) << c.name;
         if (c.box != nullptr) {
             EXPECT_TRUE(boxShown(c.box)) << c.name;
         } else {
@@ -300,18 +301,22 @@ TEST_F(DocumentFileTest, ATenMegabyteLineLoadsWholeAndSavesUnchanged) {
     EXPECT_EQ(readFileBytes(document.fileName()), big + "\n");
 }
 
-TEST_F(DocumentFileTest, LoadShowsProgressDots) {
-    std::string bytes;
-    for (int i = 0; i < 1200; ++i) {
-        bytes += "x\r\n";
+TEST_F(DocumentFileTest, LoadShowsItsProgressInPercentAndHandlesEventsAfterEachBlock) {
+    // Four blocks' worth of lines of 64 bytes, so that each block ends with a line: the share
+    // read so far after each block, 99 % at most until the end of the file has been seen.
+    std::string lines(4 * FileLoad::kBlockSize, 'x');
+    for (std::size_t at = 63; at < lines.size(); at += 64) {
+        lines[at] = '\n';
     }
-    ASSERT_TRUE(loadBytes(bytes));
+    ASSERT_TRUE(loadBytes(lines));
     std::vector<std::string> texts;
     for (const auto& status : messenger.statuses()) {
         texts.push_back(status.text);
     }
-    EXPECT_EQ(texts, (std::vector<std::string>{"Loading.", "Loading..", "Loading..."}));
-    EXPECT_EQ(messenger.drains(), 2);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Loading 0 %", "Loading 25 %", "Loading 50 %", "Loading 75 %",
+                                               "Loading 99 %"}));
+    EXPECT_EQ(messenger.drains(), 4);
+    EXPECT_EQ(document.lineCount(), static_cast<int>(lines.size() / 64));
 }
 
 TEST_F(DocumentFileTest, AFileThatCannotBeOpenedGivesANewDocument) {

@@ -217,6 +217,17 @@ TEST_F(SearchStopTest, TheWorkBoundHoldsForEachOperationAlone) {
     EXPECT_FALSE(m_state.lastOperationStopped());
 }
 
+TEST_F(SearchStopTest, TheBoundGrowsWithTheFileSoALargeFileIsSearchedToItsEnd) {
+    longDocumentEndingIn("the needle", 2'000);
+    m_state.setFindText("needle", false);
+    m_state.setWorkLimit(50'000); // less than the document's bytes
+    // The same text read from a file: its size sets the bound.
+    m_document.setFileContent(100'000, 0);
+    EXPECT_TRUE(find());
+    EXPECT_EQ(m_document.cursorLine(), 2'000);
+    EXPECT_FALSE(m_state.lastOperationStopped());
+}
+
 TEST_F(SearchStopTest, ReplaceAllStopsWithWhatItReplacedSoFar) {
     std::vector<std::string> text(3'000, "some x here and more words to look through");
     test::setDocumentLines(m_document, text);

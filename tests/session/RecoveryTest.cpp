@@ -132,6 +132,43 @@ TEST_F(RecoveryTest, AFileChangedSinceComesBackAsANewUntitledDocument) {
     EXPECT_EQ(readFileBytes(file), "changed by another program\n");
 }
 
+TEST_F(RecoveryTest, AFileOfSeveralMegabytesIsComparedWholeWithItsJournal) {
+    // The file and the journal's copy of it are read a piece at a time: a change in the last
+    // byte, far past the first piece, is still a change, and the copy still brings the edits back.
+    std::string bytes = "int main()\n{\n}\n";
+    for (int line = 0; bytes.size() < 5 * 1024 * 1024 / 2; ++line) {
+        bytes += "/* filler line " + std::to_string(line) + " */\n";
+    }
+    for (const bool changed : {false, true}) {
+        SCOPED_TRACE(changed);
+        startEditor();
+        frame.clearEvents();
+        writeFileBytes(file, bytes);
+        ASSERT_NE(workspace().openDocument(file), nullptr);
+        editActive();
+        startEditor();
+        frame.clearEvents();
+        std::string onDisk = bytes;
+        if (changed) {
+            onDisk[onDisk.size() - 2] = '!'; // the same length, one byte other
+            writeFileBytes(file, onDisk);
+        }
+        frame.answerNext(kRecover);
+        workspace().openStartupFiles({});
+        ASSERT_EQ(questions().size(), 1U);
+        EXPECT_EQ(questions()[0].text.find("has changed since") != std::string::npos, changed);
+        EXPECT_TRUE(frame.eventsOf(FrameEventKind::MessageBox).empty());
+        ASSERT_NE(workspace().active(), nullptr);
+        EXPECT_EQ(activeDocument().hasName(), !changed);
+        EXPECT_EQ(activeDocument().text(), text);
+        EXPECT_TRUE(activeDocument().isModified());
+        EXPECT_EQ(readFileBytes(file), onDisk);
+        frame.answerNext(Answer::No);
+        ASSERT_TRUE(workspace().closeAll());
+        EXPECT_TRUE(journals().empty());
+    }
+}
+
 TEST_F(RecoveryTest, ACutJournalRecoversWhatItHoldsAndSaysSo) {
     ASSERT_NE(workspace().openDocument(file), nullptr);
     editActive();

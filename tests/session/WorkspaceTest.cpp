@@ -174,7 +174,8 @@ TEST_F(WorkspaceTest, AHandOffDuringAFunctionWaitsForTheTopLevel) {
     workspace().openDocument(writeFile("a.c", "a\n"));
     const std::string handed = writeFile("handed.c", "handed\n");
     std::string longText;
-    for (int i = 0; i < 3000; ++i) {
+    // More than one block of the load, which handles events after each block but the last.
+    for (int i = 0; i < 300'000; ++i) {
         longText += "line\n";
     }
     const std::string big = writeFile("big.c", longText);
