@@ -17,6 +17,9 @@ namespace {
 // A NUL byte among the first this many bytes marks a file as binary.
 constexpr std::size_t kBinaryProbeBytes = 8192;
 
+// The walk stops to let the found files be searched once it has found this many.
+constexpr std::size_t kFilesPerStretch = 256;
+
 struct IgnoreLevel {
     std::string prefix; // the folder of the ignore file, relative to the searched one, with "/"
     IgnoreRules rules;
@@ -100,18 +103,28 @@ bool FolderSearch::usable() const {
     return m_error.empty();
 }
 
-void FolderSearch::walk(std::stop_token stop, std::vector<Job>& jobs, SearchTotals& totals) {
-    std::vector<IgnoreLevel> levels;
-    std::vector<platform::DirectoryEntry> entries;
-    const std::string absoluteFolder = platform::fullPath(m_request.folder).value_or(m_request.folder);
-    // Folders still to read, each with the number of ignore levels in force for it; taken from the
-    // back, pushed in reverse name order, so that the walk goes depth first in name order.
+// Where the walk stands between its stretches. Folders still to read are taken from the back and
+// pushed in reverse name order, so that the walk goes depth first in name order; each holds the
+// number of ignore levels in force for it.
+struct FolderSearch::WalkState {
     struct Pending {
         std::string relative; // "" for the searched folder, else ending in "/"
         std::size_t levels = 0;
     };
     std::vector<Pending> pending{Pending{}};
-    while (!pending.empty() && !stop.stop_requested()) {
+    std::vector<IgnoreLevel> levels;
+    std::vector<platform::DirectoryEntry> entries;
+    std::string absoluteFolder;
+};
+
+bool FolderSearch::walk(std::stop_token stop, WalkState& state, std::vector<Job>& jobs, SearchTotals& totals,
+                        std::size_t enough) {
+    using Pending = WalkState::Pending;
+    std::vector<IgnoreLevel>& levels = state.levels;
+    std::vector<platform::DirectoryEntry>& entries = state.entries;
+    std::vector<Pending>& pending = state.pending;
+    const std::string& absoluteFolder = state.absoluteFolder;
+    while (!pending.empty() && jobs.size() < enough && !stop.stop_requested()) {
         const Pending folder = std::move(pending.back());
         pending.pop_back();
         levels.resize(folder.levels);
@@ -174,6 +187,7 @@ void FolderSearch::walk(std::stop_token stop, std::vector<Job>& jobs, SearchTota
         pending.insert(pending.end(), std::make_move_iterator(subfolders.rbegin()),
                        std::make_move_iterator(subfolders.rend()));
     }
+    return !pending.empty();
 }
 
 void FolderSearch::searchBytes(LineFinder& finder, std::string_view bytes, FileOutcome& outcome) {
@@ -197,8 +211,23 @@ SearchTotals FolderSearch::run(std::stop_token stop, const std::function<void(Fi
     if (!usable()) {
         return totals;
     }
+    // The walk and the search take turns a stretch at a time, so that the first results of a large
+    // tree arrive while the rest of it is still unread.
+    WalkState state;
+    state.absoluteFolder = platform::fullPath(m_request.folder).value_or(m_request.folder);
     std::vector<Job> jobs;
-    walk(stop, jobs, totals);
+    bool more = true;
+    while (more && !stop.stop_requested()) {
+        jobs.clear();
+        more = walk(stop, state, jobs, totals, kFilesPerStretch);
+        searchFiles(stop, jobs, totals, deliver);
+    }
+    totals.stopped = stop.stop_requested();
+    return totals;
+}
+
+void FolderSearch::searchFiles(std::stop_token stop, std::vector<Job>& jobs, SearchTotals& totals,
+                               const std::function<void(FileOutcome&&)>& deliver) {
     const std::size_t count = jobs.size();
     std::vector<FileOutcome> outcomes(count);
     const auto done = std::make_unique<std::atomic<bool>[]>(count);
@@ -252,8 +281,6 @@ SearchTotals FolderSearch::run(std::stop_token stop, const std::function<void(Fi
         helper.join();
     }
     deliverReady();
-    totals.stopped = stop.stop_requested();
-    return totals;
 }
 
 } // namespace vexa::findfiles

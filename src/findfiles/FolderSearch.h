@@ -84,7 +84,15 @@ private:
     struct Job {
         std::string relativePath;
     };
-    void walk(std::stop_token stop, std::vector<Job>& jobs, SearchTotals& totals);
+    struct WalkState;
+    // Reads folders of the walk until at least `enough` files are found or none is left; false
+    // when the walk is over.
+    bool walk(std::stop_token stop, WalkState& state, std::vector<Job>& jobs, SearchTotals& totals,
+              std::size_t enough);
+    // Searches the files found by one stretch of the walk, on the request's threads, and hands on
+    // their outcomes in walk order.
+    void searchFiles(std::stop_token stop, std::vector<Job>& jobs, SearchTotals& totals,
+                     const std::function<void(FileOutcome&&)>& deliver);
 
     FolderSearchRequest m_request;
     std::string m_error;

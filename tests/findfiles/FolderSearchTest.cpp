@@ -146,6 +146,33 @@ TEST_F(FolderSearchTest, StopsWhenAsked) {
     EXPECT_EQ(delivered, 0u);
 }
 
+// A large tree shows its first results while its last folders are still unread: a file made in
+// the last folder while the first results are handed on is found.
+TEST(FolderSearch, TheFirstResultsArriveBeforeTheWalkReadsTheLastFolders) {
+    test::TempHome home;
+    const fs::path root = home.path() / "tree";
+    fs::create_directories(root / "a");
+    fs::create_directories(root / "z");
+    for (int i = 0; i < 600; ++i) {
+        test::writeFileBytes(root / "a" / ("f" + std::to_string(1000 + i) + ".c"), "needle\n");
+    }
+    FolderSearchRequest request;
+    request.folder = root.string();
+    request.findText = "needle";
+    FolderSearch folderSearch(request);
+    std::vector<std::string> found;
+    std::stop_source never;
+    (void)folderSearch.run(never.get_token(), [&](FileOutcome&& outcome) {
+        if (found.empty()) {
+            test::writeFileBytes(root / "z" / "late.c", "needle\n");
+        }
+        found.push_back(outcome.relativePath);
+    });
+    ASSERT_EQ(found.size(), 601u);
+    EXPECT_EQ(found.front(), "a/f1000.c");
+    EXPECT_EQ(found.back(), "z/late.c");
+}
+
 TEST(FolderSearch, RefusesAMissingFolderOrABrokenPattern) {
     FolderSearchRequest request;
     request.folder = "/nonexistent/folder";
