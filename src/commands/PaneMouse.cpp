@@ -34,6 +34,9 @@ MarkType PaneMouse::markTypeFor(MouseModifiers modifiers) const {
     if (modifiers.shift) {
         return markTypeOf(mouse.mouseMark3);
     }
+    if (modifiers.alt) {
+        return markTypeOf(mouse.mouseMark4);
+    }
     return markTypeOf(mouse.mouseMark1);
 }
 
@@ -60,10 +63,11 @@ void PaneMouse::finishStep() {
     m_pane.repaintChanged();
 }
 
-void PaneMouse::press(PaneCell cell) {
+void PaneMouse::press(PaneCell cell, MouseModifiers modifiers) {
     // What was typed before the click is an undo step of its own.
     m_processor.closeTypedWord();
     m_pressed = true;
+    m_pressModifiers = modifiers;
     // Kept as a text position: the view may scroll before the drag begins.
     m_pressedAt = pointOf(cell);
 }
@@ -120,10 +124,22 @@ void PaneMouse::release(PaneCell cell) {
         return;
     }
     m_pressed = false;
+    Document& document = m_pane.document();
+    const bool extend = !m_dragging && m_pressModifiers.shift && !m_pressModifiers.ctrl &&
+                        m_processor.options().mouse().shiftClickExtends != 0;
+    if (extend) {
+        // The mark's far end moves to the click; without a mark, one starts at the cursor.
+        if (document.mark().type == MarkType::None) {
+            document.beginMark(MarkType::CuaStream);
+            document.markStart();
+        } else {
+            document.resumeMarking(document.mark().type);
+        }
+    }
     placeCursor(cell);
-    if (m_dragging) {
+    if (m_dragging || extend) {
         m_dragging = false;
-        m_pane.document().markEnd();
+        document.markEnd();
     }
     finishStep();
 }

@@ -19,6 +19,7 @@ struct PaneCell {
 struct MouseModifiers {
     bool ctrl = false;
     bool shift = false;
+    bool alt = false;
 };
 
 // Where the pointer stands relative to the text area while a drag goes on outside it.
@@ -30,11 +31,14 @@ class PaneMouse {
 public:
     PaneMouse(CommandProcessor& processor, EditPane& pane) : m_processor(processor), m_pane(pane) {}
 
-    void press(PaneCell cell);
+    // The keys held at the press decide what a click without a drag does: with Shift, and
+    // "ShiftClickExtends" on, the mark is extended to the released cell (one is started at the
+    // cursor when there is none).
+    void press(PaneCell cell, MouseModifiers modifiers = {});
     // The pointer moved with the button held. The first move starts a marking at the pressed cell of
     // the kind the mouse options give ("MouseMark1"; "MouseMark2" with Ctrl, "MouseMark3" with Shift,
-    // Ctrl winning). Inside the text area the cursor follows the pointer; outside it the view
-    // scrolls one step towards it.
+    // "MouseMark4" with Alt, in that order of precedence). Inside the text area the cursor follows
+    // the pointer; outside it the view scrolls one step towards it.
     void move(PaneCell cell, MouseModifiers modifiers, bool insideTextArea);
     void release(PaneCell cell);
     // A double click marks the word under the cursor.
@@ -57,6 +61,7 @@ private:
     bool m_pressed = false;
     bool m_dragging = false;
     MarkPoint m_pressedAt;
+    MouseModifiers m_pressModifiers;
 };
 
 } // namespace vexa

@@ -94,6 +94,7 @@ bool applyProfile(KeyProfile profile, Options& options, Messenger& messenger,
     editor.saveKeepsUndo = common;
     editor.undoWords = common;
     options.mouse().mouseMark1 = profile == KeyProfile::Common ? kCommonDragMark : kClassicDragMark;
+    options.mouse().shiftClickExtends = common;
     // The mouse options are never written at exit: the profile writes the one it changes itself.
     SettingsFile& settings = options.settingsFile();
     const bool written = settings.putString("Editor Options", "Profile", editor.profile) &&
@@ -101,7 +102,8 @@ bool applyProfile(KeyProfile profile, Options& options, Messenger& messenger,
                          settings.putInteger("Editor Options", "MenuKey", editor.menuKey) &&
                          settings.putInteger("Editor Options", "SaveKeepsUndo", editor.saveKeepsUndo) &&
                          settings.putInteger("Editor Options", "UndoWords", editor.undoWords) &&
-                         settings.putInteger("Mouse Options", "MouseMark1", options.mouse().mouseMark1);
+                         settings.putInteger("Mouse Options", "MouseMark1", options.mouse().mouseMark1) &&
+                         settings.putInteger("Mouse Options", "ShiftClickExtends", options.mouse().shiftClickExtends);
     if (!written) {
         messenger.messageBox("The settings file could not be written.");
     }

@@ -93,7 +93,9 @@ constexpr auto kKeyboardSection =
 using M = MouseOptions;
 constexpr auto kMouseSection = section<M>("Mouse Options", number("MouseMark1", &M::mouseMark1, 3, kReadOnly),
                                           number("MouseMark2", &M::mouseMark2, 1, kReadOnly),
-                                          number("MouseMark3", &M::mouseMark3, 2, kReadOnly));
+                                          number("MouseMark3", &M::mouseMark3, 2, kReadOnly),
+                                          number("MouseMark4", &M::mouseMark4, 3, kReadOnly),
+                                          number("ShiftClickExtends", &M::shiftClickExtends, 0, kReadOnly));
 
 using F = FilterOptions;
 constexpr size_t kFilterSize = 81;

@@ -80,11 +80,14 @@ struct KeyboardOptions {
     int allowControl = 0;
 };
 
-// Mark type values of the three mouse marking actions.
+// Mark type values of the mouse marking actions (a plain drag, with Ctrl, with Shift, with Alt),
+// and whether a Shift+click extends the mark to the clicked cell.
 struct MouseOptions {
     int mouseMark1 = 0;
     int mouseMark2 = 0;
     int mouseMark3 = 0;
+    int mouseMark4 = 0;
+    int shiftClickExtends = 0;
 };
 
 struct FilterOptions {

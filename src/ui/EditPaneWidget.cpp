@@ -387,7 +387,8 @@ bool EditPaneWidget::insideTextArea(QPoint point) const {
 }
 
 MouseModifiers EditPaneWidget::mouseModifiers() const {
-    return {m_pressModifiers.testFlag(Qt::ControlModifier), m_pressModifiers.testFlag(Qt::ShiftModifier)};
+    return {m_pressModifiers.testFlag(Qt::ControlModifier), m_pressModifiers.testFlag(Qt::ShiftModifier),
+            m_pressModifiers.testFlag(Qt::AltModifier)};
 }
 
 void EditPaneWidget::afterMouse() {
@@ -409,7 +410,7 @@ void EditPaneWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_pressModifiers = event->modifiers();
         m_lastPointer = event->position().toPoint();
-        m_mouse.press(cellAt(m_lastPointer));
+        m_mouse.press(cellAt(m_lastPointer), mouseModifiers());
         afterMouse();
     }
     QAbstractScrollArea::mousePressEvent(event);

@@ -84,6 +84,57 @@ TEST_F(PaneMouseTest, AnOptionOfAnotherValueMarksAStream) {
     EXPECT_EQ(doc().mark().type, MarkType::Stream);
 }
 
+// With the plain drag set to a stream, as the Common profile sets it, Alt+drag still marks columns.
+TEST_F(PaneMouseTest, AltDragMarksWithItsOwnOption) {
+    ASSERT_TRUE(options.settingsFile().putInteger("Mouse Options", "MouseMark1", 2));
+    options.load();
+    const std::vector<std::pair<MouseModifiers, MarkType>> cases = {
+        {{}, MarkType::Stream},
+        {{false, false, true}, MarkType::Column},
+        {{false, true, true}, MarkType::Stream},
+    };
+    for (const auto& [modifiers, type] : cases) {
+        doc().clearMark();
+        PaneMouse mouse(processor, *pane);
+        mouse.press({1, 1}, modifiers);
+        mouse.move({3, 5}, modifiers, true);
+        mouse.release({3, 5});
+        EXPECT_EQ(doc().mark().type, type);
+    }
+}
+
+TEST_F(PaneMouseTest, ShiftClickExtendsTheMarkOnlyWithItsOption) {
+    const MouseModifiers shift{false, true, false};
+    place(1, 1);
+    {
+        PaneMouse mouse(processor, *pane);
+        mouse.press({3, 5}, shift);
+        mouse.release({3, 5});
+        EXPECT_FALSE(doc().hasMark()) << "a Shift+click only moves the cursor by default";
+    }
+    ASSERT_TRUE(options.settingsFile().putInteger("Mouse Options", "ShiftClickExtends", 1));
+    options.load();
+    place(1, 1);
+    PaneMouse mouse(processor, *pane);
+    // Without a mark, one runs from the cursor to the click.
+    mouse.press({3, 5}, shift);
+    mouse.release({3, 5});
+    EXPECT_TRUE(doc().mark().isStream());
+    EXPECT_EQ(doc().mark().anchor, (MarkPoint{1, 1}));
+    EXPECT_EQ(doc().mark().moving, (MarkPoint{5, 3}));
+    EXPECT_FALSE(doc().mark().active);
+    // A second Shift+click moves the far end and keeps where the mark began.
+    mouse.press({6, 2}, shift);
+    mouse.release({6, 2});
+    EXPECT_EQ(doc().mark().anchor, (MarkPoint{1, 1}));
+    EXPECT_EQ(doc().mark().moving, (MarkPoint{2, 6}));
+    EXPECT_EQ(doc().cursorLine(), 6);
+    // It is a mark of the shifted keys' kind: a plain click ends it, as moving the cursor does.
+    mouse.press({8, 0});
+    mouse.release({8, 0});
+    EXPECT_FALSE(doc().hasMark());
+}
+
 TEST_F(PaneMouseTest, DraggingOutsideScrollsTowardsThePointer) {
     PaneMouse mouse(processor, *pane);
     place(0, 0);

@@ -99,6 +99,7 @@ TEST_F(KeyProfileTest, CommonMakesItsKeymapFromTheShippedTextAndSetsItsHabits) {
     EXPECT_EQ(settings.getString("Editor Options", "Profile", "", 16), "Common");
     EXPECT_EQ(settings.getString("Editor Options", "Keymap", "", 51), "Common");
     EXPECT_EQ(settings.getInteger("Mouse Options", "MouseMark1", 0), 2);
+    EXPECT_EQ(settings.getInteger("Mouse Options", "ShiftClickExtends", 0), 1);
     EXPECT_EQ(settings.getInteger("Editor Options", "UndoWords", 0), 1);
 }
 
@@ -115,6 +116,7 @@ TEST_F(KeyProfileTest, SwitchingKeepsTheUsersOwnKeymaps) {
     EXPECT_EQ(m_options.editor().keymap, kDefaultKeymapName);
     EXPECT_EQ(m_options.editor().menuKey, 0);
     EXPECT_EQ(m_options.mouse().mouseMark1, 3);
+    EXPECT_EQ(m_options.mouse().shiftClickExtends, 0);
     EXPECT_EQ(m_options.editor().saveKeepsUndo, 0);
     EXPECT_EQ(m_options.editor().undoWords, 0);
     ASSERT_TRUE(applyProfile(KeyProfile::Common, m_options, m_frame, m_shipped));
