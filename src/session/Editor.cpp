@@ -73,6 +73,9 @@ Editor::Editor(EditorPorts ports)
 Editor::~Editor() {
     // An open Find or Replace dialog works on the processor; it goes first.
     m_frame.closeSearchDialog();
+    // The function families are members declared after the workspace, so they go before it:
+    // they hear of the windows' closing now.
+    m_workspace.announceShutdown();
 }
 
 bool Editor::saveState() {

@@ -42,6 +42,14 @@ private:
 Workspace::Workspace(WorkspaceServices services) : m_services(services) {}
 
 Workspace::~Workspace() {
+    announceShutdown();
+}
+
+void Workspace::announceShutdown() {
+    if (m_shutdownAnnounced) {
+        return;
+    }
+    m_shutdownAnnounced = true;
     m_services.processor.activatePane(nullptr);
     for (Window& window : m_windows) {
         m_services.processor.paneClosed(window.pane.get());

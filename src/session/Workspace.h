@@ -54,6 +54,9 @@ class Workspace final : public DocumentWindows {
 public:
     explicit Workspace(WorkspaceServices services);
     ~Workspace() override;
+    // Tells the processor, and through it the function families, that every window goes, while
+    // the families still live; the destructor then does not tell again.
+    void announceShutdown();
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
 
@@ -145,6 +148,7 @@ private:
 
     WorkspaceServices m_services;
     std::vector<Window> m_windows; // window order: the order they were opened in
+    bool m_shutdownAnnounced = false;
     EditPane* m_active = nullptr;
     bool m_closingAll = false;
     bool m_checkingOutside = false;
