@@ -8,7 +8,7 @@ namespace vexa::function_names {
 
 // Slot n holds the name of identifier 1000 + n. The numbers are stored in keymap and keyboard-macro
 // files, so a name never moves; slot 95 (1095) is reserved and stays empty.
-inline constexpr std::array<std::string_view, 360> kFunctionNames = {
+inline constexpr std::array<std::string_view, 363> kFunctionNames = {
     // 1000
     "NotSupported", "FileNew", "FileOpen", "FileClose", "FileSave", "FileSaveAs", "FileSaveAll", "FilePrint",
     "FilePrintAll", "FilePrintSetup",
@@ -118,7 +118,9 @@ inline constexpr std::array<std::string_view, 360> kFunctionNames = {
     "ClipboardPasteAndMark", "StampDay", "StampMonth", "StampYear", "StampDateTime", "StampTime",
     // 1350
     "StampFileName", "StampFileSize", "StampFileDateTime", "MacroExecuteScript", "FileSaveAllNamed",
-    "FileListAssociates", "FileEncodingToggle", "FileLineEndsToggle", "FindInFiles", "RunStop"};
+    "FileListAssociates", "FileEncodingToggle", "FileLineEndsToggle", "FindInFiles", "RunStop",
+    // 1360
+    "BookMarkToggle", "BookMarkNext", "BookMarkPrevious"};
 
 // Functions refused on a read-only document.
 inline constexpr std::array<std::string_view, 78> kTextChangingFunctions = {"FileInsertAtCursor",

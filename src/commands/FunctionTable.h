@@ -17,7 +17,7 @@ namespace vexa {
 using FunctionId = uint16_t;
 
 inline constexpr FunctionId kFirstFunctionId = 1000;
-inline constexpr FunctionId kLastFunctionId = 1359;
+inline constexpr FunctionId kLastFunctionId = 1362;
 inline constexpr FunctionId kReservedFunctionId = 1095;
 // Not a function: an unknown name or an unbound key.
 inline constexpr FunctionId kNoFunction = 2000;

@@ -42,7 +42,8 @@ constexpr std::array kIds{
     functionIdOf("BookMarkGoto8"),      functionIdOf("BookMarkGoto9"),
     functionIdOf("BookMarkGoto"),       functionIdOf("LineGoto"),
     functionIdOf("FileOpenInLine"),     functionIdOf("FileListDisplay"),
-    functionIdOf("FileListAssociates"),
+    functionIdOf("FileListAssociates"), functionIdOf("BookMarkToggle"),
+    functionIdOf("BookMarkNext"),       functionIdOf("BookMarkPrevious"),
 };
 
 constexpr std::array kDrops{
@@ -224,6 +225,12 @@ int32_t NavigationCommands::run(FunctionId id) {
         return braceMatch(BraceDirection::Reverse);
     case functionIdOf("BookMarkGoto"):
         return bookmarkDialog();
+    case functionIdOf("BookMarkToggle"):
+        return toggleBookmark();
+    case functionIdOf("BookMarkNext"):
+        return nextBookmark(+1);
+    case functionIdOf("BookMarkPrevious"):
+        return nextBookmark(-1);
     case functionIdOf("LineGoto"):
         return lineDialog();
     case functionIdOf("FileOpenInLine"):
@@ -404,11 +411,74 @@ int32_t NavigationCommands::gotoBookmark(int slot, bool fromDialog) {
         m_processor.showStatus(kNoBookmark, kInformation);
         return 0;
     }
-    document.goToPosition(std::min(line, document.lineCount()), 0);
+    document.goToPosition(bookmarkLine(document, line), 0);
     if (!fromDialog) {
         m_processor.showStatus(formatText(kAtBookmark, slot));
     }
     return 1;
+}
+
+int32_t NavigationCommands::toggleBookmark() {
+    Document& document = *m_processor.document();
+    auto& bookmarks = document.bookmarks();
+    const int line = document.cursorLine();
+    int cleared = -1;
+    for (int slot = 0; slot < Document::kBookmarkCount; ++slot) {
+        int& marked = bookmarks[static_cast<std::size_t>(slot)];
+        if (marked >= 0 && bookmarkLine(document, marked) == line) {
+            marked = -1;
+            cleared = cleared < 0 ? slot : cleared;
+        }
+    }
+    if (cleared >= 0) {
+        m_processor.showStatus(formatText(kBookmarkCleared, cleared));
+        return 1;
+    }
+    const auto free = std::find(bookmarks.begin(), bookmarks.end(), -1);
+    if (free == bookmarks.end()) {
+        m_processor.showStatus(kBookmarksFull, kInformation);
+        return 0;
+    }
+    return dropBookmark(static_cast<int>(free - bookmarks.begin()));
+}
+
+int32_t NavigationCommands::nextBookmark(int direction) {
+    Document& document = *m_processor.document();
+    const int line = document.cursorLine();
+    // The nearest bookmarked line past the cursor line in the direction, else the farthest one
+    // the other way (the search wraps round). Lines compare in the direction's order.
+    const auto before = [direction](int a, int b) { return direction > 0 ? a < b : a > b; };
+    int nearest = -1;
+    int nearestSlot = -1;
+    int wrapped = -1;
+    int wrappedSlot = -1;
+    for (int slot = 0; slot < Document::kBookmarkCount; ++slot) {
+        const int marked = document.bookmarks()[static_cast<std::size_t>(slot)];
+        if (marked < 0) {
+            continue;
+        }
+        const int at = bookmarkLine(document, marked);
+        if (before(line, at) && (nearestSlot < 0 || before(at, nearest))) {
+            nearest = at;
+            nearestSlot = slot;
+        }
+        if (wrappedSlot < 0 || before(at, wrapped)) {
+            wrapped = at;
+            wrappedSlot = slot;
+        }
+    }
+    if (wrappedSlot < 0) {
+        m_processor.showStatus(kNoBookmarks, kInformation);
+        return 0;
+    }
+    const bool wraps = nearestSlot < 0;
+    document.goToPosition(wraps ? wrapped : nearest, 0);
+    m_processor.showStatus(formatText(kAtBookmark, wraps ? wrappedSlot : nearestSlot));
+    return 1;
+}
+
+int NavigationCommands::bookmarkLine(const Document& document, int marked) {
+    return std::min(marked, document.lineCount());
 }
 
 void NavigationCommands::centreCursorLine() {

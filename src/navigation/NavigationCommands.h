@@ -42,6 +42,10 @@ inline constexpr std::string_view kNotABrace =
 inline constexpr const char* kBookmarkDropped = "Bookmark '%d' dropped";
 inline constexpr const char* kAtBookmark = "At bookmark '%d'";
 inline constexpr std::string_view kNoBookmark = "No bookmark set at this location.";
+inline constexpr const char* kBookmarkCleared = "Bookmark '%d' cleared";
+inline constexpr std::string_view kBookmarksFull =
+    "All ten bookmarks are in use: clear one before setting another.";
+inline constexpr std::string_view kNoBookmarks = "No bookmarks are set in this document.";
 inline constexpr std::string_view kBookmarkRange = "Vexa only supports bookmarks '0' through '9'.";
 inline constexpr std::string_view kNoFileInLine =
     "The line selected does not contain a valid file name or line number.";
@@ -121,6 +125,12 @@ private:
     int32_t dropBookmark(int slot);
     int32_t gotoBookmark(int slot, bool fromDialog);
     int32_t bookmarkDialog();
+    // Sets a bookmark on the cursor line in the first free slot, or clears those on that line.
+    int32_t toggleBookmark();
+    // Goes to the nearest bookmarked line after (+1) or before (-1) the cursor line, wrapping round.
+    int32_t nextBookmark(int direction);
+    // The line a bookmark stands for: one past the end of the document means its end.
+    static int bookmarkLine(const Document& document, int marked);
     int32_t lineDialog();
     int32_t openInLine();
     int32_t listAssociates();

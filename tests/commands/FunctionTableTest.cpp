@@ -36,7 +36,7 @@ TEST_F(FunctionTableTest, EveryIdentifierExceptTheReservedOneHasExactlyOneRecord
         // Each name is found again by name, so no earlier record shadows it.
         EXPECT_EQ(m_table.idOf(record->name), id) << record->name;
     }
-    EXPECT_EQ(names.size(), 359u);
+    EXPECT_EQ(names.size(), 362u);
 }
 
 TEST_F(FunctionTableTest, NamesAreCamelCaseAscii) {
@@ -51,9 +51,9 @@ TEST_F(FunctionTableTest, NamesAreCamelCaseAscii) {
 
 TEST_F(FunctionTableTest, OfferedFunctionsAreTheOrdinaryOnesInTableOrder) {
     const std::vector<const EditorFunction*> offered = m_table.offered();
-    ASSERT_EQ(offered.size(), 359u);
+    ASSERT_EQ(offered.size(), 362u);
     EXPECT_EQ(offered.front()->name, "NotSupported");
-    EXPECT_EQ(offered.back()->name, "RunStop");
+    EXPECT_EQ(offered.back()->name, "BookMarkPrevious");
     for (std::size_t i = 1; i < offered.size(); ++i) {
         EXPECT_LT(offered[i - 1]->id, offered[i]->id);
         EXPECT_NE(offered[i]->id, kReservedFunctionId);
@@ -249,7 +249,10 @@ TEST_F(FunctionTableTest, FindByIdentifier) {
         {1357, "FileLineEndsToggle"},
         {1358, "FindInFiles"},
         {1359, "RunStop"},
-        {1360, ""},
+        {1360, "BookMarkToggle"},
+        {1361, "BookMarkNext"},
+        {1362, "BookMarkPrevious"},
+        {1363, ""},
         {1500, ""},
         {2000, ""},
         {2001, ""},

@@ -86,6 +86,10 @@ TEST_F(KeyProfileTest, CommonMakesItsKeymapFromTheShippedTextAndSetsItsHabits) {
         {0x72, 1, "SearchPrevious"},
         {0x47, 2, "LineGoto"},
         {0x41, 2, "MarkSelectAll"},
+        // The bookmark keys.
+        {0x71, 2, "BookMarkToggle"},
+        {0x71, 0, "BookMarkNext"},
+        {0x71, 1, "BookMarkPrevious"},
     };
     for (const BindingCase& b : bindings) {
         EXPECT_EQ(keymap->lookupInTable({}, {b.keyCode, b.modifiers}),

@@ -1,5 +1,10 @@
 // The navigation functions through the whole editor: function scans, braces, bookmarks, goto,
 // opening the file named on a line and the document lists.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "navigation/NavigationCommands.h"
@@ -277,6 +282,85 @@ TEST_F(NavigationTest, TheBookmarkDialogChecksItsNumberAndRemembersIt) {
     ASSERT_EQ(exec(functionIdOf("BookMarkGoto")), 1);
     EXPECT_EQ(shown, "2x") << "the dialog starts with the text typed last";
     EXPECT_TRUE(frame.unexpected().empty());
+}
+
+// Toggle, next and previous work on the ten numbered bookmarks: each case sets slots, puts the
+// cursor on a line and runs one function.
+TEST_F(NavigationTest, ToggleNextAndPreviousWorkOnTheNumberedBookmarks) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, int>> marks; // slot, line
+        int cursor;
+        const char* function;
+        int32_t result;
+        int line; // the cursor line afterwards
+        std::string status;
+        std::optional<std::array<int, Document::kBookmarkCount>> after; // the slots; none = unchanged
+    };
+    constexpr auto kSame = std::nullopt;
+    const auto slots = [](std::initializer_list<std::pair<int, int>> set) {
+        std::array<int, Document::kBookmarkCount> all;
+        all.fill(-1);
+        for (const auto& [slot, line] : set) {
+            all[static_cast<std::size_t>(slot)] = line;
+        }
+        return all;
+    };
+    const std::vector<std::pair<int, int>> allTen = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4},
+                                                     {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}};
+    // clang-format off
+    const Case cases[] = {
+        {"toggle sets the first free slot", {{0, 2}}, 5, "BookMarkToggle", 1, 5, "Bookmark '1' dropped",
+         slots({{0, 2}, {1, 5}})},
+        {"toggle clears the slot on the line", {{0, 2}, {4, 5}}, 5, "BookMarkToggle", 1, 5,
+         "Bookmark '4' cleared", slots({{0, 2}})},
+        {"toggle clears every slot on the line", {{1, 5}, {3, 7}, {6, 5}}, 5, "BookMarkToggle", 1, 5,
+         "Bookmark '1' cleared", slots({{3, 7}})},
+        {"toggle with every slot in use", allTen, 10, "BookMarkToggle", 0, 10,
+         std::string(navigation::kBookmarksFull), kSame},
+        {"next goes to the nearest later line", {{0, 9}, {1, 3}, {2, 7}}, 3, "BookMarkNext", 1, 7,
+         "At bookmark '2'", kSame},
+        {"next wraps round to the first line", {{0, 9}, {1, 3}, {2, 7}}, 9, "BookMarkNext", 1, 3,
+         "At bookmark '1'", kSame},
+        {"previous goes to the nearest earlier line", {{0, 9}, {1, 3}, {2, 7}}, 8, "BookMarkPrevious", 1, 7,
+         "At bookmark '2'", kSame},
+        {"previous wraps round to the last line", {{0, 9}, {1, 3}, {2, 7}}, 2, "BookMarkPrevious", 1, 9,
+         "At bookmark '0'", kSame},
+        {"next with the only bookmark on the cursor line", {{5, 4}}, 4, "BookMarkNext", 1, 4,
+         "At bookmark '5'", kSame},
+        {"next with none set", {}, 4, "BookMarkNext", 0, 4, std::string(navigation::kNoBookmarks), kSame},
+        {"previous with none set", {}, 4, "BookMarkPrevious", 0, 4, std::string(navigation::kNoBookmarks),
+         kSame},
+    };
+    // clang-format on
+    int opened = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Document& document = open("case" + std::to_string(++opened) + ".c", kSource);
+        for (const auto& [slot, line] : c.marks) {
+            cursorTo(line, 0);
+            ASSERT_EQ(exec(static_cast<FunctionId>(functionIdOf("BookMarkDrop0") + slot)), 1);
+        }
+        const std::array<int, Document::kBookmarkCount> before = document.bookmarks();
+        cursorTo(c.cursor, 2);
+        EXPECT_EQ(exec(FunctionTable::standard().idOf(c.function)), c.result);
+        EXPECT_EQ(document.cursorLine(), c.line);
+        EXPECT_EQ(frame.lastStatus(), c.status);
+        EXPECT_EQ(document.bookmarks(), c.after.value_or(before));
+    }
+}
+
+TEST_F(NavigationTest, ToggleTwiceLeavesNoBookmarkAndNextSaysSo) {
+    Document& document = open("a.c", kSource);
+    cursorTo(6, 0);
+    ASSERT_EQ(exec(functionIdOf("BookMarkToggle")), 1);
+    cursorTo(0, 0);
+    ASSERT_EQ(exec(functionIdOf("BookMarkNext")), 1);
+    EXPECT_EQ(document.cursorLine(), 6);
+    ASSERT_EQ(exec(functionIdOf("BookMarkToggle")), 1);
+    EXPECT_EQ(exec(functionIdOf("BookMarkPrevious")), 0);
+    EXPECT_EQ(frame.lastStatus(), navigation::kNoBookmarks);
+    EXPECT_EQ(document.cursorLine(), 6);
 }
 
 TEST_F(NavigationTest, GotoLineLimitsTheNumberAndRemembersIt) {
