@@ -84,6 +84,16 @@ enum class Access : uint8_t { Exists, Read, Write, ReadWrite, Execute };
 // Creates a directory and every missing parent; true when it exists afterwards.
 [[nodiscard]] bool makeDirectories(const std::string& path, std::string* errorText = nullptr);
 
+// Creates a new directory inside `parent` whose name is `prefix` followed by six characters
+// chosen so that no other directory has it, which only its owner may read, write or enter; the
+// parent and its missing parents are made first. Its full name ending in '/', or nothing with the
+// system's text.
+[[nodiscard]] std::optional<std::string> makePrivateDirectory(const std::string& parent, std::string_view prefix,
+                                                              std::string* errorText = nullptr);
+
+// Removes an empty directory. False, with the system's text, when it could not.
+[[nodiscard]] bool removeDirectory(const std::string& path, std::string* errorText = nullptr);
+
 // One entry of a directory as readDirectory gives it: a symbolic link is reported as a link,
 // whatever it points to, so that a walk over folders can refuse to follow it.
 enum class EntryKind : uint8_t { Regular, Directory, Link, Other };

@@ -5,13 +5,13 @@
 
 namespace vexa::toolchain {
 
-std::string batchFileText(const ArgumentVector& command, std::string_view errorFileName, bool debug) {
+std::string batchFileText(const ArgumentVector& command, std::string_view errorFile, bool debug) {
     std::string text;
     if (!debug) {
         text += "@echo off \n";
     }
     ArgumentVector line = command;
-    line.redirection = Redirection{std::string(errorFileName), false, true};
+    line.redirection = Redirection{std::string(errorFile), false, true};
     text += commandLineOf(line);
     text += "\n";
     if (debug) {

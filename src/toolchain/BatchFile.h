@@ -10,8 +10,9 @@
 namespace vexa::toolchain {
 
 // The lines of "VexaCC.BAT": echo off (unless debugging), the command as one argument-vector line
-// with both its output streams sent into the error file, and a pause when debugging.
-std::string batchFileText(const ArgumentVector& command, std::string_view errorFileName, bool debug);
+// with both its output streams sent into the error file (its full name: the file lies in the run
+// folder, not where the command runs), and a pause when debugging.
+std::string batchFileText(const ArgumentVector& command, std::string_view errorFile, bool debug);
 
 // The pieces with every "%s" of their typed text made a value: the file name.
 std::vector<CommandPiece> withFileName(const std::vector<CommandPiece>& pieces, std::string_view fileName);

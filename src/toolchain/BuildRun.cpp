@@ -120,6 +120,10 @@ bool BuildRun::stop() {
     return true;
 }
 
+std::string BuildRun::runFile(std::string_view name) {
+    return m_spawner.runFolder().file(name);
+}
+
 bool BuildRun::loadResults(const std::string& directory, const std::string& defaultFile,
                            const std::string& errorFile, bool fromRun) {
     OutputWindow& window = m_services.outputs.window(m_kind);
@@ -130,7 +134,7 @@ bool BuildRun::loadResults(const std::string& directory, const std::string& defa
     const std::optional<int> exitCode = m_spawner.exitCode();
     window.setRunFailed(fromRun && exitCode.has_value() && *exitCode != 0);
     window.addHeader();
-    const bool loaded = window.loadFile(directory + errorFile);
+    const bool loaded = window.loadFile(runFile(errorFile));
     m_services.outputs.linesChanged(m_kind);
     if (!loaded) {
         m_services.outputs.show(m_kind);
@@ -173,8 +177,9 @@ int32_t Compiler::compile() {
     m_source = source.fullName();
     m_directory = source.location();
     m_errorFile = errorFileNameOf(source.base);
-    const std::string batchPath = m_directory + std::string(kBatchFileName);
-    (void)platform::removeFile(m_directory + m_errorFile);
+    const std::string batchPath = runFile(kBatchFileName);
+    const std::string errorPath = runFile(m_errorFile);
+    (void)platform::removeFile(errorPath);
     if (run.mode == RunMode::Vexa && !run.debug) {
         (void)platform::removeFile(batchPath);
     }
@@ -199,15 +204,15 @@ int32_t Compiler::compile() {
             return 0;
         }
         statusText = commandLineOf(command);
-        if (!platform::writeFileAtomically(batchPath, batchFileText(command, m_errorFile, run.debug))) {
+        if (!platform::writeFileAtomically(batchPath, batchFileText(command, errorPath, run.debug))) {
             report(formatText(kErrorCreatingBatch, batchPath.c_str()), platform::SoundKind::Exclamation);
             return 0;
         }
         program = batchPath;
     } else {
         program = run.runFile;
-        trailing = {m_source, m_errorFile, source.base};
-        statusText = commandLineOf(ArgumentVector{{program, m_source, m_errorFile, source.base}, {}});
+        trailing = {m_source, errorPath, source.base};
+        statusText = commandLineOf(ArgumentVector{{program, m_source, errorPath, source.base}, {}});
     }
     return start(batchRecord(program, m_directory, run.display), statusText, trailing) ? 1 : 0;
 }
@@ -229,19 +234,13 @@ void Compiler::documentClosed(const std::string& path) {
     if (m_source.empty() || path != m_source || isBusy()) {
         return;
     }
-    (void)platform::removeFile(m_directory + m_errorFile);
-    (void)platform::removeFile(m_directory + std::string(kBatchFileName));
+    spawner().runFolder().clear();
 }
 
 // ---- project ----
 
 Project::Project(BuildServices services, ProjectSettings& settings)
     : BuildRun(services, OutputKind::Project), m_settings(settings) {}
-
-std::string Project::errorFilePath() const {
-    const PathParts project = splitPath(m_settings.current);
-    return project.location() + errorFileNameOf(project.base);
-}
 
 int32_t Project::make() {
     if (m_settings.current.empty()) {
@@ -261,25 +260,26 @@ int32_t Project::make() {
     m_defaultFile = m_settings.current;
     m_directory = project.location();
     m_errorFile = errorFileNameOf(project.base);
-    (void)platform::removeFile(m_directory + m_errorFile);
+    const std::string errorPath = runFile(m_errorFile);
+    (void)platform::removeFile(errorPath);
 
     std::string program;
     std::string statusText;
     std::vector<std::string> trailing;
     if (run.mode == RunMode::Vexa) {
-        const std::string batchPath = m_directory + std::string(kBatchFileName);
+        const std::string batchPath = runFile(kBatchFileName);
         const ArgumentVector command = commandArguments(
             withFileName({CommandPiece{m_settings.command, false}}, project.fileName()), false);
         statusText = commandLineOf(command);
-        if (!platform::writeFileAtomically(batchPath, batchFileText(command, m_errorFile, run.debug))) {
+        if (!platform::writeFileAtomically(batchPath, batchFileText(command, errorPath, run.debug))) {
             report(formatText(kErrorCreatingBatch, batchPath.c_str()), platform::SoundKind::Exclamation);
             return 0;
         }
         program = batchPath;
     } else {
         program = run.runFile;
-        trailing = {project.fileName(), m_errorFile, project.base};
-        statusText = commandLineOf(ArgumentVector{{program, project.fileName(), m_errorFile, project.base}, {}});
+        trailing = {project.fileName(), errorPath, project.base};
+        statusText = commandLineOf(ArgumentVector{{program, project.fileName(), errorPath, project.base}, {}});
     }
     return startMake(batchRecord(program, m_directory, run.display), statusText, trailing) ? 1 : 0;
 }
@@ -310,11 +310,11 @@ int32_t Project::makeWithoutProject() {
     m_defaultFile.clear();
     m_directory = place->directory;
     m_errorFile = errorFileNameOf(place->makefile);
-    (void)platform::removeFile(m_directory + m_errorFile);
+    const std::string errorPath = runFile(m_errorFile);
+    (void)platform::removeFile(errorPath);
     const ArgumentVector command{place->command, {}};
-    const std::string batchPath = m_directory + std::string(kBatchFileName);
-    if (!platform::writeFileAtomically(batchPath,
-                                       batchFileText(command, m_errorFile, m_settings.run.debug))) {
+    const std::string batchPath = runFile(kBatchFileName);
+    if (!platform::writeFileAtomically(batchPath, batchFileText(command, errorPath, m_settings.run.debug))) {
         report(formatText(kErrorCreatingBatch, batchPath.c_str()), platform::SoundKind::Exclamation);
         return 0;
     }
@@ -355,8 +355,8 @@ int32_t Project::open() {
 }
 
 int32_t Project::close() {
-    if (!m_settings.current.empty()) {
-        (void)platform::removeFile(errorFilePath());
+    if (!isBusy()) {
+        spawner().runFolder().clear();
     }
     m_settings.current.clear();
     CommandProcessor& processor = m_services.processor;

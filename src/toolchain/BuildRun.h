@@ -54,7 +54,10 @@ protected:
     bool start(const ToolRecord& record, const std::string& statusText,
                const std::vector<std::string>& trailing = {});
     virtual void showResults(bool fromRun) = 0;
-    // Loads the error file into the window after its header; false when it could not be opened.
+    // The full name of a file in this owner's run folder (the batch and error files).
+    std::string runFile(std::string_view name);
+    // Loads the error file (its name in the run folder) into the window after its header; the
+    // run's directory is where the program ran. False when it could not be opened.
     bool loadResults(const std::string& directory, const std::string& defaultFile,
                      const std::string& errorFile, bool fromRun);
     void report(std::string_view text, platform::SoundKind sound = platform::SoundKind::None);
@@ -87,8 +90,8 @@ private:
 
     CompilerSettings& m_settings;
     std::string m_source;    // the full name of the compiled file
-    std::string m_directory; // its directory, where the batch and error files lie
-    std::string m_errorFile; // the error file's name
+    std::string m_directory; // its directory, where the compiler runs
+    std::string m_errorFile; // the error file's name in the run folder
 };
 
 class Project final : public BuildRun {
@@ -104,7 +107,6 @@ public:
 
 private:
     void showResults(bool fromRun) override;
-    std::string errorFilePath() const;
     int32_t makeWithoutProject();
     // Puts the header in the project window and starts the run.
     bool startMake(const ToolRecord& record, const std::string& statusText,

@@ -60,7 +60,7 @@ std::string pifFileText(std::string_view companionDirectory) {
 }
 
 Spawner::Spawner(platform::ProcessLauncher& launcher, SpawnerSetup setup)
-    : m_process(launcher.create()), m_setup(std::move(setup)) {}
+    : m_process(launcher.create()), m_setup(std::move(setup)), m_runFolder(m_setup.homeDirectory) {}
 
 bool Spawner::writePifFile() {
     const std::string path = pifFilePath();

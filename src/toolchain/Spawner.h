@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolchain/CommandVariables.h"
+#include "toolchain/RunFolder.h"
 #include "toolchain/ToolRecord.h"
 #include "platform/Process.h"
 
@@ -23,7 +24,7 @@ inline constexpr std::string_view kCommandProgram = "vCommand";
 
 // Where the spawner's files live and where the companion programs (vCommand, vStdErr) are.
 struct SpawnerSetup {
-    std::string homeDirectory;      // ends in '/'
+    std::string homeDirectory;      // ends in '/': the PIF file lies there
     std::string companionDirectory; // the directory of the editor's program; empty: along PATH
     // A run without a window (vexa-batch): whoever starts a program waits for its end before going
     // on, as no timer ticks there to follow it.
@@ -68,7 +69,10 @@ public:
     const std::string& outputFile() const { return m_outputFile; }
     const std::string& title() const { return m_title; }
     const std::string& workingDirectory() const { return m_workingDirectory; }
-    std::string pipeFilePath() const { return m_setup.homeDirectory + std::string(kPipeFileName); }
+    // The pipe file lies in the spawner's run folder, made at the first call.
+    std::string pipeFilePath() { return m_runFolder.file(kPipeFileName); }
+    // The private folder of this spawner's owner: its batch, error and pipe files.
+    RunFolder& runFolder() { return m_runFolder; }
     std::string pifFilePath() const { return m_setup.homeDirectory + std::string(kPifFileName); }
     // How the last process ended (its exit code); nothing while it runs or when unknown.
     std::optional<int> exitCode() const { return m_process->exitCode(); }
@@ -78,6 +82,7 @@ private:
 
     std::unique_ptr<platform::ChildProcess> m_process;
     SpawnerSetup m_setup;
+    RunFolder m_runFolder;
     std::string m_title = "VexaCommand";
     std::vector<std::string> m_arguments;
     std::string m_commandLine;

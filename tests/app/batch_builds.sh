@@ -8,7 +8,7 @@ batch=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export VEXA_HOME="$work/home"
-unset CC CXX
+unset CC CXX XDG_RUNTIME_DIR
 # Only the system's programs: nothing of the build tree is on the path.
 PATH=/usr/local/bin:/usr/bin:/bin
 export PATH
@@ -54,6 +54,14 @@ check "a program reading its input" 0 "no input" \
 printf 'all:\n\tcc -c deep/er/bad.c -o bad.o\n' > "$work/src/Makefile"
 cp "$work/src/bad.c" "$work/src/deep/er/bad.c"
 check "a make by the makefile above" 1 "deep/er/bad.c:2:12: error:" 'ProjectMake();' "$work/src/deep/er/bad.c"
+
+# The compiles and the make left no batch or error file in the user's folders, nor their run
+# folders in the home once the run ended.
+left=$(cd "$work/src" && find . -type f | sort | tr '\n' ' ')
+[ "$left" = "./Makefile ./bad.c ./deep/er/bad.c ./warn.c ./warn.cpp " ] || fail "files left in the source folder: $left"
+if [ -d "$VEXA_HOME/runs" ] && [ -n "$(ls -A "$VEXA_HOME/runs")" ]; then
+    fail "run folders left in the home: $(ls -A "$VEXA_HOME/runs")"
+fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo "vexa-batch runs compiles, makes and tools to their end"

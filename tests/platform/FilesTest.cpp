@@ -327,5 +327,31 @@ TEST(Directories, MakeOneOrAWholeChain) {
     EXPECT_FALSE(makeDirectories(""));
 }
 
+TEST(Directories, PrivateOnesAreNewOwnerOnlyAndRemovedWhenEmpty) {
+    test::TempHome home;
+    const std::string parent = (home.path() / "runtime" / "vexa").string();
+    const std::optional<std::string> first = makePrivateDirectory(parent, "run-");
+    const std::optional<std::string> second = makePrivateDirectory(parent + "/", "run-");
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(*first, *second);
+    EXPECT_EQ(first->rfind(parent + "/run-", 0), 0u) << *first;
+    EXPECT_EQ(first->back(), '/');
+    struct stat info {};
+    ASSERT_EQ(::stat(first->c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    writeFileBytes(*first + "held", "x");
+    std::string why;
+    EXPECT_FALSE(removeDirectory(*first, &why)) << "a directory that holds a file stays";
+    EXPECT_FALSE(why.empty());
+    EXPECT_TRUE(removeDirectory(*second));
+    EXPECT_FALSE(fs::exists(*second));
+
+    auto file = home.path() / "plain";
+    writeFileBytes(file, "x");
+    EXPECT_FALSE(makePrivateDirectory((file / "below").string(), "run-", &why));
+}
+
 } // namespace
 } // namespace vexa::platform

@@ -19,7 +19,7 @@ protected:
         commands.compilerSettings().command = "cc -c %s";
         openSource("main.c");
     }
-    std::string batchFile() const { return readFileBytes(source / "VexaCC.BAT"); }
+    std::string batchFile() { return readFileBytes(compileFile("VexaCC.BAT")); }
 };
 
 TEST_F(CompileTest, WritesTheBatchFileAndStartsItThroughTheInterpreter) {
@@ -27,18 +27,19 @@ TEST_F(CompileTest, WritesTheBatchFileAndStartsItThroughTheInterpreter) {
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 3, 0});
     EXPECT_EQ(exec(kCompile), 1);
     const std::string full = sourceFile("main.c");
-    EXPECT_EQ(batchFile(), "@echo off \n'cc' -c " + quotedWord(full) + " > main.err 2>&1\n");
+    EXPECT_EQ(batchFile(), "@echo off \n'cc' -c " + quotedWord(full) + " > " + quotedWord(compileFile("main.err")) +
+                               " 2>&1\n");
     ASSERT_EQ(launcher.requests().size(), 1u);
     const platform::ProcessRequest& request = launcher.requests()[0];
     EXPECT_EQ(request.arguments,
-              (std::vector<std::string>{m_home.file("VexaDOS.PIF"), "/C", sourceFile("VexaCC.BAT")}));
+              (std::vector<std::string>{m_home.file("VexaDOS.PIF"), "/C", compileFile("VexaCC.BAT")}));
     EXPECT_EQ(request.workingDirectory, sourceDirectory());
     EXPECT_EQ(request.showMode, platform::ShowMode::MinimizedNoActivate);
     EXPECT_EQ(frame.lastStatus(), "'cc' -c " + quotedWord(full));
     EXPECT_TRUE(commands.compiler().isBusy());
     EXPECT_EQ(frame.runningTimers(), 1u);
 
-    writeFileBytes(source / "main.err", "main.c:3:5: error: bad\n");
+    writeFileBytes(compileFile("main.err"), "main.c:3:5: error: bad\n");
     frame.advanceTime(800);
     EXPECT_TRUE(commands.compiler().isBusy()); // two polls found it running
     frame.advanceTime(400);
@@ -60,7 +61,7 @@ TEST_F(CompileTest, ASecondCompileIsRefusedWhileTheFirstRuns) {
     EXPECT_EQ(frame.lastStatus(), "Spawn currently active, please wait.");
     EXPECT_EQ(launcher.requests().size(), 1u);
     launcher.endAll(0);
-    writeFileBytes(source / "main.err", "");
+    writeFileBytes(compileFile("main.err"), "");
     frame.advanceTime(400);
     EXPECT_EQ(frame.lastStatus(), "Compilation completed successfully.");
     EXPECT_TRUE(host.shown.empty()); // nothing to look at
@@ -69,7 +70,7 @@ TEST_F(CompileTest, ASecondCompileIsRefusedWhileTheFirstRuns) {
 }
 
 TEST_F(CompileTest, ResultsOfARunThatEndedAtOnceAreShownAtOnce) {
-    writeFileBytes(source / "main.err", "main.c:1:1: warning: w\n");
+    writeFileBytes(compileFile("main.err"), "main.c:1:1: warning: w\n");
     // The batch file deletes nothing here, so the error file written before stays as its output.
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 0, 0});
     ASSERT_EQ(exec(kCompile), 1);
@@ -77,14 +78,14 @@ TEST_F(CompileTest, ResultsOfARunThatEndedAtOnceAreShownAtOnce) {
     EXPECT_EQ(frame.lastStatus(), "Unable to open the 'main.err' error file.");
     EXPECT_EQ(frame.runningTimers(), 0u);
     EXPECT_EQ(outputs.compiler().lines()[3].text,
-              "Unable to open the '" + sourceDirectory() + "main.err' error file.");
+              "Unable to open the '" + compileFile("main.err") + "' error file.");
     EXPECT_EQ(host.shown, (std::vector<OutputKind>{OutputKind::Compiler}));
 }
 
 TEST_F(CompileTest, AFailingStatusCountsAsErrorsEvenWithoutErrorLines) {
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, 127});
     ASSERT_EQ(exec(kCompile), 1);
-    writeFileBytes(source / "main.err", "");
+    writeFileBytes(compileFile("main.err"), "");
     frame.advanceTime(400);
     EXPECT_EQ(frame.lastStatus(), "Compilation completed with errors.");
     EXPECT_EQ(outputs.compiler().lines().back().text, "Compilation completed with errors.");
@@ -117,7 +118,7 @@ TEST_F(CompileTest, TheOutcomeFollowsTheExitStatusAndTheLines) {
         SCOPED_TRACE(std::to_string(c.exitCode) + " " + c.output);
         launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, c.exitCode});
         ASSERT_EQ(exec(kCompile), 1);
-        writeFileBytes(source / "main.err", c.output);
+        writeFileBytes(compileFile("main.err"), c.output);
         frame.advanceTime(kBuildPollMs);
         EXPECT_EQ(frame.lastStatus(), c.compiled);
         // The window shows the tool's own lines after its header.
@@ -126,7 +127,7 @@ TEST_F(CompileTest, TheOutcomeFollowsTheExitStatusAndTheLines) {
 
         launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, c.exitCode});
         ASSERT_EQ(exec(kMake), 1);
-        writeFileBytes(source / "makefile.err", c.output);
+        writeFileBytes(makeFile("makefile.err"), c.output);
         frame.advanceTime(kBuildPollMs);
         EXPECT_EQ(frame.lastStatus(), c.made);
     }
@@ -136,7 +137,8 @@ TEST_F(CompileTest, DebugModePausesAndKeepsEcho) {
     commands.compilerSettings().run.debug = true;
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 5, 0});
     ASSERT_EQ(exec(kCompile), 1);
-    EXPECT_EQ(batchFile(), "'cc' -c " + quotedWord(sourceFile("main.c")) + " > main.err 2>&1\npause\n");
+    EXPECT_EQ(batchFile(), "'cc' -c " + quotedWord(sourceFile("main.c")) + " > " + quotedWord(compileFile("main.err")) +
+                               " 2>&1\npause\n");
 }
 
 TEST_F(CompileTest, TheUsersRunFileGetsSourceErrorFileAndBaseName) {
@@ -144,10 +146,12 @@ TEST_F(CompileTest, TheUsersRunFileGetsSourceErrorFileAndBaseName) {
     commands.compilerSettings().run.runFile = "mybuild.sh";
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 5, 0});
     ASSERT_EQ(exec(kCompile), 1);
+    EXPECT_FALSE(platform::isRegularFile(compileFile("VexaCC.BAT")));
     EXPECT_FALSE(platform::isRegularFile(sourceFile("VexaCC.BAT")));
+    // The run file writes the error file where the editor reads it: in the run folder.
     EXPECT_EQ(launcher.requests()[0].arguments,
               (std::vector<std::string>{m_home.file("VexaDOS.PIF"), "/C", "mybuild.sh", sourceFile("main.c"),
-                                        "main.err", "main"}));
+                                        compileFile("main.err"), "main"}));
 }
 
 TEST_F(CompileTest, TheGenericEntryServesEveryExtension) {
@@ -156,7 +160,8 @@ TEST_F(CompileTest, TheGenericEntryServesEveryExtension) {
     openSource("PROG.PAS");
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 5, 0});
     ASSERT_EQ(exec(kCompile), 1);
-    EXPECT_EQ(batchFile(), "@echo off \n'fpc' PROG " + quotedWord(sourceFile("PROG.PAS")) + " > prog.err 2>&1\n");
+    EXPECT_EQ(batchFile(), "@echo off \n'fpc' PROG " + quotedWord(sourceFile("PROG.PAS")) + " > " +
+                               quotedWord(compileFile("prog.err")) + " 2>&1\n");
 }
 
 TEST_F(CompileTest, RefusalsSayWhy) {
@@ -198,20 +203,31 @@ TEST_F(CompileTest, ADocumentThatCannotBeSavedIsNotCompiled) {
     EXPECT_TRUE(launcher.requests().empty());
 }
 
-TEST_F(CompileTest, ClosingTheCompiledDocumentRemovesItsFiles) {
+// The batch and error files lie in a private folder of the compiler's, not beside the source;
+// they go, with the folder, when the compiled document's window closes.
+TEST_F(CompileTest, TheRunFilesLieInAPrivateFolderThatGoesWithTheDocument) {
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 0, 0});
-    writeFileBytes(source / "main.err", "");
     ASSERT_EQ(exec(kCompile), 1);
-    writeFileBytes(source / "main.err", "x");
+    EXPECT_EQ(filesIn(source), std::vector<std::string>{"main.c"});
+    const std::string batch = compileFile("VexaCC.BAT");
+    const std::string errors = compileFile("main.err");
+    const std::string folder(platform::directoryPart(batch));
+    EXPECT_EQ(folder.rfind(runFolderBase(m_home.path().string()), 0), 0u) << folder;
+    EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+    EXPECT_TRUE(platform::isRegularFile(batch));
+    writeFileBytes(errors, "x");
     // Another document closing leaves them.
     EditPane other(std::make_unique<Document>());
     other.document().setFileName(sourceFile("other.c"));
     processor.paneClosed(&other);
-    EXPECT_TRUE(platform::isRegularFile(sourceFile("main.err")));
+    EXPECT_TRUE(platform::isRegularFile(errors));
     // The window closes as every window does: the processor tells the families.
     processor.paneClosed(pane.get());
-    EXPECT_FALSE(platform::isRegularFile(sourceFile("main.err")));
-    EXPECT_FALSE(platform::isRegularFile(sourceFile("VexaCC.BAT")));
+    EXPECT_FALSE(platform::isRegularFile(errors));
+    EXPECT_FALSE(platform::isRegularFile(batch));
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    EXPECT_EQ(filesIn(source), std::vector<std::string>{"main.c"});
 }
 
 // ---- project ----
@@ -232,7 +248,7 @@ TEST_F(MakeTest, StopEndsTheNewestRunAndSaysSo) {
     EXPECT_EQ(exec(functionIdOf("RunStop")), 1);
     EXPECT_EQ(launcher.stops(), 1);
     EXPECT_EQ(frame.lastStatus(), kRunStopping);
-    writeFileBytes(source / "makefile.err", "partial\n");
+    writeFileBytes(makeFile("makefile.err"), "partial\n");
     frame.advanceTime(kBuildPollMs);
     EXPECT_FALSE(commands.project().isBusy());
     EXPECT_FALSE(commands.hasForegroundWork());
@@ -303,12 +319,17 @@ TEST_F(BuildTest, MakeWithoutAProjectBuildsWhatLiesAtOrAboveTheDocument) {
         ASSERT_EQ(launcher.requests().size(), before + 1);
         EXPECT_EQ(launcher.requests().back().workingDirectory, directory);
         EXPECT_EQ(frame.lastStatus(), commandLineOf(ArgumentVector{c.command, {}}) + " (in " + directory + ")");
-        const std::string batch = readFileBytes(directory + "VexaCC.BAT");
+        std::vector<std::string> present = c.files;
+        present.push_back(c.document);
+        std::sort(present.begin(), present.end());
+        EXPECT_EQ(filesIn(root), present) << "the run adds nothing to the user's folders";
+        const std::string batch = readFileBytes(makeFile("VexaCC.BAT"));
         const std::size_t second = batch.find('\n') + 1;
         const ArgumentVector written =
             readBatchLine(std::string_view(batch).substr(second, batch.find('\n', second) - second)).arguments;
         EXPECT_EQ(written.words, c.command);
-        writeFileBytes(directory + written.redirection.file, "main.c:1:1: warning: w\n");
+        EXPECT_EQ(platform::directoryPart(written.redirection.file), commands.project().spawner().runFolder().path());
+        writeFileBytes(written.redirection.file, "main.c:1:1: warning: w\n");
         frame.advanceTime(kBuildPollMs);
         EXPECT_EQ(frame.lastStatus(), "Make completed with warnings.");
         EXPECT_EQ(outputs.project().lines()[3].text, "main.c:1:1: warning: w");
@@ -320,12 +341,14 @@ TEST_F(MakeTest, MakesThroughTheBatchFileAndReportsTheOutcome) {
     commands.projectSettings().current = sourceFile("Makefile");
     launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, 0});
     ASSERT_EQ(exec(kMake), 1);
-    EXPECT_EQ(readFileBytes(source / "VexaCC.BAT"), "@echo off \n'make' -f Makefile > makefile.err 2>&1\n");
+    EXPECT_EQ(readFileBytes(makeFile("VexaCC.BAT")),
+              "@echo off \n'make' -f Makefile > " + quotedWord(makeFile("makefile.err")) + " 2>&1\n");
+    EXPECT_EQ(filesIn(source), std::vector<std::string>{"Makefile"});
     EXPECT_EQ(frame.lastStatus(), "'make' -f Makefile");
     EXPECT_EQ(outputs.project().lineCount(), 3u); // the header while it runs
     EXPECT_EQ(exec(kMake), 0);
     EXPECT_EQ(frame.lastStatus(), "Spawn currently active, please wait.");
-    writeFileBytes(source / "makefile.err", "util.c:9:2: warning: w\n");
+    writeFileBytes(makeFile("makefile.err"), "util.c:9:2: warning: w\n");
     frame.advanceTime(800);
     EXPECT_EQ(frame.lastStatus(), "Make completed with warnings.");
     EXPECT_EQ(outputs.project().lines().back().text, "Command has completed.");
@@ -344,10 +367,11 @@ TEST_F(MakeTest, OpenCloseAndCurrent) {
     exec(functionIdOf("ProjectCurrent"));
     EXPECT_EQ(frame.lastStatus(), "Current project is '" + sourceFile("Makefile") + "'");
 
-    writeFileBytes(source / "makefile.err", "old");
+    const std::string oldErrors = makeFile("makefile.err");
+    writeFileBytes(oldErrors, "old");
     EXPECT_EQ(exec(functionIdOf("ProjectClose")), 1);
     EXPECT_EQ(frame.lastStatus(), "Project closed");
-    EXPECT_FALSE(platform::isRegularFile(sourceFile("makefile.err")));
+    EXPECT_FALSE(platform::isRegularFile(oldErrors));
     EXPECT_EQ(commands.projectSettings().current, "");
     frame.cancelNextDialog();
     EXPECT_EQ(exec(functionIdOf("ProjectOpen")), 0);

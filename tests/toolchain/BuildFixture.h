@@ -2,6 +2,7 @@
 // process slots, recording output-window host and document windows, and a source tree on disk.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -121,6 +122,20 @@ protected:
     }
     std::string sourceFile(const std::string& name) const { return (source / name).string(); }
     std::string sourceDirectory() const { return source.string() + "/"; }
+    // The files under a folder, by their names relative to it, sorted.
+    static std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            if (entry.is_regular_file()) {
+                names.push_back(std::filesystem::relative(entry.path(), folder).string());
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // A file in the compiler's or the project's run folder (the folder is made when missing).
+    std::string compileFile(std::string_view name) { return commands.compiler().spawner().runFolder().file(name); }
+    std::string makeFile(std::string_view name) { return commands.project().spawner().runFolder().file(name); }
 
     FileWindows windows;
     RecordingOutputHost host;

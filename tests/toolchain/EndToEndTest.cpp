@@ -9,6 +9,7 @@
 
 #include "toolchain/BuildFixture.h"
 #include "platform/Environment.h"
+#include "platform/Files.h"
 #include "platform/posix/PosixProcess.h"
 
 namespace vexa::toolchain::test {
@@ -87,8 +88,13 @@ TEST_F(EndToEndTest, WithNothingConfiguredCAndCxxFilesCompileAndShowTheirDiagnos
         EXPECT_NE(line.text.find(name), std::string::npos) << line.text;
         EXPECT_EQ(activeFile(), sourceFile(name));
     }
-    // Nothing but the source files is left in the user's folder by the check.
-    EXPECT_FALSE(std::filesystem::exists(source / "first.o"));
+    // Nothing but the source files is left in the user's folder: no object, batch or error file.
+    EXPECT_EQ(filesIn(source), (std::vector<std::string>{"first.c", "first.cpp"}));
+    // The batch and error files lay in the compiler's run folder, which goes with the window.
+    const std::string folder = commands.compiler().spawner().runFolder().path();
+    EXPECT_TRUE(platform::isRegularFile(folder + "first.err"));
+    processor.paneClosed(pane.get());
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 TEST_F(EndToEndTest, HostileFileNamesCompileAsOneArgumentAndRunNothing) {
@@ -147,6 +153,8 @@ TEST_F(EndToEndTest, MakeWithoutAProjectUsesTheNearestMakefileAbove) {
     EXPECT_NE(std::find(places.begin(), places.end(), std::pair{sourceFile("lib/util.c"), 2}), places.end());
     // -k: the second target was still tried after the first failed.
     EXPECT_NE(std::find(places.begin(), places.end(), std::pair{sourceFile("main.c"), 1}), places.end());
+    // The make left no batch or error file beside the makefile.
+    EXPECT_EQ(filesIn(source), (std::vector<std::string>{"Makefile", "lib/util.c", "main.c"}));
 }
 
 TEST_F(EndToEndTest, MakeWithoutAProjectOrMakefileBuildsTheCMakeBuildFolder) {

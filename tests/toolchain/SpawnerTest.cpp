@@ -59,7 +59,7 @@ TEST_F(SpawnerTest, ArgumentVectorsByToolType) {
         spawner.prepare(record, context);
         EXPECT_EQ(spawner.arguments(), c.expected) << c.arguments;
         const bool captured = c.capture && !c.expected.empty() && c.expected.back() != pif;
-        EXPECT_EQ(spawner.outputFile(), captured ? home() + "VexaPip.dat" : "") << c.arguments;
+        EXPECT_EQ(spawner.outputFile(), captured ? spawner.runFolder().file("VexaPip.dat") : "") << c.arguments;
     }
 }
 
@@ -97,7 +97,7 @@ TEST_F(SpawnerTest, TitleAndWorkingDirectory) {
 }
 
 TEST_F(SpawnerTest, CaptureDeletesTheOldPipeFile) {
-    test::writeFileBytes(m_home.path() / "VexaPip.dat", "old output");
+    test::writeFileBytes(spawner.pipeFilePath(), "old output");
     ToolRecord record;
     record.type = ToolType::DosCommandLine;
     record.arguments = "ls";

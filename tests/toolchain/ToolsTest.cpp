@@ -382,7 +382,7 @@ TEST_F(ToolCommandsTest, AnEmptyCommandLineOpensATerminal) {
     const char* saved = std::getenv("TERMINAL");
     const std::string savedTerminal = saved != nullptr ? saved : "";
     ASSERT_EQ(setenv("TERMINAL", "my-term", 1), 0);
-    writeFileBytes(m_home.file(std::string(kPipeFileName)), "an earlier run's output\n");
+    writeFileBytes(family.capturedRun().spawner().pipeFilePath(), "an earlier run's output\n");
     for (const char* typed : {"", "   "}) {
         frame.scriptNextDialog([&](DialogModel& model) {
             auto& dialog = dynamic_cast<DosCommandLineModel&>(model);

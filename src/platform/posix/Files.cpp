@@ -380,6 +380,34 @@ bool makeDirectories(const std::string& path, std::string* errorText) {
     return makeDirectory(path, errorText);
 }
 
+std::optional<std::string> makePrivateDirectory(const std::string& parent, std::string_view prefix,
+                                                std::string* errorText) {
+    if (!makeDirectories(parent, errorText)) {
+        return std::nullopt;
+    }
+    std::string name = parent;
+    if (name.empty() || name.back() != '/') {
+        name.push_back('/');
+    }
+    name.append(prefix);
+    name.append("XXXXXX");
+    // mkdtemp makes the directory with mode 0700.
+    if (::mkdtemp(name.data()) == nullptr) {
+        setError(errorText, errno);
+        return std::nullopt;
+    }
+    name.push_back('/');
+    return name;
+}
+
+bool removeDirectory(const std::string& path, std::string* errorText) {
+    if (::rmdir(path.c_str()) != 0) {
+        setError(errorText, errno);
+        return false;
+    }
+    return true;
+}
+
 std::string_view directoryPart(std::string_view path) {
     auto slash = path.rfind('/');
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
