@@ -531,7 +531,7 @@ int32_t NavigationCommands::openInLine() {
         return 0;
     }
     const std::string directory = toolchain::splitPath(document.fileName()).location();
-    EditPane* pane = toolchain::locateAndOpen(m_processor, named.fileName, directory, named.line);
+    EditPane* pane = m_outputs.locateAndOpen(named.fileName, directory, named.line);
     if (pane == nullptr) {
         m_processor.showStatus(formatText(kCannotLocate, named.fileName.c_str()), kInformation);
         return 0;

@@ -33,7 +33,7 @@ Editor::Editor(EditorPorts ports)
       m_keys(m_processor, ports.options), m_history(ports.options.settingsFile()),
       m_workspace(WorkspaceServices{ports.frame, ports.view, ports.options, m_processor, m_statusLine,
                                     m_history, m_syntax, m_keys.keymaps(), ports.clock}),
-      m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost),
+      m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost, &m_launcher),
       m_buildCommands(m_processor, m_outputs, m_launcher, ports.companionDirectory, ports.waitForRuns),
       m_navigation(m_processor, m_outputs, ports.keyState), m_findInFiles(m_processor, m_outputs, &ports.keyState),
       m_toolCommands(m_processor, m_outputs, m_launcher, ports.companionDirectory, ports.waitForRuns),

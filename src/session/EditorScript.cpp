@@ -68,11 +68,6 @@ bool equalNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-toolchain::LocateSettings locateSettings(CommandProcessor& processor) {
-    const EditorOptions& editor = processor.options().editor();
-    return toolchain::LocateSettings{editor.defaultSearchPath, editor.searchInclude != 0};
-}
-
 std::vector<std::string> valuesFrom(script::ScriptCall& call, int first) {
     std::vector<std::string> values;
     for (int i = first; i < call.count(); ++i) {
@@ -285,7 +280,7 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return badCount();
         }
         const std::optional<std::string> found =
-            toolchain::locateFile(call.text(0), {}, locateSettings(processor));
+            toolchain::locateFile(call.text(0), {}, m_services.outputs.locateSettings());
         if (!found) {
             return 0;
         }
@@ -346,7 +341,7 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return badCount();
         }
         const std::string file = call.text(0);
-        const std::optional<std::string> found = toolchain::locateFile(file, {}, locateSettings(processor));
+        const std::optional<std::string> found = toolchain::locateFile(file, {}, m_services.outputs.locateSettings());
         Document* target = changeableDocument();
         if (!found) {
             call.warning(formatText(kOpenError, file.c_str()));
@@ -430,7 +425,7 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return 0;
         }
         const std::string file = call.text(0);
-        const std::optional<std::string> found = toolchain::locateFile(file, {}, locateSettings(processor));
+        const std::optional<std::string> found = toolchain::locateFile(file, {}, m_services.outputs.locateSettings());
         std::error_code error;
         const std::string before = doc->fileName();
         doc->setFileName(found ? *found : (std::filesystem::current_path(error) / file).string());

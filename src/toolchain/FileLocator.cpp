@@ -1,6 +1,7 @@
 // Finding a file through the base directory, the current directory and the search paths.
 #include "toolchain/FileLocator.h"
 
+#include "toolchain/IncludeDirectories.h"
 #include "toolchain/PathParts.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
@@ -87,6 +88,10 @@ std::optional<std::string> locateFile(std::string_view name, std::string_view ba
         // The search path is also given to the programs the editor starts.
         (void)platform::setEnvironmentVariable("vPath", settings.searchPath);
         if (auto found = searchAlong(settings.searchPath, posix)) {
+            return found;
+        }
+    } else if (settings.compilerIncludes != nullptr) {
+        if (auto found = searchAlong(settings.compilerIncludes->searchPath(), posix)) {
             return found;
         }
     }

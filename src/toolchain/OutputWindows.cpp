@@ -18,16 +18,12 @@ UserErrorPatterns patternsOf(const Options& options) {
     return UserErrorPatterns{options.regex().errors, options.regex().lines};
 }
 
-LocateSettings locateSettingsOf(const Options& options) {
-    return LocateSettings{options.editor().defaultSearchPath, options.editor().searchInclude != 0};
-}
-
 } // namespace
 
-EditPane* locateAndOpen(CommandProcessor& processor, std::string_view name, std::string_view baseDirectory,
-                        int line, int column) {
-    DocumentWindows* windows = processor.windows();
-    const auto path = locateFile(name, baseDirectory, locateSettingsOf(processor.options()));
+EditPane* OutputWindows::locateAndOpen(std::string_view name, std::string_view baseDirectory, int line,
+                                       int column) {
+    DocumentWindows* windows = m_processor.windows();
+    const auto path = locateFile(name, baseDirectory, locateSettings());
     if (!path || windows == nullptr) {
         return nullptr;
     }
@@ -39,10 +35,11 @@ EditPane* locateAndOpen(CommandProcessor& processor, std::string_view name, std:
     return pane;
 }
 
-OutputWindows::OutputWindows(CommandProcessor& processor, OutputWindowHost& host)
+OutputWindows::OutputWindows(CommandProcessor& processor, OutputWindowHost& host,
+                             platform::ProcessLauncher* launcher)
     : m_processor(processor), m_host(host), m_compiler(OutputKind::Compiler, patternsOf(processor.options())),
       m_project(OutputKind::Project, patternsOf(processor.options())), m_standard(OutputKind::Standard),
-      m_searchResults(OutputKind::SearchResults) {}
+      m_searchResults(OutputKind::SearchResults), m_includePath(launcher, processor.options().homeDirectory()) {}
 
 OutputWindow& OutputWindows::window(OutputKind kind) {
     switch (kind) {
@@ -73,8 +70,9 @@ void OutputWindows::linesAdded(OutputKind kind) {
     m_host.outputLinesChanged(window(kind));
 }
 
-LocateSettings OutputWindows::locateSettings() const {
-    return locateSettingsOf(m_processor.options());
+LocateSettings OutputWindows::locateSettings() {
+    const EditorOptions& editor = m_processor.options().editor();
+    return LocateSettings{editor.defaultSearchPath, editor.searchInclude != 0, &m_includePath};
 }
 
 bool OutputWindows::showStandardOutput(const std::string& pipeFile, const std::string& directory) {
@@ -124,7 +122,7 @@ void OutputWindows::select(OutputKind kind, std::size_t index) {
 }
 
 bool OutputWindows::openAt(const std::string& name, const std::string& baseDirectory, int line, int column) {
-    if (locateAndOpen(m_processor, name, baseDirectory, line, column) == nullptr) {
+    if (locateAndOpen(name, baseDirectory, line, column) == nullptr) {
         m_processor.showStatus(formatText(kUnexpectedErrorOpening, name.c_str()),
                                platform::SoundKind::Exclamation);
         return false;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "toolchain/FileLocator.h"
+#include "toolchain/IncludeDirectories.h"
 #include "toolchain/OutputWindow.h"
 
 namespace vexa {
@@ -35,15 +36,18 @@ public:
     virtual void outputSelectionChanged(OutputWindow& window) = 0;
 };
 
-// Locates a file (the base directory first) and opens it with the cursor on a 1-based line and
-// column (0 leaves them); null when it was not found or could not be opened.
-EditPane* locateAndOpen(CommandProcessor& processor, std::string_view name, std::string_view baseDirectory,
-                        int line, int column = 0);
-
 class OutputWindows {
 public:
-    // The error patterns come from the options' "RegularExpress" section.
-    OutputWindows(CommandProcessor& processor, OutputWindowHost& host);
+    // The error patterns come from the options' "RegularExpress" section. The launcher starts the
+    // compiler that is asked for its include directories; without one the usual ones are searched.
+    OutputWindows(CommandProcessor& processor, OutputWindowHost& host, platform::ProcessLauncher* launcher = nullptr);
+
+    // Locates a file (the base directory first) and opens it with the cursor on a 1-based line and
+    // column (0 leaves them); null when it was not found or could not be opened.
+    EditPane* locateAndOpen(std::string_view name, std::string_view baseDirectory, int line, int column = 0);
+    // How files named in lines are looked for: the options' search settings and the compiler's
+    // include directories.
+    LocateSettings locateSettings();
 
     OutputWindow& window(OutputKind kind);
     OutputWindow& compiler() { return m_compiler; }
@@ -95,7 +99,6 @@ private:
     bool goToLocation(const OutputLocation& location);
     // Opens the compiled file at the line and, where the compiler named one, the column (from 1).
     void goToCompiledLine(const OutputWindow& window, int line, int column = 0);
-    LocateSettings locateSettings() const;
 
     CommandProcessor& m_processor;
     OutputWindowHost& m_host;
@@ -105,6 +108,7 @@ private:
     OutputWindow m_searchResults;
     OutputKind m_lastFilled = OutputKind::Compiler;
     std::string m_standardDocument;
+    CompilerIncludePath m_includePath;
 };
 
 } // namespace vexa::toolchain

@@ -1,6 +1,7 @@
 // The navigation functions through the whole editor: function scans, braces, bookmarks, goto,
 // opening the file named on a line and the document lists.
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -401,6 +402,17 @@ TEST_F(NavigationTest, OpenIncludeFindsTheFileBesideTheDocument) {
     cursorTo(2, 0);
     EXPECT_EQ(exec(functionIdOf("FileOpenInLine")), 0);
     EXPECT_EQ(frame.lastStatus(), "The line selected does not contain a valid file name or line number.");
+}
+
+// With the default settings a system header is found along the compiler's include directories.
+TEST_F(NavigationTest, OpenIncludeFindsASystemHeaderWithDefaultSettings) {
+    if (!std::filesystem::is_regular_file("/usr/include/stdio.h")) {
+        GTEST_SKIP() << "no /usr/include/stdio.h";
+    }
+    ASSERT_TRUE(options.editor().defaultSearchPath.empty());
+    open("main.c", "#include <stdio.h>\n");
+    ASSERT_EQ(exec(functionIdOf("FileOpenInLine")), 1) << frame.lastStatus();
+    EXPECT_EQ(activeDocument().fileName(), "/usr/include/stdio.h");
 }
 
 TEST_F(NavigationTest, AssociatesListTheFilesSharingTheBaseName) {

@@ -521,12 +521,12 @@ TEST_F(OutputFunctionsTest, StandardOutputComesForwardWhenTheCommandPrintedLines
 }
 
 TEST_F(OutputFunctionsTest, LocateAndOpenPutsTheCursorOnLineAndColumn) {
-    EditPane* opened = locateAndOpen(processor, "util.h", sourceDirectory(), 3, 5);
+    EditPane* opened = outputs.locateAndOpen("util.h", sourceDirectory(), 3, 5);
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(activeFile(), sourceFile("util.h"));
     EXPECT_EQ(activeLine(), 3);
     EXPECT_EQ(processor.document()->cursorColumn(), 4);
-    EXPECT_EQ(locateAndOpen(processor, "missing.h", sourceDirectory(), 3), nullptr);
+    EXPECT_EQ(outputs.locateAndOpen("missing.h", sourceDirectory(), 3), nullptr);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "platform/Environment.h"
 #include "platform/Files.h"
+#include "support/ScopedVariable.h"
 #include "support/TempHome.h"
 #include "toolchain/RunFolder.h"
 
@@ -14,28 +15,6 @@ namespace vexa::toolchain {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Sets XDG_RUNTIME_DIR for one test and puts back what was there.
-class RuntimeDirectory {
-public:
-    explicit RuntimeDirectory(const std::optional<std::string>& value)
-        : m_previous(platform::environmentVariable("XDG_RUNTIME_DIR")) {
-        set(value);
-    }
-    ~RuntimeDirectory() { set(m_previous); }
-    RuntimeDirectory(const RuntimeDirectory&) = delete;
-    RuntimeDirectory& operator=(const RuntimeDirectory&) = delete;
-
-private:
-    static void set(const std::optional<std::string>& value) {
-        if (value) {
-            EXPECT_TRUE(platform::setEnvironmentVariable("XDG_RUNTIME_DIR", *value));
-        } else {
-            EXPECT_TRUE(platform::unsetEnvironmentVariable("XDG_RUNTIME_DIR"));
-        }
-    }
-    std::optional<std::string> m_previous;
-};
 
 TEST(RunFolder, TheBaseIsTheRuntimeDirectoryWhenItIsUsableElseTheHome) {
     test::TempHome home;
@@ -56,7 +35,7 @@ TEST(RunFolder, TheBaseIsTheRuntimeDirectoryWhenItIsUsableElseTheHome) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.variable.value_or("(unset)"));
-        RuntimeDirectory set(c.variable);
+        test::ScopedVariable set("XDG_RUNTIME_DIR", c.variable);
         EXPECT_EQ(runFolderBase(vexaHome), c.base);
         EXPECT_EQ(runFolderBase(vexaHome + "/"), c.base);
     }
@@ -64,7 +43,7 @@ TEST(RunFolder, TheBaseIsTheRuntimeDirectoryWhenItIsUsableElseTheHome) {
 
 TEST(RunFolder, MadeAtFirstUseOwnerOnlyAndGoneWhenCleared) {
     test::TempHome home;
-    RuntimeDirectory set(std::nullopt);
+    test::ScopedVariable set("XDG_RUNTIME_DIR", std::nullopt);
     RunFolder folder(home.path().string());
     EXPECT_TRUE(folder.path().empty());
     EXPECT_FALSE(fs::exists(home.path() / "runs")) << "nothing is made before it is needed";
@@ -100,7 +79,7 @@ TEST(RunFolder, MadeAtFirstUseOwnerOnlyAndGoneWhenCleared) {
 // When no private folder can be made the files go into the home, and clearing removes only them.
 TEST(RunFolder, WithoutAPrivateFolderTheHomeHoldsTheFilesAndStays) {
     test::TempHome home;
-    RuntimeDirectory set(std::nullopt);
+    test::ScopedVariable set("XDG_RUNTIME_DIR", std::nullopt);
     test::writeFileBytes(home.path() / "runs", "a file where the folder would be");
     RunFolder folder(home.path().string());
     const std::string errors = folder.file("main.err");
