@@ -11,7 +11,7 @@ namespace {
 
 // The order decides which key a menu shows for a function bound twice: the first binding wins.
 // The Shift variants of movement keys are bound to the same functions so that Shift marking applies.
-constexpr std::array<KeyBinding, 99> kDefaultBindings = {{
+constexpr std::array<KeyBinding, 101> kDefaultBindings = {{
     {0x4E, 2, functionIdOf("FileNew")},            // Ctrl+N
     {0x4F, 2, functionIdOf("FileOpen")},           // Ctrl+O
     {0x53, 2, functionIdOf("FileSave")},           // Ctrl+S
@@ -111,6 +111,9 @@ constexpr std::array<KeyBinding, 99> kDefaultBindings = {{
     {0x28, 0, functionIdOf("MoveLineDown")},       // Down
     {0x28, 1, functionIdOf("MoveLineDown")},       // Shift+Down
     {0x2D, 0, functionIdOf("InsertModeToggle")},   // Insert
+    // The keys the Compiler and Project menus name.
+    {0x79, 4, functionIdOf("CompilerCompile")},    // Alt+F10
+    {0x79, 2, functionIdOf("ProjectMake")},        // Ctrl+F10
 }};
 
 } // namespace

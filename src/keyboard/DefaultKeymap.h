@@ -11,7 +11,7 @@ namespace vexa {
 // The name that selects the built-in keymap instead of a keymap file (compared exactly).
 inline constexpr std::string_view kDefaultKeymapName = "<Default Keymap>";
 
-// The 98 bindings of the default keymap's primary table in their stored order; it has no prefix
+// The bindings of the default keymap's primary table in their stored order; it has no prefix
 // tables and its three behaviour flags are on.
 std::span<const KeyBinding> defaultKeyBindings();
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Document.h"
+#include "keyboard/DefaultKeymap.h"
 #include "support/TempHome.h"
 
 namespace vexa {
@@ -17,7 +18,7 @@ protected:
 TEST_F(ActiveKeymapTest, StartsWithTheDefaultKeymapAllowingShiftMarking) {
     ActiveKeymap active;
     EXPECT_EQ(active.keymap().tables().size(), 1u);
-    EXPECT_EQ(active.keymap().tables()[0].size(), 99u);
+    EXPECT_EQ(active.keymap().tables()[0].size(), defaultKeyBindings().size());
     EXPECT_TRUE(active.cuaRule()->cuaMarkingAllowed());
 }
 

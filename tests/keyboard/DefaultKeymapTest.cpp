@@ -46,7 +46,7 @@ protected:
 
 TEST_F(DefaultKeymapTest, EveryBindingIsAUniqueNamedKeyRunningAFunction) {
     const auto bindings = defaultKeyBindings();
-    ASSERT_EQ(bindings.size(), 99u);
+    ASSERT_EQ(bindings.size(), 101u);
     std::set<std::pair<uint16_t, uint16_t>> keys;
     for (const KeyBinding& binding : bindings) {
         EXPECT_TRUE(keys.insert({binding.keyCode, binding.modifiers}).second)
@@ -112,6 +112,9 @@ TEST_F(DefaultKeymapTest, KeysRunTheirFunctions) {
         {0x25, 3, "MoveWordPrevious"},
         {0x2D, 0, "InsertModeToggle"},
         {0x0D, 2, "EnterNext"},
+        {0x79, 4, "CompilerCompile"},
+        {0x79, 2, "ProjectMake"},
+        {0x79, 0, ""},
         {0x43, 6, ""},
         {0x41, 0, ""},
         {0x26, 2, ""},
@@ -124,11 +127,12 @@ TEST_F(DefaultKeymapTest, KeysRunTheirFunctions) {
 // Menus show the first binding in stored order, so Ctrl+Insert never shows for MarkCopyEx.
 TEST_F(DefaultKeymapTest, MenusShowTheFirstBindingOfAFunction) {
     const std::vector<std::pair<std::string_view, std::optional<std::string>>> cases = {
-        {"MarkCopyEx", "Ctrl+C"},     {"MarkPasteEx", "Ctrl+V"},
-        {"MarkCutEx", "Ctrl+X"},      {"MarkDeleteEx", "Delete"},
-        {"HelpQuickHelp", "Ctrl+F1"}, {"MovePageUp", "Prior"},
-        {"MacroRepeat", "Ctrl+R"},    {"ToolsExecute15", "Ctrl+Shift+F15"},
-        {"MarkCopy", std::nullopt},   {"FileExit", std::nullopt},
+        {"MarkCopyEx", "Ctrl+C"},       {"MarkPasteEx", "Ctrl+V"},
+        {"MarkCutEx", "Ctrl+X"},        {"MarkDeleteEx", "Delete"},
+        {"CompilerCompile", "Alt+F10"}, {"ProjectMake", "Ctrl+F10"},
+        {"HelpQuickHelp", "Ctrl+F1"},   {"MovePageUp", "Prior"},
+        {"MacroRepeat", "Ctrl+R"},      {"ToolsExecute15", "Ctrl+Shift+F15"},
+        {"MarkCopy", std::nullopt},     {"FileExit", std::nullopt},
     };
     for (const auto& [function, expected] : cases) {
         EXPECT_EQ(firstKeyOf(function), expected) << function;

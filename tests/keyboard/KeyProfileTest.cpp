@@ -86,6 +86,8 @@ TEST_F(KeyProfileTest, CommonMakesItsKeymapFromTheShippedTextAndSetsItsHabits) {
         {0x72, 1, "SearchPrevious"},
         {0x47, 2, "LineGoto"},
         {0x41, 2, "MarkSelectAll"},
+        {0x79, 4, "CompilerCompile"},
+        {0x79, 2, "ProjectMake"},
         // The bookmark keys.
         {0x71, 2, "BookMarkToggle"},
         {0x71, 0, "BookMarkNext"},

@@ -112,7 +112,7 @@ TEST_F(KeymapManagerTest, NewFromTheDefaultsIsSavedEvenWithoutEdits) {
     EXPECT_EQ(m_host.titles, std::vector<std::string>{"New Keymap"});
     Keymap loaded;
     ASSERT_EQ(loadKeymapFile(configFile("Mine.BND"), loaded), KeymapFileStatus::Ok);
-    EXPECT_EQ(loaded.tables()[0].size(), 99u);
+    EXPECT_EQ(loaded.tables()[0].size(), defaultKeyBindings().size());
     ASSERT_TRUE(manager.selection());
     EXPECT_EQ(manager.keymapNames()[*manager.selection()], "Mine");
 }
@@ -140,7 +140,7 @@ TEST_F(KeymapManagerTest, NewAsksBeforeReplacingAnExistingKeymapFile) {
     EXPECT_EQ(m_host.titles, std::vector<std::string>{"New Keymap"});
     Keymap replaced;
     ASSERT_EQ(loadKeymapFile(configFile("Mine.BND"), replaced), KeymapFileStatus::Ok);
-    EXPECT_EQ(replaced.tables()[0].size(), 99u);
+    EXPECT_EQ(replaced.tables()[0].size(), defaultKeyBindings().size());
     EXPECT_TRUE(m_frame.unexpected().empty());
 }
 
@@ -232,7 +232,7 @@ TEST_F(KeymapManagerTest, DeleteRules) {
     EXPECT_EQ(m_options.keymapName(), "<Default Keymap>");
     EXPECT_EQ(m_options.settingsFile().getString("Editor Options", "Keymap", "", 51), "<Default Keymap>");
     ASSERT_EQ(m_host.activated.size(), 1u);
-    EXPECT_EQ(m_host.activated[0]->tables()[0].size(), 99u);
+    EXPECT_EQ(m_host.activated[0]->tables()[0].size(), defaultKeyBindings().size());
 }
 
 TEST_F(KeymapManagerTest, DeleteFailureSaysAccessDenied) {
@@ -322,7 +322,7 @@ TEST_F(KeymapManagerTest, ConfirmingAKeymapThatNoLongerLoadsActivatesTheDefault)
     EXPECT_EQ(m_options.keymapName(), "<Default Keymap>");
     EXPECT_EQ(m_frame.lastStatus(), "Error loading the keymap specified so using default keymap!");
     ASSERT_EQ(m_host.activated.size(), 1u);
-    EXPECT_EQ(m_host.activated[0]->tables()[0].size(), 99u);
+    EXPECT_EQ(m_host.activated[0]->tables()[0].size(), defaultKeyBindings().size());
 }
 
 } // namespace

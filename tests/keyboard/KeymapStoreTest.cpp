@@ -36,7 +36,7 @@ TEST_F(KeymapStoreTest, CreateByName) {
 
     const auto byDefault = m_store.create(kDefaultKeymapName);
     EXPECT_TRUE(byDefault->isValid());
-    EXPECT_EQ(byDefault->tables()[0].size(), 99u);
+    EXPECT_EQ(byDefault->tables()[0].size(), defaultKeyBindings().size());
 
     const auto mine = m_store.create("my.keys");
     EXPECT_TRUE(mine->isValid());
@@ -123,7 +123,7 @@ TEST_F(KeymapStoreTest, ExportsACopyOfTheDefaultKeymap) {
               "The 'vConfig\\Copy.zxp' keymap export file has been successfully created");
     const std::string text = test::readFileBytes(configFile("Copy.ZXP"));
     EXPECT_EQ(text, exportKeymapText(Keymap::makeDefault()));
-    EXPECT_TRUE(text.starts_with("1 1 1\r\n1\r\n0000 000 00099\r\n0078 002 FileNew\r\n"));
+    EXPECT_TRUE(text.starts_with("1 1 1\r\n1\r\n0000 000 00101\r\n0078 002 FileNew\r\n"));
 }
 
 TEST_F(KeymapStoreTest, ExportFailures) {
