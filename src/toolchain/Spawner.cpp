@@ -44,19 +44,19 @@ bool isOnChildPath(std::string_view program, std::string_view companionDirectory
 }
 
 std::string pifFileText(std::string_view companionDirectory) {
-    std::string interpreter(kCommandProgram);
+    std::string text = "#!/bin/sh\n"
+                       "# Written by Vexa: starts its command interpreter with \"/C\" and a command line, or\n"
+                       "# without arguments for an interactive session: the one beside the editor, else the\n"
+                       "# one along PATH.\n";
     if (!companionDirectory.empty()) {
         std::string directory(companionDirectory);
         if (directory.back() != '/') {
             directory.push_back('/');
         }
-        interpreter = singleQuoted(directory + interpreter);
+        const std::string beside = singleQuoted(directory + std::string(kCommandProgram));
+        text += "if [ -x " + beside + " ]; then exec " + beside + " \"$@\"; fi\n";
     }
-    return "#!/bin/sh\n"
-           "# Written by Vexa: starts its command interpreter with \"/C\" and a command line, or\n"
-           "# without arguments for an interactive session.\n"
-           "exec " +
-           interpreter + " \"$@\"\n";
+    return text + "exec " + std::string(kCommandProgram) + " \"$@\"\n";
 }
 
 Spawner::Spawner(platform::ProcessLauncher& launcher, SpawnerSetup setup)

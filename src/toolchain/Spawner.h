@@ -36,7 +36,8 @@ std::string childSearchPath(std::string_view companionDirectory);
 // Whether a companion (or any program) is found along the children's PATH.
 bool isOnChildPath(std::string_view program, std::string_view companionDirectory);
 
-// The text of the PIF file: a shell script that starts the command interpreter with its arguments.
+// The text of the PIF file: a shell script that starts the command interpreter with its arguments,
+// the one in the companion directory when it is there, else the one along PATH.
 std::string pifFileText(std::string_view companionDirectory);
 
 class Spawner {

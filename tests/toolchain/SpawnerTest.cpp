@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "toolchain/Spawner.h"
 #include "platform/Files.h"
 #include "platform/posix/PosixProcess.h"
 #include "support/FakeProcess.h"
+#include "support/ScopedVariable.h"
 #include "support/TempHome.h"
 
 namespace vexa::toolchain {
@@ -116,7 +118,7 @@ TEST_F(SpawnerTest, ThePifFileStartsTheInterpreterWithItsArguments) {
     spawner.prepare(record, context);
     EXPECT_EQ(test::readFileBytes(spawner.pifFilePath()), pifFileText("/opt/vexa/bin"));
     EXPECT_TRUE(platform::canAccess(spawner.pifFilePath(), platform::Access::Execute));
-    EXPECT_NE(pifFileText("/opt/vexa/bin").find("exec '/opt/vexa/bin/vCommand' \"$@\""), std::string::npos);
+    EXPECT_NE(pifFileText("/opt/vexa/bin").find("then exec '/opt/vexa/bin/vCommand' \"$@\""), std::string::npos);
     EXPECT_NE(pifFileText("/it's here").find("'/it'\\''s here/vCommand'"), std::string::npos);
     EXPECT_NE(pifFileText("").find("exec vCommand \"$@\""), std::string::npos);
 }
@@ -174,6 +176,23 @@ protected:
     Spawner spawner;
     VariableContext context;
 };
+
+// A companion directory that holds no vCommand (the editor's program was moved or linked away from
+// its companions): the command interpreter along PATH runs the command.
+TEST_F(RealSpawnerTest, WithoutTheCompanionBesideItTheInterpreterAlongPathRuns) {
+    const std::string empty = m_home.file("no-companions");
+    std::filesystem::create_directories(empty);
+    test::ScopedVariable path("PATH", std::string(VEXA_COMPANION_DIR) + ":/usr/bin:/bin");
+    Spawner moved(launcher, SpawnerSetup{m_home.path().string() + "/", empty});
+    ToolRecord record;
+    record.type = ToolType::DosCommandLine;
+    record.arguments = "echo found along the path";
+    record.captureOutput = true;
+    ASSERT_EQ(moved.prepareAndRun(record, context), platform::SpawnResult::Started);
+    moved.waitUntilIdle();
+    EXPECT_EQ(moved.exitCode(), std::optional<int>(0));
+    EXPECT_EQ(test::readFileBytes(moved.pipeFilePath()), "found along the path\n");
+}
 
 TEST_F(RealSpawnerTest, AWorkingDirectoryThatDoesNotExistGivesCodeFive) {
     ToolRecord record;
