@@ -39,9 +39,8 @@ Editor::Editor(EditorPorts ports)
       m_toolCommands(m_processor, m_outputs, m_launcher, ports.companionDirectory, ports.waitForRuns),
       m_macroCommands(m_processor),
       m_scriptCommands(
-          EditorScriptServices{m_processor, m_workspace, m_outputs, ports.keyState, ports.clock, {}},
-          ports.options.directory(DirectoryKind::Config), m_launcher,
-          toolchain::SpawnerSetup{ports.options.homeDirectory(), ports.companionDirectory, ports.waitForRuns}),
+          EditorScriptServices{m_processor, m_workspace, m_outputs, ports.keyState, ports.clock, {}, &m_toolCommands},
+          ports.options.directory(DirectoryKind::Config)),
       m_templates(ports.options.directory(DirectoryKind::Config), ports.frame, &m_processor),
       m_spelling(ports.options.directory(DirectoryKind::Spell), ports.frame, &ports.options.settingsFile()),
       m_aidCommands(m_processor, m_syntax, m_templates, m_spelling),

@@ -8,7 +8,7 @@
 #include "toolchain/CommandVariables.h"
 #include "toolchain/FileLocator.h"
 #include "toolchain/OutputWindows.h"
-#include "toolchain/Spawner.h"
+#include "toolchain/ToolCommands.h"
 #include "commands/CommandProcessor.h"
 #include "commands/DocumentWindows.h"
 #include "commands/EditPane.h"
@@ -487,7 +487,7 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         }
         return 1;
     }
-    if (name == "spawn" && m_services.spawner != nullptr) {
+    if (name == "spawn" && m_services.tools != nullptr) {
         if (count < 1 || count > 3 || !call.isString(0) || (count >= 2 && !call.isString(1))) {
             return badCount();
         }
@@ -500,18 +500,9 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
         record.captureErrors = (flags & 4) != 0;
         record.askArguments = (flags & 8) != 0;
         record.type = (flags & 16) != 0 ? toolchain::ToolType::DosCommandLine : toolchain::ToolType::DosProgram;
-        const platform::SpawnResult started = m_services.spawner->prepareAndRun(
-            record, toolchain::variableContextOf(processor, m_services.projectPath));
-        if (started == platform::SpawnResult::Busy) {
-            processor.showStatus(toolchain::kSpawnBusy, platform::SoundKind::Exclamation);
-        } else if (started != platform::SpawnResult::Started) {
-            processor.showStatus(toolchain::kSpawnFailed, platform::SoundKind::Exclamation);
-        } else if (m_services.spawner->waitsForRuns() && !m_services.spawner->outputFile().empty()) {
-            // Without a window the captured output is there before the script goes on.
-            m_services.spawner->waitUntilIdle();
-            (void)m_services.outputs.showStandardOutput(m_services.spawner->outputFile(),
-                                                        m_services.spawner->workingDirectory());
-        }
+        // Run as a tool: a captured run is followed and its output shown in Standard Output (at
+        // once in a run without a window); a refusal or failure is said on the status line.
+        (void)m_services.tools->runRecord(record);
         return 0;
     }
     return std::nullopt;

@@ -18,7 +18,7 @@ class Document;
 class Workspace;
 namespace toolchain {
 class OutputWindows;
-class Spawner;
+class ToolCommands;
 } // namespace toolchain
 namespace platform {
 class Clock;
@@ -39,8 +39,9 @@ struct EditorScriptServices {
     const platform::Clock& clock;
     // The open project, for $-variables naming it; empty without one.
     std::string projectPath;
-    // What spawn starts programs with; without one spawn is an unknown function.
-    toolchain::Spawner* spawner = nullptr;
+    // What spawn runs its tool record with, as the Tools menu runs one (a captured run's output
+    // goes to the Standard Output window); without it spawn is an unknown function.
+    toolchain::ToolCommands* tools = nullptr;
 };
 
 // The outcome of one run.

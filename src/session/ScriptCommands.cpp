@@ -36,12 +36,8 @@ bool ExecuteScriptModel::find() {
     return true;
 }
 
-ScriptCommands::ScriptCommands(EditorScriptServices services, std::string configDirectory,
-                               platform::ProcessLauncher& launcher, toolchain::SpawnerSetup spawnerSetup)
-    : m_spawner(std::make_unique<toolchain::Spawner>(launcher, std::move(spawnerSetup))),
-      m_services(std::move(services)), m_configDirectory(std::move(configDirectory)) {
-    m_services.spawner = m_spawner.get();
-}
+ScriptCommands::ScriptCommands(EditorScriptServices services, std::string configDirectory)
+    : m_services(std::move(services)), m_configDirectory(std::move(configDirectory)) {}
 
 ScriptCommands::~ScriptCommands() = default;
 

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "toolchain/Spawner.h"
 #include "commands/CommandFamily.h"
 #include "frame/DialogModel.h"
 #include "session/EditorScript.h"
@@ -43,9 +42,8 @@ private:
 
 class ScriptCommands final : public CommandFamily {
 public:
-    // Scripts start programs through their own spawner, made with the launcher and the setup.
-    ScriptCommands(EditorScriptServices services, std::string configDirectory,
-                   platform::ProcessLauncher& launcher, toolchain::SpawnerSetup spawnerSetup);
+    // Scripts start programs through the services' tool runs.
+    ScriptCommands(EditorScriptServices services, std::string configDirectory);
     ~ScriptCommands() override;
     ScriptCommands(const ScriptCommands&) = delete;
     ScriptCommands& operator=(const ScriptCommands&) = delete;
@@ -60,7 +58,6 @@ public:
 private:
     std::string historyPath() const;
 
-    std::unique_ptr<toolchain::Spawner> m_spawner;
     EditorScriptServices m_services;
     std::string m_configDirectory;
 };

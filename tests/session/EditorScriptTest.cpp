@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "session/Workspace.h"
 #include "syntax/ExtensionProfile.h"
 #include "toolchain/OutputWindows.h"
+#include "toolchain/ToolCommands.h"
 
 namespace vexa::test {
 namespace {
@@ -329,6 +331,24 @@ TEST_F(EditorScriptTest, SpawnStartsTheProgramAndGivesZero) {
     const ScriptRunResult bad = runBody("spawn();");
     EXPECT_TRUE(bad.warned);
     EXPECT_NE(outputText().find("Bad number of arguments"), std::string::npos);
+}
+
+// A captured spawn runs as a captured tool does: it is followed, and when it has ended its output
+// fills the Standard Output window.
+TEST_F(EditorScriptTest, ACapturedSpawnShowsItsOutputInStandardOutput) {
+    launcher.scriptNext(FakeRun{platform::SpawnResult::Started, 1, 0});
+    runBody("int r = spawn(\"tool\", \"one\", 2); message(\"r=%d\", r);");
+    EXPECT_EQ(frame.lastStatus(), "r=0");
+    toolchain::Spawner& spawner = editor->tools().capturedRun().spawner();
+    ASSERT_EQ(launcher.requests().size(), 1u);
+    EXPECT_EQ(launcher.requests()[0].outputFile, spawner.pipeFilePath());
+    EXPECT_TRUE(editor->tools().capturedRun().isBusy());
+    test::writeFileBytes(spawner.pipeFilePath(), "printed by the tool\n");
+    frame.advanceTime(toolchain::kToolPollMs);
+    EXPECT_FALSE(editor->tools().capturedRun().isBusy());
+    const std::vector<std::string> lines = output();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "printed by the tool"), lines.end());
+    EXPECT_EQ(frame.lastStatus(), "Command has completed.");
 }
 
 TEST_F(EditorScriptTest, StringConstantsExpandVariables) {
