@@ -36,15 +36,23 @@ private slots:
     void init() { QVERIFY(startWindow()); }
     void cleanup() { stopWindow(); }
 
+    // Alt+F10 compiles; the batch and error files stay out of the source folder, in a run folder
+    // that goes when the document closes.
     void returnOnAnErrorLineOpensItsLineAndColumn() {
-        const std::string path = m_home->file("main.c");
+        const QDir source(QString::fromStdString(m_home->file("src")));
+        QVERIFY(source.mkpath(QStringLiteral(".")));
+        const std::string path = m_home->file("src/main.c");
         std::ofstream(path) << "int main(void)\n{\n    int x = 1;\n    return x + missing;\n}\n";
         vexa::Editor& editor = m_window->editor();
         QVERIFY(editor.workspace().openDocument(path) != nullptr);
-        QCOMPARE(
-            editor.processor().execute(vexa::functionIdOf("CompilerCompile"), vexa::kKeyboardCommandSource),
-            1);
+        QTRY_VERIFY(m_window->activePane() != nullptr && m_window->activePane()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::AltModifier);
+        QVERIFY(editor.building().compiler().isBusy() || !editor.outputs().compiler().lines().empty());
         QTRY_VERIFY_WITH_TIMEOUT(!editor.building().compiler().isBusy(), 20000);
+        const QStringList sourceFiles{QStringLiteral("main.c")};
+        QCOMPARE(source.entryList(QDir::Files | QDir::Hidden), sourceFiles);
+        const QString runFolder = QString::fromStdString(editor.building().compiler().spawner().runFolder().path());
+        QVERIFY(QFileInfo::exists(runFolder + QStringLiteral("main.err")));
         QCOMPARE(editor.outputs().compiler().lines().back().text,
                  std::string("Compilation completed with errors."));
 
@@ -67,6 +75,10 @@ private slots:
         QCOMPARE(document.cursorColumn() + 1, 16);
         QVERIFY(!document.isModified());
         QCOMPARE(document.lineCount(), 5);
+
+        QCOMPARE(editor.processor().execute(vexa::functionIdOf("FileClose"), vexa::kKeyboardCommandSource), 1);
+        QTRY_VERIFY(!QFileInfo::exists(runFolder));
+        QCOMPARE(source.entryList(QDir::Files | QDir::Hidden), sourceFiles);
     }
 };
 
