@@ -86,40 +86,40 @@ void DocumentJournal::added(std::size_t frameSize) {
     }
 }
 
-void DocumentJournal::recorded(EditRecordValue&& value, int group) {
+void DocumentJournal::recorded(const EditRecordView& record, int group) {
     if (m_slices) {
-        m_slices->follow(value);
+        m_slices->follow(record);
     }
-    added(journal_batch::addRecord(m_pending, value, group));
+    added(m_pending.addRecord(record, group));
 }
 
 void DocumentJournal::undone() {
     // Which lines an undo or redo step changes is not known here: a snapshot being taken starts
     // again.
     m_slices.reset();
-    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Undo));
+    added(m_pending.addStep(JournalEntry::Kind::Undo));
 }
 
 void DocumentJournal::redone() {
     m_slices.reset();
-    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Redo));
+    added(m_pending.addStep(JournalEntry::Kind::Redo));
 }
 
 void DocumentJournal::undoFlushed() {
     // Before the journal starts, its edits start from an empty undo store anyway.
     if (m_started) {
-        added(journal_batch::addStep(m_pending, JournalEntry::Kind::Flush));
+        added(m_pending.addStep(JournalEntry::Kind::Flush));
     }
 }
 
 void DocumentJournal::encodingSwitched() {
-    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Encoding,
+    added(m_pending.addStep(JournalEntry::Kind::Encoding,
                                  JournalEntry::settingOf(m_document.encoding())));
 }
 
 void DocumentJournal::lineEndsChanged() {
     m_slices.reset(); // every line's end may have changed
-    added(journal_batch::addStep(m_pending, JournalEntry::Kind::LineEnds,
+    added(m_pending.addStep(JournalEntry::Kind::LineEnds,
                                  JournalEntry::settingOf(m_document.lineEnds())));
 }
 
@@ -165,17 +165,15 @@ void DocumentJournal::flush() {
     m_pendingFrames = 0;
     if (!m_written) {
         m_written = true;
-        m_pending = m_writer.start(m_path, m_header, std::move(m_snapshot), std::move(m_pending));
+        m_pending.reuse(m_writer.start(m_path, m_header, std::move(m_snapshot), m_pending.take()));
         m_snapshot.reset();
-        m_pending.reserve(kBatchBytes + 1024);
         if (m_document.hasName() && !m_snapshotBase) {
             m_writer.copyBase(m_document.fileName(), m_path + std::string(kBaseSuffix),
                               m_document.fileHash());
         }
         return;
     }
-    m_pending = m_writer.append(m_path, std::move(m_pending));
-    m_pending.reserve(kBatchBytes + 1024);
+    m_pending.reuse(m_writer.append(m_path, m_pending.take()));
     if (m_sizeCap > 0 && m_size > m_sizeCap) {
         continueSnapshot();
     }

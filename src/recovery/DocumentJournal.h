@@ -44,7 +44,7 @@ public:
     static constexpr std::size_t kBatchBytes = 16 * 1024;
 
     void beforeRecord() override;
-    void recorded(EditRecordValue&& value, int group) override;
+    void recorded(const EditRecordView& record, int group) override;
     void undone() override;
     void redone() override;
     void undoFlushed() override;
@@ -69,7 +69,7 @@ private:
     std::string m_path;
     uint64_t m_sizeCap;
     // Entries not yet handed over: all of them until the file is made, or those added since.
-    std::string m_pending;
+    journal_batch::Batch m_pending;
     std::size_t m_pendingFrames = 0; // the size of their frames in the journal
     // What the journal starts from, until its file is made.
     JournalHeader m_header;

@@ -27,6 +27,8 @@ public:
     // While work comes in, the thread looks for more this often instead of being woken for each
     // piece (a wake-up costs the sender a system call).
     static constexpr std::chrono::milliseconds kPoll{50};
+    // The thread's priority below the editor's (a nice value).
+    static constexpr int kNice = 10;
     // Emptied batch strings kept for reuse.
     static constexpr std::size_t kSpareBatches = 4;
 

@@ -26,8 +26,8 @@ public:
     }
     ~TextKeeper() override { m_document.setEditObserver(&m_journal); }
     void beforeRecord() override { m_journal.beforeRecord(); }
-    void recorded(EditRecordValue&& value, int group) override {
-        m_journal.recorded(std::move(value), group);
+    void recorded(const EditRecordView& record, int group) override {
+        m_journal.recorded(record, group);
         m_texts.insert(m_document.text());
     }
     void undone() override {
