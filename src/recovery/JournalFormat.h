@@ -36,6 +36,9 @@ struct SnapshotLine {
     friend bool operator==(const SnapshotLine&, const SnapshotLine&) = default;
 };
 
+// A snapshot's lines as they were copied, in runs (one frame all the same).
+using SnapshotRuns = std::vector<std::vector<SnapshotLine>>;
+
 struct JournalEntry {
     // Flush: the undo store was emptied. Encoding, LineEnds: the user's switch to `setting`.
     enum class Kind : uint8_t { Record, Undo, Redo, Snapshot, Flush, Encoding, LineEnds };
