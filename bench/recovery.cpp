@@ -24,7 +24,9 @@
 #include "commands/EditPane.h"
 #include "core/Document.h"
 #include "core/DocumentFile.h"
+#include "recovery/DocumentJournal.h"
 #include "recovery/JournalReplay.h"
+#include "recovery/JournalWriter.h"
 #include "session/DocumentRecovery.h"
 #include "support/GeneratedText.h"
 #include "support/HeadlessEditor.h"
@@ -171,6 +173,27 @@ Run typeInto(const std::string& home, const std::string& file, bool journal, boo
     return run;
 }
 
+// The first edit of a large untitled text (a paste into a new document, say): the journal starts
+// from a copy of the text, taken a slice at a time. The time that edit spends in the journal, by
+// the wall clock and without the time the scheduler gave the core to others.
+std::pair<double, double> firstEditOfLargeUntitled(const std::string& directory) {
+    const std::string text = vexa::bench::generateCText(400'000);
+    vexa::Document document;
+    document.makeNew();
+    document.clearForLoad(text.size());
+    for (const std::string_view line : vexa::bench::splitGeneratedLines(text)) {
+        document.appendLoadedLine(line);
+    }
+    document.finishLoad();
+    vexa::recovery::JournalWriter writer;
+    vexa::recovery::DocumentJournal journal(document, writer, directory + "/untitled.vj", 0);
+    TimedObserver timed(journal);
+    document.setEditObserver(&timed);
+    document.insertCharacter('x');
+    document.setEditObserver(&journal);
+    return timed.takeKeystroke();
+}
+
 } // namespace
 
 int main() {
@@ -225,6 +248,9 @@ int main() {
     std::printf("journal_all_threads_cpu_ratio: %.3f\n", median(onAll) / median(offAll));
     std::printf("journal_max_block_ms: %.3f\n", blocks.maxBlockMs);
     std::printf("journal_max_block_wall_ms: %.3f\n", blocks.maxBlockWallMs);
+    const auto [firstWall, first] = firstEditOfLargeUntitled(root.string());
+    std::printf("journal_first_edit_untitled_400k_lines_ms: %.3f\n", first);
+    std::printf("journal_first_edit_untitled_400k_lines_wall_ms: %.3f\n", firstWall);
 
     // The journal the last typing left, replayed onto the file.
     std::string journalPath;
