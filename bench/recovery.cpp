@@ -2,9 +2,11 @@
 // keystroke spends in the journal on the editor's thread, and replaying a journal of 100,000
 // typed characters.
 // On a shared machine the wall clock also counts the time other processes had the core: the
-// typing is timed by the wall clock and by the typing thread's own processor time, and a
-// keystroke's time in the journal is its wall time unless the scheduler took the core away
-// during it (then its processor time: the journal did not cause the wait).
+// typing is timed by the wall clock, by the typing thread's own processor time and by the
+// processor time of every thread (the journal writer's work included, up to the journal being on
+// the disk), and a keystroke's time in the journal is its wall time unless the scheduler took the
+// core away during it (then its processor time: the journal did not cause the wait).
+// Each figure is the median of rounds that alternate on and off, after a round to warm up.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -16,12 +18,15 @@
 #include <sys/resource.h>
 #include <thread>
 #include <time.h>
+#include <vector>
 
 #include "commands/CommandProcessor.h"
 #include "commands/EditPane.h"
 #include "core/Document.h"
 #include "core/DocumentFile.h"
+#include "recovery/DocumentJournal.h"
 #include "recovery/JournalReplay.h"
+#include "recovery/JournalWriter.h"
 #include "session/DocumentRecovery.h"
 #include "support/GeneratedText.h"
 #include "support/HeadlessEditor.h"
@@ -32,10 +37,24 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
-double threadSeconds() {
+double clockSeconds(clockid_t clock) {
     timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    ::clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double threadSeconds() {
+    return clockSeconds(CLOCK_THREAD_CPUTIME_ID);
+}
+
+double processSeconds() {
+    return clockSeconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 long involuntarySwitches() {
@@ -53,8 +72,8 @@ public:
     void beforeRecord() override {
         time([&] { m_inner.beforeRecord(); });
     }
-    void recorded(vexa::EditRecordValue&& value, int group) override {
-        time([&] { m_inner.recorded(std::move(value), group); });
+    void recorded(const vexa::EditRecordView& record, int group) override {
+        time([&] { m_inner.recorded(record, group); });
     }
     void undone() override {
         time([&] { m_inner.undone(); });
@@ -103,6 +122,7 @@ private:
 struct Run {
     double seconds = 0;
     double cpuSeconds = 0;
+    double allThreadsSeconds = 0; // every thread's processor time, until the journal is synced
     double maxBlockMs = 0;
     double maxBlockWallMs = 0;
 };
@@ -128,6 +148,7 @@ Run typeInto(const std::string& home, const std::string& file, bool journal, boo
     const char* letters = "abcdefghijklmnopqrstuvwxyz ";
     const auto start = Clock::now();
     const double cpuStart = threadSeconds();
+    const double processStart = processSeconds();
     for (int i = 0; i < kCharacters; ++i) {
         const char ch = letters[i % 27];
         editor.processor().typeText(std::string_view(&ch, 1));
@@ -142,11 +163,35 @@ Run typeInto(const std::string& home, const std::string& file, bool journal, boo
     }
     run.cpuSeconds = threadSeconds() - cpuStart;
     run.seconds = vexa::bench::secondsSince(start);
+    // The writer thread's part: the journal on the disk (nothing to do with the journal off).
+    editor.recovery().sync();
+    run.allThreadsSeconds = processSeconds() - processStart;
     if (timed) {
         document.setEditObserver(nullptr);
     }
     // The editor goes without closing: the journal stays for the replay.
     return run;
+}
+
+// The first edit of a large untitled text (a paste into a new document, say): the journal starts
+// from a copy of the text, taken a slice at a time. The time that edit spends in the journal, by
+// the wall clock and without the time the scheduler gave the core to others.
+std::pair<double, double> firstEditOfLargeUntitled(const std::string& directory) {
+    const std::string text = vexa::bench::generateCText(400'000);
+    vexa::Document document;
+    document.makeNew();
+    document.clearForLoad(text.size());
+    for (const std::string_view line : vexa::bench::splitGeneratedLines(text)) {
+        document.appendLoadedLine(line);
+    }
+    document.finishLoad();
+    vexa::recovery::JournalWriter writer;
+    vexa::recovery::DocumentJournal journal(document, writer, directory + "/untitled.vj", 0);
+    TimedObserver timed(journal);
+    document.setEditObserver(&timed);
+    document.insertCharacter('x');
+    document.setEditObserver(&journal);
+    return timed.takeKeystroke();
 }
 
 } // namespace
@@ -164,32 +209,48 @@ int main() {
         std::ofstream out(file, std::ios::binary);
         out << vexa::bench::generateCText(20'000);
     }
-    Run on{1e9, 1e9, 0, 0};
-    Run off = on;
-    Run blocks;
-    // The rounds alternate, so that a busy moment of the machine falls on both sides.
-    for (int round = 0; round < 5; ++round) {
+    // The rounds alternate, so that a busy moment of the machine falls on both sides; the first
+    // pair warms the caches and the allocator and is not counted.
+    constexpr int kRounds = 7;
+    std::vector<double> onWall, offWall, onCpu, offCpu, onAll, offAll, wallRatios, cpuRatios;
+    for (int round = 0; round <= kRounds; ++round) {
         fs::remove_all(root / "home-off");
         const Run offRun = typeInto((root / "home-off").string(), file, false, false);
         fs::remove_all(root / "home-on");
         const Run onRun = typeInto((root / "home-on").string(), file, true, false);
-        off.seconds = std::min(off.seconds, offRun.seconds);
-        off.cpuSeconds = std::min(off.cpuSeconds, offRun.cpuSeconds);
-        on.seconds = std::min(on.seconds, onRun.seconds);
-        on.cpuSeconds = std::min(on.cpuSeconds, onRun.cpuSeconds);
+        if (round == 0) {
+            continue;
+        }
+        offWall.push_back(offRun.seconds);
+        onWall.push_back(onRun.seconds);
+        offCpu.push_back(offRun.cpuSeconds);
+        onCpu.push_back(onRun.cpuSeconds);
+        offAll.push_back(offRun.allThreadsSeconds);
+        onAll.push_back(onRun.allThreadsSeconds);
+        wallRatios.push_back(onRun.seconds / offRun.seconds);
+        cpuRatios.push_back(onRun.cpuSeconds / offRun.cpuSeconds);
     }
+    Run blocks;
     for (int round = 0; round < 3; ++round) {
         fs::remove_all(root / "home-on");
         const Run timed = typeInto((root / "home-on").string(), file, true, true);
         blocks.maxBlockMs = std::max(blocks.maxBlockMs, timed.maxBlockMs);
         blocks.maxBlockWallMs = std::max(blocks.maxBlockWallMs, timed.maxBlockWallMs);
     }
-    std::printf("journal_typing_on_s: %.3f\n", on.seconds);
-    std::printf("journal_typing_off_s: %.3f\n", off.seconds);
-    std::printf("journal_typing_ratio: %.3f\n", on.seconds / off.seconds);
-    std::printf("journal_typing_cpu_ratio: %.3f\n", on.cpuSeconds / off.cpuSeconds);
+    std::printf("journal_typing_on_s: %.3f\n", median(onWall));
+    std::printf("journal_typing_off_s: %.3f\n", median(offWall));
+    // The median of the ratios of the pairs: a pair's two runs met about the same machine.
+    std::printf("journal_typing_ratio: %.3f\n", median(wallRatios));
+    std::printf("journal_typing_ratio_range: %.3f-%.3f\n",
+                *std::min_element(wallRatios.begin(), wallRatios.end()),
+                *std::max_element(wallRatios.begin(), wallRatios.end()));
+    std::printf("journal_typing_cpu_ratio: %.3f\n", median(cpuRatios));
+    std::printf("journal_all_threads_cpu_ratio: %.3f\n", median(onAll) / median(offAll));
     std::printf("journal_max_block_ms: %.3f\n", blocks.maxBlockMs);
     std::printf("journal_max_block_wall_ms: %.3f\n", blocks.maxBlockWallMs);
+    const auto [firstWall, first] = firstEditOfLargeUntitled(root.string());
+    std::printf("journal_first_edit_untitled_400k_lines_ms: %.3f\n", first);
+    std::printf("journal_first_edit_untitled_400k_lines_wall_ms: %.3f\n", firstWall);
 
     // The journal the last typing left, replayed onto the file.
     std::string journalPath;

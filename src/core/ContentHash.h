@@ -42,28 +42,22 @@ public:
         m_pending = size;
     }
 
-    std::uint64_t value() const {
-        std::uint64_t state = m_state;
-        std::uint64_t last = 0;
-        for (std::size_t i = 0; i < m_pending; ++i) {
-            last |= static_cast<std::uint64_t>(static_cast<unsigned char>(m_tail[i])) << (8 * i);
-        }
-        state = mix(state, last ^ m_total);
-        // The final avalanche spreads every input bit over the whole value.
-        state ^= state >> 33;
-        state *= 0xff51afd7ed558ccdULL;
-        state ^= state >> 33;
-        state *= 0xc4ceb9fe1a85ec53ULL;
-        state ^= state >> 33;
-        return state;
-    }
+    std::uint64_t value() const { return finish(m_state, loadTail(m_tail, m_pending), m_total); }
 
     std::uint64_t size() const { return m_total; }
 
+    // The same value as add and value give, in one pass without the state kept between pieces
+    // (the journal checks each of its short entries with it).
     static std::uint64_t of(std::string_view bytes) {
-        ContentHash hash;
-        hash.add(bytes);
-        return hash.value();
+        const char* data = bytes.data();
+        std::size_t size = bytes.size();
+        std::uint64_t state = kSeed;
+        while (size >= 8) {
+            state = mix(state, load(data));
+            data += 8;
+            size -= 8;
+        }
+        return finish(state, loadTail(data, size), bytes.size());
     }
 
 private:
@@ -81,9 +75,34 @@ private:
         state = (state << 31) | (state >> 33);
         return state * 0xbf58476d1ce4e5b9ULL;
     }
+    // Fewer than eight bytes as the low bytes of a little-endian word.
+    static std::uint64_t loadTail(const char* bytes, std::size_t count) {
+        std::uint64_t word = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            if (count > 0) {
+                std::memcpy(&word, bytes, count);
+            }
+        } else {
+            for (std::size_t i = 0; i < count; ++i) {
+                word |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+            }
+        }
+        return word;
+    }
+    static std::uint64_t finish(std::uint64_t state, std::uint64_t last, std::uint64_t total) {
+        state = mix(state, last ^ total);
+        // The final avalanche spreads every input bit over the whole value.
+        state ^= state >> 33;
+        state *= 0xff51afd7ed558ccdULL;
+        state ^= state >> 33;
+        state *= 0xc4ceb9fe1a85ec53ULL;
+        state ^= state >> 33;
+        return state;
+    }
     void mixWord(std::uint64_t word) { m_state = mix(m_state, word); }
 
-    std::uint64_t m_state = 0x243f6a8885a308d3ULL;
+    static constexpr std::uint64_t kSeed = 0x243f6a8885a308d3ULL;
+    std::uint64_t m_state = kSeed;
     std::uint64_t m_total = 0;
     char m_tail[8] = {};
     std::size_t m_pending = 0;

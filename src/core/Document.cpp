@@ -157,19 +157,17 @@ int Document::offsetOfColumn(int index, int column) const {
 }
 
 bool Document::run(std::unique_ptr<EditRecord> record) {
-    // The value is taken first: executing may move the record's text into the document.
-    std::optional<EditRecordValue> value;
     if (m_observer != nullptr) {
         m_observer->beforeRecord();
-        value = record->value();
     }
     if (!record->execute(*this)) {
         return false;
     }
-    m_undo.record(std::move(record));
-    if (value) {
-        m_observer->recorded(std::move(*value), m_undo.currentGroup());
+    // The observer sees the record as it ran, without a copy of its fields.
+    if (m_observer != nullptr) {
+        m_observer->recorded(record->view(*this), m_undo.currentGroup());
     }
+    m_undo.record(std::move(record));
     return true;
 }
 

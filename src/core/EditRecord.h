@@ -25,8 +25,9 @@ public:
     [[nodiscard]] virtual bool execute(Document& document) = 0;
     // Restores the state from before execute; the document is then exactly as execute found it.
     virtual void undo(Document& document) = 0;
-    // What the record was made with; taken before execute (which may move its text away).
-    virtual EditRecordValue value() const = 0;
+    // What the record was made with, once it has run: its bytes are the record's own or, where
+    // execute moved them into the text, the document's.
+    virtual EditRecordView view(const Document& document) const = 0;
 
     int group() const { return m_group; }
     void setGroup(int group) { m_group = group; }

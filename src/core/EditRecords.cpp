@@ -187,45 +187,57 @@ void MarkRecord::undo(Document& document) {
     document.setMarkState(key(), m_old);
 }
 
-// ---- values ----
+// ---- views ----
 
 namespace {
 using Kind = EditRecordValue::Kind;
 
-EditRecordValue valueOf(Kind kind, int line, int offset = 0, char byte = 0) {
-    EditRecordValue value;
-    value.kind = kind;
-    value.line = line;
-    value.offset = offset;
-    value.byte = byte;
-    return value;
+EditRecordView viewOf(Kind kind, int line, int offset = 0, char byte = 0) {
+    EditRecordView view;
+    view.kind = kind;
+    view.line = line;
+    view.offset = offset;
+    view.byte = byte;
+    return view;
 }
 } // namespace
 
-EditRecordValue MoveColumnRecord::value() const { return valueOf(Kind::MoveColumn, m_offset); }
-EditRecordValue GoToLineRecord::value() const { return valueOf(Kind::GoToLine, m_line); }
-EditRecordValue ReplaceBytesRecord::value() const {
-    EditRecordValue value = valueOf(Kind::ReplaceBytes, m_line, m_offset);
-    value.count = m_count;
-    value.bytes = m_text;
-    return value;
+EditRecordView MoveColumnRecord::view(const Document&) const {
+    return viewOf(Kind::MoveColumn, m_offset);
 }
-EditRecordValue OverwriteCharacterRecord::value() const {
-    return valueOf(Kind::OverwriteCharacter, m_line, m_offset, m_char);
+EditRecordView GoToLineRecord::view(const Document&) const {
+    return viewOf(Kind::GoToLine, m_line);
 }
-EditRecordValue InsertLineRecord::value() const {
-    EditRecordValue value = valueOf(Kind::InsertLine, m_index);
-    value.bytes.assign(m_line.text());
-    value.otherLineEnd = m_line.hasOtherLineEnd();
-    return value;
+EditRecordView ReplaceBytesRecord::view(const Document&) const {
+    EditRecordView view = viewOf(Kind::ReplaceBytes, m_line, m_offset);
+    view.count = m_count;
+    view.bytes = m_text;
+    return view;
 }
-EditRecordValue SplitLineRecord::value() const { return valueOf(Kind::SplitLine, m_line, m_offset); }
-EditRecordValue JoinLineRecord::value() const { return valueOf(Kind::JoinLine, m_line); }
-EditRecordValue DeleteLineRecord::value() const { return valueOf(Kind::DeleteLine, m_line); }
-EditRecordValue MarkRecord::value() const {
-    EditRecordValue value = valueOf(Kind::Mark, 0);
-    value.mark = m_mark;
-    return value;
+EditRecordView OverwriteCharacterRecord::view(const Document&) const {
+    return viewOf(Kind::OverwriteCharacter, m_line, m_offset, m_char);
+}
+EditRecordView InsertLineRecord::view(const Document& document) const {
+    // The line itself moved into the text at its index.
+    const DocLine& placed = document.line(m_index);
+    EditRecordView view = viewOf(Kind::InsertLine, m_index);
+    view.bytes = placed.text();
+    view.otherLineEnd = placed.hasOtherLineEnd();
+    return view;
+}
+EditRecordView SplitLineRecord::view(const Document&) const {
+    return viewOf(Kind::SplitLine, m_line, m_offset);
+}
+EditRecordView JoinLineRecord::view(const Document&) const {
+    return viewOf(Kind::JoinLine, m_line);
+}
+EditRecordView DeleteLineRecord::view(const Document&) const {
+    return viewOf(Kind::DeleteLine, m_line);
+}
+EditRecordView MarkRecord::view(const Document&) const {
+    EditRecordView view = viewOf(Kind::Mark, 0);
+    view.mark = m_mark;
+    return view;
 }
 
 std::unique_ptr<EditRecord> makeEditRecord(const EditRecordValue& value) {

@@ -16,7 +16,7 @@ public:
     explicit MoveColumnRecord(int offset) : m_offset(offset) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
-    EditRecordValue value() const override;
+    EditRecordView view(const Document& document) const override;
 
 private:
     int m_offset;
@@ -29,7 +29,7 @@ public:
     explicit GoToLineRecord(int line) : m_line(line) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
-    EditRecordValue value() const override;
+    EditRecordView view(const Document& document) const override;
 
 private:
     int m_line;
@@ -43,7 +43,7 @@ public:
     OverwriteCharacterRecord(int line, int offset, char ch) : m_line(line), m_offset(offset), m_char(ch) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
-    EditRecordValue value() const override;
+    EditRecordView view(const Document& document) const override;
 
 private:
     int m_line;
@@ -66,7 +66,7 @@ public:
         : m_line(line), m_offset(offset), m_count(count), m_text(std::move(text)) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
-    EditRecordValue value() const override;
+    EditRecordView view(const Document& document) const override;
 
 private:
     int m_line;
@@ -82,7 +82,7 @@ public:
     InsertLineRecord(int index, DocLine line) : m_index(index), m_line(std::move(line)) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
-    EditRecordValue value() const override;
+    EditRecordView view(const Document& document) const override;
 
 private:
     int m_index;
@@ -95,7 +95,7 @@ public:
     SplitLineRecord(int line, int offset) : m_line(line), m_offset(offset) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
-    EditRecordValue value() const override;
+    EditRecordView view(const Document& document) const override;
 
 private:
     int m_line;
@@ -110,7 +110,7 @@ public:
     explicit JoinLineRecord(int line) : m_line(line) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
-    EditRecordValue value() const override;
+    EditRecordView view(const Document& document) const override;
 
 private:
     int m_line;
@@ -125,7 +125,7 @@ public:
     explicit DeleteLineRecord(int line) : m_line(line) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
-    EditRecordValue value() const override;
+    EditRecordView view(const Document& document) const override;
 
 private:
     int m_line;
@@ -140,7 +140,7 @@ public:
     explicit MarkRecord(const MarkState& mark) : m_mark(mark) {}
     bool execute(Document& document) override;
     void undo(Document& document) override;
-    EditRecordValue value() const override;
+    EditRecordView view(const Document& document) const override;
 
 private:
     MarkState m_mark;

@@ -13,20 +13,13 @@ namespace {
 // many bytes they are dropped (the text does not depend on them).
 constexpr std::size_t kUnchangedLimit = 1024 * 1024;
 
-std::vector<SnapshotLine> snapshotOf(const Document& document) {
-    std::vector<SnapshotLine> lines;
-    lines.reserve(static_cast<std::size_t>(document.lineCount()));
-    for (int i = 0; i < document.lineCount(); ++i) {
-        lines.push_back({std::string(document.lineText(i)), document.line(i).hasOtherLineEnd()});
-    }
-    return lines;
-}
-
 // About the bytes a snapshot takes in the journal.
-uint64_t sizeOf(const std::vector<SnapshotLine>& lines) {
+uint64_t sizeOf(const SnapshotRuns& runs) {
     uint64_t size = 0;
-    for (const SnapshotLine& line : lines) {
-        size += line.bytes.size() + 5;
+    for (const std::vector<SnapshotLine>& run : runs) {
+        for (const SnapshotLine& line : run) {
+            size += line.bytes.size() + 5;
+        }
     }
     return size;
 }
@@ -70,12 +63,60 @@ void DocumentJournal::beforeRecord() {
     m_pending.clear();
     m_pendingFrames = 0;
     m_header = headerFor(m_document);
-    // A text that is not its file's bytes is written out whole as the starting point.
+    // A text that is not its file's bytes is written out whole as the starting point, copied a
+    // slice at a time: a text of one slice is copied now, as it is before this edit; a larger one
+    // goes on being copied at each hand-over, and the journal starts from the text as it is when
+    // the copy is done.
     m_snapshotBase = !m_document.hasName() || m_document.isModified();
     m_snapshot.reset();
+    m_slices.reset();
     if (m_snapshotBase) {
-        m_snapshot = snapshotOf(m_document);
-        m_pendingFrames = sizeOf(*m_snapshot);
+        m_slices.emplace();
+        copySlice();
+    }
+}
+
+bool DocumentJournal::copySlice() {
+    if (!m_slices->copyNext(m_document)) {
+        return false;
+    }
+    SnapshotRuns runs = m_slices->finish(m_document);
+    m_slices.reset();
+    const uint64_t size = sizeOf(runs);
+    if (!m_written) {
+        // What was added while the copy went on is in it.
+        m_pending.clear();
+        m_header = headerFor(m_document);
+        m_snapshot = std::move(runs);
+        m_pendingFrames = size;
+    } else {
+        m_writer.restart(m_path, headerFor(m_document), std::move(runs));
+        m_size = size;
+    }
+    placeCursor();
+    return true;
+}
+
+void DocumentJournal::placeCursor() {
+    // A replayed snapshot leaves the cursor at the start with nothing marked.
+    const int group = m_document.undoStore().currentGroup();
+    if (m_document.cursorLine() != 0) {
+        EditRecordView line;
+        line.kind = EditRecordValue::Kind::GoToLine;
+        line.line = m_document.cursorLine();
+        added(m_pending.addRecord(line, group));
+    }
+    if (m_document.cursorOffset() != 0) {
+        EditRecordView offset;
+        offset.kind = EditRecordValue::Kind::MoveColumn;
+        offset.line = m_document.cursorOffset();
+        added(m_pending.addRecord(offset, group));
+    }
+    if (m_document.mark().type != MarkType::None) {
+        EditRecordView mark;
+        mark.kind = EditRecordValue::Kind::Mark;
+        mark.mark = m_document.mark();
+        added(m_pending.addRecord(mark, group));
     }
 }
 
@@ -86,41 +127,45 @@ void DocumentJournal::added(std::size_t frameSize) {
     }
 }
 
-void DocumentJournal::recorded(EditRecordValue&& value, int group) {
+void DocumentJournal::recorded(const EditRecordView& record, int group) {
     if (m_slices) {
-        m_slices->follow(value);
+        m_slices->follow(record);
     }
-    added(journal_batch::addRecord(m_pending, value, group));
+    added(m_pending.addRecord(record, group));
+}
+
+void DocumentJournal::copyAgain() {
+    if (m_slices) {
+        m_slices.emplace();
+    }
 }
 
 void DocumentJournal::undone() {
     // Which lines an undo or redo step changes is not known here: a snapshot being taken starts
     // again.
-    m_slices.reset();
-    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Undo));
+    copyAgain();
+    added(m_pending.addStep(JournalEntry::Kind::Undo));
 }
 
 void DocumentJournal::redone() {
-    m_slices.reset();
-    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Redo));
+    copyAgain();
+    added(m_pending.addStep(JournalEntry::Kind::Redo));
 }
 
 void DocumentJournal::undoFlushed() {
     // Before the journal starts, its edits start from an empty undo store anyway.
     if (m_started) {
-        added(journal_batch::addStep(m_pending, JournalEntry::Kind::Flush));
+        added(m_pending.addStep(JournalEntry::Kind::Flush));
     }
 }
 
 void DocumentJournal::encodingSwitched() {
-    added(journal_batch::addStep(m_pending, JournalEntry::Kind::Encoding,
-                                 JournalEntry::settingOf(m_document.encoding())));
+    added(m_pending.addStep(JournalEntry::Kind::Encoding, JournalEntry::settingOf(m_document.encoding())));
 }
 
 void DocumentJournal::lineEndsChanged() {
-    m_slices.reset(); // every line's end may have changed
-    added(journal_batch::addStep(m_pending, JournalEntry::Kind::LineEnds,
-                                 JournalEntry::settingOf(m_document.lineEnds())));
+    copyAgain(); // every line's end may have changed
+    added(m_pending.addStep(JournalEntry::Kind::LineEnds, JournalEntry::settingOf(m_document.lineEnds())));
 }
 
 void DocumentJournal::textReplaced() {
@@ -146,10 +191,20 @@ void DocumentJournal::moveTo(std::string path) {
         m_writer.rename(m_path, path);
     }
     m_path = std::move(path);
+    if (!m_started) {
+        return;
+    }
+    // The header names the document's file: under its new name the journal starts again from a
+    // snapshot (its edits are no longer those of the old file's bytes), copied a slice per
+    // hand-over; until it is done the journal goes on as it was.
+    m_snapshotBase = m_snapshotBase || !m_written;
+    if (!m_slices) {
+        m_slices.emplace();
+    }
 }
 
 void DocumentJournal::flush() {
-    if (!m_started || (m_written && m_pending.empty())) {
+    if (!m_started || (m_written && m_pending.empty() && !m_slices)) {
         return;
     }
     if (!m_written && !m_document.isModified()) {
@@ -160,43 +215,31 @@ void DocumentJournal::flush() {
         }
         return;
     }
+    if (!m_written && m_slices && !copySlice()) {
+        return; // the journal starts when its snapshot is copied
+    }
     // The batch goes to the writer whole; this thread goes on with an emptied one it gives back.
     m_size += m_pendingFrames;
     m_pendingFrames = 0;
     if (!m_written) {
         m_written = true;
-        m_pending = m_writer.start(m_path, m_header, std::move(m_snapshot), std::move(m_pending));
+        m_pending.reuse(m_writer.start(m_path, m_header, std::move(m_snapshot), m_pending.take()));
         m_snapshot.reset();
-        m_pending.reserve(kBatchBytes + 1024);
         if (m_document.hasName() && !m_snapshotBase) {
             m_writer.copyBase(m_document.fileName(), m_path + std::string(kBaseSuffix),
                               m_document.fileHash());
         }
         return;
     }
-    m_pending = m_writer.append(m_path, std::move(m_pending));
-    m_pending.reserve(kBatchBytes + 1024);
-    if (m_sizeCap > 0 && m_size > m_sizeCap) {
-        continueSnapshot();
-    }
-}
-
-void DocumentJournal::continueSnapshot() {
-    if (!m_slices) {
+    m_pending.reuse(m_writer.append(m_path, m_pending.take()));
+    if (!m_slices && m_sizeCap > 0 && m_size > m_sizeCap) {
         m_slices.emplace();
     }
-    if (!m_slices->copyNext(m_document)) {
-        return;
+    if (m_slices) {
+        // The edits up to here are in the old journal; the copy is the text as it is when it is
+        // done, and the edits from then on follow it in the new one.
+        (void)copySlice();
     }
-    // The copy is the text as it is now: the edits up to here are in the old journal, those
-    // from here on follow the snapshot in the new one.
-    std::vector<std::vector<SnapshotLine>> runs = m_slices->finish(m_document);
-    m_slices.reset();
-    m_size = 0;
-    for (const std::vector<SnapshotLine>& run : runs) {
-        m_size += sizeOf(run);
-    }
-    m_writer.restart(m_path, headerFor(m_document), std::move(runs));
 }
 
 } // namespace vexa::recovery

@@ -44,7 +44,7 @@ public:
     static constexpr std::size_t kBatchBytes = 16 * 1024;
 
     void beforeRecord() override;
-    void recorded(EditRecordValue&& value, int group) override;
+    void recorded(const EditRecordView& record, int group) override;
     void undone() override;
     void redone() override;
     void undoFlushed() override;
@@ -61,20 +61,27 @@ private:
     void flush();
     // Counts an entry added to the batch; hands a full batch over.
     void added(std::size_t frameSize);
-    // Past its cap the journal starts again from a snapshot, copied a slice per hand-over.
-    void continueSnapshot();
+    // Copies the next slice of the snapshot being taken; when it is the last, the journal starts
+    // (again) from the copy. True when the copy is done.
+    bool copySlice();
+    // Edits go on from the cursor and the mark as they are, not where a replayed snapshot leaves them.
+    void placeCursor();
+    // A change that leaves no trace of which lines it touched: a copy being taken starts again.
+    void copyAgain();
 
     Document& m_document;
     JournalWriter& m_writer;
     std::string m_path;
     uint64_t m_sizeCap;
     // Entries not yet handed over: all of them until the file is made, or those added since.
-    std::string m_pending;
+    journal_batch::Batch m_pending;
     std::size_t m_pendingFrames = 0; // the size of their frames in the journal
     // What the journal starts from, until its file is made.
     JournalHeader m_header;
-    std::optional<std::vector<SnapshotLine>> m_snapshot;
-    std::optional<SnapshotSlices> m_slices; // the snapshot being taken, past the cap
+    std::optional<SnapshotRuns> m_snapshot;
+    // The snapshot being taken: for the start of the journal of a text that is not its file's,
+    // past the cap, or under a new name.
+    std::optional<SnapshotSlices> m_slices;
     bool m_started = false;
     bool m_written = false;
     bool m_snapshotBase = false;

@@ -4,9 +4,11 @@
 #include "core/ContentHash.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <span>
 #include <type_traits>
+#include <utility>
 
 namespace vexa::recovery {
 
@@ -52,24 +54,44 @@ uint32_t checksum(std::string_view payload) {
     return static_cast<uint32_t>(ContentHash::of(payload));
 }
 
+// Little-endian fields written at a pointer into room made beforehand.
+char* putU8(char* at, uint8_t value) {
+    *at = static_cast<char>(value);
+    return at + 1;
+}
+
+template <typename Word>
+char* putWord(char* at, Word value) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(at, &value, sizeof value);
+    } else {
+        for (std::size_t i = 0; i < sizeof value; ++i) {
+            at[i] = static_cast<char>((value >> (8 * i)) & 0xff);
+        }
+    }
+    return at + sizeof value;
+}
+
+char* putU32(char* at, uint32_t value) {
+    return putWord(at, value);
+}
+
+char* putI32(char* at, int value) {
+    return putWord(at, static_cast<uint32_t>(value));
+}
+
 void putU8(std::string& out, uint8_t value) {
     out.push_back(static_cast<char>(value));
 }
 
 void putU32(std::string& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
-    }
+    char word[4];
+    out.append(word, putU32(word, value));
 }
 
 void putU64(std::string& out, uint64_t value) {
-    for (int i = 0; i < 8; ++i) {
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
-    }
-}
-
-void putI32(std::string& out, int value) {
-    putU32(out, static_cast<uint32_t>(value));
+    char word[8];
+    out.append(word, putWord(word, value));
 }
 
 void putBytes(std::string& out, std::string_view bytes) {
@@ -85,17 +107,10 @@ std::size_t beginFrame(std::string& out, FrameType type) {
     return start;
 }
 
-void setU32(char* at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        at[i] = static_cast<char>((value >> (8 * i)) & 0xff);
-    }
-}
-
 void endFrame(std::string& out, std::size_t start) {
     const std::string_view payload(out.data() + start + kFrameHead, out.size() - start - kFrameHead);
     const uint32_t sum = checksum(payload);
-    setU32(out.data() + start, static_cast<uint32_t>(payload.size()));
-    setU32(out.data() + start + 4, sum);
+    putU32(putU32(out.data() + start, static_cast<uint32_t>(payload.size())), sum);
 }
 
 // Reads the fields of one payload; any read past its end makes the whole payload bad.
@@ -247,27 +262,40 @@ void appendHeader(std::string& out, const JournalHeader& header) {
     endFrame(out, start);
 }
 
-void appendRecord(std::string& out, const EditRecordValue& value, int group) {
-    const std::size_t start = beginFrame(out, FrameType::Record);
-    putU8(out, static_cast<uint8_t>(value.kind));
-    putI32(out, group);
-    putI32(out, value.line);
-    putI32(out, value.offset);
-    putU8(out, static_cast<uint8_t>(value.byte));
-    if (value.kind == EditRecordValue::Kind::InsertLine) {
-        putU8(out, value.otherLineEnd ? 1 : 0);
-        putBytes(out, value.bytes);
-    } else if (value.kind == EditRecordValue::Kind::ReplaceBytes) {
-        putI32(out, value.count);
-        putBytes(out, value.bytes);
-    } else if (value.kind == EditRecordValue::Kind::Mark) {
-        putU8(out, static_cast<uint8_t>(value.mark.type));
-        putI32(out, value.mark.anchor.column);
-        putI32(out, value.mark.anchor.line);
-        putI32(out, value.mark.moving.column);
-        putI32(out, value.mark.moving.line);
-        putU8(out, value.mark.active ? 1 : 0);
+void appendRecord(std::string& out, const EditRecordView& record, int group) {
+    // The frame is written into room made for its longest form, then cut to its length.
+    constexpr std::size_t kMostFields = 1 + 1 + 4 + 4 + 4 + 1 + 1 + 4 * 4 + 1 + 4;
+    const std::size_t start = out.size();
+    out.resize(start + kFrameHead + kMostFields + record.bytes.size());
+    char* at = out.data() + start + kFrameHead;
+    at = putU8(at, static_cast<uint8_t>(FrameType::Record));
+    at = putU8(at, static_cast<uint8_t>(record.kind));
+    at = putI32(at, group);
+    at = putI32(at, record.line);
+    at = putI32(at, record.offset);
+    at = putU8(at, static_cast<uint8_t>(record.byte));
+    const auto putText = [&] {
+        at = putU32(at, static_cast<uint32_t>(record.bytes.size()));
+        if (!record.bytes.empty()) {
+            std::memcpy(at, record.bytes.data(), record.bytes.size());
+        }
+        at += record.bytes.size();
+    };
+    if (record.kind == EditRecordValue::Kind::InsertLine) {
+        at = putU8(at, record.otherLineEnd ? 1 : 0);
+        putText();
+    } else if (record.kind == EditRecordValue::Kind::ReplaceBytes) {
+        at = putI32(at, record.count);
+        putText();
+    } else if (record.kind == EditRecordValue::Kind::Mark) {
+        at = putU8(at, static_cast<uint8_t>(record.mark.type));
+        at = putI32(at, record.mark.anchor.column);
+        at = putI32(at, record.mark.anchor.line);
+        at = putI32(at, record.mark.moving.column);
+        at = putI32(at, record.mark.moving.line);
+        at = putU8(at, record.mark.active ? 1 : 0);
     }
+    out.resize(static_cast<std::size_t>(at - out.data()));
     endFrame(out, start);
 }
 
@@ -302,7 +330,7 @@ void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines) {
 void appendEntry(std::string& out, const JournalEntry& entry) {
     switch (entry.kind) {
     case JournalEntry::Kind::Record:
-        appendRecord(out, entry.value, entry.group);
+        appendRecord(out, entry.value.view(), entry.group);
         break;
     case JournalEntry::Kind::Snapshot:
         appendSnapshot(out, entry.lines);
@@ -345,108 +373,147 @@ uint8_t kindByte(JournalEntry::Kind entry, EditRecordValue::Kind kind) {
     return static_cast<uint8_t>((static_cast<unsigned>(entry) << 4) | static_cast<unsigned>(kind));
 }
 
-// Calls `use` with each entry of a batch.
-template <typename Use>
-void forEach(std::string_view batch, Use&& use) {
+// Calls `record` with each record of a batch (its bytes a view into the batch) and `step` with
+// each other entry, in order.
+template <typename Record, typename Step>
+void forEach(std::string_view batch, Record&& record, Step&& step) {
     uint8_t kind = 0;
     while (take(batch, kind)) {
-        JournalEntry entry;
-        entry.kind = static_cast<JournalEntry::Kind>(kind >> 4);
-        if (hasSetting(entry.kind) && !take(batch, entry.setting)) {
-            return;
-        }
-        if (entry.kind == JournalEntry::Kind::Record) {
-            EditRecordValue& value = entry.value;
-            value.kind = static_cast<EditRecordValue::Kind>(kind & 0xf);
-            int32_t group = 0;
-            if (!take(batch, group) || !take(batch, value.line) || !take(batch, value.offset)) {
+        const auto entry = static_cast<JournalEntry::Kind>(kind >> 4);
+        if (entry != JournalEntry::Kind::Record) {
+            uint8_t setting = 0;
+            if (hasSetting(entry) && !take(batch, setting)) {
                 return;
             }
-            entry.group = group;
-            uint32_t length = 0;
-            switch (value.kind) {
-            case EditRecordValue::Kind::ReplaceBytes:
-                (void)take(batch, value.count);
-                [[fallthrough]];
-            case EditRecordValue::Kind::InsertLine:
-                (void)take(batch, value.otherLineEnd);
-                (void)take(batch, length);
-                length = static_cast<uint32_t>(std::min<std::size_t>(length, batch.size()));
-                value.bytes.assign(batch.substr(0, length));
-                batch.remove_prefix(length);
-                break;
-            case EditRecordValue::Kind::OverwriteCharacter:
-                (void)take(batch, value.byte);
-                break;
-            case EditRecordValue::Kind::Mark:
-                (void)take(batch, value.mark);
-                break;
-            default:
-                break;
-            }
+            step(entry, setting);
+            continue;
         }
-        use(entry);
+        EditRecordView view;
+        view.kind = static_cast<EditRecordValue::Kind>(kind & 0xf);
+        int32_t group = 0;
+        if (!take(batch, group) || !take(batch, view.line) || !take(batch, view.offset)) {
+            return;
+        }
+        uint32_t length = 0;
+        switch (view.kind) {
+        case EditRecordValue::Kind::ReplaceBytes:
+            (void)take(batch, view.count);
+            [[fallthrough]];
+        case EditRecordValue::Kind::InsertLine:
+            (void)take(batch, view.otherLineEnd);
+            (void)take(batch, length);
+            length = static_cast<uint32_t>(std::min<std::size_t>(length, batch.size()));
+            view.bytes = batch.substr(0, length);
+            batch.remove_prefix(length);
+            break;
+        case EditRecordValue::Kind::OverwriteCharacter:
+            (void)take(batch, view.byte);
+            break;
+        case EditRecordValue::Kind::Mark:
+            (void)take(batch, view.mark);
+            break;
+        default:
+            break;
+        }
+        record(view, static_cast<int>(group));
     }
 }
 
 } // namespace
 
-std::size_t addRecord(std::string& batch, const EditRecordValue& value, int group) {
+char* Batch::room(std::size_t count) {
+    if (m_bytes.size() - m_used < count) {
+        m_bytes.resize(std::max({2 * m_bytes.size(), m_used + count, std::size_t{4096}}));
+    }
+    return m_bytes.data() + m_used;
+}
+
+std::string Batch::take() {
+    m_bytes.resize(m_used);
+    m_used = 0;
+    return std::exchange(m_bytes, {});
+}
+
+void Batch::reuse(std::string bytes) {
+    m_bytes = std::move(bytes);
+    m_bytes.resize(m_bytes.capacity());
+    m_used = 0;
+}
+
+std::size_t Batch::addRecord(const EditRecordView& record, int group) {
     static_assert(std::is_trivially_copyable_v<MarkState>);
-    char block[kMost];
-    char* at = block;
-    at = put(at, kindByte(JournalEntry::Kind::Record, value.kind));
+    char* const start = room(kMost + record.bytes.size());
+    char* at = start;
+    at = put(at, kindByte(JournalEntry::Kind::Record, record.kind));
     at = put(at, static_cast<int32_t>(group));
-    at = put(at, static_cast<int32_t>(value.line));
-    at = put(at, static_cast<int32_t>(value.offset));
+    at = put(at, static_cast<int32_t>(record.line));
+    at = put(at, static_cast<int32_t>(record.offset));
     constexpr std::size_t kRecordFixed = kFrameHead + 1 + 1 + 4 + 4 + 4 + 1;
     std::size_t frame = kRecordFixed;
-    switch (value.kind) {
+    switch (record.kind) {
     case EditRecordValue::Kind::ReplaceBytes:
-        at = put(at, static_cast<int32_t>(value.count));
-        at = put(at, value.otherLineEnd);
-        at = put(at, static_cast<uint32_t>(value.bytes.size()));
-        frame += 4 + 4 + value.bytes.size();
+        at = put(at, static_cast<int32_t>(record.count));
+        at = put(at, record.otherLineEnd);
+        at = put(at, static_cast<uint32_t>(record.bytes.size()));
+        frame += 4 + 4 + record.bytes.size();
         break;
     case EditRecordValue::Kind::InsertLine:
-        at = put(at, value.otherLineEnd);
-        at = put(at, static_cast<uint32_t>(value.bytes.size()));
-        frame += 1 + 4 + value.bytes.size();
+        at = put(at, record.otherLineEnd);
+        at = put(at, static_cast<uint32_t>(record.bytes.size()));
+        frame += 1 + 4 + record.bytes.size();
         break;
     case EditRecordValue::Kind::OverwriteCharacter:
-        at = put(at, value.byte);
+        at = put(at, record.byte);
         break;
     case EditRecordValue::Kind::Mark:
-        at = put(at, value.mark);
+        at = put(at, record.mark);
         frame += 1 + 16 + 1;
         break;
     default:
         break;
     }
-    batch.append(block, static_cast<std::size_t>(at - block));
-    if (!value.bytes.empty()) {
-        batch.append(value.bytes);
+    if (!record.bytes.empty()) {
+        std::memcpy(at, record.bytes.data(), record.bytes.size());
+        at += record.bytes.size();
     }
+    m_used += static_cast<std::size_t>(at - start);
     return frame;
 }
 
-std::size_t addStep(std::string& batch, JournalEntry::Kind kind, uint8_t setting) {
-    batch.push_back(static_cast<char>(kindByte(kind, {})));
+std::size_t Batch::addStep(JournalEntry::Kind kind, uint8_t setting) {
+    char* at = room(2);
+    at = put(at, kindByte(kind, {}));
     if (hasSetting(kind)) {
-        batch.push_back(static_cast<char>(setting));
+        (void)put(at, setting);
+        m_used += 2;
         return kFrameHead + 2;
     }
+    m_used += 1;
     return kFrameHead + 1;
 }
 
 std::vector<JournalEntry> entries(std::string_view batch) {
     std::vector<JournalEntry> result;
-    forEach(batch, [&](JournalEntry& entry) { result.push_back(std::move(entry)); });
+    forEach(
+        batch,
+        [&](const EditRecordView& record, int group) {
+            JournalEntry& entry = result.emplace_back();
+            entry.value = EditRecordValue(record);
+            entry.group = group;
+        },
+        [&](JournalEntry::Kind kind, uint8_t setting) {
+            JournalEntry& entry = result.emplace_back();
+            entry.kind = kind;
+            entry.setting = setting;
+        });
     return result;
 }
 
 void encode(std::string& out, std::string_view batch) {
-    forEach(batch, [&](const JournalEntry& entry) { journal_bytes::appendEntry(out, entry); });
+    forEach(
+        batch,
+        [&](const EditRecordView& record, int group) { journal_bytes::appendRecord(out, record, group); },
+        [&](JournalEntry::Kind kind, uint8_t setting) { journal_bytes::appendStep(out, kind, setting); });
 }
 
 } // namespace journal_batch

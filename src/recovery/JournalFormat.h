@@ -36,6 +36,9 @@ struct SnapshotLine {
     friend bool operator==(const SnapshotLine&, const SnapshotLine&) = default;
 };
 
+// A snapshot's lines as they were copied, in runs (one frame all the same).
+using SnapshotRuns = std::vector<std::vector<SnapshotLine>>;
+
 struct JournalEntry {
     // Flush: the undo store was emptied. Encoding, LineEnds: the user's switch to `setting`.
     enum class Kind : uint8_t { Record, Undo, Redo, Snapshot, Flush, Encoding, LineEnds };
@@ -63,7 +66,7 @@ inline constexpr uint32_t kMaxFrame = 1U << 30;
 
 void appendMagic(std::string& out);
 void appendHeader(std::string& out, const JournalHeader& header);
-void appendRecord(std::string& out, const EditRecordValue& value, int group);
+void appendRecord(std::string& out, const EditRecordView& record, int group);
 // An entry without a value (Undo, Redo, Flush) or with a setting (Encoding, LineEnds).
 void appendStep(std::string& out, JournalEntry::Kind kind, uint8_t setting = 0);
 void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines);
@@ -76,10 +79,31 @@ void appendEntry(std::string& out, const JournalEntry& entry);
 // fixed-size block (and a record's bytes after it), so that adding one costs about as much as a
 // string append; the writer thread makes the frames. Not a file format: it never leaves the process.
 namespace journal_batch {
-// Each gives the size of the entry's frame in the journal.
-std::size_t addRecord(std::string& batch, const EditRecordValue& value, int group);
-// An entry without a value (Undo, Redo, Flush) or with a setting (Encoding, LineEnds).
-std::size_t addStep(std::string& batch, JournalEntry::Kind kind, uint8_t setting = 0);
+// A batch being filled. Its string is kept longer than the entries it holds, the rest room for
+// the next ones: adding an entry is a few stores into memory already there.
+class Batch {
+public:
+    // Each gives the size of the entry's frame in the journal.
+    std::size_t addRecord(const EditRecordView& record, int group);
+    // An entry without a value (Undo, Redo, Flush) or with a setting (Encoding, LineEnds).
+    std::size_t addStep(JournalEntry::Kind kind, uint8_t setting = 0);
+
+    std::size_t size() const { return m_used; }
+    bool empty() const { return m_used == 0; }
+    std::string_view bytes() const { return {m_bytes.data(), m_used}; }
+    void clear() { m_used = 0; }
+    // The entries as a string of their own; the batch is left empty, without memory.
+    std::string take();
+    // The batch goes on empty in a string whose memory serves again.
+    void reuse(std::string bytes);
+
+private:
+    char* room(std::size_t count);
+
+    std::string m_bytes;
+    std::size_t m_used = 0;
+};
+
 // The entries of a batch, in order.
 std::vector<JournalEntry> entries(std::string_view batch);
 // Appends the frames of a batch's entries to `out`.

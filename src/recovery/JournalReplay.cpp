@@ -107,7 +107,7 @@ ReplayResult replayJournal(Document& document, const JournalContent& content) {
             }
             document.undoStore().record(std::move(record));
             if (observer != nullptr) {
-                observer->recorded(EditRecordValue(entry.value), document.undoStore().currentGroup());
+                observer->recorded(entry.value.view(), document.undoStore().currentGroup());
             }
             ++result.applied;
             break;

@@ -27,6 +27,8 @@ public:
     // While work comes in, the thread looks for more this often instead of being woken for each
     // piece (a wake-up costs the sender a system call).
     static constexpr std::chrono::milliseconds kPoll{50};
+    // The thread's priority below the editor's (a nice value).
+    static constexpr int kNice = 10;
     // Emptied batch strings kept for reuse.
     static constexpr std::size_t kSpareBatches = 4;
 
@@ -40,12 +42,12 @@ public:
     // the writer thread.
     // Both give back an empty string for the next batch: one the thread has written out, so that
     // its memory serves again instead of being given back and asked for anew.
-    std::string start(const std::string& path, JournalHeader header,
-                      std::optional<std::vector<SnapshotLine>> snapshot, std::string batch);
+    std::string start(const std::string& path, JournalHeader header, std::optional<SnapshotRuns> snapshot,
+                      std::string batch);
     std::string append(const std::string& path, std::string batch);
     // Writes a journal anew from a header and a snapshot of a document's text (its lines in runs), replacing
     // the old one whole (through a temporary file, so a crash leaves the old or the new journal).
-    void restart(const std::string& path, JournalHeader header, std::vector<std::vector<SnapshotLine>> runs);
+    void restart(const std::string& path, JournalHeader header, SnapshotRuns runs);
     // Copies a file's bytes to `target` when they still hash to `hash` (the text a journal's
     // edits start from, kept for when the file changes afterwards).
     void copyBase(const std::string& source, const std::string& target, uint64_t hash);
@@ -66,9 +68,8 @@ private:
         std::string path;
         std::string source; // of CopyBase; the new name of Rename
         JournalHeader header;
-        std::optional<std::vector<SnapshotLine>> snapshot;
+        std::optional<SnapshotRuns> snapshot; // of Start and Restart
         std::string batch;
-        std::vector<std::vector<SnapshotLine>> runs; // the snapshot of Restart
         uint64_t ticket = 0; // of Sync; the hash of CopyBase
     };
     // Queues a task; returns a batch string written out before, if there is one.

@@ -75,15 +75,15 @@ void SnapshotSlices::markStale(int index) {
     m_runs[run].stale[at] = true;
 }
 
-void SnapshotSlices::follow(const EditRecordValue& value) {
+void SnapshotSlices::follow(const EditRecordFields& record) {
     using Kind = EditRecordValue::Kind;
-    const int line = value.line;
+    const int line = record.line;
     if (line < 0) {
         return;
     }
     // Lines from the point reached on are copied later as they then are: only edits above it
     // change the copy.
-    switch (value.kind) {
+    switch (record.kind) {
     case Kind::ReplaceBytes:
     case Kind::OverwriteCharacter:
         if (line < m_copied) {

@@ -29,7 +29,7 @@ public:
     // Copies the next slice; true when every line has been copied.
     bool copyNext(const Document& document);
     // An edit the document made after the copy began (a record value as it ran).
-    void follow(const EditRecordValue& value);
+    void follow(const EditRecordFields& record);
     // The copy (what is left copied first), its changed lines copied again, in runs of lines.
     std::vector<std::vector<SnapshotLine>> finish(const Document& document);
 

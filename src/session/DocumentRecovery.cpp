@@ -113,7 +113,10 @@ void DocumentRecovery::offer(const recovery::LeftJournal& journal, EditPane* loa
             m_store->setAside(journal);
             return;
         }
-        question += "\n\n" + formatText(kRecoverChanged, name.c_str());
+        // A journal that holds the whole text brings it back into the file's own window.
+        if (intoUntitled) {
+            question += "\n\n" + formatText(kRecoverChanged, name.c_str());
+        }
     }
     switch (m_frame.choose(question, kRecoverTitle, kRecoverButtons, kRecover)) {
     case kDiscard:

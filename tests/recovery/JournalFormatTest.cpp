@@ -79,7 +79,7 @@ Sample sampleJournal() {
     journal_bytes::appendHeader(sample.bytes, fileHeader());
     sample.frameEnds.push_back(sample.bytes.size());
     for (const auto& [record, group] : sampleRecords()) {
-        journal_bytes::appendRecord(sample.bytes, record, group);
+        journal_bytes::appendRecord(sample.bytes, record.view(), group);
         sample.frameEnds.push_back(sample.bytes.size());
     }
     for (const auto& [kind, setting] : sampleSteps()) {
@@ -114,23 +114,23 @@ TEST(JournalFormat, EveryEntryReadsBackAsWritten) {
 // The editor's thread packs entries into a batch; the writer thread makes the same frames of it
 // as if each entry had been written at once, and the sizes the batch reports are those frames'.
 TEST(JournalFormat, ABatchMakesTheFramesOfItsEntries) {
-    std::string batch;
+    journal_batch::Batch batch;
     std::string direct;
     std::size_t reported = 0;
     for (const auto& [record, group] : sampleRecords()) {
-        reported += journal_batch::addRecord(batch, record, group);
-        journal_bytes::appendRecord(direct, record, group);
+        reported += batch.addRecord(record.view(), group);
+        journal_bytes::appendRecord(direct, record.view(), group);
         EXPECT_EQ(reported, direct.size()) << static_cast<int>(record.kind);
     }
     for (const auto& [kind, setting] : sampleSteps()) {
-        reported += journal_batch::addStep(batch, kind, setting);
+        reported += batch.addStep(kind, setting);
         journal_bytes::appendStep(direct, kind, setting);
     }
     EXPECT_EQ(reported, direct.size());
     std::string encoded;
-    journal_batch::encode(encoded, batch);
+    journal_batch::encode(encoded, batch.bytes());
     EXPECT_EQ(encoded, direct);
-    const std::vector<JournalEntry> entries = journal_batch::entries(batch);
+    const std::vector<JournalEntry> entries = journal_batch::entries(batch.bytes());
     ASSERT_EQ(entries.size(), sampleRecords().size() + sampleSteps().size());
     for (std::size_t i = 0; i < sampleRecords().size(); ++i) {
         EXPECT_EQ(entries[i].value, sampleRecords()[i].first) << i;
@@ -194,7 +194,7 @@ TEST(JournalFormat, ASnapshotStartsTheEntriesOrIsRefused) {
     journal_bytes::appendHeader(bytes, untitled);
     const std::vector<SnapshotLine> lines = {{"first", false}, {"", true}, {std::string(5000, 'z'), false}};
     journal_bytes::appendSnapshot(bytes, lines);
-    journal_bytes::appendRecord(bytes, replaceBytes(0, 0, 0, "a"), 1);
+    journal_bytes::appendRecord(bytes, replaceBytes(0, 0, 0, "a").view(), 1);
     const std::size_t good = bytes.size();
     journal_bytes::appendSnapshot(bytes, lines);
     const JournalContent content = readJournal(bytes);

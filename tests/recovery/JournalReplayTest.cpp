@@ -11,6 +11,7 @@
 #include "recovery/DocumentJournal.h"
 #include "recovery/JournalReplay.h"
 #include "recovery/JournalWriter.h"
+#include "recovery/SnapshotSlices.h"
 #include "support/RecordingMessenger.h"
 #include "support/TempHome.h"
 
@@ -26,8 +27,8 @@ public:
     }
     ~TextKeeper() override { m_document.setEditObserver(&m_journal); }
     void beforeRecord() override { m_journal.beforeRecord(); }
-    void recorded(EditRecordValue&& value, int group) override {
-        m_journal.recorded(std::move(value), group);
+    void recorded(const EditRecordView& record, int group) override {
+        m_journal.recorded(record, group);
         m_texts.insert(m_document.text());
     }
     void undone() override {
@@ -249,6 +250,46 @@ TEST_F(JournalReplayTest, AnUntitledDocumentsJournalHoldsItsWholeText) {
     EXPECT_EQ(recovered.encoding(), TextEncoding::Utf8);
     EXPECT_TRUE(recovered.isModified());
     EXPECT_EQ(recovered.undoStore().undoCount(), original.undoStore().undoCount());
+}
+
+// An untitled text larger than a slice is copied for its journal a slice per hand-over, so that
+// no edit waits for a copy of the whole: the journal starts once the copy is done, from the text
+// as it then is (the edits made meanwhile in it), and goes on from the cursor where it stands.
+TEST_F(JournalReplayTest, ALargeUntitledTextIsCopiedASliceAtATime) {
+    Document original;
+    original.makeNew();
+    const int lines = 2 * static_cast<int>(SnapshotSlices::kSliceLines) + 100;
+    original.clearForLoad(0);
+    for (int i = 0; i < lines; ++i) {
+        original.appendLoadedLine("line " + std::to_string(i));
+    }
+    original.finishLoad();
+    JournalWriter writer;
+    DocumentJournal journal(original, writer, journalPath, 0);
+    original.goToLine(5);
+    original.insertCharacter('a');
+    journal.handOver();
+    writer.sync();
+    EXPECT_FALSE(std::filesystem::exists(journalPath)) << "two slices of three copied";
+    original.goToLine(lines - 3); // past the point reached
+    original.insertText("far");
+    original.goToLine(10); // above it
+    original.newLine(NewLineMode::Forced);
+    original.insertText("new");
+    journal.handOver();
+    writer.sync();
+    EXPECT_TRUE(std::filesystem::exists(journalPath));
+    original.insertText("after");
+    journal.handOver();
+    writer.sync();
+    const JournalContent content = readBack();
+    ASSERT_TRUE(content.header);
+    EXPECT_TRUE(content.hasSnapshot());
+    Document recovered;
+    replayJournal(recovered, content);
+    EXPECT_EQ(recovered.text(), original.text());
+    EXPECT_EQ(recovered.cursorLine(), original.cursorLine());
+    EXPECT_EQ(recovered.cursorOffset(), original.cursorOffset());
 }
 
 TEST_F(JournalReplayTest, AJournalPastItsCapStartsAgainFromASnapshot) {

@@ -16,7 +16,7 @@ class Follower final : public EditObserver {
 public:
     explicit Follower(SnapshotSlices& slices) : m_slices(slices) {}
     void beforeRecord() override {}
-    void recorded(EditRecordValue&& value, int) override { m_slices.follow(value); }
+    void recorded(const EditRecordView& record, int) override { m_slices.follow(record); }
     void undone() override {}
     void redone() override {}
     void undoFlushed() override {}

@@ -309,6 +309,38 @@ TEST_F(RecoveryTest, AnUntitledDocumentSavedUnderANameJournalsUnderThatName) {
     EXPECT_TRUE(activeDocument().isModified());
 }
 
+// A script's set_file_name names the document anew without saving it: its journal then names the
+// new file, and the edits come back for that name, whether the document had a file before or not.
+TEST_F(RecoveryTest, ADocumentRenamedWithoutSavingComesBackUnderItsNewName) {
+    const std::string script = writeFile("rename.zm", "int main() {\nset_file_name(\"renamed.c\");\n}\n");
+    const std::string renamed = (fs::current_path() / "renamed.c").string();
+    for (const bool untitled : {false, true}) {
+        SCOPED_TRACE(untitled);
+        ASSERT_NE(untitled ? workspace().newDocument() : workspace().openDocument(file), nullptr);
+        type("/* kept */");
+        editor->recovery().sync(); // a journal under the old name
+        (void)editor->scripts().runCommandLine(script);
+        ASSERT_EQ(activeDocument().fileName(), renamed);
+        type(" more");
+        text = activeDocument().text();
+        editor->recovery().sync();
+        startEditor();
+        frame.clearEvents();
+        frame.answerNext(kRecover);
+        workspace().openStartupFiles({});
+        ASSERT_EQ(questions().size(), 1U);
+        EXPECT_NE(questions()[0].text.find(renamed), std::string::npos) << questions()[0].text;
+        ASSERT_NE(workspace().active(), nullptr);
+        EXPECT_EQ(activeDocument().fileName(), renamed);
+        EXPECT_EQ(activeDocument().text(), text);
+        EXPECT_TRUE(activeDocument().isModified());
+        frame.answerNext(Answer::No);
+        ASSERT_TRUE(workspace().closeAll());
+        EXPECT_TRUE(journals().empty());
+        EXPECT_FALSE(fs::exists(renamed));
+    }
+}
+
 // Reloading and emptying the undo store are in the journal: the recovered document undoes just
 // as far as the one that was lost.
 TEST_F(RecoveryTest, AfterReloadOrUndoFlushTheRecoveredUndoGoesAsFar) {
