@@ -82,7 +82,7 @@ uint64_t colourTag(const ExtensionProfile& profile, bool insideAtStart) {
 
 } // namespace
 
-void LinePainter::colourFrom(std::string_view line, const ExtensionProfile& profile, const ColourPoint& from,
+void LinePainter::colourFrom(std::string_view line, const ExtensionProfile& profile, const ColourPoint from,
                              std::vector<ColourPoint>* record) {
     m_column = from.column;
     m_next = static_cast<std::size_t>(from.offset);

@@ -87,8 +87,9 @@ public:
 
 private:
     // Colours the line from a point on, until the visible columns are passed or the line ends;
-    // with `record`, adds a point to it at every step past its last point.
-    void colourFrom(std::string_view line, const ExtensionProfile& profile, const ColourPoint& from,
+    // with `record`, adds a point to it at every step past its last point. The point is a copy:
+    // adding points may move the vector it came from.
+    void colourFrom(std::string_view line, const ExtensionProfile& profile, ColourPoint from,
                     std::vector<ColourPoint>* record);
     // Scans the token of a point whose end an edit may have moved again from its start, and
     // gives every point inside it the token's end and colour.

@@ -162,6 +162,11 @@ TEST_P(LongLineColours, AWindowAnywhereShowsTheColoursOfTheWholeLine) {
     const LongLineDocument doc(GetParam());
     ASSERT_GE(doc.line().size(), 100'000u);
     LinePainter painter;
+    // The first window at the end colours the line once up to there, no more.
+    const int last = doc.width() - kWidth;
+    (void)painter.paintDocumentLine(doc.document, doc.index, *doc.profile, {last, last + kWidth});
+    EXPECT_GE(painter.walkedBytes(), doc.line().size() - ColumnIndex::kStep - 1024);
+    EXPECT_LE(painter.walkedBytes(), doc.line().size());
     doc.expectEveryWindowMatches(painter, "first sweep");
     // The points reach the end of the line, a step or so apart, each at a character start.
     const auto points = LinePainter::colourPoints(doc.document, doc.index, *doc.profile);
