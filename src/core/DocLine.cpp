@@ -361,11 +361,11 @@ int DocLine::scanComments(int startDepth, const CommentMarkers& markers) {
     return depth;
 }
 
-CommentStart DocLine::commentStart(const CommentMarkers& markers) const {
+CommentStart DocLine::commentStart(const CommentMarkers& markers, int searchFrom) const {
     CommentStart result;
     result.insideAtStart = m_startDepth > 0;
     if (m_closeCount > 0 && !markers.close.empty()) {
-        std::size_t at = text().find(markers.close);
+        const std::size_t at = text().find(markers.close, static_cast<std::size_t>(std::max(searchFrom, 0)));
         if (at != std::string_view::npos) {
             result.closeEnd = static_cast<int>(at + markers.close.size());
         }

@@ -160,7 +160,8 @@ public:
     int scanComments(int startDepth, const CommentMarkers& markers);
     // The depth at the end of the line for a start depth, without storing anything.
     int endDepth(int startDepth, const CommentMarkers& markers) const;
-    CommentStart commentStart(const CommentMarkers& markers) const;
+    // Where painting starts; the close marker is looked for from searchFrom on.
+    CommentStart commentStart(const CommentMarkers& markers, int searchFrom = 0) const;
     void clearCommentState();
 
 private:

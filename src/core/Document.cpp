@@ -50,6 +50,7 @@ void Document::setLanguageRules(std::shared_ptr<const LanguageRules> rules) {
     m_rules = rules ? std::move(rules) : std::make_shared<LanguageRules>();
     const CommentMarkers markers = m_rules->commentMarkers();
     m_redrawAll = true;
+    m_columns.clearColours();
     // Every edit keeps the comment state right for the markers the document holds; only other
     // markers need the whole text scanned again. Giving an opened document the rules it was
     // loaded with (the window does) costs nothing.
@@ -154,6 +155,10 @@ int Document::columnOfOffset(int index, int offset) const {
 
 int Document::offsetOfColumn(int index, int column) const {
     return m_columns.offsetOfColumn(index, line(index), column, layout());
+}
+
+std::vector<ColourPoint>& Document::colourPoints(int index, uint64_t tag) const {
+    return m_columns.colourPoints(index, line(index), layout(), tag);
 }
 
 bool Document::run(std::unique_ptr<EditRecord> record) {
@@ -769,7 +774,7 @@ void Document::placeLine(EditKey, int index, DocLine line, int modificationDelta
     const int depth = depthAbove(index);
     line.setChanged(true);
     m_lines.insert(index, std::move(line));
-    m_columns.clear();
+    m_columns.lineInserted(index);
     m_modifications += modificationDelta;
     m_redrawAll = true;
     updateComments(index, depth, true);
@@ -778,7 +783,7 @@ void Document::placeLine(EditKey, int index, DocLine line, int modificationDelta
 DocLine Document::removeLine(EditKey, int index, int modificationDelta) {
     const int depth = depthAbove(index);
     DocLine line = m_lines.take(index);
-    m_columns.clear();
+    m_columns.lineRemoved(index);
     m_modifications += modificationDelta;
     m_redrawAll = true;
     updateComments(index, depth, false);

@@ -89,9 +89,15 @@ public:
     bool cursorBeyond() const { return m_cursorOffset > currentLine().length(); }
 
     // The column of an offset of a line and the offset of a column, as DocLine maps them; on a
-    // long line from checkpoints kept for the line asked for last.
+    // long line from checkpoints kept for the few long lines asked about last.
     int columnOfOffset(int index, int offset) const;
     int offsetOfColumn(int index, int column) const;
+    // The colour points of a long line (see ColumnIndex): a cache the painter fills and reads,
+    // emptied when the line's text before them changes, when the language rules change or when
+    // `tag` differs from the tag they were made with.
+    std::vector<ColourPoint>& colourPoints(int index, uint64_t tag) const;
+    // How many times the checkpoints of a long line were started afresh.
+    uint64_t checkpointRebuilds() const { return m_columns.rebuilds(); }
 
     // Cursor moves.
     void setCursorOffset(int offset);
@@ -167,7 +173,10 @@ public:
 
     // Comments.
     CommentMarkers commentMarkers() const { return m_markers; }
-    CommentStart commentStart(int index) const { return line(index).commentStart(m_markers); }
+    // The first comment close is looked for from an offset where no close can end before it.
+    CommentStart commentStart(int index, int searchFrom = 0) const {
+        return line(index).commentStart(m_markers, searchFrom);
+    }
     bool hasCommentMarkers() const { return !m_markers.open.empty() || !m_markers.close.empty(); }
     // Recomputes the comment state of every line (after the language's markers changed).
     void rescanComments();

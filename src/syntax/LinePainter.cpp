@@ -43,44 +43,71 @@ void LinePainter::start(LineLayout layout, VisibleColumns visible, MarkedColumns
     m_visible = visible;
     // An inverted range marks nothing.
     m_marked = marked.empty() ? MarkedColumns{} : marked;
+    m_walked = 0;
 }
 
-std::span<const PaintRun> LinePainter::paintPlain(std::string_view line, int offset, int column,
-                                                  LineLayout layout, VisibleColumns visible,
-                                                  MarkedColumns marked) {
-    start(layout, visible, marked);
-    m_column = column;
-    m_next = static_cast<std::size_t>(offset);
-    // A piece at a time, so that the walk stops soon after the last visible column.
-    constexpr std::size_t kPiece = 256;
-    for (std::size_t at = m_next; at < line.size() && m_column <= m_visible.last; at = std::max(m_next, at)) {
-        const std::size_t length = std::min(kPiece, line.size() - at);
-        addText(line, at, length, ColourSlot::Default);
-        at += length;
-        m_next = std::max(m_next, at);
-    }
-    return m_runs;
+namespace {
+
+// A long token is coloured a piece at a time, so that a walk stops soon after the visible columns
+// and leaves points inside tokens that span many steps.
+constexpr std::size_t kPiece = 1024;
+
+uint8_t stateOf(ColourSlot slot) {
+    return static_cast<uint8_t>(slot);
 }
 
-std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart comment,
-                                             const ExtensionProfile& profile, LineLayout layout,
-                                             VisibleColumns visible, MarkedColumns marked) {
-    start(layout, visible, marked);
+ColourSlot slotOfState(uint8_t state) {
+    return static_cast<ColourSlot>(state);
+}
 
-    std::size_t pos = 0;
+// The point at the start of a line: a comment carried in from above covers the line up to its
+// first comment close, as one token at offset 0.
+ColourPoint startPoint(std::string_view line, CommentStart comment) {
+    ColourPoint point;
+    point.tokenState = stateOf(ColourSlot::Default);
+    point.nextState = stateOf(ColourSlot::Default);
     if (comment.insideAtStart) {
-        const bool closes = comment.closeEnd > 0;
-        pos = closes ? std::min(static_cast<std::size_t>(comment.closeEnd), line.size()) : line.size();
-        addText(line, 0, pos, ColourSlot::Comment);
-        if (!closes) {
-            return m_runs;
-        }
+        point.tokenEnd = comment.closeEnd > 0 ? std::min(comment.closeEnd, static_cast<int>(line.size()))
+                                              : static_cast<int>(line.size());
+        point.tokenState = stateOf(ColourSlot::Comment);
     }
+    return point;
+}
+
+// What the colour points of a line depend on besides its bytes: the profile and whether the line
+// begins inside a comment.
+uint64_t colourTag(const ExtensionProfile& profile, bool insideAtStart) {
+    return (static_cast<uint64_t>(reinterpret_cast<std::uintptr_t>(&profile)) << 1) | (insideAtStart ? 1 : 0);
+}
+
+} // namespace
+
+void LinePainter::colourFrom(std::string_view line, const ExtensionProfile& profile, const ColourPoint from,
+                             std::vector<ColourPoint>* record) {
+    m_column = from.column;
+    m_next = static_cast<std::size_t>(from.offset);
+    std::size_t tokenStart = static_cast<std::size_t>(from.tokenStart);
+    std::size_t tokenEnd = static_cast<std::size_t>(from.tokenEnd);
+    ColourSlot tokenColour = slotOfState(from.tokenState);
     // Spaces, tabs and literal pairs take the colour of the token before them.
-    ColourSlot current = ColourSlot::Default;
+    ColourSlot current = slotOfState(from.nextState);
+    std::size_t lastPoint =
+        record != nullptr && !record->empty() ? static_cast<std::size_t>(record->back().offset) : m_next;
     // Past the last visible column nothing more can show.
     while (m_column <= m_visible.last) {
-        const Token token = scanToken(profile, line, pos);
+        while (m_next < tokenEnd && m_column <= m_visible.last) {
+            addText(line, m_next, std::min(kPiece, tokenEnd - m_next), tokenColour);
+            if (record != nullptr && m_next >= lastPoint + ColumnIndex::kStep && m_next < line.size()) {
+                record->push_back(ColourPoint{static_cast<int>(m_next), m_column,
+                                              static_cast<int>(tokenStart), static_cast<int>(tokenEnd),
+                                              stateOf(tokenColour), stateOf(current)});
+                lastPoint = m_next;
+            }
+        }
+        if (m_column > m_visible.last) {
+            break;
+        }
+        const Token token = scanToken(profile, line, tokenEnd);
         if (token.kind == TokenKind::EndOfLine) {
             break;
         }
@@ -88,25 +115,87 @@ std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart
             token.kind != TokenKind::LiteralPair) {
             current = slotOf(token.kind);
         }
-        addText(line, token.offset, token.length, current);
-        pos = token.offset + token.length;
+        tokenStart = token.offset;
+        tokenEnd = token.offset + token.length;
+        tokenColour = current;
     }
+    m_walked += m_next - static_cast<std::size_t>(from.offset);
+}
+
+std::span<const PaintRun> LinePainter::paint(std::string_view line, CommentStart comment,
+                                             const ExtensionProfile& profile, LineLayout layout,
+                                             VisibleColumns visible, MarkedColumns marked) {
+    start(layout, visible, marked);
+    colourFrom(line, profile, startPoint(line, comment), nullptr);
     return m_runs;
+}
+
+void LinePainter::mendToken(const Document& document, int index, const ExtensionProfile& profile,
+                            bool insideAtStart, std::vector<ColourPoint>& points, std::size_t at) {
+    const std::string_view line = document.lineText(index);
+    const ColourPoint& stale = points[at];
+    const int tokenStart = stale.tokenStart;
+    int end = 0;
+    uint8_t state = stale.tokenState;
+    if (insideAtStart && tokenStart == 0) {
+        // The carried-in comment: no close ends before the point.
+        const int searchFrom = std::max(stale.offset - 1, 0);
+        const int closeEnd = document.commentStart(index, searchFrom).closeEnd;
+        end = closeEnd > 0 ? closeEnd : static_cast<int>(line.size());
+        m_walked += static_cast<std::size_t>(end - searchFrom);
+    } else {
+        const Token token = scanToken(profile, line, static_cast<std::size_t>(tokenStart));
+        end = static_cast<int>(token.offset + token.length);
+        if (token.kind != TokenKind::Spaces && token.kind != TokenKind::Tab &&
+            token.kind != TokenKind::LiteralPair) {
+            state = stateOf(slotOf(token.kind));
+        }
+        m_walked += token.length;
+    }
+    for (ColourPoint& point : points) {
+        if (point.tokenStart == tokenStart && point.tokenEnd == ColourPoint::kEndUnknown) {
+            point.tokenEnd = end;
+            if (!(insideAtStart && tokenStart == 0)) {
+                point.tokenState = state;
+                point.nextState = state;
+            }
+        }
+    }
 }
 
 std::span<const PaintRun> LinePainter::paintDocumentLine(const Document& document, int index,
                                                          const ExtensionProfile& profile,
                                                          VisibleColumns visible) {
     const std::string_view line = document.lineText(index);
-    if (line.size() > kMaxColouredLine) {
-        // The character covering the first visible column, from the document's column checkpoints.
-        const int offset = std::min(document.offsetOfColumn(index, std::max(visible.first, 0)),
-                                    static_cast<int>(line.size()));
-        return paintPlain(line, offset, document.columnOfOffset(index, offset), document.layout(), visible,
-                          markedColumns(document.mark(), index));
+    start(document.layout(), visible, markedColumns(document.mark(), index));
+    if (line.size() < static_cast<std::size_t>(ColumnIndex::kMinLength)) {
+        colourFrom(line, profile, startPoint(line, document.commentStart(index)), nullptr);
+        return m_runs;
     }
-    return paint(line, document.commentStart(index), profile, document.layout(), visible,
-                 markedColumns(document.mark(), index));
+    // The character covering the first visible column, from the document's column checkpoints;
+    // asked before the colour points, whose reference the next question to the index may move.
+    const int target = document.offsetOfColumn(index, std::max(visible.first, 0));
+    const bool insideAtStart = document.line(index).startDepth() > 0;
+    std::vector<ColourPoint>& points = document.colourPoints(index, colourTag(profile, insideAtStart));
+    if (points.empty()) {
+        points.push_back(startPoint(line, document.commentStart(index)));
+    }
+    const auto after =
+        std::upper_bound(points.begin(), points.end(), target,
+                         [](int offset, const ColourPoint& point) { return offset < point.offset; });
+    const auto at = static_cast<std::size_t>(after - points.begin()) - 1;
+    // A change inside the point's token, or just after it, may have moved its end or changed its
+    // kind: it is scanned again, once for all the points inside it.
+    if (points[at].tokenEnd == ColourPoint::kEndUnknown) {
+        mendToken(document, index, profile, insideAtStart, points, at);
+    }
+    colourFrom(line, profile, points[at], at + 1 == points.size() ? &points : nullptr);
+    return m_runs;
+}
+
+std::span<const ColourPoint> LinePainter::colourPoints(const Document& document, int index,
+                                                       const ExtensionProfile& profile) {
+    return document.colourPoints(index, colourTag(profile, document.line(index).startDepth() > 0));
 }
 
 void LinePainter::addText(std::string_view line, std::size_t offset, std::size_t length,

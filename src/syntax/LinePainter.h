@@ -67,22 +67,34 @@ public:
                                     const ExtensionProfile& profile, LineLayout layout,
                                     VisibleColumns visible, MarkedColumns marked);
 
-    // Lines longer than this are drawn in the default colour, from the visible columns on:
-    // colouring them would walk every byte before the view on every paint.
-    static constexpr std::size_t kMaxColouredLine = 16 * 1024;
-
     // The runs of line index of a document: its comment state, its layout (tab size and
-    // encoding) and its marked area.
+    // encoding) and its marked area. A long line is coloured from the last of the colour points
+    // the document keeps for it before the visible columns; the walk to a visible part beyond
+    // the last point leaves a point every ColumnIndex::kStep bytes on the way. So painting costs
+    // the visible part and one step, once the points reach there.
     std::span<const PaintRun> paintDocumentLine(const Document& document, int index,
                                                 const ExtensionProfile& profile, VisibleColumns visible);
+
+    // The colour points the document keeps for a long line as painting with a profile left them.
+    static std::span<const ColourPoint> colourPoints(const Document& document, int index,
+                                                     const ExtensionProfile& profile);
+
+    // The bytes the last paint walked through: the colouring from its starting point and the
+    // tokens scanned again to find their ends.
+    std::size_t walkedBytes() const { return m_walked; }
 
     std::span<const PaintRun> runs() const { return m_runs; }
 
 private:
-    // The runs of the visible part of a long line without colours, from the character at a
-    // known offset and column on.
-    std::span<const PaintRun> paintPlain(std::string_view line, int offset, int column, LineLayout layout,
-                                         VisibleColumns visible, MarkedColumns marked);
+    // Colours the line from a point on, until the visible columns are passed or the line ends;
+    // with `record`, adds a point to it at every step past its last point. The point is a copy:
+    // adding points may move the vector it came from.
+    void colourFrom(std::string_view line, const ExtensionProfile& profile, ColourPoint from,
+                    std::vector<ColourPoint>* record);
+    // Scans the token of a point whose end an edit may have moved again from its start, and
+    // gives every point inside it the token's end and colour.
+    void mendToken(const Document& document, int index, const ExtensionProfile& profile, bool insideAtStart,
+                   std::vector<ColourPoint>& points, std::size_t at);
     void start(LineLayout layout, VisibleColumns visible, MarkedColumns marked);
     // Adds the bytes [offset, offset + length) at the running column in the given text colour.
     void addText(std::string_view line, std::size_t offset, std::size_t length, ColourSlot foreground);
@@ -107,6 +119,7 @@ private:
     TextEncoding m_encoding = TextEncoding::Windows1252;
     VisibleColumns m_visible;
     MarkedColumns m_marked;
+    std::size_t m_walked = 0;
 };
 
 } // namespace vexa::syntax

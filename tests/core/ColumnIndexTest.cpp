@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "core/Document.h"
 
@@ -82,6 +83,62 @@ TEST(ColumnIndex, TheDocumentsCursorColumnFollowsEditsOnALongLine) {
         document.setCursorColumn(column);
         EXPECT_EQ(document.cursorOffset(), line.offsetOfColumn(column, document.layout()));
     }
+}
+
+// Several long lines asked about in turn keep their own checkpoints; lines inserted and removed
+// above move them; more lines than the index keeps evict the one used longest ago, and every
+// answer stays that of the whole-line walk.
+TEST(ColumnIndex, SeveralLinesKeepTheirCheckpoints) {
+    const LineLayout layout{4, TextEncoding::Utf8};
+    std::vector<DocLine> lines;
+    for (int i = 0; i < 3; ++i) {
+        lines.emplace_back(mixedLine(20'000 + 7'000 * static_cast<std::size_t>(i)));
+    }
+    ColumnIndex index;
+    const auto expectLines = [&](int firstIndex) {
+        for (int i = 0; i < 3; ++i) {
+            const DocLine& line = lines[static_cast<std::size_t>(i)];
+            for (const int offset : {0, 9'999, line.length() - 1, line.length() + 2}) {
+                ASSERT_EQ(index.columnOfOffset(firstIndex + i, line, offset, layout),
+                          line.columnOfOffset(offset, layout))
+                    << "line " << i << " offset " << offset;
+            }
+        }
+    };
+    expectLines(0);
+    const uint64_t built = index.rebuilds();
+    EXPECT_EQ(built, 3u);
+    expectLines(0);
+    EXPECT_EQ(index.rebuilds(), built);
+    // A line inserted before the first and one removed before the last.
+    index.lineInserted(0);
+    expectLines(1);
+    index.lineInserted(2);
+    index.lineRemoved(2);
+    expectLines(1);
+    EXPECT_EQ(index.rebuilds(), built);
+    // An edit on the second line keeps its entry.
+    lines[1].replace(15'000, 3, "\t\xE4\xB8\xAD");
+    index.textChanged(2, lines[1], 15'000);
+    expectLines(1);
+    EXPECT_EQ(index.rebuilds(), built);
+    // The line removed is forgotten: another line at its index is walked afresh.
+    index.lineRemoved(2);
+    const DocLine other(mixedLine(30'000));
+    EXPECT_EQ(index.columnOfOffset(2, other, 25'000, layout), other.columnOfOffset(25'000, layout));
+    EXPECT_EQ(index.rebuilds(), built + 1);
+
+    // More long lines than the index keeps: the first ones are walked afresh, correctly.
+    ColumnIndex small;
+    const DocLine line(mixedLine(20'000));
+    for (int i = 0; i <= ColumnIndex::kLines; ++i) {
+        ASSERT_EQ(small.columnOfOffset(i, line, 19'000, layout), line.columnOfOffset(19'000, layout));
+    }
+    EXPECT_EQ(small.rebuilds(), static_cast<uint64_t>(ColumnIndex::kLines) + 1);
+    EXPECT_EQ(small.columnOfOffset(ColumnIndex::kLines, line, 100, layout), line.columnOfOffset(100, layout));
+    EXPECT_EQ(small.rebuilds(), static_cast<uint64_t>(ColumnIndex::kLines) + 1);
+    EXPECT_EQ(small.columnOfOffset(0, line, 100, layout), line.columnOfOffset(100, layout));
+    EXPECT_EQ(small.rebuilds(), static_cast<uint64_t>(ColumnIndex::kLines) + 2);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -487,8 +488,8 @@ TEST(ProfileAsLanguageRules, DocumentLineIsPaintedInTheDocumentsEncoding) {
     EXPECT_EQ(columns(), (std::vector<std::pair<int, int>>{{0, 2}, {2, 1}, {3, 1}}));
 }
 
-// A long line is painted from the visible columns on, in the default colour: the runs cover the
-// view without a gap, each at the column its first byte has, and stop soon after the view.
+// A long line is painted from the visible columns on, in its colours: the runs cover the view
+// without a gap, each at the column its first byte has, and stop soon after the view.
 TEST(ProfileAsLanguageRules, ALongLineIsPaintedFromTheVisibleColumnsOn) {
     ColourTable colours;
     auto profile = std::make_shared<SyntaxProfile>(colours, BuiltInKeywords::Yes);
@@ -509,11 +510,17 @@ TEST(ProfileAsLanguageRules, ALongLineIsPaintedFromTheVisibleColumnsOn) {
         ASSERT_FALSE(runs.empty()) << first;
         EXPECT_LE(runs.front().column, first);
         int column = runs.front().column;
+        std::vector<ColourSlot> slots;
         for (const PaintRun& run : runs) {
             EXPECT_EQ(run.column, column) << first;
             EXPECT_EQ(line.columnOfOffset(static_cast<int>(run.offset), document.layout()), run.column) << first;
-            EXPECT_EQ(run.foreground, ColourSlot::Default);
+            slots.push_back(run.foreground);
             column += run.width;
+        }
+        // A window of whole pieces shows each kind of token of the piece.
+        for (const ColourSlot slot : {ColourSlot::Keyword, ColourSlot::Comment, ColourSlot::Symbol}) {
+            EXPECT_TRUE(column < visible.last || std::find(slots.begin(), slots.end(), slot) != slots.end())
+                << first;
         }
         EXPECT_GT(column, std::min(visible.last, line.width(document.layout()) - 1)) << first;
         EXPECT_LE(column, visible.last + 300) << first;

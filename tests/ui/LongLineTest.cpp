@@ -1,15 +1,18 @@
 // A file of one 1 MB line in the real window: End reaches the end of the line and scrolls the view
 // there, typing lands at the end, the save writes the file back with only the typed bytes added,
-// and Home scrolls back.
+// and Home scrolls back. The middle of a 1 MB line of C-like text is shown in its colours.
 #include <QImage>
 #include <QScrollBar>
 #include <QtTest>
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "core/Document.h"
+#include "syntax/ColourTable.h"
 #include "ui/EditPaneWidget.h"
 
 #include "MainWindowFixture.h"
@@ -45,6 +48,49 @@ bool showsText(EditPaneWidget* pane) {
         }
     }
     return false;
+}
+
+// One 1 MB line of a repeated C-like piece: each piece holds a string and a comment at fixed
+// places, so every column's token is known.
+constexpr std::string_view kCPiece = "x = \"a quoted string\"; /* a comment here */ y++; ";
+
+std::string cLikeLine() {
+    std::string text;
+    while (text.size() < 1'000'000) {
+        text += kCPiece;
+    }
+    return text;
+}
+
+// The slot colour nearest to the strongest ink of cells [column, column + count) of the first row.
+vexa::syntax::ColourSlot inkSlot(EditPaneWidget* pane, const QImage& image, int column, int count) {
+    const QRgb background = image.pixel(image.width() - 2, image.height() - 2);
+    const int left = pane->marginWidth() + qRound((column - pane->pane().firstColumn()) * pane->cellWidth());
+    const int right = left + qRound(count * pane->cellWidth());
+    const auto distance = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+    };
+    QRgb ink = background;
+    for (int y = 0; y < pane->cellHeight(); ++y) {
+        for (int x = std::max(left, 0); x < std::min(right, image.width()); ++x) {
+            if (distance(image.pixel(x, y), background) > distance(ink, background)) {
+                ink = image.pixel(x, y);
+            }
+        }
+    }
+    const vexa::syntax::ColourTable colours;
+    vexa::syntax::ColourSlot nearest = vexa::syntax::ColourSlot::Background;
+    int best = INT_MAX;
+    for (const auto slot : {vexa::syntax::ColourSlot::Default, vexa::syntax::ColourSlot::Comment,
+                            vexa::syntax::ColourSlot::String, vexa::syntax::ColourSlot::Symbol}) {
+        const vexa::syntax::Rgb rgb = colours.colour(slot);
+        const int d = distance(ink, qRgb(rgb.red, rgb.green, rgb.blue));
+        if (d < best) {
+            best = d;
+            nearest = slot;
+        }
+    }
+    return nearest;
 }
 
 } // namespace
@@ -89,6 +135,31 @@ private slots:
         pane->horizontalScrollBar()->setValue(500'000);
         QCOMPARE(pane->pane().firstColumn(), 500'000);
         QVERIFY(showsText(pane));
+    }
+
+    // Scrolled to the middle of the line, strings and comments show in their colours.
+    void theMiddleOfALongLineIsColoured() {
+        using vexa::syntax::ColourSlot;
+        const std::filesystem::path file = m_home->path() / "long.c";
+        const std::string line = cLikeLine();
+        std::ofstream(file, std::ios::binary) << line << '\n';
+        QVERIFY(m_window->openDocumentAt(file.string(), 0) != nullptr);
+        EditPaneWidget* pane = m_window->activePane();
+        QVERIFY(pane != nullptr);
+        // Two places in the middle, the second reached from the first.
+        for (const int first : {500'000, 750'013}) {
+            pane->horizontalScrollBar()->setValue(first);
+            QCOMPARE(pane->pane().firstColumn(), first);
+            pane->viewport()->repaint();
+            const QImage image = pane->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            // The first whole piece in view, and the places of its string, comment and name.
+            const auto size = static_cast<int>(kCPiece.size());
+            const int piece = (first + size - 1) / size * size;
+            const auto at = [&](std::string_view text) { return piece + static_cast<int>(kCPiece.find(text)); };
+            QCOMPARE(inkSlot(pane, image, at("quoted"), 6), ColourSlot::String);
+            QCOMPARE(inkSlot(pane, image, at("comment"), 7), ColourSlot::Comment);
+            QCOMPARE(inkSlot(pane, image, at("y++"), 1), ColourSlot::Default);
+        }
     }
 };
 
