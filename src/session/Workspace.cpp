@@ -228,7 +228,7 @@ EditPane* Workspace::openDocumentAt(const std::string& path, int line) {
             document->setLanguageRules(profile);
         }
         const bool editable = m_recovery == nullptr || m_recovery->mayEdit(full);
-        pane = openInSlices(document, profile, editable);
+        pane = openInSlices(document, profile, editable, line);
         if (pane == nullptr) {
             DocumentFile file(fileOptions(), m_services.frame);
             if (!file.load(*document)) {
@@ -263,7 +263,7 @@ EditPane* Workspace::openDocumentAt(const std::string& path, int line) {
 }
 
 EditPane* Workspace::openInSlices(std::unique_ptr<Document>& document,
-                                  std::shared_ptr<syntax::SyntaxProfile>& profile, bool editable) {
+                                  std::shared_ptr<syntax::SyntaxProfile>& profile, bool editable, int line) {
     const std::string& full = document->fileName();
     const std::optional<uint64_t> size = platform::fileSize(full);
     // A file with journals left to offer loads whole, so that a recovery never meets a load.
@@ -271,17 +271,29 @@ EditPane* Workspace::openInSlices(std::unique_ptr<Document>& document,
         return nullptr;
     }
     const FileOptions options = fileOptions();
+    constexpr std::size_t kFirstBytes = DocumentLoads::kFirstBlocks * FileLoad::kBlockSize;
     auto load = std::make_unique<FileLoad>(*document, options, m_services.frame);
     if (!load->start()) {
         return nullptr; // the whole load says why
     }
-    for (int block = 0; block < DocumentLoads::kFirstBlocks && load->step(); ++block) {
+    // A window that opens at a line shows that line at once: the blocks up to it are read first,
+    // as a whole file is, with the percentage and the pending events handled.
+    int shown = -1;
+    for (int block = 0; (block < DocumentLoads::kFirstBlocks || document->lineCount() < line) && load->step();
+         ++block) {
+        if (block >= DocumentLoads::kFirstBlocks && load->percent() != shown) {
+            shown = load->percent();
+            m_services.frame.status(formatText(file_messages::kLoadingPercent, shown), platform::SoundKind::None);
+            m_services.frame.drainEvents();
+        }
     }
-    // How the first screen reads until the whole file has decided.
+    // How the first screen reads until the whole file has decided: as its first blocks read.
     if (!load->complete()) {
         text::Utf8Stream check;
-        for (int index = 0; index < document->lineCount(); ++index) {
+        std::size_t checked = 0;
+        for (int index = 0; index < document->lineCount() && checked < kFirstBytes; ++index) {
             check.add(document->lineText(index));
+            checked += document->lineText(index).size();
         }
         document->setEncoding(text::encodingFor(check.result(), options.newEncoding));
     }

@@ -146,10 +146,11 @@ private:
     bool confirmClose(EditPane& pane);
     bool closeWindow(EditPane& pane, bool forExit);
     void showPosition();
-    // Opens a large file in slices: its first blocks are read and the window shows them; the
-    // rest loads from the top-level event loop. Null when the file is not one to load so.
+    // Opens a large file in slices: its first blocks, and the blocks up to the 1-based line the
+    // window opens at, are read and the window shows them; the rest loads from the top-level event
+    // loop. Null when the file is not one to load so.
     EditPane* openInSlices(std::unique_ptr<Document>& document, std::shared_ptr<syntax::SyntaxProfile>& profile,
-                           bool editable);
+                           bool editable, int line);
     // The loads' turn from the top-level event loop: a slice of each, and the ended ones reported.
     void loadTick();
     // Held by every workspace function that loops over the windows or may wait in a nested event

@@ -7,6 +7,7 @@
 #include "core/DocumentFile.h"
 #include "core/FileLoad.h"
 #include "frame/StatusMessages.h"
+#include "navigation/NavigationDialogs.h"
 #include "settings/Format.h"
 
 namespace vexa {
@@ -165,15 +166,21 @@ TEST_F(SlicedLoadTest, MovingToTheEndWaitsForTheLoadWithTheBusyCursor) {
     for (const Case c : {Case{"Ctrl+End", false}, Case{"Ctrl+End, Escape", true}, Case{"goto line", false}}) {
         SCOPED_TRACE(c.how);
         EditPane* pane = open();
+        ASSERT_TRUE(pane->document().isLoadIncomplete());
         Document& document = pane->document();
         const int busy = frame.busyShownCount();
         keys.setDown(platform::kKeyEscape, c.escape);
         if (std::string_view(c.how) == "goto line") {
-            // An open at a line that has not arrived yet waits for that line, not for the end.
-            ASSERT_TRUE(workspace().closeActive());
-            pane = workspace().openDocumentAt(m_path, m_lines * 3 / 4);
-            EXPECT_EQ(pane->document().cursorLine(), m_lines * 3 / 4 - 1);
-            EXPECT_TRUE(pane->document().isLoadIncomplete());
+            // Goto Line waits for its line, not for the end.
+            const int wanted = m_lines * 3 / 4;
+            frame.scriptNextDialog([wanted](DialogModel& model) {
+                auto& dialog = dynamic_cast<navigation::NumberDialogModel&>(model);
+                dialog.setText(std::to_string(wanted));
+                return dialog.pressGoto() ? DialogResult::Accepted : DialogResult::Cancelled;
+            });
+            EXPECT_EQ(exec(functionIdOf("LineGoto")), 1);
+            EXPECT_EQ(document.cursorLine(), wanted - 1);
+            EXPECT_TRUE(document.isLoadIncomplete());
         } else {
             EXPECT_EQ(exec(functionIdOf("MoveDocumentEnd")), 1);
             if (c.escape) {
@@ -191,6 +198,18 @@ TEST_F(SlicedLoadTest, MovingToTheEndWaitsForTheLoadWithTheBusyCursor) {
         keys.setDown(platform::kKeyEscape, false);
         ASSERT_TRUE(workspace().closeAll());
     }
+}
+
+TEST_F(SlicedLoadTest, AWindowOpenedAtALineShowsThatLineWithTheRestStillLoading) {
+    const int wanted = m_lines * 3 / 4;
+    EditPane* pane = workspace().openDocumentAt(m_path, wanted);
+    EXPECT_EQ(pane->document().cursorLine(), wanted - 1);
+    EXPECT_TRUE(pane->document().isLoadIncomplete());
+    EXPECT_LT(pane->document().lineCount(), m_lines);
+    while (pane->document().isLoadIncomplete()) {
+        tick();
+    }
+    EXPECT_EQ(pane->document().cursorLine(), wanted - 1);
 }
 
 TEST_F(SlicedLoadTest, ClosingTheWindowOrTheEditorMidLoadEndsTheLoad) {

@@ -95,7 +95,8 @@ private slots:
             QVERIFY(document.isLoadIncomplete());
             if (escape) {
                 // Pressed while the wait runs: the wait handles the pending events itself.
-                QCoreApplication::postEvent(pane, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+                QCoreApplication::postEvent(pane,
+                                            new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
             }
             QTest::keyClick(pane, Qt::Key_PageDown, Qt::ControlModifier);
             QCOMPARE(document.isLoadIncomplete(), escape);
