@@ -23,7 +23,7 @@ DocumentLoads::~DocumentLoads() {
 }
 
 bool DocumentLoads::inSlices(uint64_t fileSize) const {
-    return m_enabled && fileSize > static_cast<uint64_t>(kFirstBlocks) * FileLoad::kBlockSize;
+    return m_enabled && fileSize > std::max<uint64_t>(m_wholeLoadLimit, kFirstBlocks * FileLoad::kBlockSize);
 }
 
 void DocumentLoads::add(EditPane& pane, std::unique_ptr<FileLoad> load, bool keepReadOnly) {

@@ -47,9 +47,15 @@ public:
     // How often a function that waits for a load looks for Escape and shows the progress.
     static constexpr uint64_t kWaitPollMs = 40;
 
+    // Files up to this size load whole before their window opens, as a file of a few tens of
+    // megabytes is read in about a tenth of a second: their open costs nothing extra.
+    static constexpr uint64_t kWholeLoadLimit = uint64_t{64} << 20;
+
     // Whether opens load in slices (the window's editor) or to the end (batch runs, tests).
     void setEnabled(bool enabled) { m_enabled = enabled; }
     bool enabled() const { return m_enabled; }
+    // The size up to which a file loads whole (at least the first blocks).
+    void setWholeLoadLimit(uint64_t bytes) { m_wholeLoadLimit = bytes; }
     // Whether a file of this many bytes is shown before its load is complete.
     bool inSlices(uint64_t fileSize) const;
 
@@ -100,6 +106,7 @@ private:
     std::optional<Frame::TimerId> m_timer;
     const EditPane* m_active = nullptr;
     bool m_enabled = false;
+    uint64_t m_wholeLoadLimit = kWholeLoadLimit;
 };
 
 } // namespace vexa

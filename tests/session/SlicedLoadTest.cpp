@@ -20,6 +20,8 @@ protected:
     // A file of `blocks` load blocks (and a bit) of numbered lines.
     void SetUp() override {
         workspace().loads().setEnabled(true);
+        // Small fixtures: beyond the first blocks a file loads in slices.
+        workspace().loads().setWholeLoadLimit(0);
         std::string bytes;
         const std::size_t size = kBlocks * FileLoad::kBlockSize + 1000;
         bytes.reserve(size + 32);
@@ -235,6 +237,13 @@ TEST_F(SlicedLoadTest, SmallFilesAndBatchRunsLoadWholeBeforeTheWindowOpens) {
     EditPane* pane = workspace().openDocument(small);
     EXPECT_FALSE(pane->document().isLoadIncomplete());
     EXPECT_FALSE(processor().hasForegroundWork());
+    // Up to the window's limit a file loads whole, as it always did.
+    workspace().loads().setWholeLoadLimit(DocumentLoads::kWholeLoadLimit);
+    pane = open();
+    EXPECT_FALSE(pane->document().isLoadIncomplete());
+    EXPECT_EQ(pane->document().lineCount(), m_lines);
+    ASSERT_TRUE(workspace().closeAll());
+    workspace().loads().setWholeLoadLimit(0);
     workspace().loads().setEnabled(false); // as a batch run has it
     pane = open();
     EXPECT_FALSE(pane->document().isLoadIncomplete());
