@@ -207,8 +207,20 @@ bool CommandProcessor::refuseIfReadOnly() {
         return false;
     }
     ++m_refusedEdits;
-    showStatus(kReadOnlyMessage, platform::SoundKind::Information);
+    if (doc->isLoadIncomplete()) {
+        showStatus(formatText(kIncompleteMessage, doc->namePart().c_str()), platform::SoundKind::Information);
+    } else {
+        showStatus(kReadOnlyMessage, platform::SoundKind::Information);
+    }
     return true;
+}
+
+bool CommandProcessor::waitForLines(int lines) {
+    Document* doc = document();
+    if (doc == nullptr || doc->lineCount() > lines) {
+        return doc != nullptr;
+    }
+    return doc->isLoadIncomplete() && m_windows != nullptr && m_windows->waitForLines(*doc, lines);
 }
 
 void CommandProcessor::resetPrefix() {

@@ -169,6 +169,9 @@ public:
     void showStatus(std::string_view text, platform::SoundKind sound = platform::SoundKind::None);
     // The refusal of a text-changing function on a read-only document: true when it refused.
     bool refuseIfReadOnly();
+    // The active document's file may still be loading: waits for it until the document holds
+    // more than `lines` lines or the load ends (Escape stops both). True when it holds them.
+    bool waitForLines(int lines);
     // The editing settings the document works with, taken from the options ("TabSize" below 1
     // counts as 1).
     EditSettings editSettings() const;

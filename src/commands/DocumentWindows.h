@@ -31,6 +31,10 @@ public:
     // A document was saved under a new name: its window title changes and, when the extension
     // changed, its syntax profile and template set are chosen anew.
     virtual void documentRenamed(Document& /*document*/, bool /*extensionChanged*/) {}
+    // A document whose file is still being read in slices: waits (busy cursor) until it holds
+    // more than `lines` lines or its load has ended. Escape stops the wait and the load. True when
+    // the document then holds more than `lines` lines.
+    virtual bool waitForLines(Document& /*document*/, int /*lines*/) { return false; }
 };
 
 } // namespace vexa

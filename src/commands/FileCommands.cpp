@@ -2,6 +2,7 @@
 #include "commands/FileCommands.h"
 
 #include <algorithm>
+#include <climits>
 #include <array>
 #include <string>
 
@@ -136,6 +137,13 @@ int32_t FileCommands::run(FunctionId id) {
         return 0;
     }
     DocumentFile file(fileOptionsFrom(m_processor.options()), m_processor.frame());
+    // The encoding and the line ends are decided by the whole file: a partly loaded document
+    // keeps them (and stays unmodified, so that it can always be closed).
+    if ((id == functionIdOf("FileEncodingToggle") || id == functionIdOf("FileLineEndsToggle")) &&
+        document->isLoadIncomplete()) {
+        (void)m_processor.refuseIfReadOnly();
+        return 0;
+    }
     switch (id) {
     case functionIdOf("FileSave"):
         return save(*document);
@@ -157,6 +165,8 @@ int32_t FileCommands::run(FunctionId id) {
         m_processor.showStatus(formatText(kLineEndsNow, lineEndsName(document->lineEnds()).data()));
         return 1;
     case functionIdOf("FileReloadCurrent"):
+        // A load under way ends first, so that only one load reads into the document.
+        (void)m_processor.waitForLines(INT_MAX);
         file.reloadCommand(*document);
         return 1;
     case functionIdOf("FileBackupWrite"):
@@ -202,6 +212,11 @@ int32_t FileCommands::save(Document& document) {
 }
 
 int32_t FileCommands::saveAs(Document& document) {
+    if (document.isLoadIncomplete()) {
+        // Refused with its message before a name is asked for.
+        (void)DocumentFile(fileOptionsFrom(m_processor.options()), m_processor.frame()).save(document);
+        return 0;
+    }
     FileDialogRequest request;
     request.title = kSaveAsTitle;
     request.initialName = document.hasName() ? document.fileName() : std::string();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 #include "commands/CommandProcessor.h"
 #include "commands/EditPane.h"
@@ -139,6 +140,8 @@ int32_t MovementCommands::run(FunctionId id) {
         doc.setCursorOffset(0);
         return 1;
     case functionIdOf("MoveDocumentEnd"):
+        // A file still loading is waited for (Escape stops the wait at the lines read so far).
+        (void)m_processor.waitForLines(INT_MAX);
         goToExistingLine(doc.lineCount() - 1);
         doc.setCursorOffset(doc.currentLine().length());
         return 1;
@@ -303,6 +306,9 @@ int32_t MovementCommands::moveDocumentEx(bool toEnd) {
             goToExistingLine(toEnd ? view.lastVisibleLine() : view.topLine());
             lineEdge();
         } else if (memory.repeats == 2) {
+            if (toEnd) {
+                (void)m_processor.waitForLines(INT_MAX);
+            }
             goToExistingLine(toEnd ? doc.lineCount() - 1 : 0);
             lineEdge();
         }

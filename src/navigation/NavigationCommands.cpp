@@ -508,8 +508,11 @@ int32_t NavigationCommands::lineDialog() {
                              settings.getString("Goto", "Line", "", kSettingSize),
                              [&](const std::string& text) {
                                  Document& document = *m_processor.document();
+                                 // A line not read yet is waited for while the file loads.
+                                 const int wanted = leadingNumber(text);
+                                 (void)m_processor.waitForLines(wanted - 1);
                                  const int count = std::max(document.lineCount(), 1);
-                                 const int number = std::clamp(leadingNumber(text), 0, count);
+                                 const int number = std::clamp(wanted, 0, count);
                                  document.moveToLine(std::max(number - 1, 0));
                                  if (!settings.putInteger("Goto", "Line", document.cursorLine() + 1)) {
                                      m_processor.frame().status(settings.errorText(), kInformation);

@@ -52,6 +52,8 @@ public:
     // Everything journalled is on the disk (before a program runs).
     void sync();
 
+    // Whether journals left by editors that did not close are there for a file.
+    bool hasLeftJournals(const std::string& fullPath) { return m_store && !m_store->leftJournals(fullPath).empty(); }
     // After a file was loaded into a window: asks about its journals.
     void offerFor(EditPane& pane, DocumentWindows& windows, const FileOptions& options);
     // At start: asks about every journal left.

@@ -32,7 +32,7 @@ Editor::Editor(EditorPorts ports)
           ProcessorServices{ports.frame, ports.options, ports.clock, ports.clipboard, &ports.keyState}),
       m_keys(m_processor, ports.options), m_history(ports.options.settingsFile()),
       m_workspace(WorkspaceServices{ports.frame, ports.view, ports.options, m_processor, m_statusLine,
-                                    m_history, m_syntax, m_keys.keymaps(), ports.clock}),
+                                    m_history, m_syntax, m_keys.keymaps(), ports.clock, &ports.keyState}),
       m_windowCommands(m_processor, m_workspace), m_outputs(m_processor, ports.outputHost, &m_launcher),
       m_buildCommands(m_processor, m_outputs, m_launcher, ports.companionDirectory, ports.waitForRuns),
       m_navigation(m_processor, m_outputs, ports.keyState), m_findInFiles(m_processor, m_outputs, &ports.keyState),
@@ -52,7 +52,9 @@ Editor::Editor(EditorPorts ports)
                                     m_keys,
                                     m_workspace,
                                     {&m_windowCommands, &m_buildCommands, &m_navigation, &m_findInFiles, &m_toolCommands,
-                                     &m_macroCommands, &m_scriptCommands, &m_aidCommands, &m_helpCommands}});
+                                     &m_macroCommands, &m_scriptCommands, &m_aidCommands, &m_helpCommands,
+                                     &m_workspace.loads()}});
+    m_workspace.loads().setEnabled(ports.loadInSlices);
     m_buildCommands.addStoppableRun(m_toolCommands.capturedRun());
     const EditorOptions& editor = ports.options.editor();
     m_statusLine.setSoundEnabled(editor.makeSound != 0);

@@ -64,6 +64,9 @@ struct EditorPorts {
     // Whether compiles, makes and captured runs are waited for before the next function goes on
     // (a run without a window, where no timer follows them).
     bool waitForRuns = false;
+    // Whether a large file's window shows its first blocks at once while the rest loads from the
+    // event loop (the desktop editor); otherwise every file loads whole before its window opens.
+    bool loadInSlices = false;
 };
 
 class Editor {

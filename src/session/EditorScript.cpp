@@ -2,6 +2,7 @@
 #include "session/EditorScript.h"
 
 #include <array>
+#include <climits>
 #include <filesystem>
 #include <vector>
 
@@ -307,10 +308,13 @@ std::optional<int32_t> EditorScript::editorFunction(script::ScriptCall& call) {
             return badCount();
         }
         const std::string file = call.text(0);
-        if (m_services.workspace.openDocument(file) == nullptr) {
+        EditPane* pane = m_services.workspace.openDocument(file);
+        if (pane == nullptr) {
             call.warning(formatText(kOpenError, file.c_str()));
             return 0;
         }
+        // The script goes on with the whole file (Escape stops the wait with part of it).
+        (void)m_services.workspace.waitForLines(pane->document(), INT_MAX);
         return 1;
     }
     if (name == "put_char" || name == "put_number") {

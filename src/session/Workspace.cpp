@@ -7,6 +7,7 @@
 #include "commands/EditPane.h"
 #include "commands/FileCommands.h"
 #include "core/Document.h"
+#include "core/FileLoad.h"
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
 #include "frame/StatusMessages.h"
@@ -39,7 +40,9 @@ private:
     Workspace& m_workspace;
 };
 
-Workspace::Workspace(WorkspaceServices services) : m_services(services) {}
+Workspace::Workspace(WorkspaceServices services)
+    : m_services(services), m_loads(DocumentLoads::Services{services.frame, services.clock, services.keys},
+                                     [this] { loadTick(); }) {}
 
 Workspace::~Workspace() {
     announceShutdown();
@@ -130,6 +133,7 @@ void Workspace::windowActivatedByUser(EditPane& pane) {
         return;
     }
     m_active = &pane;
+    m_loads.setActive(&pane);
     m_services.processor.activatePane(&pane);
     showPosition();
 }
@@ -224,24 +228,29 @@ EditPane* Workspace::openDocumentAt(const std::string& path, int line) {
             document->setLanguageRules(profile);
         }
         const bool editable = m_recovery == nullptr || m_recovery->mayEdit(full);
-        DocumentFile file(fileOptions(), m_services.frame);
-        if (!file.load(*document)) {
-            m_services.frame.status(formatText(file_messages::kNewFileCreated, document->namePart().c_str()),
-                                    platform::SoundKind::Exclamation);
-        } else {
-            m_services.frame.status({}, platform::SoundKind::None); // the loading dots end with the load
-        }
-        if (!editable) {
-            document->setReadOnly(true);
-        }
-        pane = addWindow(std::move(document), std::move(profile));
-        if (m_recovery != nullptr) {
-            m_recovery->offerFor(*pane, *this, fileOptions());
-            refreshTitles();
+        pane = openInSlices(document, profile, editable, line);
+        if (pane == nullptr) {
+            DocumentFile file(fileOptions(), m_services.frame);
+            if (!file.load(*document)) {
+                m_services.frame.status(formatText(file_messages::kNewFileCreated, document->namePart().c_str()),
+                                        platform::SoundKind::Exclamation);
+            } else {
+                m_services.frame.status({}, platform::SoundKind::None); // the loading dots end with the load
+            }
+            if (!editable) {
+                document->setReadOnly(true);
+            }
+            pane = addWindow(std::move(document), std::move(profile));
+            if (m_recovery != nullptr) {
+                m_recovery->offerFor(*pane, *this, fileOptions());
+                refreshTitles();
+            }
         }
     }
     if (line > 0) {
         Document& document = pane->document();
+        // A line not read yet is waited for (Escape stops the wait, and the load).
+        (void)m_loads.waitForLines(document, line - 1);
         document.goToLine(line - 1);
         // The jump is a step of its own: the user's first Undo must not take the cursor back.
         document.nextGroup();
@@ -251,6 +260,62 @@ EditPane* Workspace::openDocumentAt(const std::string& path, int line) {
         showPosition();
     }
     return pane;
+}
+
+EditPane* Workspace::openInSlices(std::unique_ptr<Document>& document,
+                                  std::shared_ptr<syntax::SyntaxProfile>& profile, bool editable, int line) {
+    const std::string& full = document->fileName();
+    const std::optional<uint64_t> size = platform::fileSize(full);
+    // A file with journals left to offer loads whole, so that a recovery never meets a load.
+    if (!size || !m_loads.inSlices(*size) || (m_recovery != nullptr && m_recovery->hasLeftJournals(full))) {
+        return nullptr;
+    }
+    const FileOptions options = fileOptions();
+    constexpr std::size_t kFirstBytes = DocumentLoads::kFirstBlocks * FileLoad::kBlockSize;
+    auto load = std::make_unique<FileLoad>(*document, options, m_services.frame);
+    if (!load->start()) {
+        return nullptr; // the whole load says why
+    }
+    // A window that opens at a line shows that line at once: the blocks up to it are read first,
+    // as a whole file is, with the percentage and the pending events handled.
+    int shown = -1;
+    for (int block = 0; (block < DocumentLoads::kFirstBlocks || document->lineCount() < line) && load->step();
+         ++block) {
+        if (block >= DocumentLoads::kFirstBlocks && load->percent() != shown) {
+            shown = load->percent();
+            m_services.frame.status(formatText(file_messages::kLoadingPercent, shown), platform::SoundKind::None);
+            m_services.frame.drainEvents();
+        }
+    }
+    // How the first screen reads until the whole file has decided: as its first blocks read.
+    if (!load->complete()) {
+        text::Utf8Stream check;
+        std::size_t checked = 0;
+        for (int index = 0; index < document->lineCount() && checked < kFirstBytes; ++index) {
+            check.add(document->lineText(index));
+            checked += document->lineText(index).size();
+        }
+        document->setEncoding(text::encodingFor(check.result(), options.newEncoding));
+    }
+    EditPane* pane = addWindow(std::move(document), std::move(profile));
+    m_loads.add(*pane, std::move(load), !editable);
+    refreshTitles();
+    return pane;
+}
+
+void Workspace::loadTick() {
+    if (!atTopLevel()) {
+        return;
+    }
+    // What a load ends with may ask (a file with null bytes): a nested event loop.
+    LoopGuard guard(*this);
+    if (!m_loads.slice().empty()) {
+        refreshTitles();
+    }
+}
+
+bool Workspace::waitForLines(Document& document, int lines) {
+    return m_loads.waitForLines(document, lines);
 }
 
 void Workspace::documentRenamed(Document& document, bool extensionChanged) {
@@ -303,6 +368,7 @@ bool Workspace::closeWindow(EditPane& pane, bool forExit) {
         }
     }
     const auto index = static_cast<std::size_t>(find(pane) - m_windows.data());
+    m_loads.forget(pane);
     if (m_recovery != nullptr) {
         m_recovery->closed(pane.document());
     }
@@ -466,7 +532,9 @@ void Workspace::checkOutsideChanges() {
     DocumentFile file(fileOptions(), m_services.frame);
     // Each question is a nested event loop.
     for (EditPane* pane : panes()) {
-        if (isOpen(pane) && pane->document().hasName() && file.checkForOutsideChange(pane->document())) {
+        // A document holding part of its file has no file time to compare yet.
+        if (isOpen(pane) && pane->document().hasName() && !pane->document().isLoadIncomplete() &&
+            file.checkForOutsideChange(pane->document())) {
             pane->updateExtent();
             pane->repaintChanged();
             m_services.view.windowChanged(*pane);

@@ -12,6 +12,7 @@
 
 #include "commands/DocumentWindows.h"
 #include "core/DocumentFile.h"
+#include "session/DocumentLoads.h"
 #include "session/StartupCommandLine.h"
 
 namespace vexa {
@@ -27,7 +28,8 @@ class StatusLine;
 class WorkspaceView;
 namespace platform {
 class Clock;
-}
+class KeyState;
+} // namespace platform
 namespace syntax {
 class SyntaxProfile;
 class SyntaxSettings;
@@ -48,6 +50,8 @@ struct WorkspaceServices {
     syntax::SyntaxSettings& syntax;
     const ActiveKeymap& keymaps; // the Shift-marking rule of the active keymap
     const platform::Clock& clock;
+    // Polled for Escape while a function waits for a file to load; may be null.
+    platform::KeyState* keys = nullptr;
 };
 
 class Workspace final : public DocumentWindows {
@@ -69,6 +73,10 @@ public:
     std::string recentFile(int functionId) override;
     void exitApplication() override;
     void documentRenamed(Document& document, bool extensionChanged) override;
+    bool waitForLines(Document& document, int lines) override;
+
+    // The files loading in slices (enabled by the window's editor).
+    DocumentLoads& loads() { return m_loads; }
 
     // The active window; null when none is open.
     EditPane* active() const { return m_active; }
@@ -138,6 +146,13 @@ private:
     bool confirmClose(EditPane& pane);
     bool closeWindow(EditPane& pane, bool forExit);
     void showPosition();
+    // Opens a large file in slices: its first blocks, and the blocks up to the 1-based line the
+    // window opens at, are read and the window shows them; the rest loads from the top-level event
+    // loop. Null when the file is not one to load so.
+    EditPane* openInSlices(std::unique_ptr<Document>& document, std::shared_ptr<syntax::SyntaxProfile>& profile,
+                           bool editable, int line);
+    // The loads' turn from the top-level event loop: a slice of each, and the ended ones reported.
+    void loadTick();
     // Held by every workspace function that loops over the windows or may wait in a nested event
     // loop; when the last one ends at the top level, the queued requests run.
     class LoopGuard;
@@ -155,6 +170,8 @@ private:
     int m_loopDepth = 0;
     std::vector<HandOff> m_queuedOpens;
     DocumentRecovery* m_recovery = nullptr;
+    // After the windows: the loads go first, while the documents they read into are there.
+    DocumentLoads m_loads;
 };
 
 } // namespace vexa

@@ -113,7 +113,7 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     m_editor = std::make_unique<Editor>(
         EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys, *this, m_launcher,
                     std::string(platform::directoryPart(platform::programPath().value_or(""))),
-                    [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }, true});
+                    [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }, true, false, true});
 
     buildMenus();
     buildToolBar();
