@@ -44,6 +44,7 @@ void LinePainter::start(LineLayout layout, VisibleColumns visible, MarkedColumns
     // An inverted range marks nothing.
     m_marked = marked.empty() ? MarkedColumns{} : marked;
     m_walked = 0;
+    m_behind = false;
 }
 
 namespace {
@@ -83,7 +84,7 @@ uint64_t colourTag(const ExtensionProfile& profile, bool insideAtStart) {
 } // namespace
 
 void LinePainter::colourFrom(std::string_view line, const ExtensionProfile& profile, const ColourPoint from,
-                             std::vector<ColourPoint>* record) {
+                             std::vector<ColourPoint>* record, const std::size_t until) {
     m_column = from.column;
     m_next = static_cast<std::size_t>(from.offset);
     std::size_t tokenStart = static_cast<std::size_t>(from.tokenStart);
@@ -94,9 +95,9 @@ void LinePainter::colourFrom(std::string_view line, const ExtensionProfile& prof
     std::size_t lastPoint =
         record != nullptr && !record->empty() ? static_cast<std::size_t>(record->back().offset) : m_next;
     // Past the last visible column nothing more can show.
-    while (m_column <= m_visible.last) {
-        while (m_next < tokenEnd && m_column <= m_visible.last) {
-            addText(line, m_next, std::min(kPiece, tokenEnd - m_next), tokenColour);
+    while (m_column <= m_visible.last && m_next < until) {
+        while (m_next < tokenEnd && m_column <= m_visible.last && m_next < until) {
+            addText(line, m_next, std::min({kPiece, tokenEnd - m_next, until - m_next}), tokenColour);
             if (record != nullptr && m_next >= lastPoint + ColumnIndex::kStep && m_next < line.size()) {
                 record->push_back(ColourPoint{static_cast<int>(m_next), m_column,
                                               static_cast<int>(tokenStart), static_cast<int>(tokenEnd),
@@ -104,7 +105,7 @@ void LinePainter::colourFrom(std::string_view line, const ExtensionProfile& prof
                 lastPoint = m_next;
             }
         }
-        if (m_column > m_visible.last) {
+        if (m_column > m_visible.last || m_next >= until) {
             break;
         }
         const Token token = scanToken(profile, line, tokenEnd);
@@ -163,6 +164,25 @@ void LinePainter::mendToken(const Document& document, int index, const Extension
     }
 }
 
+std::vector<ColourPoint>& LinePainter::pointsOf(const Document& document, int index,
+                                                const ExtensionProfile& profile) {
+    std::vector<ColourPoint>& points =
+        document.colourPoints(index, colourTag(profile, document.line(index).startDepth() > 0));
+    if (points.empty()) {
+        points.push_back(startPoint(document.lineText(index), document.commentStart(index)));
+    }
+    return points;
+}
+
+void LinePainter::walkPoints(std::string_view line, const ExtensionProfile& profile,
+                             std::vector<ColourPoint>& points, std::size_t until) {
+    // Nothing is visible, so the walk adds no runs and only `until` stops it.
+    const VisibleColumns visible = m_visible;
+    m_visible = {INT_MAX, INT_MAX};
+    colourFrom(line, profile, points.back(), &points, until);
+    m_visible = visible;
+}
+
 std::span<const PaintRun> LinePainter::paintDocumentLine(const Document& document, int index,
                                                          const ExtensionProfile& profile,
                                                          VisibleColumns visible) {
@@ -176,10 +196,7 @@ std::span<const PaintRun> LinePainter::paintDocumentLine(const Document& documen
     // asked before the colour points, whose reference the next question to the index may move.
     const int target = document.offsetOfColumn(index, std::max(visible.first, 0));
     const bool insideAtStart = document.line(index).startDepth() > 0;
-    std::vector<ColourPoint>& points = document.colourPoints(index, colourTag(profile, insideAtStart));
-    if (points.empty()) {
-        points.push_back(startPoint(line, document.commentStart(index)));
-    }
+    std::vector<ColourPoint>& points = pointsOf(document, index, profile);
     const auto after =
         std::upper_bound(points.begin(), points.end(), target,
                          [](int offset, const ColourPoint& point) { return offset < point.offset; });
@@ -189,8 +206,45 @@ std::span<const PaintRun> LinePainter::paintDocumentLine(const Document& documen
     if (points[at].tokenEnd == ColourPoint::kEndUnknown) {
         mendToken(document, index, profile, insideAtStart, points, at);
     }
-    colourFrom(line, profile, points[at], at + 1 == points.size() ? &points : nullptr);
+    const bool last = at + 1 == points.size();
+    const std::size_t budget = m_sharing ? m_budgetLeft : kWalkBudget;
+    if (last && static_cast<std::size_t>(target - points[at].offset) > budget) {
+        // Too far for one paint: the walk goes as far as the budget, and the visible part is
+        // drawn in the default colour as one token from the character at the first column.
+        walkPoints(line, profile, points, static_cast<std::size_t>(points[at].offset) + budget);
+        m_behind = true;
+        const int column = document.columnOfOffset(index, target);
+        const auto plain = stateOf(ColourSlot::Default);
+        colourFrom(line, profile,
+                   ColourPoint{target, column, target, static_cast<int>(line.size()), plain, plain}, nullptr);
+    } else {
+        colourFrom(line, profile, points[at], last ? &points : nullptr);
+    }
+    if (m_sharing) {
+        m_budgetLeft -= std::min(m_budgetLeft, m_walked);
+    }
     return m_runs;
+}
+
+bool LinePainter::walkOn(const Document& document, int index, const ExtensionProfile& profile,
+                         VisibleColumns visible, std::size_t budget) {
+    const std::string_view line = document.lineText(index);
+    start(document.layout(), visible, {});
+    if (line.size() < static_cast<std::size_t>(ColumnIndex::kMinLength)) {
+        return true;
+    }
+    const auto target = static_cast<std::size_t>(document.offsetOfColumn(index, std::max(visible.first, 0)));
+    std::vector<ColourPoint>& points = pointsOf(document, index, profile);
+    if (points.back().tokenEnd == ColourPoint::kEndUnknown) {
+        mendToken(document, index, profile, document.line(index).startDepth() > 0, points, points.size() - 1);
+    }
+    const auto from = static_cast<std::size_t>(points.back().offset);
+    if (target <= from + ColumnIndex::kStep + kPiece) {
+        return true;
+    }
+    walkPoints(line, profile, points, std::min(target, from + std::max<std::size_t>(budget, 1)));
+    // A walk that reached the line's end or made no way has nothing more to do.
+    return m_next >= target || m_next >= line.size() || m_next == from;
 }
 
 std::span<const ColourPoint> LinePainter::colourPoints(const Document& document, int index,

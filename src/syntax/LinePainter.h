@@ -58,6 +58,11 @@ struct VisibleColumns {
 // has grown to the longest line.
 class LinePainter {
 public:
+    // The bytes one paint walks at most to colour a long line on from its last colour point.
+    // Beyond them the paint leaves the points where the walk stopped and draws the visible part in
+    // the default colour, until walkOn brings the points there.
+    static constexpr std::size_t kWalkBudget = 256 * 1024;
+
     // The runs of one line. comment says whether the line begins inside a block comment and
     // where the first comment end stops. Runs wholly outside the visible columns are left out;
     // the others are complete, for the pane to clip. Tabs, also those inside comments, strings
@@ -71,9 +76,29 @@ public:
     // encoding) and its marked area. A long line is coloured from the last of the colour points
     // the document keeps for it before the visible columns; the walk to a visible part beyond
     // the last point leaves a point every ColumnIndex::kStep bytes on the way. So painting costs
-    // the visible part and one step, once the points reach there.
+    // the visible part and one step, once the points reach there. A walk longer than kWalkBudget
+    // stops there and the visible part is drawn uncoloured (see behind()).
     std::span<const PaintRun> paintDocumentLine(const Document& document, int index,
                                                 const ExtensionProfile& profile, VisibleColumns visible);
+
+    // The paintDocumentLine calls up to endPaint share one walk budget, as the rows of one paint
+    // of a pane do; outside them each call has a budget of its own.
+    void beginPaint() {
+        m_budgetLeft = kWalkBudget;
+        m_sharing = true;
+    }
+    void endPaint() { m_sharing = false; }
+
+    // Whether the last paintDocumentLine drew the visible part uncoloured, as its colour points
+    // were more than kWalkBudget bytes behind it.
+    bool behind() const { return m_behind; }
+
+    // Walks a long line on from its last colour point towards the visible columns, at most
+    // `budget` bytes, leaving points on the way; paints nothing. True when the points reach the
+    // visible columns (a paint there walks at most a step and a piece before them), also for a
+    // short line; false when the budget ran out first. Each false call walks at least one byte.
+    bool walkOn(const Document& document, int index, const ExtensionProfile& profile, VisibleColumns visible,
+                std::size_t budget);
 
     // The colour points the document keeps for a long line as painting with a profile left them.
     static std::span<const ColourPoint> colourPoints(const Document& document, int index,
@@ -87,10 +112,17 @@ public:
 
 private:
     // Colours the line from a point on, until the visible columns are passed or the line ends;
-    // with `record`, adds a point to it at every step past its last point. The point is a copy:
+    // with `record`, adds a point to it at every step past its last point; stops at byte `until`
+    // at the latest (a character that begins before it is taken whole). The point is a copy:
     // adding points may move the vector it came from.
     void colourFrom(std::string_view line, const ExtensionProfile& profile, ColourPoint from,
-                    std::vector<ColourPoint>* record);
+                    std::vector<ColourPoint>* record, std::size_t until = SIZE_MAX);
+    // Colours from the last of the points on without painting, up to byte `until`, adding points.
+    void walkPoints(std::string_view line, const ExtensionProfile& profile, std::vector<ColourPoint>& points,
+                    std::size_t until);
+    // The colour points of a long line for a profile, begun with the line's start point when
+    // there were none.
+    std::vector<ColourPoint>& pointsOf(const Document& document, int index, const ExtensionProfile& profile);
     // Scans the token of a point whose end an edit may have moved again from its start, and
     // gives every point inside it the token's end and colour.
     void mendToken(const Document& document, int index, const ExtensionProfile& profile, bool insideAtStart,
@@ -120,6 +152,9 @@ private:
     VisibleColumns m_visible;
     MarkedColumns m_marked;
     std::size_t m_walked = 0;
+    bool m_behind = false;
+    bool m_sharing = false;
+    std::size_t m_budgetLeft = kWalkBudget;
 };
 
 } // namespace vexa::syntax

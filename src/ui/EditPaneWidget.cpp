@@ -43,7 +43,7 @@ QColor toQColor(syntax::Rgb rgb) {
 
 EditPaneWidget::EditPaneWidget(PaneServices services, EditPane& pane, QWidget* parent)
     : QAbstractScrollArea(parent), m_services(services), m_pane(pane), m_mouse(services.processor, m_pane),
-      m_autoScrollTimer(new QTimer(this)) {
+      m_autoScrollTimer(new QTimer(this)), m_colourTimer(new QTimer(this)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -53,6 +53,9 @@ EditPaneWidget::EditPaneWidget(PaneServices services, EditPane& pane, QWidget* p
     m_pane.setObserver(this);
     m_autoScrollTimer->setInterval(kAutoScrollMs);
     connect(m_autoScrollTimer, &QTimer::timeout, this, &EditPaneWidget::autoScroll);
+    // Slices run whenever no other event waits, each walking a bounded part of a long line.
+    m_colourTimer->setInterval(0);
+    connect(m_colourTimer, &QTimer::timeout, this, &EditPaneWidget::colourSlice);
     chooseProfile();
     applyFont();
     m_pane.updateExtent();
@@ -205,6 +208,10 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
         slotColours[slot] = toQColor(colours.colour(static_cast<syntax::ColourSlot>(slot)));
     }
     QString text;
+    bool behind = false;
+    // The rows share one walk budget, so a paint of many long lines far from their colour points
+    // costs no more than one.
+    m_painter.beginPaint();
     // One fill for the whole area; runs paint only backgrounds that differ from it.
     painter.fillRect(QRect(margin, dirty.top(), viewport()->width() - margin, dirty.height()), background);
     for (int row = firstRow; row <= lastRow; ++row) {
@@ -215,6 +222,7 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
         }
         const std::string_view line = doc.lineText(index);
         const auto runs = m_painter.paintDocumentLine(doc, index, *m_profile, visible);
+        behind = behind || m_painter.behind();
         for (const syntax::PaintRun& run : runs) {
             const qreal x = margin + (run.column - first) * m_cellWidth;
             const QRectF cells(x, y, run.width * m_cellWidth, m_cellHeight);
@@ -237,6 +245,10 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
             }
             painter.drawText(QPointF(x, y + m_ascent), text);
         }
+    }
+    m_painter.endPaint();
+    if (behind && !m_colourTimer->isActive()) {
+        m_colourTimer->start();
     }
     // The glyphs of UTF-8 text, queued by the runs, go over every background at once.
     if (utf8) {
@@ -266,6 +278,26 @@ void EditPaneWidget::paintEvent(QPaintEvent* event) {
             }
         }
     }
+}
+
+bool EditPaneWidget::colouringBehind() const {
+    return m_colourTimer->isActive();
+}
+
+void EditPaneWidget::colourSlice() {
+    const Document& doc = document();
+    if (m_profile) {
+        const syntax::VisibleColumns visible{m_pane.firstColumn(), m_pane.lastVisibleColumn() + 1};
+        const int end = std::min(doc.lineCount(), m_pane.lastVisibleLine() + 1);
+        for (int index = std::max(m_pane.topLine(), 0); index < end; ++index) {
+            // A line whose walk the budget stopped takes the whole slice.
+            if (!m_painter.walkOn(doc, index, *m_profile, visible, syntax::LinePainter::kWalkBudget)) {
+                return;
+            }
+        }
+    }
+    m_colourTimer->stop();
+    viewport()->update();
 }
 
 void EditPaneWidget::drawBracePair(QPainter& painter, int firstRow, int lastRow, const QColor& colour) {

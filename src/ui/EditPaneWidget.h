@@ -77,6 +77,8 @@ public:
     int marginWidth() const;
     // The viewport point at the middle of a cell of the view.
     QPoint cellCentre(int line, int column) const;
+    // Whether a long line in view is shown uncoloured while its colouring goes on in slices.
+    bool colouringBehind() const;
 
     // PaneObserver
     void extentChanged(int lines, int width) override;
@@ -114,6 +116,9 @@ private:
     MouseModifiers mouseModifiers() const;
     void afterMouse();
     void autoScroll();
+    // One slice of the colouring of the long lines in view that a paint left behind; repaints
+    // when their colour points reach the view.
+    void colourSlice();
     // Draws a UTF-8 text run with every character at its own cells; text is a reused buffer.
     void drawUtf8Run(QPainter& painter, std::string_view line, const syntax::PaintRun& run, qreal y,
                      QString& text);
@@ -137,6 +142,7 @@ private:
     Qt::KeyboardModifiers m_pressModifiers;
     QPoint m_lastPointer;
     class QTimer* m_autoScrollTimer = nullptr;
+    class QTimer* m_colourTimer = nullptr;
 };
 
 } // namespace vexa::ui

@@ -59,10 +59,11 @@ std::vector<Cell> cells(std::string_view line, LineLayout layout, std::span<cons
 
 // A C-like line of about 100 KB: keywords, numbers, strings with escaped quotes, block comments,
 // tabs and UTF-8 (a wide character among them), a string and a comment each spanning several
-// steps, a word as long as a step and a line comment at the end.
-std::string cLikeLine() {
+// steps, a word as long as a step and a line comment at the end; `copies` times as long without
+// the line comment in between.
+std::string cLikeLine(int copies = 1) {
     std::string text;
-    for (int i = 0; text.size() < 100'000; ++i) {
+    for (int i = 0; text.size() < 100'000u * static_cast<std::size_t>(copies); ++i) {
         text += "int v" + std::to_string(i) +
                 " = \"s\\\"q\xC3\xBC\" + 0x1F;\t/* c\xE4\xB8\xAD */ while (x) return y; ";
         if (i % 150 == 7) {
@@ -88,19 +89,26 @@ std::shared_ptr<SyntaxProfile> cProfile(const ColourTable& colours) {
     return profile;
 }
 
-// A UTF-8 document whose line `index` is long; with `openAbove` the line above opens a comment
-// that the long line closes after about 10 KB.
-struct LongLineDocument {
+// An empty UTF-8 document coloured by the C-like profile.
+struct ColouredDocument {
     ColourTable colours;
     std::shared_ptr<SyntaxProfile> profile = cProfile(colours);
     Document document;
-    int index = 0;
 
-    explicit LongLineDocument(bool openAbove) {
+    ColouredDocument() {
         document.makeNew();
         document.setLanguageRules(profile);
         document.setEncoding(TextEncoding::Utf8);
-        std::string text = cLikeLine();
+    }
+};
+
+// A UTF-8 document whose line `index` is long; with `openAbove` the line above opens a comment
+// that the long line closes after about 10 KB.
+struct LongLineDocument : ColouredDocument {
+    int index = 0;
+
+    explicit LongLineDocument(bool openAbove, int copies = 1) {
+        std::string text = cLikeLine(copies);
         if (openAbove) {
             document.insertText("int /* open");
             document.newLine(NewLineMode::Forced);
@@ -190,6 +198,98 @@ INSTANTIATE_TEST_SUITE_P(StartOfLine, LongLineColours, testing::Values(false, tr
                          [](const testing::TestParamInfo<bool>& info) {
                              return info.param ? "InsideACommentFromAbove" : "OutsideComments";
                          });
+
+// A first window far into a 10 MB line walks no more than one paint's budget and shows the line
+// uncoloured; walks of a budget each, with an edit behind them on the way, bring the points there,
+// and the window then shows the colours of the whole line, the edit included, at the cost of a
+// step. The walk's state goes in the document only, so slices of another painter (as the pane's
+// timer uses its own) continue it.
+TEST(LongLineFirstPaint, FarIntoALineWalksTheBudgetAndSlicesFinishTheWalk) {
+    LongLineDocument doc(false, 100);
+    ASSERT_GE(doc.line().size(), 10'000'000u);
+    const int first = 5'000'000;
+    const VisibleColumns visible{first, first + kWidth};
+    const std::size_t window = 4 * (kWidth + 1) + 1024;
+    LinePainter painter;
+    const auto runs = painter.paintDocumentLine(doc.document, doc.index, *doc.profile, visible);
+    EXPECT_TRUE(painter.behind());
+    EXPECT_GE(painter.walkedBytes(), LinePainter::kWalkBudget);
+    EXPECT_LE(painter.walkedBytes(), LinePainter::kWalkBudget + window);
+    ASSERT_FALSE(runs.empty());
+    EXPECT_LE(runs.front().column, first);
+    EXPECT_GT(runs.back().column + runs.back().width, first + kWidth);
+    for (const PaintRun& run : runs) {
+        EXPECT_EQ(run.foreground, ColourSlot::Default) << "run at column " << run.column;
+    }
+    const auto stopped = LinePainter::colourPoints(doc.document, doc.index, *doc.profile).back().offset;
+    EXPECT_LE(static_cast<std::size_t>(stopped), LinePainter::kWalkBudget);
+    EXPECT_GE(static_cast<std::size_t>(stopped), LinePainter::kWalkBudget - ColumnIndex::kStep - 1024);
+
+    const auto target = static_cast<std::size_t>(doc.document.offsetOfColumn(doc.index, first));
+    LinePainter slices;
+    int count = 0;
+    bool done = false;
+    while (!done) {
+        done = slices.walkOn(doc.document, doc.index, *doc.profile, visible, LinePainter::kWalkBudget);
+        // The slice after the edit also scans the token the edit reached again: here at most the
+        // 9 KB string.
+        const std::size_t mend = count == 3 ? 10'000 : 0;
+        EXPECT_LE(slices.walkedBytes(), LinePainter::kWalkBudget + 4 + mend) << "slice " << count;
+        ASSERT_LT(++count, 200) << "the walk does not end";
+        if (count == 3) {
+            // An opened comment behind the walk: the points after it go, and the walk goes on
+            // from the last one before it.
+            const int at =
+                LinePainter::colourPoints(doc.document, doc.index, *doc.profile).back().offset - 20'000;
+            doc.document.nextGroup();
+            ASSERT_TRUE(doc.document.replaceAt(doc.index, at, 0, "/*"));
+            EXPECT_LT(LinePainter::colourPoints(doc.document, doc.index, *doc.profile).back().offset, at);
+        }
+    }
+    EXPECT_GE(static_cast<std::size_t>(count), target / LinePainter::kWalkBudget - 1);
+    EXPECT_GE(static_cast<std::size_t>(
+                  LinePainter::colourPoints(doc.document, doc.index, *doc.profile).back().offset),
+              target - ColumnIndex::kStep - 1024);
+    // A further slice has nothing to do.
+    EXPECT_TRUE(slices.walkOn(doc.document, doc.index, *doc.profile, visible, LinePainter::kWalkBudget));
+    EXPECT_EQ(slices.walkedBytes(), 0u);
+
+    doc.expectWindowMatches(painter, first, "after the slices");
+    EXPECT_FALSE(painter.behind());
+    EXPECT_LE(painter.walkedBytes(), ColumnIndex::kStep + window + 1024);
+}
+
+// The rows of one paint share the budget: three 1 MB lines far from their points walk one budget
+// together, the first of them taking it; a paint outside beginPaint/endPaint has its own again.
+TEST(LongLineFirstPaint, ThePaintsOfOnePaneShareTheBudget) {
+    ColouredDocument coloured;
+    Document& document = coloured.document;
+    const auto& profile = coloured.profile;
+    const std::string longText = cLikeLine(10);
+    for (int i = 0; i < 3; ++i) {
+        document.insertText(longText);
+        document.newLine(NewLineMode::Forced);
+        document.setCursorOffset(0);
+    }
+    const VisibleColumns visible{500'000, 500'000 + kWidth};
+    const std::size_t window = 4 * (kWidth + 1) + 1024;
+    LinePainter painter;
+    painter.beginPaint();
+    std::size_t walked = 0;
+    for (int index = 0; index < 3; ++index) {
+        (void)painter.paintDocumentLine(document, index, *profile, visible);
+        EXPECT_TRUE(painter.behind()) << "line " << index;
+        walked += painter.walkedBytes();
+    }
+    painter.endPaint();
+    EXPECT_GE(walked, LinePainter::kWalkBudget);
+    EXPECT_LE(walked, LinePainter::kWalkBudget + 3 * window);
+    EXPECT_GE(LinePainter::colourPoints(document, 0, *profile).back().offset, 200'000);
+    EXPECT_EQ(LinePainter::colourPoints(document, 2, *profile).size(), 1u);
+    (void)painter.paintDocumentLine(document, 2, *profile, visible);
+    EXPECT_GE(painter.walkedBytes(), LinePainter::kWalkBudget);
+    EXPECT_LE(painter.walkedBytes(), LinePainter::kWalkBudget + window);
+}
 
 // Where an edit goes: next to a point inside the long string, inside the long comment, the point
 // in the middle of the line, the point just after a keyword, from the line's start or from its end.
@@ -297,12 +397,9 @@ INSTANTIATE_TEST_SUITE_P(NearAPoint, LongLineEdits, testing::ValuesIn(editCases(
 // A pane showing several long lines: painting it again walks no line's checkpoints afresh, nor
 // does an edit on one of them or a line inserted or removed above them.
 TEST(LongLineCheckpoints, SeveralLongLinesKeepThemAcrossPaints) {
-    ColourTable colours;
-    const auto profile = cProfile(colours);
-    Document document;
-    document.makeNew();
-    document.setLanguageRules(profile);
-    document.setEncoding(TextEncoding::Utf8);
+    ColouredDocument coloured;
+    Document& document = coloured.document;
+    const auto& profile = coloured.profile;
     const std::string longText = cLikeLine().substr(0, 30'000);
     for (int i = 0; i < 6; ++i) {
         document.insertText(i % 2 == 0 ? std::string_view("short line") : std::string_view(longText));
