@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "KeymapFixture.h"
 #include "commands/FunctionTable.h"
 #include "keyboard/DefaultKeymap.h"
+#include "keyboard/MenuKeyTexts.h"
+#include "keyboard/PrefixKeyList.h"
 
 namespace vexa {
 namespace {
@@ -105,6 +108,40 @@ TEST_F(KeyProfileTest, CommonMakesItsKeymapFromTheShippedTextAndSetsItsHabits) {
     EXPECT_EQ(settings.getInteger("Mouse Options", "MouseMark1", 0), 2);
     EXPECT_EQ(settings.getInteger("Mouse Options", "ShiftClickExtends", 0), 1);
     EXPECT_EQ(settings.getInteger("Editor Options", "UndoWords", 0), 1);
+}
+
+// The Edit menu's bookmark items show the keys the active keymap binds to their functions: the
+// Common keys, and none with the classic keymap, which leaves the three functions unbound.
+TEST_F(KeyProfileTest, TheBookmarkItemsOfTheEditMenuShowTheKeysOfTheKeymap) {
+    ASSERT_TRUE(applyProfile(KeyProfile::Common, m_options, m_frame, m_shipped));
+    PrefixKeyList prefixes;
+    const auto keymap = m_store.create("Common");
+    ASSERT_TRUE(keymap->isValid());
+    MenuBarTexts common = menuBarTexts(mainMenuBar());
+    (void)rewriteMenuKeyTexts(common, 0, *keymap, prefixes);
+    MenuBarTexts classic = menuBarTexts(mainMenuBar());
+    (void)rewriteMenuKeyTexts(classic, 0, Keymap::makeDefault(), prefixes);
+    const auto textOf = [](const MenuBarTexts& menus, std::string_view function) {
+        const FunctionId id = FunctionTable::standard().idOf(function);
+        const auto& edit = menus.at(1);
+        const auto item =
+            std::find_if(edit.begin(), edit.end(), [&](const MenuItemText& i) { return i.commandId == id; });
+        return item == edit.end() ? std::string("<missing>") : item->text;
+    };
+    struct ItemCase {
+        std::string_view function;
+        std::string_view common;
+        std::string_view classic;
+    };
+    const ItemCase items[] = {
+        {"BookMarkToggle", "&Toggle Bookmark\tCtrl+F2", "&Toggle Bookmark"},
+        {"BookMarkNext", "Ne&xt Bookmark\tF2", "Ne&xt Bookmark"},
+        {"BookMarkPrevious", "Previous Boo&kmark\tShift+F2", "Previous Boo&kmark"},
+    };
+    for (const ItemCase& c : items) {
+        EXPECT_EQ(textOf(common, c.function), c.common) << c.function;
+        EXPECT_EQ(textOf(classic, c.function), c.classic) << c.function;
+    }
 }
 
 TEST_F(KeyProfileTest, SwitchingKeepsTheUsersOwnKeymaps) {
