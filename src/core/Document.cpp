@@ -92,6 +92,7 @@ void Document::setEncoding(TextEncoding encoding) {
     // The bytes stay as they are; only how they are read changes. The cursor keeps to the start
     // of the character it now stands in.
     m_encoding = encoding;
+    ++m_textSerial;
     m_cursorOffset = text::characterStart(currentLine().text(), m_cursorOffset, encoding);
     m_redrawAll = true;
 }
@@ -560,6 +561,7 @@ void Document::rescanComments() {
 void Document::finishLoad() {
     // Each line got its comment state as it was appended.
     m_redrawAll = true;
+    ++m_textSerial;
 }
 
 // Recomputes the comment state from a line down until a line's carried-in depth no longer
@@ -740,6 +742,7 @@ void Document::clearForLoad(std::size_t expectedBytes) {
     m_cursorOffset = 0;
     m_mark = MarkState();
     m_modifications = 0;
+    ++m_textSerial;
     m_nullsReplaced = false;
     m_widestLine = 80;
     m_redrawAll = true;
@@ -773,6 +776,7 @@ void Document::placeLine(EditKey, int index, DocLine line, int modificationDelta
     m_lines.insert(index, std::move(line));
     m_columns.clear();
     m_modifications += modificationDelta;
+    ++m_textSerial;
     m_redrawAll = true;
     updateComments(index, depth, true);
 }
@@ -782,6 +786,7 @@ DocLine Document::removeLine(EditKey, int index, int modificationDelta) {
     DocLine line = m_lines.take(index);
     m_columns.clear();
     m_modifications += modificationDelta;
+    ++m_textSerial;
     m_redrawAll = true;
     updateComments(index, depth, false);
     return line;
@@ -831,6 +836,7 @@ void Document::lineTextChanged(EditKey, int index, int modificationDelta, const 
 
 DocLine& Document::noteLineChange(int index, int modificationDelta, int fromOffset) {
     m_modifications += modificationDelta;
+    ++m_textSerial;
     DocLine& changed = m_lines.at(index);
     changed.setChanged(true);
     // The scroll range follows a line that grows past the widest, without looking at the others.

@@ -312,6 +312,35 @@ private slots:
         QCOMPARE(pane->document().cursorColumn(), 16);
     }
 
+    // Seen with try-vexa: "int" marked with Shift+Right, Upper Case from the context menu, and a
+    // middle click pasted "int" — the selection still held the text from before the edit.
+    void anEditInsideTheMarkReachesThePrimarySelection() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("int main"));
+        QTest::keyClick(pane, Qt::Key_Home);
+        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
+        }
+        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+        vexa::platform::Clipboard& selection = m_window->primarySelection().clipboard();
+        QTRY_COMPARE(QString::fromStdString(selection.get().value_or(vexa::platform::ClipboardContent{}).text),
+                     QStringLiteral("int"));
+
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pane->cellCentre(0, 1),
+                                pane->viewport()->mapToGlobal(pane->cellCentre(0, 1)));
+        QApplication::sendEvent(pane->viewport(), &event);
+        QTRY_VERIFY(m_window->contextMenu()->isVisible());
+        QTest::keyClick(m_window->contextMenu(), Qt::Key_U);
+        QTRY_VERIFY(!m_window->contextMenu()->isVisible());
+        QCOMPARE(QByteArray::fromStdString(text(pane)), QByteArray("INT main"));
+        QVERIFY(pane->document().hasMark());
+        QTRY_COMPARE(QString::fromStdString(selection.get()->text), QStringLiteral("INT"));
+
+        QTest::mouseClick(pane->viewport(), Qt::MiddleButton, {}, pane->cellCentre(0, 8));
+        QCOMPARE(QByteArray::fromStdString(text(pane)), QByteArray("INT mainINT"));
+    }
+
     void functionKeyTenOpensTheMenuBarWithTheCommonHabit_data() {
         QTest::addColumn<int>("menuKey");
         QTest::newRow("Common: F10 opens the File menu") << 1;
