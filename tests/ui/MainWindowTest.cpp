@@ -69,6 +69,16 @@ private:
 
     std::string text(EditPaneWidget* pane) { return pane->document().text(); }
 
+    // Home, then Right pressed `characters` times with Shift held down as a hand holds it.
+    static void shiftMarkFromLineStart(EditPaneWidget* pane, int characters) {
+        QTest::keyClick(pane, Qt::Key_Home);
+        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
+        for (int i = 0; i < characters; ++i) {
+            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
+        }
+        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+    }
+
 private slots:
     void init() { QVERIFY(startWindow()); }
 
@@ -131,12 +141,7 @@ private slots:
     void shiftMarkingCopiesAStreamBetweenWindows() {
         EditPaneWidget* first = newPane();
         QTest::keyClicks(first, QStringLiteral("hello world"));
-        QTest::keyClick(first, Qt::Key_Home);
-        QTest::keyPress(first, Qt::Key_Shift, Qt::ShiftModifier);
-        for (int i = 0; i < 5; ++i) {
-            QTest::keyClick(first, Qt::Key_Right, Qt::ShiftModifier);
-        }
-        QTest::keyRelease(first, Qt::Key_Shift, Qt::NoModifier);
+        shiftMarkFromLineStart(first, 5);
         QVERIFY(first->document().hasMark());
         QTest::keyClick(first, Qt::Key_C, Qt::ControlModifier);
 
@@ -285,12 +290,7 @@ private slots:
         }
         QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("caf\u00e9 au lait"));
         QApplication::sendEvent(pane, &typed);
-        QTest::keyClick(pane, Qt::Key_Home);
-        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
-        for (int i = 0; i < 4; ++i) {
-            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
-        }
-        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+        shiftMarkFromLineStart(pane, 4);
         vexa::platform::Clipboard& selection = m_window->primarySelection().clipboard();
         QTRY_VERIFY(selection.get().has_value());
         QTRY_COMPARE(QString::fromStdString(selection.get()->text), QStringLiteral("caf\u00e9"));
@@ -317,12 +317,7 @@ private slots:
     void anEditInsideTheMarkReachesThePrimarySelection() {
         EditPaneWidget* pane = newPane();
         QTest::keyClicks(pane, QStringLiteral("int main"));
-        QTest::keyClick(pane, Qt::Key_Home);
-        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
-        for (int i = 0; i < 3; ++i) {
-            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
-        }
-        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+        shiftMarkFromLineStart(pane, 3);
         vexa::platform::Clipboard& selection = m_window->primarySelection().clipboard();
         QTRY_COMPARE(QString::fromStdString(selection.get().value_or(vexa::platform::ClipboardContent{}).text),
                      QStringLiteral("int"));
