@@ -9,6 +9,7 @@
 #include "keyboard/KeyboardTextFile.h"
 #include "keyboard/KeymapStore.h"
 #include "keyboard/KeymapText.h"
+#include "settings/Directories.h"
 #include "settings/Options.h"
 
 namespace vexa {
@@ -39,6 +40,10 @@ std::optional<std::string> shippedCommonKeymap(const std::string& configDirector
 }
 
 } // namespace
+
+std::vector<std::filesystem::path> profileShippedFiles() {
+    return {std::filesystem::path(Directories::subdirectoryName(DirectoryKind::Config)) / kCommonKeymapText};
+}
 
 std::optional<KeyProfile> profileFromName(std::string_view name) {
     if (equalsIgnoringCase(name, "classic")) {

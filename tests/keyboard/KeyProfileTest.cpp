@@ -14,6 +14,7 @@
 #include "keyboard/DefaultKeymap.h"
 #include "keyboard/MenuKeyTexts.h"
 #include "keyboard/PrefixKeyList.h"
+#include "settings/HomeSetup.h"
 
 namespace vexa {
 namespace {
@@ -142,6 +143,22 @@ TEST_F(KeyProfileTest, TheBookmarkItemsOfTheEditMenuShowTheKeysOfTheKeymap) {
         EXPECT_EQ(textOf(common, c.function), c.common) << c.function;
         EXPECT_EQ(textOf(classic, c.function), c.classic) << c.function;
     }
+}
+
+// A home made before the profiles has settings but no COMMON.ZXP: the Options switch, which
+// looks only in the home, could not make the Common keymap until a start copied the shipped text.
+TEST_F(KeyProfileTest, AStartGivesAnOlderHomeTheTextTheSwitchNeeds) {
+    ASSERT_TRUE(m_options.settingsFile().putString("Editor Options", "Keymap", "<Default Keymap>"));
+    ASSERT_FALSE(std::filesystem::exists(configFile("COMMON.ZXP")));
+    EXPECT_FALSE(applyProfile(KeyProfile::Common, m_options, m_frame));
+
+    const std::filesystem::path share = std::filesystem::path(VEXA_SHIPPED_CONFIG).parent_path();
+    EXPECT_EQ(prepareHome(m_directories, {share}, profileShippedFiles()), HomeStart::Ready);
+    EXPECT_TRUE(std::filesystem::exists(configFile("COMMON.ZXP")));
+    EXPECT_FALSE(std::filesystem::exists(configFile("VEXAC.PRF"))) << "only the needed file";
+    ASSERT_TRUE(applyProfile(KeyProfile::Common, m_options, m_frame));
+    EXPECT_EQ(m_options.editor().keymap, "Common");
+    EXPECT_TRUE(m_store.fileExists(kCommonKeymapName));
 }
 
 TEST_F(KeyProfileTest, SwitchingKeepsTheUsersOwnKeymaps) {
