@@ -161,6 +161,21 @@ TEST_F(KeyProfileTest, AStartGivesAnOlderHomeTheTextTheSwitchNeeds) {
     EXPECT_TRUE(m_store.fileExists(kCommonKeymapName));
 }
 
+// The profile writes its habits at once; a habit the user sets back afterwards differs from what
+// the file holds and is written by the next save, not lost because it equals the loaded value.
+TEST_F(KeyProfileTest, AHabitSetBackAfterTheSwitchIsWrittenByTheNextSave) {
+    m_options.load();
+    ASSERT_EQ(m_options.editor().undoWords, 0);
+    ASSERT_TRUE(applyProfile(KeyProfile::Common, m_options, m_frame, m_shipped));
+    m_options.editor().undoWords = 0;
+    ASSERT_TRUE(m_options.save());
+    Options reread(m_directories);
+    reread.load();
+    EXPECT_EQ(reread.editor().undoWords, 0);
+    EXPECT_EQ(reread.editor().saveKeepsUndo, 1);
+    EXPECT_EQ(reread.editor().profile, "Common");
+}
+
 TEST_F(KeyProfileTest, SwitchingKeepsTheUsersOwnKeymaps) {
     Keymap mine;
     ASSERT_EQ(mine.bind(kNoPrefix, {0x73, 0, functionIdOf("CompilerOutputNext")}), BindResult::Bound);

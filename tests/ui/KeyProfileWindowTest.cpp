@@ -1,7 +1,13 @@
 // The key profiles in the main window: the Edit menu offers the bookmark functions with the keys
-// of the keymap in use, and real keys and menu choices run them.
+// of the keymap in use, real keys and menu choices run them, and Editor Options switches the
+// profile without losing a habit changed in the same dialog.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +16,7 @@
 #include "core/Document.h"
 #include "frame/HeadlessFrame.h"
 #include "keyboard/KeyProfile.h"
+#include "settings/Options.h"
 #include "ui/EditPaneWidget.h"
 
 #include "MainWindowFixture.h"
@@ -25,6 +32,9 @@ private:
     // opens a file of seven lines.
     EditPaneWidget* startWith(vexa::KeyProfile profile) {
         const bool started = startWindow([this, profile] {
+            // The shipped text of the Common keymap is in the home, as a start puts it there.
+            std::filesystem::copy_file(std::filesystem::path(VEXA_SHIPPED_CONFIG) / "COMMON.ZXP",
+                                       m_options->directory(vexa::DirectoryKind::Config) + "COMMON.ZXP");
             vexa::HeadlessFrame frame;
             const std::vector<std::filesystem::path> shipped{VEXA_SHIPPED_CONFIG};
             QVERIFY(vexa::applyProfile(profile, *m_options, frame, shipped));
@@ -129,6 +139,68 @@ private slots:
         QCOMPARE(line(), 2);
         QTest::keyClick(pane, Qt::Key_F2);
         QCOMPARE(line(), 2);
+    }
+
+    void aHabitChangedWithTheProfileInOneDialogIsKept_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("habit");
+        QTest::addColumn<int>("habitBefore");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<int>("others");
+        // Seen with try-vexa: Classic with "Undo a typed word at once" ticked; Common chosen and the
+        // box unticked in the same dialog; after OK the setting was on again.
+        QTest::newRow("to Common, a typed word undone by letters")
+            << int(vexa::KeyProfile::Classic) << QStringLiteral("UndoWords") << 1 << QStringLiteral("Common")
+            << 1;
+        QTest::newRow("to Classic, F10 kept for the menu bar")
+            << int(vexa::KeyProfile::Common) << QStringLiteral("MenuKey") << 0 << QStringLiteral("Classic")
+            << 0;
+    }
+
+    // The profile is applied first, then the switch the user changed: the switch wins, and the
+    // habits left alone take the new profile's values.
+    void aHabitChangedWithTheProfileInOneDialogIsKept() {
+        QFETCH(int, from);
+        QFETCH(QString, habit);
+        QFETCH(int, habitBefore);
+        QFETCH(QString, to);
+        QFETCH(int, others);
+        QVERIFY(startWith(static_cast<vexa::KeyProfile>(from)) != nullptr);
+        const auto field = [&](vexa::EditorOptions& editor) -> int& {
+            return habit == QStringLiteral("UndoWords") ? editor.undoWords : editor.menuKey;
+        };
+        field(m_options->editor()) = habitBefore;
+        m_window->setDialogRunner([&](QDialog& dialog) {
+            dialog.show();
+            if (!QTest::qWaitForWindowExposed(&dialog)) {
+                return int(QDialog::Rejected);
+            }
+            auto* box = dialog.findChild<QCheckBox*>(habit);
+            auto* profile = dialog.findChild<QComboBox*>(QStringLiteral("Profile"));
+            auto* buttons = dialog.findChild<QDialogButtonBox*>();
+            if (box == nullptr || profile == nullptr || buttons == nullptr) {
+                return int(QDialog::Rejected);
+            }
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+            profile->setFocus();
+            QTest::keyClick(profile, to == QStringLiteral("Common") ? Qt::Key_Down : Qt::Key_Up);
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            return dialog.result();
+        });
+        m_window->runCommand(functionIdOf("OptionsEditor"));
+
+        vexa::Options reread(vexa::Directories(vexa::Directories::resolveHome()));
+        reread.load();
+        for (vexa::Options* options : {m_options.get(), &reread}) {
+            QCOMPARE(QString::fromStdString(options->editor().profile), to);
+            QCOMPARE(QString::fromStdString(options->editor().keymap),
+                     to == QStringLiteral("Common") ? to : QStringLiteral("<Default Keymap>"));
+            QCOMPARE(field(options->editor()), 1 - habitBefore);
+            QCOMPARE(options->editor().saveKeepsUndo, others);
+            QCOMPARE(habit == QStringLiteral("UndoWords") ? options->editor().menuKey
+                                                          : options->editor().undoWords,
+                     others);
+        }
     }
 };
 
