@@ -303,6 +303,46 @@ std::size_t formatDirectiveLength(std::string_view line, std::size_t wordStart) 
     return 0;
 }
 
+bool isHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// The end of the escape that begins with the backslash at `at` of a string ending at `end`: the
+// backslash and its letter, with the digits of a hexadecimal ("\x7F", every hex digit that
+// follows), universal ("\u00e9", "\U0001F600") or octal ("\101", at most three digits) escape,
+// or the braces of a delimited one ("\x{7F}", "\u{e9}", "\o{101}", "\N{NAME}").
+std::size_t escapeEnd(std::string_view line, std::size_t at, std::size_t end) {
+    std::size_t next = std::min(at + 2, end);
+    if (at + 1 >= end) {
+        return next;
+    }
+    const char letter = line[at + 1];
+    if (std::string_view("xuUoN").find(letter) != std::string_view::npos && next < end && line[next] == '{') {
+        const std::size_t close = line.substr(0, end).find('}', next);
+        return close == std::string_view::npos ? end : close + 1;
+    }
+    const auto digits = [&](std::size_t from, std::size_t most, auto isDigit) {
+        std::size_t stop = from;
+        while (stop < end && stop - from < most && isDigit(line[stop])) {
+            ++stop;
+        }
+        return stop;
+    };
+    switch (letter) {
+    case 'x':
+        return digits(next, end, isHexDigit);
+    case 'u':
+        return digits(next, 4, isHexDigit);
+    case 'U':
+        return digits(next, 8, isHexDigit);
+    default:
+        if (letter >= '0' && letter <= '7') {
+            return digits(at + 1, 3, [](char c) { return c >= '0' && c <= '7'; });
+        }
+        return next;
+    }
+}
+
 } // namespace
 
 std::optional<SpellStop> SpellChecker::scanLine(std::string_view line, syntax::SyntaxProfile& profile,
@@ -376,6 +416,12 @@ std::optional<SpellStop> SpellChecker::scanLine(std::string_view line, syntax::S
                 if (auto stop = check(token.offset, token.length)) {
                     return stop;
                 }
+            }
+            break;
+        case TokenKind::LiteralPair:
+            // In a string the backslash begins an escape, whose letters and digits are no word.
+            if (part.inString && line[token.offset] == '\\') {
+                part.position = std::max(part.position, escapeEnd(line, token.offset, part.end));
             }
             break;
         case TokenKind::String:

@@ -188,7 +188,8 @@ int main(int argc, char* argv[]) {
         link.reset(); // another editor holds the marker: this one runs without receiving hand-offs
     }
 
-    const vexa::HomeStart start = vexa::prepareHome(directories, vexa::app::shippedFileDirectories());
+    const vexa::HomeStart start =
+        vexa::prepareHome(directories, vexa::app::shippedFileDirectories(), vexa::profileShippedFiles());
     if (start == vexa::HomeStart::NoHome) {
         QMessageBox::critical(nullptr, QStringLiteral("Vexa Error"),
                               QString::fromLatin1(vexa::kNoHomeMessage));

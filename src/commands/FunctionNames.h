@@ -274,7 +274,7 @@ inline constexpr std::array<std::string_view, 11> kNotYetImplementedFunctions = 
     "SpaceDelete",    "SpaceDeleteEnd",  "SpaceDeleteStart"};
 
 // Functions whose menu items show the key currently bound to them after a tab.
-inline constexpr std::array<std::string_view, 81> kShownKeyFunctions = {"FindInFiles", "FileNew",
+inline constexpr std::array<std::string_view, 84> kShownKeyFunctions = {"FindInFiles", "FileNew",
                                                                         "FileOpen",
                                                                         "FileClose",
                                                                         "FileSave",
@@ -353,6 +353,9 @@ inline constexpr std::array<std::string_view, 81> kShownKeyFunctions = {"FindInF
                                                                         "WindowPrevious",
                                                                         "HelpIndex",
                                                                         "HelpQuickSearch",
-                                                                        "HelpQuickHelp"};
+                                                                        "HelpQuickHelp",
+                                                                        "BookMarkToggle",
+                                                                        "BookMarkNext",
+                                                                        "BookMarkPrevious"};
 
 } // namespace vexa::function_names

@@ -23,7 +23,7 @@ constexpr std::array<MenuItem, 11> kFileMenu = {{
     {"E&xit\tAlt+X", functionIdOf("FileExit")},
 }};
 
-constexpr std::array<MenuItem, 20> kEditMenu = {{
+constexpr std::array<MenuItem, 23> kEditMenu = {{
     {"&Undo \tAlt+U", functionIdOf("Undo")},
     {"&Redo \tCtl+U", functionIdOf("Redo")},
     kSeparator,
@@ -42,6 +42,9 @@ constexpr std::array<MenuItem, 20> kEditMenu = {{
     kSeparator,
     {"&Goto Line...\tAlt+G", functionIdOf("LineGoto")},
     {"Goto &Bookmark...\tAlt+J", functionIdOf("BookMarkGoto")},
+    {"&Toggle Bookmark", functionIdOf("BookMarkToggle")},
+    {"Ne&xt Bookmark", functionIdOf("BookMarkNext")},
+    {"Previous Boo&kmark", functionIdOf("BookMarkPrevious")},
     kSeparator,
     {"Line &Warp", functionIdOf("LineWrapToggle")},
 }};
@@ -161,7 +164,7 @@ constexpr std::array<MenuItem, 12> kContextMenu = {{
 
 // The hints of the menu items, by command identifier; the context menu shares the hints of the
 // commands it has in common with the menu bar.
-constexpr std::array<CommandHint, 85> kHints = {{
+constexpr std::array<CommandHint, 88> kHints = {{
     {functionIdOf("FileNew"), "Create a new document"},
     {functionIdOf("FileOpen"), "Open an existing document"},
     {functionIdOf("FileClose"), "Close the current document"},
@@ -186,6 +189,9 @@ constexpr std::array<CommandHint, 85> kHints = {{
     {functionIdOf("BraceMatch"), "Find the brace to match the character at the current cursor position"},
     {functionIdOf("LineGoto"), "Goto a specific line number"},
     {functionIdOf("BookMarkGoto"), "Goto a specific bookmark"},
+    {functionIdOf("BookMarkToggle"), "Set a bookmark on the current line, or clear the bookmarks on it"},
+    {functionIdOf("BookMarkNext"), "Move the cursor to the next bookmarked line"},
+    {functionIdOf("BookMarkPrevious"), "Move the cursor to the previous bookmarked line"},
     {functionIdOf("LineWrapToggle"), "Toggle the state of the current line wrap option"},
     {functionIdOf("ToolBarViewToggle"), "Toggle the visible state of the toolbar"},
     {functionIdOf("StatusBarViewToggle"), "Toggle the visible state of the status bar"},

@@ -13,11 +13,13 @@ void PrimarySelection::follow(Document* document) {
         return;
     }
     const MarkState& mark = document->mark();
-    if (!mark.isStream() || !mark.exists() || (document == m_document && mark == m_mark)) {
+    if (!mark.isStream() || !mark.exists() ||
+        (document == m_document && mark == m_mark && document->textSerial() == m_textSerial)) {
         return;
     }
     m_document = document;
     m_mark = mark;
+    m_textSerial = document->textSerial();
     // The marked text crosses to the selection as to the clipboard: through the document's encoding.
     (void)MarkedArea(*document, m_selection).copyToClipboard();
 }

@@ -16,8 +16,9 @@ public:
     explicit PrimarySelection(platform::Clipboard& selection) : m_selection(selection) {}
 
     // Puts the marked text of the document's stream mark (made by keys or by the mouse) when the
-    // document or its mark changed since the last call; any other mark, or none, leaves the
-    // selection as it was, as other programs do when their selection goes.
+    // document, its mark or its text changed since the last call (an edit inside a mark that
+    // stays changes what it holds); any other mark, or none, leaves the selection as it was, as
+    // other programs do when their selection goes.
     void follow(Document* document);
 
     // Pastes the selection at the cursor of the active document through the paste function, so
@@ -30,6 +31,7 @@ private:
     platform::Clipboard& m_selection;
     const Document* m_document = nullptr;
     MarkState m_mark;
+    uint64_t m_textSerial = 0;
 };
 
 } // namespace vexa

@@ -93,6 +93,7 @@ void Document::setEncoding(TextEncoding encoding) {
     // The bytes stay as they are; only how they are read changes. The cursor keeps to the start
     // of the character it now stands in.
     m_encoding = encoding;
+    ++m_textSerial;
     m_cursorOffset = text::characterStart(currentLine().text(), m_cursorOffset, encoding);
     m_redrawAll = true;
 }
@@ -563,6 +564,7 @@ void Document::rescanComments() {
 void Document::finishLoad() {
     // Each line got its comment state as it was appended.
     m_redrawAll = true;
+    ++m_textSerial;
 }
 
 // Recomputes the comment state from a line down until a line's carried-in depth no longer
@@ -743,6 +745,7 @@ void Document::clearForLoad(std::size_t expectedBytes) {
     m_cursorOffset = 0;
     m_mark = MarkState();
     m_modifications = 0;
+    ++m_textSerial;
     m_nullsReplaced = false;
     m_widestLine = 80;
     m_redrawAll = true;
@@ -776,6 +779,7 @@ void Document::placeLine(EditKey, int index, DocLine line, int modificationDelta
     m_lines.insert(index, std::move(line));
     m_columns.lineInserted(index);
     m_modifications += modificationDelta;
+    ++m_textSerial;
     m_redrawAll = true;
     updateComments(index, depth, true);
 }
@@ -785,6 +789,7 @@ DocLine Document::removeLine(EditKey, int index, int modificationDelta) {
     DocLine line = m_lines.take(index);
     m_columns.lineRemoved(index);
     m_modifications += modificationDelta;
+    ++m_textSerial;
     m_redrawAll = true;
     updateComments(index, depth, false);
     return line;
@@ -834,6 +839,7 @@ void Document::lineTextChanged(EditKey, int index, int modificationDelta, const 
 
 DocLine& Document::noteLineChange(int index, int modificationDelta, int fromOffset) {
     m_modifications += modificationDelta;
+    ++m_textSerial;
     DocLine& changed = m_lines.at(index);
     changed.setChanged(true);
     // The scroll range follows a line that grows past the widest, without looking at the others.

@@ -218,6 +218,9 @@ public:
     // A change of the line ends counts as a modification until the next save.
     bool isModified() const { return m_modifications != 0 || m_lineEndsChanged || m_restored; }
     int modificationCount() const { return m_modifications; }
+    // A count that grows with every change of the text, by an edit, an undo or a load, and with a
+    // change of the encoding it is read in; a save leaves it. Equal counts mean the same text.
+    uint64_t textSerial() const { return m_textSerial; }
     // Load and save make the document unmodified.
     void markUnmodified() {
         m_modifications = 0;
@@ -374,6 +377,7 @@ private:
     MarkState m_mark;
 
     int m_modifications = 0;
+    uint64_t m_textSerial = 0;
     bool m_readOnly = false;
     bool m_loaded = false;
     bool m_nullsReplaced = false;

@@ -9,6 +9,7 @@
 #include "keyboard/KeyboardTextFile.h"
 #include "keyboard/KeymapStore.h"
 #include "keyboard/KeymapText.h"
+#include "settings/Directories.h"
 #include "settings/Options.h"
 
 namespace vexa {
@@ -39,6 +40,10 @@ std::optional<std::string> shippedCommonKeymap(const std::string& configDirector
 }
 
 } // namespace
+
+std::vector<std::filesystem::path> profileShippedFiles() {
+    return {std::filesystem::path(Directories::subdirectoryName(DirectoryKind::Config)) / kCommonKeymapText};
+}
 
 std::optional<KeyProfile> profileFromName(std::string_view name) {
     if (equalsIgnoringCase(name, "classic")) {
@@ -95,15 +100,14 @@ bool applyProfile(KeyProfile profile, Options& options, Messenger& messenger,
     editor.undoWords = common;
     options.mouse().mouseMark1 = profile == KeyProfile::Common ? kCommonDragMark : kClassicDragMark;
     options.mouse().shiftClickExtends = common;
-    // The mouse options are never written at exit: the profile writes the one it changes itself.
+    // Written at once, so that a crash before the exit keeps the choice. The editor options go
+    // through the options' own save, which then knows what the file holds: a habit the user sets
+    // back later differs from it and is written too. The mouse options are never written at exit:
+    // the profile writes the ones it changes itself.
     SettingsFile& settings = options.settingsFile();
-    const bool written = settings.putString("Editor Options", "Profile", editor.profile) &&
-                         settings.putString("Editor Options", "Keymap", editor.keymap) &&
-                         settings.putInteger("Editor Options", "MenuKey", editor.menuKey) &&
-                         settings.putInteger("Editor Options", "SaveKeepsUndo", editor.saveKeepsUndo) &&
-                         settings.putInteger("Editor Options", "UndoWords", editor.undoWords) &&
-                         settings.putInteger("Mouse Options", "MouseMark1", options.mouse().mouseMark1) &&
-                         settings.putInteger("Mouse Options", "ShiftClickExtends", options.mouse().shiftClickExtends);
+    const bool written =
+        options.save() && settings.putInteger("Mouse Options", "MouseMark1", options.mouse().mouseMark1) &&
+        settings.putInteger("Mouse Options", "ShiftClickExtends", options.mouse().shiftClickExtends);
     if (!written) {
         messenger.messageBox("The settings file could not be written.");
     }

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vexa {
 
@@ -30,6 +31,10 @@ inline constexpr std::string_view kCommonKeymapName = "Common";
 inline constexpr std::string_view kCommonKeymapText = "COMMON.ZXP";
 inline constexpr std::string_view kCommonKeymapMissing =
     "The Common keymap could not be made: the shipped file COMMON.ZXP was not found or could not be read.";
+
+// The shipped files the profile switch makes keymaps from, relative to the home: a start copies
+// each one that a home made before them lacks.
+std::vector<std::filesystem::path> profileShippedFiles();
 
 // "classic" or "common" in any case; nothing for anything else.
 std::optional<KeyProfile> profileFromName(std::string_view name);

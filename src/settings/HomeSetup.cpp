@@ -1,6 +1,7 @@
 // Home preparation: share directory lookup and the copy of missing shipped files.
 #include "settings/HomeSetup.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -37,6 +38,23 @@ bool isHomeSubdirectory(std::string_view name) {
         }
     }
     return false;
+}
+
+enum class CopyResult : uint8_t { Kept, Copied, Failed };
+
+// Copies a shipped file to the home unless the home has something at its place: a file the user
+// already has, or even a broken link in its place, is the user's own.
+CopyResult copyUnlessPresent(const fs::path& source, const fs::path& target) {
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(target, error))) {
+        return CopyResult::Kept;
+    }
+    std::string bytes;
+    fs::create_directories(target.parent_path(), error);
+    if (readWhole(source, bytes) && platform::writeFileAtomically(target.string(), bytes)) {
+        return CopyResult::Copied;
+    }
+    return CopyResult::Failed;
 }
 
 } // namespace
@@ -101,17 +119,15 @@ SeedResult seedHome(const fs::path& shareDirectory, const std::string& home) {
         if (!isHomeSubdirectory(relative.begin()->string())) {
             continue;
         }
-        fs::path target = fs::path(home) / relative;
-        // A file the user already has, or even a broken link in its place, is the user's own.
-        if (fs::exists(fs::symlink_status(target, error))) {
-            continue;
-        }
-        std::string bytes;
-        fs::create_directories(target.parent_path(), error);
-        if (readWhole(it->path(), bytes) && platform::writeFileAtomically(target.string(), bytes)) {
+        switch (copyUnlessPresent(it->path(), fs::path(home) / relative)) {
+        case CopyResult::Kept:
+            break;
+        case CopyResult::Copied:
             ++result.copied;
-        } else {
+            break;
+        case CopyResult::Failed:
             ++result.failed;
+            break;
         }
     }
     if (walkError) {
@@ -120,7 +136,8 @@ SeedResult seedHome(const fs::path& shareDirectory, const std::string& home) {
     return result;
 }
 
-HomeStart prepareHome(const Directories& directories, const std::vector<fs::path>& shareDirectories) {
+HomeStart prepareHome(const Directories& directories, const std::vector<fs::path>& shareDirectories,
+                      std::span<const fs::path> filesEveryHomeNeeds) {
     if (directories.home().empty()) {
         return HomeStart::NoHome;
     }
@@ -129,6 +146,17 @@ HomeStart prepareHome(const Directories& directories, const std::vector<fs::path
     }
     std::error_code error;
     if (fs::exists(directories.settingsFilePath(), error)) {
+        for (const fs::path& relative : filesEveryHomeNeeds) {
+            // The first share directory that holds the file gives it; one that cannot be copied
+            // is missed as before, and whoever needs it says so.
+            const auto holder =
+                std::find_if(shareDirectories.begin(), shareDirectories.end(), [&](const fs::path& share) {
+                    return fs::is_regular_file(share / relative, error);
+                });
+            if (holder != shareDirectories.end()) {
+                (void)copyUnlessPresent(*holder / relative, fs::path(directories.home()) / relative);
+            }
+        }
         return HomeStart::Ready;
     }
     if (shareDirectories.empty()) {

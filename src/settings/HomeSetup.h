@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -50,11 +51,15 @@ enum class HomeStart : uint8_t { Ready, FirstRun, FirstRunWithoutShare, Director
 
 // Builds the home's directories and, on the first run (no settings file yet), seeds it from
 // the share directories; FirstRunWithoutShare when there are none (noShareMessage says so).
+// A later run copies only the files of filesEveryHomeNeeds (paths relative to the home, such as
+// "vConfig/COMMON.ZXP") that the home lacks: files the editor needs that a home made by an
+// earlier version never got. A file the home has, the user's own, is never touched.
 // DirectoriesMissing when the home could not be made complete (a path too long, a file in the
 // way, no permission); NoHome when there is no home at all (the environment names none), in which
 // case nothing is made: the settings would otherwise land in whatever the current directory is
 // (kNoHomeMessage says so to the user).
 HomeStart prepareHome(const Directories& directories,
-                      const std::vector<std::filesystem::path>& shareDirectories);
+                      const std::vector<std::filesystem::path>& shareDirectories,
+                      std::span<const std::filesystem::path> filesEveryHomeNeeds = {});
 
 } // namespace vexa

@@ -77,8 +77,9 @@ constexpr std::array kKeyboardSwitches{
 
 } // namespace
 
-EditorOptionsDialog::EditorOptionsDialog(Options& options, QWidget* parent)
-    : QDialog(parent), m_options(options), m_profile(new QComboBox(this)) {
+EditorOptionsDialog::EditorOptionsDialog(Options& options, ProfileSwitch switchProfile, QWidget* parent)
+    : QDialog(parent), m_options(options), m_switchProfile(std::move(switchProfile)),
+      m_profile(new QComboBox(this)) {
     setWindowTitle(QStringLiteral("Editor Options"));
     auto* editorBox = new QGroupBox(QStringLiteral("Editor"), this);
     auto* grid = new QGridLayout(editorBox);
@@ -87,6 +88,7 @@ EditorOptionsDialog::EditorOptionsDialog(Options& options, QWidget* parent)
         auto* box = new QCheckBox(QString::fromLatin1(entry.label), editorBox);
         box->setObjectName(QString::fromLatin1(entry.key));
         box->setChecked(options.editor().*entry.field != 0);
+        m_shownEditorSwitches.push_back(box->isChecked());
         grid->addWidget(box, row / 2, row % 2);
         m_switches.push_back(box);
         ++row;
@@ -156,8 +158,17 @@ void EditorOptionsDialog::confirm() {
 }
 
 bool EditorOptionsDialog::apply() {
-    for (const EditorSwitch& entry : kEditorSwitches) {
-        m_options.editor().*entry.field = switchFor(entry.key)->isChecked() ? 1 : 0;
+    // The profile sets the habits that go with it; a switch the user changed here then has the
+    // last word, and one left as it was keeps the profile's value.
+    if (const std::optional<KeyProfile> profile = profileChange(); profile && m_switchProfile) {
+        (void)m_switchProfile(*profile);
+    }
+    for (std::size_t i = 0; i < kEditorSwitches.size(); ++i) {
+        const EditorSwitch& entry = kEditorSwitches[i];
+        const bool checked = switchFor(entry.key)->isChecked();
+        if (checked != m_shownEditorSwitches[i]) {
+            m_options.editor().*entry.field = checked ? 1 : 0;
+        }
     }
     for (const EditorNumber& entry : kEditorNumbers) {
         m_options.editor().*entry.field = numberFor(entry.key)->value();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,7 +23,12 @@ class EditorOptionsDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    EditorOptionsDialog(Options& options, QWidget* parent = nullptr);
+    // Makes a key profile current (its keymap takes effect at once); false when it could not.
+    using ProfileSwitch = std::function<bool(KeyProfile)>;
+
+    // switchProfile runs on OK when another profile was chosen, before the switches are taken, so
+    // that a habit the user changed in the same dialog wins over the profile's value for it.
+    EditorOptionsDialog(Options& options, ProfileSwitch switchProfile = {}, QWidget* parent = nullptr);
 
     // The check box or number box of a settings key ("InsertMode", "TabSize", ...); null when the
     // dialog has none.
@@ -33,14 +39,17 @@ public:
     // it current (its keymap takes effect at once).
     std::optional<KeyProfile> profileChange() const;
 
-    // OK: the controls into the options, then the settings file; false when it could not be written.
+    // OK: the chosen profile, then the switches the user changed and the other controls into the
+    // options, then the settings file; false when it could not be written.
     bool apply();
     // The OK button: applies and closes; a settings file that could not be written is reported.
     void confirm();
 
 private:
     Options& m_options;
+    ProfileSwitch m_switchProfile;
     std::vector<QCheckBox*> m_switches;
+    std::vector<bool> m_shownEditorSwitches; // as the dialog opened, in table order
     std::vector<QSpinBox*> m_numbers;
     QComboBox* m_profile;
 };

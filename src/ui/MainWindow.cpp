@@ -756,14 +756,16 @@ DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
     };
     switch (kind) {
     case FrameDialog::EditorOptions: {
-        EditorOptionsDialog dialog(m_options, this);
-        const int code = runDialog(dialog);
-        if (code == QDialog::Accepted && dialog.profileChange() &&
-            applyProfile(*dialog.profileChange(), m_options, *this)) {
+        const auto switchProfile = [this](KeyProfile profile) {
+            if (!applyProfile(profile, m_options, *this)) {
+                return false;
+            }
             keys().loadKeymap();
             refreshMenuKeyTexts();
-        }
-        return result(code);
+            return true;
+        };
+        EditorOptionsDialog dialog(m_options, switchProfile, this);
+        return result(runDialog(dialog));
     }
     case FrameDialog::FileFilters: {
         FileFiltersDialog dialog(m_options, this);

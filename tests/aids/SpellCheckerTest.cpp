@@ -85,6 +85,39 @@ TEST_F(SpellCheckerTest, ScanChecksWordsCommentsAndStrings) {
     }
 }
 
+// With the backslash as the profile's escape character, the letters of an escape in a string
+// ("\t", "\x7F", "\u00e9", "\U0001F600", "\101") are no part of a word: the word begins after
+// them, and its own letters are still checked. A doubled backslash is a backslash, so the letters
+// after it are a word.
+TEST_F(SpellCheckerTest, EscapesInStringsAreNoPartOfAWord) {
+    profile.setSpecial(syntax::SpecialChar::Literal, '\\');
+    SpellChecker checker = makeChecker();
+    struct Case {
+        std::string_view line;
+        std::optional<std::string> unknown;
+    };
+    const std::vector<Case> cases = {
+        {R"(see("\tfox\nthe\rdog\e");)", std::nullopt},
+        {R"(see("\tfxo");)", "fxo"},
+        {R"(see("\afox\bfox\ffox\vfox");)", std::nullopt},
+        {R"(see("\\tfox");)", "tfox"},        // a backslash, then a word
+        {R"(see("\\\tfox");)", std::nullopt}, // a backslash, then a tab
+        {R"(see("\xab\x7Fthe");)", std::nullopt},
+        {R"(see("\xabfox");)", "ox"}, // every hex digit is the escape's, the 'f' of "fox" too
+        {R"(see("\x7Fteh");)", "teh"},
+        {R"(see("\xabcdef");)", std::nullopt},
+        {R"(see("\u00e9the\uABCDfox");)", std::nullopt}, // four hex digits, then the word
+        {R"(see("\uabcdfxo");)", "fxo"},
+        {R"(see("\U0001F600fox\U0001f600dgo");)", "dgo"},
+        {R"(see("\101fox\0dog\7the");)", std::nullopt}, // octal digits
+        {R"(see("\qfox");)", std::nullopt},             // any letter after the backslash
+        {R"(see("%d\tfxo");)", "fxo"},
+        {R"(see("\t%sfoxx");)", "foxx"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(firstUnknown(checker, c.line), c.unknown) << c.line;
+    }
+}
 // Dictionaries hold Windows-1252 words: a word of a UTF-8 line is looked up as its characters,
 // and a word Windows-1252 has no form of is passed over (no dictionary could know or learn it).
 TEST_F(SpellCheckerTest, WordsAreLookedUpAsTheirCharacters) {

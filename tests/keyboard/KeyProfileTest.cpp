@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,6 +12,9 @@
 #include "KeymapFixture.h"
 #include "commands/FunctionTable.h"
 #include "keyboard/DefaultKeymap.h"
+#include "keyboard/MenuKeyTexts.h"
+#include "keyboard/PrefixKeyList.h"
+#include "settings/HomeSetup.h"
 
 namespace vexa {
 namespace {
@@ -107,6 +111,71 @@ TEST_F(KeyProfileTest, CommonMakesItsKeymapFromTheShippedTextAndSetsItsHabits) {
     EXPECT_EQ(settings.getInteger("Mouse Options", "MouseMark1", 0), 2);
     EXPECT_EQ(settings.getInteger("Mouse Options", "ShiftClickExtends", 0), 1);
     EXPECT_EQ(settings.getInteger("Editor Options", "UndoWords", 0), 1);
+}
+
+// The Edit menu's bookmark items show the keys the active keymap binds to their functions: the
+// Common keys, and none with the classic keymap, which leaves the three functions unbound.
+TEST_F(KeyProfileTest, TheBookmarkItemsOfTheEditMenuShowTheKeysOfTheKeymap) {
+    ASSERT_TRUE(applyProfile(KeyProfile::Common, m_options, m_frame, m_shipped));
+    PrefixKeyList prefixes;
+    const auto keymap = m_store.create("Common");
+    ASSERT_TRUE(keymap->isValid());
+    MenuBarTexts common = menuBarTexts(mainMenuBar());
+    (void)rewriteMenuKeyTexts(common, 0, *keymap, prefixes);
+    MenuBarTexts classic = menuBarTexts(mainMenuBar());
+    (void)rewriteMenuKeyTexts(classic, 0, Keymap::makeDefault(), prefixes);
+    const auto textOf = [](const MenuBarTexts& menus, std::string_view function) {
+        const FunctionId id = FunctionTable::standard().idOf(function);
+        const auto& edit = menus.at(1);
+        const auto item =
+            std::find_if(edit.begin(), edit.end(), [&](const MenuItemText& i) { return i.commandId == id; });
+        return item == edit.end() ? std::string("<missing>") : item->text;
+    };
+    struct ItemCase {
+        std::string_view function;
+        std::string_view common;
+        std::string_view classic;
+    };
+    const ItemCase items[] = {
+        {"BookMarkToggle", "&Toggle Bookmark\tCtrl+F2", "&Toggle Bookmark"},
+        {"BookMarkNext", "Ne&xt Bookmark\tF2", "Ne&xt Bookmark"},
+        {"BookMarkPrevious", "Previous Boo&kmark\tShift+F2", "Previous Boo&kmark"},
+    };
+    for (const ItemCase& c : items) {
+        EXPECT_EQ(textOf(common, c.function), c.common) << c.function;
+        EXPECT_EQ(textOf(classic, c.function), c.classic) << c.function;
+    }
+}
+
+// A home made before the profiles has settings but no COMMON.ZXP: the Options switch, which
+// looks only in the home, could not make the Common keymap until a start copied the shipped text.
+TEST_F(KeyProfileTest, AStartGivesAnOlderHomeTheTextTheSwitchNeeds) {
+    ASSERT_TRUE(m_options.settingsFile().putString("Editor Options", "Keymap", "<Default Keymap>"));
+    ASSERT_FALSE(std::filesystem::exists(configFile("COMMON.ZXP")));
+    EXPECT_FALSE(applyProfile(KeyProfile::Common, m_options, m_frame));
+
+    const std::filesystem::path share = std::filesystem::path(VEXA_SHIPPED_CONFIG).parent_path();
+    EXPECT_EQ(prepareHome(m_directories, {share}, profileShippedFiles()), HomeStart::Ready);
+    EXPECT_TRUE(std::filesystem::exists(configFile("COMMON.ZXP")));
+    EXPECT_FALSE(std::filesystem::exists(configFile("VEXAC.PRF"))) << "only the needed file";
+    ASSERT_TRUE(applyProfile(KeyProfile::Common, m_options, m_frame));
+    EXPECT_EQ(m_options.editor().keymap, "Common");
+    EXPECT_TRUE(m_store.fileExists(kCommonKeymapName));
+}
+
+// The profile writes its habits at once; a habit the user sets back afterwards differs from what
+// the file holds and is written by the next save, not lost because it equals the loaded value.
+TEST_F(KeyProfileTest, AHabitSetBackAfterTheSwitchIsWrittenByTheNextSave) {
+    m_options.load();
+    ASSERT_EQ(m_options.editor().undoWords, 0);
+    ASSERT_TRUE(applyProfile(KeyProfile::Common, m_options, m_frame, m_shipped));
+    m_options.editor().undoWords = 0;
+    ASSERT_TRUE(m_options.save());
+    Options reread(m_directories);
+    reread.load();
+    EXPECT_EQ(reread.editor().undoWords, 0);
+    EXPECT_EQ(reread.editor().saveKeepsUndo, 1);
+    EXPECT_EQ(reread.editor().profile, "Common");
 }
 
 TEST_F(KeyProfileTest, SwitchingKeepsTheUsersOwnKeymaps) {

@@ -141,6 +141,32 @@ TEST_F(SeedTest, FirstRunSeedsAndLaterRunsDoNot) {
     EXPECT_FALSE(fs::exists(home.path() / "vSpell/English.DIC"));
 }
 
+// A home made before a shipped file the editor needs existed gets it at the next start; the
+// user's deletions of other files stand, and a file the user has is kept.
+TEST_F(SeedTest, ALaterRunCopiesOnlyTheNeededFilesTheHomeLacks) {
+    touch(share.path() / "vConfig/COMMON.ZXP", "common keys");
+    Directories directories(home.path().string());
+    ASSERT_TRUE(directories.create());
+    writeFileBytes(directories.settingsFilePath(), "[Editor Options]\n");
+    const std::vector<fs::path> needed{"vConfig/COMMON.ZXP", "vConfig/NOWHERE.ZXP"};
+    EXPECT_EQ(prepareHome(directories, {share.path()}, needed), HomeStart::Ready);
+    EXPECT_EQ(readFileBytes(home.path() / "vConfig/COMMON.ZXP"), "common keys");
+    EXPECT_FALSE(fs::exists(home.path() / "vConfig/NOWHERE.ZXP"));
+    EXPECT_FALSE(fs::exists(home.path() / "vConfig/prefix.dat"));
+    EXPECT_FALSE(fs::exists(home.path() / "vSpell/English.DIC"));
+
+    writeFileBytes(home.path() / "vConfig/COMMON.ZXP", "my own keys");
+    EXPECT_EQ(prepareHome(directories, {share.path()}, needed), HomeStart::Ready);
+    EXPECT_EQ(readFileBytes(home.path() / "vConfig/COMMON.ZXP"), "my own keys");
+
+    // The first share directory that holds it gives it.
+    test::TempHome later;
+    touch(later.path() / "vConfig/LATER.ZXP", "later keys");
+    const std::vector<fs::path> more{"vConfig/LATER.ZXP"};
+    EXPECT_EQ(prepareHome(directories, {share.path(), later.path()}, more), HomeStart::Ready);
+    EXPECT_EQ(readFileBytes(home.path() / "vConfig/LATER.ZXP"), "later keys");
+}
+
 TEST_F(SeedTest, EveryShareDirectoryIsSeededFrom) {
     test::TempHome built;
     touch(built.path() / "vSpell/ENGLISH.DIC", "built dictionary");

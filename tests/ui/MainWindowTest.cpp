@@ -69,6 +69,16 @@ private:
 
     std::string text(EditPaneWidget* pane) { return pane->document().text(); }
 
+    // Home, then Right pressed `characters` times with Shift held down as a hand holds it.
+    static void shiftMarkFromLineStart(EditPaneWidget* pane, int characters) {
+        QTest::keyClick(pane, Qt::Key_Home);
+        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
+        for (int i = 0; i < characters; ++i) {
+            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
+        }
+        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+    }
+
 private slots:
     void init() { QVERIFY(startWindow()); }
 
@@ -131,12 +141,7 @@ private slots:
     void shiftMarkingCopiesAStreamBetweenWindows() {
         EditPaneWidget* first = newPane();
         QTest::keyClicks(first, QStringLiteral("hello world"));
-        QTest::keyClick(first, Qt::Key_Home);
-        QTest::keyPress(first, Qt::Key_Shift, Qt::ShiftModifier);
-        for (int i = 0; i < 5; ++i) {
-            QTest::keyClick(first, Qt::Key_Right, Qt::ShiftModifier);
-        }
-        QTest::keyRelease(first, Qt::Key_Shift, Qt::NoModifier);
+        shiftMarkFromLineStart(first, 5);
         QVERIFY(first->document().hasMark());
         QTest::keyClick(first, Qt::Key_C, Qt::ControlModifier);
 
@@ -285,12 +290,7 @@ private slots:
         }
         QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("caf\u00e9 au lait"));
         QApplication::sendEvent(pane, &typed);
-        QTest::keyClick(pane, Qt::Key_Home);
-        QTest::keyPress(pane, Qt::Key_Shift, Qt::ShiftModifier);
-        for (int i = 0; i < 4; ++i) {
-            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
-        }
-        QTest::keyRelease(pane, Qt::Key_Shift, Qt::NoModifier);
+        shiftMarkFromLineStart(pane, 4);
         vexa::platform::Clipboard& selection = m_window->primarySelection().clipboard();
         QTRY_VERIFY(selection.get().has_value());
         QTRY_COMPARE(QString::fromStdString(selection.get()->text), QStringLiteral("caf\u00e9"));
@@ -310,6 +310,30 @@ private slots:
         const QByteArray e = windows1252 ? QByteArray("\xE9") : QByteArray("\xC3\xA9");
         QCOMPARE(QByteArray::fromStdString(text(pane)), "caf" + e + " au laitlait");
         QCOMPARE(pane->document().cursorColumn(), 16);
+    }
+
+    // Seen with try-vexa: "int" marked with Shift+Right, Upper Case from the context menu, and a
+    // middle click pasted "int" — the selection still held the text from before the edit.
+    void anEditInsideTheMarkReachesThePrimarySelection() {
+        EditPaneWidget* pane = newPane();
+        QTest::keyClicks(pane, QStringLiteral("int main"));
+        shiftMarkFromLineStart(pane, 3);
+        vexa::platform::Clipboard& selection = m_window->primarySelection().clipboard();
+        QTRY_COMPARE(QString::fromStdString(selection.get().value_or(vexa::platform::ClipboardContent{}).text),
+                     QStringLiteral("int"));
+
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pane->cellCentre(0, 1),
+                                pane->viewport()->mapToGlobal(pane->cellCentre(0, 1)));
+        QApplication::sendEvent(pane->viewport(), &event);
+        QTRY_VERIFY(m_window->contextMenu()->isVisible());
+        QTest::keyClick(m_window->contextMenu(), Qt::Key_U);
+        QTRY_VERIFY(!m_window->contextMenu()->isVisible());
+        QCOMPARE(QByteArray::fromStdString(text(pane)), QByteArray("INT main"));
+        QVERIFY(pane->document().hasMark());
+        QTRY_COMPARE(QString::fromStdString(selection.get()->text), QStringLiteral("INT"));
+
+        QTest::mouseClick(pane->viewport(), Qt::MiddleButton, {}, pane->cellCentre(0, 8));
+        QCOMPARE(QByteArray::fromStdString(text(pane)), QByteArray("INT mainINT"));
     }
 
     void functionKeyTenOpensTheMenuBarWithTheCommonHabit_data() {
