@@ -45,6 +45,14 @@ public:
             }
         }
     }
+    template <typename F>
+    void forEach(F&& f) const {
+        for (const std::vector<DocLine>& block : m_blocks) {
+            for (const DocLine& line : block) {
+                f(line);
+            }
+        }
+    }
     // Removes the line at an existing index and hands it back.
     DocLine take(int index);
     void clear();
