@@ -303,6 +303,8 @@ public:
     // kept (or about to be kept) without copying them.
     void keepLoadBlock(TextArena::Block block) { m_arena.keep(std::move(block)); }
     void appendBorrowedLine(std::string_view bytes, bool otherLineEnd);
+    // A load's estimate of the lines still to come.
+    void expectMoreLines(std::size_t lines) { m_lines.reserve(m_lines.count() + lines); }
     // A line reading a copy of the bytes in the load buffer (for insert file).
     DocLine makeLoadedLine(std::string_view bytes);
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <sys/stat.h>
 
 #include "core/Document.h"
@@ -124,6 +125,17 @@ bool FileLoad::step() {
     if (rest > 0) {
         m_carry.assign(data + piece.size - rest, rest);
     }
+    if (m_firstBlock && piece.size > 0 && m_expected > m_read) {
+        // The lines of the first block tell about how many the rest of the file holds; an eighth
+        // more leaves room for shorter lines further on (room reserved and not used costs no memory).
+        const std::size_t cut = static_cast<std::size_t>(m_document.lineCount());
+        try {
+            m_document.expectMoreLines(cut * (m_expected - m_read) / m_read * 9 / 8);
+        } catch (const std::exception&) {
+            // Only a hint: without the room the index grows as the lines come.
+        }
+    }
+    m_firstBlock = false;
     if (static_cast<std::size_t>(m_document.lineCount()) != lines) {
         // The document's lines read from the block from now on.
         m_document.keepLoadBlock(std::move(piece.block));
@@ -198,7 +210,6 @@ void FileLoad::followEncoding(const text::Utf8Check& check) {
     m_utf8 = check;
     const TextEncoding encoding = text::encodingFor(check, m_options.newEncoding);
     const bool announce = !m_firstBlock && encoding != m_document.encoding();
-    m_firstBlock = false;
     // The bytes stay; the document reads them anew and is repainted whole.
     m_document.setEncoding(encoding);
     if (announce && m_encodingListener) {
