@@ -35,6 +35,11 @@ BlockReader::Piece BlockReader::take() {
     return piece;
 }
 
+bool BlockReader::ready() {
+    const std::lock_guard lock(m_mutex);
+    return !m_ready.empty();
+}
+
 void BlockReader::run() {
     for (;;) {
         {

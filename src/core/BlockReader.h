@@ -56,6 +56,8 @@ public:
 
     // Waits for the next block; not called again after the last.
     Piece take();
+    // Whether the next block has been read, so that take() returns at once.
+    bool ready();
 
 private:
     void run();

@@ -41,6 +41,9 @@ public:
     // Reads the next block and appends its lines; false once the whole file is in (the load is
     // then complete) or it was stopped.
     bool step();
+    // Whether step() would find its block read already rather than wait for the disk (a caller
+    // that must not block may step only then); false when the load is not reading.
+    bool blockReady() const { return m_state == State::Reading && m_reader->ready(); }
     // Ends a load that has not reached the end of the file: the document keeps the lines read so
     // far, stays read only and says it is incomplete.
     void stop();

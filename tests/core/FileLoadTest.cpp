@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <span>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -197,10 +198,14 @@ TEST_F(FileLoadTest, ALaterBlockThatIsNotUtf8SwitchesTheEncodingWhileLoading) {
             announced.push_back(encoding);
             EXPECT_EQ(document.encoding(), encoding) << c.name;
         });
+        EXPECT_FALSE(load.blockReady()) << c.name << ": not started";
         ASSERT_TRUE(load.start()) << c.name;
         std::vector<TextEncoding> after;
         for (int block = 0; block < 3; ++block) {
             (void)document.takeRedrawAll();
+            while (!load.blockReady()) {
+                std::this_thread::yield(); // the reader thread brings it
+            }
             ASSERT_TRUE(load.step()) << c.name;
             after.push_back(document.encoding());
             if (block > 0 && after[block] != after[block - 1]) {
@@ -209,6 +214,7 @@ TEST_F(FileLoadTest, ALaterBlockThatIsNotUtf8SwitchesTheEncodingWhileLoading) {
         }
         load.runToEnd();
         ASSERT_TRUE(load.complete()) << c.name;
+        EXPECT_FALSE(load.blockReady()) << c.name << ": complete";
         after.push_back(document.encoding());
         EXPECT_EQ(after, c.after) << c.name;
         EXPECT_EQ(announced, c.announced) << c.name;
