@@ -46,7 +46,7 @@ public:
     };
 
     static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
-    static constexpr std::size_t kAhead = 2;
+    static constexpr std::size_t kAhead = 4;
 
     // Starts reading at once. `oem`: the blocks are OEM text, converted to Windows-1252.
     BlockReader(File file, bool oem);

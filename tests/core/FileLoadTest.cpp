@@ -128,9 +128,16 @@ TEST_F(FileLoadTest, LinesAndCharactersCutByABlockEndLoadWhole) {
 }
 
 TEST_F(FileLoadTest, AFileThatGrowsOrShrinksWhileLoadingGivesTheBytesRead) {
-    const std::string first = withPieceAcross(0, "", 0, 3 * kBlock);
+    // More blocks than the reader reads ahead, so that it cannot have met the end before the
+    // change.
+    constexpr std::size_t kBlocks = BlockReader::kAhead + 2;
+    const std::string first = withPieceAcross(0, "", 0, kBlocks * kBlock);
     const std::string added = "added at the end\n";
-    // The file changes once the first block has been taken. The reader may already hold the
+    std::vector<std::string> cutShort;
+    for (std::size_t blocks = 1; blocks <= kBlocks; ++blocks) {
+        cutShort.push_back(first.substr(0, blocks * kBlock));
+    }
+    // The file changes once the first block has been taken. The reader may already hold some
     // blocks after it, read before the change: a file cut short gives the old bytes up to the end
     // of some block, never fewer than the first block's, and never bytes it did not read.
     struct Case {
@@ -144,10 +151,8 @@ TEST_F(FileLoadTest, AFileThatGrowsOrShrinksWhileLoadingGivesTheBytesRead) {
              std::ofstream(path, std::ios::binary | std::ios::app) << added;
          },
          {first + added}},
-        {"shrinks", [](const std::string& path) { fs::resize_file(path, kBlock / 2); },
-         {first.substr(0, kBlock), first.substr(0, 2 * kBlock), first}},
-        {"emptied", [](const std::string& path) { fs::resize_file(path, 0); },
-         {first.substr(0, kBlock), first.substr(0, 2 * kBlock), first}},
+        {"shrinks", [](const std::string& path) { fs::resize_file(path, kBlock / 2); }, cutShort},
+        {"emptied", [](const std::string& path) { fs::resize_file(path, 0); }, cutShort},
     };
     for (const Case& c : cases) {
         const std::string path = writeFile(first);
