@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/ColumnIndex.h"
 #include "core/DocLine.h"
@@ -75,6 +76,11 @@ public:
     const DocLine& line(int index) const;
     const DocLine& currentLine() const { return line(m_cursorLine); }
     std::string_view lineText(int index) const { return line(index).text(); }
+    // Calls f on every line in order, without an index look-up per line (a save's walk).
+    template <typename F>
+    void forEachLine(F&& f) const {
+        m_lines.forEach(std::forward<F>(f));
+    }
     // The whole text with the lines joined by a separator (tests, scripts, small documents).
     std::string text(std::string_view separator = "\n") const;
 
@@ -309,6 +315,8 @@ public:
     // kept (or about to be kept) without copying them.
     void keepLoadBlock(TextArena::Block block) { m_arena.keep(std::move(block)); }
     void appendBorrowedLine(std::string_view bytes, bool otherLineEnd);
+    // A load's estimate of the lines still to come.
+    void expectMoreLines(std::size_t lines) { m_lines.reserve(m_lines.count() + lines); }
     // A line reading a copy of the bytes in the load buffer (for insert file).
     DocLine makeLoadedLine(std::string_view bytes);
 

@@ -164,14 +164,15 @@ DocumentFile::WriteOutcome DocumentFile::writeDocument(const Document& document,
     if (document.hasByteOrderMark()) {
         writer.writeBytes(kByteOrderMark);
     }
+    // The lines stay unchanged while they are written: unedited lines of a loaded file go out as
+    // the spans of the blocks they were read into.
     const int count = document.lineCount();
-    for (int i = 0; i + 1 < count; ++i) {
-        writer.writeLine(document.lineText(i), document.line(i).hasOtherLineEnd());
-    }
-    const DocLine& last = document.line(count - 1);
-    if (count > 0 && !(trimLast && last.empty())) {
-        writer.writeLine(last.text(), last.hasOtherLineEnd());
-    }
+    int index = 0;
+    document.forEachLine([&](const DocLine& line) {
+        if (++index < count || !(trimLast && line.empty())) {
+            writer.writeKeptLine(line.text(), line.hasOtherLineEnd());
+        }
+    });
     if (writer.commit()) {
         if (written != nullptr) {
             *written = writer.contentHash();

@@ -3,12 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <span>
+#include <exception>
 #include <sys/stat.h>
 
 #include "core/Document.h"
 #include "core/Messenger.h"
-#include "platform/Charset.h"
 #include "platform/Files.h"
 #include "settings/Format.h"
 
@@ -50,12 +49,6 @@ std::FILE* openPlainFile(const std::string& path) {
     return std::fopen(path.c_str(), "rb");
 }
 
-// The size of a block that starts with `carried` bytes of an unended line: a block's worth, or
-// twice the line once it is longer than half a block.
-std::size_t blockCapacityFor(std::size_t carried) {
-    return std::max(FileLoad::kBlockSize, 2 * carried);
-}
-
 } // namespace
 
 FileLoad::FileLoad(Document& document, const FileOptions& options, Messenger& messenger,
@@ -83,15 +76,13 @@ bool FileLoad::start() {
         }
         return false;
     }
-    // The blocks are read whole; stdio's own buffer would only add a copy.
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    m_file.reset(file);
     m_expected = platform::fileSize(name).value_or(0);
     m_document.clearForLoad(0);
     // Until the last block is in, the document can be read but not changed or written.
     m_wasReadOnly = m_document.isReadOnly();
     m_document.setReadOnly(true);
     m_document.setLoadIncomplete(true);
+    m_reader = std::make_unique<BlockReader>(BlockReader::File(file), m_oem);
     m_state = State::Reading;
     return true;
 }
@@ -103,65 +94,78 @@ int FileLoad::percent() const {
     if (m_expected == 0) {
         return 0;
     }
-    return static_cast<int>(std::min<std::uint64_t>(99, m_hash.size() * 100 / m_expected));
+    return static_cast<int>(std::min<std::uint64_t>(99, m_read * 100 / m_expected));
 }
 
 bool FileLoad::step() {
     if (m_state != State::Reading) {
         return false;
     }
-    // The block under way holds the unended line of the last read at its start. A line longer
-    // than half a block makes the block grow to twice its size, so a line of any length is read
-    // with a bounded number of moves (a large block grows in place).
-    const std::size_t capacity = blockCapacityFor(m_used);
-    const std::size_t readSize = capacity - m_used;
-    if (!m_block.grow(capacity)) {
-        m_failed = true;
-        finish();
-        return false;
+    BlockReader::Piece piece = m_reader->take();
+    m_read += piece.size;
+    m_nulls = m_nulls || piece.nulls;
+    m_failed = m_failed || piece.failed;
+    followEncoding(piece.utf8);
+    const char* const data = piece.block.data();
+    std::size_t start = 0;
+    if (!m_carry.empty()) {
+        // The line carried from the blocks before ends at this block's first line end; a line
+        // with no end in the block grows on (its blocks are not kept).
+        const void* hit = piece.size > 0 ? std::memchr(data, '\n', piece.size) : nullptr;
+        if (hit == nullptr && !piece.endOfFile) {
+            m_carry.append(data, piece.size);
+            return true;
+        }
+        start = hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : piece.size;
+        endCarriedLine(std::string_view(data, start), hit != nullptr);
+        start = hit != nullptr ? start + 1 : start;
     }
-    char* fresh = m_block.data() + m_used;
-    const std::size_t read = std::fread(fresh, 1, readSize, m_file.get());
-    const bool endOfFile = read < readSize;
-    if (endOfFile && std::ferror(m_file.get()) != 0) {
-        m_failed = true;
+    const std::size_t lines = m_document.lineCount();
+    const std::size_t rest = cutLines(data + start, piece.size - start, piece.endOfFile);
+    if (rest > 0) {
+        m_carry.assign(data + piece.size - rest, rest);
     }
-    const std::string_view added(fresh, read);
-    m_hash.add(added);
-    // Byte 0 would end the text early for much of the editor: it is shown and kept as a space,
-    // and the document is read only so that the file is not written with spaces in their place.
-    char* const end = fresh + read;
-    for (char* at = fresh;
-         (at = static_cast<char*>(std::memchr(at, '\0', static_cast<std::size_t>(end - at)))) != nullptr;
-         ++at) {
-        *at = ' ';
-        m_nulls = true;
+    if (m_firstBlock && piece.size > 0 && m_expected > m_read) {
+        // The lines of the first block tell about how many the rest of the file holds; an eighth
+        // more leaves room for shorter lines further on (room reserved and not used costs no memory).
+        const std::size_t cut = static_cast<std::size_t>(m_document.lineCount());
+        try {
+            m_document.expectMoreLines(cut * (m_expected - m_read) / m_read * 9 / 8);
+        } catch (const std::exception&) {
+            // Only a hint: without the room the index grows as the lines come.
+        }
     }
-    m_utf8.add(added);
-    m_used += read;
-    const std::size_t rest = cutLines(m_block.data(), m_used, endOfFile);
-    if (rest == m_used && !endOfFile) {
-        return true; // no line ends in the block yet: it grows on the next step
+    m_firstBlock = false;
+    if (static_cast<std::size_t>(m_document.lineCount()) != lines) {
+        // The document's lines read from the block from now on.
+        m_document.keepLoadBlock(std::move(piece.block));
     }
-    // The block goes to the document, whose lines read from it; the unended line moves to the
-    // start of the next block.
-    TextArena::Block next;
-    if (!endOfFile && !next.grow(blockCapacityFor(rest))) {
-        m_failed = true;
-    } else if (rest > 0 && !endOfFile) {
-        std::memcpy(next.data(), m_block.data() + m_used - rest, rest);
-    }
-    m_document.keepLoadBlock(std::move(m_block));
-    m_block = std::move(next);
-    m_used = endOfFile || m_failed ? 0 : rest;
-    if (endOfFile || m_failed) {
-        finish();
+    if (piece.endOfFile) {
+        if (!m_carry.empty()) {
+            endCarriedLine({}, false);
+        }
+        finish(piece);
         return false;
     }
     return true;
 }
 
-std::size_t FileLoad::cutLines(char* data, std::size_t size, bool endOfFile) {
+void FileLoad::endCarriedLine(std::string_view head, bool hasEnd) {
+    m_carry.append(head);
+    std::string_view line = m_carry;
+    std::optional<bool> crLf;
+    if (hasEnd) {
+        crLf = line.ends_with('\r');
+        if (*crLf) {
+            line.remove_suffix(1);
+        }
+    }
+    appendLine(line, crLf, true);
+    m_carry.clear();
+    m_carry.shrink_to_fit();
+}
+
+std::size_t FileLoad::cutLines(const char* data, std::size_t size, bool endOfFile) {
     std::size_t start = 0;
     while (start < size) {
         const void* hit = std::memchr(data + start, '\n', size - start);
@@ -182,7 +186,7 @@ std::size_t FileLoad::cutLines(char* data, std::size_t size, bool endOfFile) {
     return size - start;
 }
 
-void FileLoad::appendLine(std::string_view bytes, std::optional<bool> crLf) {
+void FileLoad::appendLine(std::string_view bytes, std::optional<bool> crLf, bool copy) {
     if (m_firstLine) {
         m_firstLine = false;
         if (!m_oem && bytes.starts_with(kByteOrderMark)) {
@@ -190,15 +194,27 @@ void FileLoad::appendLine(std::string_view bytes, std::optional<bool> crLf) {
             bytes.remove_prefix(kByteOrderMark.size());
         }
     }
-    if (m_oem) {
-        // The bytes lie in the block this load owns: converted in place.
-        platform::oemToAnsi(std::span<char>(const_cast<char*>(bytes.data()), bytes.size()));
-    }
     if (crLf && !m_firstCrLf) {
         m_firstCrLf = crLf; // the first line end decides the document's
     }
-    m_document.appendBorrowedLine(bytes, crLf && *crLf != *m_firstCrLf);
+    const bool other = crLf && *crLf != *m_firstCrLf;
+    if (copy) {
+        m_document.appendLoadedLine(bytes, other);
+    } else {
+        m_document.appendBorrowedLine(bytes, other);
+    }
     m_widest = std::max(m_widest, static_cast<int>(std::min<std::size_t>(bytes.size(), INT32_MAX)));
+}
+
+void FileLoad::followEncoding(const text::Utf8Check& check) {
+    m_utf8 = check;
+    const TextEncoding encoding = text::encodingFor(check, m_options.newEncoding);
+    const bool announce = !m_firstBlock && encoding != m_document.encoding();
+    // The bytes stay; the document reads them anew and is repainted whole.
+    m_document.setEncoding(encoding);
+    if (announce && m_encodingListener) {
+        m_encodingListener(encoding);
+    }
 }
 
 void FileLoad::runToEnd() {
@@ -210,26 +226,26 @@ void FileLoad::stop() {
     if (m_state != State::Reading) {
         return;
     }
-    m_file.reset();
-    m_block = {};
-    m_used = 0;
+    m_reader.reset();
+    m_carry.clear();
+    m_carry.shrink_to_fit();
     m_state = State::Stopped;
     m_document.setLoaded(true);
-    m_document.setEncoding(text::encodingFor(m_utf8.result(), m_options.newEncoding));
+    m_document.setEncoding(text::encodingFor(m_utf8, m_options.newEncoding));
     m_document.setWidestLine(m_widest);
     m_document.finishLoad();
     m_messenger.status(formatText(msg::kLoadStopped, m_document.namePart().c_str()), SoundKind::Information,
                        Hold::Yes);
 }
 
-void FileLoad::finish() {
+void FileLoad::finish(const BlockReader::Piece& last) {
     const std::string& name = m_document.fileName();
-    m_file.reset();
+    m_reader.reset();
     m_document.setLoadIncomplete(false);
     m_document.setReadOnly(m_wasReadOnly);
     m_document.setWidestLine(m_widest);
-    // Every byte was checked as it came in (a byte-order mark is a multi-byte sequence).
-    m_document.setEncoding(text::encodingFor(m_utf8.result(), m_options.newEncoding));
+    // Every byte was checked as it came in (a byte-order mark is a multi-byte sequence); the
+    // last piece's check counts a sequence left open at the end as invalid.
     // The mark's bytes are written back whatever the encoding, so a file whose text after the mark
     // is not UTF-8 loses nothing either.
     m_document.setByteOrderMark(m_byteOrderMark);
@@ -249,7 +265,7 @@ void FileLoad::finish() {
         m_document.setReadOnly(true);
         m_messenger.status(formatText(msg::kWriteProtected, name.c_str()), SoundKind::Information);
     }
-    m_document.setFileContent(m_hash.size(), m_hash.value());
+    m_document.setFileContent(last.total, last.hash);
     m_document.setLoaded(true);
     m_document.markUnmodified();
     m_document.undoStore().flush();

@@ -109,6 +109,12 @@ DocLine LineList::take(int index) {
     return line;
 }
 
+void LineList::reserve(std::size_t lines) {
+    const std::size_t blocks = lines / kBlockLines + 1;
+    m_blocks.reserve(blocks);
+    m_starts.reserve(blocks);
+}
+
 void LineList::clear() {
     m_blocks.clear();
     m_starts.clear();

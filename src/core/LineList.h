@@ -45,6 +45,17 @@ public:
             }
         }
     }
+    template <typename F>
+    void forEach(F&& f) const {
+        for (const std::vector<DocLine>& block : m_blocks) {
+            for (const DocLine& line : block) {
+                f(line);
+            }
+        }
+    }
+    // Makes room in the index for `lines` lines, so that a load that knows about how many lines
+    // are coming does not move it as it grows.
+    void reserve(std::size_t lines);
     // Removes the line at an existing index and hands it back.
     DocLine take(int index);
     void clear();

@@ -27,6 +27,10 @@ public:
     // Writes the text and its terminator (every line, the last one too, ends with one): the
     // options' line end, or the other one.
     void writeLine(std::string_view text, bool otherLineEnd = false);
+    // The same for a line whose bytes stay where they are and unchanged until commit() (a
+    // document's line): lines that follow one another in memory with their terminators between
+    // them, as a loaded file's unedited lines do, go out as one span without a copy.
+    void writeKeptLine(std::string_view text, bool otherLineEnd = false);
     // Bytes as they are (a byte-order mark), before the first line.
     void writeBytes(std::string_view bytes);
     // Writes everything out and replaces the target; false (old file kept) on any failure.
@@ -41,7 +45,12 @@ public:
     const ContentHash& contentHash() const { return m_hash; }
 
 private:
-    static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::size_t kBufferSize = 1024 * 1024;
+    std::string_view terminatorFor(bool otherLineEnd) const {
+        return m_options.unixText != otherLineEnd ? "\n" : "\r\n";
+    }
+    // Writes the span of kept lines gathered so far, with the last one's terminator.
+    void flushRun();
     void flush();
     void put(std::string_view bytes);
 
@@ -49,6 +58,11 @@ private:
     platform::AtomicFileWriter m_file;
     std::string m_buffer;
     std::string m_scratch;
+    // The kept lines not written yet: their bytes from the first line's start to the last line's
+    // end, and the last line's terminator.
+    const char* m_runStart = nullptr;
+    const char* m_runEnd = nullptr;
+    std::string_view m_runTerminator;
     std::size_t m_lastWritten = 0;
     ContentHash m_hash;
 };

@@ -88,6 +88,9 @@ private:
     std::function<void()> m_beforeRewrite;
     ReplaceMethod m_method = ReplaceMethod::Rename;
     bool m_failed = false;
+    // Bytes written, and how many of them the disk has been asked to start on.
+    uint64_t m_written = 0;
+    uint64_t m_started = 0;
 };
 
 // The temporary-file prefix of a target's name: ".NAME.vexa-".

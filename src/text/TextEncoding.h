@@ -66,6 +66,8 @@ public:
     void add(std::string_view bytes);
     // The result for everything added; a sequence left unfinished at the end makes it invalid.
     Utf8Check result() const;
+    // The same while more may come: a sequence the next piece may complete counts as valid.
+    Utf8Check soFar() const { return m_check; }
 
 private:
     Utf8Check m_check;

@@ -1,10 +1,8 @@
 // Loading, saving, backups, touch and reload of a document's file, with their messages.
 #include "core/DocumentFile.h"
 
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 
@@ -13,6 +11,7 @@
 #include "core/FileLoad.h"
 #include "platform/Charset.h"
 #include "settings/Format.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingMessenger.h"
 #include "support/TempHome.h"
 
@@ -21,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace msg = file_messages;
+using test::FileSizeLimit;
 using test::linesOf;
 using test::readFileBytes;
 using test::writeFileBytes;
@@ -428,28 +428,6 @@ TEST_F(DocumentFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedDocument) {
     EXPECT_EQ(messenger.boxes()[0].title, "Vexa Error");
     EXPECT_EQ(readFileBytes(home.file("file.txt")), "old\r\n");
 }
-
-// Stands for a full disk: writes past a size limit fail while it is in force.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    struct rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 TEST_F(DocumentFileTest, AWriteFailureIsReportedAndLosesNothing) {
     ASSERT_TRUE(loadBytes("small old text\r\n"));

@@ -2,9 +2,16 @@
 // while they load or after, a stopped load and what a partly loaded document refuses.
 #include "core/FileLoad.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <span>
 #include <string>
+#include <thread>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "DocumentFixture.h"
@@ -12,6 +19,8 @@
 #include "core/Document.h"
 #include "core/DocumentFile.h"
 #include "settings/Format.h"
+#include "platform/Charset.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingMessenger.h"
 #include "support/TempHome.h"
 
@@ -119,28 +128,102 @@ TEST_F(FileLoadTest, LinesAndCharactersCutByABlockEndLoadWhole) {
 }
 
 TEST_F(FileLoadTest, AFileThatGrowsOrShrinksWhileLoadingGivesTheBytesRead) {
-    const std::string first = withPieceAcross(0, "", 0, 3 * kBlock);
+    // More blocks than the reader reads ahead, so that it cannot have met the end before the
+    // change.
+    constexpr std::size_t kBlocks = BlockReader::kAhead + 2;
+    const std::string first = withPieceAcross(0, "", 0, kBlocks * kBlock);
+    const std::string added = "added at the end\n";
+    std::vector<std::string> cutShort;
+    for (std::size_t blocks = 1; blocks <= kBlocks; ++blocks) {
+        cutShort.push_back(first.substr(0, blocks * kBlock));
+    }
+    // The file changes once the first block has been taken. The reader may already hold some
+    // blocks after it, read before the change: a file cut short gives the old bytes up to the end
+    // of some block, never fewer than the first block's, and never bytes it did not read.
     struct Case {
         const char* name;
-        std::string after; // the file's bytes once the first block has been read
-        std::string loaded;
+        std::function<void(const std::string&)> change;
+        std::vector<std::string> possible;
     };
     const Case cases[] = {
-        {"grows", first + "added at the end\n", first + "added at the end\n"},
-        // The second read finds the file ended where it now ends.
-        {"shrinks", first.substr(0, kBlock / 2), first.substr(0, kBlock)},
-        {"emptied", "", first.substr(0, kBlock)},
+        {"grows",
+         [&](const std::string& path) {
+             std::ofstream(path, std::ios::binary | std::ios::app) << added;
+         },
+         {first + added}},
+        {"shrinks", [](const std::string& path) { fs::resize_file(path, kBlock / 2); }, cutShort},
+        {"emptied", [](const std::string& path) { fs::resize_file(path, 0); }, cutShort},
     };
     for (const Case& c : cases) {
         const std::string path = writeFile(first);
         FileLoad load(document, options, messenger);
         ASSERT_TRUE(load.start()) << c.name;
         ASSERT_TRUE(load.step()) << c.name;
-        test::writeFileBytes(path, c.after);
+        c.change(path);
         load.runToEnd();
         ASSERT_TRUE(load.complete()) << c.name;
-        EXPECT_EQ(test::linesOf(document), expectedLines(c.loaded)) << c.name;
-        EXPECT_EQ(document.fileHash(), ContentHash::of(c.loaded)) << c.name;
+        const auto loaded = std::find_if(c.possible.begin(), c.possible.end(), [&](const std::string& bytes) {
+            return bytes.size() == document.fileSize();
+        });
+        ASSERT_NE(loaded, c.possible.end()) << c.name << ": " << document.fileSize() << " bytes";
+        EXPECT_EQ(test::linesOf(document), expectedLines(*loaded)) << c.name;
+        EXPECT_EQ(document.fileHash(), ContentHash::of(*loaded)) << c.name;
+    }
+}
+
+TEST_F(FileLoadTest, ALaterBlockThatIsNotUtf8SwitchesTheEncodingWhileLoading) {
+    const std::string euro = "\xE2\x82\xAC";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        TextEncoding newEncoding;
+        // The encoding after each of the first three blocks, and at the end.
+        std::vector<TextEncoding> after;
+        std::vector<TextEncoding> announced;
+    };
+    using enum TextEncoding;
+    const Case cases[] = {
+        {"a byte that is no UTF-8 in the third block",
+         withPieceAcross(2 * kBlock, "\xE9", 10, 3 * kBlock + 100), Utf8,
+         {Utf8, Utf8, Windows1252, Windows1252}, {Windows1252}},
+        {"ASCII first, UTF-8 in the second block",
+         withPieceAcross(kBlock, euro, 10, 3 * kBlock + 100), Windows1252,
+         {Windows1252, Utf8, Utf8, Utf8}, {Utf8}},
+        {"a sequence left open at the end", withPieceAcross(0, euro, 10, 3 * kBlock + 100) + "\xE2\x82",
+         Utf8, {Utf8, Utf8, Utf8, Windows1252}, {Windows1252}},
+        {"UTF-8 throughout", withPieceAcross(2 * kBlock, euro, 10, 3 * kBlock + 100), Utf8,
+         {Utf8, Utf8, Utf8, Utf8}, {}},
+    };
+    for (const Case& c : cases) {
+        writeFile(c.bytes);
+        options.newEncoding = c.newEncoding;
+        FileLoad load(document, options, messenger);
+        std::vector<TextEncoding> announced;
+        load.setEncodingListener([&](TextEncoding encoding) {
+            announced.push_back(encoding);
+            EXPECT_EQ(document.encoding(), encoding) << c.name;
+        });
+        EXPECT_FALSE(load.blockReady()) << c.name << ": not started";
+        ASSERT_TRUE(load.start()) << c.name;
+        std::vector<TextEncoding> after;
+        for (int block = 0; block < 3; ++block) {
+            (void)document.takeRedrawAll();
+            while (!load.blockReady()) {
+                std::this_thread::yield(); // the reader thread brings it
+            }
+            ASSERT_TRUE(load.step()) << c.name;
+            after.push_back(document.encoding());
+            if (block > 0 && after[block] != after[block - 1]) {
+                EXPECT_TRUE(document.takeRedrawAll()) << c.name << ": the view repaints";
+            }
+        }
+        load.runToEnd();
+        ASSERT_TRUE(load.complete()) << c.name;
+        EXPECT_FALSE(load.blockReady()) << c.name << ": complete";
+        after.push_back(document.encoding());
+        EXPECT_EQ(after, c.after) << c.name;
+        EXPECT_EQ(announced, c.announced) << c.name;
+        EXPECT_EQ(test::linesOf(document), expectedLines(c.bytes)) << c.name << ": the bytes stay";
     }
 }
 
@@ -202,6 +285,132 @@ TEST_F(FileLoadTest, UndoAfterALoadReturnsToTheLoadedText) {
     EXPECT_FALSE(document.undo()) << "nothing from before the load";
     EXPECT_EQ(test::linesOf(document), expectedLines(bytes));
     EXPECT_FALSE(document.isModified());
+}
+
+// Lines of numbered text over `size` bytes with the given end, each line different from the next.
+std::string numberedLines(std::size_t size, std::string_view end) {
+    std::string bytes;
+    for (int line = 0; bytes.size() < size; ++line) {
+        bytes += "line " + std::to_string(line) + " of the text that a save writes back";
+        bytes += end;
+    }
+    return bytes;
+}
+
+// The offsets [start, end) of the line (without its end) that holds the byte at an offset.
+std::pair<std::size_t, std::size_t> lineAround(const std::string& bytes, std::size_t offset) {
+    const std::size_t start = bytes.rfind('\n', offset - 1) + 1;
+    std::size_t end = bytes.find('\n', offset);
+    if (end > start && bytes[end - 1] == '\r') {
+        --end;
+    }
+    return {start, end};
+}
+
+TEST_F(FileLoadTest, SavingWritesEditedAndUneditedLinesByteForByte) {
+    const std::string lf = numberedLines(2 * kBlock + kBlock / 2, "\n");
+    const std::string crLf = numberedLines(2 * kBlock + kBlock / 2, "\r\n");
+    // The line cut by the first block's end, moved to the start of the second block.
+    const auto [cutStart, cutEnd] = lineAround(crLf, kBlock);
+    const int cutLine = static_cast<int>(std::count(crLf.begin(), crLf.begin() + cutStart, '\n'));
+    const auto [middleStart, middleEnd] = lineAround(lf, kBlock + kBlock / 3);
+    const int middleLine = static_cast<int>(std::count(lf.begin(), lf.begin() + middleStart, '\n'));
+    const int lastLine = static_cast<int>(std::count(lf.begin(), lf.end(), '\n')) - 1;
+    std::string mixed = crLf;
+    mixed.replace(cutEnd, 2, "\n");
+    std::string allLf = crLf;
+    for (std::size_t at = 0; (at = allLf.find("\r\n", at)) != std::string::npos;) {
+        allLf.erase(at, 1);
+    }
+    // High bytes that come back the same through the OEM conversion both ways.
+    std::string oem = crLf;
+    for (std::size_t at = 0; at < oem.size(); at += 997) {
+        char byte = static_cast<char>(0x80 + at % 0x80);
+        char converted = byte;
+        platform::oemToAnsi(std::span<char>(&converted, 1));
+        platform::ansiToOem(std::span<char>(&converted, 1));
+        if (converted == byte && oem[at] != '\r' && oem[at] != '\n') {
+            oem[at] = byte;
+        }
+    }
+    FileOptions oemOptions;
+    oemOptions.oemRead = true;
+    oemOptions.oemWrite = true;
+    FileOptions trim;
+    trim.fileTrim = true;
+    const auto atEndOf = [](int line, std::string_view text) {
+        return [line, text](Document& d) {
+            ASSERT_TRUE(d.goToLine(line));
+            d.setCursorOffset(d.currentLine().length());
+            d.insertText(text);
+        };
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        FileOptions options;
+        std::function<void(Document&)> edit;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"LF, unedited", lf, {}, nullptr, lf},
+        {"CR LF, unedited", crLf, {}, nullptr, crLf},
+        {"byte-order mark", "\xEF\xBB\xBF" + lf, {}, nullptr, "\xEF\xBB\xBF" + lf},
+        {"first line edited", crLf, {}, atEndOf(0, "!"), crLf.substr(0, crLf.find('\r')) + "!" +
+                                                               crLf.substr(crLf.find('\r'))},
+        {"the line cut by the first block's end edited", crLf, {}, atEndOf(cutLine, "+"),
+         crLf.substr(0, cutEnd) + "+" + crLf.substr(cutEnd)},
+        {"a line removed in the middle", lf, {}, [&](Document& d) { ASSERT_TRUE(d.deleteLine(middleLine)); },
+         lf.substr(0, middleStart) + lf.substr(middleEnd + 1)},
+        {"the last line edited", lf, {}, atEndOf(lastLine, "z"), lf.substr(0, lf.size() - 1) + "z\n"},
+        {"a last line without an end gets the document's", crLf + "tail", {}, nullptr, crLf + "tail\r\n"},
+        {"mixed line ends, each kept", mixed, {}, nullptr, mixed},
+        {"line ends switched by the user", crLf, {},
+         [](Document& d) { d.changeLineEnds(LineEnds::Unix); }, allLf},
+        {"OEM read and written", oem, oemOptions, atEndOf(cutLine, "o"),
+         oem.substr(0, cutEnd) + "o" + oem.substr(cutEnd)},
+        {"an empty last line trimmed", lf + "\n", trim, nullptr, lf},
+    };
+    for (const Case& c : cases) {
+        writeFile(c.bytes);
+        DocumentFile file(c.options, messenger);
+        ASSERT_TRUE(file.load(document)) << c.name;
+        ASSERT_GT(document.lineCount(), 1000) << c.name;
+        if (c.edit) {
+            c.edit(document);
+        }
+        ASSERT_TRUE(file.save(document)) << c.name;
+        const std::string written = test::readFileBytes(document.fileName());
+        EXPECT_EQ(written.size(), c.expected.size()) << c.name;
+        EXPECT_TRUE(written == c.expected) << c.name;
+        EXPECT_EQ(document.fileHash(), ContentHash::of(c.expected)) << c.name;
+    }
+}
+
+TEST_F(FileLoadTest, ASaveThatFailsPartWayLeavesTheOldFileWhole) {
+    const std::string bytes = numberedLines(3 * kBlock, "\r\n");
+    const std::string path = writeFile(bytes);
+    DocumentFile file(options, messenger);
+    ASSERT_TRUE(file.load(document));
+    {
+        // The disk fills after the first block: the large spans written at once fail too.
+        test::FileSizeLimit limit(kBlock + kBlock / 2);
+        EXPECT_FALSE(file.save(document));
+        EXPECT_EQ(file.saveAs(document, home.file("other.c")), SaveAsResult::Failed);
+    }
+    EXPECT_TRUE(test::readFileBytes(path) == bytes);
+    EXPECT_FALSE(fs::exists(home.file("other.c")));
+    EXPECT_EQ(document.fileName(), path);
+    // Nothing but the file itself is left in its directory.
+    EXPECT_EQ(std::distance(fs::directory_iterator(home.path()), fs::directory_iterator()), 1);
+    if (geteuid() != 0) {
+        fs::permissions(path, fs::perms::owner_write, fs::perm_options::remove);
+        EXPECT_FALSE(file.save(document)) << "a write-protected file";
+        fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_TRUE(test::readFileBytes(path) == bytes);
+    }
+    ASSERT_TRUE(file.save(document));
+    EXPECT_TRUE(test::readFileBytes(path) == bytes);
 }
 
 } // namespace
