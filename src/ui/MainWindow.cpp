@@ -7,8 +7,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
-#include <QFontDialog>
 #include <QFontMetricsF>
 #include <QFontInfo>
 #include <QKeyEvent>
@@ -16,12 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QMimeData>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -34,25 +27,14 @@
 #include "commands/FunctionTable.h"
 #include "commands/MenuTable.h"
 #include "commands/NotYetBuilt.h"
-#include "keyboard/KeymapStore.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
-#include "settings/Format.h"
 #include "settings/Options.h"
-#include "ui/ColourOptionsWindow.h"
-#include "ui/DialogFocus.h"
-#include "ui/DialogViews.h"
 #include "ui/DocumentPrinter.h"
 #include "ui/EditPaneWidget.h"
 #include "ui/ElidedLabel.h"
-#include "ui/EditorOptionsDialog.h"
-#include "ui/ExtensionOptionsWindow.h"
-#include "ui/FileDialogs.h"
-#include "ui/FileFiltersDialog.h"
 #include "ui/KeyForwarding.h"
-#include "ui/KeymapManagerWindow.h"
 #include "ui/OutputWindowWidget.h"
-#include "ui/SearchDialog.h"
 #include "ui/WindowArrangement.h"
 #include "ui/Windows1252.h"
 
@@ -97,7 +79,16 @@ QStyle::StandardPixmap pixmapOf(ToolBarIcon icon) {
 
 MainWindow::MainWindow(Options& options, QWidget* parent)
     : QMainWindow(parent), m_options(options), m_documentArea(new QMdiArea(this)),
-      m_printer(std::make_unique<QPrinter>()) {
+      m_frame(std::make_unique<QtFrame>(
+          *this, options, m_sound, m_editor, *this,
+          FrameWindowParts{[this](WindowArrangement arrangement) { arrangeWindows(arrangement); },
+                           [this](FrameBar bar, bool visible) { showBar(bar, visible); },
+                           [this](QPagedPaintDevice& device, bool markedOnly) {
+                               return printActive(device, markedOnly);
+                           },
+                           [this](const QFont& font) { applyFontChoice(font); },
+                           [this] { refreshMenuKeyTexts(); }, [this] { syncActivePane(); },
+                           [this] { return activePane(); }})) {
     setWindowTitle(QString::fromLatin1(versionText()));
     setCentralWidget(m_documentArea);
     setAcceptDrops(true);
@@ -111,7 +102,7 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     connect(m_primaryTimer, &QTimer::timeout, this, [this] { m_primary.follow(processor().document()); });
 
     m_editor = std::make_unique<Editor>(
-        EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys, *this, m_launcher,
+        EditorPorts{*m_frame, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys, *this, m_launcher,
                     std::string(platform::directoryPart(platform::programPath().value_or(""))),
                     [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }, true});
 
@@ -134,7 +125,7 @@ MainWindow::~MainWindow() {
     // The document windows and dialogs use the editor's services: they go while those still live,
     // and without the window's handlers, which would see a window half taken down.
     disconnect(m_documentArea, nullptr, this, nullptr);
-    closeSearchDialog();
+    m_frame->closeSearchDialog();
     for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
         window->removeEventFilter(this);
         delete window; // its widget shows a pane of the workspace, which still lives
@@ -432,7 +423,7 @@ int MainWindow::printActive(QPagedPaintDevice& device, bool markedOnly) {
     request.markedOnly = markedOnly;
     const Document& document = pane->document();
     request.title = qText(document.hasName() ? document.fileName() : std::string(kUntitled));
-    BusyCursor busy(*this);
+    BusyCursor busy(*m_frame);
     return printDocument(document, device, request);
 }
 
@@ -445,7 +436,7 @@ void MainWindow::applyFontChoice(const QFont& font) {
     details.underline = font.underline() ? 1 : 0;
     details.strikeOut = font.strikeOut() ? 1 : 0;
     if (!m_options.saveFont()) {
-        status("The font could not be written to the settings file.", platform::SoundKind::Exclamation);
+        m_frame->status("The font could not be written to the settings file.", platform::SoundKind::Exclamation);
     }
     for (EditPaneWidget* pane : paneWidgets()) {
         pane->applyFont();
@@ -712,7 +703,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
                              : isMinimized() ? 2
                                              : 1};
     if (!history().writeFramePlacement(placement)) {
-        status("The window placement could not be written to the settings file.",
+        m_frame->status("The window placement could not be written to the settings file.",
                platform::SoundKind::Exclamation);
     }
     (void)m_editor->saveState(); // each failure has been reported
@@ -731,287 +722,6 @@ void MainWindow::showBar(FrameBar bar, bool visible) {
     } else {
         statusBar()->setVisible(visible);
     }
-}
-
-int MainWindow::runDialog(QDialog& dialog) {
-    settleDialogFocus(dialog);
-    return m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec();
-}
-
-MainWindow::DialogRunner MainWindow::nestedRunner() {
-    return [this](QDialog& dialog) { return runDialog(dialog); };
-}
-
-int MainWindow::print(PrintScope scope) {
-    QPrintDialog dialog(m_printer.get(), this);
-    if (runDialog(dialog) != QDialog::Accepted) {
-        return 0;
-    }
-    return printActive(*m_printer, scope == PrintScope::MarkedLines);
-}
-
-DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
-    const auto result = [](int code) {
-        return code == QDialog::Accepted ? DialogResult::Accepted : DialogResult::Cancelled;
-    };
-    switch (kind) {
-    case FrameDialog::EditorOptions: {
-        EditorOptionsDialog dialog(m_options, this);
-        const int code = runDialog(dialog);
-        if (code == QDialog::Accepted && dialog.profileChange() &&
-            applyProfile(*dialog.profileChange(), m_options, *this)) {
-            keys().loadKeymap();
-            refreshMenuKeyTexts();
-        }
-        return result(code);
-    }
-    case FrameDialog::FileFilters: {
-        FileFiltersDialog dialog(m_options, this);
-        return result(runDialog(dialog));
-    }
-    case FrameDialog::Colours: {
-        ColourOptionsWindow dialog(m_editor->syntax().colours(), this);
-        return result(runDialog(dialog));
-    }
-    case FrameDialog::Keyboard: {
-        KeymapStore store(m_options.directory(DirectoryKind::Config), *this);
-        const auto activate = [this](std::unique_ptr<Keymap> keymap) {
-            keys().keymaps().replace(std::move(keymap));
-            refreshMenuKeyTexts();
-        };
-        KeymapManagerWindow dialog(m_options, *this, store, m_editor->prefixes(), activate, nestedRunner(), this);
-        return result(runDialog(dialog));
-    }
-    case FrameDialog::Extensions: {
-        ExtensionOptionsWindow dialog(m_editor->syntax(), *this, nestedRunner(), this);
-        (void)runDialog(dialog);
-        // The profiles are saved as they are edited: any change counts, however the dialog closed.
-        return dialog.model().isChanged() ? DialogResult::Accepted : DialogResult::Cancelled;
-    }
-    case FrameDialog::Font: {
-        // The editor's font, also while an output window is active; the window's own is another.
-        const QFont current = editorFont(m_options);
-        QFontDialog dialog(this);
-        dialog.setWindowTitle(QStringLiteral("Font"));
-        // The list is filtered first: the current font is then chosen among the fonts shown.
-        dialog.setOption(QFontDialog::MonospacedFonts);
-        dialog.setCurrentFont(current);
-        if (runDialog(dialog) != QDialog::Accepted) {
-            return DialogResult::Cancelled;
-        }
-        // OK on the font it opened with changes nothing, not even by rounding its size.
-        const QFont chosen = dialog.selectedFont();
-        const QFontInfo before(current);
-        const QFontInfo after(chosen);
-        if (after.family() == before.family() && after.styleName() == before.styleName() &&
-            after.pointSize() == before.pointSize() && chosen.underline() == current.underline() &&
-            chosen.strikeOut() == current.strikeOut()) {
-            return DialogResult::Cancelled;
-        }
-        applyFontChoice(chosen);
-        return DialogResult::Accepted;
-    }
-    case FrameDialog::PrintSetup: {
-        QPageSetupDialog dialog(m_printer.get(), this);
-        return result(runDialog(dialog));
-    }
-    case FrameDialog::About:
-        if (m_responder) {
-            (void)m_responder(versionText(), "About Vexa");
-        } else {
-            QMessageBox::about(this, QStringLiteral("About Vexa"), QString::fromLatin1(versionText()));
-        }
-        return DialogResult::Accepted;
-    }
-    return DialogResult::Cancelled;
-}
-
-// ---- the frame port ----
-
-void MainWindow::status(std::string_view text, platform::SoundKind sound, Hold hold) {
-    if (m_editor == nullptr) {
-        // A message while the editor is being put together: shown as it is.
-        static_cast<ElidedLabel*>(m_statusLabels[0])->setFullText(qText(text));
-        return;
-    }
-    statusLine().showMessage(text, hold == Hold::Yes ? MessageTimeout::Keep : MessageTimeout::Clear,
-                             MessageBeep::No);
-    if (hold == Hold::Yes) {
-        statusLine().setHold(true);
-    }
-    if (sound != platform::SoundKind::None) {
-        beep(sound);
-    }
-}
-
-void MainWindow::messageBox(std::string_view text, std::string_view title) {
-    if (m_responder) {
-        (void)m_responder(text, title);
-        return;
-    }
-    QMessageBox::warning(this, qText(title), qText(text));
-}
-
-Answer MainWindow::ask(std::string_view text, std::string_view title, Question kind) {
-    if (m_responder) {
-        const Answer answer = m_responder(text, title);
-        return kind == Question::YesNo && answer == Answer::Cancel ? Answer::No : answer;
-    }
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (kind == Question::YesNoCancel) {
-        buttons |= QMessageBox::Cancel;
-    }
-    switch (QMessageBox::question(this, qText(title), qText(text), buttons)) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::Cancel:
-        return Answer::Cancel;
-    default:
-        return Answer::No;
-    }
-}
-
-int MainWindow::choose(std::string_view text, std::string_view title, std::span<const std::string_view> buttons,
-                       int defaultButton) {
-    if (m_responder) {
-        const Answer answer = m_responder(text, title);
-        const int index = answer == Answer::Yes ? 0 : answer == Answer::No ? 1 : 2;
-        return index < static_cast<int>(buttons.size()) ? index : defaultButton;
-    }
-    QMessageBox box(QMessageBox::Question, qText(title), qText(text), QMessageBox::NoButton, this);
-    std::vector<QPushButton*> pressed;
-    for (const std::string_view button : buttons) {
-        pressed.push_back(box.addButton(qText(button), QMessageBox::AcceptRole));
-    }
-    if (defaultButton >= 0 && defaultButton < static_cast<int>(pressed.size())) {
-        box.setDefaultButton(pressed[static_cast<std::size_t>(defaultButton)]);
-    }
-    box.exec();
-    const auto found = std::find(pressed.begin(), pressed.end(), box.clickedButton());
-    return found != pressed.end() ? static_cast<int>(found - pressed.begin()) : defaultButton;
-}
-
-void MainWindow::beginBusy() {
-    if (m_busy++ == 0) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-}
-
-void MainWindow::endBusy() {
-    if (m_busy > 0 && --m_busy == 0) {
-        QApplication::restoreOverrideCursor();
-    }
-}
-
-void MainWindow::drainEvents() {
-    // A long operation asks often (a load every 500 lines); handling events more often than
-    // the screen can show a change only slows it down, and the window stays responsive anyway.
-    constexpr qint64 kDrainIntervalMs = 40;
-    if (m_lastDrain.isValid() && m_lastDrain.elapsed() < kDrainIntervalMs) {
-        return;
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    m_lastDrain.start();
-}
-
-std::vector<std::string> MainWindow::chooseFilesToOpen(const FileDialogRequest& request) {
-    return m_fileChooser ? m_fileChooser(request) : runOpenDialog(this, request);
-}
-
-std::optional<std::string> MainWindow::chooseFileToSave(const FileDialogRequest& request) {
-    if (m_fileChooser) {
-        auto chosen = m_fileChooser(request);
-        return chosen.empty() ? std::nullopt : std::optional<std::string>(chosen.front());
-    }
-    return runSaveDialog(this, request);
-}
-
-void MainWindow::beep(platform::SoundKind kind) {
-    if (m_options.editor().makeSound != 0) {
-        m_sound.beep(kind);
-    }
-}
-
-Frame::TimerId MainWindow::startTimer(uint32_t intervalMs, std::function<void()> tick) {
-    const TimerId id = m_nextTimer++;
-    auto* timer = new QTimer(this);
-    timer->setInterval(static_cast<int>(intervalMs));
-    connect(timer, &QTimer::timeout, this, [tick = std::move(tick)] { tick(); });
-    m_timers[id] = timer;
-    timer->start();
-    return id;
-}
-
-void MainWindow::stopTimer(TimerId id) {
-    auto found = m_timers.find(id);
-    if (found == m_timers.end()) {
-        return;
-    }
-    found->second->stop();
-    found->second->deleteLater();
-    m_timers.erase(found);
-}
-
-DialogResult MainWindow::showDialog(DialogModel& model) {
-    std::unique_ptr<QDialog> view = makeDialogView(model, this);
-    if (view == nullptr) {
-        messageBox(formatText("The dialog '%s' can not be shown.", std::string(model.title()).c_str()));
-        return DialogResult::Cancelled;
-    }
-    const int code = runDialog(*view);
-    return code == QDialog::Accepted ? DialogResult::Accepted : DialogResult::Cancelled;
-}
-
-void MainWindow::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {
-    closeSearchDialog();
-    m_searchDialog = new SearchDialog(std::move(dialog), this);
-    m_searchDialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_searchDialog, &QObject::destroyed, this, [this] { m_searchDialog = nullptr; });
-    // The dialog's Help button: the user guide at its section on searching.
-    connect(m_searchDialog, &SearchDialog::helpRequested, this,
-            [this] { (void)m_editor->help().showGuide(aids::kGuideSearchSection); });
-    connect(m_searchDialog, &SearchDialog::searched, this, [this] {
-        syncActivePane();
-        keepSearchDialogOffTheCursor();
-    });
-    m_searchDialog->show();
-    keepSearchDialogOffTheCursor();
-}
-
-void MainWindow::keepSearchDialogOffTheCursor() {
-    EditPaneWidget* pane = activePane();
-    if (m_searchDialog == nullptr || pane == nullptr) {
-        return;
-    }
-    const Document& document = pane->document();
-    const QPoint cell =
-        pane->viewport()->mapToGlobal(pane->cellCentre(document.cursorLine(), document.cursorColumn()));
-    const QRect line(cell.x() - pane->cellHeight(), cell.y() - pane->cellHeight(), 2 * pane->cellHeight(),
-                     2 * pane->cellHeight());
-    QRect dialog = m_searchDialog->frameGeometry();
-    if (!dialog.intersects(line)) {
-        return;
-    }
-    // Below the found line when the window has room there, else above it.
-    const QRect frame = frameGeometry();
-    if (line.bottom() + dialog.height() <= frame.bottom()) {
-        dialog.moveTop(line.bottom() + 1);
-    } else {
-        dialog.moveBottom(line.top() - 1);
-    }
-    m_searchDialog->move(dialog.topLeft());
-}
-
-void MainWindow::closeSearchDialog() {
-    if (m_searchDialog != nullptr) {
-        // Deleting the dialog closes its session, which writes the histories now.
-        delete m_searchDialog;
-        m_searchDialog = nullptr;
-    }
-}
-
-QDialog* MainWindow::searchDialog() const {
-    return m_searchDialog;
 }
 
 // ---- the status bar ----

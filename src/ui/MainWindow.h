@@ -3,7 +3,6 @@
 // and key goes to the command processor; the window decides nothing about what a function does.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -22,6 +21,7 @@
 #include "session/Editor.h"
 #include "session/WorkspaceView.h"
 #include "ui/QtClipboard.h"
+#include "ui/QtFrame.h"
 #include "ui/QtKeyState.h"
 #include "ui/QtSoundPlayer.h"
 #include "ui/SearchKeyState.h"
@@ -30,7 +30,6 @@ class QAction;
 class QDialog;
 class QFont;
 class QPagedPaintDevice;
-class QPrinter;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -49,7 +48,6 @@ class OutputWindowWidget;
 class SearchDialog;
 
 class MainWindow final : public QMainWindow,
-                         public Frame,
                          public WorkspaceView,
                          public toolchain::OutputWindowHost,
                          public StatusLineObserver {
@@ -78,7 +76,7 @@ public:
     QMenu* contextMenu() const { return m_contextMenu; }
     QMenu* windowMenu() const { return m_windowMenu; }
     // The open Find or Replace dialog; null when none is open.
-    QDialog* searchDialog() const;
+    QDialog* searchDialog() const { return m_frame->searchDialog(); }
     EditPaneWidget* activePane() const;
     std::vector<EditPaneWidget*> paneWidgets() const;
 
@@ -102,36 +100,22 @@ public:
 
     // Questions and message boxes go to this function instead of a dialog when it is set (tests,
     // and runs without a user).
-    using Responder = std::function<Answer(std::string_view text, std::string_view title)>;
-    void setResponder(Responder responder) { m_responder = std::move(responder); }
+    using Responder = QtFrame::Responder;
+    void setResponder(Responder responder) { m_frame->setResponder(std::move(responder)); }
     // The file dialogs' answers likewise: the chosen paths, empty for Cancel.
-    using FileChooser = std::function<std::vector<std::string>(const FileDialogRequest& request)>;
-    void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
+    using FileChooser = QtFrame::FileChooser;
+    void setFileChooser(FileChooser chooser) { m_frame->setFileChooser(std::move(chooser)); }
     // A dialog opened by a command, shown to a test instead of run (null: run it).
-    using DialogRunner = std::function<int(QDialog& dialog)>;
-    void setDialogRunner(DialogRunner runner) { m_dialogRunner = std::move(runner); }
+    using DialogRunner = QtFrame::DialogRunner;
+    void setDialogRunner(DialogRunner runner) { m_frame->setDialogRunner(std::move(runner)); }
 
-    // Frame
-    void status(std::string_view text, platform::SoundKind sound, Hold hold = Hold::No) override;
-    void messageBox(std::string_view text, std::string_view title = kErrorTitle) override;
-    Answer ask(std::string_view text, std::string_view title, Question kind = Question::YesNo) override;
-    int choose(std::string_view text, std::string_view title, std::span<const std::string_view> buttons,
-               int defaultButton) override;
-    void beginBusy() override;
-    void endBusy() override;
-    void drainEvents() override;
-    [[nodiscard]] std::vector<std::string> chooseFilesToOpen(const FileDialogRequest& request) override;
-    [[nodiscard]] std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
-    void beep(platform::SoundKind kind) override;
-    [[nodiscard]] TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) override;
-    void stopTimer(TimerId id) override;
-    void arrangeWindows(WindowArrangement arrangement) override;
-    void showBar(FrameBar bar, bool visible) override;
-    int print(PrintScope scope) override;
-    [[nodiscard]] DialogResult showFrameDialog(FrameDialog dialog) override;
-    [[nodiscard]] DialogResult showDialog(DialogModel& model) override;
-    void showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) override;
-    void closeSearchDialog() override;
+    // The frame port's messages.
+    void status(std::string_view text, platform::SoundKind sound, Hold hold = Hold::No) {
+        m_frame->status(text, sound, hold);
+    }
+    void messageBox(std::string_view text, std::string_view title = kErrorTitle) {
+        m_frame->messageBox(text, title);
+    }
 
     // WorkspaceView
     void windowOpened(EditPane& pane) override;
@@ -168,6 +152,8 @@ private:
     // The entries of the macro menu list after the fixed items of the Macros menu.
     void refreshMacroMenu();
     void refreshWindowList();
+    void arrangeWindows(WindowArrangement arrangement);
+    void showBar(FrameBar bar, bool visible);
     void showHint(QAction* action);
     QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
     QMdiSubWindow* windowOf(const EditPane& pane) const;
@@ -178,13 +164,8 @@ private:
     void afterInput();
     // The same after a function: the active pane's caret first.
     void syncActivePane();
-    int runDialog(QDialog& dialog);
     // The size a document window needs to show 80 columns and 25 lines in the editor's font.
     QSize usefulWindowSize() const;
-    // What a dialog runs the dialogs it opens with: the same road as the window's own.
-    DialogRunner nestedRunner();
-    // Moves the Find or Replace dialog off the cursor's line, so that a match is never hidden.
-    void keepSearchDialogOffTheCursor();
 
     Options& m_options;
     platform::SystemClock m_clock;
@@ -196,10 +177,10 @@ private:
     PrimarySelection m_primary{m_selectionClipboard};
     platform::PosixProcessLauncher m_launcher;
     QMdiArea* m_documentArea;
+    // The parts are built before the editor, which works through them, and go after it.
+    std::unique_ptr<QtFrame> m_frame;
     std::unique_ptr<Editor> m_editor;
     MenuBarTexts m_menuTexts;
-    SearchDialog* m_searchDialog = nullptr;
-    std::unique_ptr<QPrinter> m_printer;
 
     QToolBar* m_toolBar = nullptr;
     QMenu* m_contextMenu = nullptr;
@@ -217,14 +198,6 @@ private:
     QTimer* m_statusTimer = nullptr;
     QTimer* m_idleTimer = nullptr;
     QTimer* m_primaryTimer = nullptr; // the selection follows the mark once keys and drags pause
-    std::map<TimerId, QTimer*> m_timers;
-    TimerId m_nextTimer = 1;
-    int m_busy = 0;
-    // When pending events were last handled for a long operation (see drainEvents).
-    QElapsedTimer m_lastDrain;
-    Responder m_responder;
-    FileChooser m_fileChooser;
-    DialogRunner m_dialogRunner;
 };
 
 } // namespace vexa::ui
