@@ -7,8 +7,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QFontMetricsF>
-#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -20,7 +18,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
-#include <QtMath>
 
 #include "Version.h"
 #include "commands/EditPane.h"
@@ -30,12 +27,8 @@
 #include "platform/Environment.h"
 #include "platform/Files.h"
 #include "settings/Options.h"
-#include "ui/DocumentPrinter.h"
-#include "ui/EditPaneWidget.h"
 #include "ui/ElidedLabel.h"
 #include "ui/KeyForwarding.h"
-#include "ui/OutputWindowWidget.h"
-#include "ui/WindowArrangement.h"
 #include "ui/Windows1252.h"
 
 namespace vexa::ui {
@@ -43,8 +36,6 @@ namespace {
 
 constexpr int kStatusTickMs = 500;
 constexpr int kIdleTickMs = 1000;
-// Held keys and drags change a mark many times a second; its text goes to the selection once.
-constexpr int kPrimaryPauseMs = 60;
 
 // Messages, titles and file names: UTF-8 when they are valid UTF-8 (file names, find texts),
 // otherwise the Windows-1252 characters of their bytes.
@@ -78,31 +69,26 @@ QStyle::StandardPixmap pixmapOf(ToolBarIcon icon) {
 } // namespace
 
 MainWindow::MainWindow(Options& options, QWidget* parent)
-    : QMainWindow(parent), m_options(options), m_documentArea(new QMdiArea(this)),
+    : QMainWindow(parent), m_options(options),
       m_frame(std::make_unique<QtFrame>(
           *this, options, m_sound, m_editor, *this,
-          FrameWindowParts{[this](WindowArrangement arrangement) { arrangeWindows(arrangement); },
-                           [this](FrameBar bar, bool visible) { showBar(bar, visible); },
-                           [this](QPagedPaintDevice& device, bool markedOnly) {
-                               return printActive(device, markedOnly);
-                           },
-                           [this](const QFont& font) { applyFontChoice(font); },
-                           [this] { refreshMenuKeyTexts(); }, [this] { syncActivePane(); },
-                           [this] { return activePane(); }})) {
+          FrameWindowParts{
+              [this](WindowArrangement arrangement) { m_area->arrangeWindows(arrangement); },
+              [this](FrameBar bar, bool visible) { showBar(bar, visible); },
+              [this](QPagedPaintDevice& device, bool markedOnly) { return m_area->printActive(device, markedOnly); },
+              [this](const QFont& font) { m_area->applyFontChoice(font); }, [this] { refreshMenuKeyTexts(); },
+              [this] { m_area->syncActivePane(); }, [this] { return m_area->activePane(); }})),
+      m_area(std::make_unique<DocumentArea>(
+          *this, options, m_keyState, m_primary, m_editor, *m_frame,
+          DocumentAreaParts{[this] { refreshRecentFiles(); }, [this] { return m_contextMenu; }})) {
     setWindowTitle(QString::fromLatin1(versionText()));
-    setCentralWidget(m_documentArea);
+    setCentralWidget(m_area->documentArea());
     setAcceptDrops(true);
-    m_documentArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_documentArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     resize(1000, 700);
     buildStatusBar();
-    m_primaryTimer = new QTimer(this);
-    m_primaryTimer->setSingleShot(true);
-    m_primaryTimer->setInterval(kPrimaryPauseMs);
-    connect(m_primaryTimer, &QTimer::timeout, this, [this] { m_primary.follow(processor().document()); });
 
     m_editor = std::make_unique<Editor>(
-        EditorPorts{*m_frame, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys, *this, m_launcher,
+        EditorPorts{*m_frame, *m_area, options, m_clock, m_clipboard, m_sound, m_searchKeys, *m_area, m_launcher,
                     std::string(platform::directoryPart(platform::programPath().value_or(""))),
                     [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }, true});
 
@@ -111,7 +97,6 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
     statusLine().setObserver(this);
     statusLine().refreshKeyStates();
 
-    connect(m_documentArea, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
     m_statusTimer = new QTimer(this);
     connect(m_statusTimer, &QTimer::timeout, this, [this] { statusLine().tick(); });
     m_statusTimer->start(kStatusTickMs);
@@ -124,12 +109,9 @@ MainWindow::~MainWindow() {
     statusLine().setObserver(nullptr);
     // The document windows and dialogs use the editor's services: they go while those still live,
     // and without the window's handlers, which would see a window half taken down.
-    disconnect(m_documentArea, nullptr, this, nullptr);
+    disconnect(m_area->documentArea(), nullptr, m_area.get(), nullptr);
     m_frame->closeSearchDialog();
-    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-        window->removeEventFilter(this);
-        delete window; // its widget shows a pane of the workspace, which still lives
-    }
+    m_area->deleteWindows();
     m_editor.reset();
 }
 
@@ -355,31 +337,7 @@ void MainWindow::runCommand(uint32_t commandId) {
     if (commandId == functionIdOf("OptionsTools")) {
         refreshToolsMenu();
     }
-    syncActivePane();
-}
-
-void MainWindow::syncActivePane() {
-    if (EditPaneWidget* pane = activePane()) {
-        pane->syncCaret();
-    }
-    afterInput();
-}
-
-void MainWindow::afterInput() {
-    if (!m_editor) {
-        return;
-    }
-    statusLine().setIndicator(Indicator::Mode, processor().editSettings().insertMode);
-    statusLine().refreshKeyStates();
-    m_primaryTimer->start();
-    if (EditPaneWidget* pane = activePane()) {
-        const Document& doc = pane->document();
-        statusLine().setIndicator(Indicator::Changed, doc.isModified());
-        statusLine().setIndicator(Indicator::ReadOnly, doc.isReadOnly());
-        statusLine().showFormat(doc.encoding(), doc.lineEnds(), doc.hasMixedLineEnds());
-        statusLine().showEditPosition(static_cast<uint32_t>(doc.cursorLine()), doc.cursorColumn());
-    }
-    workspace().refreshTitles();
+    m_area->syncActivePane();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -387,7 +345,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // keymap binds leaves the bar and goes to the active window instead of being swallowed.
     if (watched == menuBar() && event->type() == QEvent::KeyPress && QApplication::activePopupWidget() == nullptr) {
         const auto& key = *static_cast<QKeyEvent*>(event);
-        QMdiSubWindow* window = m_documentArea->activeSubWindow();
+        QMdiSubWindow* window = m_area->documentArea()->activeSubWindow();
         const bool navigates = key.key() == Qt::Key_Escape || key.key() == Qt::Key_Return ||
                                (key.key() >= Qt::Key_Left && key.key() <= Qt::Key_Down);
         if (window != nullptr && !navigates && keymapClaims(keys(), key)) {
@@ -399,53 +357,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // A document window's own close button goes through the save question too.
-    if (event->type() == QEvent::Close) {
-        if (auto* window = qobject_cast<QMdiSubWindow*>(watched)) {
-            event->ignore();
-            if (auto* pane = qobject_cast<EditPaneWidget*>(window->widget())) {
-                (void)workspace().close(pane->pane());
-            }
-            return true;
-        }
-    }
     return QMainWindow::eventFilter(watched, event);
-}
-
-int MainWindow::printActive(QPagedPaintDevice& device, bool markedOnly) {
-    EditPaneWidget* pane = activePane();
-    if (pane == nullptr) {
-        return 0;
-    }
-    PrintRequest request;
-    request.font = pane->font();
-    request.tabSize = processor().editSettings().tabSize;
-    request.markedOnly = markedOnly;
-    const Document& document = pane->document();
-    request.title = qText(document.hasName() ? document.fileName() : std::string(kUntitled));
-    BusyCursor busy(*m_frame);
-    return printDocument(document, device, request);
-}
-
-void MainWindow::applyFontChoice(const QFont& font) {
-    FontDetails& details = m_options.font();
-    details.face = toWindows1252(font.family());
-    details.height = -QFontInfo(font).pixelSize();
-    details.weight = font.bold() ? 700 : 400;
-    details.italic = font.italic() ? 1 : 0;
-    details.underline = font.underline() ? 1 : 0;
-    details.strikeOut = font.strikeOut() ? 1 : 0;
-    if (!m_options.saveFont()) {
-        m_frame->status("The font could not be written to the settings file.", platform::SoundKind::Exclamation);
-    }
-    for (EditPaneWidget* pane : paneWidgets()) {
-        pane->applyFont();
-    }
 }
 
 EditPane* MainWindow::openDocumentAt(const std::string& path, int line) {
     EditPane* pane = workspace().openDocumentAt(path, line);
-    syncActivePane();
+    m_area->syncActivePane();
     return pane;
 }
 
@@ -457,12 +374,12 @@ void MainWindow::acceptHandOff(const std::optional<HandOff>& handOff) {
     activateWindow();
     // Queued when it came inside a nested event loop; opened from the top level (the link poll).
     workspace().acceptHandOff(handOff);
-    syncActivePane();
+    m_area->syncActivePane();
 }
 
 void MainWindow::runQueuedRequests() {
     workspace().runQueuedRequests();
-    syncActivePane();
+    m_area->syncActivePane();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -482,205 +399,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::openStartupFiles(std::span<const std::string> arguments) {
     workspace().openStartupFiles(arguments);
-    syncActivePane();
-}
-
-// ---- the workspace's windows ----
-
-EditPaneWidget* MainWindow::activePane() const {
-    QMdiSubWindow* window = m_documentArea->activeSubWindow();
-    return window != nullptr ? qobject_cast<EditPaneWidget*>(window->widget()) : nullptr;
-}
-
-std::vector<EditPaneWidget*> MainWindow::paneWidgets() const {
-    std::vector<EditPaneWidget*> widgets;
-    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-        if (auto* pane = qobject_cast<EditPaneWidget*>(window->widget())) {
-            widgets.push_back(pane);
-        }
-    }
-    return widgets;
-}
-
-EditPaneWidget* MainWindow::widgetOf(const EditPane& pane) const {
-    for (EditPaneWidget* widget : paneWidgets()) {
-        if (&widget->pane() == &pane) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
-QMdiSubWindow* MainWindow::windowOf(const EditPane& pane) const {
-    EditPaneWidget* widget = widgetOf(pane);
-    return widget != nullptr ? qobject_cast<QMdiSubWindow*>(widget->parentWidget()) : nullptr;
-}
-
-void MainWindow::windowOpened(EditPane& pane) {
-    // "DisplayMode" is the show state of a new document window (3 maximised, 2 minimised); a new
-    // window also follows an active one that is maximised.
-    const int displayMode = m_options.editor().displayMode;
-    const bool maximised = displayMode == 3 || (m_documentArea->activeSubWindow() != nullptr &&
-                                                m_documentArea->activeSubWindow()->isMaximized());
-    PaneServices services{processor(),        keys(),      m_keyState, m_options, m_editor->syntax(),
-                          workspace(),        m_primary, m_contextMenu};
-    auto* widget = new EditPaneWidget(services, pane);
-    QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(qText(workspace().title(pane)));
-    connect(widget, &EditPaneWidget::inputHandled, this, &MainWindow::afterInput);
-    connect(widget, &EditPaneWidget::activated, this,
-            [this](EditPaneWidget* activated) { workspace().windowActivatedByUser(activated->pane()); });
-    window->installEventFilter(this);
-    // A new window takes most of the document area, at least the useful size, cascaded below the
-    // ones already open. A window shown maximised or minimised gets the same place to be restored
-    // to. Before the main window is first shown the area has no size yet: the window is placed
-    // once it has.
-    const int cascade = (static_cast<int>(m_documentArea->subWindowList().size()) - 1) % 8;
-    const auto place = [this, cascade](QMdiSubWindow* placed) {
-        const QSize area = m_documentArea->viewport()->size();
-        const QSize size =
-            windowSizeWithin(area * 4 / 5, usefulWindowSize(), area).expandedTo(QSize(200, 150));
-        const int step = placed->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        const int offset = std::max(0, std::min(cascade * step, std::min(area.width() - size.width(),
-                                                                           area.height() - size.height())));
-        placed->setGeometry(offset, offset, size.width(), size.height());
-    };
-    place(window);
-    if (maximised) {
-        window->showMaximized();
-        return;
-    }
-    if (displayMode == 2) {
-        window->showMinimized();
-        return;
-    }
-    window->show();
-    if (!m_documentArea->isVisible()) {
-        QTimer::singleShot(0, window, [window, place] {
-            if (!window->isMaximized()) {
-                place(window);
-            }
-        });
-    }
-}
-
-QSize MainWindow::usefulWindowSize() const {
-    constexpr int kUsefulColumns = 80;
-    constexpr int kUsefulLines = 25;
-    const QFontMetricsF metrics(editorFont(m_options));
-    const QStyle* style = m_documentArea->style();
-    const int frame = 2 * style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent);
-    // The margin column and the frame, scroll bars and title bar around the text.
-    const int width = qCeil((kUsefulColumns + 1) * metrics.horizontalAdvance(QLatin1Char('M'))) + frame + scrollBar;
-    const int height = kUsefulLines * QFontMetrics(editorFont(m_options)).height() + frame + scrollBar +
-                       style->pixelMetric(QStyle::PM_TitleBarHeight);
-    return {width, height};
-}
-
-void MainWindow::windowClosed(std::unique_ptr<EditPane> pane) {
-    QMdiSubWindow* window = windowOf(*pane);
-    if (window == nullptr) {
-        return;
-    }
-    auto* widget = qobject_cast<EditPaneWidget*>(window->widget());
-    m_documentArea->removeSubWindow(window);
-    window->removeEventFilter(this);
-    window->hide();
-    // The window goes once the current event is handled (a key of this pane may have asked), and
-    // its pane with it.
-    widget->adoptClosedPane(std::move(pane));
-    window->deleteLater();
-    if (m_documentArea->subWindowList().isEmpty()) {
-        statusLine().clearAll();
-    }
-}
-
-void MainWindow::windowActivated(EditPane& pane) {
-    if (QMdiSubWindow* window = windowOf(pane)) {
-        if (m_documentArea->activeSubWindow() != window) {
-            m_documentArea->setActiveSubWindow(window);
-        }
-        window->widget()->setFocus();
-    }
-    syncActivePane();
-}
-
-void MainWindow::windowChanged(EditPane& pane) {
-    QMdiSubWindow* window = windowOf(pane);
-    if (window == nullptr) {
-        return;
-    }
-    window->setWindowTitle(qText(workspace().title(pane)));
-    auto* widget = qobject_cast<EditPaneWidget*>(window->widget());
-    widget->chooseProfile();
-    widget->applyFont(); // the margin may have come or gone
-    widget->repaintAll();
-}
-
-void MainWindow::recentFilesChanged() {
-    refreshRecentFiles();
-}
-
-void MainWindow::exitRequested() {
-    QTimer::singleShot(0, this, [this] { close(); });
-}
-
-void MainWindow::subWindowActivated(QMdiSubWindow* window) {
-    if (window == nullptr || m_editor == nullptr) {
-        return;
-    }
-    if (qobject_cast<OutputWindowWidget*>(window->widget()) != nullptr) {
-        processor().activateOutputWindow();
-        return;
-    }
-    auto* pane = qobject_cast<EditPaneWidget*>(window->widget());
-    if (pane == nullptr) {
-        return;
-    }
-    workspace().windowActivatedByUser(pane->pane());
-    afterInput();
-}
-
-// ---- the output windows ----
-
-OutputWindowWidget* MainWindow::outputWidgetOf(toolchain::OutputKind kind) const {
-    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-        auto* widget = qobject_cast<OutputWindowWidget*>(window->widget());
-        if (widget != nullptr && widget->kind() == kind) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
-void MainWindow::showOutputWindow(toolchain::OutputWindow& output) {
-    OutputWindowWidget* widget = outputWidgetOf(output.kind());
-    if (widget == nullptr) {
-        widget = new OutputWindowWidget(m_editor->outputs(), output.kind(), {keys(), m_keyState});
-        QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
-        window->setWindowTitle(qText(output.title()));
-        const QRect area = m_documentArea->viewport()->rect();
-        window->setGeometry(0, area.height() * 3 / 5, area.width(), area.height() * 2 / 5);
-    }
-    auto* window = qobject_cast<QMdiSubWindow*>(widget->parentWidget());
-    window->show();
-    m_documentArea->setActiveSubWindow(window);
-    widget->setFocus();
-    processor().activateOutputWindow();
-}
-
-void MainWindow::outputLinesChanged(toolchain::OutputWindow& output) {
-    if (OutputWindowWidget* widget = outputWidgetOf(output.kind())) {
-        widget->refreshLines();
-    }
-}
-
-void MainWindow::outputSelectionChanged(toolchain::OutputWindow& output) {
-    if (OutputWindowWidget* widget = outputWidgetOf(output.kind())) {
-        widget->refreshSelection();
-    }
+    m_area->syncActivePane();
 }
 
 // ---- re-activation and closing ----
@@ -711,10 +430,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // ---- the window ports of the frame ----
-
-void MainWindow::arrangeWindows(WindowArrangement arrangement) {
-    arrangeSubWindows(*m_documentArea, arrangement, usefulWindowSize());
-}
 
 void MainWindow::showBar(FrameBar bar, bool visible) {
     if (bar == FrameBar::ToolBar) {

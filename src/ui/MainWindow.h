@@ -20,6 +20,7 @@
 #include "platform/posix/PosixProcess.h"
 #include "session/Editor.h"
 #include "session/WorkspaceView.h"
+#include "ui/DocumentArea.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtFrame.h"
 #include "ui/QtKeyState.h"
@@ -47,10 +48,7 @@ class EditPaneWidget;
 class OutputWindowWidget;
 class SearchDialog;
 
-class MainWindow final : public QMainWindow,
-                         public WorkspaceView,
-                         public toolchain::OutputWindowHost,
-                         public StatusLineObserver {
+class MainWindow final : public QMainWindow, public StatusLineObserver {
     Q_OBJECT
 
 public:
@@ -67,7 +65,7 @@ public:
     QtKeyState& keyState() { return m_keyState; }
     PrimarySelection& primarySelection() { return m_primary; }
 
-    QMdiArea* documentArea() const { return m_documentArea; }
+    QMdiArea* documentArea() const { return m_area->documentArea(); }
     QToolBar* toolBar() const { return m_toolBar; }
     // The text a status-bar pane shows now.
     QString statusText(StatusPane pane) const;
@@ -77,14 +75,14 @@ public:
     QMenu* windowMenu() const { return m_windowMenu; }
     // The open Find or Replace dialog; null when none is open.
     QDialog* searchDialog() const { return m_frame->searchDialog(); }
-    EditPaneWidget* activePane() const;
-    std::vector<EditPaneWidget*> paneWidgets() const;
+    EditPaneWidget* activePane() const { return m_area->activePane(); }
+    std::vector<EditPaneWidget*> paneWidgets() const { return m_area->paneWidgets(); }
 
     // A font chosen in the Options > Font dialog: kept in "Font Details" and given to every pane.
-    void applyFontChoice(const QFont& font);
+    void applyFontChoice(const QFont& font) { m_area->applyFontChoice(font); }
     // Prints the active document, or its marked lines, on a printer (or a PDF writer); the number
     // of pages.
-    int printActive(QPagedPaintDevice& device, bool markedOnly);
+    int printActive(QPagedPaintDevice& device, bool markedOnly) { return m_area->printActive(device, markedOnly); }
 
     // Runs a menu command, as the menus, the toolbar and the context menu do.
     void runCommand(uint32_t commandId);
@@ -117,18 +115,8 @@ public:
         m_frame->messageBox(text, title);
     }
 
-    // WorkspaceView
-    void windowOpened(EditPane& pane) override;
-    void windowClosed(std::unique_ptr<EditPane> pane) override;
-    void windowActivated(EditPane& pane) override;
-    void windowChanged(EditPane& pane) override;
-    void recentFilesChanged() override;
-    void exitRequested() override;
-
-    // OutputWindowHost
-    void showOutputWindow(toolchain::OutputWindow& window) override;
-    void outputLinesChanged(toolchain::OutputWindow& window) override;
-    void outputSelectionChanged(toolchain::OutputWindow& window) override;
+    // Shows an output window, as the output windows' host does.
+    void showOutputWindow(toolchain::OutputWindow& window) { m_area->showOutputWindow(window); }
 
     // StatusLineObserver
     void paneChanged(StatusPane pane, std::string_view text) override;
@@ -152,20 +140,9 @@ private:
     // The entries of the macro menu list after the fixed items of the Macros menu.
     void refreshMacroMenu();
     void refreshWindowList();
-    void arrangeWindows(WindowArrangement arrangement);
     void showBar(FrameBar bar, bool visible);
     void showHint(QAction* action);
     QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
-    QMdiSubWindow* windowOf(const EditPane& pane) const;
-    EditPaneWidget* widgetOf(const EditPane& pane) const;
-    OutputWindowWidget* outputWidgetOf(toolchain::OutputKind kind) const;
-    void subWindowActivated(QMdiSubWindow* window);
-    // The document-state panes and the window titles after a command, a key or a mouse action.
-    void afterInput();
-    // The same after a function: the active pane's caret first.
-    void syncActivePane();
-    // The size a document window needs to show 80 columns and 25 lines in the editor's font.
-    QSize usefulWindowSize() const;
 
     Options& m_options;
     platform::SystemClock m_clock;
@@ -176,9 +153,9 @@ private:
     QtClipboard m_selectionClipboard{ClipboardMode::Selection};
     PrimarySelection m_primary{m_selectionClipboard};
     platform::PosixProcessLauncher m_launcher;
-    QMdiArea* m_documentArea;
     // The parts are built before the editor, which works through them, and go after it.
     std::unique_ptr<QtFrame> m_frame;
+    std::unique_ptr<DocumentArea> m_area;
     std::unique_ptr<Editor> m_editor;
     MenuBarTexts m_menuTexts;
 
@@ -197,7 +174,6 @@ private:
     std::array<QLabel*, kStatusPaneCount> m_statusLabels{};
     QTimer* m_statusTimer = nullptr;
     QTimer* m_idleTimer = nullptr;
-    QTimer* m_primaryTimer = nullptr; // the selection follows the mark once keys and drags pause
 };
 
 } // namespace vexa::ui
