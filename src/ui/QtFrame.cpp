@@ -49,6 +49,14 @@ QtFrame::QtFrame(QMainWindow& window, Options& options, QtSoundPlayer& sound,
 
 QtFrame::~QtFrame() = default;
 
+StatusLine& QtFrame::statusLine() const {
+    return m_editor->statusLine();
+}
+
+KeyRoad& QtFrame::keys() const {
+    return m_editor->keys();
+}
+
 void QtFrame::arrangeWindows(WindowArrangement arrangement) {
     m_parts.arrangeWindows(arrangement);
 }
@@ -84,7 +92,7 @@ DialogResult QtFrame::showFrameDialog(FrameDialog kind) {
         const int code = runDialog(dialog);
         if (code == QDialog::Accepted && dialog.profileChange() &&
             applyProfile(*dialog.profileChange(), m_options, *this)) {
-            m_editor->keys().loadKeymap();
+            keys().loadKeymap();
             m_parts.refreshMenuKeyTexts();
         }
         return result(code);
@@ -100,7 +108,7 @@ DialogResult QtFrame::showFrameDialog(FrameDialog kind) {
     case FrameDialog::Keyboard: {
         KeymapStore store(m_options.directory(DirectoryKind::Config), *this);
         const auto activate = [this](std::unique_ptr<Keymap> keymap) {
-            m_editor->keys().keymaps().replace(std::move(keymap));
+            keys().keymaps().replace(std::move(keymap));
             m_parts.refreshMenuKeyTexts();
         };
         KeymapManagerWindow dialog(m_options, *this, store, m_editor->prefixes(), activate, nestedRunner(),
@@ -159,10 +167,10 @@ void QtFrame::status(std::string_view text, platform::SoundKind sound, Hold hold
         m_statusBar.paneChanged(StatusPane::Message, text);
         return;
     }
-    m_editor->statusLine().showMessage(text, hold == Hold::Yes ? MessageTimeout::Keep : MessageTimeout::Clear,
-                                       MessageBeep::No);
+    statusLine().showMessage(text, hold == Hold::Yes ? MessageTimeout::Keep : MessageTimeout::Clear,
+                             MessageBeep::No);
     if (hold == Hold::Yes) {
-        m_editor->statusLine().setHold(true);
+        statusLine().setHold(true);
     }
     if (sound != platform::SoundKind::None) {
         beep(sound);

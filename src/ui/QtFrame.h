@@ -24,12 +24,14 @@ class QTimer;
 namespace vexa {
 class Editor;
 class Options;
+class StatusLine;
 class StatusLineObserver;
 } // namespace vexa
 
 namespace vexa::ui {
 
 class EditPaneWidget;
+class KeyRoad;
 class QtSoundPlayer;
 class SearchDialog;
 
@@ -100,6 +102,9 @@ public:
     void closeSearchDialog() override;
 
 private:
+    // The editor's parts the dialogs work with.
+    StatusLine& statusLine() const;
+    KeyRoad& keys() const;
     int runDialog(QDialog& dialog);
     // What a dialog runs the dialogs it opens with: the same road as the window's own.
     DialogRunner nestedRunner();
