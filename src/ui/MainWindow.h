@@ -1,12 +1,10 @@
-// The editor's main window: shows the workspace's windows in a document area, the menus built from
-// the menu data, the toolbar and the status bar, and serves the frame port. Every menu item, button
-// and key goes to the command processor; the window decides nothing about what a function does.
+// The editor's main window: puts the editor together with its rooms and owns them — the frame port
+// (QtFrame), the document area that shows the workspace's windows and the output windows
+// (DocumentArea), and the menus, toolbar and status bar (MenuBar). Every menu item, button and key
+// goes to the command processor; the window decides nothing about what a function does.
 #pragma once
 
 #include <QMainWindow>
-#include <array>
-#include <functional>
-#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -15,12 +13,11 @@
 #include "commands/PrimarySelection.h"
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
-#include "keyboard/MenuKeyTexts.h"
 #include "platform/Clock.h"
 #include "platform/posix/PosixProcess.h"
 #include "session/Editor.h"
-#include "session/WorkspaceView.h"
 #include "ui/DocumentArea.h"
+#include "ui/MenuBar.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtFrame.h"
 #include "ui/QtKeyState.h"
@@ -31,9 +28,7 @@ class QAction;
 class QDialog;
 class QFont;
 class QPagedPaintDevice;
-class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -45,10 +40,8 @@ class Options;
 namespace vexa::ui {
 
 class EditPaneWidget;
-class OutputWindowWidget;
-class SearchDialog;
 
-class MainWindow final : public QMainWindow, public StatusLineObserver {
+class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -66,13 +59,13 @@ public:
     PrimarySelection& primarySelection() { return m_primary; }
 
     QMdiArea* documentArea() const { return m_area->documentArea(); }
-    QToolBar* toolBar() const { return m_toolBar; }
+    QToolBar* toolBar() const { return m_menus->toolBar(); }
     // The text a status-bar pane shows now.
-    QString statusText(StatusPane pane) const;
+    QString statusText(StatusPane pane) const { return m_menus->statusText(pane); }
     // The menu action of a command identifier; null when the menus have none.
-    QAction* action(uint32_t commandId) const;
-    QMenu* contextMenu() const { return m_contextMenu; }
-    QMenu* windowMenu() const { return m_windowMenu; }
+    QAction* action(uint32_t commandId) const { return m_menus->action(commandId); }
+    QMenu* contextMenu() const { return m_menus->contextMenu(); }
+    QMenu* windowMenu() const { return m_menus->windowMenu(); }
     // The open Find or Replace dialog; null when none is open.
     QDialog* searchDialog() const { return m_frame->searchDialog(); }
     EditPaneWidget* activePane() const { return m_area->activePane(); }
@@ -118,9 +111,6 @@ public:
     // Shows an output window, as the output windows' host does.
     void showOutputWindow(toolchain::OutputWindow& window) { m_area->showOutputWindow(window); }
 
-    // StatusLineObserver
-    void paneChanged(StatusPane pane, std::string_view text) override;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -130,20 +120,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void buildMenus();
-    void buildToolBar();
-    void buildStatusBar();
-    void refreshMenuKeyTexts();
-    void refreshRecentFiles();
-    // The installed tools at the end of the Tools menu, one item per tool in list order.
-    void refreshToolsMenu();
-    // The entries of the macro menu list after the fixed items of the Macros menu.
-    void refreshMacroMenu();
-    void refreshWindowList();
-    void showBar(FrameBar bar, bool visible);
-    void showHint(QAction* action);
-    QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
-
     Options& m_options;
     platform::SystemClock m_clock;
     QtSoundPlayer m_sound;
@@ -153,25 +129,12 @@ private:
     QtClipboard m_selectionClipboard{ClipboardMode::Selection};
     PrimarySelection m_primary{m_selectionClipboard};
     platform::PosixProcessLauncher m_launcher;
-    // The parts are built before the editor, which works through them, and go after it.
+    // The rooms are built before the editor, which works through them, and go after it. Each
+    // knows the others only through what the window hands it here.
+    std::unique_ptr<MenuBar> m_menus;
     std::unique_ptr<QtFrame> m_frame;
     std::unique_ptr<DocumentArea> m_area;
     std::unique_ptr<Editor> m_editor;
-    MenuBarTexts m_menuTexts;
-
-    QToolBar* m_toolBar = nullptr;
-    QMenu* m_contextMenu = nullptr;
-    QMenu* m_fileMenu = nullptr;
-    QMenu* m_windowMenu = nullptr;
-    std::map<uint32_t, QAction*> m_actions;
-    std::vector<QAction*> m_recentActions;
-    QMenu* m_toolsMenu = nullptr;
-    std::vector<QAction*> m_toolActions;
-    QMenu* m_macrosMenu = nullptr;
-    std::size_t m_macrosMenuIndex = 0;
-    std::vector<QAction*> m_macroActions;
-    std::vector<QAction*> m_windowListActions;
-    std::array<QLabel*, kStatusPaneCount> m_statusLabels{};
     QTimer* m_statusTimer = nullptr;
     QTimer* m_idleTimer = nullptr;
 };
