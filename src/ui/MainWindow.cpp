@@ -36,16 +36,17 @@ MainWindow::MainWindow(Options& options, QWidget* parent)
                                         [this](uint32_t commandId) { runCommand(commandId); })),
       m_frame(std::make_unique<QtFrame>(
           *this, options, m_sound, m_editor, *m_menus,
-          FrameWindowParts{
-              [this](WindowArrangement arrangement) { m_area->arrangeWindows(arrangement); },
-              [this](FrameBar bar, bool visible) { m_menus->showBar(bar, visible); },
-              [this](QPagedPaintDevice& device, bool markedOnly) { return m_area->printActive(device, markedOnly); },
-              [this](const QFont& font) { m_area->applyFontChoice(font); },
-              [this] { m_menus->refreshMenuKeyTexts(); }, [this] { m_area->syncActivePane(); },
-              [this] { return m_area->activePane(); }})),
-      m_area(std::make_unique<DocumentArea>(
-          *this, options, m_keyState, m_primary, m_editor, *m_frame,
-          DocumentAreaParts{[this] { m_menus->refreshRecentFiles(); }, [this] { return m_menus->contextMenu(); }})) {
+          FrameWindowParts{[this](WindowArrangement arrangement) { m_area->arrangeWindows(arrangement); },
+                           [this](FrameBar bar, bool visible) { m_menus->showBar(bar, visible); },
+                           [this](QPagedPaintDevice& device, bool markedOnly) {
+                               return m_area->printActive(device, markedOnly);
+                           },
+                           [this](const QFont& font) { m_area->applyFontChoice(font); },
+                           [this] { m_menus->refreshMenuKeyTexts(); }, [this] { m_area->syncActivePane(); },
+                           [this] { return m_area->activePane(); }})),
+      m_area(std::make_unique<DocumentArea>(*this, options, m_keyState, m_primary, m_editor, *m_frame,
+                                            DocumentAreaParts{[this] { m_menus->refreshRecentFiles(); },
+                                                              [this] { return m_menus->contextMenu(); }})) {
     setWindowTitle(QString::fromLatin1(versionText()));
     setCentralWidget(m_area->documentArea());
     setAcceptDrops(true);
