@@ -59,6 +59,8 @@ void CommandProcessor::link(ProcessorLinks links) {
     m_statusLine = &links.statusLine;
     m_keymap = &links.keymap;
     m_windows = &links.windows;
+    m_recorder = &links.recorder;
+    m_templates = &links.templates;
     m_families = std::move(links.families);
     m_linked = true;
 }

@@ -62,6 +62,10 @@ struct ProcessorLinks {
     StatusLine& statusLine;
     KeymapState& keymap;
     DocumentWindows& windows;
+    // The keyboard macros' recorder, which hears every dispatched function and typed character, and
+    // the templates a typed space expands.
+    MacroRecorderHook& recorder;
+    TemplateHook& templates;
     // The families of functions from the floors above the commands (windows, compiling, ...).
     std::vector<CommandFamily*> families;
 };
@@ -96,9 +100,12 @@ public:
     // that a missing connection shows at once instead of turning functions into silent no-ops.
     void link(ProcessorLinks links);
     bool isLinked() const { return m_linked; }
-    // The hooks of the keyboard macros and the templates, where they are built.
-    void setMacroRecorder(MacroRecorderHook* recorder) { m_recorder = recorder; }
-    void setTemplateHook(TemplateHook* templates) { m_templates = templates; }
+    // Forgets the recorder and the templates of the links, for an owner whose destructor runs before
+    // the processor's: functions then record nothing and expand no template.
+    void unlinkHooks() {
+        m_recorder = nullptr;
+        m_templates = nullptr;
+    }
 
     // How many families claim a function: 1 for every built function, 0 for the others.
     int claimCount(FunctionId id) const;

@@ -63,13 +63,7 @@ FunctionId macroExecuteId(size_t index) {
 }
 
 MacroCommands::MacroCommands(CommandProcessor& processor)
-    : m_processor(processor), m_menu(readMacroMenu(processor.options().directory(DirectoryKind::Config))) {
-    m_processor.setMacroRecorder(&m_recorder);
-}
-
-MacroCommands::~MacroCommands() {
-    m_processor.setMacroRecorder(nullptr);
-}
+    : m_processor(processor), m_menu(readMacroMenu(processor.options().directory(DirectoryKind::Config))) {}
 
 bool MacroCommands::claims(FunctionId id) const {
     return id == kPlay || id == kRepeat || id == kRecordSet || id == kRecordReset || id == kRecordToggle ||

@@ -25,10 +25,9 @@ FunctionId macroExecuteId(size_t index);
 
 class MacroCommands final : public CommandFamily {
 public:
-    // Hooks the recorder into the processor; the Macros menu list is read from the
-    // configuration directory.
+    // The Macros menu list is read from the configuration directory. The recorder is linked into
+    // the processor with the other links of the editor.
     explicit MacroCommands(CommandProcessor& processor);
-    ~MacroCommands() override;
     MacroCommands(const MacroCommands&) = delete;
     MacroCommands& operator=(const MacroCommands&) = delete;
 

@@ -51,6 +51,8 @@ Editor::Editor(EditorPorts ports)
     m_processor.link(ProcessorLinks{m_statusLine,
                                     m_keys,
                                     m_workspace,
+                                    m_macroCommands.recorder(),
+                                    m_templates,
                                     {&m_windowCommands, &m_buildCommands, &m_navigation, &m_findInFiles, &m_toolCommands,
                                      &m_macroCommands, &m_scriptCommands, &m_aidCommands, &m_helpCommands,
                                      &m_workspace.loads()}});
@@ -63,7 +65,6 @@ Editor::Editor(EditorPorts ports)
     m_keys.loadKeymap();
     m_templates.loadAll();
     m_spelling.loadCustom();
-    m_processor.setTemplateHook(&m_templates);
     m_history.loadRecentFiles();
     m_statusLine.refreshKeyStates();
     m_statusLine.setIndicator(Indicator::Mode, true);
@@ -77,6 +78,8 @@ Editor::~Editor() {
     // The function families are members declared after the workspace, so they go before it:
     // they hear of the windows' closing now.
     m_workspace.announceShutdown();
+    // The macro recorder and the templates are members too: the processor forgets them before they go.
+    m_processor.unlinkHooks();
 }
 
 bool Editor::saveState() {

@@ -1,126 +1,70 @@
 // The editor's main window.
 #include "ui/MainWindow.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
-#include <QFontDialog>
-#include <QFontMetricsF>
-#include <QFontInfo>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QMimeData>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
-#include <QToolBar>
 #include <QUrl>
-#include <QtMath>
 
 #include "Version.h"
 #include "commands/EditPane.h"
 #include "commands/FunctionTable.h"
-#include "commands/MenuTable.h"
-#include "commands/NotYetBuilt.h"
-#include "keyboard/KeymapStore.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
-#include "settings/Format.h"
 #include "settings/Options.h"
-#include "ui/ColourOptionsWindow.h"
-#include "ui/DialogFocus.h"
-#include "ui/DialogViews.h"
-#include "ui/DocumentPrinter.h"
-#include "ui/EditPaneWidget.h"
-#include "ui/ElidedLabel.h"
-#include "ui/EditorOptionsDialog.h"
-#include "ui/ExtensionOptionsWindow.h"
-#include "ui/FileDialogs.h"
-#include "ui/FileFiltersDialog.h"
 #include "ui/KeyForwarding.h"
-#include "ui/KeymapManagerWindow.h"
-#include "ui/OutputWindowWidget.h"
-#include "ui/SearchDialog.h"
-#include "ui/WindowArrangement.h"
-#include "ui/Windows1252.h"
 
 namespace vexa::ui {
 namespace {
 
 constexpr int kStatusTickMs = 500;
 constexpr int kIdleTickMs = 1000;
-// Held keys and drags change a mark many times a second; its text goes to the selection once.
-constexpr int kPrimaryPauseMs = 60;
-
-// Messages, titles and file names: UTF-8 when they are valid UTF-8 (file names, find texts),
-// otherwise the Windows-1252 characters of their bytes.
-QString qText(std::string_view text) {
-    return fromExternalText(text);
-}
-
-// The widest text each indicator pane shows: a pane is as wide as that (and hidden while it shows
-// nothing), and the message pane takes the rest of the bar.
-constexpr std::array<const char*, kStatusPaneCount> kPaneSamples{
-    "", "CHG", " RO", " WRAP", "REC", "OVR ", "UTF-8 LF+CRLF", " L:00000 C:0000", "NUM", "CAPS", "SCRL", " 00:00 PM"};
-
-QStyle::StandardPixmap pixmapOf(ToolBarIcon icon) {
-    switch (icon) {
-    case ToolBarIcon::NewFile:
-        return QStyle::SP_FileIcon;
-    case ToolBarIcon::OpenFile:
-        return QStyle::SP_DialogOpenButton;
-    case ToolBarIcon::SaveFile:
-        return QStyle::SP_DialogSaveButton;
-    case ToolBarIcon::Back:
-        return QStyle::SP_ArrowBack;
-    case ToolBarIcon::Forward:
-        return QStyle::SP_ArrowForward;
-    case ToolBarIcon::None:
-        break;
-    }
-    return QStyle::SP_CustomBase;
-}
 
 } // namespace
 
 MainWindow::MainWindow(Options& options, QWidget* parent)
-    : QMainWindow(parent), m_options(options), m_documentArea(new QMdiArea(this)),
-      m_printer(std::make_unique<QPrinter>()) {
+    : QMainWindow(parent), m_options(options),
+      m_menus(std::make_unique<MenuBar>(*this, options, m_editor,
+                                        [this](uint32_t commandId) { runCommand(commandId); })),
+      m_frame(std::make_unique<QtFrame>(
+          *this, options, m_sound, m_editor, *m_menus,
+          FrameWindowParts{[this](WindowArrangement arrangement) { m_area->arrangeWindows(arrangement); },
+                           [this](FrameBar bar, bool visible) { m_menus->showBar(bar, visible); },
+                           [this](QPagedPaintDevice& device, bool markedOnly) {
+                               return m_area->printActive(device, markedOnly);
+                           },
+                           [this](const QFont& font) { m_area->applyFontChoice(font); },
+                           [this] { m_menus->refreshMenuKeyTexts(); }, [this] { m_area->syncActivePane(); },
+                           [this] { return m_area->activePane(); }})),
+      m_area(std::make_unique<DocumentArea>(*this, options, m_keyState, m_primary, m_editor, *m_frame,
+                                            DocumentAreaParts{[this] { m_menus->refreshRecentFiles(); },
+                                                              [this] { return m_menus->contextMenu(); }})) {
     setWindowTitle(QString::fromLatin1(versionText()));
-    setCentralWidget(m_documentArea);
+    setCentralWidget(m_area->documentArea());
     setAcceptDrops(true);
-    m_documentArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_documentArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     resize(1000, 700);
-    buildStatusBar();
-    m_primaryTimer = new QTimer(this);
-    m_primaryTimer->setSingleShot(true);
-    m_primaryTimer->setInterval(kPrimaryPauseMs);
-    connect(m_primaryTimer, &QTimer::timeout, this, [this] { m_primary.follow(processor().document()); });
+    m_menus->buildStatusBar();
 
     m_editor = std::make_unique<Editor>(
-        EditorPorts{*this, *this, options, m_clock, m_clipboard, m_sound, m_searchKeys, *this, m_launcher,
+        EditorPorts{*m_frame, *m_area, options, m_clock, m_clipboard, m_sound, m_searchKeys, *m_area, m_launcher,
                     std::string(platform::directoryPart(platform::programPath().value_or(""))),
                     [this](int key) { return m_keyState.isToggled(static_cast<uint16_t>(key)); }, true, false, true});
 
-    buildMenus();
-    buildToolBar();
-    statusLine().setObserver(this);
+    m_menus->buildMenus();
+    // After Escape closed a menu, keys the keymap binds leave the menu bar (see eventFilter).
+    menuBar()->installEventFilter(this);
+    m_menus->buildToolBar();
+    statusLine().setObserver(m_menus.get());
     statusLine().refreshKeyStates();
 
-    connect(m_documentArea, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
     m_statusTimer = new QTimer(this);
     connect(m_statusTimer, &QTimer::timeout, this, [this] { statusLine().tick(); });
     m_statusTimer->start(kStatusTickMs);
@@ -133,228 +77,10 @@ MainWindow::~MainWindow() {
     statusLine().setObserver(nullptr);
     // The document windows and dialogs use the editor's services: they go while those still live,
     // and without the window's handlers, which would see a window half taken down.
-    disconnect(m_documentArea, nullptr, this, nullptr);
-    closeSearchDialog();
-    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-        window->removeEventFilter(this);
-        delete window; // its widget shows a pane of the workspace, which still lives
-    }
+    disconnect(m_area->documentArea(), nullptr, m_area.get(), nullptr);
+    m_frame->closeSearchDialog();
+    m_area->deleteWindows();
     m_editor.reset();
-}
-
-// ---- building ----
-
-QAction* MainWindow::addCommandAction(QMenu& menu, const QString& text, uint32_t commandId) {
-    QAction* action = menu.addAction(text);
-    action->setData(commandId);
-    action->setEnabled(!isNotYetBuilt(static_cast<FunctionId>(commandId)));
-    connect(action, &QAction::triggered, this, [this, commandId] { runCommand(commandId); });
-    return action;
-}
-
-void MainWindow::buildMenus() {
-    m_menuTexts = menuBarTexts(mainMenuBar());
-    const auto menus = mainMenuBar();
-    menuBar()->installEventFilter(this);
-    for (std::size_t m = 0; m < menus.size(); ++m) {
-        QMenu* menu = menuBar()->addMenu(qText(menus[m].title));
-        connect(menu, &QMenu::hovered, this, &MainWindow::showHint);
-        connect(menu, &QMenu::aboutToHide, this,
-                [this] { statusLine().showMessage("", MessageTimeout::Keep, MessageBeep::No); });
-        for (const MenuItemText& item : m_menuTexts[m]) {
-            if (item.commandId == 0) {
-                menu->addSeparator();
-                continue;
-            }
-            m_actions[item.commandId] = addCommandAction(*menu, qText(item.text), item.commandId);
-        }
-        if (m == 0) {
-            m_fileMenu = menu;
-        }
-        if (menus[m].title == "&Tools") {
-            m_toolsMenu = menu;
-        }
-        if (menus[m].title == "&Macros") {
-            m_macrosMenu = menu;
-            m_macrosMenuIndex = m;
-        }
-        if (menus[m].title == "&Window") {
-            m_windowMenu = menu;
-            connect(menu, &QMenu::aboutToShow, this, &MainWindow::refreshWindowList);
-        }
-    }
-    m_contextMenu = new QMenu(this);
-    connect(m_contextMenu, &QMenu::hovered, this, &MainWindow::showHint);
-    for (const MenuItem& item : editContextMenu()) {
-        if (item.isSeparator()) {
-            m_contextMenu->addSeparator();
-            continue;
-        }
-        (void)addCommandAction(*m_contextMenu, qText(item.text), item.commandId);
-    }
-    m_editor->macros().setMenuObserver([this] { refreshMacroMenu(); });
-    refreshMacroMenu();
-    refreshMenuKeyTexts();
-    refreshRecentFiles();
-    refreshToolsMenu();
-}
-
-void MainWindow::refreshToolsMenu() {
-    if (m_toolsMenu == nullptr) {
-        return;
-    }
-    for (QAction* action : m_toolActions) {
-        m_toolsMenu->removeAction(action);
-        action->deleteLater();
-    }
-    m_toolActions.clear();
-    const std::vector<std::string> texts = m_editor->tools().menuTexts();
-    if (texts.empty()) {
-        return;
-    }
-    m_toolActions.push_back(m_toolsMenu->addSeparator());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        m_toolActions.push_back(addCommandAction(*m_toolsMenu, qText(texts[i]), toolchain::toolFunctionId(i)));
-    }
-}
-
-void MainWindow::refreshMacroMenu() {
-    if (m_macrosMenu == nullptr) {
-        return;
-    }
-    for (QAction* item : m_macroActions) {
-        m_macrosMenu->removeAction(item);
-        m_actions.erase(item->data().toUInt());
-        item->deleteLater();
-    }
-    m_macroActions.clear();
-    std::vector<MenuItemText>& texts = m_menuTexts[m_macrosMenuIndex];
-    std::erase_if(texts, [](const MenuItemText& item) {
-        for (std::size_t index = 0; index < kMacroMenuMaxEntries; ++index) {
-            if (item.commandId == macroExecuteId(index)) {
-                return true;
-            }
-        }
-        return false;
-    });
-    const std::vector<std::string> items = m_editor->macros().menuItemTexts();
-    if (items.empty()) {
-        return;
-    }
-    m_macroActions.push_back(m_macrosMenu->addSeparator());
-    for (std::size_t index = 0; index < items.size(); ++index) {
-        const FunctionId id = macroExecuteId(index);
-        texts.push_back(MenuItemText{id, items[index]});
-        QAction* item = addCommandAction(*m_macrosMenu, qText(items[index]), id);
-        m_actions[id] = item;
-        m_macroActions.push_back(item);
-    }
-    refreshMenuKeyTexts();
-}
-
-void MainWindow::refreshMenuKeyTexts() {
-    rewriteMenuKeyTexts(m_menuTexts, 0, keys().keymaps().keymap(), m_editor->prefixes());
-    for (const auto& menu : m_menuTexts) {
-        for (const MenuItemText& item : menu) {
-            if (auto found = m_actions.find(item.commandId); found != m_actions.end()) {
-                found->second->setText(qText(item.text));
-            }
-        }
-    }
-}
-
-void MainWindow::refreshRecentFiles() {
-    for (QAction* action : m_recentActions) {
-        m_fileMenu->removeAction(action);
-        action->deleteLater();
-    }
-    m_recentActions.clear();
-    const auto items = history().recentFiles();
-    if (items.empty()) {
-        return;
-    }
-    QAction* before = action(kRecentFilesBeforeId);
-    int number = 1;
-    for (const auto& [id, path] : items) {
-        auto* item = new QAction(QStringLiteral("&%1 %2").arg(number++).arg(qText(path)), m_fileMenu);
-        item->setData(id);
-        const uint32_t commandId = id;
-        connect(item, &QAction::triggered, this, [this, commandId] { runCommand(commandId); });
-        m_fileMenu->insertAction(before, item);
-        m_recentActions.push_back(item);
-    }
-    QAction* separator = new QAction(m_fileMenu);
-    separator->setSeparator(true);
-    m_fileMenu->insertAction(before, separator);
-    m_recentActions.push_back(separator);
-}
-
-void MainWindow::refreshWindowList() {
-    for (QAction* item : m_windowListActions) {
-        m_windowMenu->removeAction(item);
-        item->deleteLater();
-    }
-    m_windowListActions.clear();
-    const std::vector<EditPane*> panes = workspace().panes();
-    if (panes.empty()) {
-        return;
-    }
-    m_windowListActions.push_back(m_windowMenu->addSeparator());
-    int number = 1;
-    for (EditPane* pane : panes) {
-        QAction* item = m_windowMenu->addAction(
-            QStringLiteral("&%1 %2").arg(number++).arg(qText(workspace().title(*pane))));
-        item->setCheckable(true);
-        item->setChecked(pane == workspace().active());
-        connect(item, &QAction::triggered, this, [this, pane] { workspace().activate(*pane); });
-        m_windowListActions.push_back(item);
-    }
-}
-
-void MainWindow::buildToolBar() {
-    m_toolBar = addToolBar(QStringLiteral("Standard"));
-    m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
-    for (const ToolBarButton& button : toolBarButtons()) {
-        if (button.id == 0) {
-            m_toolBar->addSeparator();
-            continue;
-        }
-        QAction* item = m_toolBar->addAction(QString::fromLatin1(button.text));
-        if (button.icon != ToolBarIcon::None) {
-            item->setIcon(style()->standardIcon(pixmapOf(button.icon)));
-        }
-        item->setToolTip(qText(commandHint(button.id)));
-        item->setData(button.id);
-        const uint32_t id = button.id;
-        connect(item, &QAction::triggered, this, [this, id] { runCommand(id); });
-    }
-    m_toolBar->setVisible(m_options.editor().toolBar != 0);
-}
-
-void MainWindow::buildStatusBar() {
-    QStatusBar* bar = statusBar();
-    const QFontMetrics metrics(bar->font());
-    for (std::size_t i = 0; i < kStatusPaneCount; ++i) {
-        QLabel* label = i == 0 ? new ElidedLabel(bar) : new QLabel(bar);
-        label->setObjectName(QStringLiteral("statusPane%1").arg(i));
-        if (i == 0) {
-            bar->addWidget(label, 1);
-        } else {
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            label->setAlignment(Qt::AlignCenter);
-            label->setMinimumWidth(metrics.horizontalAdvance(QLatin1String(kPaneSamples[i])) +
-                                   2 * label->frameWidth() + 2 * metrics.averageCharWidth());
-            bar->addPermanentWidget(label);
-            label->hide();
-        }
-        m_statusLabels[i] = label;
-    }
-    bar->setVisible(m_options.editor().statusBar != 0);
-}
-
-void MainWindow::showHint(QAction* action) {
-    const uint32_t id = action->data().toUInt();
-    statusLine().showMessage(commandHint(id), MessageTimeout::Keep, MessageBeep::No);
 }
 
 // ---- commands ----
@@ -362,33 +88,9 @@ void MainWindow::showHint(QAction* action) {
 void MainWindow::runCommand(uint32_t commandId) {
     (void)processor().execute(commandId);
     if (commandId == functionIdOf("OptionsTools")) {
-        refreshToolsMenu();
+        m_menus->refreshToolsMenu();
     }
-    syncActivePane();
-}
-
-void MainWindow::syncActivePane() {
-    if (EditPaneWidget* pane = activePane()) {
-        pane->syncCaret();
-    }
-    afterInput();
-}
-
-void MainWindow::afterInput() {
-    if (!m_editor) {
-        return;
-    }
-    statusLine().setIndicator(Indicator::Mode, processor().editSettings().insertMode);
-    statusLine().refreshKeyStates();
-    m_primaryTimer->start();
-    if (EditPaneWidget* pane = activePane()) {
-        const Document& doc = pane->document();
-        statusLine().setIndicator(Indicator::Changed, doc.isModified());
-        statusLine().setIndicator(Indicator::ReadOnly, doc.isReadOnly());
-        statusLine().showFormat(doc.encoding(), doc.lineEnds(), doc.hasMixedLineEnds());
-        statusLine().showEditPosition(static_cast<uint32_t>(doc.cursorLine()), doc.cursorColumn());
-    }
-    workspace().refreshTitles();
+    m_area->syncActivePane();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -396,7 +98,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // keymap binds leaves the bar and goes to the active window instead of being swallowed.
     if (watched == menuBar() && event->type() == QEvent::KeyPress && QApplication::activePopupWidget() == nullptr) {
         const auto& key = *static_cast<QKeyEvent*>(event);
-        QMdiSubWindow* window = m_documentArea->activeSubWindow();
+        QMdiSubWindow* window = m_area->documentArea()->activeSubWindow();
         const bool navigates = key.key() == Qt::Key_Escape || key.key() == Qt::Key_Return ||
                                (key.key() >= Qt::Key_Left && key.key() <= Qt::Key_Down);
         if (window != nullptr && !navigates && keymapClaims(keys(), key)) {
@@ -408,53 +110,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // A document window's own close button goes through the save question too.
-    if (event->type() == QEvent::Close) {
-        if (auto* window = qobject_cast<QMdiSubWindow*>(watched)) {
-            event->ignore();
-            if (auto* pane = qobject_cast<EditPaneWidget*>(window->widget())) {
-                (void)workspace().close(pane->pane());
-            }
-            return true;
-        }
-    }
     return QMainWindow::eventFilter(watched, event);
-}
-
-int MainWindow::printActive(QPagedPaintDevice& device, bool markedOnly) {
-    EditPaneWidget* pane = activePane();
-    if (pane == nullptr) {
-        return 0;
-    }
-    PrintRequest request;
-    request.font = pane->font();
-    request.tabSize = processor().editSettings().tabSize;
-    request.markedOnly = markedOnly;
-    const Document& document = pane->document();
-    request.title = qText(document.hasName() ? document.fileName() : std::string(kUntitled));
-    BusyCursor busy(*this);
-    return printDocument(document, device, request);
-}
-
-void MainWindow::applyFontChoice(const QFont& font) {
-    FontDetails& details = m_options.font();
-    details.face = toWindows1252(font.family());
-    details.height = -QFontInfo(font).pixelSize();
-    details.weight = font.bold() ? 700 : 400;
-    details.italic = font.italic() ? 1 : 0;
-    details.underline = font.underline() ? 1 : 0;
-    details.strikeOut = font.strikeOut() ? 1 : 0;
-    if (!m_options.saveFont()) {
-        status("The font could not be written to the settings file.", platform::SoundKind::Exclamation);
-    }
-    for (EditPaneWidget* pane : paneWidgets()) {
-        pane->applyFont();
-    }
 }
 
 EditPane* MainWindow::openDocumentAt(const std::string& path, int line) {
     EditPane* pane = workspace().openDocumentAt(path, line);
-    syncActivePane();
+    m_area->syncActivePane();
     return pane;
 }
 
@@ -466,12 +127,12 @@ void MainWindow::acceptHandOff(const std::optional<HandOff>& handOff) {
     activateWindow();
     // Queued when it came inside a nested event loop; opened from the top level (the link poll).
     workspace().acceptHandOff(handOff);
-    syncActivePane();
+    m_area->syncActivePane();
 }
 
 void MainWindow::runQueuedRequests() {
     workspace().runQueuedRequests();
-    syncActivePane();
+    m_area->syncActivePane();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -491,205 +152,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::openStartupFiles(std::span<const std::string> arguments) {
     workspace().openStartupFiles(arguments);
-    syncActivePane();
-}
-
-// ---- the workspace's windows ----
-
-EditPaneWidget* MainWindow::activePane() const {
-    QMdiSubWindow* window = m_documentArea->activeSubWindow();
-    return window != nullptr ? qobject_cast<EditPaneWidget*>(window->widget()) : nullptr;
-}
-
-std::vector<EditPaneWidget*> MainWindow::paneWidgets() const {
-    std::vector<EditPaneWidget*> widgets;
-    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-        if (auto* pane = qobject_cast<EditPaneWidget*>(window->widget())) {
-            widgets.push_back(pane);
-        }
-    }
-    return widgets;
-}
-
-EditPaneWidget* MainWindow::widgetOf(const EditPane& pane) const {
-    for (EditPaneWidget* widget : paneWidgets()) {
-        if (&widget->pane() == &pane) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
-QMdiSubWindow* MainWindow::windowOf(const EditPane& pane) const {
-    EditPaneWidget* widget = widgetOf(pane);
-    return widget != nullptr ? qobject_cast<QMdiSubWindow*>(widget->parentWidget()) : nullptr;
-}
-
-void MainWindow::windowOpened(EditPane& pane) {
-    // "DisplayMode" is the show state of a new document window (3 maximised, 2 minimised); a new
-    // window also follows an active one that is maximised.
-    const int displayMode = m_options.editor().displayMode;
-    const bool maximised = displayMode == 3 || (m_documentArea->activeSubWindow() != nullptr &&
-                                                m_documentArea->activeSubWindow()->isMaximized());
-    PaneServices services{processor(),        keys(),      m_keyState, m_options, m_editor->syntax(),
-                          workspace(),        m_primary, m_contextMenu};
-    auto* widget = new EditPaneWidget(services, pane);
-    QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(qText(workspace().title(pane)));
-    connect(widget, &EditPaneWidget::inputHandled, this, &MainWindow::afterInput);
-    connect(widget, &EditPaneWidget::activated, this,
-            [this](EditPaneWidget* activated) { workspace().windowActivatedByUser(activated->pane()); });
-    window->installEventFilter(this);
-    // A new window takes most of the document area, at least the useful size, cascaded below the
-    // ones already open. A window shown maximised or minimised gets the same place to be restored
-    // to. Before the main window is first shown the area has no size yet: the window is placed
-    // once it has.
-    const int cascade = (static_cast<int>(m_documentArea->subWindowList().size()) - 1) % 8;
-    const auto place = [this, cascade](QMdiSubWindow* placed) {
-        const QSize area = m_documentArea->viewport()->size();
-        const QSize size =
-            windowSizeWithin(area * 4 / 5, usefulWindowSize(), area).expandedTo(QSize(200, 150));
-        const int step = placed->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        const int offset = std::max(0, std::min(cascade * step, std::min(area.width() - size.width(),
-                                                                           area.height() - size.height())));
-        placed->setGeometry(offset, offset, size.width(), size.height());
-    };
-    place(window);
-    if (maximised) {
-        window->showMaximized();
-        return;
-    }
-    if (displayMode == 2) {
-        window->showMinimized();
-        return;
-    }
-    window->show();
-    if (!m_documentArea->isVisible()) {
-        QTimer::singleShot(0, window, [window, place] {
-            if (!window->isMaximized()) {
-                place(window);
-            }
-        });
-    }
-}
-
-QSize MainWindow::usefulWindowSize() const {
-    constexpr int kUsefulColumns = 80;
-    constexpr int kUsefulLines = 25;
-    const QFontMetricsF metrics(editorFont(m_options));
-    const QStyle* style = m_documentArea->style();
-    const int frame = 2 * style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent);
-    // The margin column and the frame, scroll bars and title bar around the text.
-    const int width = qCeil((kUsefulColumns + 1) * metrics.horizontalAdvance(QLatin1Char('M'))) + frame + scrollBar;
-    const int height = kUsefulLines * QFontMetrics(editorFont(m_options)).height() + frame + scrollBar +
-                       style->pixelMetric(QStyle::PM_TitleBarHeight);
-    return {width, height};
-}
-
-void MainWindow::windowClosed(std::unique_ptr<EditPane> pane) {
-    QMdiSubWindow* window = windowOf(*pane);
-    if (window == nullptr) {
-        return;
-    }
-    auto* widget = qobject_cast<EditPaneWidget*>(window->widget());
-    m_documentArea->removeSubWindow(window);
-    window->removeEventFilter(this);
-    window->hide();
-    // The window goes once the current event is handled (a key of this pane may have asked), and
-    // its pane with it.
-    widget->adoptClosedPane(std::move(pane));
-    window->deleteLater();
-    if (m_documentArea->subWindowList().isEmpty()) {
-        statusLine().clearAll();
-    }
-}
-
-void MainWindow::windowActivated(EditPane& pane) {
-    if (QMdiSubWindow* window = windowOf(pane)) {
-        if (m_documentArea->activeSubWindow() != window) {
-            m_documentArea->setActiveSubWindow(window);
-        }
-        window->widget()->setFocus();
-    }
-    syncActivePane();
-}
-
-void MainWindow::windowChanged(EditPane& pane) {
-    QMdiSubWindow* window = windowOf(pane);
-    if (window == nullptr) {
-        return;
-    }
-    window->setWindowTitle(qText(workspace().title(pane)));
-    auto* widget = qobject_cast<EditPaneWidget*>(window->widget());
-    widget->chooseProfile();
-    widget->applyFont(); // the margin may have come or gone
-    widget->repaintAll();
-}
-
-void MainWindow::recentFilesChanged() {
-    refreshRecentFiles();
-}
-
-void MainWindow::exitRequested() {
-    QTimer::singleShot(0, this, [this] { close(); });
-}
-
-void MainWindow::subWindowActivated(QMdiSubWindow* window) {
-    if (window == nullptr || m_editor == nullptr) {
-        return;
-    }
-    if (qobject_cast<OutputWindowWidget*>(window->widget()) != nullptr) {
-        processor().activateOutputWindow();
-        return;
-    }
-    auto* pane = qobject_cast<EditPaneWidget*>(window->widget());
-    if (pane == nullptr) {
-        return;
-    }
-    workspace().windowActivatedByUser(pane->pane());
-    afterInput();
-}
-
-// ---- the output windows ----
-
-OutputWindowWidget* MainWindow::outputWidgetOf(toolchain::OutputKind kind) const {
-    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-        auto* widget = qobject_cast<OutputWindowWidget*>(window->widget());
-        if (widget != nullptr && widget->kind() == kind) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
-void MainWindow::showOutputWindow(toolchain::OutputWindow& output) {
-    OutputWindowWidget* widget = outputWidgetOf(output.kind());
-    if (widget == nullptr) {
-        widget = new OutputWindowWidget(m_editor->outputs(), output.kind(), {keys(), m_keyState});
-        QMdiSubWindow* window = m_documentArea->addSubWindow(widget);
-        window->setWindowTitle(qText(output.title()));
-        const QRect area = m_documentArea->viewport()->rect();
-        window->setGeometry(0, area.height() * 3 / 5, area.width(), area.height() * 2 / 5);
-    }
-    auto* window = qobject_cast<QMdiSubWindow*>(widget->parentWidget());
-    window->show();
-    m_documentArea->setActiveSubWindow(window);
-    widget->setFocus();
-    processor().activateOutputWindow();
-}
-
-void MainWindow::outputLinesChanged(toolchain::OutputWindow& output) {
-    if (OutputWindowWidget* widget = outputWidgetOf(output.kind())) {
-        widget->refreshLines();
-    }
-}
-
-void MainWindow::outputSelectionChanged(toolchain::OutputWindow& output) {
-    if (OutputWindowWidget* widget = outputWidgetOf(output.kind())) {
-        widget->refreshSelection();
-    }
+    m_area->syncActivePane();
 }
 
 // ---- re-activation and closing ----
@@ -712,333 +175,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
                              : isMinimized() ? 2
                                              : 1};
     if (!history().writeFramePlacement(placement)) {
-        status("The window placement could not be written to the settings file.",
+        m_frame->status("The window placement could not be written to the settings file.",
                platform::SoundKind::Exclamation);
     }
     (void)m_editor->saveState(); // each failure has been reported
     event->accept();
-}
-
-// ---- the window ports of the frame ----
-
-void MainWindow::arrangeWindows(WindowArrangement arrangement) {
-    arrangeSubWindows(*m_documentArea, arrangement, usefulWindowSize());
-}
-
-void MainWindow::showBar(FrameBar bar, bool visible) {
-    if (bar == FrameBar::ToolBar) {
-        m_toolBar->setVisible(visible);
-    } else {
-        statusBar()->setVisible(visible);
-    }
-}
-
-int MainWindow::runDialog(QDialog& dialog) {
-    settleDialogFocus(dialog);
-    return m_dialogRunner ? m_dialogRunner(dialog) : dialog.exec();
-}
-
-MainWindow::DialogRunner MainWindow::nestedRunner() {
-    return [this](QDialog& dialog) { return runDialog(dialog); };
-}
-
-int MainWindow::print(PrintScope scope) {
-    QPrintDialog dialog(m_printer.get(), this);
-    if (runDialog(dialog) != QDialog::Accepted) {
-        return 0;
-    }
-    return printActive(*m_printer, scope == PrintScope::MarkedLines);
-}
-
-DialogResult MainWindow::showFrameDialog(FrameDialog kind) {
-    const auto result = [](int code) {
-        return code == QDialog::Accepted ? DialogResult::Accepted : DialogResult::Cancelled;
-    };
-    switch (kind) {
-    case FrameDialog::EditorOptions: {
-        const auto switchProfile = [this](KeyProfile profile) {
-            if (!applyProfile(profile, m_options, *this)) {
-                return false;
-            }
-            keys().loadKeymap();
-            refreshMenuKeyTexts();
-            return true;
-        };
-        EditorOptionsDialog dialog(m_options, switchProfile, this);
-        return result(runDialog(dialog));
-    }
-    case FrameDialog::FileFilters: {
-        FileFiltersDialog dialog(m_options, this);
-        return result(runDialog(dialog));
-    }
-    case FrameDialog::Colours: {
-        ColourOptionsWindow dialog(m_editor->syntax().colours(), this);
-        return result(runDialog(dialog));
-    }
-    case FrameDialog::Keyboard: {
-        KeymapStore store(m_options.directory(DirectoryKind::Config), *this);
-        const auto activate = [this](std::unique_ptr<Keymap> keymap) {
-            keys().keymaps().replace(std::move(keymap));
-            refreshMenuKeyTexts();
-        };
-        KeymapManagerWindow dialog(m_options, *this, store, m_editor->prefixes(), activate, nestedRunner(), this);
-        return result(runDialog(dialog));
-    }
-    case FrameDialog::Extensions: {
-        ExtensionOptionsWindow dialog(m_editor->syntax(), *this, nestedRunner(), this);
-        (void)runDialog(dialog);
-        // The profiles are saved as they are edited: any change counts, however the dialog closed.
-        return dialog.model().isChanged() ? DialogResult::Accepted : DialogResult::Cancelled;
-    }
-    case FrameDialog::Font: {
-        // The editor's font, also while an output window is active; the window's own is another.
-        const QFont current = editorFont(m_options);
-        QFontDialog dialog(this);
-        dialog.setWindowTitle(QStringLiteral("Font"));
-        // The list is filtered first: the current font is then chosen among the fonts shown.
-        dialog.setOption(QFontDialog::MonospacedFonts);
-        dialog.setCurrentFont(current);
-        if (runDialog(dialog) != QDialog::Accepted) {
-            return DialogResult::Cancelled;
-        }
-        // OK on the font it opened with changes nothing, not even by rounding its size.
-        const QFont chosen = dialog.selectedFont();
-        const QFontInfo before(current);
-        const QFontInfo after(chosen);
-        if (after.family() == before.family() && after.styleName() == before.styleName() &&
-            after.pointSize() == before.pointSize() && chosen.underline() == current.underline() &&
-            chosen.strikeOut() == current.strikeOut()) {
-            return DialogResult::Cancelled;
-        }
-        applyFontChoice(chosen);
-        return DialogResult::Accepted;
-    }
-    case FrameDialog::PrintSetup: {
-        QPageSetupDialog dialog(m_printer.get(), this);
-        return result(runDialog(dialog));
-    }
-    case FrameDialog::About:
-        if (m_responder) {
-            (void)m_responder(versionText(), "About Vexa");
-        } else {
-            QMessageBox::about(this, QStringLiteral("About Vexa"), QString::fromLatin1(versionText()));
-        }
-        return DialogResult::Accepted;
-    }
-    return DialogResult::Cancelled;
-}
-
-// ---- the frame port ----
-
-void MainWindow::status(std::string_view text, platform::SoundKind sound, Hold hold) {
-    if (m_editor == nullptr) {
-        // A message while the editor is being put together: shown as it is.
-        static_cast<ElidedLabel*>(m_statusLabels[0])->setFullText(qText(text));
-        return;
-    }
-    statusLine().showMessage(text, hold == Hold::Yes ? MessageTimeout::Keep : MessageTimeout::Clear,
-                             MessageBeep::No);
-    if (hold == Hold::Yes) {
-        statusLine().setHold(true);
-    }
-    if (sound != platform::SoundKind::None) {
-        beep(sound);
-    }
-}
-
-void MainWindow::messageBox(std::string_view text, std::string_view title) {
-    if (m_responder) {
-        (void)m_responder(text, title);
-        return;
-    }
-    QMessageBox::warning(this, qText(title), qText(text));
-}
-
-Answer MainWindow::ask(std::string_view text, std::string_view title, Question kind) {
-    if (m_responder) {
-        const Answer answer = m_responder(text, title);
-        return kind == Question::YesNo && answer == Answer::Cancel ? Answer::No : answer;
-    }
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (kind == Question::YesNoCancel) {
-        buttons |= QMessageBox::Cancel;
-    }
-    switch (QMessageBox::question(this, qText(title), qText(text), buttons)) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::Cancel:
-        return Answer::Cancel;
-    default:
-        return Answer::No;
-    }
-}
-
-int MainWindow::choose(std::string_view text, std::string_view title, std::span<const std::string_view> buttons,
-                       int defaultButton) {
-    if (m_responder) {
-        const Answer answer = m_responder(text, title);
-        const int index = answer == Answer::Yes ? 0 : answer == Answer::No ? 1 : 2;
-        return index < static_cast<int>(buttons.size()) ? index : defaultButton;
-    }
-    QMessageBox box(QMessageBox::Question, qText(title), qText(text), QMessageBox::NoButton, this);
-    std::vector<QPushButton*> pressed;
-    for (const std::string_view button : buttons) {
-        pressed.push_back(box.addButton(qText(button), QMessageBox::AcceptRole));
-    }
-    if (defaultButton >= 0 && defaultButton < static_cast<int>(pressed.size())) {
-        box.setDefaultButton(pressed[static_cast<std::size_t>(defaultButton)]);
-    }
-    box.exec();
-    const auto found = std::find(pressed.begin(), pressed.end(), box.clickedButton());
-    return found != pressed.end() ? static_cast<int>(found - pressed.begin()) : defaultButton;
-}
-
-void MainWindow::beginBusy() {
-    if (m_busy++ == 0) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-}
-
-void MainWindow::endBusy() {
-    if (m_busy > 0 && --m_busy == 0) {
-        QApplication::restoreOverrideCursor();
-    }
-}
-
-void MainWindow::drainEvents() {
-    // A long operation asks often (a load every 500 lines); handling events more often than
-    // the screen can show a change only slows it down, and the window stays responsive anyway.
-    constexpr qint64 kDrainIntervalMs = 40;
-    if (m_lastDrain.isValid() && m_lastDrain.elapsed() < kDrainIntervalMs) {
-        return;
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    m_lastDrain.start();
-}
-
-std::vector<std::string> MainWindow::chooseFilesToOpen(const FileDialogRequest& request) {
-    return m_fileChooser ? m_fileChooser(request) : runOpenDialog(this, request);
-}
-
-std::optional<std::string> MainWindow::chooseFileToSave(const FileDialogRequest& request) {
-    if (m_fileChooser) {
-        auto chosen = m_fileChooser(request);
-        return chosen.empty() ? std::nullopt : std::optional<std::string>(chosen.front());
-    }
-    return runSaveDialog(this, request);
-}
-
-void MainWindow::beep(platform::SoundKind kind) {
-    if (m_options.editor().makeSound != 0) {
-        m_sound.beep(kind);
-    }
-}
-
-Frame::TimerId MainWindow::startTimer(uint32_t intervalMs, std::function<void()> tick) {
-    const TimerId id = m_nextTimer++;
-    auto* timer = new QTimer(this);
-    timer->setInterval(static_cast<int>(intervalMs));
-    connect(timer, &QTimer::timeout, this, [tick = std::move(tick)] { tick(); });
-    m_timers[id] = timer;
-    timer->start();
-    return id;
-}
-
-void MainWindow::stopTimer(TimerId id) {
-    auto found = m_timers.find(id);
-    if (found == m_timers.end()) {
-        return;
-    }
-    found->second->stop();
-    found->second->deleteLater();
-    m_timers.erase(found);
-}
-
-DialogResult MainWindow::showDialog(DialogModel& model) {
-    std::unique_ptr<QDialog> view = makeDialogView(model, this);
-    if (view == nullptr) {
-        messageBox(formatText("The dialog '%s' can not be shown.", std::string(model.title()).c_str()));
-        return DialogResult::Cancelled;
-    }
-    const int code = runDialog(*view);
-    return code == QDialog::Accepted ? DialogResult::Accepted : DialogResult::Cancelled;
-}
-
-void MainWindow::showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) {
-    closeSearchDialog();
-    m_searchDialog = new SearchDialog(std::move(dialog), this);
-    m_searchDialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_searchDialog, &QObject::destroyed, this, [this] { m_searchDialog = nullptr; });
-    // The dialog's Help button: the user guide at its section on searching.
-    connect(m_searchDialog, &SearchDialog::helpRequested, this,
-            [this] { (void)m_editor->help().showGuide(aids::kGuideSearchSection); });
-    connect(m_searchDialog, &SearchDialog::searched, this, [this] {
-        syncActivePane();
-        keepSearchDialogOffTheCursor();
-    });
-    m_searchDialog->show();
-    keepSearchDialogOffTheCursor();
-}
-
-void MainWindow::keepSearchDialogOffTheCursor() {
-    EditPaneWidget* pane = activePane();
-    if (m_searchDialog == nullptr || pane == nullptr) {
-        return;
-    }
-    const Document& document = pane->document();
-    const QPoint cell =
-        pane->viewport()->mapToGlobal(pane->cellCentre(document.cursorLine(), document.cursorColumn()));
-    const QRect line(cell.x() - pane->cellHeight(), cell.y() - pane->cellHeight(), 2 * pane->cellHeight(),
-                     2 * pane->cellHeight());
-    QRect dialog = m_searchDialog->frameGeometry();
-    if (!dialog.intersects(line)) {
-        return;
-    }
-    // Below the found line when the window has room there, else above it.
-    const QRect frame = frameGeometry();
-    if (line.bottom() + dialog.height() <= frame.bottom()) {
-        dialog.moveTop(line.bottom() + 1);
-    } else {
-        dialog.moveBottom(line.top() - 1);
-    }
-    m_searchDialog->move(dialog.topLeft());
-}
-
-void MainWindow::closeSearchDialog() {
-    if (m_searchDialog != nullptr) {
-        // Deleting the dialog closes its session, which writes the histories now.
-        delete m_searchDialog;
-        m_searchDialog = nullptr;
-    }
-}
-
-QDialog* MainWindow::searchDialog() const {
-    return m_searchDialog;
-}
-
-// ---- the status bar ----
-
-void MainWindow::paneChanged(StatusPane pane, std::string_view text) {
-    QLabel* label = m_statusLabels[static_cast<std::size_t>(pane)];
-    if (pane == StatusPane::Message) {
-        static_cast<ElidedLabel*>(label)->setFullText(qText(text));
-    } else {
-        label->setText(qText(text));
-        // An indicator that shows nothing takes no room from the message.
-        label->setVisible(!text.empty());
-    }
-}
-
-QString MainWindow::statusText(StatusPane pane) const {
-    if (pane == StatusPane::Message) {
-        return static_cast<const ElidedLabel*>(m_statusLabels[0])->fullText();
-    }
-    return m_statusLabels[static_cast<std::size_t>(pane)]->text();
-}
-
-QAction* MainWindow::action(uint32_t commandId) const {
-    auto found = m_actions.find(commandId);
-    return found != m_actions.end() ? found->second : nullptr;
 }
 
 } // namespace vexa::ui

@@ -1,13 +1,10 @@
-// The editor's main window: shows the workspace's windows in a document area, the menus built from
-// the menu data, the toolbar and the status bar, and serves the frame port. Every menu item, button
-// and key goes to the command processor; the window decides nothing about what a function does.
+// The editor's main window: puts the editor together with its rooms and owns them — the frame port
+// (QtFrame), the document area that shows the workspace's windows and the output windows
+// (DocumentArea), and the menus, toolbar and status bar (MenuBar). Every menu item, button and key
+// goes to the command processor; the window decides nothing about what a function does.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
-#include <array>
-#include <functional>
-#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -16,12 +13,13 @@
 #include "commands/PrimarySelection.h"
 #include "frame/Frame.h"
 #include "frame/StatusLine.h"
-#include "keyboard/MenuKeyTexts.h"
 #include "platform/Clock.h"
 #include "platform/posix/PosixProcess.h"
 #include "session/Editor.h"
-#include "session/WorkspaceView.h"
+#include "ui/DocumentArea.h"
+#include "ui/MenuBar.h"
 #include "ui/QtClipboard.h"
+#include "ui/QtFrame.h"
 #include "ui/QtKeyState.h"
 #include "ui/QtSoundPlayer.h"
 #include "ui/SearchKeyState.h"
@@ -30,10 +28,7 @@ class QAction;
 class QDialog;
 class QFont;
 class QPagedPaintDevice;
-class QPrinter;
-class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -45,14 +40,8 @@ class Options;
 namespace vexa::ui {
 
 class EditPaneWidget;
-class OutputWindowWidget;
-class SearchDialog;
 
-class MainWindow final : public QMainWindow,
-                         public Frame,
-                         public WorkspaceView,
-                         public toolchain::OutputWindowHost,
-                         public StatusLineObserver {
+class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -69,24 +58,24 @@ public:
     QtKeyState& keyState() { return m_keyState; }
     PrimarySelection& primarySelection() { return m_primary; }
 
-    QMdiArea* documentArea() const { return m_documentArea; }
-    QToolBar* toolBar() const { return m_toolBar; }
+    QMdiArea* documentArea() const { return m_area->documentArea(); }
+    QToolBar* toolBar() const { return m_menus->toolBar(); }
     // The text a status-bar pane shows now.
-    QString statusText(StatusPane pane) const;
+    QString statusText(StatusPane pane) const { return m_menus->statusText(pane); }
     // The menu action of a command identifier; null when the menus have none.
-    QAction* action(uint32_t commandId) const;
-    QMenu* contextMenu() const { return m_contextMenu; }
-    QMenu* windowMenu() const { return m_windowMenu; }
+    QAction* action(uint32_t commandId) const { return m_menus->action(commandId); }
+    QMenu* contextMenu() const { return m_menus->contextMenu(); }
+    QMenu* windowMenu() const { return m_menus->windowMenu(); }
     // The open Find or Replace dialog; null when none is open.
-    QDialog* searchDialog() const;
-    EditPaneWidget* activePane() const;
-    std::vector<EditPaneWidget*> paneWidgets() const;
+    QDialog* searchDialog() const { return m_frame->searchDialog(); }
+    EditPaneWidget* activePane() const { return m_area->activePane(); }
+    std::vector<EditPaneWidget*> paneWidgets() const { return m_area->paneWidgets(); }
 
     // A font chosen in the Options > Font dialog: kept in "Font Details" and given to every pane.
-    void applyFontChoice(const QFont& font);
+    void applyFontChoice(const QFont& font) { m_area->applyFontChoice(font); }
     // Prints the active document, or its marked lines, on a printer (or a PDF writer); the number
     // of pages.
-    int printActive(QPagedPaintDevice& device, bool markedOnly);
+    int printActive(QPagedPaintDevice& device, bool markedOnly) { return m_area->printActive(device, markedOnly); }
 
     // Runs a menu command, as the menus, the toolbar and the context menu do.
     void runCommand(uint32_t commandId);
@@ -102,52 +91,25 @@ public:
 
     // Questions and message boxes go to this function instead of a dialog when it is set (tests,
     // and runs without a user).
-    using Responder = std::function<Answer(std::string_view text, std::string_view title)>;
-    void setResponder(Responder responder) { m_responder = std::move(responder); }
+    using Responder = QtFrame::Responder;
+    void setResponder(Responder responder) { m_frame->setResponder(std::move(responder)); }
     // The file dialogs' answers likewise: the chosen paths, empty for Cancel.
-    using FileChooser = std::function<std::vector<std::string>(const FileDialogRequest& request)>;
-    void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
+    using FileChooser = QtFrame::FileChooser;
+    void setFileChooser(FileChooser chooser) { m_frame->setFileChooser(std::move(chooser)); }
     // A dialog opened by a command, shown to a test instead of run (null: run it).
-    using DialogRunner = std::function<int(QDialog& dialog)>;
-    void setDialogRunner(DialogRunner runner) { m_dialogRunner = std::move(runner); }
+    using DialogRunner = QtFrame::DialogRunner;
+    void setDialogRunner(DialogRunner runner) { m_frame->setDialogRunner(std::move(runner)); }
 
-    // Frame
-    void status(std::string_view text, platform::SoundKind sound, Hold hold = Hold::No) override;
-    void messageBox(std::string_view text, std::string_view title = kErrorTitle) override;
-    Answer ask(std::string_view text, std::string_view title, Question kind = Question::YesNo) override;
-    int choose(std::string_view text, std::string_view title, std::span<const std::string_view> buttons,
-               int defaultButton) override;
-    void beginBusy() override;
-    void endBusy() override;
-    void drainEvents() override;
-    [[nodiscard]] std::vector<std::string> chooseFilesToOpen(const FileDialogRequest& request) override;
-    [[nodiscard]] std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
-    void beep(platform::SoundKind kind) override;
-    [[nodiscard]] TimerId startTimer(uint32_t intervalMs, std::function<void()> tick) override;
-    void stopTimer(TimerId id) override;
-    void arrangeWindows(WindowArrangement arrangement) override;
-    void showBar(FrameBar bar, bool visible) override;
-    int print(PrintScope scope) override;
-    [[nodiscard]] DialogResult showFrameDialog(FrameDialog dialog) override;
-    [[nodiscard]] DialogResult showDialog(DialogModel& model) override;
-    void showSearchDialog(std::unique_ptr<SearchDialogSession> dialog) override;
-    void closeSearchDialog() override;
+    // The frame port's messages.
+    void status(std::string_view text, platform::SoundKind sound, Hold hold = Hold::No) {
+        m_frame->status(text, sound, hold);
+    }
+    void messageBox(std::string_view text, std::string_view title = kErrorTitle) {
+        m_frame->messageBox(text, title);
+    }
 
-    // WorkspaceView
-    void windowOpened(EditPane& pane) override;
-    void windowClosed(std::unique_ptr<EditPane> pane) override;
-    void windowActivated(EditPane& pane) override;
-    void windowChanged(EditPane& pane) override;
-    void recentFilesChanged() override;
-    void exitRequested() override;
-
-    // OutputWindowHost
-    void showOutputWindow(toolchain::OutputWindow& window) override;
-    void outputLinesChanged(toolchain::OutputWindow& window) override;
-    void outputSelectionChanged(toolchain::OutputWindow& window) override;
-
-    // StatusLineObserver
-    void paneChanged(StatusPane pane, std::string_view text) override;
+    // Shows an output window, as the output windows' host does.
+    void showOutputWindow(toolchain::OutputWindow& window) { m_area->showOutputWindow(window); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -158,34 +120,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void buildMenus();
-    void buildToolBar();
-    void buildStatusBar();
-    void refreshMenuKeyTexts();
-    void refreshRecentFiles();
-    // The installed tools at the end of the Tools menu, one item per tool in list order.
-    void refreshToolsMenu();
-    // The entries of the macro menu list after the fixed items of the Macros menu.
-    void refreshMacroMenu();
-    void refreshWindowList();
-    void showHint(QAction* action);
-    QAction* addCommandAction(QMenu& menu, const QString& text, uint32_t commandId);
-    QMdiSubWindow* windowOf(const EditPane& pane) const;
-    EditPaneWidget* widgetOf(const EditPane& pane) const;
-    OutputWindowWidget* outputWidgetOf(toolchain::OutputKind kind) const;
-    void subWindowActivated(QMdiSubWindow* window);
-    // The document-state panes and the window titles after a command, a key or a mouse action.
-    void afterInput();
-    // The same after a function: the active pane's caret first.
-    void syncActivePane();
-    int runDialog(QDialog& dialog);
-    // The size a document window needs to show 80 columns and 25 lines in the editor's font.
-    QSize usefulWindowSize() const;
-    // What a dialog runs the dialogs it opens with: the same road as the window's own.
-    DialogRunner nestedRunner();
-    // Moves the Find or Replace dialog off the cursor's line, so that a match is never hidden.
-    void keepSearchDialogOffTheCursor();
-
     Options& m_options;
     platform::SystemClock m_clock;
     QtSoundPlayer m_sound;
@@ -195,36 +129,14 @@ private:
     QtClipboard m_selectionClipboard{ClipboardMode::Selection};
     PrimarySelection m_primary{m_selectionClipboard};
     platform::PosixProcessLauncher m_launcher;
-    QMdiArea* m_documentArea;
+    // The rooms are built before the editor, which works through them, and go after it. Each
+    // knows the others only through what the window hands it here.
+    std::unique_ptr<MenuBar> m_menus;
+    std::unique_ptr<QtFrame> m_frame;
+    std::unique_ptr<DocumentArea> m_area;
     std::unique_ptr<Editor> m_editor;
-    MenuBarTexts m_menuTexts;
-    SearchDialog* m_searchDialog = nullptr;
-    std::unique_ptr<QPrinter> m_printer;
-
-    QToolBar* m_toolBar = nullptr;
-    QMenu* m_contextMenu = nullptr;
-    QMenu* m_fileMenu = nullptr;
-    QMenu* m_windowMenu = nullptr;
-    std::map<uint32_t, QAction*> m_actions;
-    std::vector<QAction*> m_recentActions;
-    QMenu* m_toolsMenu = nullptr;
-    std::vector<QAction*> m_toolActions;
-    QMenu* m_macrosMenu = nullptr;
-    std::size_t m_macrosMenuIndex = 0;
-    std::vector<QAction*> m_macroActions;
-    std::vector<QAction*> m_windowListActions;
-    std::array<QLabel*, kStatusPaneCount> m_statusLabels{};
     QTimer* m_statusTimer = nullptr;
     QTimer* m_idleTimer = nullptr;
-    QTimer* m_primaryTimer = nullptr; // the selection follows the mark once keys and drags pause
-    std::map<TimerId, QTimer*> m_timers;
-    TimerId m_nextTimer = 1;
-    int m_busy = 0;
-    // When pending events were last handled for a long operation (see drainEvents).
-    QElapsedTimer m_lastDrain;
-    Responder m_responder;
-    FileChooser m_fileChooser;
-    DialogRunner m_dialogRunner;
 };
 
 } // namespace vexa::ui

@@ -118,7 +118,7 @@ public:
 class ShippedExpansion : public test::ProcessorTest {
 protected:
     ShippedExpansion() : store(shareDirectory().string(), frame, &processor) {
-        processor.setTemplateHook(&store);
+        linkHooks(idleRecorder, store);
         options.editor().smartTemplate = 1;
         options.editor().insertMode = 1;
         options.editor().tabSize = 4;

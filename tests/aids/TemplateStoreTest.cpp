@@ -99,7 +99,7 @@ TEST(TemplateSetTest, CutsKeepWholeUtf8Characters) {
 class TemplateStoreTest : public test::ProcessorTest {
 protected:
     TemplateStoreTest() : store(m_home.path().string(), frame, &processor) {
-        processor.setTemplateHook(&store);
+        linkHooks(idleRecorder, store);
         options.editor().smartTemplate = 1;
         options.editor().insertMode = 1;
     }

@@ -52,7 +52,7 @@ TEST_F(ProcessorTest, ResetsThePrefixAfterEveryFunctionWithARecord) {
 
 TEST_F(ProcessorTest, RecordsFunctionsExceptTheFourNeverRecorded) {
     FakeRecorder recorder;
-    processor.setMacroRecorder(&recorder);
+    linkHooks(recorder, noTemplates);
     const std::vector<FunctionId> sent = {
         functionIdOf("MoveLineEnd"),
         functionIdOf("MacroPlay"),
@@ -292,7 +292,7 @@ TEST_F(ProcessorTest, AFunctionThatKeepsTheViewStillClosesItsUndoGroup) {
 
 TEST_F(ProcessorTest, TypedSpaceTriesTemplatesOnlyInInsertMode) {
     FakeTemplates templates;
-    processor.setTemplateHook(&templates);
+    linkHooks(idleRecorder, templates);
     type("if ");
     EXPECT_EQ(doc().lineText(0), "if ()");
     EXPECT_EQ(templates.calls, 1);
@@ -309,6 +309,28 @@ TEST_F(ProcessorTest, TypedSpaceTriesTemplatesOnlyInInsertMode) {
     type("if ");
     EXPECT_EQ(doc().lineText(0), "if ");
     EXPECT_EQ(templates.calls, 1);
+}
+
+// The recorder and the templates come with the one wiring step: links without them do not compile.
+template <typename... Hooks>
+concept Linkable = requires(StatusLine& statusLine, test::FakeKeymap& keymap, test::FakeWindows& windows,
+                            Hooks&... hooks) {
+    ProcessorLinks{statusLine, keymap, windows, hooks..., std::vector<CommandFamily*>{}};
+};
+static_assert(Linkable<test::IdleRecorder, test::NoTemplates>);
+static_assert(!Linkable<>);
+
+TEST_F(ProcessorTest, UnlinkedHooksHearNothing) {
+    FakeRecorder recorder;
+    FakeTemplates templates;
+    linkHooks(recorder, templates);
+    processor.unlinkHooks();
+    exec(functionIdOf("MoveLineEnd"));
+    type("if ");
+    EXPECT_TRUE(recorder.functions.empty());
+    EXPECT_EQ(recorder.characters, "");
+    EXPECT_EQ(templates.calls, 0);
+    EXPECT_EQ(doc().lineText(0), "if ");
 }
 
 // Regression: in overwrite mode the typed character left the marked text in place.

@@ -18,6 +18,7 @@
 #include "frame/StatusLine.h"
 #include "platform/Clipboard.h"
 #include "platform/Sound.h"
+#include "support/InertProcessorHooks.h"
 #include "settings/Options.h"
 #include "support/FakeClock.h"
 #include "support/TempHome.h"
@@ -155,9 +156,14 @@ protected:
         setLines({""});
     }
 
-    // Links a processor to the fixture's status line, keymap and document windows.
+    // Links a processor to the fixture's status line, keymap and document windows, with an idle
+    // recorder and no templates.
     void linkProcessor(CommandProcessor& another) {
-        another.link(ProcessorLinks{statusLine, keymap, windows, {}});
+        another.link(ProcessorLinks{statusLine, keymap, windows, idleRecorder, noTemplates, {}});
+    }
+    // Links the processor again, with these hooks of the keyboard macros and the templates.
+    void linkHooks(MacroRecorderHook& recorder, TemplateHook& templates) {
+        processor.link(ProcessorLinks{statusLine, keymap, windows, recorder, templates, {}});
     }
 
     // Replaces the pane by one over a document of these lines, cursor at 0:0.
@@ -211,6 +217,8 @@ public:
     FakeClock clock;
     platform::MemoryClipboard clipboard;
     FakeKeymap keymap;
+    IdleRecorder idleRecorder;
+    NoTemplates noTemplates;
     CommandProcessor processor;
     platform::SilentSoundPlayer sound;
     StatusLine statusLine;

@@ -9,7 +9,9 @@ namespace {
 
 class KeyRoadTest : public test::ProcessorTest {
 protected:
-    KeyRoadTest() { processor.link(ProcessorLinks{statusLine, road, windows, {}}); }
+    KeyRoadTest() {
+        processor.link(ProcessorLinks{statusLine, road, windows, idleRecorder, noTemplates, {}});
+    }
     ~KeyRoadTest() override { linkProcessor(processor); }
 
     void markHello() {

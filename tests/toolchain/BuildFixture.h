@@ -103,7 +103,7 @@ protected:
     BuildTestWith()
         : windows(processor), outputs(processor, host),
           commands(processor, outputs, launcher, VEXA_COMPANION_DIR) {
-        processor.link(ProcessorLinks{statusLine, keymap, windows, {&commands}});
+        processor.link(ProcessorLinks{statusLine, keymap, windows, idleRecorder, noTemplates, {&commands}});
         source = m_home.path() / "src";
         std::filesystem::create_directories(source);
     }

@@ -10,6 +10,7 @@
 
 #include "commands/KeymapState.h"
 #include "frame/StatusLine.h"
+#include "support/InertProcessorHooks.h"
 #include "platform/Sound.h"
 #include <memory>
 
@@ -69,7 +70,7 @@ struct World {
     World()
         : directories(home.path().string()), options(directories),
           processor(vexa::ProcessorServices{frame, options, clock, clipboard}), outputs(processor, host) {
-        processor.link(vexa::ProcessorLinks{statusLine, keymap, windows, {}});
+        processor.link(vexa::ProcessorLinks{statusLine, keymap, windows, idleRecorder, noTemplates, {}});
         processor.activateOutputWindow();
     }
     vexa::test::TempHome home;
@@ -78,6 +79,8 @@ struct World {
     vexa::Options options;
     vexa::test::FakeClock clock;
     vexa::platform::MemoryClipboard clipboard;
+    vexa::test::IdleRecorder idleRecorder;
+    vexa::test::NoTemplates noTemplates;
     vexa::CommandProcessor processor;
     vexa::platform::SilentSoundPlayer sound;
     vexa::StatusLine statusLine{clock, sound, [](int) { return false; }};
