@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <span>
 #include <type_traits>
 #include <utility>
@@ -23,6 +24,7 @@ enum class FrameType : uint8_t {
     Flush = 'F',
     Encoding = 'E',
     LineEnds = 'L',
+    TypedRun = 'T',
 };
 
 // The frame of an entry that has no value of its own.
@@ -48,10 +50,32 @@ bool hasSetting(JournalEntry::Kind kind) {
 }
 
 constexpr uint8_t kHeaderVersion = 1;
+constexpr int64_t kMaxInt = std::numeric_limits<int>::max();
 constexpr std::size_t kFrameHead = 8; // length and checksum
 
 uint32_t checksum(std::string_view payload) {
     return static_cast<uint32_t>(ContentHash::of(payload));
+}
+
+// The records of a typed run: for each byte, its insert and the cursor move past it.
+template <typename Record>
+void forEachTyped(int line, int offset, int group, int step, std::string_view bytes, bool lastMoved,
+                  Record&& record) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const int key = static_cast<int>(i);
+        EditRecordView insert;
+        insert.kind = EditRecordValue::Kind::ReplaceBytes;
+        insert.line = line;
+        insert.offset = offset + key;
+        insert.bytes = bytes.substr(i, 1);
+        record(insert, group + key * step);
+        if (i + 1 < bytes.size() || lastMoved) {
+            EditRecordView move;
+            move.kind = EditRecordValue::Kind::MoveColumn;
+            move.line = offset + key + 1;
+            record(move, group + key * step);
+        }
+    }
 }
 
 // Little-endian fields written at a pointer into room made beforehand.
@@ -228,6 +252,26 @@ bool parseRecord(Fields& fields, JournalEntry& entry) {
     return fields.ok() && fields.atEnd();
 }
 
+// A typed run's records, each an entry; false when its fields do not make sense.
+bool parseTypedRun(Fields& fields, std::vector<JournalEntry>& entries) {
+    const int line = fields.i32();
+    const int offset = fields.i32();
+    const int group = fields.i32();
+    const uint8_t step = fields.u8();
+    const std::string_view bytes = fields.bytes();
+    if (!fields.ok() || !fields.atEnd() || bytes.empty() || step > 1 || offset < 0 ||
+        static_cast<int64_t>(offset) + static_cast<int64_t>(bytes.size()) > kMaxInt ||
+        static_cast<int64_t>(group) + static_cast<int64_t>(bytes.size()) * step > kMaxInt) {
+        return false;
+    }
+    forEachTyped(line, offset, group, step, bytes, true, [&](const EditRecordView& record, int recordGroup) {
+        JournalEntry& entry = entries.emplace_back();
+        entry.value = EditRecordValue(record);
+        entry.group = recordGroup;
+    });
+    return true;
+}
+
 bool parseSnapshot(Fields& fields, JournalEntry& entry) {
     const uint32_t count = fields.u32();
     for (uint32_t i = 0; i < count && fields.ok(); ++i) {
@@ -299,6 +343,16 @@ void appendRecord(std::string& out, const EditRecordView& record, int group) {
     endFrame(out, start);
 }
 
+void appendTypedRun(std::string& out, int line, int offset, int group, uint8_t step, std::string_view bytes) {
+    const std::size_t start = beginFrame(out, FrameType::TypedRun);
+    putU32(out, static_cast<uint32_t>(line));
+    putU32(out, static_cast<uint32_t>(offset));
+    putU32(out, static_cast<uint32_t>(group));
+    putU8(out, step);
+    putBytes(out, bytes);
+    endFrame(out, start);
+}
+
 void appendStep(std::string& out, JournalEntry::Kind kind, uint8_t setting) {
     const std::size_t start = beginFrame(out, stepFrame(kind));
     if (hasSetting(kind)) {
@@ -352,6 +406,9 @@ namespace {
 // copy of each field, in this process's own byte order.
 constexpr std::size_t kFixed = 1 + 3 * sizeof(int32_t);
 constexpr std::size_t kMost = kFixed + sizeof(int32_t) + sizeof(uint32_t) + sizeof(MarkState);
+// A typed run: this kind byte, its line, first offset and first group, its group step, its byte
+// count, whether its last key's move came, then its bytes.
+constexpr uint8_t kTypedRun = 0xf0;
 
 template <typename T>
 char* put(char* at, const T& value) {
@@ -375,10 +432,23 @@ uint8_t kindByte(JournalEntry::Kind entry, EditRecordValue::Kind kind) {
 
 // Calls `record` with each record of a batch (its bytes a view into the batch) and `step` with
 // each other entry, in order.
-template <typename Record, typename Step>
-void forEach(std::string_view batch, Record&& record, Step&& step) {
+template <typename Record, typename Step, typename Typed>
+void forEach(std::string_view batch, Record&& record, Step&& step, Typed&& typed) {
     uint8_t kind = 0;
     while (take(batch, kind)) {
+        if (kind == kTypedRun) {
+            int32_t line = 0, offset = 0, group = 0;
+            uint8_t step = 0, moved = 0;
+            uint32_t count = 0;
+            if (!take(batch, line) || !take(batch, offset) || !take(batch, group) || !take(batch, step) ||
+                !take(batch, count) || !take(batch, moved)) {
+                return;
+            }
+            count = static_cast<uint32_t>(std::min<std::size_t>(count, batch.size()));
+            typed(line, offset, group, step, batch.substr(0, count), moved != 0);
+            batch.remove_prefix(count);
+            continue;
+        }
         const auto entry = static_cast<JournalEntry::Kind>(kind >> 4);
         if (entry != JournalEntry::Kind::Record) {
             uint8_t setting = 0;
@@ -431,6 +501,7 @@ char* Batch::room(std::size_t count) {
 std::string Batch::take() {
     m_bytes.resize(m_used);
     m_used = 0;
+    m_run = kNoRun;
     return std::exchange(m_bytes, {});
 }
 
@@ -438,17 +509,41 @@ void Batch::reuse(std::string bytes) {
     m_bytes = std::move(bytes);
     m_bytes.resize(m_bytes.capacity());
     m_used = 0;
+    m_run = kNoRun;
 }
 
-std::size_t Batch::addRecord(const EditRecordView& record, int group) {
+std::size_t Batch::addEntry(const EditRecordView& record, int group) {
     static_assert(std::is_trivially_copyable_v<MarkState>);
+    constexpr std::size_t kRecordFixed = kFrameHead + 1 + 1 + 4 + 4 + 4 + 1;
+    if (record.kind == EditRecordValue::Kind::ReplaceBytes && record.bytes.size() == 1 && record.count == 0 &&
+        record.byte == 0 && !record.otherLineEnd) {
+        // A typed key starts a run.
+        char* at = room(kRunMoved + 1 + 1);
+        m_run = m_used;
+        at = put(at, kTypedRun);
+        at = put(at, static_cast<int32_t>(record.line));
+        at = put(at, static_cast<int32_t>(record.offset));
+        at = put(at, static_cast<int32_t>(group));
+        at = put(at, uint8_t{0});
+        at = put(at, uint32_t{1});
+        at = put(at, uint8_t{0});
+        *at = record.bytes[0];
+        m_used += kRunMoved + 1 + 1;
+        m_runLine = record.line;
+        m_runEnd = record.offset + 1;
+        m_runGroup = group;
+        m_runStep = -1;
+        m_runCount = 1;
+        m_runMoved = false;
+        return kRecordFixed + 4 + 4 + 1;
+    }
+    m_run = kNoRun;
     char* const start = room(kMost + record.bytes.size());
     char* at = start;
     at = put(at, kindByte(JournalEntry::Kind::Record, record.kind));
     at = put(at, static_cast<int32_t>(group));
     at = put(at, static_cast<int32_t>(record.line));
     at = put(at, static_cast<int32_t>(record.offset));
-    constexpr std::size_t kRecordFixed = kFrameHead + 1 + 1 + 4 + 4 + 4 + 1;
     std::size_t frame = kRecordFixed;
     switch (record.kind) {
     case EditRecordValue::Kind::ReplaceBytes:
@@ -481,6 +576,7 @@ std::size_t Batch::addRecord(const EditRecordView& record, int group) {
 }
 
 std::size_t Batch::addStep(JournalEntry::Kind kind, uint8_t setting) {
+    m_run = kNoRun;
     char* at = room(2);
     at = put(at, kindByte(kind, {}));
     if (hasSetting(kind)) {
@@ -505,6 +601,13 @@ std::vector<JournalEntry> entries(std::string_view batch) {
             JournalEntry& entry = result.emplace_back();
             entry.kind = kind;
             entry.setting = setting;
+        },
+        [&](int line, int offset, int group, int step, std::string_view bytes, bool lastMoved) {
+            forEachTyped(line, offset, group, step, bytes, lastMoved, [&](const EditRecordView& record, int key) {
+                JournalEntry& entry = result.emplace_back();
+                entry.value = EditRecordValue(record);
+                entry.group = key;
+            });
         });
     return result;
 }
@@ -513,7 +616,26 @@ void encode(std::string& out, std::string_view batch) {
     forEach(
         batch,
         [&](const EditRecordView& record, int group) { journal_bytes::appendRecord(out, record, group); },
-        [&](JournalEntry::Kind kind, uint8_t setting) { journal_bytes::appendStep(out, kind, setting); });
+        [&](JournalEntry::Kind kind, uint8_t setting) { journal_bytes::appendStep(out, kind, setting); },
+        [&](int line, int offset, int group, int step, std::string_view bytes, bool lastMoved) {
+            if (bytes.empty()) {
+                return;
+            }
+            // The keys whose move came make one frame; a last key without it, a record of its own.
+            const std::size_t whole = lastMoved ? bytes.size() : bytes.size() - 1;
+            if (whole > 0) {
+                journal_bytes::appendTypedRun(out, line, offset, group, static_cast<uint8_t>(step),
+                                              bytes.substr(0, whole));
+            }
+            if (whole < bytes.size()) {
+                EditRecordView last;
+                last.kind = EditRecordValue::Kind::ReplaceBytes;
+                last.line = line;
+                last.offset = offset + static_cast<int>(whole);
+                last.bytes = bytes.substr(whole);
+                journal_bytes::appendRecord(out, last, group + static_cast<int>(whole) * step);
+            }
+        });
 }
 
 } // namespace journal_batch
@@ -576,6 +698,15 @@ JournalContent readJournal(std::string_view bytes) {
                     type == FrameType::Encoding ? JournalEntry::Kind::Encoding : JournalEntry::Kind::LineEnds;
                 entry.setting = fields.u8();
                 good = fields.ok() && fields.atEnd() && entry.setting <= 1;
+                break;
+            case FrameType::TypedRun:
+                // Its records are entries of their own, as if each had a frame.
+                good = parseTypedRun(fields, content.entries);
+                if (good) {
+                    position += kFrameHead + length;
+                    content.wholeBytes = position;
+                    continue;
+                }
                 break;
             case FrameType::Snapshot:
                 // A snapshot is the starting point: it comes first or not at all.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string>
@@ -67,6 +68,10 @@ inline constexpr uint32_t kMaxFrame = 1U << 30;
 void appendMagic(std::string& out);
 void appendHeader(std::string& out, const JournalHeader& header);
 void appendRecord(std::string& out, const EditRecordView& record, int group);
+// Characters typed one after another on a line: for each byte, a one-byte ReplaceBytes at the
+// next offset and the MoveColumn past it, both in the key's group (`group`, then one more per
+// key when `step` is 1). Reads back as those records.
+void appendTypedRun(std::string& out, int line, int offset, int group, uint8_t step, std::string_view bytes);
 // An entry without a value (Undo, Redo, Flush) or with a setting (Encoding, LineEnds).
 void appendStep(std::string& out, JournalEntry::Kind kind, uint8_t setting = 0);
 void appendSnapshot(std::string& out, const std::vector<SnapshotLine>& lines);
@@ -81,27 +86,89 @@ void appendEntry(std::string& out, const JournalEntry& entry);
 namespace journal_batch {
 // A batch being filled. Its string is kept longer than the entries it holds, the rest room for
 // the next ones: adding an entry is a few stores into memory already there.
+//
+// Typing makes two records a key: a one-byte insert and the cursor move past it. Keys typed one
+// after another on a line go into one entry, a typed run, a byte a key, which the writer makes
+// into one frame that reads back as the same records in the same undo groups.
 class Batch {
 public:
-    // Each gives the size of the entry's frame in the journal.
-    std::size_t addRecord(const EditRecordView& record, int group);
+    // Each gives about the size the entry adds to the journal (for its size cap).
+    std::size_t addRecord(const EditRecordView& record, int group) {
+        if (m_run != kNoRun && continuesRun(record, group)) {
+            return 1;
+        }
+        return addEntry(record, group);
+    }
     // An entry without a value (Undo, Redo, Flush) or with a setting (Encoding, LineEnds).
     std::size_t addStep(JournalEntry::Kind kind, uint8_t setting = 0);
 
     std::size_t size() const { return m_used; }
     bool empty() const { return m_used == 0; }
     std::string_view bytes() const { return {m_bytes.data(), m_used}; }
-    void clear() { m_used = 0; }
+    void clear() {
+        m_used = 0;
+        m_run = kNoRun;
+    }
     // The entries as a string of their own; the batch is left empty, without memory.
     std::string take();
     // The batch goes on empty in a string whose memory serves again.
     void reuse(std::string bytes);
 
 private:
+    static constexpr std::size_t kNoRun = ~std::size_t{0};
+    // Where a typed run's count and the flag of its last key's move are kept, from its start.
+    static constexpr std::size_t kRunCount = 1 + 3 * sizeof(int32_t) + 1;
+    static constexpr std::size_t kRunMoved = kRunCount + sizeof(uint32_t);
+
+    std::size_t addEntry(const EditRecordView& record, int group);
     char* room(std::size_t count);
+    // Adds the record to the open typed run when it is the run's next key or its last key's move.
+    bool continuesRun(const EditRecordView& record, int group) {
+        using Kind = EditRecordFields::Kind;
+        if (!m_runMoved) {
+            if (record.kind != Kind::MoveColumn || record.line != m_runEnd || group != m_runGroup ||
+                record.offset != 0 || record.byte != 0) {
+                return false;
+            }
+            m_runMoved = true;
+            m_bytes[m_run + kRunMoved] = 1;
+            return true;
+        }
+        if (record.kind != Kind::ReplaceBytes || record.bytes.size() != 1 || record.line != m_runLine ||
+            record.offset != m_runEnd || record.count != 0 || record.byte != 0 || record.otherLineEnd) {
+            return false;
+        }
+        const int step = group - m_runGroup;
+        if (step != m_runStep && (m_runStep >= 0 || step < 0 || step > 1)) {
+            return false;
+        }
+        char* at = room(1);
+        *at = record.bytes[0];
+        ++m_used;
+        ++m_runEnd;
+        ++m_runCount;
+        m_runGroup = group;
+        m_runStep = step;
+        m_runMoved = false;
+        char* const run = m_bytes.data() + m_run;
+        std::memcpy(run + kRunCount, &m_runCount, sizeof m_runCount);
+        run[kRunCount - 1] = static_cast<char>(step);
+        run[kRunMoved] = 0;
+        return true;
+    }
 
     std::string m_bytes;
     std::size_t m_used = 0;
+    // The typed run the batch ends with, open to more keys: where it starts in the batch, its
+    // line, the offset after its last byte, its last key's group, the group step from key to key
+    // (-1 until its second key), its byte count, and whether its last key's move came.
+    std::size_t m_run = kNoRun;
+    int m_runLine = 0;
+    int m_runEnd = 0;
+    int m_runGroup = 0;
+    int m_runStep = -1;
+    uint32_t m_runCount = 0;
+    bool m_runMoved = false;
 };
 
 // The entries of a batch, in order.
