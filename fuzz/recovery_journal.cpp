@@ -16,8 +16,8 @@ void check(bool condition) {
 
 } // namespace
 
-// Time and memory per input are bounded by its size: every entry is a frame of the input, and
-// each replayed entry works on at most one line or one undo group.
+// Time and memory per input are bounded by its size: every entry is a frame of the input or a
+// typed byte of one, and each replayed entry works on at most one line or one undo group.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const vexa::recovery::JournalContent content = vexa::recovery::readJournal(bytes);

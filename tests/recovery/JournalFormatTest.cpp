@@ -205,5 +205,125 @@ TEST(JournalFormat, ASnapshotStartsTheEntriesOrIsRefused) {
     EXPECT_EQ(content.wholeBytes, good);
 }
 
+// A key as typing makes it: the byte's insert at the cursor, then the cursor move past it.
+void typeKey(std::vector<std::pair<EditRecordValue, int>>& records, int line, int offset, char byte, int group) {
+    records.push_back({replaceBytes(line, offset, 0, std::string(1, byte)), group});
+    records.push_back({value(Kind::MoveColumn, offset + 1), group});
+}
+
+// How many frames follow the magic of a journal.
+std::size_t frameCount(std::string_view bytes) {
+    std::size_t count = 0;
+    for (std::size_t at = journal_bytes::kMagic.size(); at + 8 <= bytes.size(); ++count) {
+        uint32_t length = 0;
+        for (int i = 0; i < 4; ++i) {
+            length |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i])) << (8 * i);
+        }
+        at += 8 + length;
+    }
+    return count;
+}
+
+// Typed keys go into a batch as runs, and into the journal as one frame a run: both read back as
+// the very records typing made, in their undo groups, whatever breaks a run.
+TEST(JournalFormat, TypedKeysMakeFewFramesThatReadBackAsTheirRecords) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<EditRecordValue, int>> records;
+        std::size_t frames; // after the header
+    };
+    std::vector<Case> cases;
+    {
+        Case& typing = cases.emplace_back(Case{"a key an undo group", {}, 1});
+        for (int i = 0; i < 100; ++i) {
+            typeKey(typing.records, 7, 3 + i, static_cast<char>('a' + i % 26), 40 + i);
+        }
+    }
+    {
+        Case& grouped = cases.emplace_back(Case{"keys in one undo group", {}, 1});
+        for (int i = 0; i < 5; ++i) {
+            typeKey(grouped.records, 0, i, '\xe9', 2);
+        }
+    }
+    {
+        Case& breaks = cases.emplace_back(Case{"runs broken", {}, 9});
+        typeKey(breaks.records, 1, 0, 'a', 1);
+        typeKey(breaks.records, 1, 1, 'b', 2);
+        typeKey(breaks.records, 1, 5, 'c', 3); // not where the last key ended
+        typeKey(breaks.records, 2, 6, 'd', 4); // another line
+        typeKey(breaks.records, 2, 7, 'e', 5);
+        typeKey(breaks.records, 2, 8, 'f', 7); // the group steps by two
+        breaks.records.push_back({replaceBytes(2, 9, 0, "gh"), 8}); // two bytes at once
+        breaks.records.push_back({value(Kind::MoveColumn, 11), 8});
+        typeKey(breaks.records, 2, 11, 'i', 9);
+        breaks.records.push_back({replaceBytes(2, 12, 1, "j"), 10}); // takes a byte out
+        typeKey(breaks.records, 2, 12, 'k', 11);
+    }
+    {
+        Case& moves = cases.emplace_back(Case{"moves that are not the key's", {}, 6});
+        typeKey(moves.records, 0, 0, 'a', 1);
+        moves.records.push_back({replaceBytes(0, 1, 0, "b"), 2});
+        moves.records.push_back({value(Kind::MoveColumn, 3), 2}); // past the key's end
+        moves.records.push_back({replaceBytes(0, 3, 0, "c"), 3});
+        moves.records.push_back({value(Kind::MoveColumn, 4), 4}); // in another group
+        moves.records.push_back({replaceBytes(0, 4, 0, "d"), 5}); // a last key without its move
+    }
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        journal_batch::Batch batch;
+        for (const auto& [record, group] : test.records) {
+            batch.addRecord(record.view(), group);
+        }
+        const std::vector<JournalEntry> batched = journal_batch::entries(batch.bytes());
+        std::string bytes;
+        journal_bytes::appendMagic(bytes);
+        journal_bytes::appendHeader(bytes, fileHeader());
+        journal_batch::encode(bytes, batch.bytes());
+        const JournalContent content = readJournal(bytes);
+        EXPECT_TRUE(content.complete);
+        EXPECT_EQ(frameCount(bytes), 1 + test.frames);
+        for (const std::vector<JournalEntry>* entries : {&batched, &content.entries}) {
+            ASSERT_EQ(entries->size(), test.records.size());
+            for (std::size_t i = 0; i < entries->size(); ++i) {
+                EXPECT_EQ((*entries)[i].kind, JournalEntry::Kind::Record) << i;
+                EXPECT_EQ((*entries)[i].value, test.records[i].first) << i;
+                EXPECT_EQ((*entries)[i].group, test.records[i].second) << i;
+            }
+        }
+    }
+}
+
+// A run of typed keys whose fields could not have come from a document ends the journal there.
+TEST(JournalFormat, ATypedRunThatMakesNoSenseEndsTheJournal) {
+    struct Case {
+        const char* name;
+        int offset;
+        int group;
+        uint8_t step;
+        std::string bytes;
+    };
+    const std::vector<Case> cases = {
+        {"no bytes", 0, 1, 1, ""},
+        {"a step of two", 0, 1, 2, "ab"},
+        {"before the line's start", -1, 1, 1, "ab"},
+        {"past the largest offset", 0x7ffffffe, 1, 1, "ab"},
+        {"past the largest group", 0, 0x7ffffffe, 1, "ab"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::string bytes;
+        journal_bytes::appendMagic(bytes);
+        journal_bytes::appendHeader(bytes, fileHeader());
+        journal_bytes::appendTypedRun(bytes, 0, 0, 1, 1, "ok");
+        const std::size_t good = bytes.size();
+        journal_bytes::appendTypedRun(bytes, 0, test.offset, test.group, test.step, test.bytes);
+        journal_bytes::appendStep(bytes, JournalEntry::Kind::Undo);
+        const JournalContent content = readJournal(bytes);
+        EXPECT_EQ(content.entries.size(), 4U);
+        EXPECT_EQ(content.wholeBytes, good);
+        EXPECT_FALSE(content.complete);
+    }
+}
+
 } // namespace
 } // namespace vexa::recovery
