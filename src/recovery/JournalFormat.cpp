@@ -409,6 +409,9 @@ constexpr std::size_t kMost = kFixed + sizeof(int32_t) + sizeof(uint32_t) + size
 // A typed run: this kind byte, its line, first offset and first group, its group step, its byte
 // count, whether its last key's move came, then its bytes.
 constexpr uint8_t kTypedRun = 0xf0;
+// The keys of a typed run in one frame of the journal: a journal cut in its last frame loses no
+// more than these.
+constexpr std::size_t kKeysPerFrame = 1;
 
 template <typename T>
 char* put(char* at, const T& value) {
@@ -623,9 +626,10 @@ void encode(std::string& out, std::string_view batch) {
             }
             // The keys whose move came make one frame; a last key without it, a record of its own.
             const std::size_t whole = lastMoved ? bytes.size() : bytes.size() - 1;
-            if (whole > 0) {
-                journal_bytes::appendTypedRun(out, line, offset, group, static_cast<uint8_t>(step),
-                                              bytes.substr(0, whole));
+            for (std::size_t key = 0; key < whole; key += kKeysPerFrame) {
+                const int at = static_cast<int>(key);
+                journal_bytes::appendTypedRun(out, line, offset + at, group + at * step, static_cast<uint8_t>(step),
+                                              bytes.substr(key, std::min(kKeysPerFrame, whole - key)));
             }
             if (whole < bytes.size()) {
                 EditRecordView last;

@@ -89,7 +89,8 @@ namespace journal_batch {
 //
 // Typing makes two records a key: a one-byte insert and the cursor move past it. Keys typed one
 // after another on a line go into one entry, a typed run, a byte a key, which the writer makes
-// into one frame that reads back as the same records in the same undo groups.
+// into typed-run frames (a key a frame, not two) that read back as the same records in the same
+// undo groups.
 class Batch {
 public:
     // Each gives about the size the entry adds to the journal (for its size cap).

@@ -224,9 +224,9 @@ std::size_t frameCount(std::string_view bytes) {
     return count;
 }
 
-// Typed keys go into a batch as runs, and into the journal as one frame a run: both read back as
-// the very records typing made, in their undo groups, whatever breaks a run.
-TEST(JournalFormat, TypedKeysMakeFewFramesThatReadBackAsTheirRecords) {
+// Typed keys go into a batch as runs, and into the journal as one frame a key instead of two: both
+// read back as the very records typing made, in their undo groups, whatever breaks a run.
+TEST(JournalFormat, TypedKeysMakeAFrameAKeyThatReadsBackAsTheirRecords) {
     struct Case {
         const char* name;
         std::vector<std::pair<EditRecordValue, int>> records;
@@ -234,19 +234,19 @@ TEST(JournalFormat, TypedKeysMakeFewFramesThatReadBackAsTheirRecords) {
     };
     std::vector<Case> cases;
     {
-        Case& typing = cases.emplace_back(Case{"a key an undo group", {}, 1});
+        Case& typing = cases.emplace_back(Case{"a key an undo group", {}, 100});
         for (int i = 0; i < 100; ++i) {
             typeKey(typing.records, 7, 3 + i, static_cast<char>('a' + i % 26), 40 + i);
         }
     }
     {
-        Case& grouped = cases.emplace_back(Case{"keys in one undo group", {}, 1});
+        Case& grouped = cases.emplace_back(Case{"keys in one undo group", {}, 5});
         for (int i = 0; i < 5; ++i) {
             typeKey(grouped.records, 0, i, '\xe9', 2);
         }
     }
     {
-        Case& breaks = cases.emplace_back(Case{"runs broken", {}, 9});
+        Case& breaks = cases.emplace_back(Case{"runs broken", {}, 11});
         typeKey(breaks.records, 1, 0, 'a', 1);
         typeKey(breaks.records, 1, 1, 'b', 2);
         typeKey(breaks.records, 1, 5, 'c', 3); // not where the last key ended
