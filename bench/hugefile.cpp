@@ -180,7 +180,7 @@ int main() {
         std::printf("full_load_cutting_cpu_s: %.3f\n", loadThreadCpu);
         std::printf("wc_l_cpu_s: %.3f\n", wcCpu);
         std::printf("load_over_wc_cpu: %.2f\n", wcCpu > 0 ? fullCpu / wcCpu : 0.0);
-        std::printf("memory_over_file: %.2f\n", static_cast<double>(peak - before) * 1024.0 / fileBytes);
+        std::printf("memory_over_file: %.3f\n", static_cast<double>(peak - before) * 1024.0 / fileBytes);
         if (!load.complete() || document.isReadOnly()) {
             std::fprintf(stderr, "the load did not complete\n");
             status = 1;

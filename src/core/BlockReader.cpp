@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/Charset.h"
+#include "platform/Files.h"
 
 namespace vexa {
 
@@ -71,6 +72,7 @@ BlockReader::Piece BlockReader::readPiece() {
         return piece;
     }
     char* const data = piece.block.data();
+    platform::preparePages(data, kBlockSize);
     piece.size = std::fread(data, 1, kBlockSize, m_file.get());
     piece.endOfFile = piece.size < kBlockSize;
     piece.failed = piece.endOfFile && std::ferror(m_file.get()) != 0;

@@ -757,9 +757,16 @@ void Document::appendLoadedLine(std::string_view bytes, bool otherLineEnd) {
     appendBorrowedLine(m_arena.store(bytes), otherLineEnd);
 }
 
-void Document::appendBorrowedLine(std::string_view bytes, bool otherLineEnd) {
+void Document::appendBorrowedLine(std::string_view bytes, bool otherLineEnd, bool markerFree) {
     DocLine& line = m_lines.emplaceBack(DocLine::Borrow{}, bytes, otherLineEnd);
     m_mixedLineEnds = m_mixedLineEnds || otherLineEnd;
+    if (markerFree) {
+        // A line without markers only takes the depth from above (no markers: nothing to scan).
+        if (m_loadDepth != 0) {
+            line.scanComments(m_loadDepth, CommentMarkers{});
+        }
+        return;
+    }
     // The comment state is computed while the bytes are fresh in the cache, so a loaded
     // document is scanned once, in the same pass that reads it.
     if (hasCommentMarkers()) {

@@ -314,7 +314,9 @@ public:
     // Keeps a block a file was read into, and appends a line reading bytes that lie in a block
     // kept (or about to be kept) without copying them.
     void keepLoadBlock(TextArena::Block block) { m_arena.keep(std::move(block)); }
-    void appendBorrowedLine(std::string_view bytes, bool otherLineEnd);
+    // markerFree: the load found no byte in the line that starts a comment marker, so the line
+    // is not scanned (it carries the depth from above).
+    void appendBorrowedLine(std::string_view bytes, bool otherLineEnd, bool markerFree = false);
     // A load's estimate of the lines still to come.
     void expectMoreLines(std::size_t lines) { m_lines.reserve(m_lines.count() + lines); }
     // A line reading a copy of the bytes in the load buffer (for insert file).

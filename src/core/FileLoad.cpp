@@ -34,6 +34,61 @@ bool fileIsUtf8(const std::string& path) {
     return check.valid && check.multiByte;
 }
 
+// Finds, in a block's bytes, the bytes that tell a line may hold a comment marker, each with one
+// library search that goes on from the last one found: a line is scanned for markers only when
+// one of them lies within it, and the many lines without one are appended at once. A marker lies
+// whole within a line, so one byte of each marker is enough, and one byte both markers share
+// (C's '/') is enough for both.
+class MarkerBytes {
+public:
+    MarkerBytes(const CommentMarkers& markers, const char* data, std::size_t size) : m_end(data + size) {
+        const std::string_view open = markers.open;
+        const std::string_view close = markers.close;
+        const auto shared = std::find_if(open.begin(), open.end(), [close](char byte) {
+            return close.find(byte) != std::string_view::npos;
+        });
+        if (shared != open.end()) {
+            add(*shared, data);
+            return;
+        }
+        for (std::string_view marker : {open, close}) {
+            if (!marker.empty()) {
+                add(marker.front(), data);
+            }
+        }
+    }
+
+    // Whether such a byte lies in bytes, which follow the bytes asked about before.
+    bool within(std::string_view bytes) {
+        const char* const from = bytes.data();
+        const char* const to = from + bytes.size();
+        bool found = false;
+        for (int i = 0; i < m_count; ++i) {
+            if (m_next[i] < from) {
+                m_next[i] = find(m_bytes[i], from);
+            }
+            found = found || m_next[i] < to;
+        }
+        return found;
+    }
+
+private:
+    void add(char byte, const char* data) {
+        m_bytes[m_count] = byte;
+        m_next[m_count] = find(byte, data);
+        ++m_count;
+    }
+    const char* find(char byte, const char* from) const {
+        const void* hit = std::memchr(from, byte, static_cast<std::size_t>(m_end - from));
+        return hit != nullptr ? static_cast<const char*>(hit) : m_end;
+    }
+
+    const char* m_end;
+    char m_bytes[2] = {};
+    const char* m_next[2] = {};
+    int m_count = 0;
+};
+
 bool exists(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0;
@@ -166,6 +221,7 @@ void FileLoad::endCarriedLine(std::string_view head, bool hasEnd) {
 }
 
 std::size_t FileLoad::cutLines(const char* data, std::size_t size, bool endOfFile) {
+    MarkerBytes markers(m_document.commentMarkers(), data, size);
     std::size_t start = 0;
     while (start < size) {
         const void* hit = std::memchr(data + start, '\n', size - start);
@@ -175,18 +231,20 @@ std::size_t FileLoad::cutLines(const char* data, std::size_t size, bool endOfFil
         const auto end = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
         // A CR before the LF belongs to the line end, so DOS and Unix files read alike.
         const bool crLf = end > start && data[end - 1] == '\r';
-        appendLine(std::string_view(data + start, end - start - (crLf ? 1 : 0)), crLf);
+        const std::string_view line(data + start, end - start - (crLf ? 1 : 0));
+        appendLine(line, crLf, false, !markers.within(line));
         start = end + 1;
     }
     // The last bytes of a file without a line end are a line of their own.
     if (endOfFile && start < size) {
-        appendLine(std::string_view(data + start, size - start), std::nullopt);
+        const std::string_view line(data + start, size - start);
+        appendLine(line, std::nullopt, false, !markers.within(line));
         start = size;
     }
     return size - start;
 }
 
-void FileLoad::appendLine(std::string_view bytes, std::optional<bool> crLf, bool copy) {
+void FileLoad::appendLine(std::string_view bytes, std::optional<bool> crLf, bool copy, bool markerFree) {
     if (m_firstLine) {
         m_firstLine = false;
         if (!m_oem && bytes.starts_with(kByteOrderMark)) {
@@ -201,7 +259,7 @@ void FileLoad::appendLine(std::string_view bytes, std::optional<bool> crLf, bool
     if (copy) {
         m_document.appendLoadedLine(bytes, other);
     } else {
-        m_document.appendBorrowedLine(bytes, other);
+        m_document.appendBorrowedLine(bytes, other, markerFree);
     }
     m_widest = std::max(m_widest, static_cast<int>(std::min<std::size_t>(bytes.size(), INT32_MAX)));
 }

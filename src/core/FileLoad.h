@@ -73,8 +73,10 @@ private:
     // (all of them when `end` is none, at the end of the file): the line gets bytes of its own.
     void endCarriedLine(std::string_view head, bool hasEnd);
     // crLf: the line's end, none for the last line of a file without a line end. `copy`: the
-    // bytes are not in a block the document keeps.
-    void appendLine(std::string_view bytes, std::optional<bool> crLf, bool copy = false);
+    // bytes are not in a block the document keeps. `markerFree`: no byte of the line starts a
+    // comment marker.
+    void appendLine(std::string_view bytes, std::optional<bool> crLf, bool copy = false,
+                    bool markerFree = false);
     // The encoding of the bytes checked so far; a change after the first block is announced.
     void followEncoding(const text::Utf8Check& check);
     // The encoding, line ends and checks that need the whole file, after its last block.

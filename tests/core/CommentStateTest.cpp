@@ -1,9 +1,14 @@
 // The comment state of lines stays what a full scan from the top would give, after any edit.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "DocumentFixture.h"
 #include "core/Document.h"
 #include "core/DocumentFile.h"
+#include "core/FileLoad.h"
 #include "support/RecordingMessenger.h"
 #include "support/TempHome.h"
 
@@ -17,9 +22,15 @@ public:
     CommentMarkers commentMarkers() const override { return {"/*", "*/"}; }
 };
 
+// A language whose markers share no byte.
+class BraceRules final : public LanguageRules {
+public:
+    CommentMarkers commentMarkers() const override { return {"{", "}"}; }
+};
+
 // The state a fresh scan of the whole text gives, line by line.
-void expectFreshScan(const Document& document, const std::string& context) {
-    CommentMarkers markers{"/*", "*/"};
+void expectFreshScan(const Document& document, const std::string& context,
+                     CommentMarkers markers = {"/*", "*/"}) {
     int depth = 0;
     for (int i = 0; i < document.lineCount(); ++i) {
         DocLine copy(document.lineText(i));
@@ -72,6 +83,81 @@ TEST(CommentState, LoadingAFileComputesTheStateOfEveryLine) {
     const int depths[] = {0, 1, 1, 0, 2};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(document.line(i).startDepth(), depths[i]) << i;
+    }
+}
+
+// Lines of code without a marker byte, to `size` bytes, with bytes put in place of theirs at
+// offsets (markers, lone marker bytes, line ends).
+std::string linesWithPlacedBytes(std::size_t size, std::string_view end,
+                                 const std::vector<std::pair<std::size_t, std::string>>& placed) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < size; ++i) {
+        bytes += "int value" + std::to_string(i) + " = " + std::to_string(i * 7) + ";";
+        bytes += end;
+    }
+    bytes.resize(size);
+    for (const auto& [offset, text] : placed) {
+        bytes.replace(offset, text.size(), text);
+    }
+    return bytes;
+}
+
+TEST(CommentState, LoadingBlocksGivesEveryLineTheStateOfAScanLineByLine) {
+    constexpr std::size_t kBlock = FileLoad::kBlockSize;
+    constexpr std::size_t kSize = 2 * kBlock + kBlock / 2;
+    // Lone '/' and '*' on many lines (some next to each other as markers), across every block.
+    std::vector<std::pair<std::size_t, std::string>> scattered;
+    const char* const pieces[] = {"*", "/", "a * b", "x / y", "/*", "*/", "/ *", "**/"};
+    for (std::size_t i = 0; i * 4099 + 16 < kSize; ++i) {
+        scattered.emplace_back(i * 4099 + 3, pieces[i % 8]);
+    }
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int insideAtLeast;   // lines that must start inside a comment
+        bool braces = false; // the markers are "{" and "}"
+    };
+    const Case cases[] = {
+        {"an open in the first line, its close in the third block",
+         linesWithPlacedBytes(kSize, "\n", {{5, "/*"}, {2 * kBlock + 100, "*/"}}), 40000},
+        {"an open cut by the first block's end, closed in the next block",
+         linesWithPlacedBytes(kSize, "\n", {{kBlock - 1, "/*"}, {kBlock + 5000, "*/"}}), 100},
+        {"a close cut by a block's end, an open at a block's first byte",
+         linesWithPlacedBytes(kSize, "\n", {{10, "/*"}, {kBlock - 1, "\n/*"}, {2 * kBlock - 1, "*/"}}),
+         60000},
+        {"nested opens closed by one close",
+         linesWithPlacedBytes(kSize, "\n", {{100, "/* /*"}, {kBlock / 2, "*/"}}), 10000},
+        {"lone marker bytes on many lines", linesWithPlacedBytes(kSize, "\n", scattered), 1},
+        {"CR LF lines, an open cut between its bytes and the line end",
+         linesWithPlacedBytes(kSize, "\r\n", {{kBlock - 2, "/*\r\n"}, {kBlock + kBlock / 2, "*/"}}), 1000},
+        {"an open in a last line without a line end",
+         linesWithPlacedBytes(kSize, "\n", {{kSize - 3, "/*x"}, {kBlock, "/*"}, {kBlock + 40, "*/"}}), 1},
+        {"one-byte markers that share no byte, open and close in other blocks",
+         linesWithPlacedBytes(kSize, "\n",
+                              {{7, "{"}, {kBlock - 1, "{"}, {kBlock + 300, "}"}, {2 * kBlock + 9, "{"}}),
+         60000, true},
+    };
+    test::TempHome home;
+    const std::string path = home.file("blocks.c");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeFileBytes(path, c.bytes);
+        test::RecordingMessenger messenger;
+        Document document;
+        const std::shared_ptr<LanguageRules> rules =
+            c.braces ? std::shared_ptr<LanguageRules>(std::make_shared<BraceRules>())
+                     : std::make_shared<CRules>();
+        document.setLanguageRules(rules);
+        document.setFileName(path);
+        DocumentFile file({}, messenger);
+        ASSERT_TRUE(file.load(document));
+        ASSERT_GT(document.lineCount(), 60000);
+        expectFreshScan(document, c.name, rules->commentMarkers());
+        int inside = 0;
+        for (int i = 0; i < document.lineCount(); ++i) {
+            inside += document.line(i).startDepth() > 0 ? 1 : 0;
+        }
+        EXPECT_GE(inside, c.insideAtLeast);
     }
 }
 
