@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -77,11 +76,17 @@ TEST(SystemClock, TicksAdvanceWithRealTimeAndNeverGoBack) {
 TEST(SystemClock, LocalTimeIsTheWallClockInTheZone) {
     ZoneGuard zone("XST-3");
     SystemClock clock;
-    std::time_t before = std::time(nullptr);
+    // Bracketed by the precise wall clock: time() may read a coarse clock a tick behind it.
+    const auto wallNanoseconds = [] {
+        return static_cast<int64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                        std::chrono::system_clock::now().time_since_epoch())
+                                        .count());
+    };
+    const int64_t before = wallNanoseconds();
     LocalTime now = clock.localTime();
-    std::time_t after = std::time(nullptr);
-    LocalTime low = localTimeAt(static_cast<int64_t>(before) * kSecond);
-    LocalTime high = localTimeAt(static_cast<int64_t>(after) * kSecond + 999'999'999);
+    const int64_t after = wallNanoseconds();
+    LocalTime low = localTimeAt(before);
+    LocalTime high = localTimeAt(after);
     auto key = [](const LocalTime& t) {
         return std::make_tuple(t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond);
     };
