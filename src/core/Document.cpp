@@ -754,24 +754,32 @@ void Document::clearForLoad(std::size_t expectedBytes) {
 }
 
 void Document::appendLoadedLine(std::string_view bytes, bool otherLineEnd) {
-    appendBorrowedLine(m_arena.store(bytes), otherLineEnd);
+    const std::string_view stored = m_arena.store(bytes);
+    const BorrowedLine line{stored.data(), static_cast<uint32_t>(stored.size()), otherLineEnd, false};
+    appendBorrowedLines(std::span(&line, 1));
 }
 
-void Document::appendBorrowedLine(std::string_view bytes, bool otherLineEnd, bool markerFree) {
-    DocLine& line = m_lines.emplaceBack(DocLine::Borrow{}, bytes, otherLineEnd);
-    m_mixedLineEnds = m_mixedLineEnds || otherLineEnd;
-    if (markerFree) {
-        // A line without markers only takes the depth from above (no markers: nothing to scan).
-        if (m_loadDepth != 0) {
-            line.scanComments(m_loadDepth, CommentMarkers{});
-        }
-        return;
-    }
+void Document::appendBorrowedLines(std::span<const BorrowedLine> lines) {
     // The comment state is computed while the bytes are fresh in the cache, so a loaded
     // document is scanned once, in the same pass that reads it.
-    if (hasCommentMarkers()) {
-        m_loadDepth = line.scanComments(m_loadDepth, m_markers);
+    const bool markers = hasCommentMarkers();
+    int depth = m_loadDepth;
+    bool mixed = m_mixedLineEnds;
+    for (const BorrowedLine& loaded : lines) {
+        DocLine& line =
+            m_lines.emplaceBack(DocLine::Borrow{}, std::string_view(loaded.data, loaded.length), loaded.otherLineEnd);
+        mixed = mixed || loaded.otherLineEnd;
+        if (loaded.markerFree || !markers) {
+            // A line without markers only takes the depth from above (no markers: nothing to scan).
+            if (depth != 0) {
+                line.scanComments(depth, CommentMarkers{});
+            }
+        } else {
+            depth = line.scanComments(depth, m_markers);
+        }
     }
+    m_loadDepth = depth;
+    m_mixedLineEnds = mixed;
 }
 
 DocLine Document::makeLoadedLine(std::string_view bytes) {

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -311,12 +312,19 @@ public:
     void clearForLoad(std::size_t expectedBytes);
     // otherLineEnd: the line came with the other line end than the document's.
     void appendLoadedLine(std::string_view bytes, bool otherLineEnd = false);
-    // Keeps a block a file was read into, and appends a line reading bytes that lie in a block
-    // kept (or about to be kept) without copying them.
+    // Keeps a block a file was read into.
     void keepLoadBlock(TextArena::Block block) { m_arena.keep(std::move(block)); }
-    // markerFree: the load found no byte in the line that starts a comment marker, so the line
-    // is not scanned (it carries the depth from above).
-    void appendBorrowedLine(std::string_view bytes, bool otherLineEnd, bool markerFree = false);
+    // A line a load cut from a kept block. markerFree: the load found no byte in the line that
+    // starts a comment marker, so the line is not scanned (it carries the depth from above).
+    struct BorrowedLine {
+        const char* data;
+        uint32_t length;
+        bool otherLineEnd;
+        bool markerFree;
+    };
+    // Appends lines reading bytes that lie in a block kept (or about to be kept) without copying
+    // them, in order.
+    void appendBorrowedLines(std::span<const BorrowedLine> lines);
     // A load's estimate of the lines still to come.
     void expectMoreLines(std::size_t lines) { m_lines.reserve(m_lines.count() + lines); }
     // A line reading a copy of the bytes in the load buffer (for insert file).

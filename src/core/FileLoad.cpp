@@ -2,9 +2,16 @@
 #include "core/FileLoad.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <exception>
+#include <span>
 #include <sys/stat.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/Document.h"
 #include "core/Messenger.h"
@@ -34,59 +41,126 @@ bool fileIsUtf8(const std::string& path) {
     return check.valid && check.multiByte;
 }
 
-// Finds, in a block's bytes, the bytes that tell a line may hold a comment marker, each with one
-// library search that goes on from the last one found: a line is scanned for markers only when
-// one of them lies within it, and the many lines without one are appended at once. A marker lies
-// whole within a line, so one byte of each marker is enough, and one byte both markers share
-// (C's '/') is enough for both.
-class MarkerBytes {
+// Finds the line ends of a block and the bytes that tell a line may hold a comment marker,
+// sixty-four bytes at a time: a line is scanned for markers only when one of those bytes lies
+// within it, and the many lines without one are appended at once. A marker lies whole within a
+// line, so one byte of each marker is enough, and one byte both markers share (C's '/') is
+// enough for both.
+class BlockScan {
 public:
-    MarkerBytes(const CommentMarkers& markers, const char* data, std::size_t size) : m_end(data + size) {
+    static constexpr std::size_t kStride = 64;
+    static constexpr std::size_t kPrefetch = 2048;
+
+    BlockScan(const CommentMarkers& markers, const char* data, std::size_t size) : m_data(data), m_size(size) {
         const std::string_view open = markers.open;
         const std::string_view close = markers.close;
         const auto shared = std::find_if(open.begin(), open.end(), [close](char byte) {
             return close.find(byte) != std::string_view::npos;
         });
         if (shared != open.end()) {
-            add(*shared, data);
-            return;
-        }
-        for (std::string_view marker : {open, close}) {
-            if (!marker.empty()) {
-                add(marker.front(), data);
+            m_markerBytes[m_markerCount++] = *shared;
+        } else {
+            for (std::string_view marker : {open, close}) {
+                if (!marker.empty()) {
+                    m_markerBytes[m_markerCount++] = marker.front();
+                }
             }
         }
+        if (m_markerCount == 1) {
+            m_markerBytes[1] = m_markerBytes[0];
+        }
+#if defined(__SSE2__)
+        m_first = _mm_set1_epi8(m_markerBytes[0]);
+        m_second = _mm_set1_epi8(m_markerBytes[1]);
+#endif
     }
 
-    // Whether such a byte lies in bytes, which follow the bytes asked about before.
-    bool within(std::string_view bytes) {
-        const char* const from = bytes.data();
-        const char* const to = from + bytes.size();
-        bool found = false;
-        for (int i = 0; i < m_count; ++i) {
-            if (m_next[i] < from) {
-                m_next[i] = find(m_bytes[i], from);
+    // Calls visit(start, end, markerFree) for every line that ends in the block, in order, with
+    // [start, end) its bytes before the line feed; returns the offset just past the last line
+    // feed (0 when there is none).
+    template <typename Visit>
+    std::size_t forEachLine(Visit&& visit) const {
+        std::size_t start = 0;
+        // The offset just past the last marker byte seen before the line end in hand.
+        std::size_t markerEnd = 0;
+        for (std::size_t base = 0; base < m_size; base += kStride) {
+            __builtin_prefetch(m_data + base + kPrefetch);
+            const Masks masks = base + kStride <= m_size ? masksAt(m_data + base) : tailMasks(base);
+            for (std::uint64_t ends = masks.ends; ends != 0; ends &= ends - 1) {
+                const auto bit = static_cast<unsigned>(std::countr_zero(ends));
+                const std::uint64_t before = masks.markers & ((std::uint64_t{1} << bit) - 1);
+                if (before != 0) {
+                    markerEnd = base + static_cast<std::size_t>(std::bit_width(before));
+                }
+                const std::size_t end = base + bit;
+                visit(start, end, markerEnd <= start);
+                start = end + 1;
             }
-            found = found || m_next[i] < to;
+            if (masks.markers != 0) {
+                markerEnd = base + static_cast<std::size_t>(std::bit_width(masks.markers));
+            }
         }
-        return found;
+        return start;
+    }
+
+    // Whether a marker byte lies in [from, to) of the block.
+    bool markerWithin(std::size_t from, std::size_t to) const {
+        for (int i = 0; i < m_markerCount; ++i) {
+            if (std::memchr(m_data + from, m_markerBytes[i], to - from) != nullptr) {
+                return true;
+            }
+        }
+        return false;
     }
 
 private:
-    void add(char byte, const char* data) {
-        m_bytes[m_count] = byte;
-        m_next[m_count] = find(byte, data);
-        ++m_count;
-    }
-    const char* find(char byte, const char* from) const {
-        const void* hit = std::memchr(from, byte, static_cast<std::size_t>(m_end - from));
-        return hit != nullptr ? static_cast<const char*>(hit) : m_end;
+    // Bit i: byte i of the stride is a line feed; a marker byte.
+    struct Masks {
+        std::uint64_t ends = 0;
+        std::uint64_t markers = 0;
+    };
+
+    Masks masksAt(const char* bytes) const {
+        Masks masks;
+#if defined(__SSE2__)
+        const __m128i feed = _mm_set1_epi8('\n');
+        for (unsigned part = 0; part < kStride / 16; ++part) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+            const auto ends = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, feed)));
+            masks.ends |= std::uint64_t{ends} << (16 * part);
+            if (m_markerCount > 0) {
+                const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(chunk, m_first), _mm_cmpeq_epi8(chunk, m_second));
+                const auto markers = static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
+                masks.markers |= std::uint64_t{markers} << (16 * part);
+            }
+        }
+#else
+        for (unsigned i = 0; i < kStride; ++i) {
+            const char byte = bytes[i];
+            masks.ends |= std::uint64_t{byte == '\n'} << i;
+            const bool marker = m_markerCount > 0 && (byte == m_markerBytes[0] || byte == m_markerBytes[1]);
+            masks.markers |= std::uint64_t{marker} << i;
+        }
+#endif
+        return masks;
     }
 
-    const char* m_end;
-    char m_bytes[2] = {};
-    const char* m_next[2] = {};
-    int m_count = 0;
+    // The last, short stride, read from a copy padded with byte 0 (neither a line feed nor a
+    // marker byte, which are never 0).
+    Masks tailMasks(std::size_t base) const {
+        char padded[kStride] = {};
+        std::memcpy(padded, m_data + base, m_size - base);
+        return masksAt(padded);
+    }
+
+    const char* m_data;
+    std::size_t m_size;
+    char m_markerBytes[2] = {};
+    int m_markerCount = 0;
+#if defined(__SSE2__)
+    __m128i m_first;
+    __m128i m_second;
+#endif
 };
 
 bool exists(const std::string& path) {
@@ -221,27 +295,54 @@ void FileLoad::endCarriedLine(std::string_view head, bool hasEnd) {
 }
 
 std::size_t FileLoad::cutLines(const char* data, std::size_t size, bool endOfFile) {
-    MarkerBytes markers(m_document.commentMarkers(), data, size);
-    std::size_t start = 0;
-    while (start < size) {
-        const void* hit = std::memchr(data + start, '\n', size - start);
+    std::size_t first = 0;
+    if (m_firstLine || !m_firstCrLf) {
+        // The first line may start with a byte-order mark, and its end decides the document's.
+        const void* hit = std::memchr(data, '\n', size);
         if (hit == nullptr) {
-            break;
+            return endOfFile ? cutLastLine(data, size) : size;
         }
         const auto end = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        const bool crLf = end > 0 && data[end - 1] == '\r';
+        appendLine(std::string_view(data, end - (crLf ? 1 : 0)), crLf, false,
+                   !BlockScan(m_document.commentMarkers(), data, end).markerWithin(0, end));
+        first = end + 1;
+    }
+    const char* const rest = data + first;
+    const std::size_t restSize = size - first;
+    const BlockScan scan(m_document.commentMarkers(), rest, restSize);
+    const bool documentCrLf = *m_firstCrLf;
+    // Lines go to the document in batches, so that appending one is a few stores.
+    constexpr std::size_t kBatch = 1024;
+    std::array<Document::BorrowedLine, kBatch> batch;
+    std::size_t batched = 0;
+    std::size_t widest = 0;
+    const std::size_t start = scan.forEachLine([&](std::size_t from, std::size_t end, bool markerFree) {
         // A CR before the LF belongs to the line end, so DOS and Unix files read alike.
-        const bool crLf = end > start && data[end - 1] == '\r';
-        const std::string_view line(data + start, end - start - (crLf ? 1 : 0));
-        appendLine(line, crLf, false, !markers.within(line));
-        start = end + 1;
+        const bool crLf = end > from && rest[end - 1] == '\r';
+        const std::size_t length = end - from - (crLf ? 1 : 0);
+        batch[batched++] = {rest + from, static_cast<std::uint32_t>(length), crLf != documentCrLf, markerFree};
+        widest = std::max(widest, length);
+        if (batched == kBatch) {
+            m_document.appendBorrowedLines(std::span(batch.data(), batched));
+            batched = 0;
+        }
+    });
+    m_document.appendBorrowedLines(std::span(batch.data(), batched));
+    m_widest = std::max(m_widest, static_cast<int>(std::min<std::size_t>(widest, INT32_MAX)));
+    if (endOfFile && start < restSize) {
+        return cutLastLine(rest + start, restSize - start);
     }
+    return restSize - start;
+}
+
+std::size_t FileLoad::cutLastLine(const char* data, std::size_t size) {
     // The last bytes of a file without a line end are a line of their own.
-    if (endOfFile && start < size) {
-        const std::string_view line(data + start, size - start);
-        appendLine(line, std::nullopt, false, !markers.within(line));
-        start = size;
+    if (size > 0) {
+        appendLine(std::string_view(data, size), std::nullopt, false,
+                   !BlockScan(m_document.commentMarkers(), data, size).markerWithin(0, size));
     }
-    return size - start;
+    return 0;
 }
 
 void FileLoad::appendLine(std::string_view bytes, std::optional<bool> crLf, bool copy, bool markerFree) {
@@ -259,7 +360,8 @@ void FileLoad::appendLine(std::string_view bytes, std::optional<bool> crLf, bool
     if (copy) {
         m_document.appendLoadedLine(bytes, other);
     } else {
-        m_document.appendBorrowedLine(bytes, other, markerFree);
+        const Document::BorrowedLine line{bytes.data(), static_cast<std::uint32_t>(bytes.size()), other, markerFree};
+        m_document.appendBorrowedLines(std::span(&line, 1));
     }
     m_widest = std::max(m_widest, static_cast<int>(std::min<std::size_t>(bytes.size(), INT32_MAX)));
 }

@@ -69,6 +69,8 @@ private:
     // Appends the lines that end in the bytes; the count of bytes left after the last line end
     // (none at the end of the file, where they make the last line).
     std::size_t cutLines(const char* data, std::size_t size, bool endOfFile);
+    // Appends the bytes after the last line end of a file as its last line; returns 0.
+    std::size_t cutLastLine(const char* data, std::size_t size);
     // Ends the line carried from the blocks before with the bytes up to a block's first line end
     // (all of them when `end` is none, at the end of the file): the line gets bytes of its own.
     void endCarriedLine(std::string_view head, bool hasEnd);

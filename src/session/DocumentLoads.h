@@ -41,7 +41,7 @@ public:
 
     // The blocks a window's open reads before it shows the document, and each slice at most.
     static constexpr int kFirstBlocks = 4;
-    static constexpr int kSliceBlocks = 4;
+    static constexpr int kSliceBlocks = 64;
     // How long a slice reads at most (it ends after the block that passes it).
     static constexpr uint64_t kSliceMs = 25;
     // How often a function that waits for a load looks for Escape and shows the progress.
