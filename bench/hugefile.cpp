@@ -1,8 +1,9 @@
 // Huge-file benchmark: writes a C file of about 1 GB (VEXA_BENCH_HUGEFILE_MB sets another size in
 // MiB) under the temporary directory from a corpus of C headers, loads it block by block as a
 // document's load does, and prints the time until the first block's lines are there, the full
-// load beside `wc -l` on the same cached file, the memory the load took against the file's size,
-// a literal search from the top to the last line and the save; the files are removed at the end.
+// load beside `wc -l` on the same cached file and beside reading the file into new memory and
+// nothing else, the memory the load took against the file's size, a literal search from the top
+// to the last line and the save; the files are removed at the end.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -127,6 +129,30 @@ double wcSeconds(const std::string& path, double& cpu) {
     return seconds;
 }
 
+// The time to read the file into new memory a block at a time and do nothing else: what copying
+// the bytes from the page cache into pages the process has not touched costs on this machine, the
+// floor under any load that keeps the bytes. Seconds, negative on failure.
+double readIntoNewMemorySeconds(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return -1;
+    }
+    std::vector<std::unique_ptr<char[]>> blocks;
+    const auto start = Clock::now();
+    bool ok = true;
+    for (;;) {
+        blocks.push_back(std::make_unique_for_overwrite<char[]>(vexa::FileLoad::kBlockSize));
+        const ssize_t got = ::read(descriptor, blocks.back().get(), vexa::FileLoad::kBlockSize);
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+    }
+    const double seconds = secondsSince(start);
+    ::close(descriptor);
+    return ok ? seconds : -1;
+}
+
 } // namespace
 
 int main() {
@@ -150,6 +176,7 @@ int main() {
         // The file is in the page cache since it was written; wc reads the same cached bytes.
         double wcCpu = 0;
         const double wc = wcSeconds(path, wcCpu);
+        const double readFloor = readIntoNewMemorySeconds(path);
         vexa::bench::resetPeak();
         const long before = vexa::bench::statusKib("VmRSS");
         const double cpuBefore = cpuSeconds(RUSAGE_SELF);
@@ -173,6 +200,8 @@ int main() {
         std::printf("full_load_s: %.3f\n", full);
         std::printf("wc_l_s: %.3f\n", wc);
         std::printf("load_over_wc: %.2f\n", wc > 0 ? full / wc : 0.0);
+        std::printf("read_into_new_memory_s: %.3f\n", readFloor);
+        std::printf("load_over_read: %.2f\n", readFloor > 0 ? full / readFloor : 0.0);
         // The same in processor time, which a busy machine disturbs less than the clock.
         std::printf("full_load_cpu_s: %.3f\n", fullCpu);
         // The share of the thread that cuts the lines (the window's thread); the rest is the reader
