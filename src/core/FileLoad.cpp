@@ -354,7 +354,9 @@ void FileLoad::appendLine(std::string_view bytes, std::optional<bool> crLf, bool
         }
     }
     if (crLf && !m_firstCrLf) {
-        m_firstCrLf = crLf; // the first line end decides the document's
+        // The first line end decides the document's, shown from now on while the rest loads.
+        m_firstCrLf = crLf;
+        m_document.setLineEnds(*crLf ? LineEnds::Dos : LineEnds::Unix);
     }
     const bool other = crLf && *crLf != *m_firstCrLf;
     if (copy) {

@@ -127,6 +127,36 @@ TEST_F(FileLoadTest, LinesAndCharactersCutByABlockEndLoadWhole) {
     }
 }
 
+TEST_F(FileLoadTest, TheFirstLineEndDecidesTheDocumentsLineEndsWhileTheRestLoads) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        LineEnds ends;
+    };
+    const Case cases[] = {
+        {"LF lines, CR LF further on", withPieceAcross(0, "", 80, 3 * kBlock) + "x\r\n", LineEnds::Unix},
+        {"CR LF first, LF after", "first\r\n" + withPieceAcross(0, "", 80, 3 * kBlock), LineEnds::Dos},
+        {"a first line longer than a block, ending in CR LF",
+         std::string(kBlock + 10, 'f') + "\r\n" + withPieceAcross(0, "", 80, 3 * kBlock), LineEnds::Dos},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(c.bytes);
+        // The document starts with the other line ends, so a stale value shows.
+        document.setLineEnds(c.ends == LineEnds::Dos ? LineEnds::Unix : LineEnds::Dos);
+        FileLoad load(document, options, messenger);
+        ASSERT_TRUE(load.start());
+        while (document.lineCount() < 2 && load.step()) {
+        }
+        ASSERT_EQ(load.state(), FileLoad::State::Reading);
+        EXPECT_EQ(document.lineEnds(), c.ends);
+        load.runToEnd();
+        EXPECT_EQ(document.lineEnds(), c.ends);
+        EXPECT_TRUE(document.hasMixedLineEnds());
+        EXPECT_EQ(savedBytes(), c.bytes);
+    }
+}
+
 TEST_F(FileLoadTest, AFileThatGrowsOrShrinksWhileLoadingGivesTheBytesRead) {
     // More blocks than the reader reads ahead, so that it cannot have met the end before the
     // change.
