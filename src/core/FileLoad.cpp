@@ -41,38 +41,33 @@ bool fileIsUtf8(const std::string& path) {
     return check.valid && check.multiByte;
 }
 
-// Finds the line ends of a block and the bytes that tell a line may hold a comment marker,
-// sixty-four bytes at a time: a line is scanned for markers only when one of those bytes lies
-// within it, and the many lines without one are appended at once. A marker lies whole within a
-// line, so one byte of each marker is enough, and one byte both markers share (C's '/') is
-// enough for both.
+// Finds the line ends of a block and where a comment marker may start, sixty-four bytes at a
+// time: a line is scanned for markers only when one starts within it, and the many lines without
+// one are appended at once. A marker is looked for as its bytes in a row (a byte of a two-byte
+// marker alone, such as the '/' of a path or a division, does not count).
 class BlockScan {
 public:
     static constexpr std::size_t kStride = 64;
     static constexpr std::size_t kPrefetch = 2048;
 
-    BlockScan(const CommentMarkers& markers, const char* data, std::size_t size) : m_data(data), m_size(size) {
-        const std::string_view open = markers.open;
-        const std::string_view close = markers.close;
-        const auto shared = std::find_if(open.begin(), open.end(), [close](char byte) {
-            return close.find(byte) != std::string_view::npos;
-        });
-        if (shared != open.end()) {
-            m_markerBytes[m_markerCount++] = *shared;
-        } else {
-            for (std::string_view marker : {open, close}) {
-                if (!marker.empty()) {
-                    m_markerBytes[m_markerCount++] = marker.front();
-                }
+    BlockScan(const CommentMarkers& markers, const char* data, std::size_t size)
+        : m_open(markers.open), m_close(markers.close), m_data(data), m_size(size) {
+        const std::string_view both[] = {m_open, m_close};
+        for (std::size_t i = 0; i < 2; ++i) {
+            Pattern& pattern = m_patterns[i];
+            pattern.used = !both[i].empty();
+            if (pattern.used) {
+                pattern.first = both[i][0];
+                pattern.second = both[i].size() > 1 ? both[i][1] : '\0';
+                pattern.oneByte = both[i].size() == 1;
             }
-        }
-        if (m_markerCount == 1) {
-            m_markerBytes[1] = m_markerBytes[0];
-        }
 #if defined(__SSE2__)
-        m_first = _mm_set1_epi8(m_markerBytes[0]);
-        m_second = _mm_set1_epi8(m_markerBytes[1]);
+            pattern.firstBytes = _mm_set1_epi8(pattern.first);
+            pattern.secondBytes = _mm_set1_epi8(pattern.second);
+            pattern.anySecond = pattern.oneByte ? _mm_set1_epi8(-1) : _mm_setzero_si128();
 #endif
+        }
+        m_anyMarker = m_patterns[0].used || m_patterns[1].used;
     }
 
     // Calls visit(start, end, markerFree) for every line that ends in the block, in order, with
@@ -81,11 +76,12 @@ public:
     template <typename Visit>
     std::size_t forEachLine(Visit&& visit) const {
         std::size_t start = 0;
-        // The offset just past the last marker byte seen before the line end in hand.
+        // The offset just past the start of the last marker seen before the line end in hand.
         std::size_t markerEnd = 0;
         for (std::size_t base = 0; base < m_size; base += kStride) {
             __builtin_prefetch(m_data + base + kPrefetch);
-            const Masks masks = base + kStride <= m_size ? masksAt(m_data + base) : tailMasks(base);
+            // A stride is read with the byte after it, the second byte of a marker at its end.
+            const Masks masks = base + kStride < m_size ? masksAt(m_data + base) : tailMasks(base);
             for (std::uint64_t ends = masks.ends; ends != 0; ends &= ends - 1) {
                 const auto bit = static_cast<unsigned>(std::countr_zero(ends));
                 const std::uint64_t before = masks.markers & ((std::uint64_t{1} << bit) - 1);
@@ -103,64 +99,90 @@ public:
         return start;
     }
 
-    // Whether a marker byte lies in [from, to) of the block.
+    // Whether a marker lies in [from, to) of the block.
     bool markerWithin(std::size_t from, std::size_t to) const {
-        for (int i = 0; i < m_markerCount; ++i) {
-            if (std::memchr(m_data + from, m_markerBytes[i], to - from) != nullptr) {
-                return true;
-            }
-        }
-        return false;
+        const std::string_view bytes(m_data + from, to - from);
+        return (!m_open.empty() && bytes.find(m_open) != std::string_view::npos) ||
+               (!m_close.empty() && bytes.find(m_close) != std::string_view::npos);
     }
 
 private:
-    // Bit i: byte i of the stride is a line feed; a marker byte.
+    // Bit i: byte i of the stride is a line feed; a marker starts there.
     struct Masks {
         std::uint64_t ends = 0;
         std::uint64_t markers = 0;
     };
+    // A marker's first byte and the byte after it (any byte for a one-byte marker).
+    struct Pattern {
+        bool used = false;
+        bool oneByte = false;
+        char first = '\0';
+        char second = '\0';
+#if defined(__SSE2__)
+        __m128i firstBytes;
+        __m128i secondBytes;
+        __m128i anySecond; // every bit set for a one-byte marker
+#endif
+    };
 
+    // The masks of the kStride bytes at `bytes`, which may read one byte beyond them.
     Masks masksAt(const char* bytes) const {
         Masks masks;
 #if defined(__SSE2__)
         const __m128i feed = _mm_set1_epi8('\n');
         for (unsigned part = 0; part < kStride / 16; ++part) {
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+            const char* const at = bytes + 16 * part;
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
             const auto ends = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, feed)));
             masks.ends |= std::uint64_t{ends} << (16 * part);
-            if (m_markerCount > 0) {
-                const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(chunk, m_first), _mm_cmpeq_epi8(chunk, m_second));
-                const auto markers = static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
-                masks.markers |= std::uint64_t{markers} << (16 * part);
+            if (m_anyMarker) {
+                const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+                __m128i hits = _mm_setzero_si128();
+                for (const Pattern& pattern : m_patterns) {
+                    if (pattern.used) {
+                        const __m128i second =
+                            _mm_or_si128(_mm_cmpeq_epi8(next, pattern.secondBytes), pattern.anySecond);
+                        hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(chunk, pattern.firstBytes), second));
+                    }
+                }
+                masks.markers |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(hits))} << (16 * part);
             }
         }
 #else
         for (unsigned i = 0; i < kStride; ++i) {
-            const char byte = bytes[i];
-            masks.ends |= std::uint64_t{byte == '\n'} << i;
-            const bool marker = m_markerCount > 0 && (byte == m_markerBytes[0] || byte == m_markerBytes[1]);
+            masks.ends |= std::uint64_t{bytes[i] == '\n'} << i;
+            bool marker = false;
+            for (const Pattern& pattern : m_patterns) {
+                marker = marker || (pattern.used && bytes[i] == pattern.first &&
+                                    (pattern.oneByte || bytes[i + 1] == pattern.second));
+            }
             masks.markers |= std::uint64_t{marker} << i;
         }
 #endif
         return masks;
     }
 
-    // The last, short stride, read from a copy padded with byte 0 (neither a line feed nor a
-    // marker byte, which are never 0).
+    // The last stride, read from a copy padded with byte 0 (no line feed, and a marker whose
+    // bytes run past the block is not within a line cut here).
     Masks tailMasks(std::size_t base) const {
-        char padded[kStride] = {};
+        char padded[kStride + 1] = {};
         std::memcpy(padded, m_data + base, m_size - base);
-        return masksAt(padded);
+        Masks masks = masksAt(padded);
+        const std::size_t valid = m_size - base;
+        if (valid < kStride) {
+            const std::uint64_t inside = (std::uint64_t{1} << valid) - 1;
+            masks.ends &= inside;
+            masks.markers &= inside;
+        }
+        return masks;
     }
 
+    std::string_view m_open;
+    std::string_view m_close;
     const char* m_data;
     std::size_t m_size;
-    char m_markerBytes[2] = {};
-    int m_markerCount = 0;
-#if defined(__SSE2__)
-    __m128i m_first;
-    __m128i m_second;
-#endif
+    Pattern m_patterns[2];
+    bool m_anyMarker = false;
 };
 
 bool exists(const std::string& path) {
