@@ -4,19 +4,29 @@
 #include <cstring>
 #include <span>
 #include <string_view>
+#include <system_error>
 
 #include "platform/Charset.h"
 #include "platform/Files.h"
 
 namespace vexa {
 
-BlockReader::BlockReader(File file, bool oem) : m_file(std::move(file)), m_oem(oem) {
+BlockReader::BlockReader(File file, bool oem, Reading reading) : m_file(std::move(file)), m_oem(oem) {
     // The blocks are read whole; stdio's own buffer would only add a copy.
     std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
-    m_thread = std::thread([this] { run(); });
+    if (reading == Reading::Ahead) {
+        try {
+            m_thread = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+            // Out of threads: take() reads.
+        }
+    }
 }
 
 BlockReader::~BlockReader() {
+    if (!m_thread.joinable()) {
+        return;
+    }
     {
         const std::lock_guard lock(m_mutex);
         m_stop = true;
@@ -26,6 +36,9 @@ BlockReader::~BlockReader() {
 }
 
 BlockReader::Piece BlockReader::take() {
+    if (!m_thread.joinable()) {
+        return readPiece();
+    }
     std::unique_lock lock(m_mutex);
     m_arrived.wait(lock, [this] { return !m_ready.empty(); });
     Piece piece = std::move(m_ready.front());
@@ -37,6 +50,9 @@ BlockReader::Piece BlockReader::take() {
 }
 
 bool BlockReader::ready() {
+    if (!m_thread.joinable()) {
+        return true; // take() reads at once, never waiting for another thread
+    }
     const std::lock_guard lock(m_mutex);
     return !m_ready.empty();
 }

@@ -48,8 +48,12 @@ public:
     static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
     static constexpr std::size_t kAhead = 4;
 
-    // Starts reading at once. `oem`: the blocks are OEM text, converted to Windows-1252.
-    BlockReader(File file, bool oem);
+    // Whether the blocks are read on a thread of their own or by take() itself.
+    enum class Reading : uint8_t { Ahead, OnTake };
+
+    // Starts reading at once. `oem`: the blocks are OEM text, converted to Windows-1252. When no
+    // thread can be started, take() reads each block itself: the load is slower, never lost.
+    BlockReader(File file, bool oem, Reading reading = Reading::Ahead);
     ~BlockReader();
     BlockReader(const BlockReader&) = delete;
     BlockReader& operator=(const BlockReader&) = delete;
@@ -75,7 +79,7 @@ private:
     std::size_t m_produced = 0;
     std::size_t m_wanted = kAhead;
     bool m_stop = false;
-    std::thread m_thread;
+    std::thread m_thread; // none when take() reads
 };
 
 } // namespace vexa

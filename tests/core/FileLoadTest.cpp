@@ -157,6 +157,47 @@ TEST_F(FileLoadTest, TheFirstLineEndDecidesTheDocumentsLineEndsWhileTheRestLoads
     }
 }
 
+TEST_F(FileLoadTest, AReaderWithoutAThreadOfItsOwnGivesTheSamePieces) {
+    // Byte 0, a UTF-8 character cut by a block's end and a short last block.
+    std::string bytes = withPieceAcross(kBlock, "\xE2\x82\xAC", 1, 2 * kBlock + 300);
+    bytes[10] = '\0';
+    const std::string path = writeFile(bytes);
+    struct Read {
+        std::vector<std::string> blocks;
+        bool nulls = false;
+        bool utf8 = false;
+        std::uint64_t hash = 0;
+        std::uint64_t total = 0;
+    };
+    auto readAll = [&](BlockReader::Reading reading) {
+        BlockReader reader(BlockReader::File(std::fopen(path.c_str(), "rb")), false, reading);
+        Read read;
+        for (bool end = false; !end;) {
+            EXPECT_LT(read.blocks.size(), 5u);
+            BlockReader::Piece piece = reader.take();
+            read.blocks.emplace_back(piece.block.data(), piece.size);
+            read.nulls = read.nulls || piece.nulls;
+            end = piece.endOfFile || read.blocks.size() >= 5;
+            read.utf8 = piece.utf8.valid && piece.utf8.multiByte;
+            read.hash = piece.hash;
+            read.total = piece.total;
+        }
+        return read;
+    };
+    const Read ahead = readAll(BlockReader::Reading::Ahead);
+    const Read onTake = readAll(BlockReader::Reading::OnTake);
+    std::string expected = bytes;
+    expected[10] = ' ';
+    ASSERT_EQ(onTake.blocks.size(), 3u);
+    EXPECT_EQ(onTake.blocks[0] + onTake.blocks[1] + onTake.blocks[2], expected);
+    EXPECT_EQ(onTake.blocks, ahead.blocks);
+    EXPECT_TRUE(onTake.nulls);
+    EXPECT_TRUE(onTake.utf8);
+    EXPECT_EQ(onTake.total, bytes.size());
+    EXPECT_EQ(onTake.hash, ahead.hash);
+    EXPECT_NE(onTake.hash, 0u);
+}
+
 TEST_F(FileLoadTest, AFileThatGrowsOrShrinksWhileLoadingGivesTheBytesRead) {
     // More blocks than the reader reads ahead, so that it cannot have met the end before the
     // change.
