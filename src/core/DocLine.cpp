@@ -197,7 +197,7 @@ namespace {
 // with the first `keep` bytes of `block` copied into it; `block` is freed.
 char* DocLine::allocateInReach(void* block, std::size_t capacity, std::size_t keep) {
     void* again = std::malloc(capacity);
-    if (again == nullptr || !fitsInRecord(again)) {
+    if (again == nullptr || !fitsInRecord(reinterpret_cast<uintptr_t>(again))) {
         addressOutOfReach();
     }
     std::memcpy(again, block, keep);
@@ -217,7 +217,8 @@ void DocLine::reserveOwned(uint32_t length) {
         if (grown == nullptr) {
             throw std::bad_alloc();
         }
-        setData(fitsInRecord(grown) ? grown : allocateInReach(grown, capacity, used));
+        setData(fitsInRecord(reinterpret_cast<uintptr_t>(grown)) ? grown
+                                                                 : allocateInReach(grown, capacity, used));
         return;
     }
     const uint32_t capacity = capacityFor(std::max(length, used));
@@ -225,7 +226,7 @@ void DocLine::reserveOwned(uint32_t length) {
     if (block == nullptr) {
         throw std::bad_alloc();
     }
-    if (!fitsInRecord(block)) {
+    if (!fitsInRecord(reinterpret_cast<uintptr_t>(block))) {
         block = allocateInReach(block, capacity, 0);
     }
     if (used != 0) {

@@ -109,7 +109,7 @@ public:
     struct Borrow {};
     DocLine(Borrow, std::string_view bytes, bool otherLineEnd) {
         m_bits.otherLineEnd = otherLineEnd ? 1 : 0;
-        if (fitsInRecord(bytes.data())) [[likely]] {
+        if (fitsInRecord(reinterpret_cast<uintptr_t>(bytes.data()))) [[likely]] {
             setData(const_cast<char*>(bytes.data()));
             setSize(static_cast<uint32_t>(bytes.size()));
         } else {
@@ -185,9 +185,7 @@ private:
     static constexpr uint8_t kChanged = 2;
 
     // Whether an address fits in the 48 bits the record keeps.
-    static bool fitsInRecord(const void* address) {
-        return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(address)) >> 48 == 0;
-    }
+    static bool fitsInRecord(uintptr_t address) { return static_cast<uint64_t>(address) >> 48 == 0; }
     // The address is the low 48 bits of the pointer: its low 32 bits and its next 16. A 32-bit
     // piece is copied in and out through a uint32_t whole, which compiles to one unaligned move.
     char* data() const {
