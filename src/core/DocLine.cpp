@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <new>
 #include <string>
 
@@ -157,9 +159,8 @@ DocLine DocLine::borrowing(std::string_view bytes) {
     return {Borrow{}, bytes, false};
 }
 
-DocLine::DocLine(const DocLine& other)
-    : m_startDepth(other.m_startDepth), m_openCount(other.m_openCount), m_closeCount(other.m_closeCount),
-      m_otherLineEnd(other.m_otherLineEnd) {
+DocLine::DocLine(const DocLine& other) : m_startDepth(other.m_startDepth), m_bits(other.m_bits) {
+    m_bits.flags = 0;
     // A copy always owns its bytes: it may leave the document whose buffer the original reads.
     assign(other.text());
     setChanged(other.isChanged());
@@ -169,40 +170,76 @@ DocLine& DocLine::operator=(const DocLine& other) {
     if (this != &other) {
         assign(other.text());
         m_startDepth = other.m_startDepth;
-        m_openCount = other.m_openCount;
-        m_closeCount = other.m_closeCount;
-        m_otherLineEnd = other.m_otherLineEnd;
+        m_bits.openCount = other.m_bits.openCount;
+        m_bits.closeCount = other.m_bits.closeCount;
+        m_bits.otherLineEnd = other.m_bits.otherLineEnd;
         setChanged(other.isChanged());
     }
     return *this;
 }
 
 void DocLine::freeOwned() {
-    std::free(m_data);
+    std::free(data());
+}
+
+namespace {
+
+// Stops the program: the allocator handed out an address the line record cannot keep.
+[[noreturn]] void addressOutOfReach() {
+    std::fputs("vexa: the system gave a line's bytes an address beyond the 48 bits a line keeps\n", stderr);
+    std::terminate();
+}
+
+} // namespace
+
+// A block at an address the line record can keep, taking the place of `block` (whose address
+// does not fit): allocated again once while `block` is still held, so that it is another block,
+// with the first `keep` bytes of `block` copied into it; `block` is freed.
+char* DocLine::allocateInReach(void* block, std::size_t capacity, std::size_t keep) {
+    void* again = std::malloc(capacity);
+    if (again == nullptr || !fitsInRecord(reinterpret_cast<uintptr_t>(again))) {
+        addressOutOfReach();
+    }
+    std::memcpy(again, block, keep);
+    std::free(block);
+    return static_cast<char*>(again);
 }
 
 // Makes the line own a block large enough for `length` bytes, keeping its current bytes.
 void DocLine::reserveOwned(uint32_t length) {
+    const uint32_t used = size();
     if (ownsText()) {
-        if (length <= capacityFor(m_length)) {
+        if (length <= capacityFor(used)) {
             return;
         }
-        void* grown = std::realloc(m_data, capacityFor(length));
+        const uint32_t capacity = capacityFor(length);
+        auto* grown = static_cast<char*>(std::realloc(data(), capacity));
         if (grown == nullptr) {
             throw std::bad_alloc();
         }
-        m_data = static_cast<char*>(grown);
+        setData(fitsInRecord(reinterpret_cast<uintptr_t>(grown)) ? grown
+                                                                 : allocateInReach(grown, capacity, used));
         return;
     }
-    auto* block = static_cast<char*>(std::malloc(capacityFor(std::max(length, m_length))));
+    const uint32_t capacity = capacityFor(std::max(length, used));
+    auto* block = static_cast<char*>(std::malloc(capacity));
     if (block == nullptr) {
         throw std::bad_alloc();
     }
-    if (m_length != 0) {
-        std::memcpy(block, m_data, m_length);
+    if (!fitsInRecord(reinterpret_cast<uintptr_t>(block))) {
+        block = allocateInReach(block, capacity, 0);
     }
-    m_data = block;
-    m_flags |= kOwned;
+    if (used != 0) {
+        std::memcpy(block, data(), used);
+    }
+    setData(block);
+    m_bits.flags |= kOwned;
+}
+
+// Whether `bytes` start inside the line's own bytes.
+bool DocLine::holds(std::string_view bytes) const {
+    const char* own = data();
+    return own != nullptr && bytes.data() >= own && bytes.data() < own + size();
 }
 
 void DocLine::assign(std::string_view bytes) {
@@ -210,17 +247,17 @@ void DocLine::assign(std::string_view bytes) {
         release();
         return;
     }
-    if (ownsText() && bytes.data() >= m_data && bytes.data() < m_data + m_length) {
+    if (ownsText() && holds(bytes)) {
         DocLine copy(bytes);
         *this = std::move(copy);
         return;
     }
-    uint8_t changed = m_flags & kChanged;
+    uint8_t changed = m_bits.flags & kChanged;
     release();
-    m_flags = changed;
+    m_bits.flags = changed;
     reserveOwned(static_cast<uint32_t>(bytes.size()));
-    std::memcpy(m_data, bytes.data(), bytes.size());
-    m_length = static_cast<uint32_t>(bytes.size());
+    std::memcpy(data(), bytes.data(), bytes.size());
+    setSize(static_cast<uint32_t>(bytes.size()));
 }
 
 void DocLine::insert(int offset, std::string_view bytes) {
@@ -232,14 +269,16 @@ void DocLine::insert(int offset, std::string_view bytes) {
     // The bytes may come from this line itself; keep them safe across a reallocation.
     std::string_view source = bytes;
     DocLine keep;
-    if (m_data != nullptr && bytes.data() >= m_data && bytes.data() < m_data + m_length) {
+    if (holds(bytes)) {
         keep.assign(bytes);
         source = keep.text();
     }
-    reserveOwned(m_length + count);
-    std::memmove(m_data + at + count, m_data + at, m_length - at);
-    std::memcpy(m_data + at, source.data(), count);
-    m_length += count;
+    const uint32_t used = size();
+    reserveOwned(used + count);
+    char* own = data();
+    std::memmove(own + at + count, own + at, used - at);
+    std::memcpy(own + at, source.data(), count);
+    setSize(used + count);
 }
 
 void DocLine::erase(int offset, int count) {
@@ -249,12 +288,13 @@ void DocLine::erase(int offset, int count) {
         return;
     }
     if (at + n == length()) {
-        m_length = static_cast<uint32_t>(at);
+        setSize(static_cast<uint32_t>(at));
         return;
     }
-    reserveOwned(m_length);
-    std::memmove(m_data + at, m_data + at + n, static_cast<std::size_t>(length() - at - n));
-    m_length -= static_cast<uint32_t>(n);
+    reserveOwned(size());
+    char* own = data();
+    std::memmove(own + at, own + at + n, static_cast<std::size_t>(length() - at - n));
+    setSize(size() - static_cast<uint32_t>(n));
 }
 
 void DocLine::replace(int offset, int count, std::string_view bytes) {
@@ -266,42 +306,44 @@ void DocLine::replace(int offset, int count, std::string_view bytes) {
     // The bytes may come from this line itself; keep them safe across the move.
     std::string_view source = bytes;
     DocLine keep;
-    if (m_data != nullptr && bytes.data() >= m_data && bytes.data() < m_data + m_length) {
+    if (holds(bytes)) {
         keep.assign(bytes);
         source = keep.text();
     }
+    const uint32_t used = size();
     const auto added = static_cast<uint32_t>(source.size());
-    const uint32_t newLength = m_length - static_cast<uint32_t>(n) + added;
-    reserveOwned(std::max(m_length, newLength));
+    const uint32_t newLength = used - static_cast<uint32_t>(n) + added;
+    reserveOwned(std::max(used, newLength));
+    char* own = data();
     const auto tail = static_cast<uint32_t>(at + n);
     if (static_cast<uint32_t>(n) != added) {
-        std::memmove(m_data + at + added, m_data + tail, m_length - tail);
+        std::memmove(own + at + added, own + tail, used - tail);
     }
     if (added != 0) {
-        std::memcpy(m_data + at, source.data(), added);
+        std::memcpy(own + at, source.data(), added);
     }
-    m_length = newLength;
+    setSize(newLength);
 }
 
 void DocLine::setByte(int offset, char byte) {
     if (offset < 0 || offset >= length()) {
         return;
     }
-    reserveOwned(m_length);
-    m_data[offset] = byte;
+    reserveOwned(size());
+    data()[offset] = byte;
 }
 
 void DocLine::truncate(int newLength) {
     if (newLength >= 0 && newLength < length()) {
-        m_length = static_cast<uint32_t>(newLength);
+        setSize(static_cast<uint32_t>(newLength));
     }
 }
 
 void DocLine::setChanged(bool changed) {
     if (changed) {
-        m_flags |= kChanged;
+        m_bits.flags |= kChanged;
     } else {
-        m_flags &= static_cast<uint8_t>(~kChanged);
+        m_bits.flags &= static_cast<uint8_t>(~kChanged);
     }
 }
 
@@ -356,15 +398,15 @@ int DocLine::scanComments(int startDepth, const CommentMarkers& markers) {
     int opens = 0;
     int closes = 0;
     const int depth = scanMarkers(text(), m_startDepth, markers, opens, closes);
-    m_openCount = static_cast<uint8_t>(std::min(opens, kMaxCount));
-    m_closeCount = static_cast<uint8_t>(std::min(closes, kMaxCount));
+    m_bits.openCount = static_cast<uint8_t>(std::min(opens, kMaxCount));
+    m_bits.closeCount = static_cast<uint8_t>(std::min(closes, kMaxCount));
     return depth;
 }
 
 CommentStart DocLine::commentStart(const CommentMarkers& markers, int searchFrom) const {
     CommentStart result;
     result.insideAtStart = m_startDepth > 0;
-    if (m_closeCount > 0 && !markers.close.empty()) {
+    if (m_bits.closeCount > 0 && !markers.close.empty()) {
         const std::size_t at = text().find(markers.close, static_cast<std::size_t>(std::max(searchFrom, 0)));
         if (at != std::string_view::npos) {
             result.closeEnd = static_cast<int>(at + markers.close.size());
@@ -375,8 +417,8 @@ CommentStart DocLine::commentStart(const CommentMarkers& markers, int searchFrom
 
 void DocLine::clearCommentState() {
     m_startDepth = 0;
-    m_openCount = 0;
-    m_closeCount = 0;
+    m_bits.openCount = 0;
+    m_bits.closeCount = 0;
 }
 
 } // namespace vexa
