@@ -33,6 +33,15 @@ inline std::uint64_t loadTail(const char* bytes, std::size_t count) {
     return word;
 }
 
+// Asks the memory for the cache line at `bytes` before it is read (where the compiler can).
+inline void prefetch(const char* bytes) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(bytes);
+#else
+    (void)bytes;
+#endif
+}
+
 // Spreads every bit of the state over the whole value (each step can be undone, so two states
 // never give one value).
 inline std::uint64_t avalanche(std::uint64_t state) {
