@@ -50,6 +50,7 @@ JournalHeader DocumentJournal::headerFor(const Document& document) {
     if (document.hasName()) {
         header.size = document.fileSize();
         header.hash = document.fileHash();
+        header.hashKind = FileHashKind::Lanes; // as the load and the save hash the file
         header.modified = document.fileTime();
     }
     return header;

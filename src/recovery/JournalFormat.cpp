@@ -1,7 +1,7 @@
 // Writing and reading the recovery journal's frames.
 #include "recovery/JournalFormat.h"
 
-#include "core/ContentHash.h"
+#include "core/WordChainHash.h"
 
 #include <algorithm>
 #include <bit>
@@ -49,12 +49,15 @@ bool hasSetting(JournalEntry::Kind kind) {
     return kind == JournalEntry::Kind::Encoding || kind == JournalEntry::Kind::LineEnds;
 }
 
-constexpr uint8_t kHeaderVersion = 1;
+// The header's first byte: 1 for a file hashed by the word chain, 2 by the content hash; the
+// fields are the same in both.
+constexpr uint8_t kWordChainHeader = 1;
+constexpr uint8_t kLanesHeader = 2;
 constexpr int64_t kMaxInt = std::numeric_limits<int>::max();
 constexpr std::size_t kFrameHead = 8; // length and checksum
 
 uint32_t checksum(std::string_view payload) {
-    return static_cast<uint32_t>(ContentHash::of(payload));
+    return static_cast<uint32_t>(WordChainHash::of(payload));
 }
 
 // The records of a typed run: for each byte, its insert and the cursor move past it.
@@ -192,9 +195,11 @@ private:
 
 std::optional<JournalHeader> parseHeader(Fields& fields) {
     JournalHeader header;
-    if (fields.u8() != kHeaderVersion) {
+    const uint8_t version = fields.u8();
+    if (version != kWordChainHeader && version != kLanesHeader) {
         return std::nullopt;
     }
+    header.hashKind = version == kWordChainHeader ? FileHashKind::WordChain : FileHashKind::Lanes;
     const uint8_t encoding = fields.u8();
     const uint8_t ends = fields.u8();
     header.byteOrderMark = fields.u8() != 0;
@@ -295,7 +300,7 @@ void appendMagic(std::string& out) {
 
 void appendHeader(std::string& out, const JournalHeader& header) {
     const std::size_t start = beginFrame(out, FrameType::Header);
-    putU8(out, kHeaderVersion);
+    putU8(out, header.hashKind == FileHashKind::WordChain ? kWordChainHeader : kLanesHeader);
     putU8(out, header.encoding == TextEncoding::Windows1252 ? 0 : 1);
     putU8(out, header.lineEnds == LineEnds::Dos ? 0 : 1);
     putU8(out, header.byteOrderMark ? 1 : 0);

@@ -14,6 +14,11 @@
 
 namespace vexa::recovery {
 
+// How a journal's header hashed its file: journals written before the content hash took four
+// lanes hold the word-chain hash (WordChainHash), later ones the content hash (ContentHash). A
+// file is compared with a journal by the hash that journal holds.
+enum class FileHashKind : uint8_t { WordChain, Lanes };
+
 // What the journal's edits start from: a file as it was read (its full path, size, modification
 // time and the hash of its bytes), or, for an untitled document or a journal started again past
 // its size cap, the snapshot that follows the header.
@@ -22,6 +27,7 @@ struct JournalHeader {
     uint64_t size = 0;
     int64_t modified = 0;
     uint64_t hash = 0;
+    FileHashKind hashKind = FileHashKind::Lanes; // a document's file hash is the content hash
     TextEncoding encoding = TextEncoding::Utf8;
     LineEnds lineEnds = LineEnds::Unix;
     bool byteOrderMark = false;

@@ -48,8 +48,8 @@ public:
     // Writes a journal anew from a header and a snapshot of a document's text (its lines in runs), replacing
     // the old one whole (through a temporary file, so a crash leaves the old or the new journal).
     void restart(const std::string& path, JournalHeader header, SnapshotRuns runs);
-    // Copies a file's bytes to `target` when they still hash to `hash` (the text a journal's
-    // edits start from, kept for when the file changes afterwards).
+    // Copies a file's bytes to `target` when their content hash (ContentHash) is still `hash` (the
+    // text a journal's edits start from, kept for when the file changes afterwards).
     void copyBase(const std::string& source, const std::string& target, uint64_t hash);
     // Removes a journal (after what was handed over before).
     void remove(const std::string& path);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "core/ContentHash.h"
+#include "core/WordChainHash.h"
 #include "core/Document.h"
 #include "platform/Files.h"
 #include "settings/Format.h"
@@ -49,6 +50,7 @@ struct FileDigest {
     uint64_t hash = 0;
 };
 
+template <typename Hash>
 std::optional<FileDigest> digestOf(const std::string& path) {
     const auto info = platform::fileInfo(path);
     if (!info || info->kind != platform::FileKind::Regular) {
@@ -60,7 +62,7 @@ std::optional<FileDigest> digestOf(const std::string& path) {
     }
     constexpr std::size_t kPiece = std::size_t{1} << 20;
     const auto piece = std::make_unique_for_overwrite<char[]>(kPiece);
-    ContentHash hash;
+    Hash hash;
     while (const std::size_t read = std::fread(piece.get(), 1, kPiece, file.get())) {
         hash.add(std::string_view(piece.get(), read));
     }
@@ -68,6 +70,11 @@ std::optional<FileDigest> digestOf(const std::string& path) {
         return std::nullopt;
     }
     return FileDigest{hash.size(), hash.value()};
+}
+
+// The digest by the hash a journal holds its file's hash by.
+std::optional<FileDigest> digestOf(const std::string& path, FileHashKind kind) {
+    return kind == FileHashKind::WordChain ? digestOf<WordChainHash>(path) : digestOf<ContentHash>(path);
 }
 
 } // namespace
@@ -86,7 +93,7 @@ RecoveryStore::~RecoveryStore() {
 }
 
 std::string RecoveryStore::stemFor(const std::string& path) const {
-    return "f" + hex(ContentHash::of(path));
+    return "f" + hex(WordChainHash::of(path));
 }
 
 std::string RecoveryStore::lockPath(const std::string& stem) const {
@@ -253,8 +260,9 @@ bool RecoveryStore::hasBase(const LeftJournal& journal) {
     if (journal.content.hasSnapshot()) {
         return true;
     }
-    const std::optional<FileDigest> base = digestOf(basePath(journal));
-    return base && base->hash == journal.content.header->hash;
+    const JournalHeader& header = *journal.content.header;
+    const std::optional<FileDigest> base = digestOf(basePath(journal), header.hashKind);
+    return base && base->hash == header.hash;
 }
 
 void RecoveryStore::setAside(const LeftJournal& journal) {
@@ -273,7 +281,7 @@ bool RecoveryStore::fileUnchanged(const LeftJournal& journal) {
     if (!info || info->size != header.size) {
         return false;
     }
-    const std::optional<FileDigest> file = digestOf(header.path);
+    const std::optional<FileDigest> file = digestOf(header.path, header.hashKind);
     return file && file->size == header.size && file->hash == header.hash;
 }
 

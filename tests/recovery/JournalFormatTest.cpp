@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "recovery/JournalFormat.h"
+#include "support/JournalHeaderBytes.h"
 
 namespace vexa::recovery {
 namespace {
@@ -184,6 +185,40 @@ TEST(JournalFormat, ForeignBytesAreNoJournal) {
         const JournalContent content = readJournal(bytes);
         EXPECT_FALSE(content.header);
         EXPECT_TRUE(content.entries.empty());
+    }
+}
+
+// A journal holds its file's hash by the word chain (header version 1, as every journal written
+// before the content hash took lanes) or by the content hash (version 2); a journal of each kind
+// reads back as such, the older ones written byte by byte as their editors did.
+TEST(JournalFormat, AHeaderTellsWhichHashItsFileWasHashedBy) {
+    struct Case {
+        FileHashKind kind;
+        uint8_t version;
+    };
+    for (const Case c : {Case{FileHashKind::WordChain, 1}, Case{FileHashKind::Lanes, 2}}) {
+        SCOPED_TRACE(static_cast<int>(c.version));
+        JournalHeader header = fileHeader();
+        header.hashKind = c.kind;
+        std::string written;
+        journal_bytes::appendMagic(written);
+        journal_bytes::appendHeader(written, header);
+        std::string byHand(journal_bytes::kMagic);
+        byHand += test::journalHeaderFrame(header, c.version);
+        EXPECT_EQ(written, byHand);
+        journal_bytes::appendRecord(byHand, replaceBytes(0, 2, 1, "ab").view(), 3);
+        const JournalContent content = readJournal(byHand);
+        ASSERT_TRUE(content.header);
+        EXPECT_EQ(*content.header, header);
+        EXPECT_TRUE(content.complete);
+        ASSERT_EQ(content.entries.size(), 1U);
+        EXPECT_EQ(content.entries[0].value, replaceBytes(0, 2, 1, "ab"));
+    }
+    // A version no editor wrote is no journal of ours.
+    for (const uint8_t version : {0, 3, 255}) {
+        const std::string bytes =
+            std::string(journal_bytes::kMagic) + test::journalHeaderFrame(fileHeader(), version);
+        EXPECT_FALSE(readJournal(bytes).header) << static_cast<int>(version);
     }
 }
 

@@ -2,9 +2,12 @@
 // leaves journals, and the next one offers their changes back.
 #include <filesystem>
 
+#include "core/WordChainHash.h"
+#include "recovery/JournalFormat.h"
 #include "session/DocumentRecovery.h"
 #include "session/EditorFixture.h"
 #include "settings/Format.h"
+#include "support/JournalHeaderBytes.h"
 
 namespace vexa::test {
 namespace {
@@ -51,6 +54,36 @@ protected:
     }
 
     std::vector<FrameEvent> questions() const { return frame.eventsOf(FrameEventKind::Question); }
+
+    // An editor opens the file holding `bytes`, edits it and goes without closing it.
+    void leaveJournalOn(const std::string& bytes) {
+        startEditor();
+        frame.clearEvents();
+        writeFileBytes(file, bytes);
+        ASSERT_NE(workspace().openDocument(file), nullptr);
+        editActive();
+        startEditor();
+        frame.clearEvents();
+    }
+
+    // The next editor recovers the journal at start, the file holding `onDisk`: the edits come
+    // back into the file's window, or, when the file changed, onto the copy kept beside the
+    // journal in an untitled document; nothing is lost and the file stays as it is.
+    void recoverAtStart(const std::string& onDisk, bool changed) {
+        frame.answerNext(kRecover);
+        workspace().openStartupFiles({});
+        ASSERT_EQ(questions().size(), 1U);
+        EXPECT_EQ(questions()[0].text.find("has changed since") != std::string::npos, changed);
+        EXPECT_TRUE(frame.eventsOf(FrameEventKind::MessageBox).empty());
+        ASSERT_NE(workspace().active(), nullptr);
+        EXPECT_EQ(activeDocument().hasName(), !changed);
+        EXPECT_EQ(activeDocument().text(), text);
+        EXPECT_TRUE(activeDocument().isModified());
+        EXPECT_EQ(readFileBytes(file), onDisk);
+        frame.answerNext(Answer::No);
+        ASSERT_TRUE(workspace().closeAll());
+        EXPECT_TRUE(journals().empty());
+    }
 
     std::string file;
     std::string text;
@@ -141,31 +174,42 @@ TEST_F(RecoveryTest, AFileOfSeveralMegabytesIsComparedWholeWithItsJournal) {
     }
     for (const bool changed : {false, true}) {
         SCOPED_TRACE(changed);
-        startEditor();
-        frame.clearEvents();
-        writeFileBytes(file, bytes);
-        ASSERT_NE(workspace().openDocument(file), nullptr);
-        editActive();
-        startEditor();
-        frame.clearEvents();
+        leaveJournalOn(bytes);
         std::string onDisk = bytes;
         if (changed) {
             onDisk[onDisk.size() - 2] = '!'; // the same length, one byte other
             writeFileBytes(file, onDisk);
         }
-        frame.answerNext(kRecover);
-        workspace().openStartupFiles({});
-        ASSERT_EQ(questions().size(), 1U);
-        EXPECT_EQ(questions()[0].text.find("has changed since") != std::string::npos, changed);
-        EXPECT_TRUE(frame.eventsOf(FrameEventKind::MessageBox).empty());
-        ASSERT_NE(workspace().active(), nullptr);
-        EXPECT_EQ(activeDocument().hasName(), !changed);
-        EXPECT_EQ(activeDocument().text(), text);
-        EXPECT_TRUE(activeDocument().isModified());
-        EXPECT_EQ(readFileBytes(file), onDisk);
-        frame.answerNext(Answer::No);
-        ASSERT_TRUE(workspace().closeAll());
-        EXPECT_TRUE(journals().empty());
+        recoverAtStart(onDisk, changed);
+    }
+}
+
+TEST_F(RecoveryTest, JournalsOfEitherFileHashComeBackAndNoticeAChangedFile) {
+    // Journals left by editors before the file hash took lanes hold the word-chain hash of the
+    // file (header version 1): the file and the copy of it beside the journal are compared by
+    // that hash, today's journals by the content hash.
+    const std::string bytes = "int main()\n{\n}\n";
+    for (const bool older : {false, true}) {
+        for (const bool changed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "older " << older << " changed " << changed);
+            leaveJournalOn(bytes);
+            const std::vector<fs::path> left = journals();
+            ASSERT_EQ(left.size(), 1U);
+            if (older) {
+                const std::string journal = readFileBytes(left[0]);
+                std::optional<recovery::JournalHeader> header = recovery::readJournal(journal).header;
+                ASSERT_TRUE(header);
+                EXPECT_EQ(header->hashKind, recovery::FileHashKind::Lanes);
+                header->hash = WordChainHash::of(bytes);
+                writeFileBytes(left[0], withHeaderFrame(journal, journalHeaderFrame(*header, 1)));
+            }
+            std::string onDisk = bytes;
+            if (changed) {
+                onDisk[1] = 'N'; // the same length, one byte other
+                writeFileBytes(file, onDisk);
+            }
+            recoverAtStart(onDisk, changed);
+        }
     }
 }
 
