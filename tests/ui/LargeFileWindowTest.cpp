@@ -79,7 +79,9 @@ private slots:
             }
         }
         QVERIFY(!document.isLoadIncomplete());
-        QVERIFY(counts.size() >= 3);
+        // The rest came from the event loop; in how many slices depends on the machine's pace (a
+        // slice reads for its time), which the session tests pin with their own clock.
+        QVERIFY(counts.size() >= 2);
         QCOMPARE(document.lineCount(), m_lines);
         // The scroll range grew with the lines.
         QVERIFY(pane->verticalScrollBar()->maximum() > firstMaximum);
