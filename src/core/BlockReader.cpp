@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "platform/Charset.h"
-#include "platform/Files.h"
 
 namespace vexa {
 
@@ -87,8 +86,10 @@ BlockReader::Piece BlockReader::readPiece() {
         piece.endOfFile = true;
         return piece;
     }
+    // The pages come as the bytes are read into them, one fault at a time. Asking for a block's
+    // pages in one call is cheaper alone, but holds the process's memory map for the whole
+    // block, and the thread cutting lines then waits each time its line index grows.
     char* const data = piece.block.data();
-    platform::preparePages(data, kBlockSize);
     piece.size = std::fread(data, 1, kBlockSize, m_file.get());
     piece.endOfFile = piece.size < kBlockSize;
     piece.failed = piece.endOfFile && std::ferror(m_file.get()) != 0;

@@ -66,9 +66,6 @@ enum class Access : uint8_t { Exists, Read, Write, ReadWrite, Execute };
 [[nodiscard]] bool isDirectory(const std::string& path);
 [[nodiscard]] std::optional<int64_t> modificationTime(const std::string& path);
 [[nodiscard]] std::optional<uint64_t> fileSize(const std::string& path);
-// Asks the system to give fresh memory its pages now, in one call, before a file is read into
-// it (rather than one fault per page as the bytes arrive); where it cannot, nothing happens.
-void preparePages(char* bytes, std::size_t size);
 
 // Sets a file's modification (and access) time to now without touching its content. False
 // when the file does not exist or may not be changed.

@@ -9,7 +9,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -307,22 +306,6 @@ std::optional<int64_t> modificationTime(const std::string& path) {
         return std::nullopt;
     }
     return info->modified;
-}
-
-void preparePages(char* bytes, std::size_t size) {
-#if defined(MADV_POPULATE_WRITE)
-    // Only whole pages inside the memory can be asked for.
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = (reinterpret_cast<std::uintptr_t>(bytes) + page - 1) / page * page;
-    const auto end = (reinterpret_cast<std::uintptr_t>(bytes) + size) / page * page;
-    if (end > start) {
-        // A refusal (an older system) only leaves the faults as they were.
-        (void)madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
-    }
-#else
-    (void)bytes;
-    (void)size;
-#endif
 }
 
 std::optional<uint64_t> fileSize(const std::string& path) {
