@@ -50,9 +50,8 @@ public:
     static constexpr std::size_t kStride = 64;
     static constexpr std::size_t kPrefetch = 2048;
 
-    BlockScan(const CommentMarkers& markers, const char* data, std::size_t size)
-        : m_open(markers.open), m_close(markers.close), m_data(data), m_size(size) {
-        const std::string_view both[] = {m_open, m_close};
+    BlockScan(const CommentMarkers& markers, const char* data, std::size_t size) : m_data(data), m_size(size) {
+        const std::string_view both[] = {markers.open, markers.close};
         for (std::size_t i = 0; i < 2; ++i) {
             Pattern& pattern = m_patterns[i];
             pattern.used = !both[i].empty();
@@ -97,13 +96,6 @@ public:
             }
         }
         return start;
-    }
-
-    // Whether a marker lies in [from, to) of the block.
-    bool markerWithin(std::size_t from, std::size_t to) const {
-        const std::string_view bytes(m_data + from, to - from);
-        return (!m_open.empty() && bytes.find(m_open) != std::string_view::npos) ||
-               (!m_close.empty() && bytes.find(m_close) != std::string_view::npos);
     }
 
 private:
@@ -177,8 +169,6 @@ private:
         return masks;
     }
 
-    std::string_view m_open;
-    std::string_view m_close;
     const char* m_data;
     std::size_t m_size;
     Pattern m_patterns[2];
@@ -326,8 +316,8 @@ std::size_t FileLoad::cutLines(const char* data, std::size_t size, bool endOfFil
         }
         const auto end = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
         const bool crLf = end > 0 && data[end - 1] == '\r';
-        appendLine(std::string_view(data, end - (crLf ? 1 : 0)), crLf, false,
-                   !BlockScan(m_document.commentMarkers(), data, end).markerWithin(0, end));
+        const std::string_view line(data, end - (crLf ? 1 : 0));
+        appendLine(line, crLf, false, m_document.commentMarkers().absentFrom(line));
         first = end + 1;
     }
     const char* const rest = data + first;
@@ -361,8 +351,8 @@ std::size_t FileLoad::cutLines(const char* data, std::size_t size, bool endOfFil
 std::size_t FileLoad::cutLastLine(const char* data, std::size_t size) {
     // The last bytes of a file without a line end are a line of their own.
     if (size > 0) {
-        appendLine(std::string_view(data, size), std::nullopt, false,
-                   !BlockScan(m_document.commentMarkers(), data, size).markerWithin(0, size));
+        const std::string_view line(data, size);
+        appendLine(line, std::nullopt, false, m_document.commentMarkers().absentFrom(line));
     }
     return 0;
 }
